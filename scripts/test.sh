@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: the normal build, the
+# AddressSanitizer + UndefinedBehaviorSanitizer build, the Windows settings tests
+# under Wine, and each fuzz target for a short, bounded time.
+set -uo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+export QT_QPA_PLATFORM=offscreen
+fuzz_seconds=${ORVANTA_FUZZ_SECONDS:-20}
+
+bash scripts/install-deps.sh || exit 1
+
+failed=()
+step() {
+  local name=$1
+  shift
+  echo "=== $name"
+  if "$@"; then echo "=== $name: ok"; else echo "=== $name: FAILED"; failed+=("$name"); fi
+}
+
+run_ctest() { ctest --test-dir "$1" --output-on-failure -j"$(nproc)" --timeout 300; }
+
+step "build" bash scripts/build.sh build
+step "tests" run_ctest build
+
+step "build (sanitizers)" bash scripts/build.sh build-asan -DORVANTA_SANITIZE=ON -DORVANTA_BENCH=OFF
+step "tests (sanitizers)" env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build-asan
+
+step "windows tests (wine)" bash scripts/test-windows.sh
+
+run_fuzzers() {
+  CC=clang CXX=clang++ bash scripts/build.sh build-fuzz -DORVANTA_FUZZ=ON || return 1
+  local ok=0
+  for target in build-fuzz/bin/*_fuzz; do
+    local name corpus
+    name=$(basename "$target")
+    corpus=$(mktemp -d)
+    cp -r "fuzz/corpus/${name%_fuzz}/." "$corpus/" 2>/dev/null || true
+    echo "--- $name for ${fuzz_seconds}s"
+    if ! "$target" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+        -print_final_stats=0 "$corpus" 2>"$corpus.log"; then
+      tail -40 "$corpus.log"
+      ok=1
+    else
+      grep -E '^(Done|#[0-9]+.*DONE)' "$corpus.log" | tail -1
+    fi
+    rm -rf "$corpus" "$corpus.log"
+  done
+  return $ok
+}
+step "fuzz" run_fuzzers
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "all test stages passed"

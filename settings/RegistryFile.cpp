@@ -1,0 +1,190 @@
+// The current user's registry outside Windows: a registry export file. Readers take no lock and
+// always see a whole file, because a writer never changes the file in place: under an exclusive
+// lock on a companion lock file it reads the file again, changes one value, writes a temporary
+// file in the same folder, syncs it and renames it over the old one.
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "settings/RegistryStore.h"
+#include "settings/RegistryText.h"
+
+namespace {
+
+// A hive this large is not ours to rewrite; reads and writes fail instead.
+constexpr off_t kMaxFileBytes = 64 * 1024 * 1024;
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    // Closes now and reports whether the close succeeded.
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+enum class ReadResult { Ok, Missing, Failed };
+
+ReadResult ReadWholeFile(const std::string& path, std::string& content) {
+    content.clear();
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileBytes) {
+        return ReadResult::Failed;
+    }
+    char buffer[65536];
+    while (true) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return ReadResult::Failed;
+        }
+        if (got == 0) break;
+        content.append(buffer, static_cast<std::size_t>(got));
+        if (content.size() > static_cast<std::size_t>(kMaxFileBytes)) return ReadResult::Failed;
+    }
+    return ReadResult::Ok;
+}
+
+bool WriteAll(int fd, const std::string& data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t wrote = ::write(fd, data.data() + done, data.size() - done);
+        if (wrote < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    return true;
+}
+
+bool LockExclusive(int fd) {
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR) return false;
+    }
+    return true;
+}
+
+// Replaces `path` with `content` so that no reader ever sees a partial file.
+bool ReplaceFile(const std::string& path, const std::string& content) {
+    const std::filesystem::path target(path);
+    std::string leaf(1, '.');
+    leaf += target.filename().string();
+    leaf += ".XXXXXX";
+    const std::string pattern = (target.parent_path() / leaf).string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    FileDescriptor temp(::mkostemp(name.data(), O_CLOEXEC));
+    if (temp.get() < 0) return false;
+    struct stat info {};
+    const bool existed = ::stat(path.c_str(), &info) == 0;
+    bool ok = WriteAll(temp.get(), content) && ::fsync(temp.get()) == 0;
+    if (ok && existed) ok = ::fchmod(temp.get(), info.st_mode & 07777) == 0;
+    ok = temp.close() && ok;
+    if (ok) ok = ::rename(name.data(), path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(name.data());
+        return false;
+    }
+    // Make the rename itself durable; the data is already safe, so a failure here is not one.
+    const std::string folder =
+        target.has_parent_path() ? target.parent_path().string() : std::string(".");
+    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0) ::fsync(dir.get());
+    return true;
+}
+
+// Windows reads a string value up to its first null character.
+std::u16string UpToNull(const std::u16string& text) {
+    return text.substr(0, text.find(u'\0'));
+}
+
+class RegistryFileStore final : public RegistryStore {
+public:
+    bool readString(const std::u16string& keyPath, const std::u16string& name,
+                    std::u16string& out) override {
+        const std::string path = CurrentUserRegistryFile();
+        if (path.empty()) return false;
+        std::string content;
+        if (ReadWholeFile(path, content) != ReadResult::Ok) return false;
+        const auto text =
+            RegistryText::Parse(content).ReadString(UpToNull(keyPath), UpToNull(name));
+        if (!text || (text->size() + 1) * 2 > kRegistryReadCapacityBytes) return false;
+        out = UpToNull(*text);
+        return true;
+    }
+
+    bool writeString(const std::u16string& keyPath, const std::u16string& name,
+                     const std::u16string& text) override {
+        const std::string path = CurrentUserRegistryFile();
+        if (path.empty()) return false;
+        const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+        if (!folder.empty()) {
+            std::error_code error;
+            std::filesystem::create_directories(folder, error);
+            if (error) return false;
+        }
+        FileDescriptor lock(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+        if (lock.get() < 0 || !LockExclusive(lock.get())) return false;
+        // Read again under the lock: another writer may have changed the file meanwhile.
+        std::string content;
+        if (ReadWholeFile(path, content) == ReadResult::Failed) return false;
+        RegistryText hive = RegistryText::Parse(content);
+        if (!hive.SetString(UpToNull(keyPath), UpToNull(name), UpToNull(text))) return false;
+        return ReplaceFile(path, hive.Serialize());
+    }
+};
+
+std::string HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home) return home;
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_dir && *found->pw_dir) {
+        return found->pw_dir;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string CurrentUserRegistryFile() {
+    if (const char* file = std::getenv("VEL_REGISTRY"); file && *file) return file;
+    std::filesystem::path config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') {
+        config = xdg;
+    } else {
+        const std::string home = HomeFolder();
+        if (home.empty()) return {};
+        config = std::filesystem::path(home) / ".config";
+    }
+    return (config / "Tolvane" / "VEL" / "registry.reg").string();
+}
+
+RegistryStore& CurrentUserRegistry() {
+    static RegistryFileStore store;
+    return store;
+}

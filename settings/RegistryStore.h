@@ -1,0 +1,37 @@
+// The current user's registry as the settings see it: string values under a key path. On
+// Windows it is the real registry; elsewhere a registry export file kept by RegistryFile.cpp.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Texts are read into a buffer of this many bytes, UTF-16 with its terminator; a value that
+// needs more (127 or more characters) reads as missing on every platform.
+inline constexpr std::size_t kRegistryReadCapacityBytes = 255;
+
+class RegistryStore {
+public:
+    virtual ~RegistryStore() = default;
+
+    // Reads the string value `name` of `keyPath` (relative to the current user's root, parts
+    // separated by '\'). False when the key or value is missing, is not a string, does not fit
+    // the read buffer or cannot be read; `out` is then left as it was.
+    virtual bool readString(const std::u16string& keyPath, const std::u16string& name,
+                            std::u16string& out) = 0;
+
+    // Writes `text` as a string value, creating the key and any missing keys on its path.
+    // A text is stored up to its first null character, as a string value is read back.
+    virtual bool writeString(const std::u16string& keyPath, const std::u16string& name,
+                             const std::u16string& text) = 0;
+};
+
+// The store for HKEY_CURRENT_USER of this platform. Every call opens and closes what it uses.
+RegistryStore& CurrentUserRegistry();
+
+#ifndef _WIN32
+// The file that holds the user's registry: $VEL_REGISTRY when set and not empty, else
+// $XDG_CONFIG_HOME/Tolvane/VEL/registry.reg ($HOME/.config when XDG_CONFIG_HOME is unset or not
+// absolute). Looked up at each call, so a change of the environment takes effect at once.
+// Empty when no location can be found.
+std::string CurrentUserRegistryFile();
+#endif

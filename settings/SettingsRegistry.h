@@ -1,0 +1,22 @@
+// The two registry helpers through which every setting is read and written, under
+// HKEY_CURRENT_USER\SOFTWARE\Tolvane\VEL\<sub-key>.
+#pragma once
+
+#include <string>
+
+// The plug-in's own sub-key.
+inline constexpr char16_t kSettingsSubKey[] = u"Orvanta";
+
+// "SOFTWARE\Tolvane\VEL\" followed by `subKey`.
+std::u16string SettingsKeyPath(const std::u16string& subKey);
+
+// Reads a string value of the key of `subKey` ('/' in the path count as '\'). True when read,
+// and then `out` holds the text; false on any failure, leaving `out` as it was. A text of 127
+// or more characters does not fit the read buffer and reads as missing.
+bool ReadSettingString(const std::u16string& subKey, const std::u16string& name,
+                       std::u16string& out);
+
+// Writes `text` as a string value of the key of `subKey`, creating missing keys on the path.
+// True on success, false on any failure. Never throws.
+bool WriteSettingString(const std::u16string& subKey, const std::u16string& name,
+                        const std::u16string& text);

@@ -1,0 +1,361 @@
+// DxfFormatTest.cpp - DXF exchange: figures written as drawn come back with the
+// same shape, bulges become the right arcs, layers keep their numbers or names,
+// foreign entities are counted, faulty files are refused, and the written file
+// holds together when read without dxflib.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "FormatTestSupport.h"
+#include "vel/dxf/DxfFormat.h"
+#include "vel/kernel/HostPalette.h"
+
+namespace vel::test {
+namespace {
+
+std::string toDxf(const Drawing& d) { return writeWith(*makeDxfWriter(), d); }
+
+DxfReadReport fromDxf(const std::string& text, Drawing& d, const std::string& name = "test.dxf") {
+    std::istringstream in(text);
+    return readDxfDrawing(in, name, d);
+}
+
+// A minimal text DXF with just an ENTITIES section.
+std::string entities(const std::string& body) {
+    return "0\nSECTION\n2\nENTITIES\n" + body + "0\nENDSEC\n0\nEOF\n";
+}
+
+const FigureElement& onlyFigure(const Drawing& d) {
+    EXPECT_EQ(d.segments().size(), 1u);
+    const Segment& s = d.segments().begin()->second;
+    EXPECT_EQ(s.elements.size(), 1u);
+    return *s.elements.at(0).figure();
+}
+
+void expectNear(Point p, Point q, double tol = 1e-9) {
+    EXPECT_NEAR(p.x, q.x, tol);
+    EXPECT_NEAR(p.y, q.y, tol);
+}
+
+TEST(DxfFormat, CorneredOutlineComesBackAsTheSameDrawnShape) {
+    Drawing d;
+    const int plate = addCorneredPlate(d);
+    const std::vector<Primitive> drawn = drawnPrimitives(d, *d.segment(plate));
+    const std::string text = toDxf(d);
+    keepOutput("cornered-plate.dxf", text);
+
+    Drawing back;
+    const DxfReadReport report = fromDxf(text, back);
+    EXPECT_EQ(report.skippedEntities, 0);
+    ASSERT_EQ(back.segments().size(), 1u);
+    const Segment& s = back.segments().begin()->second;
+    EXPECT_TRUE(s.closed);
+    // Four trimmed sides, the corner's arc and the chamfer's cut, no corner records.
+    ASSERT_EQ(s.elements.size(), drawn.size());
+    EXPECT_EQ(s.elements.size(), 6u);
+    const std::vector<Primitive> again = drawnPrimitives(back, s);
+    const Extents e0 = extentsOf(drawn), e1 = extentsOf(again);
+    EXPECT_NEAR(e1.minX, e0.minX, 1e-9);
+    EXPECT_NEAR(e1.maxX, e0.maxX, 1e-9);
+    EXPECT_NEAR(e1.minY, e0.minY, 1e-9);
+    EXPECT_NEAR(e1.maxY, e0.maxY, 1e-9);
+    EXPECT_EQ(figureDirection(back, s.id), figureDirection(d, plate));
+
+    // The corner's arc keeps its centre and radius, and is tangent to both sides.
+    const Arc* corner = nullptr;
+    for (const Primitive& p : again)
+        if (const Arc* a = std::get_if<Arc>(&p)) corner = a;
+    ASSERT_NE(corner, nullptr);
+    EXPECT_NEAR(corner->radius, 8.0, 1e-9);
+    expectNear(corner->centre, {92, 8});
+    expectNear(corner->start(), {92, 0});
+    expectNear(corner->end(), {100, 8});
+    // Every drawn piece lies on a piece of the original.
+    for (const Primitive& p : again) {
+        const Point mid = std::holds_alternative<Line>(p)
+                              ? (std::get<Line>(p).start + std::get<Line>(p).end) * 0.5
+                              : std::get<Arc>(p).pointAt(std::get<Arc>(p).startAngle + std::get<Arc>(p).sweep() / 2);
+        double nearest = 1e9;
+        for (const Primitive& q : drawn) nearest = std::min(nearest, distanceTo(q, mid));
+        EXPECT_LT(nearest, 1e-9);
+    }
+}
+
+TEST(DxfFormat, BulgesBecomeArcsOnTheSideTheyTurn) {
+    // Half turns: counter-clockwise from (0,0) to (10,0) passes below, clockwise above.
+    for (const auto& [bulge, through] : std::vector<std::pair<double, Point>>{{1.0, {5, -5}}, {-1.0, {5, 5}}}) {
+        Drawing d;
+        fromDxf(entities("0\nLWPOLYLINE\n90\n2\n70\n0\n10\n0\n20\n0\n42\n" + std::to_string(bulge) +
+                         "\n10\n10\n20\n0\n"),
+                d);
+        const FigureElement& f = onlyFigure(d);
+        ASSERT_EQ(f.type, FigureType::Arc);
+        expectNear(at(f, 0), {5, 0});
+        EXPECT_NEAR(f.values[6], 5.0, 1e-12);
+        const Segment& s = d.segments().begin()->second;
+        const Arc arc = std::get<Arc>(drawnPrimitives(d, s).at(0));
+        EXPECT_NEAR(arc.sweep(), M_PI, 1e-12);
+        EXPECT_NEAR(distanceTo(arc, through), 0.0, 1e-9) << "bulge " << bulge;
+        // A clockwise piece is kept as the counter-clockwise arc from its end.
+        expectNear(at(f, 2), bulge > 0 ? Point{0, 0} : Point{10, 0});
+        expectNear(at(f, 4), bulge > 0 ? Point{10, 0} : Point{0, 0});
+    }
+    // A smaller bulge: radius and centre from tan(sweep / 4).
+    Drawing d;
+    fromDxf(entities("0\nLWPOLYLINE\n90\n2\n70\n0\n10\n0\n20\n0\n42\n0.5\n10\n10\n20\n0\n"), d);
+    const FigureElement& f = onlyFigure(d);
+    EXPECT_NEAR(f.values[6], 6.25, 1e-12);
+    expectNear(at(f, 0), {5, 3.75});
+    EXPECT_NEAR(distance(at(f, 0), {0, 0}), 6.25, 1e-12);
+    EXPECT_NEAR(distance(at(f, 0), {10, 0}), 6.25, 1e-12);
+}
+
+TEST(DxfFormat, ClosedPolylinesCloseWithTheirLastBulge) {
+    // Two half turns make a circle of radius 5 round (5, 0).
+    Drawing d;
+    fromDxf(entities("0\nLWPOLYLINE\n90\n2\n70\n1\n10\n0\n20\n0\n42\n1\n10\n10\n20\n0\n42\n1\n"), d);
+    ASSERT_EQ(d.segments().size(), 1u);
+    const Segment& s = d.segments().begin()->second;
+    EXPECT_TRUE(s.closed);
+    ASSERT_EQ(s.elements.size(), 2u);
+    for (const Element& e : s.elements) {
+        ASSERT_EQ(e.figure()->type, FigureType::Arc);
+        expectNear(at(*e.figure(), 0), {5, 0});
+    }
+    EXPECT_EQ(figureDirection(d, s.id), 1);
+
+    // Old-style 2D POLYLINE with VERTEX entities; a 3D polyline is left out and counted.
+    Drawing old;
+    const DxfReadReport report = fromDxf(
+        entities("0\nPOLYLINE\n8\n0\n66\n1\n70\n1\n0\nVERTEX\n10\n0\n20\n0\n0\nVERTEX\n10\n4\n20\n0\n"
+                 "0\nVERTEX\n10\n4\n20\n3\n0\nSEQEND\n"
+                 "0\nPOLYLINE\n66\n1\n70\n8\n0\nVERTEX\n10\n1\n20\n1\n0\nVERTEX\n10\n2\n20\n2\n0\nSEQEND\n"),
+        old);
+    EXPECT_EQ(report.skippedEntities, 1);
+    ASSERT_EQ(old.segments().size(), 1u);
+    const Segment& triangle = old.segments().begin()->second;
+    EXPECT_TRUE(triangle.closed);
+    ASSERT_EQ(triangle.elements.size(), 3u);
+    expectNear(at(*triangle.elements[2].figure(), 0), {4, 3});
+    expectNear(at(*triangle.elements[2].figure(), 2), {0, 0});
+}
+
+TEST(DxfFormat, LayersKeepTheirNumbersOrNames) {
+    Drawing d;
+    fromDxf("0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nSpare\n70\n0\n0\nENDTAB\n0\nENDSEC\n" +
+                entities("0\nLINE\n8\n7\n10\n0\n20\n0\n11\n1\n21\n0\n"
+                         "0\nLINE\n8\nWalls\n10\n0\n20\n0\n11\n1\n21\n1\n"
+                         "0\nCIRCLE\n8\nWalls\n10\n0\n20\n0\n40\n1\n"),
+            d);
+    EXPECT_EQ(d.layers().at(1000).name, "Spare");
+    EXPECT_EQ(d.layers().at(1001).name, "Walls");
+    std::vector<int> layers;
+    for (const auto& [id, s] : d.segments()) layers.push_back(s.layer);
+    EXPECT_EQ(layers, (std::vector<int>{7, 1001, 1001}));
+
+    // Written back: numbered layers by number, named ones by name, all in the table.
+    const std::string text = toDxf(d);
+    std::set<std::string> tableNames, entityLayers;
+    const std::vector<DxfGroup> groups = dxfGroups(text);
+    for (size_t i = 0; i + 1 < groups.size(); ++i) {
+        if (groups[i].code == 0 && groups[i].value == "LAYER")
+            for (size_t k = i + 1; k < groups.size() && groups[k].code != 0; ++k)
+                if (groups[k].code == 2) tableNames.insert(groups[k].value);
+        if (groups[i].code == 8) entityLayers.insert(groups[i].value);
+    }
+    EXPECT_EQ(tableNames, (std::set<std::string>{"0", "7", "Spare", "Walls"}));
+    EXPECT_TRUE(entityLayers.count("Walls"));
+    EXPECT_TRUE(entityLayers.count("7"));
+    Drawing back;
+    fromDxf(text, back);
+    EXPECT_EQ(back.layers().at(1001).name, "Walls");
+    EXPECT_TRUE(back.hasLayer(7));
+}
+
+TEST(DxfFormat, EntitiesWithoutAPlaceAreSkippedAndCounted) {
+    Drawing d;
+    const DxfReadReport report = fromDxf(
+        "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nBOLT\n10\n0\n20\n0\n0\nCIRCLE\n10\n0\n20\n0\n40\n1\n0\nENDBLK\n"
+        "0\nENDSEC\n" +
+            entities("0\nTEXT\n10\n0\n20\n0\n40\n1\n1\nhello\n"
+                     "0\nMTEXT\n10\n0\n20\n0\n40\n1\n1\nhello\n"
+                     "0\nELLIPSE\n10\n0\n20\n0\n11\n2\n21\n0\n40\n0.5\n"
+                     "0\nSPLINE\n71\n3\n72\n0\n73\n0\n74\n0\n"
+                     "0\nINSERT\n2\nBOLT\n10\n5\n20\n5\n"
+                     "0\nWIPEOUT\n10\n0\n20\n0\n"
+                     "0\nCIRCLE\n10\n0\n20\n0\n40\n0\n"
+                     "0\nARC\n210\n1\n220\n0\n230\n0\n10\n0\n20\n0\n40\n1\n50\n0\n51\n90\n"
+                     "0\nPOINT\n10\n3\n20\n4\n"),
+        d);
+    // The block's circle, text, mtext, ellipse, spline, insert, the unknown wipeout,
+    // a circle without a radius and an arc standing on its side.
+    EXPECT_EQ(report.skippedEntities, 9);
+    ASSERT_EQ(d.segments().size(), 1u);
+    EXPECT_EQ(onlyFigure(d).type, FigureType::Point);
+}
+
+TEST(DxfFormat, EntitiesSeenFromBelowAreMirrored) {
+    Drawing d;
+    fromDxf(entities("0\nARC\n10\n10\n20\n0\n40\n2\n50\n0\n51\n90\n210\n0\n220\n0\n230\n-1\n"), d);
+    const FigureElement& f = onlyFigure(d);
+    // In its own axes from (12, 0) to (10, 2) counter-clockwise; in the drawing the
+    // same points mirrored, still counter-clockwise: from (-10, 2) to (-12, 0).
+    expectNear(at(f, 0), {-10, 0});
+    expectNear(at(f, 2), {-10, 2});
+    expectNear(at(f, 4), {-12, 0});
+}
+
+TEST(DxfFormat, ColoursAndLineTypesSurviveTheTripThroughDxf) {
+    Drawing d;
+    const int seg = d.createSegment(SegmentKind::Figure);
+    Element* e = d.element(d.appendElement(seg, lineFig({0, 0}, {10, 0})));
+    e->color = 5;
+    e->lineType = 3;
+    const int plain = d.createSegment(SegmentKind::Figure);
+    d.appendElement(plain, lineFig({0, 5}, {10, 5}));
+    const std::string text = toDxf(d);
+    EXPECT_NE(text.find("420\n" + std::to_string(trueColorValue(paletteColor(5))) + "\n"), std::string::npos);
+    Drawing back;
+    fromDxf(text, back);
+    ASSERT_EQ(back.segments().size(), 2u);
+    const Element& coloured = back.segments().begin()->second.elements.at(0);
+    EXPECT_EQ(coloured.color, 5);
+    EXPECT_EQ(coloured.lineType, 3);
+    const Element& byLayer = std::next(back.segments().begin())->second.elements.at(0);
+    EXPECT_FALSE(byLayer.color.has_value());
+    EXPECT_FALSE(byLayer.lineType.has_value());
+}
+
+TEST(DxfFormat, WrittenFileHoldsTogetherWithoutDxflib) {
+    const Drawing d = sampleDrawing();
+    const std::string text = toDxf(d);
+    keepOutput("sample.dxf", text);
+    const std::vector<DxfGroup> groups = dxfGroups(text);
+    ASSERT_FALSE(groups.empty());
+    EXPECT_EQ(groups.back().code, 0);
+    EXPECT_EQ(groups.back().value, "EOF");
+
+    // Sections open and close in order; handles are unique.
+    std::vector<std::string> sections;
+    bool open = false;
+    std::set<std::string> handles;
+    std::map<std::string, int> entityCounts;
+    std::string section;
+    for (size_t i = 0; i < groups.size(); ++i) {
+        const DxfGroup& g = groups[i];
+        if (g.code == 0 && g.value == "SECTION") {
+            EXPECT_FALSE(open);
+            open = true;
+            ASSERT_LT(i + 1, groups.size());
+            EXPECT_EQ(groups[i + 1].code, 2);
+            section = groups[i + 1].value;
+            sections.push_back(section);
+        } else if (g.code == 0 && g.value == "ENDSEC") {
+            EXPECT_TRUE(open);
+            open = false;
+        } else if (g.code == 0 && section == "ENTITIES") {
+            ++entityCounts[g.value];
+        }
+        if (g.code == 5) {
+            EXPECT_TRUE(handles.insert(g.value).second) << "handle " << g.value << " twice";
+        }
+    }
+    EXPECT_FALSE(open);
+    EXPECT_EQ(sections, (std::vector<std::string>{"HEADER", "TABLES", "BLOCKS", "ENTITIES", "OBJECTS"}));
+
+    // Plate, slot and hook as polylines; circle, axis line, point; two dimension
+    // texts and the leader's; the dimensions' and leader's lines.
+    EXPECT_EQ(entityCounts["LWPOLYLINE"], 3);
+    EXPECT_EQ(entityCounts["CIRCLE"], 1);
+    EXPECT_EQ(entityCounts["POINT"], 1);
+    EXPECT_EQ(entityCounts["TEXT"], 3);
+    EXPECT_EQ(entityCounts["LINE"], 1 + 4 + 2);
+    EXPECT_NE(text.find("\n100.00\n"), std::string::npos);
+    EXPECT_NE(text.find("\n구멍 Ø16 관통\n"), std::string::npos);
+
+    // The line types used are defined, named after the palette, dashes in drawing units.
+    const size_t lt = text.find("\nLINETYPE07\n");
+    ASSERT_NE(lt, std::string::npos);
+    std::vector<double> dashes;
+    const std::vector<DxfGroup> after = dxfGroups(text.substr(text.rfind("\n  0\n", lt) + 1));
+    for (size_t i = 1; i < after.size() && after[i].code != 0; ++i)
+        if (after[i].code == 49) dashes.push_back(std::stod(after[i].value));
+    EXPECT_EQ(dashes, (std::vector<double>{5.5, -1.0, 1.5, -1.0, 1.5, -1.0}));
+    EXPECT_NE(text.find("\nLINETYPE02\n"), std::string::npos);
+
+    // The hook's arc is travelled clockwise: its bulge is negative.
+    Drawing back;
+    fromDxf(text, back);
+    int clockwise = 0;
+    for (const DxfGroup& g : groups)
+        if (g.code == 42 && std::stod(g.value) < 0) ++clockwise;
+    EXPECT_EQ(clockwise, 1);
+}
+
+TEST(DxfFormat, SampleReadsBackWithTheSameExtents) {
+    const Drawing d = sampleDrawing();
+    Drawing back;
+    const DxfReadReport report = fromDxf(toDxf(d), back);
+    EXPECT_EQ(report.skippedEntities, 3);  // the texts
+    Extents before, after;
+    for (const auto& [id, s] : d.segments()) before.add(extentsOf(drawnPrimitives(d, s)));
+    for (const auto& [id, s] : back.segments()) after.add(extentsOf(drawnPrimitives(back, s)));
+    EXPECT_NEAR(after.minX, before.minX, 1e-9);
+    EXPECT_NEAR(after.maxX, before.maxX, 1e-9);
+    EXPECT_NEAR(after.minY, before.minY, 1e-9);
+    EXPECT_NEAR(after.maxY, before.maxY, 1e-9);
+    EXPECT_EQ(back.currentLayer(), back.layerForName("OUTLINE"));
+}
+
+TEST(DxfFormat, FaultyFilesAreRefusedWithFileAndLine) {
+    const std::string longLine(1200, 'x');
+    const std::vector<std::tuple<const char*, std::string, int, const char*>> cases = {
+        {"empty", "", 0, "empty"},
+        {"prose", "hello\nworld\n", 1, "expected a group code"},
+        {"binary", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22), 1, "binary DXF"},
+        {"no sections", "0\nLINE\n0\nEOF\n", 0, "no SECTION"},
+        {"code out of range", "0\nSECTION\n-5\nx\n", 3, "does not exist"},
+        {"cut short", "0\nSECTION\n2", 3, "without its value"},
+        {"long line", "0\nSECTION\n2\n" + longLine + "\n", 4, "longer than"},
+        {"huge vertex count", entities("0\nLWPOLYLINE\n90\n2000000000\n10\n0\n20\n0\n"), 8, "vertex count"},
+        {"bulge before vertex", entities("0\nLWPOLYLINE\n90\n2\n42\n1\n10\n0\n20\n0\n"), 10, "before the first vertex"},
+        {"coordinate overflow", entities("0\nLINE\n10\n1e999\n20\n0\n11\n1\n21\n1\n"), 5, "out of range"},
+        {"spline count", entities("0\nSPLINE\n73\n-4\n"), 8, "spline point count"},
+    };
+    for (const auto& [what, text, line, message] : cases) {
+        Drawing d;
+        try {
+            fromDxf(text, d, "part.dxf");
+            ADD_FAILURE() << what << ": accepted";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.file(), "part.dxf") << what;
+            EXPECT_EQ(e.line(), line) << what << ": " << e.what();
+            EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << what << ": " << e.what();
+        }
+    }
+    Drawing d;
+    EXPECT_THROW(readDxfDrawing("/nonexistent/part.dxf", d), FileError);
+}
+
+TEST(DxfFormat, ExamplePlateMatchesItsJsonTwin) {
+    Drawing fromJsonFile, fromDxfFile;
+    std::ifstream json(std::string(ORVANTA_SOURCE_DIR) + "/examples/plate.json");
+    readJsonDrawing(json, "plate.json", fromJsonFile);
+    const DxfReadReport report = readDxfDrawing(std::string(ORVANTA_SOURCE_DIR) + "/examples/plate.dxf", fromDxfFile);
+    EXPECT_EQ(report.skippedEntities, 0);
+    ASSERT_EQ(fromDxfFile.segments().size(), fromJsonFile.segments().size());
+    auto a = fromJsonFile.segments().begin();
+    auto b = fromDxfFile.segments().begin();
+    for (; a != fromJsonFile.segments().end(); ++a, ++b) {
+        EXPECT_EQ(b->second.closed, a->second.closed);
+        EXPECT_EQ(b->second.elements.size(), a->second.elements.size());
+        const Extents ea = extentsOf(drawnPrimitives(fromJsonFile, a->second));
+        const Extents eb = extentsOf(drawnPrimitives(fromDxfFile, b->second));
+        EXPECT_NEAR(ea.minX, eb.minX, 1e-12);
+        EXPECT_NEAR(ea.maxY, eb.maxY, 1e-12);
+    }
+}
+
+}  // namespace
+}  // namespace vel::test

@@ -1,0 +1,160 @@
+// VelhostTests.cpp - the velhost program end to end: the plug-in loaded from
+// beside it, scripts, registry files, traces, outputs and exit statuses.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/host/HostTestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class Velhost : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("orvanta-velhost-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+
+    void Write(const std::string& name, const std::string& text) const {
+        std::ofstream(Path(name), std::ios::binary) << text;
+    }
+
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    Result Run(const std::string& args) const {
+        const std::string out = Path("stdout.txt");
+        const std::string err = Path("stderr.txt");
+        // Standard input comes first so that a redirection among the arguments wins.
+        const std::string command =
+            std::string(VELHOST_PATH) + " </dev/null " + args + " >" + out + " 2>" + err;
+        const int raw = std::system(command.c_str());
+        Result r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = Read(out);
+        r.err = Read(err);
+        return r;
+    }
+
+    fs::path folder_;
+};
+
+std::vector<nlohmann::json> Lines(const std::string& text) {
+    std::vector<nlohmann::json> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+    return lines;
+}
+
+TEST_F(Velhost, TwoPointContinuousRunEndsWithOneRectangleDeletion) {
+    Write("registry.reg", orvanta_test::RegistryText({{"mType", "2"}, {"Method", "0"}}));
+    Write("session.vel", "run\nescape\n");
+    const Result r = Run("run --script " + Path("session.vel") + " --registry " +
+                         Path("registry.reg") + " --trace " + Path("trace.jsonl") + " --out " +
+                         Path("out.json"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = Lines(Read(Path("trace.jsonl")));
+    size_t terminate = lines.size();
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].value("callback", "") == "terminate") terminate = i;
+    ASSERT_LT(terminate, lines.size());
+    ASSERT_EQ(lines.size() - terminate - 1, 1u);
+    EXPECT_EQ(lines.back()["fn"], "VelSgmDeleteSegment");
+
+    const auto drawing = nlohmann::json::parse(Read(Path("out.json")));
+    EXPECT_EQ(drawing["format"], "vel-drawing");
+}
+
+TEST_F(Velhost, RunLeftOpenAtTheEndOfTheScriptIsEscaped) {
+    Write("session.vel", "# no escape\nrun\n");
+    const Result r = Run("run --script " + Path("session.vel") + " --registry " +
+                         Path("registry.reg") + " --trace " + Path("trace.jsonl"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(Read(Path("trace.jsonl")).find(R"({"callback":"terminate"})"), std::string::npos);
+    EXPECT_NE(Read(Path("registry.reg")).find("\"mType\"=\"0\""), std::string::npos)
+        << "the first run writes the defaults to the registry file given";
+}
+
+TEST_F(Velhost, ScriptFaultsNameFileAndLine) {
+    struct Case {
+        const char* script;
+        int line;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"run\nfrobnicate\n", 2, "unknown command"},
+        {"run\npick 1\n", 2, "takes 2 number"},
+        {"run\npick 1 nan\n", 2, "not a finite number"},
+        {"pick 1 1\n", 1, "needs a running command"},
+        {"run\n\n# aim at nothing\npick 500 500\n", 4, "nothing within reach"},
+        {"confirm\n", 1, "needs a running command"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        Write("bad.vel", c.script);
+        const Result r = Run("run --script " + Path("bad.vel") + " --registry " +
+                             Path("registry.reg"));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(Path("bad.vel") + ":" + std::to_string(c.line) + ":"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(Velhost, BadCommandLinesExitWithTwo) {
+    EXPECT_EQ(Run("").status, 2);
+    EXPECT_EQ(Run("run --no-such-option").status, 2);
+    EXPECT_EQ(Run("run --aperture -1").status, 2);
+    EXPECT_EQ(Run("run --out drawing.pdf").status, 2);
+}
+
+TEST_F(Velhost, BadDrawingOrPluginExitsWithOne) {
+    Write("broken.json", "{\"format\": \"vel-drawing\", \"version\": 1, \"segments\": [");
+    Result r = Run("run --drawing " + Path("broken.json") + " --registry " + Path("r.reg"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(Path("broken.json")), std::string::npos) << r.err;
+
+    r = Run("run --drawing " + Path("missing.json") + " --registry " + Path("r.reg"));
+    EXPECT_EQ(r.status, 1);
+
+    r = Run("run --plugin " + Path("nothing.so"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("nothing.so"), std::string::npos) << r.err;
+}
+
+TEST_F(Velhost, ScriptFromStandardInputAndSaveMidway) {
+    Write("session.vel", "run\nsave " + Path("mid.svg") + "\nescape\n");
+    const Result r = Run("run --script - --registry " + Path("r.reg") + " --out " +
+                         Path("end.dxf") + " <" + Path("session.vel"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(Read(Path("mid.svg")).find("<svg"), std::string::npos);
+    EXPECT_NE(Read(Path("end.dxf")).find("EOF"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+// GeometryTest.cpp - extents, picking distances, arc angles and the point-on-arc
+// test of the drawing kernel.
+#include <gtest/gtest.h>
+
+#include "KernelTestSupport.h"
+
+namespace vel {
+namespace {
+
+constexpr double kDeg = M_PI / 180.0;
+
+TEST(Extents, ArcReachesOnlyTheAxisExtremesItSweeps) {
+    const Extents top = extentsOf(Arc{{0, 0}, 2.0, 45 * kDeg, 135 * kDeg});
+    EXPECT_NEAR(top.maxY, 2.0, 1e-12);
+    EXPECT_NEAR(top.minY, std::sqrt(2.0), 1e-12);
+    EXPECT_NEAR(top.minX, -std::sqrt(2.0), 1e-12);
+    EXPECT_NEAR(top.maxX, std::sqrt(2.0), 1e-12);
+
+    // Across angle zero, and three quarters round from the top.
+    const Extents right = extentsOf(Arc{{10, 0}, 1.0, 350 * kDeg, 10 * kDeg});
+    EXPECT_NEAR(right.maxX, 11.0, 1e-12);
+    EXPECT_NEAR(right.minX, 10.0 + std::cos(10 * kDeg), 1e-12);
+    const Extents big = extentsOf(Arc{{0, 0}, 1.0, 90 * kDeg, 0.0});
+    EXPECT_NEAR(big.minX, -1, 1e-12);
+    EXPECT_NEAR(big.minY, -1, 1e-12);
+    EXPECT_NEAR(big.maxX, 1, 1e-12);
+    EXPECT_NEAR(big.maxY, 1, 1e-12);
+}
+
+TEST(Extents, CoverCirclesLinesPointsAndLists) {
+    const Extents c = extentsOf(Circle{{1, 2}, 3});
+    EXPECT_EQ(c.minX, -2);
+    EXPECT_EQ(c.maxY, 5);
+    EXPECT_TRUE(extentsOf(std::vector<Primitive>{}).empty());
+    const Extents all =
+        extentsOf(std::vector<Primitive>{Line{{0, 0}, {4, -1}}, Point{-3, 7}, Circle{{1, 2}, 3}});
+    EXPECT_EQ(all.minX, -3);
+    EXPECT_EQ(all.maxX, 4);
+    EXPECT_EQ(all.minY, -1);
+    EXPECT_EQ(all.maxY, 7);
+}
+
+TEST(Distance, MeasuresToTheNearestPartOfEachPrimitive) {
+    const Line l{{0, 0}, {10, 0}};
+    EXPECT_DOUBLE_EQ(distanceTo(l, {5, 3}), 3);
+    EXPECT_DOUBLE_EQ(distanceTo(l, {13, 4}), 5);  // past the end: to the end point
+    EXPECT_DOUBLE_EQ(distanceTo(Line{{1, 1}, {1, 1}}, {4, 5}), 5);
+
+    const Arc quarter{{0, 0}, 10, 0, 90 * kDeg};
+    EXPECT_NEAR(distanceTo(quarter, {3, 4}), 5, 1e-12);                   // inside the sweep
+    EXPECT_NEAR(distanceTo(quarter, {0, -4}), std::hypot(10, 4), 1e-12);  // nearest end
+    EXPECT_NEAR(distanceTo(quarter, {0, 0}), 10, 1e-12);                  // from the centre
+    EXPECT_NEAR(distanceTo(Circle{{0, 0}, 10}, {-3, -4}), 5, 1e-12);
+    EXPECT_DOUBLE_EQ(distanceTo(Point{1, 1}, {4, 5}), 5);
+}
+
+TEST(ArcAngles, SweepWrapsAroundAFullTurn) {
+    const Arc across{{0, 0}, 1, 300 * kDeg, 30 * kDeg};
+    EXPECT_TRUE(angleOnArc(across, 0));
+    EXPECT_TRUE(angleOnArc(across, -40 * kDeg));
+    EXPECT_TRUE(angleOnArc(across, 4 * M_PI + 10 * kDeg));
+    EXPECT_FALSE(angleOnArc(across, 90 * kDeg));
+    EXPECT_FALSE(angleOnArc(across, 299 * kDeg));
+    EXPECT_TRUE(angleOnArc(Arc{{0, 0}, 1, 1.0, 1.0}, 4.0));  // equal ends: a full turn
+    EXPECT_FALSE(angleOnArc(across, std::nan("")));
+}
+
+FigureElement arcOf(double r, double fromDeg, double toDeg) {
+    return test::arcFig({0, 0}, r, {r * std::cos(fromDeg * kDeg), r * std::sin(fromDeg * kDeg)},
+                        {r * std::cos(toDeg * kDeg), r * std::sin(toDeg * kDeg)});
+}
+
+TEST(PointOnArc, QuarterArcSeparatesArcCircleAndElsewhere) {
+    const FigureElement q = arcOf(10, 0, 90);
+    EXPECT_EQ(pointOnArc(q, {10 * std::cos(M_PI / 4), 10 * std::sin(M_PI / 4)}), 2);
+    EXPECT_EQ(pointOnArc(q, {-10, 0}), 1);
+    EXPECT_EQ(pointOnArc(q, {0, -10}), 1);
+    EXPECT_EQ(pointOnArc(q, {5, 5}), 0);
+    EXPECT_EQ(pointOnArc(q, {0, 10 + 2e-6}), 0);
+    EXPECT_EQ(pointOnArc(q, {0, 10 + 5e-7}), 2);
+}
+
+TEST(PointOnArc, EndsCountWithinTheCoincidenceDistance) {
+    const FigureElement q = arcOf(10, 0, 90);
+    EXPECT_EQ(pointOnArc(q, {10, -5e-7}), 2);  // just before the start
+    EXPECT_EQ(pointOnArc(q, {10, -2e-6}), 1);  // on the circle, too far before it
+    EXPECT_EQ(pointOnArc(q, {-5e-7, 10}), 2);  // just past the end
+    EXPECT_EQ(pointOnArc(q, {-2e-6, 10}), 1);
+}
+
+TEST(PointOnArc, HalfArcsRunCounterClockwiseFromStartToEnd) {
+    const FigureElement lower = arcOf(10, 180, 360);
+    EXPECT_EQ(pointOnArc(lower, {0, -10}), 2);
+    EXPECT_EQ(pointOnArc(lower, {0, 10}), 1);
+    const FigureElement right = arcOf(10, 270, 90);  // through angle zero
+    EXPECT_EQ(pointOnArc(right, {10, 0}), 2);
+    EXPECT_EQ(pointOnArc(right, {-10, 0}), 1);
+    FigureElement notArc = test::lineFig({0, 0}, {10, 0});
+    EXPECT_EQ(pointOnArc(notArc, {5, 0}), 0);
+}
+
+}  // namespace
+}  // namespace vel

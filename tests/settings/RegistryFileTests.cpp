@@ -1,0 +1,222 @@
+// The registry file as the current user's registry: location, the registry helpers on top of
+// it, preservation of foreign content, the read buffer limit, and concurrent writers.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "RegistryTestSupport.h"
+#include "settings/RegistryStore.h"
+#include "settings/SettingsRegistry.h"
+#include "settings/Utf.h"
+
+namespace {
+
+std::u16string Name(int writer, int index) {
+    return Utf16("w" + std::to_string(writer) + "_" + std::to_string(index));
+}
+
+std::u16string Repeat(const std::u16string& text, int times) {
+    std::u16string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+
+// Sets an environment variable for the scope and restores the earlier state.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) saved_ = old;
+        ::setenv(name, value, 1);
+    }
+    ~ScopedEnv() { saved_ ? ::setenv(name_, saved_->c_str(), 1) : ::unsetenv(name_); }
+
+private:
+    const char* name_;
+    std::optional<std::string> saved_;
+};
+
+}  // namespace
+
+TEST(RegistryFile, LocationFollowsTheEnvironmentAtEachCall) {
+    TempRegistry registry;
+    EXPECT_EQ(CurrentUserRegistryFile(), registry.file().string());
+    ::unsetenv("VEL_REGISTRY");
+    {
+        ScopedEnv xdg("XDG_CONFIG_HOME", "/cfg");
+        EXPECT_EQ(CurrentUserRegistryFile(), "/cfg/Tolvane/VEL/registry.reg");
+    }
+    ScopedEnv xdg("XDG_CONFIG_HOME", "relative");  // not absolute: ignored
+    ScopedEnv home("HOME", "/home/u");
+    EXPECT_EQ(CurrentUserRegistryFile(), "/home/u/.config/Tolvane/VEL/registry.reg");
+}
+
+TEST(RegistryFile, WritingCreatesFolderAndFileAndReadsBack) {
+    TempRegistry registry;
+    std::u16string out = u"unchanged";
+    EXPECT_FALSE(ReadSettingString(u"Orvanta", u"mType", out));  // no file yet
+    EXPECT_EQ(out, u"unchanged");
+    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"mType", u"2"));
+    EXPECT_EQ(registry.read().rfind("Windows Registry Editor Version 5.00\n\n", 0), 0u);
+    EXPECT_TRUE(ReadSettingString(u"Orvanta", u"MTYPE", out));
+    EXPECT_EQ(out, u"2");
+    EXPECT_FALSE(ReadSettingString(u"Orvanta", u"Method", out));  // key there, value not
+    EXPECT_EQ(out, u"2");
+    EXPECT_FALSE(ReadSettingString(u"Other", u"mType", out));
+}
+
+TEST(RegistryFile, SlashesInTheSubKeySeparateKeys) {
+    TempRegistry registry;
+    EXPECT_EQ(SettingsKeyPath(u"Orvanta"), u"SOFTWARE\\Tolvane\\VEL\\Orvanta");
+    ASSERT_TRUE(WriteSettingString(u"Orvanta/Sub", u"v", u"1"));
+    EXPECT_NE(registry.read().find("[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta\\Sub]\n"),
+              std::string::npos);
+    std::u16string out;
+    EXPECT_TRUE(ReadSettingString(u"Orvanta\\Sub", u"v", out));
+    EXPECT_FALSE(WriteSettingString(u"Orvanta//Sub", u"v", u"1"));  // an empty key name
+}
+
+TEST(RegistryFile, ForeignContentSurvivesWritesByteForByte) {
+    TempRegistry registry;
+    const std::string original =
+        "Windows Registry Editor Version 5.00\r\n\r\n"
+        "; keep me\r\n"
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Other]\r\n\"x\"=\"y\"\r\n\r\n" +
+        kOrvantaSection +
+        "\r\n\"mType\"=\"1\"\r\n\"Big\"=dword:ffffffff\r\n?? unreadable ??\r\n"
+        "\"Bin\"=hex:de,ad,\\\r\n  be,ef\r\n";
+    registry.write(original);
+    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"mType", u"0"));
+    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"Method", u"1"));
+    std::string expected = original;
+    expected.replace(expected.find("\"mType\"=\"1\""), 11, "\"mType\"=\"0\"");
+    expected += "\"Method\"=\"1\"\r\n";
+    EXPECT_EQ(registry.read(), expected);
+}
+
+TEST(RegistryFile, AFileWithoutHeaderKeepsItsLinesAndGetsOne) {
+    TempRegistry registry;
+    registry.write("junk\n" + kOrvantaSection + "\n\"mLayer\"=\"5\"\n");
+    std::u16string out;
+    ASSERT_TRUE(ReadSettingString(u"Orvanta", u"mLayer", out));
+    EXPECT_EQ(out, u"5");
+    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"mLayer", u"6"));
+    EXPECT_EQ(registry.read(), "Windows Registry Editor Version 5.00\n\njunk\n" + kOrvantaSection +
+                                   "\n\"mLayer\"=\"6\"\n");
+}
+
+TEST(RegistryFile, TextsLongerThanTheReadBufferReadAsMissing) {
+    TempRegistry registry;
+    std::u16string out;
+    for (const auto& [text, fits] : std::vector<std::pair<std::u16string, bool>>{
+             {std::u16string(126, u'x'), true},
+             {std::u16string(127, u'x'), false},
+             {std::u16string(126, u'\uD55C'), true},  // counted in UTF-16 units, not bytes
+             {Repeat(u"\U0001F600", 63), true},       // 126 units in surrogate pairs
+             {Repeat(u"\U0001F600", 64), false},
+         }) {
+        ASSERT_TRUE(WriteSettingString(u"Orvanta", u"v", text));
+        out = u"before";
+        EXPECT_EQ(ReadSettingString(u"Orvanta", u"v", out), fits) << text.size();
+        if (fits) {
+            EXPECT_EQ(out, text);
+        }
+    }
+}
+
+TEST(RegistryFile, TextsAreStoredUpToANullAndLineBreaksAreRefused) {
+    TempRegistry registry;
+    std::u16string out;
+    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"v", std::u16string(u"ab\0cd", 5)));
+    ASSERT_TRUE(ReadSettingString(u"Orvanta", u"v", out));
+    EXPECT_EQ(out, u"ab");
+    const std::string before = registry.read();
+    EXPECT_FALSE(WriteSettingString(u"Orvanta", u"v", u"a\nb"));
+    EXPECT_EQ(registry.read(), before);
+}
+
+TEST(RegistryFile, WritesKeepTheFileModeAndFailWithoutDamage) {
+    TempRegistry registry;
+    registry.write("Windows Registry Editor Version 5.00\n");
+    ::chmod(registry.file().c_str(), 0640);
+    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"v", u"1"));
+    struct stat info {};
+    ASSERT_EQ(::stat(registry.file().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+
+    ::setenv("VEL_REGISTRY", registry.folder().c_str(), 1);  // a folder is no registry file
+    std::u16string out;
+    EXPECT_FALSE(WriteSettingString(u"Orvanta", u"v", u"1"));
+    EXPECT_FALSE(ReadSettingString(u"Orvanta", u"v", out));
+    if (::geteuid() != 0) {  // root reads anything
+        ::setenv("VEL_REGISTRY", registry.file().c_str(), 1);
+        const std::string before = registry.read();
+        ::chmod(registry.file().c_str(), 0200);
+        EXPECT_FALSE(WriteSettingString(u"Orvanta", u"w", u"2"));  // cannot read: must not replace
+        ::chmod(registry.file().c_str(), 0640);
+        EXPECT_EQ(registry.read(), before);
+    }
+}
+
+TEST(RegistryFile, ConcurrentProcessesLoseNoValue) {
+    TempRegistry registry;
+    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"anchor", u"A"));
+    constexpr int kWriters = 6;
+    constexpr int kValues = 30;
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < kWriters; ++writer) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            bool ok = true;
+            for (int i = 0; i < kValues; ++i) {
+                ok = WriteSettingString(u"Orvanta", Name(writer, i), Name(writer, i)) && ok;
+                std::u16string out;  // readers never see a partial file
+                ok = ReadSettingString(u"Orvanta", u"anchor", out) && out == u"A" && ok;
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (int writer = 0; writer < kWriters; ++writer) {
+        for (int i = 0; i < kValues; ++i) {
+            std::u16string out;
+            EXPECT_TRUE(ReadSettingString(u"Orvanta", Name(writer, i), out));
+            EXPECT_EQ(out, Name(writer, i));
+        }
+    }
+}
+
+TEST(RegistryFile, ConcurrentThreadsLoseNoValue) {
+    TempRegistry registry;
+    constexpr int kWriters = 4;
+    constexpr int kValues = 25;
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int writer = 0; writer < kWriters; ++writer) {
+        threads.emplace_back([writer, &failures] {
+            for (int i = 0; i < kValues; ++i) {
+                if (!WriteSettingString(u"Orvanta", Name(writer, i), u"v")) ++failures;
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(failures.load(), 0);
+    for (int writer = 0; writer < kWriters; ++writer) {
+        for (int i = 0; i < kValues; ++i) {
+            std::u16string out;
+            EXPECT_TRUE(ReadSettingString(u"Orvanta", Name(writer, i), out));
+        }
+    }
+}

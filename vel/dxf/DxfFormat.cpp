@@ -1,0 +1,794 @@
+// DxfFormat.cpp - DXF exchange through dxflib. Reading turns lines, arcs,
+// circles, points and 2D polylines into figure segments, one entity to a
+// segment; writing puts out every segment as drawn (corners cut), in the host's
+// colours and line types, with dimension and leader texts.
+#include "vel/dxf/DxfFormat.h"
+
+// dxflib's headers are not clean under our warnings.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-copy"
+#include <dl_creationadapter.h>
+#include <dl_dxf.h>
+#include <dl_writer_ascii.h>
+#pragma GCC diagnostic pop
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <istream>
+#include <iterator>
+#include <map>
+#include <ostream>
+#include <set>
+#include <streambuf>
+
+#include "vel/io/DrawingView.h"
+#include "vel/kernel/HostPalette.h"
+
+namespace vel {
+
+namespace {
+
+// ---- Writing ----
+
+// dxflib writes through DL_WriterA, which only knows files; this one collects
+// the groups in memory so that nothing reaches the stream unless all of it can.
+class StringDxfWriter : public DL_WriterA {
+public:
+    explicit StringDxfWriter(std::string& out) : DL_WriterA("", DL_VERSION_2000), out_(out) {}
+
+    void dxfReal(int gc, double value) const override { group(gc, real(value)); }
+    void dxfInt(int gc, int value) const override { group(gc, std::to_string(value)); }
+    void dxfHex(int gc, int value) const override {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(value));
+        group(gc, buf);
+    }
+    void dxfString(int gc, const char* value) const override { group(gc, value ? value : ""); }
+    void dxfString(int gc, const std::string& value) const override { group(gc, value); }
+
+private:
+    void group(int gc, const std::string& value) const {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "%3d\n", gc);
+        out_ += buf;
+        out_ += value;
+        out_ += '\n';
+    }
+
+    // The shortest text that reads back as the same number, always with a point.
+    static std::string real(double v) {
+        if (!std::isfinite(v)) v = 0.0;  // drawings are checked before writing
+        char buf[400];
+        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+        std::string s = ec == std::errc{} ? std::string(buf, end) : std::to_string(v);
+        if (s.find('.') == std::string::npos) s += ".0";
+        return s;
+    }
+
+    std::string& out_;
+};
+
+// Characters DXF readers take as structure or refuse in names.
+std::string dxfName(const std::string& name) {
+    std::string out;
+    for (char c : name) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        out += (u < 0x20 || std::string_view("<>/\\\":;?*|=`").find(c) != std::string_view::npos)
+                   ? '_'
+                   : c;
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    while (!out.empty() && out.front() == ' ') out.erase(out.begin());
+    if (out.size() > 255) {
+        size_t cut = 255;
+        while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) --cut;
+        out.resize(cut);
+    }
+    return out;
+}
+
+// Text values are single lines of at most 250 bytes, cut between characters.
+std::vector<std::string> dxfTextLines(const std::string& text) {
+    std::string clean;
+    for (char c : text) clean += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < clean.size()) {
+        size_t cut = std::min(clean.size(), at + 250);
+        while (cut < clean.size() && cut > at && (static_cast<unsigned char>(clean[cut]) & 0xC0) == 0x80)
+            --cut;
+        lines.push_back(clean.substr(at, cut - at));
+        at = cut;
+    }
+    return lines;
+}
+
+// The nearest of the basic AutoCAD colour indexes, for readers that ignore true colour.
+int nearestBasicColorIndex(Rgb rgb) {
+    static constexpr std::array<std::array<int, 4>, 9> kBasic{{{1, 255, 0, 0},
+                                                             {2, 255, 255, 0},
+                                                             {3, 0, 255, 0},
+                                                             {4, 0, 255, 255},
+                                                             {5, 0, 0, 255},
+                                                             {6, 255, 0, 255},
+                                                             {7, 255, 255, 255},
+                                                             {8, 128, 128, 128},
+                                                             {9, 192, 192, 192}}};
+    int best = 7;
+    long bestDistance = -1;
+    for (const auto& [index, r, g, b] : kBasic) {
+        const long d = (r - rgb.r) * (r - rgb.r) + (g - rgb.g) * (g - rgb.g) + (b - rgb.b) * (b - rgb.b);
+        if (bestDistance < 0 || d < bestDistance) {
+            bestDistance = d;
+            best = index;
+        }
+    }
+    return best;
+}
+
+std::string lineTypeName(int number) {
+    return isKnownLineType(number) ? std::string(lineTypeStyle(number).name) : "CONTINUOUS";
+}
+
+// In [0, 360), as DXF angles are usually given.
+double degrees(double radians) {
+    const double d = std::fmod(radians * 180.0 / M_PI, 360.0);
+    return d < 0.0 ? d + 360.0 : d;
+}
+
+class DxfWriter : public DrawingWriter {
+public:
+    void write(const Drawing& drawing, std::ostream& out) const override {
+        requireFiniteDrawing(drawing);
+        const DrawingView view = viewOf(drawing);
+        const std::map<int, std::string> layers = layerNames(drawing, view);
+
+        std::string text;
+        StringDxfWriter dw(text);
+        DL_Dxf dxf;
+
+        dxf.writeHeader(dw);
+        const auto current = layers.find(drawing.currentLayer());
+        if (current != layers.end()) {
+            dw.dxfString(9, "$CLAYER");
+            dw.dxfString(8, current->second);
+        }
+        dw.dxfString(9, "$LTSCALE");
+        dw.dxfReal(40, 1.0);
+        if (!view.extents.empty()) {
+            dw.dxfString(9, "$EXTMIN");
+            dw.coord(10, view.extents.minX, view.extents.minY);
+            dw.dxfString(9, "$EXTMAX");
+            dw.coord(10, view.extents.maxX, view.extents.maxY);
+        }
+        dw.sectionEnd();
+
+        dw.sectionTables();
+        dxf.writeVPort(dw);
+        writeLineTypes(dxf, dw, view);
+        dw.tableLayers(static_cast<int>(layers.size()));
+        for (const auto& [number, name] : layers)
+            dxf.writeLayer(dw, DL_LayerData(name, 0), DL_Attributes("", 7, -1, -1, "CONTINUOUS"));
+        dw.tableEnd();
+        dw.tableStyle(1);
+        dxf.writeStyle(dw, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, view.textHeight, "txt", ""));
+        dw.tableEnd();
+        dxf.writeView(dw);
+        dxf.writeUcs(dw);
+        dw.tableAppid(1);
+        dxf.writeAppid(dw, "ACAD");
+        dw.tableEnd();
+        const double h = view.textHeight;
+        dxf.writeDimStyle(dw, h, h / 4, h / 4, h / 4, h);
+        dxf.writeBlockRecord(dw);
+        dw.tableEnd();
+        dw.sectionEnd();
+
+        dw.sectionBlocks();
+        for (const char* block : {"*Model_Space", "*Paper_Space", "*Paper_Space0"}) {
+            dxf.writeBlock(dw, DL_BlockData(block, 0, 0.0, 0.0, 0.0));
+            dxf.writeEndBlock(dw, block);
+        }
+        dw.sectionEnd();
+
+        dw.sectionEntities();
+        for (const ViewShape& shape : view.shapes)
+            writeShape(dxf, dw, shape, attributes(layers.at(shape.layer), shape.stroke));
+        for (const ViewText& t : view.texts)
+            writeText(dxf, dw, t, attributes(layers.at(t.layer), ViewStroke{t.color, std::nullopt}));
+        dw.sectionEnd();
+
+        dxf.writeObjects(dw);
+        dxf.writeObjectsEnd(dw);
+        dw.dxfEOF();
+        out << text;
+    }
+
+private:
+    // Each layer by its kept name or else its number; names made unique.
+    static std::map<int, std::string> layerNames(const Drawing& drawing, const DrawingView& view) {
+        std::map<int, std::string> wanted;
+        for (const auto& [number, layer] : drawing.layers()) wanted[number] = layer.name;
+        for (const ViewShape& s : view.shapes) wanted.try_emplace(s.layer);
+        for (const ViewText& t : view.texts) wanted.try_emplace(t.layer);
+        std::map<int, std::string> names;
+        std::set<std::string> taken;
+        for (const auto& [number, name] : wanted) {
+            std::string n = dxfName(name);
+            if (n.empty()) n = std::to_string(number);
+            while (!taken.insert(n).second) n += "_" + std::to_string(number);
+            names[number] = n;
+        }
+        return names;
+    }
+
+    static void writeLineTypes(DL_Dxf& dxf, DL_WriterA& dw, const DrawingView& view) {
+        std::set<int> used;
+        for (const ViewShape& s : view.shapes)
+            if (s.stroke.lineType && isKnownLineType(*s.stroke.lineType)) used.insert(*s.stroke.lineType);
+        dw.tableLinetypes(3 + static_cast<int>(used.size()));
+        dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
+        dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
+        dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
+        for (int number : used) {
+            const LineTypeStyle& style = lineTypeStyle(number);
+            // Dashes are positive lengths and gaps negative ones.
+            std::vector<double> pattern;
+            for (size_t i = 0; i < style.pattern.size(); ++i)
+                pattern.push_back((i % 2 ? -1.0 : 1.0) * style.pattern[i] * kLineTypeUnitsPerPixel);
+            const std::string description = "host line type " + std::to_string(number);
+            dxf.writeLinetype(dw, DL_LinetypeData(std::string(style.name), description, 0,
+                                                  static_cast<int>(pattern.size()),
+                                                  style.patternLength() * kLineTypeUnitsPerPixel,
+                                                  pattern.empty() ? nullptr : pattern.data()));
+        }
+        dw.tableEnd();
+    }
+
+    static DL_Attributes attributes(const std::string& layer, const ViewStroke& stroke) {
+        int color = 256, color24 = -1;  // by layer
+        if (stroke.color) {
+            const Rgb rgb = paletteColor(*stroke.color);
+            color = nearestBasicColorIndex(rgb);
+            color24 = trueColorValue(rgb);
+        }
+        const std::string lineType = stroke.lineType ? lineTypeName(*stroke.lineType) : "BYLAYER";
+        return DL_Attributes(layer, color, color24, -1, lineType);
+    }
+
+    static void writeShape(DL_Dxf& dxf, DL_WriterA& dw, const ViewShape& shape, const DL_Attributes& a) {
+        if (const Circle* c = std::get_if<Circle>(&shape.geometry)) {
+            dxf.writeCircle(dw, DL_CircleData(c->centre.x, c->centre.y, 0.0, std::fabs(c->radius)), a);
+            return;
+        }
+        if (const Point* p = std::get_if<Point>(&shape.geometry)) {
+            dxf.writePoint(dw, DL_PointData(p->x, p->y, 0.0), a);
+            return;
+        }
+        const Path& path = std::get<Path>(shape.geometry);
+        if (path.pieces.empty()) return;
+        if (path.pieces.size() == 1 && !path.closed) {
+            const PathPiece& piece = path.pieces.front();
+            if (piece.arc) {
+                const Arc& arc = *piece.arc;
+                dxf.writeArc(dw,
+                             DL_ArcData(arc.centre.x, arc.centre.y, 0.0, std::fabs(arc.radius),
+                                        degrees(arc.startAngle), degrees(arc.startAngle + arc.sweep())),
+                             a);
+            } else {
+                dxf.writeLine(dw, DL_LineData(piece.from.x, piece.from.y, 0.0, piece.to.x, piece.to.y, 0.0),
+                              a);
+            }
+            return;
+        }
+        // Vertices with the bulge of the piece that leaves them; an arc of more than
+        // a half turn goes in two halves, as bulges grow without bound towards a full turn.
+        std::vector<DL_VertexData> vertices;
+        for (const PathPiece& piece : path.pieces) {
+            if (piece.arc && piece.arc->sweep() > M_PI) {
+                const Arc& arc = *piece.arc;
+                const double half = std::tan(arc.sweep() / 8.0) * (piece.clockwise ? -1.0 : 1.0);
+                const Point mid = arc.pointAt(arc.startAngle + arc.sweep() / 2);
+                vertices.emplace_back(piece.from.x, piece.from.y, 0.0, half);
+                vertices.emplace_back(mid.x, mid.y, 0.0, half);
+            } else {
+                vertices.emplace_back(piece.from.x, piece.from.y, 0.0, piece.bulge());
+            }
+        }
+        if (!path.closed) vertices.emplace_back(path.pieces.back().to.x, path.pieces.back().to.y, 0.0, 0.0);
+        dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(vertices.size()), 0, 0, path.closed ? 1 : 0), a);
+        for (const DL_VertexData& v : vertices) dxf.writeVertex(dw, v);
+        dxf.writePolylineEnd(dw);
+    }
+
+    static void writeText(DL_Dxf& dxf, DL_WriterA& dw, const ViewText& t, const DL_Attributes& a) {
+        const double rad = t.angleDegrees * M_PI / 180.0;
+        const Point down{std::sin(rad), -std::cos(rad)};
+        const int justification = t.align == TextAlign::Left ? 0 : t.align == TextAlign::Centre ? 1 : 2;
+        const std::vector<std::string> lines = dxfTextLines(t.text);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const Point p = t.anchor + down * (1.4 * t.height * static_cast<double>(i));
+            dxf.writeText(dw,
+                          DL_TextData(p.x, p.y, 0.0, p.x, p.y, 0.0, t.height, 1.0, 0, justification, 0,
+                                      lines[i], "Standard", rad),
+                          a);
+        }
+    }
+};
+
+// ---- Reading ----
+
+// dxflib reads past its means on some malformed input (vertex counts it trusts,
+// a bulge before the first vertex, over-long lines, its own version comment), so
+// the text is checked first, group by group, as dxflib will see it. The check
+// also notes where each object starts, for the reader's messages.
+struct PreparedDxf {
+    std::string content;           // what dxflib reads
+    std::vector<size_t> newlines;  // offsets of the line ends in content
+    std::vector<int> objectLines;  // lines of the groups that start an object (codes 0 and 9)
+    int unknownEntities = 0;       // entities of kinds dxflib does not know at all
+};
+
+constexpr size_t kMaxLineLength = 1000;  // dxflib's line buffer is 1024 bytes
+constexpr double kLargestCoordinate = 1e100;
+
+std::string trimmed(std::string s) {
+    s = s.substr(0, s.find('\0'));  // dxflib sees a line only up to a zero byte
+    const size_t first = s.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    const size_t last = s.find_last_not_of(" \t\r\n");
+    return s.substr(first, last - first + 1);
+}
+
+const std::set<std::string, std::less<>>& dxflibEntityNames() {
+    static const std::set<std::string, std::less<>> names{
+        "POINT",  "LINE",  "XLINE",     "RAY",    "POLYLINE", "LWPOLYLINE", "VERTEX", "SPLINE",
+        "ARC",    "ELLIPSE", "CIRCLE",  "INSERT", "TEXT",     "MTEXT",      "ATTRIB", "DIMENSION",
+        "LEADER", "HATCH", "IMAGE",     "TRACE",  "SOLID",    "3DFACE",     "SEQEND"};
+    return names;
+}
+
+PreparedDxf prepareDxf(const std::string& text, const std::string& fileName) {
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos)
+        throw FileError(fileName, 0, "the file is empty; a DXF drawing was expected");
+    if (text.rfind("AutoCAD Binary DXF", 0) == 0)
+        throw FileError(fileName, 1, "binary DXF cannot be read; save the drawing as text (ASCII) DXF");
+
+    PreparedDxf p;
+    // No count in the file can be larger than the number of groups it holds.
+    const long cap = static_cast<long>(text.size() / 4 + 1);
+    size_t pos = 0;
+    int line = 0;
+    auto nextLine = [&](std::string& raw) {
+        const size_t end = std::min(text.find('\n', pos), text.size());
+        raw = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++line;
+        if (raw.size() > kMaxLineLength)
+            throw FileError(fileName, line,
+                            "line longer than " + std::to_string(kMaxLineLength) + " characters");
+    };
+    auto count = [&](const std::string& value, int valueLine, const char* what) {
+        const long v = static_cast<int>(std::strtol(value.c_str(), nullptr, 10));  // as dxflib reads it
+        if (v < 0 || v > cap)
+            throw FileError(fileName, valueLine, std::string("impossible ") + what + " " + value);
+        return static_cast<int>(v);
+    };
+
+    // dxflib's own vertex bookkeeping, which carries over from one polyline to the next.
+    int maxVertices = 0, vertexIndex = 0;
+    std::string type, section;
+    bool sawSection = false, sectionName = false;
+    std::string rawCode, rawValue;
+    while (pos < text.size()) {
+        nextLine(rawCode);
+        const int codeLine = line;
+        const std::string codeText = trimmed(rawCode);
+        if (codeText.empty() && text.find_first_not_of(" \t\r\n", pos) == std::string::npos) break;
+        int code = 0;
+        const auto [end, ec] = std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
+        if (ec != std::errc{} || end != codeText.data() + codeText.size())
+            throw FileError(fileName, codeLine,
+                            "expected a group code (a whole number), found \"" + codeText.substr(0, 40) + "\"");
+        if (code < 0 || code > 1071)
+            throw FileError(fileName, codeLine, "group code " + codeText + " does not exist");
+        if (pos > text.size())
+            throw FileError(fileName, codeLine, "the file ends after group code " + codeText + ", without its value");
+        nextLine(rawValue);
+        const int valueLine = line;
+        // Comments carry nothing for the drawing, and dxflib misreads its own.
+        if (code == 999) rawValue.clear();
+        p.content += rawCode + '\n';
+        p.newlines.push_back(p.content.size() - 1);
+        p.content += rawValue + '\n';
+        p.newlines.push_back(p.content.size() - 1);
+        const std::string value = trimmed(rawValue);
+
+        if (sectionName && code == 2) section = value;
+        sectionName = false;
+        if (code == 0 || code == 9) {
+            p.objectLines.push_back(codeLine);
+            if (type == "POLYLINE" || type == "LWPOLYLINE")
+                maxVertices = std::min(maxVertices, vertexIndex + 1);
+            type = !value.empty() && value[0] == '$' ? "$" : value;
+        }
+        if (code == 0) {
+            if (value == "EOF") break;
+            if (value == "SECTION") {
+                sawSection = sectionName = true;
+            } else if (value == "ENDSEC") {
+                section.clear();
+            } else if ((section == "ENTITIES" || section == "BLOCKS") && value != "BLOCK" &&
+                       value != "ENDBLK" && !dxflibEntityNames().count(value)) {
+                ++p.unknownEntities;
+            }
+            continue;
+        }
+        if (type == "LWPOLYLINE") {
+            if (code == 90) {
+                maxVertices = count(value, valueLine, "vertex count");
+                vertexIndex = -1;
+            } else if (code == 10 && vertexIndex < maxVertices - 1) {
+                ++vertexIndex;
+            } else if (code == 42 && vertexIndex < 0) {
+                throw FileError(fileName, valueLine, "a bulge (group 42) before the first vertex");
+            }
+        } else if (type == "SPLINE" && (code == 72 || code == 73 || code == 74)) {
+            count(value, valueLine, "spline point count");
+        } else if (type == "LEADER" && code == 76) {
+            count(value, valueLine, "leader vertex count");
+        }
+    }
+    if (!sawSection)
+        throw FileError(fileName, 0, "not a DXF drawing: it has no SECTION");
+    return p;
+}
+
+// A stream over the prepared text that can tell how far dxflib has read.
+class TextBuffer : public std::streambuf {
+public:
+    explicit TextBuffer(std::string& text) { setg(text.data(), text.data(), text.data() + text.size()); }
+    size_t consumed() const { return static_cast<size_t>(gptr() - eback()); }
+};
+
+int utf8Length(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    if ((lead & 0xF8) == 0xF0) return 4;
+    return 0;
+}
+
+// Names from older files are often in a Latin code page; keep them readable.
+std::string asUtf8(const std::string& s) {
+    bool valid = true;
+    for (size_t i = 0; i < s.size() && valid;) {
+        const int n = utf8Length(static_cast<unsigned char>(s[i]));
+        valid = n > 0 && i + n <= s.size();
+        for (int k = 1; valid && k < n; ++k) valid = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+        i += n > 0 ? n : 1;
+    }
+    if (valid) return s;
+    std::string out;
+    for (unsigned char c : s) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// Builds the drawing from dxflib's callbacks. Entities inside block definitions
+// and entity kinds the drawing has no place for are counted, not read.
+class DrawingBuilder : public DL_CreationAdapter {
+public:
+    DrawingBuilder(Drawing& drawing, const PreparedDxf& prepared, const TextBuffer& buffer,
+                   const std::string& fileName)
+        : d_(drawing), prepared_(prepared), buffer_(buffer), fileName_(fileName) {}
+
+    int skipped() const { return skipped_; }
+
+    // The line where the object dxflib is handing over begins: dxflib hands an
+    // object over when it has read the group that starts the next one.
+    int objectLine() const {
+        const auto& nl = prepared_.newlines;
+        const int linesRead =
+            static_cast<int>(std::lower_bound(nl.begin(), nl.end(), buffer_.consumed()) - nl.begin());
+        const auto& starts = prepared_.objectLines;
+        auto it = std::lower_bound(starts.begin(), starts.end(), linesRead - 1);
+        return it == starts.begin() ? linesRead : *std::prev(it);
+    }
+
+    void finish() {
+        finishPolyline();
+        if (!currentLayerName_.empty()) d_.setCurrentLayer(layerOf(currentLayerName_));
+    }
+
+    void setVariableString(const std::string& key, const std::string& value, int) override {
+        if (key == "$CLAYER") currentLayerName_ = value;
+    }
+    void addLayer(const DL_LayerData& data) override { layerOf(data.name); }
+    void addBlock(const DL_BlockData&) override { inBlock_ = true; }
+    void endBlock() override { inBlock_ = false; }
+
+    void addPoint(const DL_PointData& data) override {
+        if (!take()) return;
+        const Point p = point(data.x, data.y);
+        figure(false, {pointFigure(p)});
+    }
+
+    void addLine(const DL_LineData& data) override {
+        if (!take()) return;
+        figure(false, {lineFigure(point(data.x1, data.y1), point(data.x2, data.y2))});
+    }
+
+    void addArc(const DL_ArcData& data) override {
+        if (!take()) return;
+        const double r = real(data.radius);
+        const double a1 = real(data.angle1) * M_PI / 180.0, a2 = real(data.angle2) * M_PI / 180.0;
+        if (!(r > 0.0)) return skip();
+        Point c = point(data.cx, data.cy);
+        Point from = c + Point{r * std::cos(a1), r * std::sin(a1)};
+        Point to = c + Point{r * std::cos(a2), r * std::sin(a2)};
+        if (mirrored()) {  // seen from below: x runs the other way and so does the arc
+            c = flip(c);
+            std::swap(from, to);
+            from = flip(from);
+            to = flip(to);
+        }
+        figure(false, {arcFigure(c, r, from, to)});
+    }
+
+    void addCircle(const DL_CircleData& data) override {
+        if (!take()) return;
+        const double r = real(data.radius);
+        if (!(r > 0.0)) return skip();
+        Point c = point(data.cx, data.cy);
+        if (mirrored()) c = flip(c);
+        FigureElement f;
+        f.type = FigureType::Circle;
+        f.values[0] = c.x;
+        f.values[1] = c.y;
+        f.values[2] = r;
+        figure(false, {f});
+    }
+
+    void addPolyline(const DL_PolylineData& data) override {
+        finishPolyline();
+        if (!take()) return;
+        // 3D polylines, meshes and polyface meshes lie outside the drawing plane.
+        if (data.flags & (8 | 16 | 64)) return skip();
+        polyline_ = PendingPolyline{getAttributes(), (data.flags & 1) != 0, mirrored(), objectLine(), {}};
+    }
+
+    void addVertex(const DL_VertexData& data) override {
+        if (!polyline_) return;
+        polyline_->vertices.push_back({point(data.x, data.y), real(data.bulge)});
+    }
+
+    void endEntity() override { finishPolyline(); }
+    void endSequence() override { finishPolyline(); }
+
+    // Entity kinds with no place in the drawing.
+    void addXLine(const DL_XLineData&) override { skip(); }
+    void addRay(const DL_RayData&) override { skip(); }
+    void addEllipse(const DL_EllipseData&) override { skip(); }
+    void addSpline(const DL_SplineData&) override { skip(); }
+    void addInsert(const DL_InsertData&) override { skip(); }
+    void addTrace(const DL_TraceData&) override { skip(); }
+    void add3dFace(const DL_3dFaceData&) override { skip(); }
+    void addSolid(const DL_SolidData&) override { skip(); }
+    void addMText(const DL_MTextData&) override { skip(); }
+    void addText(const DL_TextData&) override { skip(); }
+    void addArcAlignedText(const DL_ArcAlignedTextData&) override { skip(); }
+    void addAttribute(const DL_AttributeData&) override { skip(); }
+    void addDimAlign(const DL_DimensionData&, const DL_DimAlignedData&) override { skip(); }
+    void addDimLinear(const DL_DimensionData&, const DL_DimLinearData&) override { skip(); }
+    void addDimRadial(const DL_DimensionData&, const DL_DimRadialData&) override { skip(); }
+    void addDimDiametric(const DL_DimensionData&, const DL_DimDiametricData&) override { skip(); }
+    void addDimAngular(const DL_DimensionData&, const DL_DimAngular2LData&) override { skip(); }
+    void addDimAngular3P(const DL_DimensionData&, const DL_DimAngular3PData&) override { skip(); }
+    void addDimOrdinate(const DL_DimensionData&, const DL_DimOrdinateData&) override { skip(); }
+    void addLeader(const DL_LeaderData&) override { skip(); }
+    void addHatch(const DL_HatchData&) override { skip(); }
+    void addImage(const DL_ImageData&) override { skip(); }
+
+private:
+    struct Vertex {
+        Point p;
+        double bulge = 0.0;
+    };
+    struct PendingPolyline {
+        DL_Attributes attributes;
+        bool closed = false;
+        bool mirrored = false;
+        int line = 0;
+        std::vector<Vertex> vertices;
+    };
+
+    void skip() { ++skipped_; }
+
+    // False, counting it, for an entity in a block definition or off the drawing plane.
+    bool take() {
+        if (inBlock_) {
+            skip();
+            return false;
+        }
+        const double* n = getExtrusion()->getDirection();
+        if (std::fabs(n[0]) > 1e-9 || std::fabs(n[1]) > 1e-9 || !(std::fabs(n[2]) > 0.0)) {
+            skip();
+            return false;
+        }
+        return true;
+    }
+
+    // An entity whose extrusion points down has its own x axis reversed.
+    bool mirrored() const { return extrusion->getDirection()[2] < 0.0; }
+    static Point flip(Point p) { return {-p.x, p.y}; }
+
+    [[noreturn]] void fail(const std::string& message, int line) const {
+        throw FileError(fileName_, line, message);
+    }
+
+    // dxflib reads an overflowing number as the largest double; nothing that
+    // large is a drawing's.
+    double real(double v) const {
+        if (!std::isfinite(v) || std::fabs(v) > kLargestCoordinate)
+            fail("a number is out of range", objectLine());
+        return v;
+    }
+    Point point(double x, double y) const { return {real(x), real(y)}; }
+
+    static FigureElement pointFigure(Point p) {
+        FigureElement f;
+        f.type = FigureType::Point;
+        f.values[0] = p.x;
+        f.values[1] = p.y;
+        return f;
+    }
+
+    static FigureElement lineFigure(Point a, Point b) {
+        FigureElement f;
+        f.type = FigureType::Line;
+        f.values[0] = a.x;
+        f.values[1] = a.y;
+        f.values[2] = b.x;
+        f.values[3] = b.y;
+        return f;
+    }
+
+    static FigureElement arcFigure(Point c, double r, Point from, Point to) {
+        FigureElement f;
+        f.type = FigureType::Arc;
+        const double v[] = {c.x, c.y, from.x, from.y, to.x, to.y, r};
+        std::copy(std::begin(v), std::end(v), f.values);
+        return f;
+    }
+
+    int layerOf(const std::string& name) {
+        const bool numeric = !name.empty() && name.size() <= 9 &&
+                             std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
+        if (numeric) {
+            const int number = std::stoi(name);
+            d_.createLayer(number);
+            return number;
+        }
+        return d_.layerForName(asUtf8(name.empty() ? std::string("0") : name));
+    }
+
+    void figure(bool closed, const std::vector<FigureElement>& elements) {
+        figure(getAttributes(), closed, elements);
+    }
+
+    void figure(const DL_Attributes& a, bool closed, const std::vector<FigureElement>& elements) {
+        const int id = d_.createSegment(SegmentKind::Figure);
+        Segment* s = d_.segment(id);
+        s->layer = layerOf(a.getLayer());
+        s->closed = closed;
+        std::optional<int> color;
+        if (a.getColor24() != -1) color = paletteColorOf(rgbOfTrueColor(a.getColor24()));
+        const std::optional<int> lineType = lineTypeOfName(a.getLinetype());
+        for (const FigureElement& f : elements) {
+            Element* e = d_.element(d_.appendElement(id, f));
+            e->color = color;
+            e->lineType = lineType;
+        }
+    }
+
+    // A bulge is tan(sweep / 4), positive counter-clockwise. A clockwise piece
+    // becomes the counter-clockwise arc from its end back to its start: elements
+    // stay in the order of the vertices, only such an arc's own ends are swapped.
+    FigureElement pieceFigure(Point p, Point q, double bulge, int line) const {
+        if (std::fabs(bulge) < 1e-12) return lineFigure(p, q);
+        const Point chord = q - p;
+        const double d = length(chord);
+        const Point left{-chord.y / d, chord.x / d};
+        const Point centre = (p + q) * 0.5 + left * (d / 2 * (1 - bulge * bulge) / (2 * bulge));
+        const double r = d * (1 + bulge * bulge) / (4 * std::fabs(bulge));
+        if (!std::isfinite(bulge)) fail("a polyline bulge is out of range", line);
+        // So slight a bulge that its circle lies beyond any drawing is its chord.
+        if (!(r <= kLargestCoordinate) || !(std::fabs(centre.x) <= kLargestCoordinate) ||
+            !(std::fabs(centre.y) <= kLargestCoordinate))
+            return lineFigure(p, q);
+        return bulge > 0 ? arcFigure(centre, r, p, q) : arcFigure(centre, r, q, p);
+    }
+
+    void finishPolyline() {
+        if (!polyline_) return;
+        PendingPolyline pl = std::move(*polyline_);
+        polyline_.reset();
+        if (pl.vertices.empty()) return skip();
+        if (pl.mirrored)
+            for (Vertex& v : pl.vertices) {
+                v.p = flip(v.p);
+                v.bulge = -v.bulge;
+            }
+        const size_t n = pl.vertices.size();
+        std::vector<FigureElement> elements;
+        const size_t pieces = pl.closed && n > 1 ? n : n - 1;
+        for (size_t i = 0; i < pieces; ++i) {
+            const Vertex& a = pl.vertices[i];
+            const Vertex& b = pl.vertices[(i + 1) % n];
+            if (distance(a.p, b.p) <= kCoincidence) continue;  // repeated vertex
+            elements.push_back(pieceFigure(a.p, b.p, a.bulge, pl.line));
+        }
+        if (elements.empty()) elements.push_back(pointFigure(pl.vertices.front().p));
+        figure(pl.attributes, pl.closed && elements.size() > 1, elements);
+    }
+
+    Drawing& d_;
+    const PreparedDxf& prepared_;
+    const TextBuffer& buffer_;
+    const std::string& fileName_;
+    bool inBlock_ = false;
+    int skipped_ = 0;
+    std::string currentLayerName_;
+    std::optional<PendingPolyline> polyline_;
+};
+
+DxfReadReport readDxfText(const std::string& text, const std::string& fileName, Drawing& drawing) {
+    PreparedDxf prepared = prepareDxf(text, fileName);
+    TextBuffer buffer(prepared.content);
+    std::istream stream(&buffer);
+    Drawing result;
+    DrawingBuilder builder(result, prepared, buffer, fileName);
+    DL_Dxf dxf;
+    try {
+        if (!dxf.in(stream, &builder)) throw FileError(fileName, 0, "dxflib cannot read the file");
+        builder.finish();
+    } catch (const FileError&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw FileError(fileName, builder.objectLine(), std::string("unreadable DXF: ") + e.what());
+    }
+    DxfReadReport report;
+    report.skippedEntities = builder.skipped() + prepared.unknownEntities;
+    drawing = std::move(result);
+    return report;
+}
+
+}  // namespace
+
+std::unique_ptr<DrawingWriter> makeDxfWriter() { return std::make_unique<DxfWriter>(); }
+
+DxfReadReport readDxfDrawing(const std::string& path, Drawing& drawing) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw FileError(path, 0, "cannot open the file");
+    return readDxfDrawing(in, path, drawing);
+}
+
+DxfReadReport readDxfDrawing(std::istream& in, const std::string& fileName, Drawing& drawing) {
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw FileError(fileName, 0, "cannot read the file");
+    return readDxfText(text, fileName, drawing);
+}
+
+}  // namespace vel

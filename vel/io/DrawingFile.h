@@ -1,0 +1,38 @@
+// DrawingFile.h - reading and writing drawings: one writer interface with a back
+// end per output format, and the readers, which report the file and line of a fault.
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "vel/kernel/Drawing.h"
+
+namespace vel {
+
+// A fault in an input file; what() reads "FILE:LINE: message" (line 0: unknown).
+class FileError : public std::runtime_error {
+public:
+    FileError(const std::string& file, int line, const std::string& message);
+    const std::string& file() const { return file_; }
+    int line() const { return line_; }
+
+private:
+    std::string file_;
+    int line_;
+};
+
+class DrawingWriter {
+public:
+    virtual ~DrawingWriter() = default;
+    virtual void write(const Drawing& drawing, std::ostream& out) const = 0;
+};
+
+std::unique_ptr<DrawingWriter> makeJsonWriter();
+std::unique_ptr<DrawingWriter> makeSvgWriter();
+
+// Replaces the drawing's content with the file's. Throws FileError.
+void readJsonDrawing(std::istream& in, const std::string& fileName, Drawing& drawing);
+
+}  // namespace vel

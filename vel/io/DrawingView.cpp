@@ -1,0 +1,248 @@
+// DrawingView.cpp - chaining a segment's drawn primitives into paths and placing
+// dimension and leader texts.
+#include "vel/io/DrawingView.h"
+
+#include <cmath>
+#include <stdexcept>
+
+#include "vel/kernel/Text.h"
+
+namespace vel {
+
+namespace {
+
+bool finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+bool finitePrimitive(const Primitive& p) {
+    if (const Line* l = std::get_if<Line>(&p)) return finite(l->start) && finite(l->end);
+    if (const Arc* a = std::get_if<Arc>(&p))
+        return finite(a->centre) && std::isfinite(a->radius) && std::isfinite(a->startAngle) &&
+               std::isfinite(a->endAngle) && finite(a->start()) && finite(a->end());
+    if (const Circle* c = std::get_if<Circle>(&p)) return finite(c->centre) && std::isfinite(c->radius);
+    return finite(std::get<Point>(p));
+}
+
+PathPiece pieceOf(const Primitive& p) {
+    if (const Arc* a = std::get_if<Arc>(&p)) return {a->start(), a->end(), *a, false};
+    const Line& l = std::get<Line>(p);
+    return {l.start, l.end, std::nullopt, false};
+}
+
+// A run of connected pieces of one stroke while a segment is being chained.
+struct Chain {
+    ViewStroke stroke;
+    std::vector<PathPiece> pieces;
+
+    Point start() const { return pieces.front().from; }
+    Point end() const { return pieces.back().to; }
+
+    // Adds the piece if it continues the chain, turning it (or a lone first
+    // piece, whose direction nothing has fixed yet) round where needed.
+    bool extend(const PathPiece& piece, double tol) {
+        if (distance(end(), piece.from) <= tol) {
+            pieces.push_back(piece);
+        } else if (distance(end(), piece.to) <= tol) {
+            pieces.push_back(piece.reversed());
+        } else if (pieces.size() == 1 && distance(start(), piece.from) <= tol) {
+            pieces.front() = pieces.front().reversed();
+            pieces.push_back(piece);
+        } else if (pieces.size() == 1 && distance(start(), piece.to) <= tol) {
+            pieces.front() = pieces.front().reversed();
+            pieces.push_back(piece.reversed());
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    bool closes(double tol) const {
+        if (pieces.empty() || distance(end(), start()) > tol) return false;
+        return pieces.size() > 1 || pieces.front().arc.has_value();
+    }
+};
+
+double widthEstimate(const std::string& utf8, double height) {
+    double width = 0.0;
+    for (unsigned char c : utf8) {
+        if ((c & 0xC0) == 0x80) continue;  // continuation byte
+        width += c < 0x80 ? 0.6 : 1.0;     // wide glyphs (Hangul, CJK) are about square
+    }
+    return width * height;
+}
+
+void addTextBox(Extents& e, const ViewText& t) {
+    const double rad = t.angleDegrees * M_PI / 180.0;
+    const Point along{std::cos(rad), std::sin(rad)};
+    const Point up{-along.y, along.x};
+    const double w = widthEstimate(t.text, t.height);
+    double left = 0.0;
+    if (t.align == TextAlign::Centre) left = -w / 2;
+    if (t.align == TextAlign::Right) left = -w;
+    for (double dx : {left, left + w})
+        for (double dy : {-0.25 * t.height, t.height}) e.add(t.anchor + along * dx + up * dy);
+}
+
+// The measured value sits beside the middle of the measure line, on the side
+// away from the extension line, reading left to right or bottom to top.
+ViewText dimensionText(const DimensionElement& dim, double h) {
+    const double rad = dim.direction * M_PI / 180.0;
+    const Point u{std::cos(rad), std::sin(rad)};
+    const Point foot = dim.a + u * dot(dim.b - dim.a, u);
+    const Point mid = (dim.a + foot) * 0.5;
+
+    double angle = std::remainder(dim.direction, 360.0);  // [-180, 180]
+    if (angle > 90.0) angle -= 180.0;
+    if (angle <= -90.0) angle += 180.0;
+    const double textRad = angle * M_PI / 180.0;
+    const Point up{-std::sin(textRad), std::cos(textRad)};
+
+    const Point towardB = dim.b - foot;
+    const bool above = length(towardB) <= kCoincidence || dot(towardB, up) < 0.0;
+    ViewText t;
+    t.anchor = above ? mid + up * (0.4 * h) : mid - up * (1.2 * h);
+    t.angleDegrees = angle;
+    t.height = h;
+    t.align = TextAlign::Centre;
+    t.text = dim.text();
+    return t;
+}
+
+// A leader's text starts just past its last point, away from the leader line.
+ViewText leaderText(const LeaderElement& leader, double h) {
+    ViewText t;
+    t.height = h;
+    t.text = toUtf8(leader.text);
+    const Point last = leader.points.back();
+    bool leftward = false;
+    if (leader.points.size() >= 2) leftward = last.x < leader.points[leader.points.size() - 2].x;
+    t.align = leftward ? TextAlign::Right : TextAlign::Left;
+    t.anchor = last + Point{leftward ? -0.3 * h : 0.3 * h, -0.35 * h};
+    return t;
+}
+
+struct ElementPrimitives {
+    const Element* element;
+    std::vector<Primitive> primitives;
+};
+
+}  // namespace
+
+PathPiece PathPiece::reversed() const { return {to, from, arc, arc ? !clockwise : false}; }
+
+double PathPiece::bulge() const {
+    if (!arc) return 0.0;
+    const double b = std::tan(arc->sweep() / 4.0);
+    return clockwise ? -b : b;
+}
+
+DrawingView viewOf(const Drawing& drawing) {
+    DrawingView view;
+    Extents geometry;
+    std::vector<std::pair<const Segment*, std::vector<ElementPrimitives>>> segments;
+    for (const auto& [id, segment] : drawing.segments()) {
+        std::vector<ElementPrimitives> parts;
+        for (size_t i = 0; i < segment.elements.size(); ++i) {
+            ElementPrimitives part{&segment.elements[i], {}};
+            for (Primitive& p : drawnPrimitives(drawing, segment, static_cast<int>(i)))
+                if (finitePrimitive(p)) {
+                    geometry.add(extentsOf(p));
+                    part.primitives.push_back(std::move(p));
+                }
+            parts.push_back(std::move(part));
+        }
+        segments.emplace_back(&segment, std::move(parts));
+    }
+
+    const double size = std::hypot(geometry.width(), geometry.height());
+    view.textHeight = size > 0.0 ? size / 40.0 : 2.5;
+    const double h = view.textHeight;
+    const double tol = std::max(kCoincidence, 1e-9 * size);
+
+    for (const auto& entry : segments) {
+        const Segment* segment = entry.first;
+        const std::vector<ElementPrimitives>& parts = entry.second;
+        auto shape = [&](ViewStroke stroke, bool annotation, auto geometryValue) {
+            ViewShape s;
+            s.segmentId = segment->id;
+            s.layer = segment->layer;
+            s.stroke = stroke;
+            s.annotation = annotation;
+            s.geometry = std::move(geometryValue);
+            return s;
+        };
+        std::vector<Chain> chains;
+        for (const ElementPrimitives& part : parts) {
+            const Element& e = *part.element;
+            const ViewStroke stroke{e.color, e.lineType};
+            const bool annotation = !e.figure();
+            for (const Primitive& p : part.primitives) {
+                if (const Circle* c = std::get_if<Circle>(&p)) {
+                    view.shapes.push_back(shape(stroke, annotation, *c));
+                } else if (const Point* pt = std::get_if<Point>(&p)) {
+                    view.shapes.push_back(shape(stroke, annotation, *pt));
+                } else if (annotation) {
+                    view.shapes.push_back(shape(stroke, true, Path{{pieceOf(p)}, false}));
+                } else if (chains.empty() || !(chains.back().stroke == stroke) ||
+                           !chains.back().extend(pieceOf(p), tol)) {
+                    chains.push_back(Chain{stroke, {pieceOf(p)}});
+                }
+            }
+            ViewText text;
+            if (const auto* dim = std::get_if<DimensionElement>(&e.body)) {
+                text = dimensionText(*dim, h);
+            } else if (const auto* leader = std::get_if<LeaderElement>(&e.body)) {
+                if (leader->points.empty() || !finite(leader->points.back())) continue;
+                text = leaderText(*leader, h);
+            } else {
+                continue;
+            }
+            if (!finite(text.anchor) || text.text.empty()) continue;
+            text.segmentId = segment->id;
+            text.layer = segment->layer;
+            text.color = e.color;
+            view.texts.push_back(std::move(text));
+        }
+        // On a closed outline the last run may lead straight into the first.
+        if (chains.size() >= 2 && chains.back().stroke == chains.front().stroke &&
+            !chains.front().closes(tol) && distance(chains.back().end(), chains.front().start()) <= tol) {
+            Chain& last = chains.back();
+            last.pieces.insert(last.pieces.end(), chains.front().pieces.begin(),
+                               chains.front().pieces.end());
+            chains.front() = std::move(last);
+            chains.pop_back();
+        }
+        for (Chain& chain : chains) {
+            const bool closed = chain.closes(tol);
+            view.shapes.push_back(shape(chain.stroke, false, Path{std::move(chain.pieces), closed}));
+        }
+    }
+
+    view.extents = geometry;
+    for (const ViewText& t : view.texts) addTextBox(view.extents, t);
+    return view;
+}
+
+void requireFiniteDrawing(const Drawing& drawing) {
+    auto fail = [](const Segment& s, const Element& e) {
+        throw std::invalid_argument("segment " + std::to_string(s.id) + ", element " +
+                                    std::to_string(e.id) + ": a value is not a finite number");
+    };
+    for (const auto& [id, s] : drawing.segments()) {
+        for (const Element& e : s.elements) {
+            if (const FigureElement* f = e.figure()) {
+                for (double v : f->values)
+                    if (!std::isfinite(v)) fail(s, e);
+            } else if (const auto* dim = std::get_if<DimensionElement>(&e.body)) {
+                if (!finite(dim->a) || !finite(dim->b) || !std::isfinite(dim->direction) ||
+                    !std::isfinite(dim->arrow.size1) || !std::isfinite(dim->arrow.size2))
+                    fail(s, e);
+            } else if (const auto* leader = std::get_if<LeaderElement>(&e.body)) {
+                if (!std::isfinite(leader->direction)) fail(s, e);
+                for (Point p : leader->points)
+                    if (!finite(p)) fail(s, e);
+            }
+        }
+    }
+}
+
+}  // namespace vel

@@ -1,0 +1,77 @@
+// DrawingView.h - a drawing as a person looks at it: figures as connected paths,
+// circles and points, each with its element's own colour and line type, and the
+// texts of dimensions and leaders placed beside their lines. The picture and
+// exchange writers (SVG, DXF) draw from this, so they agree on what is shown.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "vel/kernel/Drawing.h"
+
+namespace vel {
+
+// One straight or circular piece of a path, in the direction of travel.
+struct PathPiece {
+    Point from;
+    Point to;
+    std::optional<Arc> arc;  // none: straight
+    bool clockwise = false;  // the arc is travelled against its own counter-clockwise sense
+
+    PathPiece reversed() const;
+    // The polyline bulge of the piece: tan(sweep / 4), negative when clockwise; 0 when straight.
+    double bulge() const;
+};
+
+struct Path {
+    std::vector<PathPiece> pieces;
+    bool closed = false;  // the last piece ends where the first begins
+};
+
+// An element's own colour and line type; none follows the layer.
+struct ViewStroke {
+    std::optional<int> color;
+    std::optional<int> lineType;
+    friend bool operator==(const ViewStroke&, const ViewStroke&) = default;
+};
+
+struct ViewShape {
+    int segmentId = 0;
+    int layer = 0;
+    ViewStroke stroke;
+    bool annotation = false;  // a line of a dimension or leader
+    std::variant<Path, Circle, Point> geometry;
+};
+
+enum class TextAlign { Left, Centre, Right };
+
+struct ViewText {
+    int segmentId = 0;
+    int layer = 0;
+    std::optional<int> color;
+    Point anchor;  // on the baseline, at the aligned end
+    double angleDegrees = 0.0;
+    double height = 0.0;
+    TextAlign align = TextAlign::Left;
+    std::string text;  // UTF-8
+};
+
+struct DrawingView {
+    std::vector<ViewShape> shapes;
+    std::vector<ViewText> texts;
+    Extents extents;  // the shapes and an estimate of the texts' boxes
+    double textHeight = 0.0;
+};
+
+// Segments in id order; a figure's connected lines and arcs of one stroke form
+// one path (closed when it ends where it starts); primitives with non-finite
+// coordinates cannot be drawn and are left out.
+DrawingView viewOf(const Drawing& drawing);
+
+// Throws std::invalid_argument naming the first element holding a non-finite
+// number; writers call it before writing anything.
+void requireFiniteDrawing(const Drawing& drawing);
+
+}  // namespace vel

@@ -1,0 +1,570 @@
+// JsonFormat.cpp - the host's own drawing file: JSON with layers, segments and
+// their elements, written one element to a line and read back with every value
+// checked, faults reported by file and line.
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <istream>
+#include <iterator>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <set>
+#include <sstream>
+#include <variant>
+
+#include "vel/io/DrawingFile.h"
+#include "vel/io/DrawingView.h"
+#include "vel/kernel/Text.h"
+
+namespace vel {
+
+namespace {
+
+using nlohmann::json;
+using nlohmann::ordered_json;
+
+constexpr const char* kFormatName = "vel-drawing";
+constexpr int kFormatVersion = 1;
+// Ids beyond this are refused so that fresh ids after them cannot overflow.
+constexpr long long kMaxId = 1'000'000'000;
+
+// ---- Writing ----
+
+std::string dumpCompact(const ordered_json& j) {
+    // Layer names read from other formats may hold bytes that are not UTF-8.
+    return j.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+ordered_json pointJson(Point p) { return ordered_json::array({p.x, p.y}); }
+
+ordered_json optionalInt(const std::optional<int>& v) {
+    return v ? ordered_json(*v) : ordered_json(nullptr);
+}
+
+ordered_json elementJson(const Element& e) {
+    ordered_json j;
+    j["id"] = e.id;
+    if (const FigureElement* f = e.figure()) {
+        j["type"] = static_cast<int>(f->type);
+        j["values"] = ordered_json::array();
+        for (double v : f->values) j["values"].push_back(v);
+        j["color"] = optionalInt(e.color);
+        j["ltype"] = optionalInt(e.lineType);
+        return j;
+    }
+    if (const auto* dim = std::get_if<DimensionElement>(&e.body)) {
+        ordered_json d;
+        d["a"] = pointJson(dim->a);
+        d["b"] = pointJson(dim->b);
+        d["direction"] = dim->direction;
+        d["decimals"] = dim->decimals;
+        d["arrow"] = ordered_json::array({dim->arrow.kind, dim->arrow.size1, dim->arrow.size2});
+        d["text"] = dim->text();
+        j["dimension"] = std::move(d);
+    } else {
+        const auto& leader = std::get<LeaderElement>(e.body);
+        ordered_json l;
+        l["points"] = ordered_json::array();
+        for (Point p : leader.points) l["points"].push_back(pointJson(p));
+        l["direction"] = leader.direction;
+        l["text"] = toUtf8(leader.text);
+        j["leader"] = std::move(l);
+    }
+    // Dimensions and leaders carry their own colour or line type only when given one.
+    if (e.color) j["color"] = *e.color;
+    if (e.lineType) j["ltype"] = *e.lineType;
+    return j;
+}
+
+class JsonWriter : public DrawingWriter {
+public:
+    void write(const Drawing& drawing, std::ostream& out) const override {
+        requireFiniteDrawing(drawing);
+        std::string text = "{\n";
+        text += "  \"format\": \"" + std::string(kFormatName) + "\",\n";
+        text += "  \"version\": " + std::to_string(kFormatVersion) + ",\n";
+        text += "  \"current_layer\": " + std::to_string(drawing.currentLayer()) + ",\n";
+        text += "  \"layers\": [";
+        bool first = true;
+        for (const auto& [number, layer] : drawing.layers()) {
+            ordered_json j;
+            j["number"] = number;
+            if (!layer.name.empty()) j["name"] = layer.name;
+            text += (first ? "\n    " : ",\n    ") + dumpCompact(j);
+            first = false;
+        }
+        text += first ? "],\n" : "\n  ],\n";
+        text += "  \"segments\": [";
+        first = true;
+        for (const auto& [id, s] : drawing.segments()) {
+            ordered_json attributes = ordered_json::array();
+            for (int a : s.attributes) attributes.push_back(a);
+            text += first ? "\n" : ",\n";
+            first = false;
+            text += "    {\"id\": " + std::to_string(s.id) +
+                    ", \"kind\": " + std::to_string(static_cast<int>(s.kind)) +
+                    ", \"layer\": " + std::to_string(s.layer) +
+                    ", \"closed\": " + (s.closed ? "true" : "false") +
+                    ", \"attributes\": " + dumpCompact(attributes) + ",\n     \"elements\": [";
+            for (size_t i = 0; i < s.elements.size(); ++i)
+                text += (i ? ",\n       " : "\n       ") + dumpCompact(elementJson(s.elements[i]));
+            text += s.elements.empty() ? "]}" : "\n     ]}";
+        }
+        text += first ? "]\n}\n" : "\n  ]\n}\n";
+        out << text;
+    }
+};
+
+// ---- Locating a value in the text ----
+
+using PathStep = std::variant<std::string, size_t>;
+using JsonPath = std::vector<PathStep>;
+
+std::string pathText(const JsonPath& path) {
+    std::string out;
+    for (const PathStep& step : path) {
+        if (const std::string* key = std::get_if<std::string>(&step)) {
+            if (!out.empty()) out += '.';
+            out += *key;
+        } else {
+            out += '[' + std::to_string(std::get<size_t>(step)) + ']';
+        }
+    }
+    return out.empty() ? "document" : out;
+}
+
+// Finds where the value at a path starts in text that has already parsed as JSON,
+// to give the reader's complaints a line number. Falls back to the innermost
+// container found.
+class JsonLocator {
+public:
+    explicit JsonLocator(const std::string& text) : t_(text) {}
+
+    int lineOf(const JsonPath& path) const {
+        size_t pos = skipSpace(0);
+        for (const PathStep& step : path) {
+            const size_t next = std::holds_alternative<std::string>(step)
+                                    ? member(pos, std::get<std::string>(step))
+                                    : item(pos, std::get<size_t>(step));
+            if (next == npos) break;
+            pos = next;
+        }
+        return lineAt(pos);
+    }
+
+    int lineAt(size_t pos) const {
+        pos = std::min(pos, t_.size());
+        return 1 + static_cast<int>(std::count(t_.begin(), t_.begin() + pos, '\n'));
+    }
+
+private:
+    static constexpr size_t npos = std::string::npos;
+
+    size_t skipSpace(size_t p) const {
+        while (p < t_.size() && (t_[p] == ' ' || t_[p] == '\t' || t_[p] == '\n' || t_[p] == '\r'))
+            ++p;
+        return p;
+    }
+
+    size_t skipString(size_t p) const {  // p at the opening quote
+        for (++p; p < t_.size(); ++p) {
+            if (t_[p] == '\\') ++p;
+            else if (t_[p] == '"') return p + 1;
+        }
+        return t_.size();
+    }
+
+    size_t skipValue(size_t p) const {
+        if (p >= t_.size()) return p;
+        if (t_[p] == '"') return skipString(p);
+        if (t_[p] != '{' && t_[p] != '[') {
+            while (p < t_.size() && !std::strchr(",]} \t\r\n", t_[p])) ++p;
+            return p;
+        }
+        int depth = 0;
+        while (p < t_.size()) {
+            const char c = t_[p];
+            if (c == '"') {
+                p = skipString(p);
+                continue;
+            }
+            if (c == '{' || c == '[') ++depth;
+            if ((c == '}' || c == ']') && --depth == 0) return p + 1;
+            ++p;
+        }
+        return p;
+    }
+
+    size_t member(size_t p, const std::string& key) const {
+        if (p >= t_.size() || t_[p] != '{') return npos;
+        p = skipSpace(p + 1);
+        while (p < t_.size() && t_[p] == '"') {
+            const size_t end = skipString(p);
+            const std::string name = t_.substr(p + 1, end >= p + 2 ? end - p - 2 : 0);
+            p = skipSpace(end);
+            if (p >= t_.size() || t_[p] != ':') return npos;
+            p = skipSpace(p + 1);
+            if (name == key) return p;
+            p = skipSpace(skipValue(p));
+            if (p >= t_.size() || t_[p] != ',') return npos;
+            p = skipSpace(p + 1);
+        }
+        return npos;
+    }
+
+    size_t item(size_t p, size_t index) const {
+        if (p >= t_.size() || t_[p] != '[') return npos;
+        p = skipSpace(p + 1);
+        for (size_t i = 0; p < t_.size() && t_[p] != ']'; ++i) {
+            if (i == index) return p;
+            p = skipSpace(skipValue(p));
+            if (p >= t_.size() || t_[p] != ',') return npos;
+            p = skipSpace(p + 1);
+        }
+        return npos;
+    }
+
+    const std::string& t_;
+};
+
+// ---- Reading ----
+
+struct ParsedElement {
+    std::optional<int> id;
+    ElementBody body;
+    std::optional<int> color;
+    std::optional<int> lineType;
+};
+
+struct ParsedSegment {
+    std::optional<int> id;
+    SegmentKind kind = SegmentKind::Figure;
+    std::optional<int> layer;
+    bool closed = false;
+    std::set<int> attributes;
+    std::vector<ParsedElement> elements;
+};
+
+class JsonReader {
+public:
+    JsonReader(const std::string& text, const std::string& fileName)
+        : text_(text), fileName_(fileName), locator_(text) {}
+
+    void read(Drawing& drawing) {
+        json root;
+        try {
+            root = json::parse(text_);
+        } catch (const json::parse_error& e) {
+            throw FileError(fileName_, locator_.lineAt(e.byte > 0 ? e.byte - 1 : 0),
+                            "not valid JSON: " + parseMessage(e.what()));
+        } catch (const json::out_of_range& e) {
+            // A number too large for a double; the parser names it but not where it is.
+            const std::string what = e.what();
+            const size_t open = what.find('\''), close = what.rfind('\'');
+            const std::string token =
+                open != std::string::npos && close > open ? what.substr(open + 1, close - open - 1) : "";
+            const size_t at = token.empty() ? std::string::npos : text_.find(token);
+            throw FileError(fileName_, at == std::string::npos ? 0 : locator_.lineAt(at),
+                            "number out of range: " + (token.empty() ? what : token));
+        }
+        JsonPath path;
+        expectObject(root, path, {"format", "version", "current_layer", "layers", "segments"});
+
+        const json* format = member(root, "format");
+        path.push_back("format");
+        if (!format) fail({}, "missing \"format\"; a drawing file starts with \"format\": \"" +
+                                  std::string(kFormatName) + "\"");
+        if (!format->is_string() || format->get<std::string>() != kFormatName)
+            fail(path, "expected \"" + std::string(kFormatName) + "\"");
+        path.back() = "version";
+        const json* version = member(root, "version");
+        if (!version) fail({}, "missing \"version\"");
+        if (integer(*version, path) != kFormatVersion)
+            fail(path, "version " + version->dump() + " is not supported; this reader takes version " +
+                           std::to_string(kFormatVersion));
+        path.pop_back();
+
+        Drawing result;
+        int currentLayer = 0;
+        if (const json* j = member(root, "current_layer"))
+            currentLayer = layerNumber(*j, {"current_layer"});
+
+        if (const json* layers = member(root, "layers")) readLayers(*layers, result);
+        std::vector<ParsedSegment> segments;
+        if (const json* list = member(root, "segments")) {
+            const JsonPath at{"segments"};
+            expectArray(*list, at);
+            for (size_t i = 0; i < list->size(); ++i)
+                segments.push_back(readSegment((*list)[i], with(at, i)));
+        }
+        build(result, currentLayer, segments);
+        drawing = std::move(result);
+    }
+
+private:
+    [[noreturn]] void fail(const JsonPath& path, const std::string& message) const {
+        throw FileError(fileName_, locator_.lineOf(path), pathText(path) + ": " + message);
+    }
+
+    static std::string parseMessage(const std::string& what) {
+        // "[json.exception.parse_error.101] parse error at line 1, column 2: why"
+        const size_t column = what.find("column");
+        const size_t colon = column == std::string::npos ? column : what.find(": ", column);
+        return colon == std::string::npos ? what : what.substr(colon + 2);
+    }
+
+    static JsonPath with(const JsonPath& path, PathStep step) {
+        JsonPath out = path;
+        out.push_back(std::move(step));
+        return out;
+    }
+
+    static const json* member(const json& object, const char* key) {
+        auto it = object.find(key);
+        return it == object.end() ? nullptr : &*it;
+    }
+
+    static std::string typeName(const json& j) {
+        if (j.is_number_float()) return "a fractional number";
+        if (j.is_number()) return "a whole number";
+        if (j.is_boolean()) return "true or false";
+        if (j.is_string()) return "a string";
+        if (j.is_array()) return "an array";
+        if (j.is_object()) return "an object";
+        return "null";
+    }
+
+    void expectObject(const json& j, const JsonPath& path, std::initializer_list<const char*> keys) {
+        if (!j.is_object()) fail(path, "expected an object, found " + typeName(j));
+        for (auto it = j.begin(); it != j.end(); ++it)
+            if (std::none_of(keys.begin(), keys.end(), [&](const char* k) { return it.key() == k; }))
+                fail(with(path, it.key()), "unknown key \"" + it.key() + "\"");
+    }
+
+    void expectArray(const json& j, const JsonPath& path) {
+        if (!j.is_array()) fail(path, "expected an array, found " + typeName(j));
+    }
+
+    long long integer(const json& j, const JsonPath& path) const {
+        if (j.is_number_unsigned()) {
+            const auto v = j.get<std::uint64_t>();
+            if (v > static_cast<std::uint64_t>(INT_MAX)) fail(path, "number out of range");
+            return static_cast<long long>(v);
+        }
+        if (!j.is_number_integer()) fail(path, "expected a whole number, found " + typeName(j));
+        const auto v = j.get<std::int64_t>();
+        if (v < INT_MIN || v > INT_MAX) fail(path, "number out of range");
+        return v;
+    }
+
+    double number(const json& j, const JsonPath& path) const {
+        if (!j.is_number()) fail(path, "expected a number, found " + typeName(j));
+        const double v = j.get<double>();
+        if (!std::isfinite(v)) fail(path, "number out of range");
+        return v;
+    }
+
+    int layerNumber(const json& j, const JsonPath& path) const {
+        const long long v = integer(j, path);
+        if (v < 0) fail(path, "layer numbers are not negative");
+        return static_cast<int>(v);
+    }
+
+    std::optional<int> optionalInteger(const json* j, const JsonPath& path) const {
+        if (!j || j->is_null()) return std::nullopt;
+        return static_cast<int>(integer(*j, path));
+    }
+
+    std::optional<int> readId(const json& object, const JsonPath& path) {
+        const json* j = member(object, "id");
+        if (!j) return std::nullopt;
+        const JsonPath at = with(path, "id");
+        const long long id = integer(*j, at);
+        if (id < 1 || id > kMaxId)
+            fail(at, "ids run from 1 to " + std::to_string(kMaxId));
+        auto [it, inserted] = idPlaces_.emplace(static_cast<int>(id), pathText(path));
+        if (!inserted) fail(at, "id " + std::to_string(id) + " is already used by " + it->second);
+        maxId_ = std::max(maxId_, static_cast<int>(id));
+        return static_cast<int>(id);
+    }
+
+    std::string text(const json& j, const JsonPath& path) const {
+        if (!j.is_string()) fail(path, "expected a string, found " + typeName(j));
+        return j.get<std::string>();
+    }
+
+    Point point(const json& j, const JsonPath& path) const {
+        if (!j.is_array() || j.size() != 2) fail(path, "expected a point [x, y]");
+        return {number(j[0], with(path, size_t{0})), number(j[1], with(path, size_t{1}))};
+    }
+
+    void readLayers(const json& layers, Drawing& result) {
+        const JsonPath at{"layers"};
+        expectArray(layers, at);
+        std::set<std::string> names;
+        std::set<int> numbers;
+        for (size_t i = 0; i < layers.size(); ++i) {
+            const JsonPath here = with(at, i);
+            const json& layer = layers[i];
+            expectObject(layer, here, {"number", "name"});
+            const json* number = member(layer, "number");
+            if (!number) fail(here, "missing \"number\"");
+            const int n = layerNumber(*number, with(here, "number"));
+            if (!numbers.insert(n).second)
+                fail(with(here, "number"), "layer " + std::to_string(n) + " is listed twice");
+            std::string name;
+            if (const json* j = member(layer, "name")) name = text(*j, with(here, "name"));
+            if (!name.empty() && !names.insert(name).second)
+                fail(with(here, "name"), "layer name \"" + name + "\" is used twice");
+            result.createLayer(n, name);
+        }
+    }
+
+    ParsedSegment readSegment(const json& j, const JsonPath& path) {
+        expectObject(j, path, {"id", "kind", "layer", "closed", "attributes", "elements"});
+        ParsedSegment s;
+        s.id = readId(j, path);
+        if (const json* kind = member(j, "kind")) {
+            const long long k = integer(*kind, with(path, "kind"));
+            if (k < 0 || k > 2)
+                fail(with(path, "kind"), "segment kinds are 0 figure, 1 dimension, 2 comment");
+            s.kind = static_cast<SegmentKind>(k);
+        }
+        if (const json* layer = member(j, "layer")) s.layer = layerNumber(*layer, with(path, "layer"));
+        if (const json* closed = member(j, "closed")) {
+            if (!closed->is_boolean())
+                fail(with(path, "closed"), "expected true or false, found " + typeName(*closed));
+            s.closed = closed->get<bool>();
+        }
+        if (const json* attributes = member(j, "attributes")) {
+            const JsonPath at = with(path, "attributes");
+            expectArray(*attributes, at);
+            for (size_t i = 0; i < attributes->size(); ++i)
+                s.attributes.insert(static_cast<int>(integer((*attributes)[i], with(at, i))));
+        }
+        if (const json* elements = member(j, "elements")) {
+            const JsonPath at = with(path, "elements");
+            expectArray(*elements, at);
+            for (size_t i = 0; i < elements->size(); ++i)
+                s.elements.push_back(readElement((*elements)[i], with(at, i)));
+        }
+        return s;
+    }
+
+    ParsedElement readElement(const json& j, const JsonPath& path) {
+        if (!j.is_object()) fail(path, "expected an object, found " + typeName(j));
+        const int kinds = int(j.contains("type")) + int(j.contains("dimension")) + int(j.contains("leader"));
+        if (kinds != 1)
+            fail(path, "an element has exactly one of \"type\" (a figure), \"dimension\" or \"leader\"");
+        ParsedElement e;
+        if (j.contains("type")) {
+            expectObject(j, path, {"id", "type", "values", "color", "ltype"});
+            FigureElement f;
+            const JsonPath at = with(path, "type");
+            const long long type = integer(j["type"], at);
+            if (!isKnownFigureType(static_cast<int>(type)))
+                fail(at, "unknown figure type " + std::to_string(type) +
+                             " (1 line, 2 circle, 3 arc, 7 corner R, 8 chamfer, 9 point)");
+            f.type = static_cast<FigureType>(type);
+            if (const json* values = member(j, "values")) {
+                const JsonPath vat = with(path, "values");
+                expectArray(*values, vat);
+                if (values->size() > 10) fail(vat, "a figure has at most ten values");
+                for (size_t i = 0; i < values->size(); ++i)
+                    f.values[i] = number((*values)[i], with(vat, i));
+            }
+            e.body = f;
+        } else if (j.contains("dimension")) {
+            expectObject(j, path, {"id", "dimension", "color", "ltype"});
+            e.body = readDimension(j["dimension"], with(path, "dimension"));
+        } else {
+            expectObject(j, path, {"id", "leader", "color", "ltype"});
+            e.body = readLeader(j["leader"], with(path, "leader"));
+        }
+        e.id = readId(j, path);
+        e.color = optionalInteger(member(j, "color"), with(path, "color"));
+        e.lineType = optionalInteger(member(j, "ltype"), with(path, "ltype"));
+        return e;
+    }
+
+    DimensionElement readDimension(const json& j, const JsonPath& path) {
+        expectObject(j, path, {"a", "b", "direction", "decimals", "arrow", "text"});
+        DimensionElement d;
+        for (const char* key : {"a", "b"})
+            if (!j.contains(key)) fail(path, std::string("missing \"") + key + "\"");
+        d.a = point(j["a"], with(path, "a"));
+        d.b = point(j["b"], with(path, "b"));
+        if (const json* v = member(j, "direction")) d.direction = number(*v, with(path, "direction"));
+        if (const json* v = member(j, "decimals"))
+            d.decimals = static_cast<int>(integer(*v, with(path, "decimals")));
+        if (const json* v = member(j, "arrow")) {
+            const JsonPath at = with(path, "arrow");
+            if (!v->is_array() || v->size() != 3) fail(at, "expected [kind, size1, size2]");
+            d.arrow.kind = static_cast<int>(integer((*v)[0], with(at, size_t{0})));
+            d.arrow.size1 = number((*v)[1], with(at, size_t{1}));
+            d.arrow.size2 = number((*v)[2], with(at, size_t{2}));
+        }
+        // The text is what the measurement shows; it is written for people, not read.
+        if (const json* v = member(j, "text")) text(*v, with(path, "text"));
+        return d;
+    }
+
+    LeaderElement readLeader(const json& j, const JsonPath& path) {
+        expectObject(j, path, {"points", "direction", "text"});
+        LeaderElement l;
+        const json* points = member(j, "points");
+        if (!points) fail(path, "missing \"points\"");
+        const JsonPath at = with(path, "points");
+        expectArray(*points, at);
+        if (points->empty()) fail(at, "a leader has at least one point");
+        for (size_t i = 0; i < points->size(); ++i) l.points.push_back(point((*points)[i], with(at, i)));
+        if (const json* v = member(j, "direction")) l.direction = number(*v, with(path, "direction"));
+        if (const json* v = member(j, "text")) l.text = toUtf16(text(*v, with(path, "text")));
+        return l;
+    }
+
+    void build(Drawing& result, int currentLayer, std::vector<ParsedSegment>& segments) {
+        result.setCurrentLayer(currentLayer);
+        // Elements without an id take fresh ones past every id the file gives.
+        int fresh = std::max(result.nextId(), maxId_ + 1);
+        for (size_t i = 0; i < segments.size(); ++i) {
+            ParsedSegment& ps = segments[i];
+            const int id = ps.id ? *ps.id : fresh++;
+            if (result.createSegmentWithId(ps.kind, id) < 0)
+                fail({"segments", i}, "cannot make segment " + std::to_string(id));
+            Segment* s = result.segment(id);
+            s->layer = ps.layer.value_or(currentLayer);
+            result.createLayer(s->layer);
+            s->closed = ps.closed;
+            s->attributes = ps.attributes;
+            for (size_t k = 0; k < ps.elements.size(); ++k) {
+                ParsedElement& pe = ps.elements[k];
+                const int eid = result.appendElement(id, std::move(pe.body), pe.id ? *pe.id : fresh++);
+                if (eid < 0) fail({"segments", i, "elements", k}, "cannot make the element");
+                Element* e = result.element(eid);
+                e->color = pe.color;
+                e->lineType = pe.lineType;
+            }
+        }
+    }
+
+    const std::string& text_;
+    const std::string& fileName_;
+    JsonLocator locator_;
+    std::map<int, std::string> idPlaces_;
+    int maxId_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<DrawingWriter> makeJsonWriter() { return std::make_unique<JsonWriter>(); }
+
+void readJsonDrawing(std::istream& in, const std::string& fileName, Drawing& drawing) {
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw FileError(fileName, 0, "cannot read the file");
+    JsonReader(text, fileName).read(drawing);
+}
+
+}  // namespace vel

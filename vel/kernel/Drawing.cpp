@@ -1,0 +1,219 @@
+// Drawing.cpp - the in-memory drawing: ids, layers, segments and element bookkeeping.
+#include "vel/kernel/Drawing.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace vel {
+
+bool isKnownFigureType(int code) {
+    switch (code) {
+        case 1:
+        case 2:
+        case 3:
+        case 7:
+        case 8:
+        case 9:
+            return true;
+        default:
+            return false;
+    }
+}
+
+double DimensionElement::measured() const {
+    const double rad = direction * M_PI / 180.0;
+    const Point dir{std::cos(rad), std::sin(rad)};
+    return std::fabs(dot(b - a, dir));
+}
+
+std::string DimensionElement::text() const {
+    const int places = std::clamp(decimals, 0, 12);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", places, measured());
+    return buf;
+}
+
+int Segment::indexOf(int elementId) const {
+    for (size_t i = 0; i < elements.size(); ++i)
+        if (elements[i].id == elementId) return static_cast<int>(i);
+    return -1;
+}
+
+Drawing::Drawing() {
+    clear();
+}
+
+void Drawing::clear() {
+    nextId_ = 1;
+    currentLayer_ = 0;
+    layers_.clear();
+    segments_.clear();
+    elementSegment_.clear();
+    layers_[0] = Layer{0, {}};
+}
+
+void Drawing::setCurrentLayer(int layer) {
+    createLayer(layer);
+    currentLayer_ = layer;
+}
+
+void Drawing::createLayer(int layer, std::string name) {
+    auto [it, inserted] = layers_.try_emplace(layer, Layer{layer, std::move(name)});
+    if (!inserted && it->second.name.empty() && !name.empty()) it->second.name = std::move(name);
+}
+
+int Drawing::layerForName(const std::string& name) {
+    for (const auto& [number, layer] : layers_)
+        if (!layer.name.empty() && layer.name == name) return number;
+    int number = 1000;
+    while (layers_.count(number)) ++number;
+    createLayer(number, name);
+    return number;
+}
+
+Segment* Drawing::segment(int id) {
+    auto it = segments_.find(id);
+    return it == segments_.end() ? nullptr : &it->second;
+}
+
+const Segment* Drawing::segment(int id) const {
+    auto it = segments_.find(id);
+    return it == segments_.end() ? nullptr : &it->second;
+}
+
+Segment* Drawing::segmentOfElement(int elementId) {
+    auto it = elementSegment_.find(elementId);
+    return it == elementSegment_.end() ? nullptr : segment(it->second);
+}
+
+const Segment* Drawing::segmentOfElement(int elementId) const {
+    auto it = elementSegment_.find(elementId);
+    return it == elementSegment_.end() ? nullptr : segment(it->second);
+}
+
+Element* Drawing::element(int elementId) {
+    Segment* s = segmentOfElement(elementId);
+    if (!s) return nullptr;
+    const int i = s->indexOf(elementId);
+    return i < 0 ? nullptr : &s->elements[i];
+}
+
+const Element* Drawing::element(int elementId) const {
+    const Segment* s = segmentOfElement(elementId);
+    if (!s) return nullptr;
+    const int i = s->indexOf(elementId);
+    return i < 0 ? nullptr : &s->elements[i];
+}
+
+int Drawing::createSegment(SegmentKind kind) {
+    const int id = takeId();
+    Segment s;
+    s.id = id;
+    s.kind = kind;
+    s.layer = currentLayer_;
+    segments_.emplace(id, std::move(s));
+    return id;
+}
+
+int Drawing::createSegmentWithId(SegmentKind kind, int id) {
+    if (id <= 0 || segments_.count(id) || elementSegment_.count(id)) return -1;
+    Segment s;
+    s.id = id;
+    s.kind = kind;
+    s.layer = currentLayer_;
+    segments_.emplace(id, std::move(s));
+    nextId_ = std::max(nextId_, id + 1);
+    return id;
+}
+
+bool Drawing::deleteSegment(int id) {
+    auto it = segments_.find(id);
+    if (it == segments_.end()) return false;
+    unindex(it->second);
+    segments_.erase(it);
+    return true;
+}
+
+int Drawing::appendElement(int segmentId, ElementBody body, int id) {
+    Segment* s = segment(segmentId);
+    if (!s) return -1;
+    if (id > 0) {
+        if (segments_.count(id) || elementSegment_.count(id)) return -1;
+        nextId_ = std::max(nextId_, id + 1);
+    } else {
+        id = takeId();
+    }
+    Element e;
+    e.id = id;
+    e.body = std::move(body);
+    s->elements.push_back(std::move(e));
+    elementSegment_[id] = segmentId;
+    return id;
+}
+
+int Drawing::insertElementBefore(int elementId, ElementBody body) {
+    Segment* s = segmentOfElement(elementId);
+    if (!s) return -1;
+    const int at = s->indexOf(elementId);
+    const int id = takeId();
+    Element e;
+    e.id = id;
+    e.body = std::move(body);
+    s->elements.insert(s->elements.begin() + at, std::move(e));
+    elementSegment_[id] = s->id;
+    return id;
+}
+
+static bool isCorner(const Element& e) {
+    const FigureElement* f = e.figure();
+    return f && (f->type == FigureType::CornerR || f->type == FigureType::Chamfer);
+}
+
+bool Drawing::eraseElement(int elementId) {
+    Segment* s = segmentOfElement(elementId);
+    if (!s) return false;
+    const int at = s->indexOf(elementId);
+    s->elements.erase(s->elements.begin() + at);
+    elementSegment_.erase(elementId);
+    return true;
+}
+
+bool Drawing::deleteElement(int elementId) {
+    Segment* s = segmentOfElement(elementId);
+    if (!s) return false;
+    const int at = s->indexOf(elementId);
+    std::vector<int> doomed{elementId};
+    if (!isCorner(s->elements[at])) {
+        // A corner is only meaningful between its two neighbours.
+        for (int step : {-1, 1}) {
+            const int n = neighbourElement(*s, at, step, s->closed);
+            if (n >= 0 && n != at && isCorner(s->elements[n])) doomed.push_back(s->elements[n].id);
+        }
+    }
+    const int segmentId = s->id;
+    for (int id : doomed) eraseElement(id);
+    Segment* after = segment(segmentId);
+    if (after && after->elements.empty() && after->kind != SegmentKind::Figure)
+        deleteSegment(segmentId);
+    return true;
+}
+
+void Drawing::index(const Segment& s) {
+    for (const Element& e : s.elements) elementSegment_[e.id] = s.id;
+}
+
+void Drawing::unindex(const Segment& s) {
+    for (const Element& e : s.elements) elementSegment_.erase(e.id);
+}
+
+int neighbourElement(const Segment& s, int index, int step, bool wrap) {
+    const int n = static_cast<int>(s.elements.size());
+    int j = index + step;
+    if (j < 0 || j >= n) {
+        if (!wrap || n < 2) return -1;
+        j = (j + n) % n;
+    }
+    return j;
+}
+
+}  // namespace vel

@@ -1,0 +1,167 @@
+// Drawing.h - the stand-in host's in-memory drawing: layers, segments and their
+// elements (figures, dimensions, leaders), addressed by ids from one counter.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <variant>
+#include <vector>
+
+#include "Geometry.h"
+
+namespace vel {
+
+enum class SegmentKind { Figure = 0, Dimension = 1, Comment = 2 };
+
+enum class FigureType {
+    Line = 1,
+    Circle = 2,
+    Arc = 3,
+    CornerR = 7,
+    Chamfer = 8,
+    Point = 9,
+};
+
+bool isKnownFigureType(int code);
+
+// A figure element in the host's own record form (see FigureData).
+struct FigureElement {
+    FigureType type = FigureType::Line;
+    double values[10] = {};
+};
+
+struct ArrowStyle {
+    int kind = 0;
+    double size1 = 0.0;
+    double size2 = 0.0;
+};
+
+struct DimensionElement {
+    Point a;
+    Point b;
+    double direction = 0.0;  // degrees; 90 measures the y distance, 0 the x distance
+    int decimals = 2;
+    ArrowStyle arrow;
+    double measured() const;
+    std::string text() const;  // the measured value as shown, UTF-8
+};
+
+struct LeaderElement {
+    std::vector<Point> points;
+    double direction = 0.0;
+    std::u16string text;
+};
+
+using ElementBody = std::variant<FigureElement, DimensionElement, LeaderElement>;
+
+struct Element {
+    int id = 0;
+    ElementBody body;
+    std::optional<int> color;     // none: follows the layer
+    std::optional<int> lineType;  // none: follows the layer
+
+    const FigureElement* figure() const { return std::get_if<FigureElement>(&body); }
+    FigureElement* figure() { return std::get_if<FigureElement>(&body); }
+};
+
+struct Segment {
+    int id = 0;
+    SegmentKind kind = SegmentKind::Figure;
+    int layer = 0;
+    bool closed = false;
+    std::set<int> attributes;
+    std::vector<Element> elements;
+
+    int indexOf(int elementId) const;  // -1 when absent
+};
+
+struct Layer {
+    int number = 0;
+    std::string name;  // empty: named by its number
+};
+
+// The drawing with its id counter. Every mutation keeps the element index
+// up to date; ids are never reused.
+class Drawing {
+public:
+    Drawing();
+
+    void clear();
+
+    int currentLayer() const { return currentLayer_; }
+    void setCurrentLayer(int layer);
+    bool hasLayer(int layer) const { return layers_.count(layer) != 0; }
+    void createLayer(int layer, std::string name = {});
+    const std::map<int, Layer>& layers() const { return layers_; }
+    // A layer named by something other than a number gets a free number from 1000 up.
+    int layerForName(const std::string& name);
+
+    // Segments in creation order.
+    const std::map<int, Segment>& segments() const { return segments_; }
+    Segment* segment(int id);
+    const Segment* segment(int id) const;
+    Segment* segmentOfElement(int elementId);
+    const Segment* segmentOfElement(int elementId) const;
+    Element* element(int elementId);
+    const Element* element(int elementId) const;
+
+    // Creates an empty segment on the current layer; returns its id.
+    int createSegment(SegmentKind kind);
+    // Creates a segment with an explicit id (reading a file); the counter moves past it.
+    // Returns -1 when the id is taken.
+    int createSegmentWithId(SegmentKind kind, int id);
+    bool deleteSegment(int id);
+
+    // Appends an element; returns its id or -1 when the segment is missing.
+    int appendElement(int segmentId, ElementBody body, int id = 0);
+    // Inserts immediately before the given element; returns the new id or -1.
+    int insertElementBefore(int elementId, ElementBody body);
+    // Removes an element. A corner that loses a neighbour goes too; a dimension or
+    // comment segment left empty is removed.
+    bool deleteElement(int elementId);
+    // Removes exactly one element, nothing else.
+    bool eraseElement(int elementId);
+
+    int nextId() const { return nextId_; }
+    int takeId() { return nextId_++; }
+
+private:
+    void index(const Segment& s);
+    void unindex(const Segment& s);
+
+    int nextId_ = 1;
+    int currentLayer_ = 0;
+    std::map<int, Layer> layers_;
+    std::map<int, Segment> segments_;
+    std::unordered_map<int, int> elementSegment_;
+};
+
+// ---- Geometry of figure segments (the host's corner, offset and copy rules) ----
+
+// Next / previous element in segment order; with wrap on closed segments.
+int neighbourElement(const Segment& s, int index, int step, bool wrap);
+
+// Adds a corner between two adjacent lines; returns the corner id or -1.
+int addCorner(Drawing& d, int elementA, int elementB, int kind, double size);
+int amendCorner(Drawing& d, int cornerId, double size);
+int removeCorner(Drawing& d, int cornerId);
+// 1 counter-clockwise, 2 clockwise, -1 open or degenerate.
+int figureDirection(const Drawing& d, int segmentId);
+// New closed segment offset by distance (positive: right of travel); -1 on failure.
+int offsetSegment(Drawing& d, int segmentId, double distance);
+// Moved by target - base, rotated and scaled about target; a copy unless inPlace.
+int editSegment(Drawing& d, int segmentId, Point base, Point target, double angleDegrees,
+                double scale, bool inPlace);
+// 2 on the arc, 1 on its circle but off the arc, 0 elsewhere.
+int pointOnArc(const FigureElement& arc, Point p);
+
+// The segment as drawn: corners cut, arcs and circles as such.
+std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s);
+// Drawn primitives of one element (dimension: its measure and extension lines;
+// leader: its polyline).
+std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s, int elementIndex);
+
+}  // namespace vel

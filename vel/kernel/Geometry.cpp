@@ -1,0 +1,78 @@
+// Geometry.cpp - measurements on drawn primitives: extents boxes, the distance
+// from a point (used for picking) and the angle test of counter-clockwise arcs.
+#include "vel/kernel/Geometry.h"
+
+namespace vel {
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * M_PI;
+
+// Angles within this of an arc's end still count as on it; keeps the quadrant
+// extremes of exact quarter arcs inside their own extents.
+constexpr double kAngleSlack = 1e-12;
+
+double distanceToSegment(const Line& l, Point q) {
+    const Point d = l.end - l.start;
+    const double len2 = dot(d, d);
+    if (!(len2 > 0.0)) return distance(l.start, q);
+    const double t = std::clamp(dot(q - l.start, d) / len2, 0.0, 1.0);
+    return distance(l.start + d * t, q);
+}
+
+}  // namespace
+
+bool angleOnArc(const Arc& arc, double angle) {
+    if (!std::isfinite(angle) || !std::isfinite(arc.startAngle) || !std::isfinite(arc.endAngle))
+        return false;
+    double rel = std::fmod(angle - arc.startAngle, kTwoPi);
+    if (rel < 0.0) rel += kTwoPi;
+    return rel <= arc.sweep() + kAngleSlack || rel >= kTwoPi - kAngleSlack;
+}
+
+Extents extentsOf(const Primitive& p) {
+    Extents e;
+    if (const Line* l = std::get_if<Line>(&p)) {
+        e.add(l->start);
+        e.add(l->end);
+    } else if (const Arc* a = std::get_if<Arc>(&p)) {
+        e.add(a->start());
+        e.add(a->end());
+        // The arc reaches past its end points only where it crosses an axis direction.
+        for (int quadrant = 0; quadrant < 4; ++quadrant) {
+            const double angle = quadrant * (M_PI / 2.0);
+            if (angleOnArc(*a, angle)) e.add(a->pointAt(angle));
+        }
+    } else if (const Circle* c = std::get_if<Circle>(&p)) {
+        const double r = std::fabs(c->radius);
+        e.add(Point{c->centre.x - r, c->centre.y - r});
+        e.add(Point{c->centre.x + r, c->centre.y + r});
+    } else if (const Point* pt = std::get_if<Point>(&p)) {
+        e.add(*pt);
+    }
+    return e;
+}
+
+Extents extentsOf(const std::vector<Primitive>& ps) {
+    Extents e;
+    for (const Primitive& p : ps) e.add(extentsOf(p));
+    return e;
+}
+
+double distanceTo(const Primitive& p, Point q) {
+    if (const Line* l = std::get_if<Line>(&p)) return distanceToSegment(*l, q);
+    if (const Arc* a = std::get_if<Arc>(&p)) {
+        const Point v = q - a->centre;
+        const double r = std::fabs(a->radius);
+        // From the centre every point of the arc is equally far.
+        if (v.x == 0.0 && v.y == 0.0) return r;
+        if (angleOnArc(*a, std::atan2(v.y, v.x))) return std::fabs(length(v) - r);
+        return std::min(distance(q, a->start()), distance(q, a->end()));
+    }
+    if (const Circle* c = std::get_if<Circle>(&p))
+        return std::fabs(distance(q, c->centre) - std::fabs(c->radius));
+    if (const Point* pt = std::get_if<Point>(&p)) return distance(*pt, q);
+    return std::numeric_limits<double>::infinity();
+}
+
+}  // namespace vel

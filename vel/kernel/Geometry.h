@@ -1,0 +1,105 @@
+// Geometry.h - plain value types of the drawing kernel: points, lines, arcs,
+// circles and an extents box, free of any file format or toolkit.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <variant>
+#include <vector>
+
+namespace vel {
+
+// Two points or lengths closer than this count as equal: the host answers
+// point-on-arc and corner fits to this precision.
+inline constexpr double kCoincidence = 1e-6;
+
+struct Point {
+    double x = 0.0;
+    double y = 0.0;
+
+    friend Point operator+(Point a, Point b) { return {a.x + b.x, a.y + b.y}; }
+    friend Point operator-(Point a, Point b) { return {a.x - b.x, a.y - b.y}; }
+    friend Point operator*(Point a, double s) { return {a.x * s, a.y * s}; }
+    friend Point operator*(double s, Point a) { return {a.x * s, a.y * s}; }
+    friend bool operator==(Point a, Point b) = default;
+};
+
+inline double dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
+inline double cross(Point a, Point b) { return a.x * b.y - a.y * b.x; }
+inline double length(Point a) { return std::hypot(a.x, a.y); }
+inline double distance(Point a, Point b) { return length(a - b); }
+inline Point normalized(Point a) {
+    const double l = length(a);
+    return l > 0.0 ? Point{a.x / l, a.y / l} : Point{};
+}
+// The unit normal to the right of travel along d.
+inline Point rightNormal(Point d) { return normalized(Point{d.y, -d.x}); }
+
+struct Line {
+    Point start;
+    Point end;
+};
+
+// A circular arc running counter-clockwise from start angle to end angle (radians).
+struct Arc {
+    Point centre;
+    double radius = 0.0;
+    double startAngle = 0.0;
+    double endAngle = 0.0;
+
+    Point pointAt(double angle) const {
+        return {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)};
+    }
+    Point start() const { return pointAt(startAngle); }
+    Point end() const { return pointAt(endAngle); }
+    // Counter-clockwise sweep in (0, 2π].
+    double sweep() const {
+        double s = std::fmod(endAngle - startAngle, 2.0 * M_PI);
+        if (s <= 0.0) s += 2.0 * M_PI;
+        return s;
+    }
+};
+
+struct Circle {
+    Point centre;
+    double radius = 0.0;
+};
+
+// An axis-aligned box with an explicit empty state.
+struct Extents {
+    double minX = std::numeric_limits<double>::infinity();
+    double minY = std::numeric_limits<double>::infinity();
+    double maxX = -std::numeric_limits<double>::infinity();
+    double maxY = -std::numeric_limits<double>::infinity();
+
+    bool empty() const { return minX > maxX || minY > maxY; }
+    void add(Point p) {
+        minX = std::min(minX, p.x);
+        minY = std::min(minY, p.y);
+        maxX = std::max(maxX, p.x);
+        maxY = std::max(maxY, p.y);
+    }
+    void add(const Extents& o) {
+        if (o.empty()) return;
+        add(Point{o.minX, o.minY});
+        add(Point{o.maxX, o.maxY});
+    }
+    bool contains(const Extents& o) const {
+        return !o.empty() && o.minX >= minX && o.maxX <= maxX && o.minY >= minY && o.maxY <= maxY;
+    }
+    double width() const { return empty() ? 0.0 : maxX - minX; }
+    double height() const { return empty() ? 0.0 : maxY - minY; }
+};
+
+// One drawn primitive: what a segment looks like once its corners are cut.
+using Primitive = std::variant<Line, Arc, Circle, Point>;
+
+Extents extentsOf(const Primitive& p);
+Extents extentsOf(const std::vector<Primitive>& ps);
+// Shortest distance from q to the primitive.
+double distanceTo(const Primitive& p, Point q);
+// True when the angle lies on the counter-clockwise sweep of the arc.
+bool angleOnArc(const Arc& arc, double angle);
+
+}  // namespace vel

@@ -1,0 +1,172 @@
+// velhost - the stand-in CAD host program: loads the plug-in, reads a drawing,
+// runs a session script against it and writes the drawing out.
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "vel/dxf/DxfFormat.h"
+#include "vel/io/DrawingFile.h"
+#include "vel/io/Script.h"
+#include "vel/kernel/Host.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum ExitCode { kOk = 0, kBadInput = 1, kBadCommandLine = 2 };
+
+std::string extensionOf(const std::string& path) {
+    std::string ext = fs::path(path).extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+std::unique_ptr<vel::DrawingWriter> writerFor(const std::string& path) {
+    const std::string ext = extensionOf(path);
+    if (ext == ".json") return vel::makeJsonWriter();
+    if (ext == ".svg") return vel::makeSvgWriter();
+    if (ext == ".dxf") return vel::makeDxfWriter();
+    return nullptr;
+}
+
+// Written to a temporary file beside the target and renamed over it, so that a
+// failed write never leaves half a drawing behind.
+void writeDrawing(const vel::Drawing& drawing, const std::string& path) {
+    auto writer = writerFor(path);
+    if (!writer) throw vel::FileError(path, 0, "unknown output format (use .json, .dxf or .svg)");
+    const fs::path target(path);
+    const fs::path temp = target.string() + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary);
+        if (!out) throw vel::FileError(path, 0, "cannot open for writing");
+        writer->write(drawing, out);
+        out.flush();
+        if (!out) throw vel::FileError(path, 0, "write failed");
+    }
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    if (ec) throw vel::FileError(path, 0, "cannot replace the file: " + ec.message());
+}
+
+void readDrawing(vel::Drawing& drawing, const std::string& path) {
+    const std::string ext = extensionOf(path);
+    if (ext == ".dxf") {
+        const vel::DxfReadReport report = vel::readDxfDrawing(path, drawing);
+        if (report.skippedEntities > 0)
+            std::cerr << path << ": skipped " << report.skippedEntities
+                      << " entities of kinds a drawing cannot hold\n";
+        return;
+    }
+    if (ext != ".json") throw vel::FileError(path, 0, "unknown drawing format (use .json or .dxf)");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw vel::FileError(path, 0, "cannot open");
+    vel::readJsonDrawing(in, path, drawing);
+}
+
+fs::path programFolder() {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::current_path() : self.parent_path();
+}
+
+using StartupFunc = int (*)(void);
+
+struct RunOptions {
+    std::string plugin;
+    std::string drawing;
+    std::string script;
+    std::string registry;
+    std::vector<std::string> outputs;
+    std::string trace;
+    std::optional<int> layer;
+    double aperture = 1.0;
+};
+
+int run(const RunOptions& o) {
+    vel::Host& host = vel::Host::instance();
+    if (!o.registry.empty()) setenv("VEL_REGISTRY", o.registry.c_str(), 1);
+
+    std::ofstream trace;
+    if (!o.trace.empty()) {
+        trace.open(o.trace, std::ios::binary | std::ios::trunc);
+        if (!trace) throw vel::FileError(o.trace, 0, "cannot open the trace for writing");
+        host.setTrace(&trace);
+    }
+    host.setMessageStream(&std::cout);
+    host.setAperture(o.aperture);
+
+    const std::string plugin =
+        o.plugin.empty() ? (programFolder() / "libOrvanta.so").string() : o.plugin;
+    void* library = dlopen(plugin.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) throw vel::FileError(plugin, 0, std::string("cannot load: ") + dlerror());
+    auto startup = reinterpret_cast<StartupFunc>(dlsym(library, "Startup"));
+    if (!startup) throw vel::FileError(plugin, 0, "the library exports no Startup");
+    if (startup() != 0) throw vel::FileError(plugin, 0, "Startup failed to register the command");
+
+    if (!o.drawing.empty()) readDrawing(host.drawing(), o.drawing);
+    if (o.layer) host.drawing().setCurrentLayer(*o.layer);
+
+    vel::Script script;
+    if (o.script == "-") {
+        script = vel::parseScript(std::cin, "<stdin>");
+    } else if (!o.script.empty()) {
+        std::ifstream in(o.script, std::ios::binary);
+        if (!in) throw vel::FileError(o.script, 0, "cannot open");
+        script = vel::parseScript(in, o.script);
+    }
+    vel::ScriptRunner runner(host, [&](const std::string& file) {
+        writeDrawing(host.drawing(), file);
+    });
+    runner.run(script);
+
+    for (const std::string& out : o.outputs) writeDrawing(host.drawing(), out);
+    host.setTrace(nullptr);
+    host.setMessageStream(nullptr);
+    // The plug-in stays loaded: its globals may still be referenced by the host
+    // until the process ends, as in a real host.
+    return kOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"velhost - runs the Orvanta plug-in in the stand-in CAD host"};
+    app.require_subcommand(1);
+    RunOptions o;
+    CLI::App* runCmd = app.add_subcommand("run", "load the plug-in and run a session script");
+    runCmd->add_option("--plugin", o.plugin, "plug-in library (default: libOrvanta.so beside velhost)");
+    runCmd->add_option("--drawing", o.drawing, "drawing to open (.json or .dxf)");
+    runCmd->add_option("--script", o.script, "session script, or - for standard input");
+    runCmd->add_option("--registry", o.registry, "registry file for this run");
+    runCmd->add_option("--out", o.outputs, "write the drawing at the end (.json, .dxf, .svg)");
+    runCmd->add_option("--trace", o.trace, "write every host call as one JSON line");
+    runCmd->add_option("--layer", o.layer, "current layer for new segments")->check(CLI::NonNegativeNumber);
+    runCmd->add_option("--aperture", o.aperture, "pick reach in drawing units")
+        ->check(CLI::PositiveNumber);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? kOk : kBadCommandLine;
+    }
+    for (const std::string& out : o.outputs) {
+        if (!writerFor(out)) {
+            std::cerr << out << ": unknown output format (use .json, .dxf or .svg)\n";
+            return kBadCommandLine;
+        }
+    }
+    try {
+        return run(o);
+    } catch (const vel::FileError& e) {
+        std::cerr << "velhost: " << e.what() << "\n";
+        return kBadInput;
+    } catch (const std::exception& e) {
+        std::cerr << "velhost: " << e.what() << "\n";
+        return kBadInput;
+    }
+}
