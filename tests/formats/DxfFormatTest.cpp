@@ -14,7 +14,9 @@
 namespace vel::test {
 namespace {
 
-std::string toDxf(const Drawing& d) { return writeWith(*makeDxfWriter(), d); }
+std::string toDxf(const Drawing& d) {
+    return writeWith(*makeDxfWriter(), d);
+}
 
 DxfReadReport fromDxf(const std::string& text, Drawing& d, const std::string& name = "test.dxf") {
     std::istringstream in(text);
@@ -75,7 +77,8 @@ TEST(DxfFormat, CorneredOutlineComesBackAsTheSameDrawnShape) {
     for (const Primitive& p : again) {
         const Point mid = std::holds_alternative<Line>(p)
                               ? (std::get<Line>(p).start + std::get<Line>(p).end) * 0.5
-                              : std::get<Arc>(p).pointAt(std::get<Arc>(p).startAngle + std::get<Arc>(p).sweep() / 2);
+                              : std::get<Arc>(p).pointAt(std::get<Arc>(p).startAngle +
+                                                         std::get<Arc>(p).sweep() / 2);
         double nearest = 1e9;
         for (const Primitive& q : drawn) nearest = std::min(nearest, distanceTo(q, mid));
         EXPECT_LT(nearest, 1e-9);
@@ -84,7 +87,8 @@ TEST(DxfFormat, CorneredOutlineComesBackAsTheSameDrawnShape) {
 
 TEST(DxfFormat, BulgesBecomeArcsOnTheSideTheyTurn) {
     // Half turns: counter-clockwise from (0,0) to (10,0) passes below, clockwise above.
-    for (const auto& [bulge, through] : std::vector<std::pair<double, Point>>{{1.0, {5, -5}}, {-1.0, {5, 5}}}) {
+    for (const auto& [bulge, through] :
+         std::vector<std::pair<double, Point>>{{1.0, {5, -5}}, {-1.0, {5, 5}}}) {
         Drawing d;
         fromDxf(entities("0\nLWPOLYLINE\n90\n2\n70\n0\n10\n0\n20\n0\n42\n" + std::to_string(bulge) +
                          "\n10\n10\n20\n0\n"),
@@ -114,7 +118,8 @@ TEST(DxfFormat, BulgesBecomeArcsOnTheSideTheyTurn) {
 TEST(DxfFormat, ClosedPolylinesCloseWithTheirLastBulge) {
     // Two half turns make a circle of radius 5 round (5, 0).
     Drawing d;
-    fromDxf(entities("0\nLWPOLYLINE\n90\n2\n70\n1\n10\n0\n20\n0\n42\n1\n10\n10\n20\n0\n42\n1\n"), d);
+    fromDxf(entities("0\nLWPOLYLINE\n90\n2\n70\n1\n10\n0\n20\n0\n42\n1\n10\n10\n20\n0\n42\n1\n"),
+            d);
     ASSERT_EQ(d.segments().size(), 1u);
     const Segment& s = d.segments().begin()->second;
     EXPECT_TRUE(s.closed);
@@ -128,9 +133,11 @@ TEST(DxfFormat, ClosedPolylinesCloseWithTheirLastBulge) {
     // Old-style 2D POLYLINE with VERTEX entities; a 3D polyline is left out and counted.
     Drawing old;
     const DxfReadReport report = fromDxf(
-        entities("0\nPOLYLINE\n8\n0\n66\n1\n70\n1\n0\nVERTEX\n10\n0\n20\n0\n0\nVERTEX\n10\n4\n20\n0\n"
-                 "0\nVERTEX\n10\n4\n20\n3\n0\nSEQEND\n"
-                 "0\nPOLYLINE\n66\n1\n70\n8\n0\nVERTEX\n10\n1\n20\n1\n0\nVERTEX\n10\n2\n20\n2\n0\nSEQEND\n"),
+        entities(
+            "0\nPOLYLINE\n8\n0\n66\n1\n70\n1\n0\nVERTEX\n10\n0\n20\n0\n0\nVERTEX\n10\n4\n20\n0\n"
+            "0\nVERTEX\n10\n4\n20\n3\n0\nSEQEND\n"
+            "0\nPOLYLINE\n66\n1\n70\n8\n0\nVERTEX\n10\n1\n20\n1\n0\nVERTEX\n10\n2\n20\n2\n0\nSEQEND"
+            "\n"),
         old);
     EXPECT_EQ(report.skippedEntities, 1);
     ASSERT_EQ(old.segments().size(), 1u);
@@ -143,16 +150,20 @@ TEST(DxfFormat, ClosedPolylinesCloseWithTheirLastBulge) {
 
 TEST(DxfFormat, LayersKeepTheirNumbersOrNames) {
     Drawing d;
-    fromDxf("0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nSpare\n70\n0\n0\nENDTAB\n0\nENDSEC\n" +
-                entities("0\nLINE\n8\n7\n10\n0\n20\n0\n11\n1\n21\n0\n"
-                         "0\nLINE\n8\nWalls\n10\n0\n20\n0\n11\n1\n21\n1\n"
-                         "0\nCIRCLE\n8\nWalls\n10\n0\n20\n0\n40\n1\n"),
-            d);
+    fromDxf(
+        "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nSpare\n70\n0\n0\nENDTAB\n0\nENDSEC"
+        "\n" +
+            entities("0\nLINE\n8\n7\n10\n0\n20\n0\n11\n1\n21\n0\n"
+                     "0\nLINE\n8\nWalls\n10\n0\n20\n0\n11\n1\n21\n1\n"
+                     "0\nCIRCLE\n8\nWalls\n10\n0\n20\n0\n40\n1\n"
+                     "0\nPOINT\n8\n  \n10\n0\n20\n0\n"),
+        d);
     EXPECT_EQ(d.layers().at(1000).name, "Spare");
     EXPECT_EQ(d.layers().at(1001).name, "Walls");
     std::vector<int> layers;
     for (const auto& [id, s] : d.segments()) layers.push_back(s.layer);
-    EXPECT_EQ(layers, (std::vector<int>{7, 1001, 1001}));
+    EXPECT_EQ(layers, (std::vector<int>{7, 1001, 1001, 0}));  // no layer name: layer 0
+    EXPECT_EQ(d.layers().size(), 4u);
 
     // Written back: numbered layers by number, named ones by name, all in the table.
     const std::string text = toDxf(d);
@@ -176,7 +187,8 @@ TEST(DxfFormat, LayersKeepTheirNumbersOrNames) {
 TEST(DxfFormat, EntitiesWithoutAPlaceAreSkippedAndCounted) {
     Drawing d;
     const DxfReadReport report = fromDxf(
-        "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nBOLT\n10\n0\n20\n0\n0\nCIRCLE\n10\n0\n20\n0\n40\n1\n0\nENDBLK\n"
+        "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nBOLT\n10\n0\n20\n0\n0\nCIRCLE\n10\n0\n20\n0\n40\n1\n0"
+        "\nENDBLK\n"
         "0\nENDSEC\n" +
             entities("0\nTEXT\n10\n0\n20\n0\n40\n1\n1\nhello\n"
                      "0\nMTEXT\n10\n0\n20\n0\n40\n1\n1\nhello\n"
@@ -215,7 +227,8 @@ TEST(DxfFormat, ColoursAndLineTypesSurviveTheTripThroughDxf) {
     const int plain = d.createSegment(SegmentKind::Figure);
     d.appendElement(plain, lineFig({0, 5}, {10, 5}));
     const std::string text = toDxf(d);
-    EXPECT_NE(text.find("420\n" + std::to_string(trueColorValue(paletteColor(5))) + "\n"), std::string::npos);
+    EXPECT_NE(text.find("420\n" + std::to_string(trueColorValue(paletteColor(5))) + "\n"),
+              std::string::npos);
     Drawing back;
     fromDxf(text, back);
     ASSERT_EQ(back.segments().size(), 2u);
@@ -262,7 +275,8 @@ TEST(DxfFormat, WrittenFileHoldsTogetherWithoutDxflib) {
         }
     }
     EXPECT_FALSE(open);
-    EXPECT_EQ(sections, (std::vector<std::string>{"HEADER", "TABLES", "BLOCKS", "ENTITIES", "OBJECTS"}));
+    EXPECT_EQ(sections,
+              (std::vector<std::string>{"HEADER", "TABLES", "BLOCKS", "ENTITIES", "OBJECTS"}));
 
     // Plate, slot and hook as polylines; circle, axis line, point; two dimension
     // texts and the leader's; the dimensions' and leader's lines.
@@ -318,9 +332,12 @@ TEST(DxfFormat, FaultyFilesAreRefusedWithFileAndLine) {
         {"code out of range", "0\nSECTION\n-5\nx\n", 3, "does not exist"},
         {"cut short", "0\nSECTION\n2", 3, "without its value"},
         {"long line", "0\nSECTION\n2\n" + longLine + "\n", 4, "longer than"},
-        {"huge vertex count", entities("0\nLWPOLYLINE\n90\n2000000000\n10\n0\n20\n0\n"), 8, "vertex count"},
-        {"bulge before vertex", entities("0\nLWPOLYLINE\n90\n2\n42\n1\n10\n0\n20\n0\n"), 10, "before the first vertex"},
-        {"coordinate overflow", entities("0\nLINE\n10\n1e999\n20\n0\n11\n1\n21\n1\n"), 5, "out of range"},
+        {"huge vertex count", entities("0\nLWPOLYLINE\n90\n2000000000\n10\n0\n20\n0\n"), 8,
+         "vertex count"},
+        {"bulge before vertex", entities("0\nLWPOLYLINE\n90\n2\n42\n1\n10\n0\n20\n0\n"), 10,
+         "before the first vertex"},
+        {"coordinate overflow", entities("0\nLINE\n10\n1e999\n20\n0\n11\n1\n21\n1\n"), 5,
+         "out of range"},
         {"spline count", entities("0\nSPLINE\n73\n-4\n"), 8, "spline point count"},
     };
     for (const auto& [what, text, line, message] : cases) {
@@ -331,7 +348,8 @@ TEST(DxfFormat, FaultyFilesAreRefusedWithFileAndLine) {
         } catch (const FileError& e) {
             EXPECT_EQ(e.file(), "part.dxf") << what;
             EXPECT_EQ(e.line(), line) << what << ": " << e.what();
-            EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << what << ": " << e.what();
+            EXPECT_NE(std::string(e.what()).find(message), std::string::npos)
+                << what << ": " << e.what();
         }
     }
     Drawing d;
@@ -342,7 +360,8 @@ TEST(DxfFormat, ExamplePlateMatchesItsJsonTwin) {
     Drawing fromJsonFile, fromDxfFile;
     std::ifstream json(std::string(ORVANTA_SOURCE_DIR) + "/examples/plate.json");
     readJsonDrawing(json, "plate.json", fromJsonFile);
-    const DxfReadReport report = readDxfDrawing(std::string(ORVANTA_SOURCE_DIR) + "/examples/plate.dxf", fromDxfFile);
+    const DxfReadReport report =
+        readDxfDrawing(std::string(ORVANTA_SOURCE_DIR) + "/examples/plate.dxf", fromDxfFile);
     EXPECT_EQ(report.skippedEntities, 0);
     ASSERT_EQ(fromDxfFile.segments().size(), fromJsonFile.segments().size());
     auto a = fromJsonFile.segments().begin();

@@ -45,10 +45,13 @@ inline FigureElement pointFig(Point p) {
     return f;
 }
 
-inline Point at(const FigureElement& f, int i) { return {f.values[i], f.values[i + 1]}; }
+inline Point at(const FigureElement& f, int i) {
+    return {f.values[i], f.values[i + 1]};
+}
 
 // A figure of lines through the points; ids receives the element ids.
-inline int addPolygon(Drawing& d, const std::vector<Point>& pts, bool closed, std::vector<int>* ids = nullptr) {
+inline int addPolygon(Drawing& d, const std::vector<Point>& pts, bool closed,
+                      std::vector<int>* ids = nullptr) {
     const int seg = d.createSegment(SegmentKind::Figure);
     const size_t n = pts.size();
     for (size_t i = 0; i + 1 < n + (closed ? 1 : 0); ++i) {
@@ -169,7 +172,8 @@ inline std::vector<DxfGroup> dxfGroups(const std::string& text) {
         }
         size_t used = 0;
         const int c = std::stoi(code, &used);
-        EXPECT_EQ(code.find_first_not_of(' ', used), std::string::npos) << "code line '" << code << "'";
+        EXPECT_EQ(code.find_first_not_of(' ', used), std::string::npos)
+            << "code line '" << code << "'";
         groups.push_back({c, value});
     }
     return groups;

@@ -37,8 +37,9 @@ TEST(HostPalette, UnknownColoursDrawWhiteAndNearColoursAreNotTaken) {
 
 TEST(HostPalette, LineTypesHaveTheirMenuNamesAndDashes) {
     const std::vector<std::pair<int, const char*>> names = {
-        {0, "LINETYPE01"}, {4, "LINETYPE02"}, {5, "LINETYPE03"}, {6, "LINETYPE04"}, {1, "LINETYPE05"},
-        {2, "LINETYPE06"}, {3, "LINETYPE07"}, {7, "LINETYPE08"}, {8, "LINETYPE09"}, {9, "LINETYPE10"}};
+        {0, "LINETYPE01"}, {4, "LINETYPE02"}, {5, "LINETYPE03"}, {6, "LINETYPE04"},
+        {1, "LINETYPE05"}, {2, "LINETYPE06"}, {3, "LINETYPE07"}, {7, "LINETYPE08"},
+        {8, "LINETYPE09"}, {9, "LINETYPE10"}};
     for (const auto& [number, name] : names) {
         EXPECT_EQ(lineTypeStyle(number).name, name);
         EXPECT_EQ(lineTypeStyle(number).number, number);

@@ -10,7 +10,9 @@
 namespace vel::test {
 namespace {
 
-std::string toJson(const Drawing& d) { return writeWith(*makeJsonWriter(), d); }
+std::string toJson(const Drawing& d) {
+    return writeWith(*makeJsonWriter(), d);
+}
 
 Drawing fromJson(const std::string& text, const std::string& name = "test.json") {
     Drawing d;
@@ -135,10 +137,12 @@ struct BadJson {
 TEST(JsonFormat, FaultyFilesAreRefusedWithFileLineAndReason) {
     const std::vector<BadJson> cases = {
         {"empty", "", 1, "not valid JSON"},
-        {"syntax", "{\n  \"format\": \"vel-drawing\",\n  \"version\": 1,\n  oops\n}", 4, "not valid JSON"},
+        {"syntax", "{\n  \"format\": \"vel-drawing\",\n  \"version\": 1,\n  oops\n}", 4,
+         "not valid JSON"},
         {"not an object", "[1, 2]", 1, "expected an object"},
         {"format missing", R"({"version": 1})", 1, "missing \"format\""},
-        {"other format", R"({"format": "svg", "version": 1})", 1, "format: expected \"vel-drawing\""},
+        {"other format", R"({"format": "svg", "version": 1})", 1,
+         "format: expected \"vel-drawing\""},
         {"newer version", "{\"format\": \"vel-drawing\",\n \"version\": 2}", 2,
          "version 2 is not supported"},
         {"version as text", R"({"format": "vel-drawing", "version": "1"})", 1,
@@ -151,32 +155,37 @@ TEST(JsonFormat, FaultyFilesAreRefusedWithFileLineAndReason) {
          "values[1]: expected a number, found a string"},
         {"value out of range", wrap("{\"elements\": [{\"type\": 1,\n \"values\": [-1e999]}]}"), 2,
          "number out of range: -1e999"},
-        {"eleven values", wrap(R"({"elements": [{"type": 1, "values": [0,0,0,0,0,0,0,0,0,0,0]}]})"), 1,
-         "at most ten values"},
+        {"eleven values", wrap(R"({"elements": [{"type": 1, "values": [0,0,0,0,0,0,0,0,0,0,0]}]})"),
+         1, "at most ten values"},
         {"values not an array", wrap(R"({"elements": [{"type": 1, "values": {}}]})"), 1,
          "expected an array, found an object"},
-        {"two kinds at once", wrap(R"({"elements": [{"type": 1, "leader": {}}]})"), 1, "exactly one of"},
-        {"duplicate id", wrap("{\"id\": 3, \"elements\": []},\n{\"elements\": [{\"id\": 3, \"type\": 9}]}"), 2,
+        {"two kinds at once", wrap(R"({"elements": [{"type": 1, "leader": {}}]})"), 1,
+         "exactly one of"},
+        {"duplicate id",
+         wrap("{\"id\": 3, \"elements\": []},\n{\"elements\": [{\"id\": 3, \"type\": 9}]}"), 2,
          "id 3 is already used by segments[0]"},
         {"id zero", wrap(R"({"id": 0})"), 1, "ids run from 1"},
-        {"fractional id", wrap(R"({"id": 2.5})"), 1, "expected a whole number, found a fractional number"},
+        {"fractional id", wrap(R"({"id": 2.5})"), 1,
+         "expected a whole number, found a fractional number"},
         {"segment kind", wrap(R"({"kind": 3})"), 1, "segment kinds are"},
         {"negative layer", wrap(R"({"layer": -1})"), 1, "layer numbers are not negative"},
         {"closed as number", wrap(R"({"closed": 1})"), 1, "expected true or false"},
-        {"colour as text", wrap(R"({"elements": [{"type": 9, "color": "red"}]})"), 1, "color: expected a whole"},
-        {"dimension without b", wrap(R"({"kind": 1, "elements": [{"dimension": {"a": [0, 0]}}]})"), 1,
-         "missing \"b\""},
-        {"bad point", wrap(R"({"kind": 1, "elements": [{"dimension": {"a": [0], "b": [1, 1]}}]})"), 1,
-         "dimension.a: expected a point"},
-        {"leader without points", wrap(R"({"kind": 2, "elements": [{"leader": {"points": []}}]})"), 1,
-         "at least one point"},
-        {"layer listed twice", R"({"format": "vel-drawing", "version": 1, "layers": [{"number": 2}, {"number": 2}]})",
-         1, "layer 2 is listed twice"},
+        {"colour as text", wrap(R"({"elements": [{"type": 9, "color": "red"}]})"), 1,
+         "color: expected a whole"},
+        {"dimension without b", wrap(R"({"kind": 1, "elements": [{"dimension": {"a": [0, 0]}}]})"),
+         1, "missing \"b\""},
+        {"bad point", wrap(R"({"kind": 1, "elements": [{"dimension": {"a": [0], "b": [1, 1]}}]})"),
+         1, "dimension.a: expected a point"},
+        {"leader without points", wrap(R"({"kind": 2, "elements": [{"leader": {"points": []}}]})"),
+         1, "at least one point"},
+        {"layer listed twice",
+         R"({"format": "vel-drawing", "version": 1, "layers": [{"number": 2}, {"number": 2}]})", 1,
+         "layer 2 is listed twice"},
         {"layer name twice",
          R"({"format": "vel-drawing", "version": 1, "layers": [{"number": 2, "name": "A"}, {"number": 3, "name": "A"}]})",
          1, "layer name \"A\" is used twice"},
-        {"huge layer", R"({"format": "vel-drawing", "version": 1, "current_layer": 99999999999})", 1,
-         "number out of range"},
+        {"huge layer", R"({"format": "vel-drawing", "version": 1, "current_layer": 99999999999})",
+         1, "number out of range"},
     };
     for (const BadJson& c : cases) {
         try {

@@ -10,7 +10,9 @@
 namespace vel::test {
 namespace {
 
-std::string toSvg(const Drawing& d) { return writeWith(*makeSvgWriter(), d); }
+std::string toSvg(const Drawing& d) {
+    return writeWith(*makeSvgWriter(), d);
+}
 
 size_t countOf(const std::string& text, const std::string& what) {
     size_t n = 0;
@@ -45,7 +47,8 @@ std::vector<std::string> checkWellFormed(const std::string& svg) {
             if (tag.back() != '/') stack.push_back(name);
         }
         const size_t next = svg.find('<', close);
-        const std::string text = svg.substr(close + 1, next == std::string::npos ? std::string::npos : next - close - 1);
+        const std::string text =
+            svg.substr(close + 1, next == std::string::npos ? std::string::npos : next - close - 1);
         EXPECT_EQ(text.find('>'), std::string::npos) << text;
         for (size_t amp = text.find('&'); amp != std::string::npos; amp = text.find('&', amp + 1))
             EXPECT_TRUE(text.compare(amp, 5, "&amp;") == 0 || text.compare(amp, 4, "&lt;") == 0 ||
@@ -61,7 +64,8 @@ std::vector<std::string> checkWellFormed(const std::string& svg) {
 std::vector<std::pair<double, double>> pagePoints(const std::string& svg) {
     std::vector<std::pair<double, double>> out;
     const std::regex move(R"([ML] (-?[0-9.]+) (-?[0-9.]+))");
-    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), move); it != std::sregex_iterator(); ++it)
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), move); it != std::sregex_iterator();
+         ++it)
         out.emplace_back(std::stod((*it)[1]), std::stod((*it)[2]));
     return out;
 }
@@ -105,7 +109,7 @@ TEST(SvgWriter, PictureHasYUpAndFitsInsideTheMargin) {
     const auto [x0, y0] = points[0];
     const auto [x1, y1] = points[1];
     EXPECT_LT(x0, x1);
-    EXPECT_GT(y0, y1);  // up in the drawing is up on the page
+    EXPECT_GT(y0, y1);                              // up in the drawing is up on the page
     EXPECT_NEAR((x1 - x0) / (y0 - y1), 2.0, 1e-3);  // one scale both ways
     for (double v : {x0, x1}) EXPECT_TRUE(v >= 40.0 - 1e-9 && v <= 960.0 + 1e-9) << v;
     for (double v : {y0, y1}) EXPECT_TRUE(v >= 40.0 - 1e-9 && v <= 710.0 + 1e-9) << v;

@@ -100,7 +100,8 @@ std::vector<std::string> dxfTextLines(const std::string& text) {
     size_t at = 0;
     while (at < clean.size()) {
         size_t cut = std::min(clean.size(), at + 250);
-        while (cut < clean.size() && cut > at && (static_cast<unsigned char>(clean[cut]) & 0xC0) == 0x80)
+        while (cut < clean.size() && cut > at &&
+               (static_cast<unsigned char>(clean[cut]) & 0xC0) == 0x80)
             --cut;
         lines.push_back(clean.substr(at, cut - at));
         at = cut;
@@ -111,18 +112,19 @@ std::vector<std::string> dxfTextLines(const std::string& text) {
 // The nearest of the basic AutoCAD colour indexes, for readers that ignore true colour.
 int nearestBasicColorIndex(Rgb rgb) {
     static constexpr std::array<std::array<int, 4>, 9> kBasic{{{1, 255, 0, 0},
-                                                             {2, 255, 255, 0},
-                                                             {3, 0, 255, 0},
-                                                             {4, 0, 255, 255},
-                                                             {5, 0, 0, 255},
-                                                             {6, 255, 0, 255},
-                                                             {7, 255, 255, 255},
-                                                             {8, 128, 128, 128},
-                                                             {9, 192, 192, 192}}};
+                                                               {2, 255, 255, 0},
+                                                               {3, 0, 255, 0},
+                                                               {4, 0, 255, 255},
+                                                               {5, 0, 0, 255},
+                                                               {6, 255, 0, 255},
+                                                               {7, 255, 255, 255},
+                                                               {8, 128, 128, 128},
+                                                               {9, 192, 192, 192}}};
     int best = 7;
     long bestDistance = -1;
     for (const auto& [index, r, g, b] : kBasic) {
-        const long d = (r - rgb.r) * (r - rgb.r) + (g - rgb.g) * (g - rgb.g) + (b - rgb.b) * (b - rgb.b);
+        const long d =
+            (r - rgb.r) * (r - rgb.r) + (g - rgb.g) * (g - rgb.g) + (b - rgb.b) * (b - rgb.b);
         if (bestDistance < 0 || d < bestDistance) {
             bestDistance = d;
             best = index;
@@ -176,7 +178,8 @@ public:
             dxf.writeLayer(dw, DL_LayerData(name, 0), DL_Attributes("", 7, -1, -1, "CONTINUOUS"));
         dw.tableEnd();
         dw.tableStyle(1);
-        dxf.writeStyle(dw, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, view.textHeight, "txt", ""));
+        dxf.writeStyle(dw,
+                       DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, view.textHeight, "txt", ""));
         dw.tableEnd();
         dxf.writeView(dw);
         dxf.writeUcs(dw);
@@ -200,7 +203,8 @@ public:
         for (const ViewShape& shape : view.shapes)
             writeShape(dxf, dw, shape, attributes(layers.at(shape.layer), shape.stroke));
         for (const ViewText& t : view.texts)
-            writeText(dxf, dw, t, attributes(layers.at(t.layer), ViewStroke{t.color, std::nullopt}));
+            writeText(dxf, dw, t,
+                      attributes(layers.at(t.layer), ViewStroke{t.color, std::nullopt}));
         dw.sectionEnd();
 
         dxf.writeObjects(dw);
@@ -230,7 +234,8 @@ private:
     static void writeLineTypes(DL_Dxf& dxf, DL_WriterA& dw, const DrawingView& view) {
         std::set<int> used;
         for (const ViewShape& s : view.shapes)
-            if (s.stroke.lineType && isKnownLineType(*s.stroke.lineType)) used.insert(*s.stroke.lineType);
+            if (s.stroke.lineType && isKnownLineType(*s.stroke.lineType))
+                used.insert(*s.stroke.lineType);
         dw.tableLinetypes(3 + static_cast<int>(used.size()));
         dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
         dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
@@ -261,9 +266,11 @@ private:
         return DL_Attributes(layer, color, color24, -1, lineType);
     }
 
-    static void writeShape(DL_Dxf& dxf, DL_WriterA& dw, const ViewShape& shape, const DL_Attributes& a) {
+    static void writeShape(DL_Dxf& dxf, DL_WriterA& dw, const ViewShape& shape,
+                           const DL_Attributes& a) {
         if (const Circle* c = std::get_if<Circle>(&shape.geometry)) {
-            dxf.writeCircle(dw, DL_CircleData(c->centre.x, c->centre.y, 0.0, std::fabs(c->radius)), a);
+            dxf.writeCircle(dw, DL_CircleData(c->centre.x, c->centre.y, 0.0, std::fabs(c->radius)),
+                            a);
             return;
         }
         if (const Point* p = std::get_if<Point>(&shape.geometry)) {
@@ -276,13 +283,15 @@ private:
             const PathPiece& piece = path.pieces.front();
             if (piece.arc) {
                 const Arc& arc = *piece.arc;
-                dxf.writeArc(dw,
-                             DL_ArcData(arc.centre.x, arc.centre.y, 0.0, std::fabs(arc.radius),
-                                        degrees(arc.startAngle), degrees(arc.startAngle + arc.sweep())),
-                             a);
+                dxf.writeArc(
+                    dw,
+                    DL_ArcData(arc.centre.x, arc.centre.y, 0.0, std::fabs(arc.radius),
+                               degrees(arc.startAngle), degrees(arc.startAngle + arc.sweep())),
+                    a);
             } else {
-                dxf.writeLine(dw, DL_LineData(piece.from.x, piece.from.y, 0.0, piece.to.x, piece.to.y, 0.0),
-                              a);
+                dxf.writeLine(
+                    dw, DL_LineData(piece.from.x, piece.from.y, 0.0, piece.to.x, piece.to.y, 0.0),
+                    a);
             }
             return;
         }
@@ -300,8 +309,10 @@ private:
                 vertices.emplace_back(piece.from.x, piece.from.y, 0.0, piece.bulge());
             }
         }
-        if (!path.closed) vertices.emplace_back(path.pieces.back().to.x, path.pieces.back().to.y, 0.0, 0.0);
-        dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(vertices.size()), 0, 0, path.closed ? 1 : 0), a);
+        if (!path.closed)
+            vertices.emplace_back(path.pieces.back().to.x, path.pieces.back().to.y, 0.0, 0.0);
+        dxf.writePolyline(
+            dw, DL_PolylineData(static_cast<int>(vertices.size()), 0, 0, path.closed ? 1 : 0), a);
         for (const DL_VertexData& v : vertices) dxf.writeVertex(dw, v);
         dxf.writePolylineEnd(dw);
     }
@@ -309,13 +320,15 @@ private:
     static void writeText(DL_Dxf& dxf, DL_WriterA& dw, const ViewText& t, const DL_Attributes& a) {
         const double rad = t.angleDegrees * M_PI / 180.0;
         const Point down{std::sin(rad), -std::cos(rad)};
-        const int justification = t.align == TextAlign::Left ? 0 : t.align == TextAlign::Centre ? 1 : 2;
+        const int justification = t.align == TextAlign::Left     ? 0
+                                  : t.align == TextAlign::Centre ? 1
+                                                                 : 2;
         const std::vector<std::string> lines = dxfTextLines(t.text);
         for (size_t i = 0; i < lines.size(); ++i) {
             const Point p = t.anchor + down * (1.4 * t.height * static_cast<double>(i));
             dxf.writeText(dw,
-                          DL_TextData(p.x, p.y, 0.0, p.x, p.y, 0.0, t.height, 1.0, 0, justification, 0,
-                                      lines[i], "Standard", rad),
+                          DL_TextData(p.x, p.y, 0.0, p.x, p.y, 0.0, t.height, 1.0, 0, justification,
+                                      0, lines[i], "Standard", rad),
                           a);
         }
     }
@@ -337,19 +350,21 @@ struct PreparedDxf {
 constexpr size_t kMaxLineLength = 1000;  // dxflib's line buffer is 1024 bytes
 constexpr double kLargestCoordinate = 1e100;
 
-std::string trimmed(std::string s) {
-    s = s.substr(0, s.find('\0'));  // dxflib sees a line only up to a zero byte
-    const size_t first = s.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    const size_t last = s.find_last_not_of(" \t\r\n");
-    return s.substr(first, last - first + 1);
+// A line as dxflib sees it: up to a zero byte and without its line end; a code
+// line also without the blanks round it (values keep theirs).
+std::string dxflibLine(const std::string& raw, bool code) {
+    std::string s = raw.substr(0, raw.find('\0'));
+    const size_t last = s.find_last_not_of(code ? " \t\r\n" : "\r\n");
+    s.erase(last == std::string::npos ? 0 : last + 1);
+    if (code) s.erase(0, s.find_first_not_of(" \t"));
+    return s;
 }
 
 const std::set<std::string, std::less<>>& dxflibEntityNames() {
     static const std::set<std::string, std::less<>> names{
-        "POINT",  "LINE",  "XLINE",     "RAY",    "POLYLINE", "LWPOLYLINE", "VERTEX", "SPLINE",
-        "ARC",    "ELLIPSE", "CIRCLE",  "INSERT", "TEXT",     "MTEXT",      "ATTRIB", "DIMENSION",
-        "LEADER", "HATCH", "IMAGE",     "TRACE",  "SOLID",    "3DFACE",     "SEQEND"};
+        "POINT",  "LINE",    "XLINE",  "RAY",    "POLYLINE", "LWPOLYLINE", "VERTEX", "SPLINE",
+        "ARC",    "ELLIPSE", "CIRCLE", "INSERT", "TEXT",     "MTEXT",      "ATTRIB", "DIMENSION",
+        "LEADER", "HATCH",   "IMAGE",  "TRACE",  "SOLID",    "3DFACE",     "SEQEND"};
     return names;
 }
 
@@ -357,7 +372,8 @@ PreparedDxf prepareDxf(const std::string& text, const std::string& fileName) {
     if (text.find_first_not_of(" \t\r\n") == std::string::npos)
         throw FileError(fileName, 0, "the file is empty; a DXF drawing was expected");
     if (text.rfind("AutoCAD Binary DXF", 0) == 0)
-        throw FileError(fileName, 1, "binary DXF cannot be read; save the drawing as text (ASCII) DXF");
+        throw FileError(fileName, 1,
+                        "binary DXF cannot be read; save the drawing as text (ASCII) DXF");
 
     PreparedDxf p;
     // No count in the file can be larger than the number of groups it holds.
@@ -374,7 +390,8 @@ PreparedDxf prepareDxf(const std::string& text, const std::string& fileName) {
                             "line longer than " + std::to_string(kMaxLineLength) + " characters");
     };
     auto count = [&](const std::string& value, int valueLine, const char* what) {
-        const long v = static_cast<int>(std::strtol(value.c_str(), nullptr, 10));  // as dxflib reads it
+        const long v =
+            static_cast<int>(std::strtol(value.c_str(), nullptr, 10));  // as dxflib reads it
         if (v < 0 || v > cap)
             throw FileError(fileName, valueLine, std::string("impossible ") + what + " " + value);
         return static_cast<int>(v);
@@ -388,17 +405,20 @@ PreparedDxf prepareDxf(const std::string& text, const std::string& fileName) {
     while (pos < text.size()) {
         nextLine(rawCode);
         const int codeLine = line;
-        const std::string codeText = trimmed(rawCode);
+        const std::string codeText = dxflibLine(rawCode, true);
         if (codeText.empty() && text.find_first_not_of(" \t\r\n", pos) == std::string::npos) break;
         int code = 0;
-        const auto [end, ec] = std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
+        const auto [end, ec] =
+            std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
         if (ec != std::errc{} || end != codeText.data() + codeText.size())
-            throw FileError(fileName, codeLine,
-                            "expected a group code (a whole number), found \"" + codeText.substr(0, 40) + "\"");
+            throw FileError(
+                fileName, codeLine,
+                "expected a group code (a whole number), found \"" + codeText.substr(0, 40) + "\"");
         if (code < 0 || code > 1071)
             throw FileError(fileName, codeLine, "group code " + codeText + " does not exist");
         if (pos > text.size())
-            throw FileError(fileName, codeLine, "the file ends after group code " + codeText + ", without its value");
+            throw FileError(fileName, codeLine,
+                            "the file ends after group code " + codeText + ", without its value");
         nextLine(rawValue);
         const int valueLine = line;
         // Comments carry nothing for the drawing, and dxflib misreads its own.
@@ -407,7 +427,7 @@ PreparedDxf prepareDxf(const std::string& text, const std::string& fileName) {
         p.newlines.push_back(p.content.size() - 1);
         p.content += rawValue + '\n';
         p.newlines.push_back(p.content.size() - 1);
-        const std::string value = trimmed(rawValue);
+        const std::string value = dxflibLine(rawValue, false);
 
         if (sectionName && code == 2) section = value;
         sectionName = false;
@@ -444,15 +464,16 @@ PreparedDxf prepareDxf(const std::string& text, const std::string& fileName) {
             count(value, valueLine, "leader vertex count");
         }
     }
-    if (!sawSection)
-        throw FileError(fileName, 0, "not a DXF drawing: it has no SECTION");
+    if (!sawSection) throw FileError(fileName, 0, "not a DXF drawing: it has no SECTION");
     return p;
 }
 
 // A stream over the prepared text that can tell how far dxflib has read.
 class TextBuffer : public std::streambuf {
 public:
-    explicit TextBuffer(std::string& text) { setg(text.data(), text.data(), text.data() + text.size()); }
+    explicit TextBuffer(std::string& text) {
+        setg(text.data(), text.data(), text.data() + text.size());
+    }
     size_t consumed() const { return static_cast<size_t>(gptr() - eback()); }
 };
 
@@ -470,7 +491,8 @@ std::string asUtf8(const std::string& s) {
     for (size_t i = 0; i < s.size() && valid;) {
         const int n = utf8Length(static_cast<unsigned char>(s[i]));
         valid = n > 0 && i + n <= s.size();
-        for (int k = 1; valid && k < n; ++k) valid = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+        for (int k = 1; valid && k < n; ++k)
+            valid = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
         i += n > 0 ? n : 1;
     }
     if (valid) return s;
@@ -500,8 +522,8 @@ public:
     // object over when it has read the group that starts the next one.
     int objectLine() const {
         const auto& nl = prepared_.newlines;
-        const int linesRead =
-            static_cast<int>(std::lower_bound(nl.begin(), nl.end(), buffer_.consumed()) - nl.begin());
+        const int linesRead = static_cast<int>(
+            std::lower_bound(nl.begin(), nl.end(), buffer_.consumed()) - nl.begin());
         const auto& starts = prepared_.objectLines;
         auto it = std::lower_bound(starts.begin(), starts.end(), linesRead - 1);
         return it == starts.begin() ? linesRead : *std::prev(it);
@@ -566,7 +588,8 @@ public:
         if (!take()) return;
         // 3D polylines, meshes and polyface meshes lie outside the drawing plane.
         if (data.flags & (8 | 16 | 64)) return skip();
-        polyline_ = PendingPolyline{getAttributes(), (data.flags & 1) != 0, mirrored(), objectLine(), {}};
+        polyline_ =
+            PendingPolyline{getAttributes(), (data.flags & 1) != 0, mirrored(), objectLine(), {}};
     }
 
     void addVertex(const DL_VertexData& data) override {
@@ -673,15 +696,23 @@ private:
         return f;
     }
 
-    int layerOf(const std::string& name) {
-        const bool numeric = !name.empty() && name.size() <= 9 &&
-                             std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
+    // A name of digits is that layer number; any other name gets a number of its own.
+    int layerOf(const std::string& given) {
+        const size_t first = given.find_first_not_of(" \t");
+        const std::string name =
+            first == std::string::npos
+                ? ""
+                : given.substr(first, given.find_last_not_of(" \t") - first + 1);
+        if (name.empty()) return 0;  // entities without a layer belong to layer 0
+        const bool numeric = name.size() <= 9 && std::all_of(name.begin(), name.end(), [](char c) {
+                                 return c >= '0' && c <= '9';
+                             });
         if (numeric) {
             const int number = std::stoi(name);
             d_.createLayer(number);
             return number;
         }
-        return d_.layerForName(asUtf8(name.empty() ? std::string("0") : name));
+        return d_.layerForName(asUtf8(name));
     }
 
     void figure(bool closed, const std::vector<FigureElement>& elements) {
@@ -777,7 +808,9 @@ DxfReadReport readDxfText(const std::string& text, const std::string& fileName, 
 
 }  // namespace
 
-std::unique_ptr<DrawingWriter> makeDxfWriter() { return std::make_unique<DxfWriter>(); }
+std::unique_ptr<DrawingWriter> makeDxfWriter() {
+    return std::make_unique<DxfWriter>();
+}
 
 DxfReadReport readDxfDrawing(const std::string& path, Drawing& drawing) {
     std::ifstream in(path, std::ios::binary);

@@ -11,14 +11,17 @@ namespace vel {
 
 namespace {
 
-bool finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+bool finite(Point p) {
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
 
 bool finitePrimitive(const Primitive& p) {
     if (const Line* l = std::get_if<Line>(&p)) return finite(l->start) && finite(l->end);
     if (const Arc* a = std::get_if<Arc>(&p))
         return finite(a->centre) && std::isfinite(a->radius) && std::isfinite(a->startAngle) &&
                std::isfinite(a->endAngle) && finite(a->start()) && finite(a->end());
-    if (const Circle* c = std::get_if<Circle>(&p)) return finite(c->centre) && std::isfinite(c->radius);
+    if (const Circle* c = std::get_if<Circle>(&p))
+        return finite(c->centre) && std::isfinite(c->radius);
     return finite(std::get<Point>(p));
 }
 
@@ -127,7 +130,9 @@ struct ElementPrimitives {
 
 }  // namespace
 
-PathPiece PathPiece::reversed() const { return {to, from, arc, arc ? !clockwise : false}; }
+PathPiece PathPiece::reversed() const {
+    return {to, from, arc, arc ? !clockwise : false};
+}
 
 double PathPiece::bulge() const {
     if (!arc) return 0.0;
@@ -204,7 +209,8 @@ DrawingView viewOf(const Drawing& drawing) {
         }
         // On a closed outline the last run may lead straight into the first.
         if (chains.size() >= 2 && chains.back().stroke == chains.front().stroke &&
-            !chains.front().closes(tol) && distance(chains.back().end(), chains.front().start()) <= tol) {
+            !chains.front().closes(tol) &&
+            distance(chains.back().end(), chains.front().start()) <= tol) {
             Chain& last = chains.back();
             last.pieces.insert(last.pieces.end(), chains.front().pieces.begin(),
                                chains.front().pieces.end());
@@ -213,7 +219,8 @@ DrawingView viewOf(const Drawing& drawing) {
         }
         for (Chain& chain : chains) {
             const bool closed = chain.closes(tol);
-            view.shapes.push_back(shape(chain.stroke, false, Path{std::move(chain.pieces), closed}));
+            view.shapes.push_back(
+                shape(chain.stroke, false, Path{std::move(chain.pieces), closed}));
         }
     }
 

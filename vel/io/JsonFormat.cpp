@@ -37,7 +37,9 @@ std::string dumpCompact(const ordered_json& j) {
     return j.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-ordered_json pointJson(Point p) { return ordered_json::array({p.x, p.y}); }
+ordered_json pointJson(Point p) {
+    return ordered_json::array({p.x, p.y});
+}
 
 ordered_json optionalInt(const std::optional<int>& v) {
     return v ? ordered_json(*v) : ordered_json(nullptr);
@@ -170,8 +172,10 @@ private:
 
     size_t skipString(size_t p) const {  // p at the opening quote
         for (++p; p < t_.size(); ++p) {
-            if (t_[p] == '\\') ++p;
-            else if (t_[p] == '"') return p + 1;
+            if (t_[p] == '\\')
+                ++p;
+            else if (t_[p] == '"')
+                return p + 1;
         }
         return t_.size();
     }
@@ -263,26 +267,31 @@ public:
             // A number too large for a double; the parser names it but not where it is.
             const std::string what = e.what();
             const size_t open = what.find('\''), close = what.rfind('\'');
-            const std::string token =
-                open != std::string::npos && close > open ? what.substr(open + 1, close - open - 1) : "";
+            const std::string token = open != std::string::npos && close > open
+                                          ? what.substr(open + 1, close - open - 1)
+                                          : "";
             const size_t at = token.empty() ? std::string::npos : text_.find(token);
             throw FileError(fileName_, at == std::string::npos ? 0 : locator_.lineAt(at),
                             "number out of range: " + (token.empty() ? what : token));
+        } catch (const json::exception& e) {
+            throw FileError(fileName_, 0, std::string("not valid JSON: ") + e.what());
         }
         JsonPath path;
         expectObject(root, path, {"format", "version", "current_layer", "layers", "segments"});
 
         const json* format = member(root, "format");
         path.push_back("format");
-        if (!format) fail({}, "missing \"format\"; a drawing file starts with \"format\": \"" +
-                                  std::string(kFormatName) + "\"");
+        if (!format)
+            fail({}, "missing \"format\"; a drawing file starts with \"format\": \"" +
+                         std::string(kFormatName) + "\"");
         if (!format->is_string() || format->get<std::string>() != kFormatName)
             fail(path, "expected \"" + std::string(kFormatName) + "\"");
         path.back() = "version";
         const json* version = member(root, "version");
         if (!version) fail({}, "missing \"version\"");
         if (integer(*version, path) != kFormatVersion)
-            fail(path, "version " + version->dump() + " is not supported; this reader takes version " +
+            fail(path, "version " + version->dump() +
+                           " is not supported; this reader takes version " +
                            std::to_string(kFormatVersion));
         path.pop_back();
 
@@ -336,10 +345,12 @@ private:
         return "null";
     }
 
-    void expectObject(const json& j, const JsonPath& path, std::initializer_list<const char*> keys) {
+    void expectObject(const json& j, const JsonPath& path,
+                      std::initializer_list<const char*> keys) {
         if (!j.is_object()) fail(path, "expected an object, found " + typeName(j));
         for (auto it = j.begin(); it != j.end(); ++it)
-            if (std::none_of(keys.begin(), keys.end(), [&](const char* k) { return it.key() == k; }))
+            if (std::none_of(keys.begin(), keys.end(),
+                             [&](const char* k) { return it.key() == k; }))
                 fail(with(path, it.key()), "unknown key \"" + it.key() + "\"");
     }
 
@@ -382,8 +393,7 @@ private:
         if (!j) return std::nullopt;
         const JsonPath at = with(path, "id");
         const long long id = integer(*j, at);
-        if (id < 1 || id > kMaxId)
-            fail(at, "ids run from 1 to " + std::to_string(kMaxId));
+        if (id < 1 || id > kMaxId) fail(at, "ids run from 1 to " + std::to_string(kMaxId));
         auto [it, inserted] = idPlaces_.emplace(static_cast<int>(id), pathText(path));
         if (!inserted) fail(at, "id " + std::to_string(id) + " is already used by " + it->second);
         maxId_ = std::max(maxId_, static_cast<int>(id));
@@ -432,7 +442,8 @@ private:
                 fail(with(path, "kind"), "segment kinds are 0 figure, 1 dimension, 2 comment");
             s.kind = static_cast<SegmentKind>(k);
         }
-        if (const json* layer = member(j, "layer")) s.layer = layerNumber(*layer, with(path, "layer"));
+        if (const json* layer = member(j, "layer"))
+            s.layer = layerNumber(*layer, with(path, "layer"));
         if (const json* closed = member(j, "closed")) {
             if (!closed->is_boolean())
                 fail(with(path, "closed"), "expected true or false, found " + typeName(*closed));
@@ -455,9 +466,11 @@ private:
 
     ParsedElement readElement(const json& j, const JsonPath& path) {
         if (!j.is_object()) fail(path, "expected an object, found " + typeName(j));
-        const int kinds = int(j.contains("type")) + int(j.contains("dimension")) + int(j.contains("leader"));
+        const int kinds =
+            int(j.contains("type")) + int(j.contains("dimension")) + int(j.contains("leader"));
         if (kinds != 1)
-            fail(path, "an element has exactly one of \"type\" (a figure), \"dimension\" or \"leader\"");
+            fail(path,
+                 "an element has exactly one of \"type\" (a figure), \"dimension\" or \"leader\"");
         ParsedElement e;
         if (j.contains("type")) {
             expectObject(j, path, {"id", "type", "values", "color", "ltype"});
@@ -496,7 +509,8 @@ private:
             if (!j.contains(key)) fail(path, std::string("missing \"") + key + "\"");
         d.a = point(j["a"], with(path, "a"));
         d.b = point(j["b"], with(path, "b"));
-        if (const json* v = member(j, "direction")) d.direction = number(*v, with(path, "direction"));
+        if (const json* v = member(j, "direction"))
+            d.direction = number(*v, with(path, "direction"));
         if (const json* v = member(j, "decimals"))
             d.decimals = static_cast<int>(integer(*v, with(path, "decimals")));
         if (const json* v = member(j, "arrow")) {
@@ -519,8 +533,10 @@ private:
         const JsonPath at = with(path, "points");
         expectArray(*points, at);
         if (points->empty()) fail(at, "a leader has at least one point");
-        for (size_t i = 0; i < points->size(); ++i) l.points.push_back(point((*points)[i], with(at, i)));
-        if (const json* v = member(j, "direction")) l.direction = number(*v, with(path, "direction"));
+        for (size_t i = 0; i < points->size(); ++i)
+            l.points.push_back(point((*points)[i], with(at, i)));
+        if (const json* v = member(j, "direction"))
+            l.direction = number(*v, with(path, "direction"));
         if (const json* v = member(j, "text")) l.text = toUtf16(text(*v, with(path, "text")));
         return l;
     }
@@ -541,7 +557,8 @@ private:
             s->attributes = ps.attributes;
             for (size_t k = 0; k < ps.elements.size(); ++k) {
                 ParsedElement& pe = ps.elements[k];
-                const int eid = result.appendElement(id, std::move(pe.body), pe.id ? *pe.id : fresh++);
+                const int eid =
+                    result.appendElement(id, std::move(pe.body), pe.id ? *pe.id : fresh++);
                 if (eid < 0) fail({"segments", i, "elements", k}, "cannot make the element");
                 Element* e = result.element(eid);
                 e->color = pe.color;
@@ -559,7 +576,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DrawingWriter> makeJsonWriter() { return std::make_unique<JsonWriter>(); }
+std::unique_ptr<DrawingWriter> makeJsonWriter() {
+    return std::make_unique<JsonWriter>();
+}
 
 void readJsonDrawing(std::istream& in, const std::string& fileName, Drawing& drawing) {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -45,15 +45,25 @@ std::string xmlText(const std::string& utf8) {
     for (size_t i = 0; i < utf8.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(utf8[i]);
         switch (c) {
-            case '&': out += "&amp;"; continue;
-            case '<': out += "&lt;"; continue;
-            case '>': out += "&gt;"; continue;
-            case '"': out += "&quot;"; continue;
-            default: break;
+            case '&':
+                out += "&amp;";
+                continue;
+            case '<':
+                out += "&lt;";
+                continue;
+            case '>':
+                out += "&gt;";
+                continue;
+            case '"':
+                out += "&quot;";
+                continue;
+            default:
+                break;
         }
         if (c < 0x20) {
             out += ' ';
-        } else if (c == 0xEF && i + 2 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) == 0xBF &&
+        } else if (c == 0xEF && i + 2 < utf8.size() &&
+                   static_cast<unsigned char>(utf8[i + 1]) == 0xBF &&
                    (static_cast<unsigned char>(utf8[i + 2]) & 0xFE) == 0xBE) {
             out += "\xEF\xBF\xBD";  // U+FFFE and U+FFFF are not characters in XML
             i += 2;
@@ -83,15 +93,21 @@ public:
     std::string shapeSvg(const ViewShape& shape) const {
         if (const Circle* c = std::get_if<Circle>(&shape.geometry))
             return "    <circle cx=\"" + x(c->centre.x) + "\" cy=\"" + y(c->centre.y) + "\" r=\"" +
-                   num(std::fabs(c->radius) * scale_) + "\"" + strokeAttributes(shape.stroke) + "/>\n";
+                   num(std::fabs(c->radius) * scale_) + "\"" + strokeAttributes(shape.stroke) +
+                   "/>\n";
         if (const Point* p = std::get_if<Point>(&shape.geometry))
-            return "    <circle cx=\"" + x(p->x) + "\" cy=\"" + y(p->y) + "\" r=\"" + num(kPointRadius) +
-                   "\" fill=\"" + strokeColor(shape.stroke.color) + "\" stroke=\"none\"/>\n";
+            return "    <circle cx=\"" + x(p->x) + "\" cy=\"" + y(p->y) + "\" r=\"" +
+                   num(kPointRadius) + "\" fill=\"" + strokeColor(shape.stroke.color) +
+                   "\" stroke=\"none\"/>\n";
         const Path& path = std::get<Path>(shape.geometry);
         if (path.pieces.empty()) return {};
         std::string d = "M " + at(path.pieces.front().from);
-        for (const PathPiece& piece : path.pieces)
+        for (size_t i = 0; i < path.pieces.size(); ++i) {
+            const PathPiece& piece = path.pieces[i];
+            // A closed path's last straight piece is the closing command itself.
+            if (path.closed && !piece.arc && i + 1 == path.pieces.size()) break;
             d += piece.arc ? arcCommands(piece) : " L " + at(piece.to);
+        }
         if (path.closed) d += " Z";
         return "    <path d=\"" + d + "\"" + strokeAttributes(shape.stroke) + "/>\n";
     }
@@ -102,8 +118,8 @@ public:
                                                             : "end";
         const std::string px = x(t.anchor.x), py = y(t.anchor.y);
         std::string svg = "    <text x=\"" + px + "\" y=\"" + py + "\" font-size=\"" +
-                          num(t.height * scale_) + "\" font-family=\"" + kFontFamily + "\" fill=\"" +
-                          strokeColor(t.color) + "\" text-anchor=\"" + anchor + "\"";
+                          num(t.height * scale_) + "\" font-family=\"" + kFontFamily +
+                          "\" fill=\"" + strokeColor(t.color) + "\" text-anchor=\"" + anchor + "\"";
         if (t.angleDegrees != 0.0)
             svg += " transform=\"rotate(" + num(-t.angleDegrees) + " " + px + " " + py + ")\"";
         return svg + ">" + xmlText(t.text) + "</text>\n";
@@ -119,8 +135,8 @@ private:
     }
 
     static std::string strokeAttributes(const ViewStroke& stroke) {
-        std::string a = " fill=\"none\" stroke=\"" + strokeColor(stroke.color) + "\" stroke-width=\"" +
-                        num(kStrokeWidth) +
+        std::string a = " fill=\"none\" stroke=\"" + strokeColor(stroke.color) +
+                        "\" stroke-width=\"" + num(kStrokeWidth) +
                         "\" stroke-linejoin=\"round\" vector-effect=\"non-scaling-stroke\"";
         const LineTypeStyle& style = lineTypeStyle(stroke.lineType.value_or(0));
         if (!style.continuous()) {
@@ -166,12 +182,13 @@ public:
         for (const ViewText& text : view.texts) groups[text.segmentId] += page.textSvg(text);
 
         std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-        svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + num(kPageWidth) +
-               "\" height=\"" + num(kPageHeight) + "\" viewBox=\"0 0 " + num(kPageWidth) + " " +
-               num(kPageHeight) + "\">\n";
-        svg += "  <title>drawing: " + std::to_string(drawing.segments().size()) + " segments</title>\n";
-        svg += "  <rect x=\"0\" y=\"0\" width=\"" + num(kPageWidth) + "\" height=\"" + num(kPageHeight) +
-               "\" fill=\"" + kBackground + "\"/>\n";
+        svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
+               num(kPageWidth) + "\" height=\"" + num(kPageHeight) + "\" viewBox=\"0 0 " +
+               num(kPageWidth) + " " + num(kPageHeight) + "\">\n";
+        svg += "  <title>drawing: " + std::to_string(drawing.segments().size()) +
+               " segments</title>\n";
+        svg += "  <rect x=\"0\" y=\"0\" width=\"" + num(kPageWidth) + "\" height=\"" +
+               num(kPageHeight) + "\" fill=\"" + kBackground + "\"/>\n";
         for (const auto& [id, content] : groups) {
             const Segment* s = drawing.segment(id);
             svg += "  <g id=\"segment-" + std::to_string(id) + "\" data-layer=\"" +
@@ -184,6 +201,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<DrawingWriter> makeSvgWriter() { return std::make_unique<SvgWriter>(); }
+std::unique_ptr<DrawingWriter> makeSvgWriter() {
+    return std::make_unique<SvgWriter>();
+}
 
 }  // namespace vel

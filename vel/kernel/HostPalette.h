@@ -38,10 +38,10 @@ inline constexpr double kLineTypeUnitsPerPixel = 0.5;
 
 struct LineTypeStyle {
     int number = 0;
-    std::string_view name;             // "LINETYPE01" ...
-    std::span<const double> pattern;   // dash, gap, dash, gap ... in pixels; empty: continuous
+    std::string_view name;            // "LINETYPE01" ...
+    std::span<const double> pattern;  // dash, gap, dash, gap ... in pixels; empty: continuous
     bool continuous() const { return pattern.empty(); }
-    double patternLength() const;      // in pixels
+    double patternLength() const;  // in pixels
 };
 
 bool isKnownLineType(int number);

@@ -9,7 +9,7 @@
 #include "vel/kernel/Host.h"
 #include "vel/kernel/Text.h"
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 using vel::Host;
 
 namespace {
