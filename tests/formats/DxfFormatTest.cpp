@@ -286,7 +286,8 @@ TEST(DxfFormat, WrittenFileHoldsTogetherWithoutDxflib) {
     EXPECT_EQ(entityCounts["TEXT"], 3);
     EXPECT_EQ(entityCounts["LINE"], 1 + 4 + 2);
     EXPECT_NE(text.find("\n100.00\n"), std::string::npos);
-    EXPECT_NE(text.find("\n구멍 Ø16 관통\n"), std::string::npos);
+    // Beyond ASCII, characters are escaped so that every reader sees the same text.
+    EXPECT_NE(text.find("\n\\U+AD6C\\U+BA4D \\U+00D816 \\U+AD00\\U+D1B5\n"), std::string::npos);
 
     // The line types used are defined, named after the palette, dashes in drawing units.
     const size_t lt = text.find("\nLINETYPE07\n");
@@ -374,6 +375,36 @@ TEST(DxfFormat, ExamplePlateMatchesItsJsonTwin) {
         EXPECT_NEAR(ea.minX, eb.minX, 1e-12);
         EXPECT_NEAR(ea.maxY, eb.maxY, 1e-12);
     }
+}
+
+}  // namespace
+}  // namespace vel::test
+
+namespace vel::test {
+namespace {
+
+TEST(DxfFormat, LongTextsSplitBetweenEscapesNeverInsideOne) {
+    Drawing d;
+    const int seg = d.createSegment(SegmentKind::Comment);
+    LeaderElement leader;
+    leader.points = {{0, 0}, {5, 5}, {5, 5}};
+    for (int i = 0; i < 120; ++i) leader.text += u"모따기";
+    d.appendElement(seg, leader);
+    const std::string text = writeWith(*makeDxfWriter(), d);
+    int pieces = 0;
+    const std::vector<DxfGroup> groups = dxfGroups(text);
+    for (size_t i = 0; i + 1 < groups.size(); ++i) {
+        if (groups[i].code != 0 || groups[i].value != "TEXT") continue;
+        for (size_t j = i + 1; j < groups.size() && groups[j].code != 0; ++j) {
+            if (groups[j].code != 1) continue;
+            const std::string& v = groups[j].value;
+            ++pieces;
+            EXPECT_LE(v.size(), 250u);
+            EXPECT_EQ(v.size() % 7, 0u) << "only whole escapes: " << v;
+            for (size_t k = 0; k < v.size(); k += 7) EXPECT_EQ(v.compare(k, 3, "\\U+"), 0) << v;
+        }
+    }
+    EXPECT_EQ(pieces, (360 * 7 + 244) / 245) << "245 bytes, 35 escapes, per piece";
 }
 
 }  // namespace

@@ -28,6 +28,7 @@
 
 #include "vel/io/DrawingView.h"
 #include "vel/kernel/HostPalette.h"
+#include "vel/kernel/Text.h"
 
 namespace vel {
 
@@ -93,23 +94,35 @@ std::string dxfName(const std::string& name) {
 }
 
 // Text values are single lines of at most 250 bytes, cut between characters.
+// Characters beyond ASCII go out as \U+XXXX escapes: a drawing of this version
+// has no fixed code page, and the escape reads the same in every reader.
 std::vector<std::string> dxfTextLines(const std::string& text) {
     std::string clean;
-    for (char c : text) clean += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+    for (char16_t c : toUtf16(text)) {
+        if (c < 0x20) {
+            clean += ' ';
+        } else if (c < 0x80) {
+            clean += static_cast<char>(c);
+        } else {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\U+%04X", static_cast<unsigned>(c));
+            clean += escape;
+        }
+    }
     std::vector<std::string> lines;
     size_t at = 0;
     while (at < clean.size()) {
         size_t cut = std::min(clean.size(), at + 250);
-        while (cut < clean.size() && cut > at &&
-               (static_cast<unsigned char>(clean[cut]) & 0xC0) == 0x80)
-            --cut;
+        // Never cut an escape in two.
+        const size_t escape = cut < clean.size() ? clean.rfind("\\U+", cut - 1) : std::string::npos;
+        if (escape != std::string::npos && escape > at && escape + 7 > cut) cut = escape;
         lines.push_back(clean.substr(at, cut - at));
         at = cut;
     }
     return lines;
 }
 
-// The nearest of the basic AutoCAD colour indexes, for readers that ignore true colour.
+// The nearest of the basic DXF colour indexes, for readers that ignore true colour.
 int nearestBasicColorIndex(Rgb rgb) {
     static constexpr std::array<std::array<int, 4>, 9> kBasic{{{1, 255, 0, 0},
                                                                {2, 255, 255, 0},
