@@ -27,7 +27,9 @@ int Ready() {
     return 0;
 }
 
-int PreStart() { return 0; }
+int PreStart() {
+    return 0;
+}
 void Terminate() {}
 
 void AddSquare(vel::Drawing& d, double x, double y) {

@@ -7,7 +7,6 @@
 #include "host/RecordedIds.h"
 #include "settings/InsertSettings.h"
 
-InsertAnnotations gInsertAnnotations;
 FigureList gRetainedFigures;
 PickRectangle gPickRectangle;
 
@@ -19,7 +18,9 @@ int FirstReady() {
     return 0;
 }
 
-int PreStart() { return 0; }
+int PreStart() {
+    return 0;
+}
 
 void Terminate() {
     if (gInsertSettings.Method == 1) {

@@ -28,7 +28,9 @@ void Arm(Reset reset, int mask, Echo echo, const char16_t* prompt, VelExecuteFun
 }
 
 // Until the pick handling is in place a step only ends the run on confirm.
-int AwaitConfirm(int code) { return code == VEL_EVENT_CONFIRM ? VEL_EXEC_END : VEL_EXEC_UNUSED; }
+int AwaitConfirm(int code) {
+    return code == VEL_EVENT_CONFIRM ? VEL_EXEC_END : VEL_EXEC_UNUSED;
+}
 
 }  // namespace
 
@@ -77,11 +79,27 @@ void ArmFirstStep(int pickMode, int method) {
     }
 }
 
-int ExecPickOne(int code, VelEventData*) { return AwaitConfirm(code); }
-int ExecPickOneAnnotated(int code, VelEventData*) { return AwaitConfirm(code); }
-int ExecPickMany(int code, VelEventData*) { return AwaitConfirm(code); }
-int ExecPickManyAnnotated(int code, VelEventData*) { return AwaitConfirm(code); }
-int ExecFirstCorner(int code, VelEventData*) { return AwaitConfirm(code); }
-int ExecFirstCornerAnnotated(int code, VelEventData*) { return AwaitConfirm(code); }
-int ExecSecondCorner(int code, VelEventData*) { return AwaitConfirm(code); }
-int ExecSecondCornerAnnotated(int code, VelEventData*) { return AwaitConfirm(code); }
+int ExecPickOne(int code, VelEventData*) {
+    return AwaitConfirm(code);
+}
+int ExecPickOneAnnotated(int code, VelEventData*) {
+    return AwaitConfirm(code);
+}
+int ExecPickMany(int code, VelEventData*) {
+    return AwaitConfirm(code);
+}
+int ExecPickManyAnnotated(int code, VelEventData*) {
+    return AwaitConfirm(code);
+}
+int ExecFirstCorner(int code, VelEventData*) {
+    return AwaitConfirm(code);
+}
+int ExecFirstCornerAnnotated(int code, VelEventData*) {
+    return AwaitConfirm(code);
+}
+int ExecSecondCorner(int code, VelEventData*) {
+    return AwaitConfirm(code);
+}
+int ExecSecondCornerAnnotated(int code, VelEventData*) {
+    return AwaitConfirm(code);
+}

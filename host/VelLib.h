@@ -53,9 +53,9 @@ enum {
 
 /* Results of an execute function. */
 enum {
-    VEL_EXEC_END = 0,      /* the run ends; the host calls the terminate callback */
-    VEL_EXEC_NEXT = 2,     /* the host calls the ready function set last */
-    VEL_EXEC_UNUSED = 3    /* the event is not used; keep waiting */
+    VEL_EXEC_END = 0,   /* the run ends; the host calls the terminate callback */
+    VEL_EXEC_NEXT = 2,  /* the host calls the ready function set last */
+    VEL_EXEC_UNUSED = 3 /* the event is not used; keep waiting */
 };
 
 /* The host's event data; opaque to the plug-in, handed back to VelEvtGet*. */

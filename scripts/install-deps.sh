@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgl-dev libxkbcommon-dev
   libdxflib-dev nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-nanum
+  fonts-nanum locales
   g++-mingw-w64-x86-64 wine64
 )
 

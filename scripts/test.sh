@@ -10,6 +10,15 @@ fuzz_seconds=${ORVANTA_FUZZ_SECONDS:-20}
 
 bash scripts/install-deps.sh || exit 1
 
+# A locale with a decimal comma, so that texts built from numbers are checked
+# not to follow the user's locale.
+locales_dir="$here/build-locales"
+if [ ! -d "$locales_dir/de_DE.UTF-8" ]; then
+  mkdir -p "$locales_dir"
+  localedef -i de_DE -f UTF-8 "$locales_dir/de_DE.UTF-8" 2>/dev/null || true
+fi
+export LOCPATH="$locales_dir"
+
 failed=()
 step() {
   local name=$1

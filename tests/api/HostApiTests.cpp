@@ -78,7 +78,8 @@ TEST_F(HostApi, InsertedEdgesRunHeadToTail) {
         EXPECT_EQ(a.values[2], b.values[0]);
         EXPECT_EQ(a.values[3], b.values[1]);
     }
-    EXPECT_EQ(VelFigGetDirection(seg), 1) << "(x1,y2) (x2,y2) (x2,y1) (x1,y1) turns counter-clockwise";
+    EXPECT_EQ(VelFigGetDirection(seg), 1)
+        << "(x1,y2) (x2,y2) (x2,y1) (x1,y1) turns counter-clockwise";
 }
 
 TEST_F(HostApi, ReadsHonourCapacityInstanceAndKind) {
@@ -215,7 +216,9 @@ TEST_F(HostApi, SelectionIteratesInPickOrderAndIdSetFiveLeavesItAlone) {
     host.addToSelection(a);
     host.addToSelection(b);
 
-    ASSERT_EQ(VelSgmSearchSegment2(0, [](int) { return 1; }, 5), 0);
+    ASSERT_EQ(VelSgmSearchSegment2(
+                  0, [](int) { return 1; }, 5),
+              0);
     EXPECT_EQ(host.apSet().size(), 2u);
     ASSERT_EQ(VelIddOpenApIdData(5, 1), 0);
     EXPECT_EQ(VelIddInitApIdData(5), 0);

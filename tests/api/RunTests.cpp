@@ -36,8 +36,12 @@ int Ready() {
     VelCtlSetExecuteFunc(Execute, u"");
     return 0;
 }
-int PreStart() { return rec.preStartResult; }
-void Terminate() { ++rec.terminateCalls; }
+int PreStart() {
+    return rec.preStartResult;
+}
+void Terminate() {
+    ++rec.terminateCalls;
+}
 
 class Run : public ::testing::Test {
 protected:
@@ -166,8 +170,8 @@ TEST_F(Run, SelectNeedsTheSelectionMask) {
 }
 
 TEST_F(Run, ParserReportsTheFirstFaultyLine) {
-    const char* bad[] = {"run extra\n", "pick 1 2 3\n", "pick 1e999 0\n", "save\n",
-                         "dialog ok,,cancel\n", "Run\n"};
+    const char* bad[] = {"run extra\n", "pick 1 2 3\n",        "pick 1e999 0\n",
+                         "save\n",      "dialog ok,,cancel\n", "Run\n"};
     for (const char* text : bad) {
         SCOPED_TRACE(text);
         std::istringstream in(std::string("# header\n") + text);

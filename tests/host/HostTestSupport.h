@@ -55,7 +55,8 @@ protected:
     std::vector<nlohmann::json> TraceLines() const {
         std::vector<nlohmann::json> lines;
         std::istringstream in(trace_.str());
-        for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(nlohmann::json::parse(line));
         return lines;
     }
 

@@ -71,8 +71,8 @@ TEST_F(Lifecycle, AnnotationsAreDeletedInCornerThenSideOrderAndForgotten) {
     vel::Drawing& d = host().drawing();
     std::vector<int> ids;
     for (int i = 0; i < 8; ++i) {
-        const int seg = d.createSegment(i < 4 ? vel::SegmentKind::Comment
-                                              : vel::SegmentKind::Dimension);
+        const int seg =
+            d.createSegment(i < 4 ? vel::SegmentKind::Comment : vel::SegmentKind::Dimension);
         ids.push_back(d.appendElement(seg, i < 4 ? vel::ElementBody{vel::LeaderElement{}}
                                                  : vel::ElementBody{vel::DimensionElement{}}));
     }

@@ -74,9 +74,9 @@ std::vector<nlohmann::json> Lines(const std::string& text) {
 TEST_F(Velhost, TwoPointContinuousRunEndsWithOneRectangleDeletion) {
     Write("registry.reg", orvanta_test::RegistryText({{"mType", "2"}, {"Method", "0"}}));
     Write("session.vel", "run\nescape\n");
-    const Result r = Run("run --script " + Path("session.vel") + " --registry " +
-                         Path("registry.reg") + " --trace " + Path("trace.jsonl") + " --out " +
-                         Path("out.json"));
+    const Result r =
+        Run("run --script " + Path("session.vel") + " --registry " + Path("registry.reg") +
+            " --trace " + Path("trace.jsonl") + " --out " + Path("out.json"));
     ASSERT_EQ(r.status, 0) << r.err;
     const auto lines = Lines(Read(Path("trace.jsonl")));
     size_t terminate = lines.size();
@@ -117,8 +117,8 @@ TEST_F(Velhost, ScriptFaultsNameFileAndLine) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
         Write("bad.vel", c.script);
-        const Result r = Run("run --script " + Path("bad.vel") + " --registry " +
-                             Path("registry.reg"));
+        const Result r =
+            Run("run --script " + Path("bad.vel") + " --registry " + Path("registry.reg"));
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find(Path("bad.vel") + ":" + std::to_string(c.line) + ":"),
                   std::string::npos)

@@ -41,10 +41,10 @@ struct Syntax {
 };
 
 constexpr Syntax kSyntax[] = {
-    {"run", ScriptCommand::Kind::Run, 0},         {"escape", ScriptCommand::Kind::Escape, 0},
-    {"pick", ScriptCommand::Kind::Pick, 2},       {"select", ScriptCommand::Kind::Select, 4},
-    {"done", ScriptCommand::Kind::Done, 0},       {"confirm", ScriptCommand::Kind::Confirm, 0},
-    {"key", ScriptCommand::Kind::Key, 0},         {"save", ScriptCommand::Kind::Save, -1},
+    {"run", ScriptCommand::Kind::Run, 0},        {"escape", ScriptCommand::Kind::Escape, 0},
+    {"pick", ScriptCommand::Kind::Pick, 2},      {"select", ScriptCommand::Kind::Select, 4},
+    {"done", ScriptCommand::Kind::Done, 0},      {"confirm", ScriptCommand::Kind::Confirm, 0},
+    {"key", ScriptCommand::Kind::Key, 0},        {"save", ScriptCommand::Kind::Save, -1},
     {"dialog", ScriptCommand::Kind::Dialog, -1},
 };
 
@@ -131,8 +131,12 @@ void ScriptRunner::execute(const Script& script, const ScriptCommand& c) {
             if (host_.running()) fail("the command is already running");
             host_.startCommand();
             break;
-        case Kind::Escape: host_.escape(); break;
-        case Kind::Pick: pick(script, c); break;
+        case Kind::Escape:
+            host_.escape();
+            break;
+        case Kind::Pick:
+            pick(script, c);
+            break;
         case Kind::Select: {
             needRun("select");
             if (host_.eventMask() != VEL_MASK_SELECTION) fail("no selection is armed");
@@ -190,14 +194,16 @@ void ScriptRunner::pick(const Script& script, const ScriptCommand& c) {
             e.instanceId = 1;
             break;
         }
-        case VEL_MASK_POINT: break;
+        case VEL_MASK_POINT:
+            break;
         case VEL_MASK_SELECTION: {
             const auto seg = host_.nearestSegment(p);
             if (!seg) fail("nothing within reach of " + where.str());
             host_.addToSelection(*seg);
             return;
         }
-        default: fail("no pick is armed");
+        default:
+            fail("no pick is armed");
     }
     host_.dispatch(e);
 }

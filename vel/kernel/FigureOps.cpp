@@ -609,20 +609,38 @@ int editSegment(Drawing& d, int segmentId, Point base, Point target, double angl
 
 // ---- Point on arc ----
 
+// A measure of the counter-clockwise turn from u to v in [0, 4) that grows with
+// the angle: enough to compare turns without any trigonometry, which matters
+// because measuring an arc asks this four times.
+static double ccwTurn(Point u, Point v) {
+    const double x = dot(u, v);
+    const double y = cross(u, v);
+    const double sum = std::fabs(x) + std::fabs(y);
+    if (sum == 0.0) return 0.0;
+    const double t = y / sum;
+    if (x < 0.0) return 2.0 - t;
+    return y < 0.0 ? 4.0 + t : t;
+}
+
 int pointOnArc(const FigureElement& arc, Point p) {
     if (arc.type == FigureType::Circle) {
         const double r = arc.values[2];
         return std::fabs(distance(p, pointAt(arc, 0)) - r) < kCoincidence ? 2 : 0;
     }
     if (arc.type != FigureType::Arc) return 0;
+    // Plain square roots rather than hypot: this runs for every extreme point of
+    // every arc measured, and coordinates never come near overflow.
     const Point c = pointAt(arc, 0);
     const double r = arc.values[6];
-    if (!(std::fabs(distance(p, c) - r) < kCoincidence)) return 0;
-    const Arc a = arcThrough(c, r, pointAt(arc, 2), pointAt(arc, 4));
-    if (angleOnArc(a, std::atan2(p.y - c.y, p.x - c.x))) return 2;
-    for (Point end : {pointAt(arc, 2), pointAt(arc, 4), a.start(), a.end()})
-        if (distance(p, end) < kCoincidence) return 2;
-    return 1;
+    const Point fromCentre = p - c;
+    if (!(std::fabs(std::sqrt(dot(fromCentre, fromCentre)) - r) < kCoincidence)) return 0;
+    const Point start = pointAt(arc, 2);
+    const Point end = pointAt(arc, 4);
+    const double tolerance2 = kCoincidence * kCoincidence;
+    if (dot(p - start, p - start) < tolerance2 || dot(p - end, p - end) < tolerance2) return 2;
+    const double sweep = ccwTurn(start - c, end - c);
+    if (sweep == 0.0) return 2;  // start and end coincide: a whole turn
+    return ccwTurn(start - c, p - c) <= sweep ? 2 : 1;
 }
 
 // ---- The segment as drawn ----

@@ -25,16 +25,26 @@ struct Point {
     friend bool operator==(Point a, Point b) = default;
 };
 
-inline double dot(Point a, Point b) { return a.x * b.x + a.y * b.y; }
-inline double cross(Point a, Point b) { return a.x * b.y - a.y * b.x; }
-inline double length(Point a) { return std::hypot(a.x, a.y); }
-inline double distance(Point a, Point b) { return length(a - b); }
+inline double dot(Point a, Point b) {
+    return a.x * b.x + a.y * b.y;
+}
+inline double cross(Point a, Point b) {
+    return a.x * b.y - a.y * b.x;
+}
+inline double length(Point a) {
+    return std::hypot(a.x, a.y);
+}
+inline double distance(Point a, Point b) {
+    return length(a - b);
+}
 inline Point normalized(Point a) {
     const double l = length(a);
     return l > 0.0 ? Point{a.x / l, a.y / l} : Point{};
 }
 // The unit normal to the right of travel along d.
-inline Point rightNormal(Point d) { return normalized(Point{d.y, -d.x}); }
+inline Point rightNormal(Point d) {
+    return normalized(Point{d.y, -d.x});
+}
 
 struct Line {
     Point start;

@@ -26,7 +26,9 @@ struct VelEventData {
 namespace vel {
 
 // The one drawing instance answers to these instance ids.
-inline bool isDrawingInstance(int instanceId) { return instanceId == 0 || instanceId == 1; }
+inline bool isDrawingInstance(int instanceId) {
+    return instanceId == 0 || instanceId == 1;
+}
 
 class Host {
 public:

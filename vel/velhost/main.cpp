@@ -119,9 +119,8 @@ int run(const RunOptions& o) {
         if (!in) throw vel::FileError(o.script, 0, "cannot open");
         script = vel::parseScript(in, o.script);
     }
-    vel::ScriptRunner runner(host, [&](const std::string& file) {
-        writeDrawing(host.drawing(), file);
-    });
+    vel::ScriptRunner runner(host,
+                             [&](const std::string& file) { writeDrawing(host.drawing(), file); });
     runner.run(script);
 
     for (const std::string& out : o.outputs) writeDrawing(host.drawing(), out);
@@ -139,13 +138,15 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     RunOptions o;
     CLI::App* runCmd = app.add_subcommand("run", "load the plug-in and run a session script");
-    runCmd->add_option("--plugin", o.plugin, "plug-in library (default: libOrvanta.so beside velhost)");
+    runCmd->add_option("--plugin", o.plugin,
+                       "plug-in library (default: libOrvanta.so beside velhost)");
     runCmd->add_option("--drawing", o.drawing, "drawing to open (.json or .dxf)");
     runCmd->add_option("--script", o.script, "session script, or - for standard input");
     runCmd->add_option("--registry", o.registry, "registry file for this run");
     runCmd->add_option("--out", o.outputs, "write the drawing at the end (.json, .dxf, .svg)");
     runCmd->add_option("--trace", o.trace, "write every host call as one JSON line");
-    runCmd->add_option("--layer", o.layer, "current layer for new segments")->check(CLI::NonNegativeNumber);
+    runCmd->add_option("--layer", o.layer, "current layer for new segments")
+        ->check(CLI::NonNegativeNumber);
     runCmd->add_option("--aperture", o.aperture, "pick reach in drawing units")
         ->check(CLI::PositiveNumber);
     try {

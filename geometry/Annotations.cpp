@@ -1,0 +1,177 @@
+// Annotations.cpp - corner leaders, side dimensions and the annotated insert.
+#include "geometry/Annotations.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "geometry/InsertAnnotations.h"
+#include "geometry/InsertOutline.h"
+#include "settings/InsertSettings.h"
+
+namespace {
+
+// Computed where it is used, so no static initialisation order can see it unset.
+double Pi() {
+    return 4.0 * std::atan(1.0);
+}
+
+// How far a leader reaches out from its corner, in drawing units.
+constexpr double kLeaderLength = 5.0;
+
+// The digits of "%.1f" in the C locale, whatever locale the process has been
+// given: a leader must read "R2.5", never "R2,5". The buffer holds any double
+// (the largest has 309 integer digits).
+std::u16string OneDecimal(char16_t prefix, double value) {
+    std::array<char, 400> digits{};
+    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value,
+                                            std::chars_format::fixed, 1);
+    std::u16string text(1, prefix);
+    if (error == std::errc()) text.append(digits.data(), end);
+    return text;
+}
+
+VelRecordPoint RecordPoint(VelPoint p) {
+    VelRecordPoint r{};
+    r.x = p.x;
+    r.y = p.y;
+    return r;
+}
+
+}  // namespace
+
+std::u16string CornerLeaderText(double size, int kind) {
+    if (size == 0.0) return u"NONE";
+    switch (kind) {
+        case 0:
+            return u"NONE";
+        case 1:
+            return OneDecimal(u'R', size);
+        case 2:
+            return OneDecimal(u'C', size);
+        default:
+            return u"";
+    }
+}
+
+int CreateCornerLeader(int corner) {
+    const InsertSettings& s = gInsertSettings;
+    const InsertAnnotations& a = gInsertAnnotations;
+    const double pi = Pi();
+    const int segment = VelSgmCreateSegment(VEL_SEG_COMMENT, 0);
+
+    VelPoint p{};
+    double size = 0.0, angle = 0.0;
+    int kind = 0;
+    switch (corner) {
+        case 1:
+            p = a.upperLeft, size = s.mValueUpLeft, kind = s.mUpLeft, angle = pi * 0.75;
+            break;
+        case 2:
+            p = a.upperRight, size = s.mValueUpRight, kind = s.mUpRight, angle = pi * 0.25;
+            break;
+        case 3:
+            p = a.lowerLeft, size = s.mValueDownLeft, kind = s.mDownLeft, angle = pi + pi * 0.25;
+            break;
+        default:
+            p = a.lowerRight, size = s.mValueDownRight, kind = s.mDownRight,
+            angle = pi * 0.5 + pi + pi * 0.25;
+            break;
+    }
+    const VelPoint q{std::cos(angle) * kLeaderLength + p.x, std::sin(angle) * kLeaderLength + p.y};
+    const std::u16string text = CornerLeaderText(size, kind);
+
+    LeaderData data{};
+    data.kind = 35;
+    data.points[0] = RecordPoint(p);
+    data.points[1].x = q.x;
+    data.points[1].y = q.y;
+    data.points[2] = RecordPoint(q);
+    data.text = text.c_str();
+    data.textFlag = 1;
+    data.arrow = {4, 0, 3.0, 2.0};
+    data.direction = q.x > p.x ? 0.0 : 180.0;
+    return VelCmtCreateLeader(segment, &data);
+}
+
+int CreateSideDimension(int side) {
+    const InsertSettings& s = gInsertSettings;
+    const InsertAnnotations& a = gInsertAnnotations;
+    const double pi = Pi();
+    const int segment = VelSgmCreateSegment(VEL_SEG_DIMENSION, 0);
+
+    // Along the side from its start corner to the middle, then inward by the side distance.
+    auto along = [](VelPoint from, double length, double angle) {
+        return VelPoint{std::cos(angle) * length + from.x, std::sin(angle) * length + from.y};
+    };
+    VelPoint pa{}, pb{};
+    double direction = 0.0;
+    switch (side) {
+        case 1: {
+            const double length = VelAriLen2Pnts(&a.upperLeft, &a.upperRight);
+            const VelPoint m = along(a.upperLeft, length / 2, 0.0);
+            pa = along(m, s.mDisUp, pi * 1.5), pb = m, direction = 90.0;
+            break;
+        }
+        case 2: {
+            const double length = VelAriLen2Pnts(&a.lowerLeft, &a.lowerRight);
+            const VelPoint m = along(a.lowerLeft, length / 2, 0.0);
+            pa = m, pb = along(m, s.mDisDown, pi * 0.5), direction = 90.0;
+            break;
+        }
+        case 3: {
+            const double length = VelAriLen2Pnts(&a.lowerLeft, &a.upperLeft);
+            const VelPoint m = along(a.lowerLeft, length / 2, pi * 0.5);
+            pa = m, pb = along(m, s.mDisLeft, 0.0), direction = 0.0;
+            break;
+        }
+        default: {
+            const double length = VelAriLen2Pnts(&a.lowerRight, &a.upperRight);
+            const VelPoint m = along(a.lowerRight, length / 2, pi * 0.5);
+            pa = along(m, s.mDisRight, pi), pb = m, direction = 0.0;
+            break;
+        }
+    }
+
+    LengthDimensionData data{};
+    data.a = RecordPoint(pa);
+    data.b = RecordPoint(pb);
+    data.value72 = 0.0;
+    data.flag80 = 1;
+    data.direction = direction;
+    data.flag96 = 0;
+    data.value104 = 0.0;
+    const int id = VelDimCreateLineLength(segment, &data);
+    VelDimSetDecimalPlace(id, 1);
+    const ArrowData arrow{4, 0, 0.8, 1.0};
+    VelDimSetArrow(id, 0, &arrow);
+    return id;
+}
+
+bool CreateAnnotatedInsert(const FigureList& list, int count) {
+    if (count < 1) return false;
+    OutlineCorners corners;
+    if (!ComputeOutlineCorners(list, count, corners)) return false;
+    InsertAnnotations& a = gInsertAnnotations;
+    a.lowerLeft = corners.lowerLeft;
+    a.lowerRight = corners.lowerRight;
+    a.upperLeft = corners.upperLeft;
+    a.upperRight = corners.upperRight;
+
+    const OutlineEdges edges = CreateOutlineSegment(corners);
+    AddOutlineCorner(edges, OutlineCorner::UpperLeft);
+    a.leaderUpLeft = CreateCornerLeader(1);
+    AddOutlineCorner(edges, OutlineCorner::UpperRight);
+    a.leaderUpRight = CreateCornerLeader(2);
+    AddOutlineCorner(edges, OutlineCorner::LowerLeft);
+    a.leaderDownLeft = CreateCornerLeader(3);
+    AddOutlineCorner(edges, OutlineCorner::LowerRight);
+    a.leaderDownRight = CreateCornerLeader(4);
+
+    a.dimensionUp = CreateSideDimension(1);
+    a.dimensionDown = CreateSideDimension(2);
+    a.dimensionLeft = CreateSideDimension(3);
+    a.dimensionRight = CreateSideDimension(4);
+    return true;
+}

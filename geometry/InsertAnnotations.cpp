@@ -1,0 +1,4 @@
+// InsertAnnotations.cpp - the record of the last insert made.
+#include "geometry/InsertAnnotations.h"
+
+InsertAnnotations gInsertAnnotations;
