@@ -95,6 +95,7 @@ bool CollectCorners(int hole, const HoleSettings& h, CornerList& list) {
 }
 
 // Applies the noted changes in order; stops at the first resize the host refuses.
+// A corner to convert whose neighbours cannot be found is passed over.
 bool ChangeCorners(int hole, const CornerList& list) {
     for (int i = 0; i < list.count; ++i) {
         const HoleCornerEntry& entry = list.entries[i];
@@ -106,9 +107,9 @@ bool ChangeCorners(int hole, const CornerList& list) {
         int before = -1;
         int after = -1;
         // Without both neighbours the replacement could not be placed, so the
-        // corner is left as it is rather than removed.
+        // corner is left as it is rather than removed; the others still change.
         if (!PrevElementWrapped(corner, hole, before) || !NextElementWrapped(corner, hole, after))
-            return false;
+            continue;
         const int kind = entry.type == VEL_FIG_CHAMFER ? VEL_CORNER_ROUND : VEL_CORNER_CHAMFER;
         VelFigRemoveCorner(corner);
         VelFigAddCorner(before, after, kind, entry.size);

@@ -6,8 +6,9 @@
 
 namespace {
 
-// A whole segment is read in one call; elements past this many are not measured.
-constexpr int kMaxMeasuredElements = 1000;
+// A segment of up to this many elements is read in one call into a buffer kept
+// from call to call; a longer one is read whole into a buffer of its own size.
+constexpr int kOneReadElements = 1000;
 
 // The first point sets all four values rather than being compared with the
 // sentinels, so a figure lying beyond them is still measured right.
@@ -71,9 +72,20 @@ double CoincidenceTolerance() {
 void MeasureFigure(const FigureRef& figure, Extents& extents) {
     if (VelSgmGetType(figure.id) != VEL_SEG_FIGURE) return;
     if (VelSgmHasAttribute(figure.id, 5)) return;
-    static std::vector<FigureData> records(kMaxMeasuredElements);
-    const int count = VelFigGetFigure2(&figure, records.data(), kMaxMeasuredElements);
-    for (int i = 0; i < count && i < kMaxMeasuredElements; ++i) AddFigure(records[i], extents);
+    static std::vector<FigureData> records(kOneReadElements);
+    int count = VelFigGetFigure2(&figure, records.data(), kOneReadElements);
+    if (count == kOneReadElements) {
+        // A full buffer may hide more: a figure is measured whole, or an insert
+        // would cut through a long polyline.
+        const int total = VelSgmGetElementCount(figure.id);
+        if (total > kOneReadElements) {
+            std::vector<FigureData> all(static_cast<size_t>(total));
+            count = VelFigGetFigure2(&figure, all.data(), total);
+            for (int i = 0; i < count && i < total; ++i) AddFigure(all[i], extents);
+            return;
+        }
+    }
+    for (int i = 0; i < count && i < kOneReadElements; ++i) AddFigure(records[i], extents);
 }
 
 Extents MeasureFigureList(const FigureList& list, int count) {

@@ -409,3 +409,39 @@ TEST(DxfFormat, LongTextsSplitBetweenEscapesNeverInsideOne) {
 
 }  // namespace
 }  // namespace vel::test
+
+namespace vel::test {
+namespace {
+
+// An outline whose edges carry a colour and a line type is drawn in one stroke:
+// its corners, which have none of their own, take those of the edge before them.
+TEST(DxfFormat, CornersAreDrawnInTheStrokeOfTheEdgeBeforeThem) {
+    Drawing d;
+    std::vector<int> edges;
+    const int seg = addPolygon(d, {{0, 0}, {100, 0}, {100, 50}, {0, 50}}, true, &edges);
+    for (int id : edges) {
+        d.element(id)->color = 5;
+        d.element(id)->lineType = 3;
+    }
+    ASSERT_GT(addCorner(d, edges[1], edges[2], 0, 4.0), 0);
+    ASSERT_GT(addCorner(d, edges[3], edges[0], 1, 2.0), 0);
+    ASSERT_FALSE(d.element(d.segment(seg)->elements[2].id)->color.has_value());
+
+    const std::vector<DxfGroup> groups = dxfGroups(toDxf(d));
+    int polylines = 0;
+    for (size_t i = 0; i < groups.size(); ++i) {
+        if (groups[i].code != 0 || groups[i].value != "LWPOLYLINE") continue;
+        ++polylines;
+        std::string trueColor, lineType;
+        for (size_t j = i + 1; j < groups.size() && groups[j].code != 0; ++j) {
+            if (groups[j].code == 420) trueColor = groups[j].value;
+            if (groups[j].code == 6) lineType = groups[j].value;
+        }
+        EXPECT_EQ(trueColor, std::to_string(0xFF0000)) << "red, colour number 5";
+        EXPECT_EQ(lineType, "LINETYPE07");
+    }
+    EXPECT_EQ(polylines, 1) << "one stroke, corners included";
+}
+
+}  // namespace
+}  // namespace vel::test

@@ -689,3 +689,47 @@ TEST_F(Hole, DefaultInsertWithItsHoleIsDrawn) {
 }
 
 }  // namespace
+
+namespace {
+
+// A corner R that ends an open outline has no element after it: its conversion
+// is passed over, and the conversion of the corner that has both neighbours is
+// still made. No element id that was never found reaches the host.
+TEST_F(Hole, ConversionWithoutBothNeighboursLeavesThatCornerAlone) {
+    vel::Drawing& d = drawing();
+    const int seg = d.createSegment(vel::SegmentKind::Figure);
+    FigureElement down;
+    down.type = FigureType::Line;
+    down.values[0] = 0, down.values[1] = 10, down.values[2] = 0, down.values[3] = 0;
+    FigureElement across = down;
+    across.values[0] = 0, across.values[1] = 0, across.values[2] = 10, across.values[3] = 0;
+    const int first = d.appendElement(seg, down);
+    const int second = d.appendElement(seg, across);
+    ASSERT_GT(VelFigAddCorner(first, second, VEL_CORNER_ROUND, 2.0), 0);
+    FigureElement dangling;
+    dangling.type = FigureType::CornerR;
+    const double values[] = {8, 2, 10, 0, 10, 2, 2};
+    std::copy(std::begin(values), std::end(values), dangling.values);
+    d.appendElement(seg, dangling);
+    gInsertAnnotations.outlineSegment = seg;
+    gInsertSettings.mIsCornerConvHole = 1;
+
+    bool made = false;
+    const auto calls = ChangingCalls(TracedHole(made));
+    EXPECT_TRUE(made);
+    EXPECT_EQ(CountCalls(calls, "VelFigRemoveCorner"), 1);
+    EXPECT_EQ(CountCalls(calls, "VelFigAddCorner"), 1);
+    for (const auto& call : calls) {
+        if (call["fn"] != "VelFigAddCorner") continue;
+        EXPECT_GT(call["args"][0].get<int>(), 0);
+        EXPECT_GT(call["args"][1].get<int>(), 0);
+        EXPECT_GT(call["ret"].get<int>(), 0) << "the chamfer replacing the corner R fits";
+    }
+    const vel::Segment& hole = *d.segment(NewestSegment());
+    ASSERT_EQ(hole.elements.size(), 4u);
+    EXPECT_EQ(hole.elements[1].figure()->type, FigureType::Chamfer);
+    EXPECT_EQ(hole.elements[3].figure()->type, FigureType::CornerR) << "left as it was";
+    EXPECT_EQ(hole.elements[3].figure()->values[6], 2.0);
+}
+
+}  // namespace

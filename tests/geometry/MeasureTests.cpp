@@ -2,9 +2,11 @@
 // their union over a figure list, element neighbours with wrap-around and the
 // size of equal-leg chamfers, read from the stand-in host's drawing.
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 #include "GeometryTestSupport.h"
+#include "geometry/InsertAnnotations.h"
 #include "geometry/InsertOutline.h"
 
 namespace geometry_test {
@@ -137,15 +139,45 @@ TEST_F(MeasureTest, ReadsTheSegmentOnceAndAsksTheHostAboutEachArcExtreme) {
     EXPECT_EQ(calls[6]["ret"], 2);
 }
 
-TEST_F(MeasureTest, OnlyTheFirstThousandElementsAreMeasured) {
+TEST_F(MeasureTest, FiguresOfMoreThanAThousandElementsAreMeasuredWhole) {
     const int segment = VelSgmCreateSegment(VEL_SEG_FIGURE, 0);
     for (int k = 0; k < 1000; ++k) {
         const FigureData p = PointData({double(k % 10), double(k / 10)});
         VelFigCreateFigure(segment, &p);
     }
+    EXPECT_EXTENTS(Measured({kInstance, segment}), 0, 0, 9, 99);
     const FigureData far = PointData({5000, 5000});
     VelFigCreateFigure(segment, &far);
-    EXPECT_EXTENTS(Measured({kInstance, segment}), 0, 0, 9, 99);
+    StartTrace();
+    EXPECT_EXTENTS(Measured({kInstance, segment}), 0, 0, 5000, 5000);
+    EXPECT_EQ(CallNames(),
+              (std::vector<std::string>{"VelSgmGetType", "VelSgmHasAttribute", "VelFigGetFigure2",
+                                        "VelSgmGetElementCount", "VelFigGetFigure2"}));
+}
+
+// A closed polyline of 3000 vertices whose rightmost vertex comes after the
+// thousandth: the insert encloses all of it.
+TEST_F(MeasureTest, InsertEnclosesALongPolylineWhole) {
+    const int segment = VelSgmCreateSegment(VEL_SEG_FIGURE, 0);
+    constexpr int kVertices = 3000;
+    auto vertex = [](int k) {
+        const double a = 2.0 * M_PI * k / kVertices;
+        return VelPoint{100.0 * std::cos(a + 1.0), 50.0 * std::sin(a + 1.0)};
+    };
+    for (int k = 0; k < kVertices; ++k) {
+        const FigureData edge = LineData(vertex(k), vertex((k + 1) % kVertices));
+        VelFigCreateFigure(segment, &edge);
+    }
+    VelFigSetClosed(segment, 1);
+    ASSERT_TRUE(CreateInsertOutline(ListOf({{kInstance, segment}}), 1));
+    const InsertAnnotations& a = gInsertAnnotations;
+    const vel::Segment& outline = *Drawing().segment(a.outlineSegment);
+    double maxX = -1e9;
+    for (const vel::Element& e : outline.elements)
+        if (e.figure()->type == vel::FigureType::Line)
+            maxX = std::max({maxX, e.figure()->values[0], e.figure()->values[2]});
+    // The rightmost vertex, (100, 0), is vertex 2523 of 3000.
+    EXPECT_NEAR(maxX, 100.0 + gInsertSettings.mDisRight, 1e-3);
 }
 
 TEST_F(MeasureTest, DimensionCommentAndAttributeFiveSegmentsAreNotMeasured) {

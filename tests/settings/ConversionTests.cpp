@@ -138,6 +138,10 @@ TEST(FormatSettingNumber, KeepsOneRoundedDecimal) {
 }
 
 TEST(FormatSettingNumber, HugeValuesKeepAllTheirDigits) {
+    // 1e19 * 10 does not fit a 64-bit integer: it is stored unrounded, readable.
+    EXPECT_EQ(FormatSettingNumber(1e19), u"10000000000000000000.0");
+    EXPECT_EQ(TextToReal(FormatSettingNumber(1e19)), 1e19);
+    EXPECT_EQ(FormatSettingNumber(-1e19), u"-10000000000000000000.0");
     const std::u16string big = FormatSettingNumber(1e300);
     EXPECT_EQ(big.size(), 301u + 2u);
     EXPECT_EQ(big.substr(0, 2), u"10");

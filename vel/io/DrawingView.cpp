@@ -128,6 +128,23 @@ struct ElementPrimitives {
     std::vector<Primitive> primitives;
 };
 
+// A corner has no colour or line type of its own unless one was given to it: it
+// is drawn with those of the element before it, so that an outline whose edges
+// carry them is drawn in one stroke, corners included.
+ViewStroke strokeOf(const Segment& segment, const Element& e) {
+    ViewStroke stroke{e.color, e.lineType};
+    const FigureElement* f = e.figure();
+    const bool corner = f && (f->type == FigureType::CornerR || f->type == FigureType::Chamfer);
+    if (!corner || (stroke.color && stroke.lineType)) return stroke;
+    const int at = segment.indexOf(e.id);
+    const int before = neighbourElement(segment, at, -1, true);
+    if (before < 0) return stroke;
+    const Element& previous = segment.elements[before];
+    if (!stroke.color) stroke.color = previous.color;
+    if (!stroke.lineType) stroke.lineType = previous.lineType;
+    return stroke;
+}
+
 }  // namespace
 
 PathPiece PathPiece::reversed() const {
@@ -178,7 +195,7 @@ DrawingView viewOf(const Drawing& drawing) {
         std::vector<Chain> chains;
         for (const ElementPrimitives& part : parts) {
             const Element& e = *part.element;
-            const ViewStroke stroke{e.color, e.lineType};
+            const ViewStroke stroke = strokeOf(*segment, e);
             const bool annotation = !e.figure();
             for (const Primitive& p : part.primitives) {
                 if (const Circle* c = std::get_if<Circle>(&p)) {
