@@ -109,28 +109,31 @@ Extents MeasureFigureList(const FigureList& list, int count) {
     return result;
 }
 
-bool NextElementWrapped(int element, int segment, int& result) {
+namespace {
+
+// One step along the segment; at the end of a closed segment the walk wraps to
+// the element at the other end.
+bool StepWrapped(int element, int segment, int (*step)(int), int (*otherEnd)(int),
+                 int& result) {
     if (VelSgmGetElementCount(segment) < 2) return false;
-    int next = VelElmGetNextElementId(element);
-    if (VelFigIsClosed(segment) && next == -1) {
-        next = VelSgmGetHeadElementId(segment);
-        if (next == -1) return false;
+    int neighbour = step(element);
+    if (VelFigIsClosed(segment) && neighbour == -1) {
+        neighbour = otherEnd(segment);
+        if (neighbour == -1) return false;
     }
-    if (next == -1) return false;
-    result = next;
+    if (neighbour == -1) return false;
+    result = neighbour;
     return true;
 }
 
+}  // namespace
+
+bool NextElementWrapped(int element, int segment, int& result) {
+    return StepWrapped(element, segment, VelElmGetNextElementId, VelSgmGetHeadElementId, result);
+}
+
 bool PrevElementWrapped(int element, int segment, int& result) {
-    if (VelSgmGetElementCount(segment) < 2) return false;
-    int prev = VelElmGetPrevElementId(element);
-    if (VelFigIsClosed(segment) && prev == -1) {
-        prev = VelSgmGetTailElementId(segment);
-        if (prev == -1) return false;
-    }
-    if (prev == -1) return false;
-    result = prev;
-    return true;
+    return StepWrapped(element, segment, VelElmGetPrevElementId, VelSgmGetTailElementId, result);
 }
 
 bool MeasureChamfer(const FigureRef& chamfer, double& size) {
