@@ -33,7 +33,10 @@ step "build" bash scripts/build.sh build
 step "tests" run_ctest build
 
 step "build (sanitizers)" bash scripts/build.sh build-asan -DORVANTA_SANITIZE=ON -DORVANTA_BENCH=OFF
-step "tests (sanitizers)" env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build-asan
+run_sanitized_ctest() {
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_ctest build-asan
+}
+step "tests (sanitizers)" run_sanitized_ctest
 
 step "windows tests (wine)" bash scripts/test-windows.sh
 
