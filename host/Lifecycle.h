@@ -3,14 +3,21 @@
 #pragma once
 
 #include "host/VelLib.h"
+#include "ui/UiScope.h"
 
-// The application object. It holds no data; it stands for the library inside
-// the host's process and gives the dialogs their toolkit.
+// The application object. It holds no data of the command; it stands for the
+// library inside the host's process and owns its user-interface support: the
+// widget application that dialog scopes create when the host has none, which
+// goes away with the library at the latest.
 class COrvantaApp {
 public:
     COrvantaApp() = default;
     ~COrvantaApp() = default;
     bool InitInstance() { return true; }
+    UiSupport& Ui() { return ui_; }
+
+private:
+    UiSupport ui_;
 };
 
 extern COrvantaApp theApp;

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-nanum locales
   g++-mingw-w64-x86-64 wine64
+  python3-ezdxf
 )
 
 missing=()

@@ -1,10 +1,15 @@
 // LifecycleTests.cpp - the plug-in's registration, the first step of a run chosen
 // from the stored pick mode and method, and what the terminate callback deletes.
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
 #include "geometry/InsertAnnotations.h"
 #include "host/PickRecords.h"
 #include "host/PickSteps.h"
 #include "settings/InsertSettings.h"
 #include "tests/host/HostTestSupport.h"
+#include "ui/UiScope.h"
 
 using orvanta_test::HostFixture;
 
@@ -189,6 +194,15 @@ TEST_F(Lifecycle, StepsOnlyEndTheRunOnConfirm) {
     other.code = VEL_EVENT_OTHER;
     EXPECT_EQ(host().dispatch(other), VEL_EXEC_UNUSED);
     EXPECT_TRUE(host().running());
+    // Confirm opens the settings dialog; nobody answers it here, so it is
+    // closed as soon as it shows, and the run ends all the same.
+    UiScope scope;
+    QTimer closer;
+    closer.setInterval(5);
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+    });
+    closer.start();
     VelEventData confirm;
     confirm.code = VEL_EVENT_CONFIRM;
     EXPECT_EQ(host().dispatch(confirm), VEL_EXEC_END);

@@ -1,18 +1,25 @@
 // velhost - the stand-in CAD host program: loads the plug-in, reads a drawing,
-// runs a session script against it and writes the drawing out.
+// runs a session script against it and writes the drawing out; or runs the
+// plug-in's settings dialog on its own. Dialogs are answered by the script's
+// dialog lines and drawn offscreen unless --show is given.
 #include <dlfcn.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <QApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 
+#include "settings/RegistryStore.h"
+#include "ui/OrvantaDlg.h"
+#include "ui/UiScope.h"
 #include "vel/dxf/DxfFormat.h"
 #include "vel/io/DrawingFile.h"
 #include "vel/io/Script.h"
 #include "vel/kernel/Host.h"
+#include "vel/velhost/DialogRobot.h"
 
 namespace fs = std::filesystem;
 
@@ -76,6 +83,76 @@ fs::path programFolder() {
 
 using StartupFunc = int (*)(void);
 
+// Qt's notices about the environment (no runtime directory, for one) say
+// nothing about the session; everything else goes to standard error as usual.
+void filterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("QStandardPaths:"))) return;
+    std::cerr << qPrintable(qFormatLogMessage(type, context, message)) << "\n";
+}
+
+// The host's own widget application, in which the plug-in's dialogs run:
+// offscreen unless the dialogs are to be shown.
+class HostApplication {
+public:
+    HostApplication(const char* program, bool show) {
+        args_ = {program, "-platform", "offscreen"};
+        argc_ = show ? 1 : 3;
+        for (std::string& a : args_) argv_.push_back(a.data());
+        argv_.push_back(nullptr);
+        qInstallMessageHandler(filterQtMessages);
+        app_ = std::make_unique<QApplication>(argc_, argv_.data());
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+
+private:
+    std::vector<std::string> args_;
+    std::vector<char*> argv_;
+    int argc_ = 1;
+    std::unique_ptr<QApplication> app_;
+};
+
+bool HasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+// Every action of the script's dialog lines must be one the robot knows.
+void checkDialogActions(const vel::Script& script) {
+    for (const vel::ScriptCommand& c : script.commands) {
+        if (c.kind != vel::ScriptCommand::Kind::Dialog) continue;
+        for (const std::string& text : c.actions) {
+            velhost::DialogAction action;
+            std::string error;
+            if (!velhost::ParseDialogAction(text, action, error))
+                throw vel::FileError(script.fileName, c.line, error);
+        }
+    }
+}
+
+vel::Script readScript(const std::string& path) {
+    vel::Script script;
+    if (path == "-") {
+        script = vel::parseScript(std::cin, "<stdin>");
+    } else if (!path.empty()) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) throw vel::FileError(path, 0, "cannot open");
+        script = vel::parseScript(in, path);
+    }
+    checkDialogActions(script);
+    return script;
+}
+
+void reportUnusedActions(const std::vector<std::string>& left) {
+    if (left.empty()) return;
+    std::cerr << "velhost: warning: " << left.size()
+              << " dialog action(s) left unanswered by any dialog:";
+    for (const std::string& a : left) std::cerr << " '" << a << "'";
+    std::cerr << "\n";
+}
+
 struct RunOptions {
     std::string plugin;
     std::string drawing;
@@ -85,11 +162,14 @@ struct RunOptions {
     std::string trace;
     std::optional<int> layer;
     double aperture = 1.0;
+    bool show = false;
 };
 
-int run(const RunOptions& o) {
+int run(const RunOptions& o, const char* program) {
     vel::Host& host = vel::Host::instance();
     if (!o.registry.empty()) setenv("VEL_REGISTRY", o.registry.c_str(), 1);
+    const vel::Script script = readScript(o.script);
+    HostApplication app(program, o.show);
 
     std::ofstream trace;
     if (!o.trace.empty()) {
@@ -111,24 +191,53 @@ int run(const RunOptions& o) {
     if (!o.drawing.empty()) readDrawing(host.drawing(), o.drawing);
     if (o.layer) host.drawing().setCurrentLayer(*o.layer);
 
-    vel::Script script;
-    if (o.script == "-") {
-        script = vel::parseScript(std::cin, "<stdin>");
-    } else if (!o.script.empty()) {
-        std::ifstream in(o.script, std::ios::binary);
-        if (!in) throw vel::FileError(o.script, 0, "cannot open");
-        script = vel::parseScript(in, o.script);
-    }
     vel::ScriptRunner runner(host,
                              [&](const std::string& file) { writeDrawing(host.drawing(), file); });
+    velhost::DialogRobot robot(runner.dialogAnswers(), std::cerr, o.show);
     runner.run(script);
+    reportUnusedActions(runner.dialogAnswers());
 
     for (const std::string& out : o.outputs) writeDrawing(host.drawing(), out);
     host.setTrace(nullptr);
     host.setMessageStream(nullptr);
     // The plug-in stays loaded: its globals may still be referenced by the host
     // until the process ends, as in a real host.
-    return kOk;
+    return robot.Failed() ? kBadInput : kOk;
+}
+
+struct SettingsOptions {
+    std::string registry;
+    std::string script;
+    bool show = false;
+};
+
+// The "Create Insert" dialog on its own: loads from the registry, saves on OK.
+int runSettings(const SettingsOptions& o, const char* program) {
+    if (!o.registry.empty()) setenv("VEL_REGISTRY", o.registry.c_str(), 1);
+    const vel::Script script = readScript(o.script);
+    std::vector<std::string> answers;
+    for (const vel::ScriptCommand& c : script.commands) {
+        if (c.kind != vel::ScriptCommand::Kind::Dialog)
+            throw vel::FileError(script.fileName, c.line,
+                                 "only dialog lines can answer the settings dialog");
+        answers.insert(answers.end(), c.actions.begin(), c.actions.end());
+    }
+    HostApplication app(program, o.show);
+    velhost::DialogRobot robot(answers, std::cerr, o.show);
+    bool saved = false;
+    {
+        UiScope scope;
+        if (!scope.Available()) throw std::runtime_error("no user interface is available");
+        OrvantaDlg dlg;
+        if (dlg.DoModal() == IDOK) saved = dlg.SaveToRegistry();
+    }
+    reportUnusedActions(answers);
+    const std::string file = CurrentUserRegistryFile();
+    if (saved)
+        std::cout << "settings saved to " << file << "\n";
+    else
+        std::cout << "settings dialog cancelled; nothing saved\n";
+    return robot.Failed() ? kBadInput : kOk;
 }
 
 }  // namespace
@@ -149,6 +258,15 @@ int main(int argc, char** argv) {
         ->check(CLI::NonNegativeNumber);
     runCmd->add_option("--aperture", o.aperture, "pick reach in drawing units")
         ->check(CLI::PositiveNumber);
+    runCmd->add_flag("--show", o.show,
+                     "show the plug-in's dialogs on the display instead of offscreen");
+    SettingsOptions so;
+    CLI::App* settingsCmd = app.add_subcommand(
+        "settings", "run the settings dialog \"Create Insert\" on its own; OK saves");
+    settingsCmd->add_option("--registry", so.registry, "registry file to read and write");
+    settingsCmd->add_option("--script", so.script,
+                            "dialog lines that answer the dialog, or - for standard input");
+    settingsCmd->add_flag("--show", so.show, "show the dialog on the display instead of offscreen");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -161,8 +279,13 @@ int main(int argc, char** argv) {
             return kBadCommandLine;
         }
     }
+    if ((o.show || so.show) && !HasDisplay()) {
+        std::cerr << "velhost: --show needs a display (DISPLAY or WAYLAND_DISPLAY)\n";
+        return kBadCommandLine;
+    }
     try {
-        return run(o);
+        if (settingsCmd->parsed()) return runSettings(so, argv[0]);
+        return run(o, argv[0]);
     } catch (const vel::FileError& e) {
         std::cerr << "velhost: " << e.what() << "\n";
         return kBadInput;

@@ -1,0 +1,278 @@
+// InProcessTests.cpp - the steps that a session script cannot reach, driven in
+// this process through the same stand-in host: a picked element that is no
+// annotation, the ids the plug-in forgets once it deleted them, and the text a
+// popup starts with.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+#include <cfloat>
+#include <clocale>
+#include <filesystem>
+#include <sstream>
+
+#include "geometry/InsertAnnotations.h"
+#include "host/EditSteps.h"
+#include "host/Lifecycle.h"
+#include "host/PickRecords.h"
+#include "host/PickSteps.h"
+#include "settings/InsertSettings.h"
+#include "tests/e2e/E2eSupport.h"
+#include "ui/UiScope.h"
+#include "vel/io/DrawingFile.h"
+#include "vel/kernel/Host.h"
+
+namespace e2e {
+namespace {
+
+class InProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("orvanta-e2e-inprocess-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        registry_ = (folder_ / "registry.reg").string();
+        ::setenv("VEL_REGISTRY", registry_.c_str(), 1);
+        host().reset();
+        std::istringstream drawing(kPlateDrawing);
+        vel::readJsonDrawing(drawing, "plate.json", host().drawing());
+        host().registerCommand(FirstReady, PreStart, Terminate);
+        gInsertAnnotations = {};
+        gPickRectangle = {};
+        gRetainedFigures.count = 0;
+    }
+    void TearDown() override {
+        host().escape();
+        host().reset();
+        ::unsetenv("VEL_REGISTRY");
+        fs::remove_all(folder_);
+    }
+
+    static vel::Host& host() { return vel::Host::instance(); }
+
+    void Registry(const std::vector<std::pair<std::string, std::string>>& values) const {
+        std::string text = "Windows Registry Editor Version 5.00\r\n\r\n";
+        text += "[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\r\n";
+        for (const auto& [name, value] : values) text += "\"" + name + "\"=\"" + value + "\"\r\n";
+        std::ofstream(registry_, std::ios::binary) << text;
+    }
+
+    static int PickSegment(int segment, double x, double y) {
+        VelEventData e;
+        e.code = VEL_EVENT_POINTER;
+        e.hasPoint = true;
+        e.point = {x, y};
+        e.segmentId = segment;
+        e.instanceId = 1;
+        return host().dispatch(e);
+    }
+    static int PickElement(int element) {
+        VelEventData e;
+        e.code = VEL_EVENT_POINTER;
+        e.hasPoint = true;
+        e.elementId = element;
+        e.segmentId = host().drawing().segmentOfElement(element)->id;
+        e.instanceId = 1;
+        return host().dispatch(e);
+    }
+    static int PickPoint(double x, double y) {
+        VelEventData e;
+        e.code = VEL_EVENT_POINTER;
+        e.hasPoint = true;
+        e.point = {x, y};
+        return host().dispatch(e);
+    }
+
+    static int SegmentsOnLayer(int layer) {
+        int n = 0;
+        for (const auto& [id, s] : host().drawing().segments()) n += s.layer == layer;
+        return n;
+    }
+
+    static std::vector<int> AnnotationIds() {
+        const InsertAnnotations& a = gInsertAnnotations;
+        return {a.leaderUpLeft, a.leaderUpRight, a.leaderDownLeft, a.leaderDownRight,
+                a.dimensionUp,  a.dimensionDown, a.dimensionLeft,  a.dimensionRight};
+    }
+
+    fs::path folder_;
+    std::string registry_;
+};
+
+TEST_F(InProcess, PickedElementThatIsNoAnnotationEndsTheRunWithoutHole) {
+    Registry({{"mType", "0"}, {"Method", "1"}, {"mIsCheckHole", "1"}});
+    ASSERT_TRUE(host().startCommand());
+    ASSERT_EQ(PickSegment(1, 50, 0), VEL_EXEC_NEXT);
+    ASSERT_EQ(host().executeFunc(), &ExecEdit);
+    // A line of the plate itself, which the compare function would not offer.
+    EXPECT_EQ(IsAnnotationElement(2), 0);
+    EXPECT_EQ(PickElement(2), VEL_EXEC_END);
+    EXPECT_FALSE(host().running());
+    EXPECT_EQ(SegmentsOnLayer(100), 0) << "no hole";
+    // The run's end removed the annotations and forgot their ids; the insert stays.
+    for (int id : AnnotationIds()) EXPECT_EQ(id, 0);
+    EXPECT_NE(host().drawing().segment(gInsertAnnotations.outlineSegment), nullptr);
+}
+
+TEST_F(InProcess, CompareFunctionOffersExactlyTheEightAnnotations) {
+    Registry({{"mType", "0"}, {"Method", "1"}});
+    ASSERT_TRUE(host().startCommand());
+    ASSERT_EQ(PickSegment(1, 50, 0), VEL_EXEC_NEXT);
+    EXPECT_EQ(host().compare(), &IsAnnotationElement);
+    int offered = 0;
+    for (const auto& [id, s] : host().drawing().segments())
+        for (const vel::Element& e : s.elements) offered += IsAnnotationElement(e.id);
+    EXPECT_EQ(offered, 8);
+    for (int id : AnnotationIds()) EXPECT_EQ(IsAnnotationElement(id), 1);
+    EXPECT_EQ(IsAnnotationElement(0), 0);
+    EXPECT_EQ(IsAnnotationElement(-1), 0);
+    host().escape();
+    // Deleted and forgotten: none is offered any more, id 0 least of all.
+    for (int id : AnnotationIds()) EXPECT_EQ(id, 0);
+    EXPECT_EQ(IsAnnotationElement(0), 0);
+}
+
+TEST_F(InProcess, RectangleIdIsForgottenOnceTheInsertAroundItIsMade) {
+    Registry({{"mType", "2"}, {"Method", "0"}});
+    ASSERT_TRUE(host().startCommand());
+    ASSERT_EQ(PickPoint(10, 20), VEL_EXEC_NEXT);
+    ASSERT_EQ(PickPoint(40, 5), VEL_EXEC_NEXT);
+    EXPECT_EQ(gPickRectangle.rectangle.id, 0);
+    EXPECT_EQ(gPickRectangle.rectangle.instanceId, 0);
+    EXPECT_EQ(gPickRectangle.firstCorner.x, 10);
+    EXPECT_EQ(gPickRectangle.secondCorner.y, 5);
+    EXPECT_EQ(host().executeFunc(), &ExecFirstCorner);
+}
+
+TEST_F(InProcess, RectangleIdIsForgottenWhenConfirmEndsTheEditing) {
+    Registry({{"mType", "2"}, {"Method", "1"}});
+    ASSERT_TRUE(host().startCommand());
+    ASSERT_EQ(PickPoint(10, 20), VEL_EXEC_NEXT);
+    ASSERT_EQ(PickPoint(40, 5), VEL_EXEC_NEXT);
+    const int rect = gPickRectangle.rectangle.id;
+    ASSERT_GT(rect, 0);
+    EXPECT_EQ(gRetainedFigures.count, 1);
+    EXPECT_EQ(gRetainedFigures.slots[1].id, rect);
+    EXPECT_EQ(gRetainedFigures.slots[1].instanceId, 0);
+    ASSERT_EQ(host().executeFunc(), &ExecEditRect);
+    VelEventData confirm;
+    confirm.code = VEL_EVENT_CONFIRM;
+    EXPECT_EQ(host().dispatch(confirm), VEL_EXEC_END);
+    EXPECT_EQ(host().drawing().segment(rect), nullptr);
+    EXPECT_EQ(gPickRectangle.rectangle.id, 0);
+}
+
+TEST_F(InProcess, SelectionBeyondTheListIsRefusedWithoutWritingPastIt) {
+    // 1200 one-point figures, all selected: more than a list holds.
+    vel::Drawing& d = host().drawing();
+    d.clear();
+    std::vector<int> segments;
+    for (int i = 0; i < 1200; ++i) {
+        const int seg = d.createSegment(vel::SegmentKind::Figure);
+        FigureData f{};
+        f.type = VEL_FIG_CIRCLE;
+        f.values[0] = i % 40, f.values[1] = i / 40, f.values[2] = 0.1;
+        ASSERT_GT(VelFigCreateFigure(seg, &f), 0);
+        segments.push_back(seg);
+    }
+    Registry({{"mType", "1"}, {"Method", "1"}});
+    ASSERT_TRUE(host().startCommand());
+    for (int seg : segments) host().addToSelection(seg);
+    VelEventData done;
+    done.code = VEL_EVENT_SELECTION_DONE;
+    EXPECT_EQ(host().dispatch(done), VEL_EXEC_END);
+    ASSERT_FALSE(host().messages().empty());
+    EXPECT_EQ(host().messages().back(), u"Insert 형상을 작성할 수 없습니다.(2)");
+    EXPECT_EQ(gRetainedFigures.count, FigureList::kMaxFigures);
+    EXPECT_EQ(gRetainedFigures.slots[FigureList::kMaxFigures].id, segments[998]);
+    EXPECT_EQ(gRetainedFigures.slots[0].id, 0) << "slot 0 stays unused";
+}
+
+// Answers the next popup in this process as a user would: its value field gets
+// the text and Enter is pressed in it. Lives while a UiScope does.
+class PopupAnswer {
+public:
+    explicit PopupAnswer(QString text) {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this, text] {
+            QWidget* popup = QApplication::activeModalWidget();
+            auto* edit = popup ? popup->findChild<QLineEdit*>(QStringLiteral("12025")) : nullptr;
+            if (!edit) return;
+            timer_.stop();
+            shown_ = edit->text();
+            edit->setText(text);
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(edit, &enter);
+        });
+        timer_.start();
+    }
+    const QString& Shown() const { return shown_; }
+
+private:
+    QTimer timer_;
+    QString shown_;
+};
+
+TEST_F(InProcess, FailedRebuildAfterACornerEditShowsMessageThreeAndForgetsTheInsert) {
+    Registry({{"mType", "0"}, {"Method", "1"}, {"mValueUpLeft", "2.0"}, {"mUpLeft", "2"}});
+    ASSERT_TRUE(host().startCommand());
+    ASSERT_EQ(PickSegment(1, 50, 0), VEL_EXEC_NEXT);
+    const int outline = gInsertAnnotations.outlineSegment;
+    const int leader = gInsertAnnotations.leaderUpLeft;
+    // The picked figure goes before the edit, so nothing is left to build around.
+    ASSERT_TRUE(host().drawing().deleteSegment(1));
+
+    UiScope scope;
+    ASSERT_TRUE(scope.Available());
+    PopupAnswer answer(QStringLiteral("3"));
+    EXPECT_EQ(PickElement(leader), VEL_EXEC_END);
+    EXPECT_EQ(answer.Shown(), QStringLiteral("2.0"));
+    ASSERT_FALSE(host().messages().empty());
+    EXPECT_EQ(host().messages().back(), u"Insert 형상을 작성할 수 없습니다.(3)");
+    EXPECT_FALSE(host().running());
+    EXPECT_EQ(gInsertSettings.mValueUpLeft, 3.0) << "the value was taken before the rebuild";
+    // The old insert is gone and nothing recorded names it any more.
+    EXPECT_EQ(host().drawing().segment(outline), nullptr);
+    EXPECT_EQ(gInsertAnnotations.outlineSegment, 0);
+    for (int id : AnnotationIds()) EXPECT_EQ(id, 0);
+    EXPECT_TRUE(host().drawing().segments().count(6)) << "the circle stays";
+}
+
+// ---- the text a popup starts with ----------------------------------------------------
+
+TEST(PopupValueText, OneDecimalLikePrintf) {
+    EXPECT_EQ(PopupValueText(5.0), u"5.0");
+    EXPECT_EQ(PopupValueText(7.26), u"7.3");
+    EXPECT_EQ(PopupValueText(2.0), u"2.0");
+    EXPECT_EQ(PopupValueText(-0.04), u"-0.0");
+    EXPECT_EQ(PopupValueText(0.05), u"0.1");  // 0.05 lies just above the half
+    EXPECT_EQ(PopupValueText(0.25), u"0.2");  // an exact half goes to even
+    EXPECT_EQ(PopupValueText(1e-300), u"0.0");
+}
+
+TEST(PopupValueText, LargestValuesKeepEveryDigit) {
+    const std::u16string max = PopupValueText(DBL_MAX);
+    EXPECT_EQ(max.size(), 309u + 2u);
+    EXPECT_EQ(max.substr(0, 6), u"179769");
+    EXPECT_EQ(max.substr(max.size() - 2), u".0");
+    EXPECT_EQ(PopupValueText(-DBL_MAX).size(), 309u + 3u);
+    EXPECT_EQ(PopupValueText(1e300).size(), 301u + 2u);
+}
+
+TEST(PopupValueText, IgnoresTheUsersDecimalComma) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "no de_DE.UTF-8 locale here (scripts/test.sh makes one)";
+    EXPECT_EQ(PopupValueText(7.25), u"7.2");
+    EXPECT_EQ(PopupValueText(1234.5), u"1234.5");
+    std::setlocale(LC_ALL, previous.c_str());
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,169 @@
+// UiTestSupport.h - running the plug-in's real dialogs in tests: a registry file of the test's
+// own, the plug-in's UI scope (its own offscreen application), scheduling what the "user" does
+// once a modal dialog is up, a watchdog that never lets a test hang, pixel reads on grabbed
+// pictures, and screenshots under the build folder.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QImage>
+#include <QPixmap>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <regex>
+#include <string>
+
+#include "ui/TemplateDialog.h"
+#include "ui/UiScope.h"
+
+namespace ui_test {
+
+namespace fs = std::filesystem;
+
+// A registry export holding the given string values under the plug-in's key.
+inline std::string RegistryText(const std::map<std::string, std::string>& values) {
+    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n";
+    text += "[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\r\n";
+    for (const auto& [name, value] : values) text += "\"" + name + "\"=\"" + value + "\"\r\n";
+    return text;
+}
+
+// Every value of the plug-in's key in a registry file, by name.
+inline std::map<std::string, std::string> RegistryValues(const std::string& fileText) {
+    std::map<std::string, std::string> values;
+    const std::regex line(R"re("([^"]*)"="([^"]*)")re");
+    for (auto it = std::sregex_iterator(fileText.begin(), fileText.end(), line);
+         it != std::sregex_iterator(); ++it)
+        values[(*it)[1]] = (*it)[2];
+    return values;
+}
+
+inline std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Where the tests leave the pictures of the dialogs for a person to look at.
+inline fs::path ScreenshotFolder() {
+    const fs::path folder = fs::path(ORVANTA_TEST_OUTPUT_DIR) / "ui";
+    fs::create_directories(folder);
+    return folder;
+}
+
+inline void SaveScreenshot(QWidget* window, const std::string& name) {
+    ASSERT_TRUE(window->grab().save(QString::fromStdString((ScreenshotFolder() / name).string())));
+}
+
+// Types text into a widget one character at a time, as key strokes carrying the character
+// (so that any script can be typed, not only what the keyboard's keys are named after).
+inline void TypeText(QWidget* widget, const QString& text) {
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString unit = text.mid(i, n);
+        const char16_t c = unit.at(0).unicode();
+        const Qt::Key key =
+            c >= 0x20 && c < 0x7F ? QTest::asciiToKey(static_cast<char>(c)) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, widget, key, unit, Qt::NoModifier);
+        i += n;
+    }
+}
+
+// The dialog a "user" acts on: the active modal dialog, once it is shown.
+using ModalAction = std::function<void(QDialog*)>;
+
+// Runs `action` on the first visible modal dialog other than `previous`, polling the event loop
+// of whichever modal run is under way.
+inline void WhenModal(ModalAction action, const QWidget* previous = nullptr, int triesLeft = 2000) {
+    QTimer::singleShot(triesLeft == 2000 ? 0 : 2, [action, previous, triesLeft] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog && dialog != previous && dialog->isVisible()) {
+            action(dialog);
+        } else if (triesLeft > 0) {
+            WhenModal(action, previous, triesLeft - 1);
+        } else {
+            ADD_FAILURE() << "no modal dialog came up";
+        }
+    });
+}
+
+// A child control of a running dialog by its id.
+template <class Widget = QWidget>
+Widget* Item(QDialog* dialog, int id) {
+    const QString name = QString::number(id);
+    for (QObject* child : dialog->children())
+        if (auto* w = qobject_cast<Widget*>(child); w && w->objectName() == name) return w;
+    return nullptr;
+}
+
+inline QColor PixelAt(const QImage& image, QPoint p) {
+    return image.pixelColor(p);
+}
+
+// The picture of a window as it is on screen, in device-independent pixels.
+inline QImage Grab(QWidget* window) {
+    return window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Each test runs inside the plug-in's UI scope, with a registry file of its own; a watchdog
+// cancels any dialog still up after a while, so that a broken test fails instead of hanging.
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("orvanta-ui-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        registry_ = folder_ / "registry.reg";
+        ::setenv("VEL_REGISTRY", registry_.c_str(), 1);
+        scope_.emplace();
+        ASSERT_TRUE(scope_->Available());
+        watchdog_ = new QTimer;
+        watchdog_->setSingleShot(true);
+        QObject::connect(watchdog_, &QTimer::timeout, [this] {
+            watchdogFired_ = true;
+            while (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->done(2);
+        });
+        watchdog_->start(20000);
+    }
+
+    void TearDown() override {
+        LeaveScope();
+        EXPECT_FALSE(watchdogFired_) << "a dialog was left open and had to be cancelled";
+        ::unsetenv("VEL_REGISTRY");
+        fs::remove_all(folder_);
+    }
+
+    // Ends the UI scope (and with it the application the scope made).
+    void LeaveScope() {
+        delete watchdog_;
+        watchdog_ = nullptr;
+        scope_.reset();
+    }
+
+    void WriteRegistry(const std::map<std::string, std::string>& values) const {
+        std::ofstream(registry_, std::ios::binary) << RegistryText(values);
+    }
+    std::map<std::string, std::string> Registry() const {
+        return RegistryValues(ReadFile(registry_));
+    }
+
+    fs::path folder_;
+    fs::path registry_;
+    std::optional<UiScope> scope_;
+    QTimer* watchdog_ = nullptr;
+    bool watchdogFired_ = false;
+};
+
+}  // namespace ui_test

@@ -1,0 +1,331 @@
+// DialogRobot.cpp - parsing dialog actions and performing them as a user would: mouse clicks and
+// key strokes delivered to the controls of the active modal dialog.
+#include "vel/velhost/DialogRobot.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <charconv>
+#include <ostream>
+#include <sstream>
+
+namespace velhost {
+
+namespace {
+
+// How long the robot waits for a dialog that was shown to become the active window.
+constexpr int kActivationPollMs = 5;
+constexpr int kActivationPolls = 200;
+constexpr int kActivationNudge = 2;
+
+bool ParseInt(const std::string& text, int& value) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    auto [ptr, ec] = std::from_chars(first, last, value);
+    return ec == std::errc() && ptr == last;
+}
+
+std::string Trim(const std::string& s) {
+    const size_t b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos) return {};
+    const size_t e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+// The first word and the rest of the text after it.
+std::pair<std::string, std::string> SplitWord(const std::string& text) {
+    const std::string t = Trim(text);
+    const size_t space = t.find_first_of(" \t");
+    if (space == std::string::npos) return {t, {}};
+    return {t.substr(0, space), Trim(t.substr(space))};
+}
+
+QWidget* Control(QDialog* dialog, int id) {
+    const QString name = QString::number(id);
+    for (QObject* child : dialog->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (w && !w->isWindow() && w->objectName() == name) return w;
+    }
+    return nullptr;
+}
+
+QWidget* FocusTarget(QDialog* dialog) {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && (focus == dialog || dialog->isAncestorOf(focus))) return focus;
+    return dialog;
+}
+
+// Key strokes that carry the characters, one at a time, so that any script can be typed.
+void TypeText(QWidget* widget, const QString& text) {
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString unit = text.mid(i, n);
+        const char16_t c = unit.at(0).unicode();
+        const Qt::Key key =
+            c >= 0x20 && c < 0x7F ? QTest::asciiToKey(static_cast<char>(c)) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, widget, key, unit, Qt::NoModifier);
+        i += n;
+    }
+}
+
+void CloseBox(QDialog* dialog) {
+    // What the window system sends when the user clicks the close box.
+    QCloseEvent close;
+    if (QWindow* window = dialog->windowHandle())
+        QCoreApplication::sendEvent(window, &close);
+    else
+        QCoreApplication::sendEvent(dialog, &close);
+}
+
+}  // namespace
+
+bool ParseDialogAction(const std::string& text, DialogAction& action, std::string& error) {
+    using Kind = DialogAction::Kind;
+    action = DialogAction{};
+    action.source = Trim(text);
+    const auto [verb, rest] = SplitWord(text);
+    auto needId = [&](std::string& remainder) {
+        const auto [idText, after] = SplitWord(rest);
+        if (idText.empty() || !ParseInt(idText, action.id)) {
+            error = "'" + verb + "' needs a control id, got '" + idText + "'";
+            return false;
+        }
+        remainder = after;
+        return true;
+    };
+    std::string remainder;
+    if (verb == "type") {
+        if (!needId(remainder)) return false;
+        action.kind = Kind::Type;
+        action.text = remainder;
+        return true;
+    }
+    if (verb == "click" || verb == "dblclick") {
+        if (!needId(remainder)) return false;
+        if (!remainder.empty()) {
+            error = "'" + verb + "' takes only a control id";
+            return false;
+        }
+        action.kind = verb == "click" ? Kind::Click : Kind::DblClick;
+        return true;
+    }
+    if (verb == "choose") {
+        if (!needId(remainder)) return false;
+        if (!ParseInt(remainder, action.index) || action.index < 0) {
+            error = "'choose' needs an entry number 0 or more, got '" + remainder + "'";
+            return false;
+        }
+        action.kind = Kind::Choose;
+        return true;
+    }
+    if (verb == "key") {
+        action.kind = Kind::Key;
+        if (rest == "enter")
+            action.key = Qt::Key_Return;
+        else if (rest == "escape")
+            action.key = Qt::Key_Escape;
+        else if (rest == "space")
+            action.key = Qt::Key_Space;
+        else if (rest == "tab")
+            action.key = Qt::Key_Tab;
+        else {
+            error = "'key' takes enter, escape, space or tab, got '" + rest + "'";
+            return false;
+        }
+        return true;
+    }
+    if (verb == "ok" || verb == "cancel" || verb == "close") {
+        if (!rest.empty()) {
+            error = "'" + verb + "' takes nothing after it";
+            return false;
+        }
+        action.kind = verb == "ok" ? Kind::Ok : verb == "cancel" ? Kind::Cancel : Kind::Close;
+        return true;
+    }
+    if (verb == "shot") {
+        if (rest.empty()) {
+            error = "'shot' needs a file name";
+            return false;
+        }
+        action.kind = Kind::Shot;
+        action.text = rest;
+        return true;
+    }
+    error = "unknown dialog action '" + verb +
+            "' (use type, click, dblclick, choose, key, ok, cancel, close or shot)";
+    return false;
+}
+
+DialogRobot::DialogRobot(std::vector<std::string>& queue, std::ostream& errors, bool interactive)
+    : queue_(queue), errors_(errors), interactive_(interactive) {
+    qApp->installEventFilter(this);
+}
+
+DialogRobot::~DialogRobot() {
+    if (qApp) qApp->removeEventFilter(this);
+}
+
+bool DialogRobot::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (dialog && dialog->isWindow() && dialog->isModal()) Schedule();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void DialogRobot::Schedule(int delayMs) {
+    if (pending_) return;
+    pending_ = true;
+    QTimer::singleShot(delayMs, this, [this] { Step(); });
+}
+
+std::string DialogRobot::Describe(const QDialog* dialog) const {
+    const std::string title = dialog->windowTitle().toStdString();
+    return "dialog " + dialog->objectName().toStdString() +
+           (title.empty() ? std::string() : " \"" + title + "\"");
+}
+
+void DialogRobot::Step() {
+    pending_ = false;
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible()) return;
+    // Input goes to the active window. A dialog just shown may not be active yet; one that a
+    // closed dialog uncovered may stay inactive (no window manager gives it back the focus),
+    // and is then activated as a click on it would.
+    if (!dialog->isActiveWindow() && waits_ < kActivationPolls) {
+        if (waits_ == kActivationNudge) dialog->activateWindow();
+        ++waits_;
+        Schedule(kActivationPollMs);
+        return;
+    }
+    waits_ = 0;
+    if (queue_.empty()) {
+        if (interactive_) return;
+        ++unanswered_;
+        errors_ << "velhost: warning: " << Describe(dialog)
+                << " opened with no dialog action queued; cancelled\n";
+        errors_.flush();
+        Schedule();  // a dialog beneath it may be waiting as well
+        Cancel(dialog);
+        return;
+    }
+    const std::string text = queue_.front();
+    queue_.erase(queue_.begin());
+    DialogAction action;
+    std::string error;
+    // The next turn comes in whichever modal loop runs next: this dialog's, or that of a dialog
+    // the action opens.
+    Schedule();
+    if (!ParseDialogAction(text, action, error) || !Perform(dialog, action, error)) {
+        failed_ = true;
+        errors_ << "velhost: dialog action '" << text << "' on " << Describe(dialog) << ": "
+                << error << "\n";
+        errors_.flush();
+        queue_.clear();
+        Cancel(dialog);
+    }
+}
+
+void DialogRobot::Cancel(QDialog* dialog) {
+    if (auto* cancel = qobject_cast<QAbstractButton*>(Control(dialog, 2));
+        cancel && cancel->isVisible() && cancel->isEnabled()) {
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        return;
+    }
+    CloseBox(dialog);
+}
+
+bool DialogRobot::Perform(QDialog* dialog, const DialogAction& action, std::string& error) {
+    using Kind = DialogAction::Kind;
+    QWidget* control = nullptr;
+    if (action.kind == Kind::Type || action.kind == Kind::Click || action.kind == Kind::DblClick ||
+        action.kind == Kind::Choose) {
+        control = Control(dialog, action.id);
+        if (!control) {
+            error = "it has no control " + std::to_string(action.id);
+            return false;
+        }
+        if (!control->isVisible()) {
+            error = "control " + std::to_string(action.id) + " is not visible";
+            return false;
+        }
+    }
+    switch (action.kind) {
+        case Kind::Type: {
+            auto* edit = qobject_cast<QLineEdit*>(control);
+            if (!edit) {
+                error = "control " + std::to_string(action.id) + " is not an edit";
+                return false;
+            }
+            // Click into the field, select what is there and type over it.
+            QTest::mouseClick(edit, Qt::LeftButton);
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            if (action.text.empty())
+                QTest::keyClick(edit, Qt::Key_Backspace);
+            else
+                TypeText(edit, QString::fromStdString(action.text));
+            return true;
+        }
+        case Kind::Click:
+            QTest::mouseClick(control, Qt::LeftButton);
+            return true;
+        case Kind::DblClick:
+            QTest::mouseDClick(control, Qt::LeftButton);
+            return true;
+        case Kind::Choose: {
+            auto* list = qobject_cast<QComboBox*>(control);
+            if (!list) {
+                error = "control " + std::to_string(action.id) + " is not a drop-down list";
+                return false;
+            }
+            if (action.index >= list->count()) {
+                error = "list " + std::to_string(action.id) + " has " +
+                        std::to_string(list->count()) + " entries, no entry " +
+                        std::to_string(action.index);
+                return false;
+            }
+            // First entry, then down to the wanted one, as with the arrow keys.
+            QTest::keyClick(list, Qt::Key_Home);
+            for (int i = 0; i < action.index; ++i) QTest::keyClick(list, Qt::Key_Down);
+            return true;
+        }
+        case Kind::Key:
+            QTest::keyClick(FocusTarget(dialog), static_cast<Qt::Key>(action.key));
+            return true;
+        case Kind::Ok:
+            if (auto* ok = qobject_cast<QAbstractButton*>(Control(dialog, 1))) {
+                QTest::mouseClick(ok, Qt::LeftButton);
+            } else {
+                // A dialog without an OK button is confirmed with Enter.
+                QTest::keyClick(FocusTarget(dialog), Qt::Key_Return);
+            }
+            return true;
+        case Kind::Cancel:
+            if (auto* cancel = qobject_cast<QAbstractButton*>(Control(dialog, 2)))
+                QTest::mouseClick(cancel, Qt::LeftButton);
+            else
+                CloseBox(dialog);
+            return true;
+        case Kind::Close:
+            CloseBox(dialog);
+            return true;
+        case Kind::Shot: {
+            const QPixmap picture = dialog->grab();
+            if (!picture.save(QString::fromStdString(action.text), "PNG")) {
+                error = "cannot write the picture to " + action.text;
+                return false;
+            }
+            return true;
+        }
+    }
+    return true;
+}
+
+}  // namespace velhost
