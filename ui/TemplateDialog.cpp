@@ -255,10 +255,6 @@ void DialogWindow::BuildControls(const DialogTemplate& tmpl) {
     for (QWidget* box : groupBoxes) box->lower();
 }
 
-void DialogWindow::done(int result) {
-    QDialog::done(result);
-}
-
 void DialogWindow::reject() {
     // The close box, Alt+F4 and the platform's Escape all arrive here.
     owner_.OnCancel();
