@@ -2,6 +2,7 @@
 // data with their controls, and the static controls that owner objects paint.
 #include "ui/TemplateDialog.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -334,6 +335,12 @@ int TemplateDialog::DoModal() {
     window_ = std::make_unique<DialogWindow>(*this, *template_, parentWindow);
     WatchKeys(window_.get());
     for (QWidget* child : window_->findChildren<QWidget*>()) WatchKeys(child);
+    // A drop-down list opens in a window of its own, made on demand; its keys
+    // belong to the dialog as well.
+    for (QComboBox* combo : window_->findChildren<QComboBox*>()) {
+        WatchKeys(combo->view());
+        WatchKeys(combo->view()->viewport());
+    }
     if (auto* ok = qobject_cast<QPushButton*>(GetDlgItem(IDOK)))
         connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
     if (auto* cancel = qobject_cast<QPushButton*>(GetDlgItem(IDCANCEL)))
@@ -394,7 +401,11 @@ void TemplateDialog::OnCancel() {
 void TemplateDialog::OnPaint(QPainter&) {}
 
 bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (window_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+    // An open drop-down list takes Enter already as a shortcut override, before
+    // the key press itself, so that stage is filtered too.
+    const QEvent::Type type = event->type();
+    if (window_ && (type == QEvent::KeyPress || type == QEvent::KeyRelease ||
+                    type == QEvent::ShortcutOverride)) {
         if (PreTranslateMessage(static_cast<QKeyEvent*>(event))) return true;
     }
     return QObject::eventFilter(watched, event);

@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 // CreateInsertDialogTests.cpp - the "Create Insert" dialog driven like a user would: what it loads
 // from the registry, what OK stores, the keys it ignores, its enabling rules, and the pickers it
 // opens from its swatches.
@@ -277,6 +278,29 @@ TEST_F(CreateInsert, EnterAndEscapeDoNothingWhereverTheFocusIs) {
               IDOK);
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(dlg.mDisUp, u"8");
+}
+
+TEST_F(CreateInsert, EnterAndEscapeInAnOpenListDoNothing) {
+    OrvantaDlg dlg;
+    int before = -1, after = -2;
+    bool stillOpen = false;
+    ASSERT_EQ(Run(dlg,
+                  [&](QDialog* d) {
+                      auto* combo = Item<QComboBox>(d, 12023);
+                      before = combo->currentIndex();
+                      combo->showPopup();
+                      QWidget* list = combo->view();
+                      QTest::keyClick(list, Qt::Key_Down);
+                      QTest::keyClick(list, Qt::Key_Return);
+                      QTest::keyClick(list, Qt::Key_Escape);
+                      after = combo->currentIndex();
+                      combo->hidePopup();
+                      stillOpen = d->isVisible();
+                      Click(d, 1);
+                  }),
+              IDOK);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(after, before) << "Enter in the open list picked nothing";
 }
 
 TEST_F(CreateInsert, CancelButtonAndCloseBoxEndWithCancel) {
