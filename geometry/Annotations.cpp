@@ -9,6 +9,7 @@
 #include "geometry/InsertAnnotations.h"
 #include "geometry/InsertOutline.h"
 #include "settings/InsertSettings.h"
+#include "settings/TextConversions.h"
 
 namespace {
 
@@ -19,18 +20,6 @@ double Pi() {
 
 // How far a leader reaches out from its corner, in drawing units.
 constexpr double kLeaderLength = 5.0;
-
-// The digits of "%.1f" in the C locale, whatever locale the process has been
-// given: a leader must read "R2.5", never "R2,5". The buffer holds any double
-// (the largest has 309 integer digits).
-std::u16string OneDecimal(char16_t prefix, double value) {
-    std::array<char, 400> digits{};
-    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value,
-                                            std::chars_format::fixed, 1);
-    std::u16string text(1, prefix);
-    if (error == std::errc()) text.append(digits.data(), end);
-    return text;
-}
 
 VelRecordPoint RecordPoint(VelPoint p) {
     VelRecordPoint r{};
@@ -47,9 +36,9 @@ std::u16string CornerLeaderText(double size, int kind) {
         case 0:
             return u"NONE";
         case 1:
-            return OneDecimal(u'R', size);
+            return u"R" + OneDecimalText(size);
         case 2:
-            return OneDecimal(u'C', size);
+            return u"C" + OneDecimalText(size);
         default:
             return u"";
     }

@@ -70,7 +70,7 @@ bool RunPopup(const AnnotationRow& row) {
         UiScope scope;
         {
             Popup popup;
-            popup.mValue = PopupValueText(s.*row.value);
+            popup.mValue = OneDecimalText(s.*row.value);
             if constexpr (requires { popup.mKind; }) popup.mKind = s.*row.kind;
             if (popup.DoModal() == 1) {
                 s.*row.value = TextToReal(popup.mValue);
@@ -125,16 +125,6 @@ int Edit(int code, VelEventData* data, Picked picked) {
 }
 
 }  // namespace
-
-std::u16string PopupValueText(double value) {
-    // Room for every digit of the largest double in fixed notation, sign and
-    // decimal included.
-    char buffer[std::numeric_limits<double>::max_exponent10 + 8];
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
-    if (error != std::errc()) return u"0.0";
-    return std::u16string(buffer, end);
-}
 
 int ArmEdit() {
     Arm(ExecEdit);

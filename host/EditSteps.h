@@ -3,8 +3,6 @@
 // in a popup, and the insert is rebuilt with it; confirm makes the hole.
 #pragma once
 
-#include <string>
-
 #include "host/VelLib.h"
 
 // Ready functions: offer the eight annotations for picking. ArmEdit follows a
@@ -18,7 +16,3 @@ int IsAnnotationElement(int elementId);
 // Execute functions of the editing step.
 int ExecEdit(int code, VelEventData* data);
 int ExecEditRect(int code, VelEventData* data);
-
-// The text a popup starts with: the value with one decimal, independent of the
-// user's locale ("5.0", "-0.3", "1e300" in all its digits).
-std::u16string PopupValueText(double value);

@@ -2,6 +2,7 @@
 // the plain ASCII digits to std::from_chars, which is exact and independent of the locale.
 #include "settings/TextConversions.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -104,4 +105,12 @@ double TextToReal(const std::u16string& text) {
 
 int32_t TextToFlag(const std::u16string& text) {
     return text == u"1" ? 1 : 0;
+}
+
+std::u16string OneDecimalText(double value) {
+    std::array<char, 400> digits{};
+    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value,
+                                            std::chars_format::fixed, 1);
+    if (error != std::errc()) return u"0.0";
+    return std::u16string(digits.data(), end);
 }

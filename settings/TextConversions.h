@@ -1,5 +1,5 @@
 // Conversions of stored setting texts to numbers and flags, with the leading-prefix semantics
-// of the C runtime's _wtoi and _wtof.
+// of the C runtime's _wtoi and _wtof, and the one-decimal text in which values are shown.
 #pragma once
 
 #include <cstdint>
@@ -20,3 +20,8 @@ int32_t TextToFlag(const std::u16string& text);
 
 // White space as the C runtime's wide-character classification sees it.
 bool IsSpace16(char16_t c);
+
+// The digits of "%.1f" in the C locale, whatever locale the process has: values
+// shown to the user read "2.5", never "2,5". Any double fits, the largest with
+// all its 309 integer digits.
+std::u16string OneDecimalText(double value);

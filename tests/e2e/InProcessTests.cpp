@@ -21,6 +21,7 @@
 #include "host/PickRecords.h"
 #include "host/PickSteps.h"
 #include "settings/InsertSettings.h"
+#include "settings/TextConversions.h"
 #include "tests/e2e/E2eSupport.h"
 #include "ui/UiScope.h"
 #include "vel/io/DrawingFile.h"
@@ -246,31 +247,31 @@ TEST_F(InProcess, FailedRebuildAfterACornerEditShowsMessageThreeAndForgetsTheIns
 
 // ---- the text a popup starts with ----------------------------------------------------
 
-TEST(PopupValueText, OneDecimalLikePrintf) {
-    EXPECT_EQ(PopupValueText(5.0), u"5.0");
-    EXPECT_EQ(PopupValueText(7.26), u"7.3");
-    EXPECT_EQ(PopupValueText(2.0), u"2.0");
-    EXPECT_EQ(PopupValueText(-0.04), u"-0.0");
-    EXPECT_EQ(PopupValueText(0.05), u"0.1");  // 0.05 lies just above the half
-    EXPECT_EQ(PopupValueText(0.25), u"0.2");  // an exact half goes to even
-    EXPECT_EQ(PopupValueText(1e-300), u"0.0");
+TEST(OneDecimalText, OneDecimalLikePrintf) {
+    EXPECT_EQ(OneDecimalText(5.0), u"5.0");
+    EXPECT_EQ(OneDecimalText(7.26), u"7.3");
+    EXPECT_EQ(OneDecimalText(2.0), u"2.0");
+    EXPECT_EQ(OneDecimalText(-0.04), u"-0.0");
+    EXPECT_EQ(OneDecimalText(0.05), u"0.1");  // 0.05 lies just above the half
+    EXPECT_EQ(OneDecimalText(0.25), u"0.2");  // an exact half goes to even
+    EXPECT_EQ(OneDecimalText(1e-300), u"0.0");
 }
 
-TEST(PopupValueText, LargestValuesKeepEveryDigit) {
-    const std::u16string max = PopupValueText(DBL_MAX);
+TEST(OneDecimalText, LargestValuesKeepEveryDigit) {
+    const std::u16string max = OneDecimalText(DBL_MAX);
     EXPECT_EQ(max.size(), 309u + 2u);
     EXPECT_EQ(max.substr(0, 6), u"179769");
     EXPECT_EQ(max.substr(max.size() - 2), u".0");
-    EXPECT_EQ(PopupValueText(-DBL_MAX).size(), 309u + 3u);
-    EXPECT_EQ(PopupValueText(1e300).size(), 301u + 2u);
+    EXPECT_EQ(OneDecimalText(-DBL_MAX).size(), 309u + 3u);
+    EXPECT_EQ(OneDecimalText(1e300).size(), 301u + 2u);
 }
 
-TEST(PopupValueText, IgnoresTheUsersDecimalComma) {
+TEST(OneDecimalText, IgnoresTheUsersDecimalComma) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
     if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr)
         GTEST_SKIP() << "no de_DE.UTF-8 locale here (scripts/test.sh makes one)";
-    EXPECT_EQ(PopupValueText(7.25), u"7.2");
-    EXPECT_EQ(PopupValueText(1234.5), u"1234.5");
+    EXPECT_EQ(OneDecimalText(7.25), u"7.2");
+    EXPECT_EQ(OneDecimalText(1234.5), u"1234.5");
     std::setlocale(LC_ALL, previous.c_str());
 }
 
