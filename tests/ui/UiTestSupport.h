@@ -26,6 +26,7 @@
 
 #include "ui/TemplateDialog.h"
 #include "ui/UiScope.h"
+#include "vel/velhost/TypeText.h"
 
 namespace ui_test {
 
@@ -63,20 +64,6 @@ inline fs::path ScreenshotFolder() {
 
 inline void SaveScreenshot(QWidget* window, const std::string& name) {
     ASSERT_TRUE(window->grab().save(QString::fromStdString((ScreenshotFolder() / name).string())));
-}
-
-// Types text into a widget one character at a time, as key strokes carrying the character
-// (so that any script can be typed, not only what the keyboard's keys are named after).
-inline void TypeText(QWidget* widget, const QString& text) {
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString unit = text.mid(i, n);
-        const char16_t c = unit.at(0).unicode();
-        const Qt::Key key =
-            c >= 0x20 && c < 0x7F ? QTest::asciiToKey(static_cast<char>(c)) : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Click, widget, key, unit, Qt::NoModifier);
-        i += n;
-    }
 }
 
 // The dialog a "user" acts on: the active modal dialog, once it is shown.

@@ -2,6 +2,8 @@
 // key strokes delivered to the controls of the active modal dialog.
 #include "vel/velhost/DialogRobot.h"
 
+#include "vel/velhost/TypeText.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
@@ -60,19 +62,6 @@ QWidget* FocusTarget(QDialog* dialog) {
     QWidget* focus = QApplication::focusWidget();
     if (focus && (focus == dialog || dialog->isAncestorOf(focus))) return focus;
     return dialog;
-}
-
-// Key strokes that carry the characters, one at a time, so that any script can be typed.
-void TypeText(QWidget* widget, const QString& text) {
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString unit = text.mid(i, n);
-        const char16_t c = unit.at(0).unicode();
-        const Qt::Key key =
-            c >= 0x20 && c < 0x7F ? QTest::asciiToKey(static_cast<char>(c)) : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Click, widget, key, unit, Qt::NoModifier);
-        i += n;
-    }
 }
 
 void CloseBox(QDialog* dialog) {
