@@ -8,7 +8,7 @@
 #include "geometry/HoleOutline.h"
 #include "geometry/InsertAnnotations.h"
 #include "geometry/InsertOutline.h"
-#include "host/PickRecords.h"
+#include "geometry/FigureList.h"
 #include "host/VelLib.h"
 #include "settings/InsertSettings.h"
 #include "vel/kernel/Host.h"

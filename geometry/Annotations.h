@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "host/PickRecords.h"
+#include "geometry/FigureList.h"
 
 // The leader text of a corner: "R2.0", "C5.0", "NONE", or empty for an unknown kind.
 std::u16string CornerLeaderText(double size, int kind);

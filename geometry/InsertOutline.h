@@ -3,7 +3,7 @@
 // colour and line type from the current settings.
 #pragma once
 
-#include "host/PickRecords.h"
+#include "geometry/FigureList.h"
 #include "host/VelLib.h"
 
 // The four corner points of an outline.

@@ -3,7 +3,7 @@
 // neighbours with wrap-around, and the size of an equal-leg chamfer.
 #pragma once
 
-#include "host/PickRecords.h"
+#include "geometry/FigureList.h"
 #include "host/VelLib.h"
 
 // Minimum x, minimum y, maximum x, maximum y. A fresh box holds the sentinels, so

@@ -13,8 +13,7 @@ class COrvantaApp {
 public:
     COrvantaApp() = default;
     ~COrvantaApp() = default;
-    bool InitInstance() { return true; }
-    UiSupport& Ui() { return ui_; }
+    const UiSupport& Ui() const { return ui_; }
 
 private:
     UiSupport ui_;

@@ -8,7 +8,7 @@
 #include "settings/Rounding.h"
 #include "settings/SettingsRegistry.h"
 #include "settings/TextConversions.h"
-#include "ui/Palette.h"
+#include "settings/Palette.h"
 
 InsertSettings gInsertSettings;
 

@@ -4,7 +4,7 @@
 
 #include <QPainter>
 
-#include "ui/Palette.h"
+#include "settings/Palette.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-#include "ui/Palette.h"
+#include "settings/Palette.h"
 #include "ui/Resources.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "settings/TextConversions.h"
 #include "settings/Utf.h"
 #include "ui/KaStPickers.h"
-#include "ui/Palette.h"
+#include "settings/Palette.h"
 #include "ui/Resources.h"
 
 namespace {

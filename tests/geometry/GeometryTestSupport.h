@@ -19,7 +19,7 @@
 
 #include "geometry/InsertAnnotations.h"
 #include "geometry/Measure.h"
-#include "host/PickRecords.h"
+#include "geometry/FigureList.h"
 #include "host/VelLib.h"
 #include "settings/InsertSettings.h"
 #include "vel/io/DrawingFile.h"

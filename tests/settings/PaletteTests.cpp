@@ -2,7 +2,7 @@
 // every name outside the palette.
 #include <gtest/gtest.h>
 
-#include "ui/Palette.h"
+#include "settings/Palette.h"
 
 TEST(Palette, ColourNamesResolveInAnyLetterCase) {
     for (const std::u16string name : {u"MAINCOLOR06", u"maincolor06", u"MainColor06"}) {

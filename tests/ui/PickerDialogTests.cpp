@@ -5,7 +5,7 @@
 
 #include "tests/ui/UiTestSupport.h"
 #include "ui/KaStPickers.h"
-#include "ui/Palette.h"
+#include "settings/Palette.h"
 #include "ui/Resources.h"
 
 namespace ui_test {

@@ -1,5 +1,5 @@
 // The palette's two tables, their look-up and the name resolvers built on them.
-#include "ui/Palette.h"
+#include "settings/Palette.h"
 
 #include <algorithm>
 #include <string_view>
