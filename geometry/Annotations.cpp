@@ -44,11 +44,11 @@ std::u16string CornerLeaderText(double size, int kind) {
     }
 }
 
-int CreateCornerLeader(int corner) {
+int CreateCornerLeader(const InsertAnnotations& a, int corner, CreatedSegments& made) {
     const InsertSettings& s = gInsertSettings;
-    const InsertAnnotations& a = gInsertAnnotations;
     const double pi = Pi();
     const int segment = VelSgmCreateSegment(VEL_SEG_COMMENT, 0);
+    if (!made.Keep(segment)) return -1;
 
     VelPoint p{};
     double size = 0.0, angle = 0.0;
@@ -84,11 +84,11 @@ int CreateCornerLeader(int corner) {
     return VelCmtCreateLeader(segment, &data);
 }
 
-int CreateSideDimension(int side) {
+int CreateSideDimension(const InsertAnnotations& a, int side, CreatedSegments& made) {
     const InsertSettings& s = gInsertSettings;
-    const InsertAnnotations& a = gInsertAnnotations;
     const double pi = Pi();
     const int segment = VelSgmCreateSegment(VEL_SEG_DIMENSION, 0);
+    if (!made.Keep(segment)) return -1;
 
     // Along the side from its start corner to the middle, then inward by the side distance.
     auto along = [](VelPoint from, double length, double angle) {
@@ -132,35 +132,49 @@ int CreateSideDimension(int side) {
     data.flag96 = 0;
     data.value104 = 0.0;
     const int id = VelDimCreateLineLength(segment, &data);
-    VelDimSetDecimalPlace(id, 1);
+    if (id == -1 || VelDimSetDecimalPlace(id, 1) == -1) return -1;
     const ArrowData arrow{4, 0, 0.8, 1.0};
-    VelDimSetArrow(id, 0, &arrow);
-    return id;
+    return VelDimSetArrow(id, 0, &arrow) == -1 ? -1 : id;
 }
 
 bool CreateAnnotatedInsert(const FigureList& list, int count) {
     if (count < 1) return false;
     OutlineCorners corners;
     if (!ComputeOutlineCorners(list, count, corners)) return false;
-    InsertAnnotations& a = gInsertAnnotations;
-    a.lowerLeft = corners.lowerLeft;
-    a.lowerRight = corners.lowerRight;
-    a.upperLeft = corners.upperLeft;
-    a.upperRight = corners.upperRight;
+    // Built aside and recorded only when whole: until then the record still
+    // names the insert that a rebuild replaces.
+    InsertAnnotations next;
+    next.lowerLeft = corners.lowerLeft;
+    next.lowerRight = corners.lowerRight;
+    next.upperLeft = corners.upperLeft;
+    next.upperRight = corners.upperRight;
 
-    const OutlineEdges edges = CreateOutlineSegment(corners);
-    AddOutlineCorner(edges, OutlineCorner::UpperLeft);
-    a.leaderUpLeft = CreateCornerLeader(1);
-    AddOutlineCorner(edges, OutlineCorner::UpperRight);
-    a.leaderUpRight = CreateCornerLeader(2);
-    AddOutlineCorner(edges, OutlineCorner::LowerLeft);
-    a.leaderDownLeft = CreateCornerLeader(3);
-    AddOutlineCorner(edges, OutlineCorner::LowerRight);
-    a.leaderDownRight = CreateCornerLeader(4);
+    CreatedSegments made;
+    OutlineEdges edges;
+    if (!CreateOutlineSegment(corners, made, edges)) return false;
+    next.outlineSegment = edges.segment;
 
-    a.dimensionUp = CreateSideDimension(1);
-    a.dimensionDown = CreateSideDimension(2);
-    a.dimensionLeft = CreateSideDimension(3);
-    a.dimensionRight = CreateSideDimension(4);
+    // Corner and leader alternate, upper-left to lower-right.
+    const struct {
+        OutlineCorner corner;
+        int32_t InsertAnnotations::*leader;
+    } corners4[] = {{OutlineCorner::UpperLeft, &InsertAnnotations::leaderUpLeft},
+                    {OutlineCorner::UpperRight, &InsertAnnotations::leaderUpRight},
+                    {OutlineCorner::LowerLeft, &InsertAnnotations::leaderDownLeft},
+                    {OutlineCorner::LowerRight, &InsertAnnotations::leaderDownRight}};
+    for (const auto& c : corners4) {
+        if (!AddOutlineCorner(edges, c.corner)) return false;
+        next.*c.leader = CreateCornerLeader(next, static_cast<int>(c.corner), made);
+        if (next.*c.leader == -1) return false;
+    }
+    int32_t InsertAnnotations::*const dimensions[] = {
+        &InsertAnnotations::dimensionUp, &InsertAnnotations::dimensionDown,
+        &InsertAnnotations::dimensionLeft, &InsertAnnotations::dimensionRight};
+    for (int side = 1; side <= 4; ++side) {
+        next.*dimensions[side - 1] = CreateSideDimension(next, side, made);
+        if (next.*dimensions[side - 1] == -1) return false;
+    }
+    made.Commit();
+    gInsertAnnotations = next;
     return true;
 }

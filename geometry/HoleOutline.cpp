@@ -94,7 +94,7 @@ bool CollectCorners(int hole, const HoleSettings& h, CornerList& list) {
     return true;
 }
 
-// Applies the noted changes in order; stops at the first resize the host refuses.
+// Applies the noted changes in order; stops at the first change the host refuses.
 // A corner to convert whose neighbours cannot be found is passed over.
 bool ChangeCorners(int hole, const CornerList& list) {
     for (int i = 0; i < list.count; ++i) {
@@ -111,8 +111,8 @@ bool ChangeCorners(int hole, const CornerList& list) {
         if (!PrevElementWrapped(corner, hole, before) || !NextElementWrapped(corner, hole, after))
             continue;
         const int kind = entry.type == VEL_FIG_CHAMFER ? VEL_CORNER_ROUND : VEL_CORNER_CHAMFER;
-        VelFigRemoveCorner(corner);
-        VelFigAddCorner(before, after, kind, entry.size);
+        if (VelFigRemoveCorner(corner) == -1) return false;
+        if (VelFigAddCorner(before, after, kind, entry.size) == -1) return false;
     }
     return true;
 }
@@ -131,16 +131,17 @@ bool StyleHole(int hole, const LineAttributes& attributes) {
 
 }  // namespace
 
-bool CreateHoleOutline() {
-    if (gInsertSettings.mIsCheckHole == 0) return false;
+HoleResult CreateHoleOutline() {
+    if (gInsertSettings.mIsCheckHole == 0) return HoleResult::NotWanted;
     const HoleSettings h = ReadHoleSettings();
 
     const int hole = MakeHoleSegment(gInsertAnnotations.outlineSegment, h.offset);
-    if (hole == -1) return false;
+    if (hole == -1) return HoleResult::Failed;
 
     CornerList corners;
-    if (!CollectCorners(hole, h, corners)) return false;
-    if (!ChangeCorners(hole, corners)) return false;
-    if (!MoveToHoleLayer(hole, h.layer)) return false;
-    return StyleHole(hole, h.attributes);
+    if (CollectCorners(hole, h, corners) && ChangeCorners(hole, corners) &&
+        MoveToHoleLayer(hole, h.layer) && StyleHole(hole, h.attributes))
+        return HoleResult::Made;
+    VelSgmDeleteSegment(hole);
+    return HoleResult::Failed;
 }

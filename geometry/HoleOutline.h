@@ -23,10 +23,17 @@ struct HoleCornerEntry {
 // hole that looks finished but is not.
 inline constexpr int kMaxHoleCorners = 49;
 
+enum class HoleResult {
+    NotWanted,  // the settings ask for no hole; nothing was asked of the host
+    Made,
+    Failed,  // a step failed; nothing of the hole stays in the drawing
+};
+
 // Makes the hole from the outline recorded in gInsertAnnotations when the
-// settings ask for one. False when no hole is wanted (then nothing at all is
-// asked of the host) or a step fails; a hole segment made before the failing
-// step stays in the drawing, unchanged from that step on. With more than
-// kMaxHoleCorners corners to change no corner is changed at all. A chamfer
-// whose size cannot be measured is left as drawn.
-bool CreateHoleOutline();
+// settings ask for one. It is all or nothing: when the host refuses a step
+// (the copy or offset, reading an element, a resize, a conversion, the layer
+// or the line attributes), or more than kMaxHoleCorners corners would have to
+// change, the hole segment made so far is deleted again, so that no hole that
+// looks finished but is not stays on top of the insert. A chamfer whose size
+// cannot be measured is left as drawn.
+HoleResult CreateHoleOutline();

@@ -45,6 +45,16 @@ FigureData Edge(VelPoint from, VelPoint to) {
 
 }  // namespace
 
+CreatedSegments::~CreatedSegments() {
+    while (count_ > 0) VelSgmDeleteSegment(ids_[--count_]);
+}
+
+bool CreatedSegments::Keep(int segmentId) {
+    if (segmentId == -1 || count_ == kCapacity) return false;
+    ids_[count_++] = segmentId;
+    return true;
+}
+
 bool ComputeOutlineCorners(const FigureList& list, int count, OutlineCorners& corners) {
     const InsertSettings& s = gInsertSettings;
     const Extents e = MeasureFigureList(list, count);
@@ -57,46 +67,51 @@ bool ComputeOutlineCorners(const FigureList& list, int count, OutlineCorners& co
     c.lowerRight = {e.maxX + s.mDisRight, e.minY - s.mDisDown};
     c.upperLeft = {e.minX - s.mDisLeft, e.maxY + s.mDisUp};
     c.upperRight = {e.maxX + s.mDisRight, e.maxY + s.mDisUp};
+    auto hasArea = [](const OutlineCorners& o) {
+        const double width = o.lowerRight.x - o.lowerLeft.x;
+        const double height = o.upperLeft.y - o.lowerLeft.y;
+        return width > 0.0 && height > 0.0 && std::isfinite(width) && std::isfinite(height);
+    };
+    // The precision rule takes the absolute width and height, so it would turn
+    // sides that crossed each other into an outline of the right size in the
+    // wrong place: an outline must have an area before the rule, too.
+    if (!hasArea(c)) return false;
     if (s.mIsLimit != 0) ApplyPrecision(c, s.mLimit);
-
-    const double width = c.lowerRight.x - c.lowerLeft.x;
-    const double height = c.upperLeft.y - c.lowerLeft.y;
-    if (!(width > 0.0 && height > 0.0 && std::isfinite(width) && std::isfinite(height)))
-        return false;
+    if (!hasArea(c)) return false;
     corners = c;
     return true;
 }
 
-OutlineEdges CreateOutlineSegment(const OutlineCorners& c) {
+bool CreateOutlineSegment(const OutlineCorners& c, CreatedSegments& made, OutlineEdges& edges) {
     const InsertSettings& s = gInsertSettings;
     const LineAttributes attributes{s.Color, s.LType, 0};
+    // An edge the host made, with the insert's line attributes when they apply.
     auto styled = [&](int element) {
-        if (s.mIsCurColor == 0) VelFigSetLineType(element, &attributes);
-        return element;
+        if (element == -1) return false;
+        return s.mIsCurColor != 0 || VelFigSetLineType(element, &attributes) != -1;
     };
 
-    const int segment = VelSgmCreateSegment(VEL_SEG_FIGURE, 0);
-    OutlineEdges edges;
+    edges.segment = VelSgmCreateSegment(VEL_SEG_FIGURE, 0);
+    if (!made.Keep(edges.segment)) return false;
     FigureData edge = Edge(c.upperRight, c.upperLeft);
-    edges.top = styled(VelFigCreateFigure(segment, &edge));
+    if (!styled(edges.top = VelFigCreateFigure(edges.segment, &edge))) return false;
     edge = Edge(c.lowerRight, c.upperRight);
-    edges.right = styled(VelFigInsertFigure(edges.top, &edge));
+    if (!styled(edges.right = VelFigInsertFigure(edges.top, &edge))) return false;
     edge = Edge(c.lowerLeft, c.lowerRight);
-    edges.bottom = styled(VelFigInsertFigure(edges.right, &edge));
+    if (!styled(edges.bottom = VelFigInsertFigure(edges.right, &edge))) return false;
     edge = Edge(c.upperLeft, c.lowerLeft);
-    edges.left = styled(VelFigInsertFigure(edges.bottom, &edge));
-    VelFigSetClosed(segment, 1);
+    if (!styled(edges.left = VelFigInsertFigure(edges.bottom, &edge))) return false;
+    if (VelFigSetClosed(edges.segment, 1) == -1) return false;
 
     if (s.mIsCurLayer == 0) {
         // Layer 0, or a text without digits, leaves the outline on the current layer.
         const int layer = TextToInt(s.mLayer);
-        if (layer != 0) VelSgmChangeLayer(segment, layer);
+        if (layer != 0 && VelSgmChangeLayer(edges.segment, layer) == -1) return false;
     }
-    gInsertAnnotations.outlineSegment = segment;
-    return edges;
+    return true;
 }
 
-void AddOutlineCorner(const OutlineEdges& edges, OutlineCorner corner) {
+bool AddOutlineCorner(const OutlineEdges& edges, OutlineCorner corner) {
     const InsertSettings& s = gInsertSettings;
     double size = 0.0;
     int kind = 0;
@@ -119,15 +134,20 @@ void AddOutlineCorner(const OutlineEdges& edges, OutlineCorner corner) {
             break;
     }
     // Settings kinds 1 (corner R) and 2 (chamfer) are the host's kinds 0 and 1.
-    if (size > 0.0 && (kind == 1 || kind == 2)) VelFigAddCorner(starting, ending, kind - 1, size);
+    if (!(size > 0.0 && (kind == 1 || kind == 2))) return true;
+    return VelFigAddCorner(starting, ending, kind - 1, size) != -1;
 }
 
 bool CreateInsertOutline(const FigureList& list, int count) {
     OutlineCorners corners;
     if (!ComputeOutlineCorners(list, count, corners)) return false;
-    const OutlineEdges edges = CreateOutlineSegment(corners);
+    CreatedSegments made;
+    OutlineEdges edges;
+    if (!CreateOutlineSegment(corners, made, edges)) return false;
     for (OutlineCorner corner : {OutlineCorner::UpperLeft, OutlineCorner::UpperRight,
                                  OutlineCorner::LowerLeft, OutlineCorner::LowerRight})
-        AddOutlineCorner(edges, corner);
+        if (!AddOutlineCorner(edges, corner)) return false;
+    made.Commit();
+    gInsertAnnotations.outlineSegment = edges.segment;
     return true;
 }

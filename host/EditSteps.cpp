@@ -12,6 +12,7 @@
 #include "geometry/InsertAnnotations.h"
 #include "host/EditPopups.h"
 #include "host/PickRecords.h"
+#include "host/PickSteps.h"
 #include "host/RecordedIds.h"
 #include "host/StepMessages.h"
 #include "settings/InsertSettings.h"
@@ -60,6 +61,23 @@ void Arm(VelExecuteFunc execute) {
     VelCtlSetExecuteFunc(execute, u"");
 }
 
+// What a popup edits: the row's value and, at a corner, its kind.
+struct RowValues {
+    double value = 0.0;
+    int32_t kind = 0;
+};
+
+RowValues ValuesOf(const AnnotationRow& row) {
+    const InsertSettings& s = gInsertSettings;
+    return {s.*row.value, row.kind ? s.*row.kind : 0};
+}
+
+void SetValues(const AnnotationRow& row, const RowValues& values) {
+    InsertSettings& s = gInsertSettings;
+    s.*row.value = values.value;
+    if (row.kind) s.*row.kind = values.kind;
+}
+
 // Runs the row's popup. True after OK, with the typed value (and the chosen
 // kind) stored in the settings; false after Cancel, with nothing changed.
 template <typename Popup>
@@ -70,10 +88,13 @@ bool RunPopup(const AnnotationRow& row) {
         UiScope scope;
         {
             Popup popup;
-            popup.mValue = OneDecimalText(s.*row.value);
+            // The popup shows one decimal; the value itself may hold more.
+            const std::u16string shown = OneDecimalText(s.*row.value);
+            popup.mValue = shown;
             if constexpr (requires { popup.mKind; }) popup.mKind = s.*row.kind;
             if (popup.DoModal() == 1) {
-                s.*row.value = TextToReal(popup.mValue);
+                // Confirming the text as shown keeps the full value: 7.25 stays 7.25.
+                if (popup.mValue != shown) s.*row.value = TextToReal(popup.mValue);
                 if constexpr (requires { popup.mKind; }) s.*row.kind = popup.mKind;
                 accepted = true;
             }
@@ -86,12 +107,15 @@ bool RunPopup(const AnnotationRow& row) {
 }
 
 // Replaces the insert and its annotations by new ones made with the current
-// settings around the retained figures.
+// settings around the retained figures. The new insert is made first and the
+// old one deleted only once the new one stands, so an edit the insert cannot
+// take never costs the user the insert they had.
 bool RebuildInsert() {
-    InsertAnnotations& a = gInsertAnnotations;
-    DeleteRecordedSegment(a.outlineSegment);
-    for (const AnnotationRow& row : kRows) DeleteRecordedElement(a.*row.id);
-    return CreateAnnotatedInsert(gRetainedFigures, gRetainedFigures.count);
+    InsertAnnotations old = gInsertAnnotations;
+    if (!CreateAnnotatedInsert(gRetainedFigures, gRetainedFigures.count)) return false;
+    DeleteRecordedSegment(old.outlineSegment);
+    for (const AnnotationRow& row : kRows) DeleteRecordedElement(old.*row.id);
+    return true;
 }
 
 enum class Picked { Figures, TwoPoints };
@@ -101,7 +125,7 @@ int Edit(int code, VelEventData* data, Picked picked) {
     if (VelEvtGetPoint(code, data, &point) != 0) {
         if (code != VEL_EVENT_CONFIRM) return VEL_EXEC_UNUSED;
         // Editing is over: the hole follows the final insert.
-        CreateHoleOutline();
+        MakeHole();
         if (picked == Picked::TwoPoints) DeleteRecordedSegment(gPickRectangle.rectangle.id);
         return VEL_EXEC_END;
     }
@@ -112,11 +136,14 @@ int Edit(int code, VelEventData* data, Picked picked) {
     const AnnotationRow* row = RowOf(element);
     if (row == nullptr) return VEL_EXEC_END;
     const bool corner = row->kind != nullptr;
+    const RowValues before = ValuesOf(*row);
     const bool accepted =
         corner ? RunPopup<OrvantaDimLeaderDlg>(*row) : RunPopup<OrvantaDimLengthDlg>(*row);
     if (!accepted) return VEL_EXEC_UNUSED;
 
     if (!RebuildInsert()) {
+        // The insert stands as it was, so the settings say what it shows.
+        SetValues(*row, before);
         VelDlgMessageBox(corner ? kCannotRebuildAfterCorner : kCannotRebuildAfterSide);
         return VEL_EXEC_END;
     }

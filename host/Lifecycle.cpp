@@ -10,11 +10,26 @@
 FigureList gRetainedFigures;
 PickRectangle gPickRectangle;
 
+namespace {
+
+// What the running command was started as. The end of the run removes what
+// that choice made temporary, even when the settings dialog has since stored
+// and loaded other choices.
+struct RunChoice {
+    bool annotated = false;
+    bool twoPoints = false;
+};
+RunChoice gRunChoice;
+
+}  // namespace
+
 int FirstReady() {
     // Every run starts from the stored settings: edits made through the
     // annotation popups of an earlier run live only in memory and end here.
     LoadInsertSettings();
-    ArmFirstStep(gInsertSettings.mType, gInsertSettings.Method);
+    const InsertSettings& s = gInsertSettings;
+    gRunChoice = {IsAnnotatedMethod(s.Method), IsTwoPointMode(s.mType)};
+    ArmFirstStep(s.mType, s.Method);
     return 0;
 }
 
@@ -23,7 +38,7 @@ int PreStart() {
 }
 
 void Terminate() {
-    if (gInsertSettings.Method == 1) {
+    if (gRunChoice.annotated) {
         InsertAnnotations& a = gInsertAnnotations;
         DeleteRecordedElement(a.leaderUpLeft);
         DeleteRecordedElement(a.leaderUpRight);
@@ -34,5 +49,5 @@ void Terminate() {
         DeleteRecordedElement(a.dimensionLeft);
         DeleteRecordedElement(a.dimensionRight);
     }
-    if (gInsertSettings.mType == 2) DeleteRecordedSegment(gPickRectangle.rectangle.id);
+    if (gRunChoice.twoPoints) DeleteRecordedSegment(gPickRectangle.rectangle.id);
 }

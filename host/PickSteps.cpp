@@ -182,9 +182,20 @@ int ArmSecondCornerAnnotated() {
     return 0;
 }
 
+bool IsAnnotatedMethod(int method) {
+    return method != 0;
+}
+
+bool IsTwoPointMode(int pickMode) {
+    return pickMode != 0 && pickMode != 1;
+}
+
+void MakeHole() {
+    if (CreateHoleOutline() == HoleResult::Failed) VelDlgMessageBox(kCannotCreateHole);
+}
+
 void ArmFirstStep(int pickMode, int method) {
-    // Only 0 selects the continuous method; every other value is annotated.
-    const bool annotated = method != 0;
+    const bool annotated = IsAnnotatedMethod(method);
     switch (pickMode) {
         case 0:
             Arm(Reset::Yes, VEL_MASK_FIGURE, Echo::No, kPromptPickOne,
@@ -207,7 +218,7 @@ int ExecPickOne(int code, VelEventData* data) {
     FigureList list;
     ReadPickedFigure(code, data, list);
     if (!CreateInsertOutline(list, 1)) return GiveUp(kCannotCreateInsert);
-    CreateHoleOutline();
+    MakeHole();
     VelCtlSetReadyFunc(ArmPickOne);
     return VEL_EXEC_NEXT;
 }
@@ -228,7 +239,7 @@ int ExecPickMany(int code, VelEventData*) {
     const bool fits = ReadSelection(list);
     if (!fits || list.count < 1 || !CreateInsertOutline(list, list.count))
         return GiveUp(kCannotCreateInsert);
-    CreateHoleOutline();
+    MakeHole();
     VelCtlSetReadyFunc(ArmPickMany);
     return VEL_EXEC_NEXT;
 }
@@ -260,7 +271,7 @@ int ExecSecondCorner(int code, VelEventData* data) {
     rectangle.slots[1] = gPickRectangle.rectangle;
     // On failure the rectangle stays until the run's end removes it.
     if (!CreateInsertOutline(rectangle, 1)) return GiveUp(kCannotCreateInsert);
-    CreateHoleOutline();
+    MakeHole();
     DeleteRecordedSegment(gPickRectangle.rectangle.id);
     VelCtlSetReadyFunc(ArmFirstCorner);
     return VEL_EXEC_NEXT;

@@ -69,13 +69,15 @@ TEST_F(Editing, UpDistanceEditedFromFiveToSevenAndAQuarterRebuildsTheInsert) {
               (std::vector<std::string>{"VelEvtGetPoint", "VelEvtGetSegmentId",
                                         "VelEvtGetElementId", "VelEvtGetInstanceId"}));
     EXPECT_EQ(c[2]["ret"], before.annotations[4]) << "the up dimension was picked";
-    // The old insert goes first, in its fixed order, then the new one is made.
-    EXPECT_EQ(c[4]["fn"], "VelSgmDeleteSegment");
-    EXPECT_EQ(c[4]["args"][0], before.outline);
+    // The new insert is made first; the old one goes once it stands, in its fixed order.
+    const size_t old = std::find(names.begin(), names.end(), "VelSgmDeleteSegment") - names.begin();
+    ASSERT_LE(old + 10, c.size());
+    EXPECT_EQ(std::count(names.begin(), names.begin() + old, "VelSgmCreateSegment"), 9);
+    EXPECT_EQ(c[old]["args"][0], before.outline);
     for (size_t i = 0; i < 8; ++i) {
-        EXPECT_EQ(c[5 + i]["fn"], "VelElmDeleteElement");
-        EXPECT_EQ(c[5 + i]["args"][0], before.annotations[i]);
-        EXPECT_EQ(c[5 + i]["ret"], 0);
+        EXPECT_EQ(c[old + 1 + i]["fn"], "VelElmDeleteElement");
+        EXPECT_EQ(c[old + 1 + i]["args"][0], before.annotations[i]);
+        EXPECT_EQ(c[old + 1 + i]["ret"], 0);
     }
     EXPECT_EQ(r.ExecuteResult(1), 2);
     EXPECT_EQ(r.ReadyAfter(1).calls[0]["args"][0], 0x1000);
@@ -96,15 +98,20 @@ TEST_F(Editing, UpDistanceEditedFromFiveToSevenAndAQuarterRebuildsTheInsert) {
     EXPECT_NE(RegistryText().find("\"mDisUp\"=\"5.0\""), std::string::npos);
 }
 
-TEST_F(Editing, PopupStartsFromTheValueWithOneDecimal) {
-    // 7.26 is shown as "7.3"; taking it unchanged with Enter stores 7.3.
-    Registry({{"mType", "0"}, {"Method", "1"}, {"mDisUp", "7.26"}});
-    const SessionResult r = Run("run\npick 50 0\ndialog key enter\n" + Pick(P::up) + "save " +
-                                Path("mid.json") + "\nkey\nkey\n");
+TEST_F(Editing, EnterOnTheShownValueKeepsTheFullValue) {
+    // 7.25 is shown as "7.2"; taking it unchanged with Enter keeps 7.25, and so
+    // does retyping what is shown. Any other text is the new value.
+    Registry({{"mType", "0"}, {"Method", "1"}, {"mDisUp", "7.25"}});
+    const SessionResult r =
+        Run("run\npick 50 0\ndialog key enter\n" + Pick(P::up) + "save " + Path("mid.json") +
+            "\ndialog type 12025 7.2, key enter\n" + Pick(P::up) + "save " + Path("mid2.json") +
+            "\ndialog type 12025 7.20, key enter\n" + Pick(P::up) + "save " + Path("end2.json") +
+            "\nkey\nkey\n");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     EXPECT_EQ(r.ExecuteResult(1), 2);
-    const json mid = ReadDrawing("mid.json");
-    EXPECT_EQ(CountOutlines(mid, -6, -6, 105, 57.3), 1);
+    EXPECT_EQ(CountOutlines(ReadDrawing("mid.json"), -6, -6, 105, 57.25), 1);
+    EXPECT_EQ(CountOutlines(ReadDrawing("mid2.json"), -6, -6, 105, 57.25), 1);
+    EXPECT_EQ(CountOutlines(ReadDrawing("end2.json"), -6, -6, 105, 57.2), 1);
 }
 
 TEST_F(Editing, CornerEditChangesKindAndSizeAtOnce) {
@@ -151,22 +158,30 @@ TEST_F(Editing, CancelKeepsSettingsInsertAndAnnotations) {
     EXPECT_EQ(CountOutlines(ReadDrawing("again.json"), -6, -6, 105, 55), 1);
 }
 
-TEST_F(Editing, FailedRebuildAfterASideEditShowsMessageFourAndLeavesNoInsert) {
+TEST_F(Editing, FailedRebuildAfterASideEditShowsMessageFourAndKeepsTheInsert) {
     Registry({{"mType", "0"}, {"Method", "1"}});
-    const SessionResult r =
-        Run("run\npick 50 0\ndialog type 12025 -200, key enter\n" + Pick(P::left));
+    const SessionResult r = Run("run\npick 50 0\nsave " + Path("before.json") +
+                                "\ndialog type 12025 -100, key enter\n" + Pick(P::up));
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     EXPECT_EQ(r.Messages(), std::vector<std::string>{kCannot4});
     EXPECT_EQ(r.ExecuteResult(1), 0);
-    // The old insert was deleted before the new one failed; nothing is left of it.
-    EXPECT_EQ(SegmentsOfKind(r.drawing, 0).size(), 2u);
+    EXPECT_FALSE(r.Execute(1).Has("VelSgmDeleteSegment"));
+    EXPECT_FALSE(r.Execute(1).Has("VelElmDeleteElement"));
+    // The insert stands as it was; the run's end takes its annotations, as always.
+    const json before = ReadDrawing("before.json");
+    EXPECT_EQ(CountOutlines(before, -6, -6, 105, 55), 1);
+    EXPECT_EQ(CountOutlines(r.drawing, -6, -6, 105, 55), 1);
+    EXPECT_EQ(SegmentsOfKind(r.drawing, 0).size(), 3u);
     EXPECT_TRUE(SegmentsOfKind(r.drawing, 1).empty());
     EXPECT_TRUE(SegmentsOfKind(r.drawing, 2).empty());
-    // The deleted annotations are forgotten: the run's end deletes only id 0.
     const auto ends = r.Terminates();
     ASSERT_EQ(ends.size(), 1u);
+    const InsertIds made = IdsMadeBy(r.Execute(0));
     ASSERT_EQ(ends[0]->calls.size(), 8u);
-    for (const json& call : ends[0]->calls) EXPECT_EQ(call["args"][0], 0);
+    for (size_t i = 0; i < 8; ++i) {
+        EXPECT_EQ(ends[0]->calls[i]["args"][0], made.annotations[i]);
+        EXPECT_EQ(ends[0]->calls[i]["ret"], 0);
+    }
 }
 
 TEST_F(Editing, ConfirmAfterEditsMakesTheHoleAroundTheEditedInsert) {

@@ -86,6 +86,36 @@ TEST_F(PickModes, OneFigureContinuousFailureShowsTheMessageAndEndsTheRun) {
     EXPECT_EQ(r.drawing["segments"].size(), 2u);
 }
 
+// A corner R the host cannot cut into the 111 x 61 insert: the step shows its
+// message and the drawing is as it was, in both methods.
+TEST_F(PickModes, CornerTooLargeForTheInsertLeavesTheDrawingUnchanged) {
+    for (const char* method : {"0", "1"}) {
+        SCOPED_TRACE(method);
+        Registry({{"mType", "0"}, {"Method", method}, {"mUpRight", "1"}, {"mValueUpRight", "70"}});
+        const SessionResult r = Run("run\npick 50 0\n");
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.Messages(), std::vector<std::string>{method[0] == '0' ? kCannot : kCannot2});
+        EXPECT_EQ(r.ExecuteResult(0), 0);
+        ASSERT_EQ(r.drawing["segments"].size(), 2u) << "the part and its circle only";
+        EXPECT_EQ(r.drawing["segments"][0]["id"], 1);
+        EXPECT_EQ(r.drawing["segments"][1]["id"], 6);
+        for (const json& call : r.CallsOf("VelElmDeleteElement")) EXPECT_NE(call["args"][0], -1);
+        for (const json& call : r.CallsOf("VelSgmDeleteSegment")) EXPECT_NE(call["args"][0], -1);
+    }
+}
+
+// A hole the host refuses (a layer it cannot make) is not left half made: the
+// user is told, the insert stays, and the continuous run goes on.
+TEST_F(PickModes, HoleThatCannotBeMadeIsToldAndTheRunGoesOn) {
+    Registry({{"mType", "0"}, {"Method", "0"}, {"mIsCheckHole", "1"}, {"mLayerHole", "-5"}});
+    const SessionResult r = Run("run\npick 50 0\nkey\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.Messages(), std::vector<std::string>{"Hole 형상을 작성할 수 없습니다."});
+    EXPECT_EQ(r.ExecuteResult(0), 2);
+    EXPECT_EQ(CountOutlines(r.drawing, -6, -6, 105, 55), 1);
+    EXPECT_EQ(SegmentsOfKind(r.drawing, 0).size(), 3u) << "the part, its circle, the insert";
+}
+
 TEST_F(PickModes, OneFigureAnnotatedMakesAnnotatedInsertWithoutHoleThenEdits) {
     Registry({{"mType", "0"}, {"Method", "1"}, {"mIsCheckHole", "1"}});
     const SessionResult r =
@@ -300,49 +330,35 @@ TEST_F(PickModes, ConfirmAndOtherInputAtTheSecondPointAreIgnored) {
     EXPECT_EQ(CountOutlines(r.drawing, 4, -1, 45, 25), 1);
 }
 
-TEST_F(PickModes, TwoCornersContinuousFailureKeepsTheRectangleUntilTheRunEnds) {
-    Registry({{"mType", "2"}, {"Method", "0"}, {"mDisLeft", "-20"}, {"mDisRight", "-20"}});
-    const SessionResult r = Run("run\npick 10 20\npick 40 5\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.Messages(), std::vector<std::string>{kCannot});
-    EXPECT_EQ(r.ExecuteResult(1), 0);
-    const int seg = r.Execute(1).CallsOf("VelSgmCreateSegment").at(0)["ret"];
-    EXPECT_FALSE(r.Execute(1).Has("VelSgmDeleteSegment"));
-    const auto ends = r.Terminates();
-    ASSERT_EQ(ends.size(), 1u);
-    ASSERT_EQ(ends[0]->calls.size(), 1u);
-    EXPECT_EQ(ends[0]->calls[0]["fn"], "VelSgmDeleteSegment");
-    EXPECT_EQ(ends[0]->calls[0]["args"][0], seg);
-    EXPECT_FALSE(SegmentById(r.drawing, seg).has_value());
-}
-
-TEST_F(PickModes, RectangleOfAFailedPickStaysWhenThePickModeIsNotExactlyTwo) {
-    // Mode 5 picks two points too, but the run's end removes a rectangle only in mode 2.
-    Registry({{"mType", "5"}, {"Method", "0"}, {"mDisLeft", "-20"}, {"mDisRight", "-20"}});
-    const SessionResult r = Run("run\npick 10 20\npick 40 5\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.Messages(), std::vector<std::string>{kCannot});
-    const int seg = r.Execute(1).CallsOf("VelSgmCreateSegment").at(0)["ret"];
-    const auto rect = SegmentById(r.drawing, seg);
-    ASSERT_TRUE(rect.has_value());
-    EXPECT_TRUE((*rect)["closed"].get<bool>());
-    EXPECT_EQ((*rect)["layer"], 0);
-    // In drawing order each line starts where the one before it ends, round the loop
-    // (10, 5), (40, 5), (40, 20), (10, 20).
-    const auto lines = ElementsOfType(*rect, 1);
-    ASSERT_EQ(lines.size(), 4u);
-    const std::vector<std::pair<double, double>> loop = {{10, 5}, {40, 5}, {40, 20}, {10, 20}};
-    for (size_t i = 0; i < 4; ++i) {
-        const auto& v = lines[i]["values"];
-        const auto& next = lines[(i + 1) % 4]["values"];
-        EXPECT_EQ(v[2], next[0]);
-        EXPECT_EQ(v[3], next[1]);
-        EXPECT_EQ(lines[i]["color"], nullptr);
-        EXPECT_EQ(lines[i]["ltype"], nullptr);
+// Every pick mode but 0 and 1 picks two points, and the run's end removes its
+// rectangle; every method but 0 is annotated, and the run's end removes its
+// leaders and dimensions.
+TEST_F(PickModes, TemporaryItemsGoWithTheRunForEveryValueThatChoseThem) {
+    for (const char* mode : {"2", "5"}) {
+        SCOPED_TRACE(mode);
+        Registry({{"mType", mode}, {"Method", "0"}, {"mDisLeft", "-20"}, {"mDisRight", "-20"}});
+        const SessionResult r = Run("run\npick 10 20\npick 40 5\n");
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.Messages(), std::vector<std::string>{kCannot});
+        EXPECT_EQ(r.ExecuteResult(1), 0);
+        const int seg = r.Execute(1).CallsOf("VelSgmCreateSegment").at(0)["ret"];
+        EXPECT_FALSE(r.Execute(1).Has("VelSgmDeleteSegment")) << "kept until the run ends";
+        const auto ends = r.Terminates();
+        ASSERT_EQ(ends.size(), 1u);
+        ASSERT_EQ(ends[0]->calls.size(), 1u);
+        EXPECT_EQ(ends[0]->calls[0]["fn"], "VelSgmDeleteSegment");
+        EXPECT_EQ(ends[0]->calls[0]["args"][0], seg);
+        EXPECT_FALSE(SegmentById(r.drawing, seg).has_value());
     }
-    const auto& v0 = lines[0]["values"];
-    EXPECT_EQ(std::make_pair(v0[0].get<double>(), v0[1].get<double>()), loop[0]);
-    EXPECT_EQ(std::make_pair(v0[2].get<double>(), v0[3].get<double>()), loop[1]);
+
+    // Method 2 is annotated too: its leaders and dimensions go at the run's end.
+    Registry({{"mType", "0"}, {"Method", "2"}});
+    const SessionResult annotated = Run("run\npick 50 0\nescape\n");
+    ASSERT_EQ(annotated.status, 0) << annotated.err;
+    EXPECT_EQ(annotated.ExecuteResult(0), 2);
+    EXPECT_EQ(CountOutlines(annotated.drawing, -6, -6, 105, 55), 1);
+    EXPECT_TRUE(SegmentsOfKind(annotated.drawing, 1).empty());
+    EXPECT_TRUE(SegmentsOfKind(annotated.drawing, 2).empty());
 }
 
 TEST_F(PickModes, TwoCornersAnnotatedKeepTheRectangleForEditing) {

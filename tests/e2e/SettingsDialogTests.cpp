@@ -2,8 +2,8 @@
 // Insert" (answered by the dialog robot): OK stores every value, makes it
 // current at once and ends the run, so that the next run works with it; Cancel
 // stores nothing.
-#include "tests/e2e/E2eSupport.h"
 #include "settings/Palette.h"
+#include "tests/e2e/E2eSupport.h"
 
 namespace e2e {
 namespace {
@@ -29,12 +29,11 @@ TEST_F(SettingsDialog, OkStoresReloadsAndEndsTheRunAndTheNextRunFollows) {
     EXPECT_NE(RegistryText().find("\"mType\"=\"0\""), std::string::npos);
     EXPECT_NE(RegistryText().find("\"Method\"=\"1\""), std::string::npos);
 
-    // The run's end already works with the reloaded values: no rectangle to
-    // delete in mode 0, the eight annotations of the annotated method.
+    // The run's end removes what the run was started as, two points: the
+    // rectangle's record (none was drawn), not the annotations of the new method.
     const auto ends = r.Terminates();
     ASSERT_GE(ends.size(), 1u);
-    const auto names = ends[0]->Names();
-    EXPECT_EQ(names, std::vector<std::string>(8, "VelElmDeleteElement"));
+    EXPECT_EQ(ends[0]->Names(), std::vector<std::string>{"VelSgmDeleteSegment"});
 
     // The next run picks one figure and goes on to editing.
     const Step& armed = r.steps[r.Executes()[0] + 3];

@@ -284,6 +284,33 @@ TEST_F(AnnotatedInsertTest, NothingMeasurableFailsAndCreatesNothing) {
     EXPECT_POINT_NEAR(gInsertAnnotations.upperRight, 0, 0, 0);
 }
 
+// A corner the host refuses after the outline and a leader stand: everything
+// this creation made goes again, and the record still names the last insert.
+TEST_F(AnnotatedInsertTest, RefusedCornerDeletesWhatTheCreationMadeAndKeepsTheRecord) {
+    const FigureList list = ListOf({AddRectangle({0, 0}, {100, 50})});
+    ASSERT_TRUE(CreateAnnotatedInsert(list, 1));
+    const InsertAnnotations before = gInsertAnnotations;
+    const size_t segments = Drawing().segments().size();
+
+    gInsertSettings.mUpRight = 1, gInsertSettings.mValueUpRight = 70;
+    StartTrace();
+    EXPECT_FALSE(CreateAnnotatedInsert(list, 1));
+    std::vector<json> created = CallsOf("VelSgmCreateSegment");
+    const std::vector<json> deleted = CallsOf("VelSgmDeleteSegment");
+    ASSERT_EQ(created.size(), 2u) << "the outline and the upper-left leader's segment";
+    ASSERT_EQ(deleted.size(), 2u);
+    EXPECT_EQ(deleted[0]["args"][0], created[1]["ret"]);
+    EXPECT_EQ(deleted[1]["args"][0], created[0]["ret"]);
+    EXPECT_EQ(Drawing().segments().size(), segments);
+    EXPECT_EQ(gInsertAnnotations.outlineSegment, before.outlineSegment);
+    EXPECT_EQ(RecordedIds(),
+              (std::vector<int>{before.leaderUpLeft, before.leaderUpRight, before.leaderDownLeft,
+                                before.leaderDownRight, before.dimensionUp, before.dimensionDown,
+                                before.dimensionLeft, before.dimensionRight}));
+    EXPECT_POINT_NEAR(gInsertAnnotations.upperRight, 105, 55, 0);
+    for (int id : RecordedIds()) EXPECT_NE(Drawing().element(id), nullptr);
+}
+
 TEST_F(AnnotatedInsertTest, SharpCornersStillGetTheirLeaders) {
     InsertSettings& s = gInsertSettings;
     s.mUpLeft = 2, s.mValueUpLeft = 0;

@@ -239,7 +239,7 @@ protected:
     static int NewestSegment() { return drawing().segments().rbegin()->first; }
 
     // Runs the hole with the host's trace on; returns the trace.
-    static std::string TracedHole(bool& made) {
+    static std::string TracedHole(HoleResult& made) {
         std::ostringstream trace;
         vel::Host::instance().setTrace(&trace);
         made = CreateHoleOutline();
@@ -264,9 +264,9 @@ TEST_F(Hole, NoHoleWantedAsksNothingOfTheHost) {
     const int outline = MakeInsert();
     const size_t segments = drawing().segments().size();
     gInsertSettings.mIsCheckHole = 0;
-    bool made = true;
+    HoleResult made = HoleResult::Made;
     EXPECT_EQ(TracedHole(made), "");
-    EXPECT_FALSE(made);
+    EXPECT_EQ(made, HoleResult::NotWanted);
     EXPECT_EQ(drawing().segments().size(), segments);
     EXPECT_EQ(NewestSegment(), outline);
 }
@@ -278,9 +278,9 @@ TEST_F(Hole, ZeroOrUnreadableOffsetMakesAnUnchangedCopy) {
         gInsertSettings.mOffsetHole = offset;
         gInsertSettings.mCornerRHole = u"0";
         gInsertSettings.mChamferHole = u"0";
-        bool made = false;
+        HoleResult made = HoleResult::Failed;
         const auto calls = ChangingCalls(TracedHole(made));
-        ASSERT_TRUE(made);
+        ASSERT_EQ(made, HoleResult::Made);
         const int hole = NewestSegment();
         ASSERT_NE(hole, outline);
 
@@ -313,9 +313,9 @@ TEST_F(Hole, ZeroOrUnreadableOffsetMakesAnUnchangedCopy) {
 TEST_F(Hole, DefaultsEnlargeEveryCornerOfACopyOnTheHoleLayer) {
     const int outline = MakeInsert();
     ASSERT_FALSE(drawing().hasLayer(100));
-    bool made = false;
+    HoleResult made = HoleResult::Failed;
     const auto calls = ChangingCalls(TracedHole(made));
-    ASSERT_TRUE(made);
+    ASSERT_EQ(made, HoleResult::Made);
     const int hole = NewestSegment();
     ASSERT_NE(hole, outline);
 
@@ -363,7 +363,7 @@ TEST_F(Hole, DefaultsEnlargeEveryCornerOfACopyOnTheHoleLayer) {
 TEST_F(Hole, ConvertedCornerRBecomesAChamferOfTheEnlargedSize) {
     const int outline = MakeInsert();
     gInsertSettings.mIsCornerConvHole = 1;
-    ASSERT_TRUE(CreateHoleOutline());
+    ASSERT_EQ(CreateHoleOutline(), HoleResult::Made);
     const int hole = NewestSegment();
     ASSERT_NE(hole, outline);
     ASSERT_EQ(CornersOf(hole).size(), 3u);
@@ -382,7 +382,7 @@ TEST_F(Hole, ConvertedChamfersBecomeCornerRWithTheEnlargedMeasuredSize) {
     MakeInsert();
     gInsertSettings.mIsChamferConvHole = 1;
     gInsertSettings.mChamferHole = u"0.5";
-    ASSERT_TRUE(CreateHoleOutline());
+    ASSERT_EQ(CreateHoleOutline(), HoleResult::Made);
     const int hole = NewestSegment();
     ASSERT_EQ(CornersOf(hole).size(), 3u);
     for (const CornerView& c : CornersOf(hole)) EXPECT_EQ(c.figure.type, FigureType::CornerR);
@@ -396,7 +396,7 @@ TEST_F(Hole, ConvertedChamfersBecomeCornerRWithTheEnlargedMeasuredSize) {
     MakeInsert();
     gInsertSettings.mIsChamferConvHole = 1;
     gInsertSettings.mChamferHole = u"0";
-    ASSERT_TRUE(CreateHoleOutline());
+    ASSERT_EQ(CreateHoleOutline(), HoleResult::Made);
     ExpectTangentCorner(*CornerNear(NewestSegment(), {105, -6}), 5.0);
 }
 
@@ -421,7 +421,7 @@ TEST_F(Hole, OffsetSidesLieAtTheDistanceOnTheSameSideForBothDirections) {
         gInsertSettings.mCornerRHole = u"0";
         gInsertSettings.mChamferHole = u"0";
 
-        ASSERT_TRUE(CreateHoleOutline());
+        ASSERT_EQ(CreateHoleOutline(), HoleResult::Made);
         const int hole = NewestSegment();
         ASSERT_NE(hole, outline);
 
@@ -461,7 +461,7 @@ TEST_F(Hole, ConversionsApplyToTheOffsetHoleOfEitherDirection) {
         gInsertSettings.mOffsetHole = u"2.0";
         gInsertSettings.mIsCornerConvHole = 1;
         gInsertSettings.mIsChamferConvHole = 1;
-        ASSERT_TRUE(CreateHoleOutline());
+        ASSERT_EQ(CreateHoleOutline(), HoleResult::Made);
         const int hole = NewestSegment();
         ASSERT_EQ(CornersOf(hole).size(), 2u);
         // The corner R (4, offset to 6) becomes a chamfer of 6.5; the chamfer (3, offset
@@ -479,7 +479,7 @@ TEST_F(Hole, ConversionsApplyToTheOffsetHoleOfEitherDirection) {
 TEST_F(Hole, OffsetOfTheDefaultInsertEnclosesIt) {
     const int outline = MakeInsert();
     gInsertSettings.mOffsetHole = u"3.0";
-    ASSERT_TRUE(CreateHoleOutline());
+    ASSERT_EQ(CreateHoleOutline(), HoleResult::Made);
     const int hole = NewestSegment();
     // Offset 3 keeps the corner R's centre; the amount of 0.5 then moves it
     // along the bisector, away from the vertex, to stay tangent.
@@ -507,15 +507,15 @@ TEST_F(Hole, OffsetOfTheDefaultInsertEnclosesIt) {
 TEST_F(Hole, HoleLayerIsCreatedWhenMissingAndUsedWhenPresent) {
     MakeInsert();
     gInsertSettings.mLayerHole = u"250";
-    bool made = false;
+    HoleResult made = HoleResult::Failed;
     auto calls = ChangingCalls(TracedHole(made));
-    ASSERT_TRUE(made);
+    ASSERT_EQ(made, HoleResult::Made);
     EXPECT_EQ(drawing().segment(NewestSegment())->layer, 250);
     EXPECT_EQ(CountCalls(calls, "VelLyrCreateLayer"), 1);
 
     MakeInsert();  // the layer exists now
     calls = ChangingCalls(TracedHole(made));
-    ASSERT_TRUE(made);
+    ASSERT_EQ(made, HoleResult::Made);
     EXPECT_EQ(drawing().segment(NewestSegment())->layer, 250);
     EXPECT_EQ(CountCalls(calls, "VelLyrHasLayer"), 1);
     EXPECT_EQ(CountCalls(calls, "VelLyrCreateLayer"), 0);
@@ -524,7 +524,7 @@ TEST_F(Hole, HoleLayerIsCreatedWhenMissingAndUsedWhenPresent) {
     drawing().setCurrentLayer(5);
     MakeInsert();
     gInsertSettings.mLayerHole = u"no digits";
-    ASSERT_TRUE(CreateHoleOutline());
+    ASSERT_EQ(CreateHoleOutline(), HoleResult::Made);
     EXPECT_EQ(drawing().segment(NewestSegment())->layer, 0);
 }
 
@@ -535,7 +535,7 @@ TEST_F(Hole, MissingOutlineMakesNoHole) {
         SetUp();
         gInsertAnnotations.outlineSegment = 4711;
         gInsertSettings.mOffsetHole = offset;
-        EXPECT_FALSE(CreateHoleOutline());
+        EXPECT_EQ(CreateHoleOutline(), HoleResult::Failed);
         EXPECT_TRUE(drawing().segments().empty());
     }
 }
@@ -543,36 +543,46 @@ TEST_F(Hole, MissingOutlineMakesNoHole) {
 TEST_F(Hole, OffsetTheHostCannotMakeMakesNoHole) {
     const int outline = MakeInsert();
     gInsertSettings.mOffsetHole = u"-40";  // deeper than half the 61 high outline
-    EXPECT_FALSE(CreateHoleOutline());
+    EXPECT_EQ(CreateHoleOutline(), HoleResult::Failed);
     EXPECT_EQ(NewestSegment(), outline);
 }
 
-TEST_F(Hole, RefusedResizeStopsBeforeTheRemainingCornersAndTheLayer) {
-    MakeInsert();
-    gInsertSettings.mCornerRHole = u"100";  // no room for a corner R of 104
-    bool made = true;
-    const auto calls = ChangingCalls(TracedHole(made));
-    EXPECT_FALSE(made);
-    const int hole = NewestSegment();
-    // Walk order: lower-right chamfer, upper-right corner R (refused), upper-left chamfer.
-    EXPECT_EQ(CountCalls(calls, "VelFigAmendCorner"), 2);
-    ExpectEqualLegChamfer(*CornerNear(hole, {105, -6}), 5.5);
-    ExpectTangentCorner(*CornerNear(hole, {105, 55}), 4.0);
-    ExpectEqualLegChamfer(*CornerNear(hole, {-6, 55}), 2.0);
-    EXPECT_EQ(drawing().segment(hole)->layer, 0);
-    EXPECT_EQ(CountCalls(calls, "VelFigSetLineType"), 0);
-}
-
-TEST_F(Hole, RefusedLayerLeavesTheHoleWithoutItsLineType) {
-    MakeInsert();
-    gInsertSettings.mLayerHole = u"-5";
-    bool made = true;
-    const auto calls = ChangingCalls(TracedHole(made));
-    EXPECT_FALSE(made);
-    EXPECT_EQ(CountCalls(calls, "VelLyrCreateLayer"), 1);
-    EXPECT_EQ(CountCalls(calls, "VelSgmChangeLayer"), 0);
-    EXPECT_EQ(CountCalls(calls, "VelFigSetLineType"), 0);
-    EXPECT_EQ(drawing().segment(NewestSegment())->layer, 0);
+// Whatever step the host refuses, the hole made so far goes again and the
+// insert stays as it was: no half-made hole is left on top of it.
+TEST_F(Hole, AnyRefusedStepDeletesTheHoleMadeSoFar) {
+    struct Case {
+        const char* what;
+        void (*set)(InsertSettings&);
+        const char* refused;  // the host call that fails
+    };
+    const Case cases[] = {
+        {"resize", [](InsertSettings& s) { s.mCornerRHole = u"100"; }, "VelFigAmendCorner"},
+        // A corner R of 62 does not fit the 61 high outline.
+        {"conversion", [](InsertSettings& s) { s.mIsChamferConvHole = 1, s.mChamferHole = u"60"; },
+         "VelFigAddCorner"},
+        {"layer", [](InsertSettings& s) { s.mLayerHole = u"-5"; }, "VelLyrCreateLayer"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        const int outline = MakeInsert();
+        const vel::Segment before = *drawing().segment(outline);
+        const size_t segments = drawing().segments().size();
+        c.set(gInsertSettings);
+        HoleResult made = HoleResult::Made;
+        const std::string trace = TracedHole(made);
+        const auto calls = ChangingCalls(trace);
+        EXPECT_EQ(made, HoleResult::Failed);
+        bool refused = false;
+        for (const auto& call : calls)
+            if (call["fn"] == c.refused && call["ret"] == -1) refused = true;
+        EXPECT_TRUE(refused) << "the host refused " << c.refused;
+        EXPECT_NE(trace.find("VelSgmDeleteSegment"), std::string::npos);
+        EXPECT_EQ(drawing().segments().size(), segments) << "the part and its insert only";
+        EXPECT_EQ(NewestSegment(), outline);
+        EXPECT_EQ(drawing().segment(outline)->elements.size(), before.elements.size());
+        EXPECT_EQ(CountCalls(calls, "VelFigSetLineType"), 0);
+    }
 }
 
 // ---- Corners the hole must leave alone ----
@@ -618,7 +628,7 @@ TEST_F(Hole, ChamferWithoutASizeStaysAsDrawn) {
             gInsertAnnotations.outlineSegment = seg;
             gInsertSettings.mIsChamferConvHole = conversion;
 
-            ASSERT_TRUE(CreateHoleOutline());
+            ASSERT_EQ(CreateHoleOutline(), HoleResult::Made);
             const int hole = NewestSegment();
             ASSERT_NE(hole, seg);
             const vel::Segment& s = *d.segment(hole);
@@ -638,31 +648,26 @@ TEST_F(Hole, ChamferWithoutASizeStaysAsDrawn) {
 }
 
 TEST_F(Hole, MoreCornersToChangeThanTheListHoldsFailBeforeAnyIsChanged) {
-    const int outline = MakePolygonOutline(RegularPolygon(kMaxHoleCorners + 1, 100.0), 0, 2.0);
-    ASSERT_EQ(CornersOf(outline).size(), size_t(kMaxHoleCorners + 1));
-    bool made = true;
-    const auto calls = ChangingCalls(TracedHole(made));
-    EXPECT_FALSE(made);
-    EXPECT_EQ(CountCalls(calls, "VelFigAmendCorner"), 0);
-    EXPECT_EQ(CountCalls(calls, "VelFigRemoveCorner"), 0);
-    EXPECT_EQ(CountCalls(calls, "VelFigAddCorner"), 0);
-    EXPECT_EQ(CountCalls(calls, "VelSgmChangeLayer"), 0);
-    for (const int seg : {outline, NewestSegment()}) {
-        ASSERT_EQ(CornersOf(seg).size(), size_t(kMaxHoleCorners + 1));
-        for (const CornerView& c : CornersOf(seg)) ExpectTangentCorner(c, 2.0);
+    for (const bool convert : {false, true}) {
+        SetUp();
+        const int outline = MakePolygonOutline(RegularPolygon(kMaxHoleCorners + 1, 100.0), 0, 2.0);
+        ASSERT_EQ(CornersOf(outline).size(), size_t(kMaxHoleCorners + 1));
+        gInsertSettings.mIsCornerConvHole = convert ? 1 : 0;
+        HoleResult made = HoleResult::Made;
+        const auto calls = ChangingCalls(TracedHole(made));
+        EXPECT_EQ(made, HoleResult::Failed);
+        EXPECT_EQ(CountCalls(calls, "VelFigAmendCorner"), 0);
+        EXPECT_EQ(CountCalls(calls, "VelFigRemoveCorner"), 0);
+        EXPECT_EQ(CountCalls(calls, "VelFigAddCorner"), 0);
+        EXPECT_EQ(CountCalls(calls, "VelSgmChangeLayer"), 0);
+        EXPECT_EQ(NewestSegment(), outline) << "the copy is deleted again";
+        for (const CornerView& c : CornersOf(outline)) ExpectTangentCorner(c, 2.0);
     }
-
-    // The same with conversion: nothing is removed either.
-    SetUp();
-    MakePolygonOutline(RegularPolygon(kMaxHoleCorners + 1, 100.0), 0, 2.0);
-    gInsertSettings.mIsCornerConvHole = 1;
-    EXPECT_FALSE(CreateHoleOutline());
-    for (const CornerView& c : CornersOf(NewestSegment())) ExpectTangentCorner(c, 2.0);
 }
 
 TEST_F(Hole, AFullListIsChangedAndUnchangedCornersDoNotCount) {
     const int full = MakePolygonOutline(RegularPolygon(kMaxHoleCorners, 100.0), 0, 2.0);
-    ASSERT_TRUE(CreateHoleOutline());
+    ASSERT_EQ(CreateHoleOutline(), HoleResult::Made);
     const int hole = NewestSegment();
     ASSERT_NE(hole, full);
     ASSERT_EQ(CornersOf(hole).size(), size_t(kMaxHoleCorners));
@@ -672,7 +677,7 @@ TEST_F(Hole, AFullListIsChangedAndUnchangedCornersDoNotCount) {
     SetUp();
     const int many = MakePolygonOutline(RegularPolygon(kMaxHoleCorners + 1, 100.0), 0, 2.0);
     gInsertSettings.mCornerRHole = u"0";
-    ASSERT_TRUE(CreateHoleOutline());
+    ASSERT_EQ(CreateHoleOutline(), HoleResult::Made);
     EXPECT_NE(NewestSegment(), many);
     EXPECT_EQ(drawing().segment(NewestSegment())->layer, 100);
 }
@@ -681,7 +686,7 @@ TEST_F(Hole, AFullListIsChangedAndUnchangedCornersDoNotCount) {
 
 TEST_F(Hole, DefaultInsertWithItsHoleIsDrawn) {
     MakeInsert();
-    ASSERT_TRUE(CreateHoleOutline());
+    ASSERT_EQ(CreateHoleOutline(), HoleResult::Made);
     KeepPicture("default-insert-with-hole.svg");
     std::ostringstream svg;
     vel::makeSvgWriter()->write(drawing(), svg);
@@ -714,9 +719,9 @@ TEST_F(Hole, ConversionWithoutBothNeighboursLeavesThatCornerAlone) {
     gInsertAnnotations.outlineSegment = seg;
     gInsertSettings.mIsCornerConvHole = 1;
 
-    bool made = false;
+    HoleResult made = HoleResult::Failed;
     const auto calls = ChangingCalls(TracedHole(made));
-    EXPECT_TRUE(made);
+    EXPECT_EQ(made, HoleResult::Made);
     EXPECT_EQ(CountCalls(calls, "VelFigRemoveCorner"), 1);
     EXPECT_EQ(CountCalls(calls, "VelFigAddCorner"), 1);
     for (const auto& call : calls) {

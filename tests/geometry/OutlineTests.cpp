@@ -198,12 +198,10 @@ TEST_F(OutlineTest, LayerRuleMovesTheOutlineOnlyToANumberedLayer) {
         int layer;  // where the outline ends up
         bool changeCalled;
     };
-    const Case cases[] =
-        {
-            {1, u"12", 3, false}, {0, u"0", 3, false},  {0, u"abc", 3, false},
-            {0, u"", 3, false},   {0, u"12", 12, true}, {0, u" 12abc", 12, true},
-            {0, u"-3", 3, true},  // the host refuses negative layers; the outline stays
-        };
+    const Case cases[] = {
+        {1, u"12", 3, false}, {0, u"0", 3, false},  {0, u"abc", 3, false},
+        {0, u"", 3, false},   {0, u"12", 12, true}, {0, u" 12abc", 12, true},
+    };
     Drawing().setCurrentLayer(3);
     const FigureRef picked = AddRectangle({0, 0}, {100, 50});
     for (const Case& c : cases) {
@@ -220,7 +218,7 @@ TEST_F(OutlineTest, LayerRuleMovesTheOutlineOnlyToANumberedLayer) {
             // After the outline is closed, before its corners are cut.
             EXPECT_EQ(*(change - 1), "VelFigSetClosed");
             EXPECT_EQ(*(change + 1), "VelFigAddCorner");
-            EXPECT_EQ(Calls()[change - names.begin()]["args"][1], c.text == u"-3" ? -3 : 12);
+            EXPECT_EQ(Calls()[change - names.begin()]["args"][1], 12);
         }
     }
 }
@@ -391,11 +389,56 @@ TEST_F(OutlineTest, NoInsertIsMadeFromWhatCannotGiveOne) {
     gInsertSettings = defaults;
     gInsertSettings.mDisUp = gInsertSettings.mDisDown = -25;
     expectNothingMade(ListOf({rectangle}), 1, "no height left");
+    // The rule rounds the absolute width: sides that crossed must not come out
+    // as a 20 wide outline beside the figure.
+    gInsertSettings = defaults;
+    gInsertSettings.mIsLimit = 1, gInsertSettings.mLimit = 0;
+    gInsertSettings.mDisLeft = gInsertSettings.mDisRight = -60;
+    expectNothingMade(ListOf({rectangle}), 1, "crossed sides with the precision rule on");
     gInsertSettings = defaults;
     gInsertSettings.mIsLimit = 1, gInsertSettings.mLimit = 0;
     gInsertSettings.mDisLeft = gInsertSettings.mDisRight = 0;
     expectNothingMade(ListOf({AddFigure({LineData({0, 0}, {0.3, 5})})}), 1,
                       "a width that rounds to nothing");
+}
+
+// When the host refuses a part of the insert, what the creation made is deleted
+// again and the record keeps naming the insert made before.
+TEST_F(OutlineTest, RefusedPartsLeaveTheDrawingAndTheRecordAsTheyWere) {
+    const FigureRef rectangle = AddRectangle({0, 0}, {100, 50});
+    const InsertSettings defaults = gInsertSettings;
+    struct Case {
+        const char* what;
+        void (*set)(InsertSettings&);
+        const char* refused;
+    };
+    const Case cases[] = {
+        {"a corner R larger than its 61 high edges",
+         [](InsertSettings& s) { s.mUpRight = 1, s.mValueUpRight = 70; }, "VelFigAddCorner"},
+        {"a chamfer larger than its edges",
+         [](InsertSettings& s) { s.mDownLeft = 2, s.mValueDownLeft = 62; }, "VelFigAddCorner"},
+        {"a layer the host refuses", [](InsertSettings& s) { s.mIsCurLayer = 0, s.mLayer = u"-3"; },
+         "VelSgmChangeLayer"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        gInsertSettings = defaults;
+        c.set(gInsertSettings);
+        gInsertAnnotations.outlineSegment = 4242;
+        const size_t segments = Drawing().segments().size();
+        StartTrace();
+        EXPECT_FALSE(CreateInsertOutline(ListOf({rectangle}), 1));
+        const auto refused = CallsOf(c.refused);
+        ASSERT_FALSE(refused.empty());
+        EXPECT_EQ(refused.back()["ret"], -1);
+        const auto created = CallsOf("VelSgmCreateSegment");
+        const auto deleted = CallsOf("VelSgmDeleteSegment");
+        ASSERT_EQ(created.size(), 1u);
+        ASSERT_EQ(deleted.size(), 1u);
+        EXPECT_EQ(deleted[0]["args"][0], created[0]["ret"]);
+        EXPECT_EQ(Drawing().segments().size(), segments);
+        EXPECT_EQ(gInsertAnnotations.outlineSegment, 4242);
+    }
 }
 
 }  // namespace

@@ -111,7 +111,10 @@ TEST_F(Lifecycle, DeletedRectangleIdIsForgotten) {
     EXPECT_EQ(gPickRectangle.rectangle.id, 0);
 }
 
-TEST_F(Lifecycle, PickModeOutsideTheTableArmsTheFirstCornerButKeepsTheRectangle) {
+// The end of a run removes what the choice that started it made temporary, by
+// the same test that chose the step: a pick mode of 5 is two points, a method
+// of 2 is annotated.
+TEST_F(Lifecycle, CleanupFollowsTheChoiceThatStartedTheRun) {
     gPickRectangle.rectangle = {0, 55};
     WriteRegistry({{"mType", "5"}, {"Method", "0"}});
     ASSERT_TRUE(host().startCommand());
@@ -121,18 +124,22 @@ TEST_F(Lifecycle, PickModeOutsideTheTableArmsTheFirstCornerButKeepsTheRectangle)
     ASSERT_FALSE(host().prompts().empty());
     EXPECT_EQ(host().prompts().back(), u"제 1점 선택(확정:Dialog Open)");
     host().escape();
-    EXPECT_TRUE(TerminateCalls().empty());
-    EXPECT_EQ(gPickRectangle.rectangle.id, 55);
-}
+    EXPECT_EQ(TerminateCalls(), std::vector<std::string>{"VelSgmDeleteSegment"});
+    EXPECT_EQ(gPickRectangle.rectangle.id, 0);
 
-TEST_F(Lifecycle, MethodOtherThanZeroOrOneIsAnnotatedButKeepsTheAnnotations) {
     gInsertAnnotations.leaderUpLeft = 31;
     WriteRegistry({{"mType", "0"}, {"Method", "2"}});
     ASSERT_TRUE(host().startCommand());
     EXPECT_EQ(host().executeFunc(), &ExecPickOneAnnotated);
+    // Settings stored during the run (the dialog's OK) do not change what is removed.
+    WriteRegistry({{"mType", "0"}, {"Method", "0"}});
+    LoadInsertSettings();
     host().escape();
-    EXPECT_TRUE(TerminateCalls().empty());
-    EXPECT_EQ(gInsertAnnotations.leaderUpLeft, 31);
+    const auto calls = CallsAfter("terminate");
+    ASSERT_EQ(calls.size(), 8u);
+    EXPECT_EQ(calls[0]["fn"], "VelElmDeleteElement");
+    EXPECT_EQ(calls[0]["args"][0], 31);
+    EXPECT_EQ(gInsertAnnotations.leaderUpLeft, 0);
 }
 
 TEST_F(Lifecycle, FirstStepFollowsPickModeAndMethod) {
