@@ -2,28 +2,21 @@
 #include "ui/UiScope.h"
 
 #include <QApplication>
-#include <cstdlib>
+#include <cstdio>
+#include <string>
+
+#include "ui/DisplayProbe.h"
 
 namespace {
 
 UiSupport* gNewestSupport = nullptr;
-
-// No display to talk to: the plug-in's own application then draws offscreen, so a dialog can
-// still be run (and answered) by a scripted host.
-bool HasDisplay() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && *platform) return true;  // the user chose a platform; respect it
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 && *x11) || (wayland && *wayland);
-}
 
 // QApplication keeps references to its arguments for its whole life, and takes the ones it
 // understands out of the list: the list is made anew for every application.
 int gArgc = 0;
 char gArg0[] = "Orvanta";
 char gArg1[] = "-platform";
-char gArg2[] = "offscreen";
+std::string gPlatform;
 char* gArgv[4] = {};
 
 }  // namespace
@@ -57,12 +50,21 @@ bool UiSupport::Enter() {
         }
         return entered_;
     }
+    // Without a display to talk to, the application draws offscreen, so a dialog can still be
+    // run (and answered) by a scripted host. A display that is named but cannot be opened would
+    // end the process inside Qt: the dialogs are cancelled instead.
+    const DisplayChoice display = ChooseDisplay();
+    if (!display.usable()) {
+        std::fprintf(stderr, "Orvanta: %s; the dialog is cancelled\n", display.problem.c_str());
+        entered_ = false;
+        return false;
+    }
+    gPlatform = display.platform;
     gArgv[0] = gArg0;
     gArgv[1] = gArg1;
-    gArgv[2] = gArg2;
+    gArgv[2] = gPlatform.data();
     gArgv[3] = nullptr;
-    gArgc = HasDisplay() ? 1 : 3;
-    if (gArgc == 1) gArgv[1] = nullptr;
+    gArgc = 3;
     ownApp_ = new QApplication(gArgc, gArgv);
     QGuiApplication::setQuitOnLastWindowClosed(false);
     entered_ = true;

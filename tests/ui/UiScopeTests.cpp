@@ -3,10 +3,13 @@
 // and the application object as the owner of the UI support.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <QApplication>
 #include <QGuiApplication>
 
 #include "host/Lifecycle.h"
+#include "ui/OrvantaDlg.h"
 #include "ui/UiScope.h"
 
 namespace {
@@ -65,6 +68,29 @@ TEST(UiScope, NoDialogsUnderACoreApplicationWithoutWidgets) {
     EXPECT_FALSE(scope.Available());
     EXPECT_FALSE(UiScope::Active());
     EXPECT_EQ(QCoreApplication::instance(), &host);
+}
+
+// A display that is named but cannot be opened would end the whole host inside Qt. The plug-in's
+// dialog is cancelled instead, with one line on standard error (in a child process, which gets
+// the broken environment).
+TEST(UiScopeDeathTest, AnUnreachableDisplayCancelsTheDialogWithOneLine) {
+    EXPECT_EXIT(
+        {
+            ::unsetenv("QT_QPA_PLATFORM");
+            ::unsetenv("WAYLAND_DISPLAY");
+            ::setenv("DISPLAY", ":4711", 1);
+            bool available = true;
+            int result = -1;
+            {
+                UiScope scope;
+                available = scope.Available();
+                OrvantaDlg dlg;
+                result = dlg.DoModal();
+            }
+            const bool ok = !available && result == IDCANCEL && !QCoreApplication::instance();
+            std::exit(ok ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "cannot open display ':4711'; the dialog is cancelled");
 }
 
 TEST(UiScope, TheApplicationObjectOwnsTheUiSupport) {

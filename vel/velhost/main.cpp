@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "settings/RegistryStore.h"
+#include "ui/DisplayProbe.h"
 #include "ui/OrvantaDlg.h"
 #include "ui/UiScope.h"
 #include "vel/dxf/DxfFormat.h"
@@ -94,9 +95,10 @@ void filterQtMessages(QtMsgType type, const QMessageLogContext& context, const Q
 // offscreen unless the dialogs are to be shown.
 class HostApplication {
 public:
-    HostApplication(const char* program, bool show) {
-        args_ = {program, "-platform", "offscreen"};
-        argc_ = show ? 1 : 3;
+    // `platform` is where the dialogs are shown, as ChooseDisplay found it.
+    HostApplication(const char* program, bool show, const std::string& platform = "offscreen") {
+        args_ = {program, "-platform", show ? platform : std::string("offscreen")};
+        argc_ = 3;
         for (std::string& a : args_) argv_.push_back(a.data());
         argv_.push_back(nullptr);
         qInstallMessageHandler(filterQtMessages);
@@ -110,14 +112,6 @@ private:
     int argc_ = 1;
     std::unique_ptr<QApplication> app_;
 };
-
-bool HasDisplay() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        const char* value = std::getenv(name);
-        if (value && *value) return true;
-    }
-    return false;
-}
 
 // Every action of the script's dialog lines must be one the robot knows.
 void checkDialogActions(const vel::Script& script) {
@@ -163,13 +157,14 @@ struct RunOptions {
     std::optional<int> layer;
     double aperture = 1.0;
     bool show = false;
+    std::string platform;  // where --show shows the dialogs
 };
 
 int run(const RunOptions& o, const char* program) {
     vel::Host& host = vel::Host::instance();
     if (!o.registry.empty()) setenv("VEL_REGISTRY", o.registry.c_str(), 1);
     const vel::Script script = readScript(o.script);
-    HostApplication app(program, o.show);
+    HostApplication app(program, o.show, o.platform);
 
     std::ofstream trace;
     if (!o.trace.empty()) {
@@ -209,6 +204,7 @@ struct SettingsOptions {
     std::string registry;
     std::string script;
     bool show = false;
+    std::string platform;
 };
 
 // The "Create Insert" dialog on its own: loads from the registry, saves on OK.
@@ -222,7 +218,7 @@ int runSettings(const SettingsOptions& o, const char* program) {
                                  "only dialog lines can answer the settings dialog");
         answers.insert(answers.end(), c.actions.begin(), c.actions.end());
     }
-    HostApplication app(program, o.show);
+    HostApplication app(program, o.show, o.platform);
     velhost::DialogRobot robot(answers, std::cerr, o.show);
     bool saved = false;
     {
@@ -279,9 +275,14 @@ int main(int argc, char** argv) {
             return kBadCommandLine;
         }
     }
-    if ((o.show || so.show) && !HasDisplay()) {
-        std::cerr << "velhost: --show needs a display (DISPLAY or WAYLAND_DISPLAY)\n";
-        return kBadCommandLine;
+    if (o.show || so.show) {
+        const DisplayChoice display = ChooseDisplay();
+        if (!display.usable() || display.unnamed) {
+            std::cerr << "velhost: --show needs a display (DISPLAY or WAYLAND_DISPLAY): "
+                      << (display.usable() ? "none is set" : display.problem) << "\n";
+            return kBadCommandLine;
+        }
+        o.platform = so.platform = display.platform;
     }
     try {
         if (settingsCmd->parsed()) return runSettings(so, argv[0]);
