@@ -130,28 +130,37 @@ FigureData LineFigure(double x1, double y1, double x2, double y2) {
     return f;
 }
 
+enum class Rectangle { NoPoint, Drawn, Refused };
+
 // Takes the second corner and draws the temporary rectangle through both
-// corners, each line ending where the one before it begins. False, drawing
-// nothing, when the event brings no point.
-bool DrawPickRectangle(int code, VelEventData* data) {
+// corners, each line ending where the one before it begins. Nothing is drawn
+// when the event brings no point; when the host refuses a part of it, what was
+// drawn goes again and no id is recorded.
+Rectangle DrawPickRectangle(int code, VelEventData* data) {
     VelPoint point{};
-    if (VelEvtGetPoint(code, data, &point) != 0) return false;
+    if (VelEvtGetPoint(code, data, &point) != 0) return Rectangle::NoPoint;
     gPickRectangle.secondCorner = point;
     const double x1 = gPickRectangle.firstCorner.x, y1 = gPickRectangle.firstCorner.y;
     const double x2 = point.x, y2 = point.y;
 
+    CreatedSegments made;
     const int segment = VelSgmCreateSegment(VEL_SEG_FIGURE, 0);
-    gPickRectangle.rectangle = FigureRef{0, segment};
+    if (!made.Keep(segment)) return Rectangle::Refused;
     FigureData line = LineFigure(x1, y1, x1, y2);
     const int e1 = VelFigCreateFigure(segment, &line);
+    if (e1 == -1) return Rectangle::Refused;
     line = LineFigure(x2, y1, x1, y1);
     const int e2 = VelFigInsertFigure(e1, &line);
+    if (e2 == -1) return Rectangle::Refused;
     line = LineFigure(x2, y2, x2, y1);
     const int e3 = VelFigInsertFigure(e2, &line);
+    if (e3 == -1) return Rectangle::Refused;
     line = LineFigure(x1, y2, x2, y2);
-    VelFigInsertFigure(e3, &line);
-    VelFigSetClosed(segment, 1);
-    return true;
+    if (VelFigInsertFigure(e3, &line) == -1 || VelFigSetClosed(segment, 1) == -1)
+        return Rectangle::Refused;
+    made.Commit();
+    gPickRectangle.rectangle = FigureRef{0, segment};
+    return Rectangle::Drawn;
 }
 
 }  // namespace
@@ -264,8 +273,15 @@ int ExecFirstCornerAnnotated(int code, VelEventData* data) {
 }
 
 int ExecSecondCorner(int code, VelEventData* data) {
-    // Without a point there is nothing to do here, confirm included.
-    if (!DrawPickRectangle(code, data)) return VEL_EXEC_UNUSED;
+    switch (DrawPickRectangle(code, data)) {
+        case Rectangle::NoPoint:
+            // Without a point there is nothing to do here, confirm included.
+            return VEL_EXEC_UNUSED;
+        case Rectangle::Refused:
+            return GiveUp(kCannotCreateInsert);
+        case Rectangle::Drawn:
+            break;
+    }
     FigureList rectangle;
     rectangle.count = 1;
     rectangle.slots[1] = gPickRectangle.rectangle;
@@ -278,7 +294,14 @@ int ExecSecondCorner(int code, VelEventData* data) {
 }
 
 int ExecSecondCornerAnnotated(int code, VelEventData* data) {
-    if (!DrawPickRectangle(code, data)) return VEL_EXEC_UNUSED;
+    switch (DrawPickRectangle(code, data)) {
+        case Rectangle::NoPoint:
+            return VEL_EXEC_UNUSED;
+        case Rectangle::Refused:
+            return GiveUp(kCannotCreateFromCorners);
+        case Rectangle::Drawn:
+            break;
+    }
     // The rectangle stays while the insert is edited: every rebuild measures it.
     gRetainedFigures.slots[1] = gPickRectangle.rectangle;
     gRetainedFigures.count = 1;

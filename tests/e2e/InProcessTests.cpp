@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cfloat>
 #include <clocale>
+#include <cmath>
 #include <filesystem>
 #include <sstream>
 
@@ -149,6 +150,24 @@ TEST_F(InProcess, RectangleIdIsForgottenOnceTheInsertAroundItIsMade) {
     EXPECT_EQ(gPickRectangle.firstCorner.x, 10);
     EXPECT_EQ(gPickRectangle.secondCorner.y, 5);
     EXPECT_EQ(host().executeFunc(), &ExecFirstCorner);
+}
+
+// A second corner the host cannot draw a line to: the part of the rectangle
+// made goes again, no failure id is recorded, and the step says it cannot.
+TEST_F(InProcess, RectangleTheHostRefusesLeavesNothingAndNoFailureId) {
+    for (const char* method : {"0", "1"}) {
+        SCOPED_TRACE(method);
+        Registry({{"mType", "2"}, {"Method", method}});
+        ASSERT_TRUE(host().startCommand());
+        const size_t segments = host().drawing().segments().size();
+        ASSERT_EQ(PickPoint(10, 20), VEL_EXEC_NEXT);
+        EXPECT_EQ(PickPoint(HUGE_VAL, 5), VEL_EXEC_END);
+        EXPECT_EQ(host().messages().back(), method[0] == '0'
+                                                ? u"Insert 형상을 작성할 수 없습니다."
+                                                : u"Insert 형상을 작성할 수 없습니다.(5)");
+        EXPECT_EQ(host().drawing().segments().size(), segments);
+        EXPECT_EQ(gPickRectangle.rectangle.id, 0);
+    }
 }
 
 TEST_F(InProcess, RectangleIdIsForgottenWhenConfirmEndsTheEditing) {
