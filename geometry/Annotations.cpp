@@ -155,14 +155,16 @@ bool CreateAnnotatedInsert(const FigureList& list, int count) {
     next.outlineSegment = edges.segment;
 
     // Corner and leader alternate, upper-left to lower-right.
-    const struct {
+    struct CornerLeader {
         OutlineCorner corner;
         int32_t InsertAnnotations::*leader;
-    } corners4[] = {{OutlineCorner::UpperLeft, &InsertAnnotations::leaderUpLeft},
-                    {OutlineCorner::UpperRight, &InsertAnnotations::leaderUpRight},
-                    {OutlineCorner::LowerLeft, &InsertAnnotations::leaderDownLeft},
-                    {OutlineCorner::LowerRight, &InsertAnnotations::leaderDownRight}};
-    for (const auto& c : corners4) {
+    };
+    const CornerLeader cornerLeaders[] = {
+        {OutlineCorner::UpperLeft, &InsertAnnotations::leaderUpLeft},
+        {OutlineCorner::UpperRight, &InsertAnnotations::leaderUpRight},
+        {OutlineCorner::LowerLeft, &InsertAnnotations::leaderDownLeft},
+        {OutlineCorner::LowerRight, &InsertAnnotations::leaderDownRight}};
+    for (const CornerLeader& c : cornerLeaders) {
         if (!AddOutlineCorner(edges, c.corner)) return false;
         next.*c.leader = CreateCornerLeader(next, static_cast<int>(c.corner), made);
         if (next.*c.leader == -1) return false;
