@@ -131,7 +131,7 @@ public:
         if (ReadWholeFile(path, content) != ReadResult::Ok) return false;
         const auto text =
             RegistryText::Parse(content).ReadString(UpToNull(keyPath), UpToNull(name));
-        if (!text || (text->size() + 1) * 2 > kRegistryReadCapacityBytes) return false;
+        if (!text) return false;
         out = UpToNull(*text);
         return true;
     }

@@ -2,20 +2,15 @@
 // Windows it is the real registry; elsewhere a registry export file kept by RegistryFile.cpp.
 #pragma once
 
-#include <cstddef>
 #include <string>
-
-// Texts are read into a buffer of this many bytes, UTF-16 with its terminator; a value that
-// needs more (127 or more characters) reads as missing on every platform.
-inline constexpr std::size_t kRegistryReadCapacityBytes = 255;
 
 class RegistryStore {
 public:
     virtual ~RegistryStore() = default;
 
     // Reads the string value `name` of `keyPath` (relative to the current user's root, parts
-    // separated by '\'). False when the key or value is missing, is not a string, does not fit
-    // the read buffer or cannot be read; `out` is then left as it was.
+    // separated by '\'). Texts of any length are read whole. False when the key or value is
+    // missing, is not a string or cannot be read; `out` is then left as it was.
     virtual bool readString(const std::u16string& keyPath, const std::u16string& name,
                             std::u16string& out) = 0;
 

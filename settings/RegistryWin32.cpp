@@ -4,14 +4,19 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "settings/RegistryStore.h"
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are UTF-16 units");
 
 namespace {
+
+// How often a read follows a value that keeps growing before it gives up.
+constexpr int kReadAttempts = 8;
 
 const wchar_t* Wide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
@@ -25,22 +30,31 @@ public:
         if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(keyPath), 0, KEY_READ, &key) != ERROR_SUCCESS) {
             return false;
         }
-        // 256 bytes, of which the query may fill 255; the last whole character is kept for the
-        // terminator, so the text ends inside the buffer whatever the stored data holds.
-        wchar_t buffer[128] = {};
-        static_assert(sizeof buffer == 256);
+        std::vector<BYTE> data;
         DWORD type = REG_NONE;
-        DWORD size = static_cast<DWORD>(kRegistryReadCapacityBytes);
-        const LONG status = RegQueryValueExW(key, Wide(name), nullptr, &type,
-                                             reinterpret_cast<BYTE*>(buffer), &size);
+        DWORD size = 0;
+        LONG status = RegQueryValueExW(key, Wide(name), nullptr, &type, nullptr, &size);
+        // Another program may make the value longer between asking its size and reading it;
+        // then the read reports the new size and is tried again with room for it.
+        for (int attempt = 0; status == ERROR_SUCCESS && type == REG_SZ && size > 0; ++attempt) {
+            if (attempt == kReadAttempts) {
+                status = ERROR_MORE_DATA;
+                break;
+            }
+            data.resize(size);
+            status = RegQueryValueExW(key, Wide(name), nullptr, &type, data.data(), &size);
+            if (status != ERROR_MORE_DATA) break;
+            status = ERROR_SUCCESS;
+        }
         RegCloseKey(key);
         // Values of other types are not ours: they read as missing and get their default.
         if (status != ERROR_SUCCESS || type != REG_SZ) return false;
-        const std::size_t units =
-            std::min<std::size_t>(size, kRegistryReadCapacityBytes) / sizeof(wchar_t);
-        buffer[std::min<std::size_t>(units, std::size(buffer) - 1)] = L'\0';
-        const auto* text = reinterpret_cast<const char16_t*>(buffer);
-        out.assign(text, std::find(text, text + units, u'\0'));
+        // The data need not end in a terminator, nor even in a whole character: the text ends
+        // at its first null or its last whole character.
+        const std::size_t units = std::min<std::size_t>(size, data.size()) / sizeof(char16_t);
+        std::u16string text(units, u'\0');
+        if (units > 0) std::memcpy(text.data(), data.data(), units * sizeof(char16_t));
+        out = text.substr(0, text.find(u'\0'));
         return true;
     }
 

@@ -11,8 +11,8 @@ inline constexpr char16_t kSettingsSubKey[] = u"Orvanta";
 std::u16string SettingsKeyPath(const std::u16string& subKey);
 
 // Reads a string value of the key of `subKey` ('/' in the path count as '\'). True when read,
-// and then `out` holds the text; false on any failure, leaving `out` as it was. A text of 127
-// or more characters does not fit the read buffer and reads as missing.
+// and then `out` holds the whole text, however long; false on any failure, leaving `out` as it
+// was.
 bool ReadSettingString(const std::u16string& subKey, const std::u16string& name,
                        std::u16string& out);
 

@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "LongTextCheck.h"
 #include "RegistryTestSupport.h"
 #include "settings/InsertSettings.h"
 #include "settings/SettingsRegistry.h"
@@ -131,7 +132,6 @@ TEST(LoadInsertSettings, MissingUnreadableAndDeletedValuesComeBackWithDefaults) 
     TempRegistry registry;
     LoadInsertSettings();
     ASSERT_TRUE(WriteSettingString(u"Orvanta", u"mDisUp", u"9.5"));
-    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"mLayer", std::u16string(127, u'1')));
     std::string text = registry.read();
     const std::size_t line = text.find("\"mType\"");
     text.replace(line, text.find('\n', line) + 1 - line, "\"mType\"=dword:00000002\n");
@@ -140,15 +140,18 @@ TEST(LoadInsertSettings, MissingUnreadableAndDeletedValuesComeBackWithDefaults) 
 
     LoadInsertSettings();
     EXPECT_EQ(gInsertSettings.mDisUp, 9.5);
-    EXPECT_EQ(gInsertSettings.mType, 0);      // a number is not a text value
-    EXPECT_EQ(gInsertSettings.mLayer, u"7");  // too long for the read buffer
+    EXPECT_EQ(gInsertSettings.mType, 0);  // a number is not a text value
     EXPECT_EQ(gInsertSettings.Color, 5);
     const std::string after = registry.read();
     // The number stays; the text value that replaces it for reading follows it.
     EXPECT_LT(after.find("\"mType\"=dword:00000002\n"), after.find("\"mType\"=\"0\"\n"));
     EXPECT_NE(after.find("\"mType\"=\"0\"\n"), std::string::npos);
-    EXPECT_NE(after.find("\"mLayer\"=\"7\"\n"), std::string::npos);
     EXPECT_NE(after.find("\"Color\"=\"MAINCOLOR06\"\n"), std::string::npos);
+}
+
+TEST(LoadInsertSettings, LongTextsAreReadWholeAndKept) {
+    TempRegistry registry;
+    ExpectLongTextsLoadWhole();
 }
 
 TEST(LoadInsertSettings, AnUnwritableRegistryStillGivesDefaults) {
