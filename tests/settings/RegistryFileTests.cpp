@@ -111,6 +111,41 @@ TEST(RegistryFile, AFileWithoutHeaderKeepsItsLinesAndGetsOne) {
                                    "\n\"mLayer\"=\"6\"\n");
 }
 
+TEST(RegistryFile, AUtf16ExportIsChangedInUtf16KeepingEveryOtherByte) {
+    TempRegistry registry;
+    const std::string text = "Windows Registry Editor Version 5.00\r\n\r\n; 윤곽 설정\r\n" +
+                             kOrvantaSection +
+                             "\r\n\"mLayerHole\"=\"외곽선\"\r\n\"mLayer\"=\"5\"\r\n\r\n"
+                             "[HKEY_CURRENT_USER\\SOFTWARE\\Other]\r\n\"x\"=\"\U0001F600\"\r\n";
+    registry.write(Utf16LeExport(text));
+    std::u16string out;
+    ASSERT_TRUE(ReadSettingString(u"Orvanta", u"mLayerHole", out));
+    EXPECT_EQ(out, u"외곽선");
+    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"mLayer", u"레이어"));
+    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"Method", u"1"));
+    std::string expected = text;
+    expected.replace(expected.find("\"mLayer\"=\"5\""), 12,
+                     "\"mLayer\"=\"레이어\"\r\n\"Method\"=\"1\"");
+    EXPECT_EQ(registry.read(), Utf16LeExport(expected));
+}
+
+TEST(RegistryFile, Utf16BytesThatDoNotDecodeAreReadButNeverRewritten) {
+    TempRegistry registry;
+    const std::string head = Utf16LeExport("Windows Registry Editor Version 5.00\r\n" +
+                                           kOrvantaSection + "\r\n\"mType\"=\"1\"\r\n");
+    // An odd byte count; "x"= a high surrogate without its low half.
+    const std::string loneSurrogate = Utf16LeExport("\"x\"=\"").substr(2) +
+                                      std::string("\0\xD8", 2) + Utf16LeExport("\"\r\n").substr(2);
+    for (const std::string& bytes : {head + "\n", head + loneSurrogate}) {
+        registry.write(bytes);
+        std::u16string out;
+        ASSERT_TRUE(ReadSettingString(u"Orvanta", u"mType", out));
+        EXPECT_EQ(out, u"1");
+        EXPECT_FALSE(WriteSettingString(u"Orvanta", u"mType", u"2"));
+        EXPECT_EQ(registry.read(), bytes);
+    }
+}
+
 TEST(RegistryFile, TextsOfAnyLengthReadWhole) {
     TempRegistry registry;
     for (const std::u16string& text :
