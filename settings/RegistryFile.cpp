@@ -1,7 +1,8 @@
 // The current user's registry outside Windows: a registry export file. Readers take no lock and
 // always see a whole file, because a writer never changes the file in place: under an exclusive
 // lock on a companion lock file it reads the file again, changes one value, writes a temporary
-// file in the same folder, syncs it and renames it over the old one.
+// file in the same folder, syncs it and renames it over the old one. A file that is not a
+// registry export is never rewritten.
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -45,26 +46,55 @@ private:
 
 enum class ReadResult { Ok, Missing, Failed };
 
-ReadResult ReadWholeFile(const std::string& path, std::string& content) {
+// What the last system call's failure says, after `what` failed.
+std::string SystemError(const std::string& what) {
+    return what + ": " + std::system_category().message(errno);
+}
+
+ReadResult Failure(std::string& error, std::string reason) {
+    error = std::move(reason);
+    return ReadResult::Failed;
+}
+
+// Reads the whole file. A file that is not there (nor the folder it would be in) is Missing;
+// anything else that stops the read is Failed, with the reason in `error`.
+ReadResult ReadWholeFile(const std::string& path, std::string& content, std::string& error) {
     content.clear();
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileBytes) {
-        return ReadResult::Failed;
+    if (file.get() < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return ReadResult::Missing;
+        return Failure(error, SystemError("cannot be read"));
     }
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) return Failure(error, SystemError("cannot be read"));
+    if (!S_ISREG(info.st_mode)) return Failure(error, "not a regular file");
+    constexpr const char* kTooLarge = "larger than a registry file may be";
+    if (info.st_size > kMaxFileBytes) return Failure(error, kTooLarge);
     char buffer[65536];
     while (true) {
         const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR) continue;
-            return ReadResult::Failed;
+            return Failure(error, SystemError("cannot be read"));
         }
         if (got == 0) break;
         content.append(buffer, static_cast<std::size_t>(got));
-        if (content.size() > static_cast<std::size_t>(kMaxFileBytes)) return ReadResult::Failed;
+        if (content.size() > static_cast<std::size_t>(kMaxFileBytes)) {
+            return Failure(error, kTooLarge);
+        }
     }
     return ReadResult::Ok;
+}
+
+// Why the file that holds `hive` must not be rewritten; empty when it may be. Only a registry
+// export, or a file with nothing in it yet, is ours to change.
+std::string ProblemOfContent(const RegistryText& hive) {
+    if (hive.LineCount() > 0 && !hive.HasHeader()) {
+        return "not a registry export: its first line is neither \"" +
+               std::string(kRegistryHeader) + "\" nor \"REGEDIT4\"";
+    }
+    if (!hive.CanChange()) return "its UTF-16 text does not decode cleanly; it is not rewritten";
+    return {};
 }
 
 bool WriteAll(int fd, const std::string& data) {
@@ -128,7 +158,8 @@ public:
         const std::string path = CurrentUserRegistryFile();
         if (path.empty()) return false;
         std::string content;
-        if (ReadWholeFile(path, content) != ReadResult::Ok) return false;
+        std::string error;
+        if (ReadWholeFile(path, content, error) != ReadResult::Ok) return false;
         const auto text =
             RegistryText::Parse(content).ReadString(UpToNull(keyPath), UpToNull(name));
         if (!text) return false;
@@ -150,8 +181,10 @@ public:
         if (lock.get() < 0 || !LockExclusive(lock.get())) return false;
         // Read again under the lock: another writer may have changed the file meanwhile.
         std::string content;
-        if (ReadWholeFile(path, content) == ReadResult::Failed) return false;
+        std::string error;
+        if (ReadWholeFile(path, content, error) == ReadResult::Failed) return false;
         RegistryText hive = RegistryText::Parse(content);
+        if (!ProblemOfContent(hive).empty()) return false;
         if (!hive.SetString(UpToNull(keyPath), UpToNull(name), UpToNull(text))) return false;
         return ReplaceFile(path, hive.Serialize());
     }
@@ -182,6 +215,20 @@ std::string CurrentUserRegistryFile() {
         config = std::filesystem::path(home) / ".config";
     }
     return (config / "Tolvane" / "VEL" / "registry.reg").string();
+}
+
+std::string RegistryFileProblem(const std::string& path) {
+    std::string content;
+    std::string error;
+    switch (ReadWholeFile(path, content, error)) {
+        case ReadResult::Missing:
+            return {};
+        case ReadResult::Failed:
+            return error;
+        case ReadResult::Ok:
+            break;
+    }
+    return ProblemOfContent(RegistryText::Parse(content));
 }
 
 RegistryStore& CurrentUserRegistry() {

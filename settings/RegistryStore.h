@@ -15,7 +15,8 @@ public:
                             std::u16string& out) = 0;
 
     // Writes `text` as a string value, creating the key and any missing keys on its path.
-    // A text is stored up to its first null character, as a string value is read back.
+    // A text is stored up to its first null character, as a string value is read back. Outside
+    // Windows, false without a change when the file is not one to rewrite (RegistryFileProblem).
     virtual bool writeString(const std::u16string& keyPath, const std::u16string& name,
                              const std::u16string& text) = 0;
 };
@@ -29,4 +30,10 @@ RegistryStore& CurrentUserRegistry();
 // absolute). Looked up at each call, so a change of the environment takes effect at once.
 // Empty when no location can be found.
 std::string CurrentUserRegistryFile();
+
+// Why the registry file at `path` cannot serve as the user's registry ("not a registry export:
+// ...", "cannot be read: ..."); empty when it can: when it is missing, empty, or a registry
+// export (its first line, after an optional byte order mark, is "Windows Registry Editor
+// Version 5.00" or "REGEDIT4"). The store never rewrites a file with a problem.
+std::string RegistryFileProblem(const std::string& path);
 #endif

@@ -100,15 +100,24 @@ TEST(RegistryFile, ForeignContentSurvivesWritesByteForByte) {
     EXPECT_EQ(registry.read(), expected);
 }
 
-TEST(RegistryFile, AFileWithoutHeaderKeepsItsLinesAndGetsOne) {
+TEST(RegistryFile, OnlyARegistryExportOrAnEmptyFileIsRewritten) {
     TempRegistry registry;
-    registry.write("junk\n" + kOrvantaSection + "\n\"mLayer\"=\"5\"\n");
+    const std::string path = registry.file().string();
+    EXPECT_EQ(RegistryFileProblem(path), "") << "missing";
+    for (const std::string usable : {"", "\xEF\xBB\xBF", "REGEDIT4\n"}) {
+        registry.write(usable);
+        EXPECT_EQ(RegistryFileProblem(path), "") << usable;
+        EXPECT_TRUE(WriteSettingString(u"Orvanta", u"mLayer", u"6")) << usable;
+    }
+    const std::string junk = "junk\n" + kOrvantaSection + "\n\"mLayer\"=\"5\"\n";
+    registry.write(junk);
+    EXPECT_NE(RegistryFileProblem(path).find("not a registry export"), std::string::npos);
     std::u16string out;
     ASSERT_TRUE(ReadSettingString(u"Orvanta", u"mLayer", out));
     EXPECT_EQ(out, u"5");
-    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"mLayer", u"6"));
-    EXPECT_EQ(registry.read(), "Windows Registry Editor Version 5.00\n\njunk\n" + kOrvantaSection +
-                                   "\n\"mLayer\"=\"6\"\n");
+    EXPECT_FALSE(WriteSettingString(u"Orvanta", u"mLayer", u"6"));
+    EXPECT_EQ(registry.read(), junk);
+    EXPECT_NE(RegistryFileProblem(registry.folder().string()), "") << "a folder";
 }
 
 TEST(RegistryFile, AUtf16ExportIsChangedInUtf16KeepingEveryOtherByte) {

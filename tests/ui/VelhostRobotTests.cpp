@@ -1,6 +1,7 @@
 // VelhostRobotTests.cpp - velhost answering the plug-in's dialogs from session scripts (typing,
 // clicking, choosing, keys, the close box, pictures of the dialog), cancelling a dialog nobody
-// answers, refusing actions it cannot carry out, and `velhost settings`.
+// answers, refusing actions it cannot carry out, `velhost settings`, and refusing registry files
+// it cannot rewrite.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -201,6 +202,20 @@ TEST_F(VelhostRobot, ShowWithoutADisplayIsACommandLineError) {
     ASSERT_TRUE(WIFEXITED(raw));
     EXPECT_EQ(WEXITSTATUS(raw), 2);
     EXPECT_NE(ReadFile(Path("err.txt")).find("--show needs a display"), std::string::npos);
+}
+
+TEST_F(VelhostRobot, ARegistryFileThatIsNoExportStopsRunAndSettingsUntouched) {
+    const std::string notes = "my notes\nmType=2\n";
+    std::ofstream(Path("registry.reg"), std::ios::binary) << notes;
+    for (const std::string command : {"run", "settings"}) {
+        const Result r = Velhost(command, command == "run" ? "run\nconfirm\n" : "dialog ok\n");
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_NE(r.err.find("velhost: " + Path("registry.reg") + ": not a registry export"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(r.out, "") << "nothing ran";
+        EXPECT_EQ(ReadFile(Path("registry.reg")), notes);
+    }
 }
 
 TEST_F(VelhostRobot, KoreanTextIsTypedAsIs) {

@@ -153,6 +153,16 @@ void reportUnusedActions(const std::vector<std::string>& left) {
     std::cerr << "\n";
 }
 
+// Makes `registry` (when given) the user's registry for this process and refuses a registry file
+// that the plug-in could not rewrite, before anything runs.
+void useRegistryFile(const std::string& registry) {
+    if (!registry.empty()) setenv("VEL_REGISTRY", registry.c_str(), 1);
+    const std::string file = CurrentUserRegistryFile();
+    if (file.empty()) return;
+    if (const std::string problem = RegistryFileProblem(file); !problem.empty())
+        throw vel::FileError(file, 0, problem);
+}
+
 struct RunOptions {
     std::string plugin;
     std::string drawing;
@@ -166,8 +176,8 @@ struct RunOptions {
 };
 
 int run(const RunOptions& o, const char* program) {
+    useRegistryFile(o.registry);
     vel::Host& host = vel::Host::instance();
-    if (!o.registry.empty()) setenv("VEL_REGISTRY", o.registry.c_str(), 1);
     const vel::Script script = readScript(o.script);
     HostApplication app(program, o.show);
 
@@ -213,7 +223,7 @@ struct SettingsOptions {
 
 // The "Create Insert" dialog on its own: loads from the registry, saves on OK.
 int runSettings(const SettingsOptions& o, const char* program) {
-    if (!o.registry.empty()) setenv("VEL_REGISTRY", o.registry.c_str(), 1);
+    useRegistryFile(o.registry);
     const vel::Script script = readScript(o.script);
     std::vector<std::string> answers;
     for (const vel::ScriptCommand& c : script.commands) {
