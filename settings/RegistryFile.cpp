@@ -1,8 +1,9 @@
 // The current user's registry outside Windows: a registry export file. Readers take no lock and
 // always see a whole file, because a writer never changes the file in place: under an exclusive
 // lock on a companion lock file it reads the file again, changes one value, writes a temporary
-// file in the same folder, syncs it and renames it over the old one. A file that is not a
-// registry export is never rewritten.
+// file in the same folder, syncs it and renames it over the old one. A symbolic link is followed
+// to its final target, which is the file replaced. A file that is not a registry export is never
+// rewritten.
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -146,6 +147,30 @@ bool ReplaceFile(const std::string& path, const std::string& content) {
     return true;
 }
 
+// How many symbolic links the registry path may pass through before it counts as a loop; the
+// number the kernel allows in one path.
+constexpr int kMaxLinkHops = 40;
+
+// The file that `path` finally names, following each symbolic link (a relative one from the
+// folder the link is in), so that a write replaces that file and the links stay links. A path
+// that is not a link, or not there, is its own target. False for a chain of more than
+// kMaxLinkHops links or a link that cannot be read.
+bool FinalTarget(const std::string& path, std::string& target) {
+    std::filesystem::path current(path);
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            target = current.string();
+            return true;
+        }
+        std::error_code error;
+        const std::filesystem::path link = std::filesystem::read_symlink(current, error);
+        if (error) return false;
+        current = link.is_absolute() ? link : current.parent_path() / link;
+    }
+    return false;
+}
+
 // Windows reads a string value up to its first null character.
 std::u16string UpToNull(const std::u16string& text) {
     return text.substr(0, text.find(u'\0'));
@@ -169,14 +194,15 @@ public:
 
     bool writeString(const std::u16string& keyPath, const std::u16string& name,
                      const std::u16string& text) override {
-        const std::string path = CurrentUserRegistryFile();
-        if (path.empty()) return false;
+        std::string path;
+        if (!FinalTarget(CurrentUserRegistryFile(), path) || path.empty()) return false;
         const std::filesystem::path folder = std::filesystem::path(path).parent_path();
         if (!folder.empty()) {
             std::error_code error;
             std::filesystem::create_directories(folder, error);
             if (error) return false;
         }
+        // Beside the target, so that writers through different links to it share the lock.
         FileDescriptor lock(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
         if (lock.get() < 0 || !LockExclusive(lock.get())) return false;
         // Read again under the lock: another writer may have changed the file meanwhile.

@@ -1,5 +1,6 @@
 // The registry file as the current user's registry: location, the registry helpers on top of
-// it, preservation of foreign content, long texts, and concurrent writers.
+// it, preservation of foreign content, encodings, files it must not rewrite, long texts,
+// symbolic links, and concurrent writers.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -41,6 +42,42 @@ private:
     const char* name_;
     std::optional<std::string> saved_;
 };
+
+// Writer processes, each through its path of `paths` in turn, set values of their own while
+// reading one that is there all along; no value may be lost and no read may fail.
+void ExpectConcurrentWritersLoseNoValue(const std::vector<std::string>& paths) {
+    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"anchor", u"A"));
+    constexpr int kWriters = 6;
+    constexpr int kValues = 30;
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < kWriters; ++writer) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::setenv("VEL_REGISTRY", paths[writer % paths.size()].c_str(), 1);
+            bool ok = true;
+            for (int i = 0; i < kValues; ++i) {
+                ok = WriteSettingString(u"Orvanta", Name(writer, i), Name(writer, i)) && ok;
+                std::u16string out;  // readers never see a partial file
+                ok = ReadSettingString(u"Orvanta", u"anchor", out) && out == u"A" && ok;
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (int writer = 0; writer < kWriters; ++writer) {
+        for (int i = 0; i < kValues; ++i) {
+            std::u16string out;
+            EXPECT_TRUE(ReadSettingString(u"Orvanta", Name(writer, i), out));
+            EXPECT_EQ(out, Name(writer, i));
+        }
+    }
+}
 
 }  // namespace
 
@@ -203,36 +240,32 @@ TEST(RegistryFile, WritesKeepTheFileModeAndFailWithoutDamage) {
 
 TEST(RegistryFile, ConcurrentProcessesLoseNoValue) {
     TempRegistry registry;
-    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"anchor", u"A"));
-    constexpr int kWriters = 6;
-    constexpr int kValues = 30;
-    std::vector<pid_t> children;
-    for (int writer = 0; writer < kWriters; ++writer) {
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            bool ok = true;
-            for (int i = 0; i < kValues; ++i) {
-                ok = WriteSettingString(u"Orvanta", Name(writer, i), Name(writer, i)) && ok;
-                std::u16string out;  // readers never see a partial file
-                ok = ReadSettingString(u"Orvanta", u"anchor", out) && out == u"A" && ok;
-            }
-            ::_exit(ok ? 0 : 1);
-        }
-        children.push_back(pid);
-    }
-    for (pid_t pid : children) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
-    for (int writer = 0; writer < kWriters; ++writer) {
-        for (int i = 0; i < kValues; ++i) {
-            std::u16string out;
-            EXPECT_TRUE(ReadSettingString(u"Orvanta", Name(writer, i), out));
-            EXPECT_EQ(out, Name(writer, i));
-        }
-    }
+    ExpectConcurrentWritersLoseNoValue({registry.file().string()});
+}
+
+TEST(RegistryFile, ASymbolicLinkIsWrittenThroughAndStaysALink) {
+    TempRegistry registry;
+    // hive/registry.reg -> ../real/middle.reg -> (absolute) real/registry.reg
+    const std::filesystem::path real = registry.folder() / "real";
+    std::filesystem::create_directories(real);
+    std::filesystem::create_directories(registry.file().parent_path());
+    std::ofstream(real / "registry.reg", std::ios::binary) << "REGEDIT4\n";
+    std::filesystem::create_symlink(real / "registry.reg", real / "middle.reg");
+    std::filesystem::create_symlink("../real/middle.reg", registry.file());
+    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"mLayer", u"8"));
+    EXPECT_TRUE(std::filesystem::is_symlink(registry.file()));
+    EXPECT_TRUE(std::filesystem::is_symlink(real / "middle.reg"));
+    EXPECT_NE(registry.read().find("\"mLayer\"=\"8\""), std::string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(registry.file().parent_path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "neither a lock nor a temporary file beside the link";
+    // Writers through two links to one file share its lock.
+    ExpectConcurrentWritersLoseNoValue({registry.file().string(), (real / "middle.reg").string()});
+
+    std::filesystem::create_symlink("loop.reg", registry.folder() / "loop.reg");
+    ::setenv("VEL_REGISTRY", (registry.folder() / "loop.reg").c_str(), 1);
+    EXPECT_FALSE(WriteSettingString(u"Orvanta", u"mLayer", u"9"));
 }
 
 TEST(RegistryFile, ConcurrentThreadsLoseNoValue) {
