@@ -118,13 +118,43 @@ bool LockExclusive(int fd) {
     return true;
 }
 
+// A writer's temporary file is named after the file it replaces: a dot, the file's name, a dot
+// and what mkstemp puts in place of these six characters.
+constexpr std::string_view kTemporarySuffix = "XXXXXX";
+// The characters mkstemp fills its suffix with.
+constexpr std::string_view kTemporaryChars =
+    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+std::string TemporaryPrefix(const std::filesystem::path& target) {
+    return "." + target.filename().string() + ".";
+}
+
+// Removes the temporary files that writers of `target` killed mid-write left behind. Only
+// called under the lock, when no other writer can have one in flight; only regular files of
+// exactly the writers' pattern go.
+void RemoveStaleTemporaryFiles(const std::filesystem::path& target) {
+    const std::string prefix = TemporaryPrefix(target);
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + kTemporarySuffix.size() || !name.starts_with(prefix) ||
+            name.find_first_not_of(kTemporaryChars, prefix.size()) != std::string::npos) {
+            continue;
+        }
+        std::error_code statusError;
+        if (it->symlink_status(statusError).type() == std::filesystem::file_type::regular) {
+            ::unlink(it->path().c_str());
+        }
+    }
+}
+
 // Replaces `path` with `content` so that no reader ever sees a partial file.
 bool ReplaceFile(const std::string& path, const std::string& content) {
     const std::filesystem::path target(path);
-    std::string leaf(1, '.');
-    leaf += target.filename().string();
-    leaf += ".XXXXXX";
-    const std::string pattern = (target.parent_path() / leaf).string();
+    const std::string pattern =
+        (target.parent_path() / (TemporaryPrefix(target) + std::string(kTemporarySuffix))).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     FileDescriptor temp(::mkostemp(name.data(), O_CLOEXEC));
@@ -212,6 +242,7 @@ public:
         RegistryText hive = RegistryText::Parse(content);
         if (!ProblemOfContent(hive).empty()) return false;
         if (!hive.SetString(UpToNull(keyPath), UpToNull(name), UpToNull(text))) return false;
+        RemoveStaleTemporaryFiles(path);
         return ReplaceFile(path, hive.Serialize());
     }
 };

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -236,6 +237,27 @@ TEST(RegistryFile, WritesKeepTheFileModeAndFailWithoutDamage) {
         ::chmod(registry.file().c_str(), 0640);
         EXPECT_EQ(registry.read(), before);
     }
+}
+
+TEST(RegistryFile, AWriteRemovesTheTemporaryFilesOfKilledWritersAndNothingElse) {
+    TempRegistry registry;
+    registry.write("REGEDIT4\n");
+    const std::filesystem::path folder = registry.file().parent_path();
+    const std::set<std::string> strays = {".registry.reg.a1B2c3", ".registry.reg.ZZZZZZ"};
+    const std::set<std::string> others = {".registry.reg.abc12",  ".registry.reg.abc1234",
+                                          ".registry.reg.ab-c_d", ".other.reg.a1B2c3",
+                                          "registry.reg.a1B2c3",  "x.registry.reg.a1B2c3"};
+    for (const std::string& name : strays) std::ofstream(folder / name) << "partial";
+    for (const std::string& name : others) std::ofstream(folder / name) << "keep";
+    std::filesystem::create_directory(folder / ".registry.reg.dir123");
+    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"mType", u"1"));
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        left.insert(entry.path().filename().string());
+    }
+    std::set<std::string> expected = others;
+    expected.insert({"registry.reg", "registry.reg.lock", ".registry.reg.dir123"});
+    EXPECT_EQ(left, expected);
 }
 
 TEST(RegistryFile, ConcurrentProcessesLoseNoValue) {
