@@ -4,11 +4,12 @@
 #include <array>
 #include <charconv>
 #include <system_error>
+#include <vector>
 
+#include "settings/Palette.h"
 #include "settings/Rounding.h"
 #include "settings/SettingsRegistry.h"
 #include "settings/TextConversions.h"
-#include "settings/Palette.h"
 
 InsertSettings gInsertSettings;
 
@@ -82,15 +83,18 @@ void ApplySettingText(InsertSettings& record, const SettingRow& row, const std::
 bool LoadInsertSettings() {
     try {
         const std::u16string subKey = kSettingsSubKey;
+        std::vector<RegistryValue> missing;
         for (const SettingRow& row : kRows) {
             const std::u16string name(row.name);
             std::u16string text;
             if (!ReadSettingString(subKey, name, text)) {
                 text = row.defaultText;
-                WriteSettingString(subKey, name, text);
+                missing.push_back({name, text});
             }
             ApplySettingText(gInsertSettings, row, text);
         }
+        // Written together: one replacement of the registry file instead of one a value.
+        if (!missing.empty()) WriteSettingStrings(subKey, missing);
     } catch (...) {
         // Only memory exhaustion gets here; the rows assigned so far stay, as in any load.
     }

@@ -74,8 +74,9 @@ std::span<const SettingRow> InsertSettingRows();
 void ApplySettingText(InsertSettings& record, const SettingRow& row, const std::u16string& text);
 
 // Fills gInsertSettings from the registry, sub-key "Orvanta", one row after the other. A value
-// that cannot be read takes the row's default, which is written back at once (a failed write
-// is ignored). A present but empty value is not replaced. Always returns true.
+// that cannot be read takes the row's default; the defaults taken are written back together at
+// the end (a failed write is ignored). A present but empty value is not replaced. Always returns
+// true.
 bool LoadInsertSettings();
 
 // The stored text of a length: rounded half away from zero to one decimal place, fixed

@@ -1,6 +1,6 @@
 // The current user's registry outside Windows: a registry export file. Readers take no lock and
 // always see a whole file, because a writer never changes the file in place: under an exclusive
-// lock on a companion lock file it reads the file again, changes one value, writes a temporary
+// lock on a companion lock file it reads the file again, makes its changes, writes a temporary
 // file in the same folder, syncs it and renames it over the old one. A symbolic link is followed
 // to its final target, which is the file replaced. A file that is not a registry export is never
 // rewritten.
@@ -19,6 +19,7 @@
 
 #include "settings/RegistryStore.h"
 #include "settings/RegistryText.h"
+#include "settings/Utf.h"
 
 namespace {
 
@@ -150,28 +151,36 @@ void RemoveStaleTemporaryFiles(const std::filesystem::path& target) {
     }
 }
 
-// Replaces `path` with `content` so that no reader ever sees a partial file.
-bool ReplaceFile(const std::string& path, const std::string& content) {
+// Replaces `path` with `content` so that no reader ever sees a partial file. On failure `error`
+// says which step failed and why.
+bool ReplaceFile(const std::string& path, const std::string& content, std::string& error) {
     const std::filesystem::path target(path);
+    const std::string folder =
+        target.has_parent_path() ? target.parent_path().string() : std::string(".");
     const std::string pattern =
         (target.parent_path() / (TemporaryPrefix(target) + std::string(kTemporarySuffix))).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     FileDescriptor temp(::mkostemp(name.data(), O_CLOEXEC));
-    if (temp.get() < 0) return false;
+    if (temp.get() < 0) {
+        error = SystemError("cannot create a temporary file in " + folder);
+        return false;
+    }
     struct stat info {};
     const bool existed = ::stat(path.c_str(), &info) == 0;
     bool ok = WriteAll(temp.get(), content) && ::fsync(temp.get()) == 0;
     if (ok && existed) ok = ::fchmod(temp.get(), info.st_mode & 07777) == 0;
     ok = temp.close() && ok;
-    if (ok) ok = ::rename(name.data(), path.c_str()) == 0;
+    if (!ok) error = SystemError(std::string("cannot write ") + name.data());
+    if (ok && ::rename(name.data(), path.c_str()) != 0) {
+        error = SystemError("cannot replace the file");
+        ok = false;
+    }
     if (!ok) {
         ::unlink(name.data());
         return false;
     }
     // Make the rename itself durable; the data is already safe, so a failure here is not one.
-    const std::string folder =
-        target.has_parent_path() ? target.parent_path().string() : std::string(".");
     FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0) ::fsync(dir.get());
     return true;
@@ -206,6 +215,14 @@ std::u16string UpToNull(const std::u16string& text) {
     return text.substr(0, text.find(u'\0'));
 }
 
+// Why the last write of this thread failed; see RegistryStore::lastError.
+thread_local std::string tLastError;
+
+bool Fail(std::string error) {
+    tLastError = std::move(error);
+    return false;
+}
+
 class RegistryFileStore final : public RegistryStore {
 public:
     bool readString(const std::u16string& keyPath, const std::u16string& name,
@@ -222,29 +239,57 @@ public:
         return true;
     }
 
-    bool writeString(const std::u16string& keyPath, const std::u16string& name,
-                     const std::u16string& text) override {
+    bool writeStrings(const std::u16string& keyPath,
+                      std::span<const RegistryValue> values) override {
+        tLastError.clear();
+        if (values.empty()) return true;
+        const std::string given = CurrentUserRegistryFile();
+        if (given.empty()) return Fail("no place for the registry file: HOME is not set");
         std::string path;
-        if (!FinalTarget(CurrentUserRegistryFile(), path) || path.empty()) return false;
+        if (!FinalTarget(given, path)) {
+            return Fail("a symbolic link on the way cannot be read or the links form a loop");
+        }
         const std::filesystem::path folder = std::filesystem::path(path).parent_path();
         if (!folder.empty()) {
             std::error_code error;
             std::filesystem::create_directories(folder, error);
-            if (error) return false;
+            if (error)
+                return Fail("cannot create the folder " + folder.string() + ": " + error.message());
         }
         // Beside the target, so that writers through different links to it share the lock.
-        FileDescriptor lock(::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-        if (lock.get() < 0 || !LockExclusive(lock.get())) return false;
+        const std::string lockPath = path + ".lock";
+        FileDescriptor lock(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+        if (lock.get() < 0 || !LockExclusive(lock.get())) {
+            return Fail(SystemError("cannot lock " + lockPath));
+        }
         // Read again under the lock: another writer may have changed the file meanwhile.
         std::string content;
         std::string error;
-        if (ReadWholeFile(path, content, error) == ReadResult::Failed) return false;
+        if (ReadWholeFile(path, content, error) == ReadResult::Failed) return Fail(error);
         RegistryText hive = RegistryText::Parse(content);
-        if (!ProblemOfContent(hive).empty()) return false;
-        if (!hive.SetString(UpToNull(keyPath), UpToNull(name), UpToNull(text))) return false;
-        RemoveStaleTemporaryFiles(path);
-        return ReplaceFile(path, hive.Serialize());
+        if (const std::string problem = ProblemOfContent(hive); !problem.empty()) {
+            return Fail(problem);
+        }
+        const std::u16string key = UpToNull(keyPath);
+        std::string refused;
+        bool changed = false;
+        for (const RegistryValue& value : values) {
+            if (hive.SetString(key, UpToNull(value.name), UpToNull(value.text))) {
+                changed = true;
+            } else if (refused.empty()) {
+                refused = "the value \"" + Utf8(UpToNull(value.name)) +
+                          "\" cannot be stored in a registry file (an empty key name or a line "
+                          "break)";
+            }
+        }
+        if (changed) {
+            RemoveStaleTemporaryFiles(path);
+            if (!ReplaceFile(path, hive.Serialize(), error)) return Fail(error);
+        }
+        return refused.empty() || Fail(refused);
     }
+
+    std::string lastError() const override { return tLastError; }
 };
 
 std::string HomeFolder() {

@@ -1,5 +1,5 @@
 // The current user's registry on Windows, through the registry API. Each call opens the key,
-// does its one read or write and closes it again.
+// does its read or its writes and closes it again.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "settings/RegistryStore.h"
+#include "settings/Utf.h"
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are UTF-16 units");
 
@@ -17,6 +18,23 @@ namespace {
 
 // How often a read follows a value that keeps growing before it gives up.
 constexpr int kReadAttempts = 8;
+
+// Why the last write of this thread failed; see RegistryStore::lastError.
+thread_local std::string tLastError;
+
+// The system's text for an error code, without its line end.
+std::string SystemMessage(LONG code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::u16string text(reinterpret_cast<const char16_t*>(buffer), length);
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' ')) {
+        text.pop_back();
+    }
+    return text.empty() ? "error " + std::to_string(code) : Utf8(text);
+}
 
 const wchar_t* Wide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
@@ -58,21 +76,37 @@ public:
         return true;
     }
 
-    bool writeString(const std::u16string& keyPath, const std::u16string& name,
-                     const std::u16string& text) override {
-        const std::size_t chars = std::min(text.size(), text.find(u'\0'));
-        if (chars >= std::numeric_limits<DWORD>::max() / 2) return false;
+    bool writeStrings(const std::u16string& keyPath,
+                      std::span<const RegistryValue> values) override {
+        tLastError.clear();
+        if (values.empty()) return true;
         HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, Wide(keyPath), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        const LONG opened =
+            RegCreateKeyExW(HKEY_CURRENT_USER, Wide(keyPath), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        if (opened != ERROR_SUCCESS) {
+            tLastError = "cannot open the key " + Utf8(keyPath) + ": " + SystemMessage(opened);
             return false;
         }
-        const DWORD bytes = static_cast<DWORD>((chars + 1) * sizeof(wchar_t));
-        const LONG status = RegSetValueExW(key, Wide(name), 0, REG_SZ,
-                                           reinterpret_cast<const BYTE*>(Wide(text)), bytes);
+        for (const RegistryValue& value : values) {
+            const std::size_t chars = std::min(value.text.size(), value.text.find(u'\0'));
+            LONG status = ERROR_INVALID_PARAMETER;  // a text too long for the registry
+            if (chars < std::numeric_limits<DWORD>::max() / sizeof(wchar_t)) {
+                const DWORD bytes = static_cast<DWORD>((chars + 1) * sizeof(wchar_t));
+                status = RegSetValueExW(key, Wide(value.name), 0, REG_SZ,
+                                        reinterpret_cast<const BYTE*>(Wide(value.text)), bytes);
+            }
+            // The first failure is the one told; the values after it are still written.
+            if (status != ERROR_SUCCESS && tLastError.empty()) {
+                tLastError =
+                    "cannot store the value \"" + Utf8(value.name) + "\": " + SystemMessage(status);
+            }
+        }
         RegCloseKey(key);
-        return status == ERROR_SUCCESS;
+        return tLastError.empty();
     }
+
+    std::string lastError() const override { return tLastError; }
 };
 
 }  // namespace

@@ -7,13 +7,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <vector>
 
 #include "settings/InsertSettings.h"
+#include "settings/Palette.h"
 #include "settings/SettingsRegistry.h"
 #include "settings/TextConversions.h"
 #include "settings/Utf.h"
 #include "ui/KaStPickers.h"
-#include "settings/Palette.h"
 #include "ui/Resources.h"
 
 namespace {
@@ -185,12 +186,13 @@ void OrvantaDlg::LoadFromRegistry() {
     auto check = [this](int32_t id, int32_t flag) {
         if (auto* b = qobject_cast<QAbstractButton*>(GetDlgItem(id))) b->setChecked(flag != 0);
     };
+    std::vector<RegistryValue> missing;
     for (const SettingRow& row : InsertSettingRows()) {
         const std::u16string name(row.name);
         std::u16string text;
         if (!ReadSettingString(mSubKey, name, text)) {
             text = std::u16string(row.defaultText);
-            WriteSettingString(mSubKey, name, text);
+            missing.push_back({name, text});
         }
         if (name == u"mType") {
             mType = TextToInt(text);
@@ -281,11 +283,14 @@ void OrvantaDlg::LoadFromRegistry() {
             LTypeHole = text;
         }
     }
+    // The defaults taken are written back together, before the user sees the dialog.
+    if (!missing.empty()) WriteSettingStrings(mSubKey, missing);
     mColorSwatch.Invalidate();
     mColorHoleSwatch.Invalidate();
 }
 
 bool OrvantaDlg::SaveToRegistry() {
+    std::vector<RegistryValue> values;
     for (const SettingRow& row : InsertSettingRows()) {
         const std::u16string name(row.name);
         std::u16string text;
@@ -354,9 +359,9 @@ bool OrvantaDlg::SaveToRegistry() {
             text = LTypeHole;
         else
             continue;
-        WriteSettingString(mSubKey, name, text);
+        values.push_back({name, text});
     }
-    return true;
+    return WriteSettingStrings(mSubKey, values);
 }
 
 void OrvantaDlg::UpdateControlStates() {

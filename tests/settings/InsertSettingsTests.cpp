@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "KillMidWrite.h"
 #include "LongTextCheck.h"
 #include "RegistryTestSupport.h"
 #include "settings/InsertSettings.h"
@@ -87,6 +88,18 @@ TEST(LoadInsertSettings, AnEmptyRegistryGetsAllDefaultsWritten) {
         ExpectDefaults(gInsertSettings);
         EXPECT_EQ(registry.read(), written);
     }
+}
+
+TEST(LoadInsertSettings, TheDefaultsTakenAreWrittenTogether) {
+    TempRegistry registry;
+    KillMidWrite([&] { registry.write(""); }, [] { LoadInsertSettings(); },
+                 [&](int kill) {
+                     const std::string text = registry.read();
+                     if (text.empty()) return;  // killed before it wrote
+                     EXPECT_EQ(text.substr(text.find(kOrvantaSection)),
+                               kOrvantaSection + "\n" + DefaultValueLines())
+                         << "kill " << kill;
+                 });
 }
 
 TEST(LoadInsertSettings, StoredTextsConvertByTheirRow) {

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "KillMidWrite.h"
 #include "RegistryTestSupport.h"
 #include "settings/RegistryStore.h"
 #include "settings/SettingsRegistry.h"
@@ -225,9 +226,12 @@ TEST(RegistryFile, WritesKeepTheFileModeAndFailWithoutDamage) {
     ASSERT_EQ(::stat(registry.file().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
 
+    EXPECT_EQ(CurrentUserRegistry().lastError(), "");
+
     ::setenv("VEL_REGISTRY", registry.folder().c_str(), 1);  // a folder is no registry file
     std::u16string out;
     EXPECT_FALSE(WriteSettingString(u"Orvanta", u"v", u"1"));
+    EXPECT_EQ(CurrentUserRegistry().lastError(), "not a regular file");
     EXPECT_FALSE(ReadSettingString(u"Orvanta", u"v", out));
     if (::geteuid() != 0) {  // root reads anything
         ::setenv("VEL_REGISTRY", registry.file().c_str(), 1);
@@ -258,6 +262,37 @@ TEST(RegistryFile, AWriteRemovesTheTemporaryFilesOfKilledWritersAndNothingElse) 
     std::set<std::string> expected = others;
     expected.insert({"registry.reg", "registry.reg.lock", ".registry.reg.dir123"});
     EXPECT_EQ(left, expected);
+}
+
+TEST(RegistryFile, AWriterKilledMidWriteLeavesOneWholeBatchAndNoStrayFile) {
+    TempRegistry registry;
+    std::vector<RegistryValue> batches[2];
+    for (int i = 0; i < 30; ++i) {
+        batches[0].push_back({Name(0, i), u"old"});
+        batches[1].push_back({Name(0, i), u"new"});
+    }
+    ASSERT_TRUE(WriteSettingStrings(u"Orvanta", batches[0]));
+    KillMidWrite([] {},
+                 [&] {
+                     for (int round = 1;; ++round) {
+                         WriteSettingStrings(u"Orvanta", batches[round % 2]);
+                     }
+                 },
+                 [&](int kill) {
+                     std::set<std::u16string> texts;
+                     for (int i = 0; i < 30; ++i) {
+                         std::u16string out;
+                         ASSERT_TRUE(ReadSettingString(u"Orvanta", Name(0, i), out));
+                         texts.insert(out);
+                     }
+                     EXPECT_EQ(texts.size(), 1u) << "after kill " << kill << ", old and new mixed";
+                 });
+    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"after", u"1"));
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(registry.file().parent_path())) {
+        left.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(left, (std::set<std::string>{"registry.reg", "registry.reg.lock"}));
 }
 
 TEST(RegistryFile, ConcurrentProcessesLoseNoValue) {

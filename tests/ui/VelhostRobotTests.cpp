@@ -42,11 +42,13 @@ protected:
         return RegistryValues(ReadFile(Path("registry.reg")));
     }
 
-    // velhost with the arguments, the script as its session file.
-    Result Velhost(const std::string& args, const std::string& script) const {
+    // velhost with the arguments, the script as its session file, and the registry file.
+    Result Velhost(const std::string& args, const std::string& script,
+                   const std::string& registry = "") const {
         std::ofstream(Path("session.vel"), std::ios::binary) << script;
         const std::string command = std::string(VELHOST_PATH) + " " + args + " --script " +
-                                    Path("session.vel") + " --registry " + Path("registry.reg") +
+                                    Path("session.vel") + " --registry " +
+                                    (registry.empty() ? Path("registry.reg") : registry) +
                                     " </dev/null >" + Path("out.txt") + " 2>" + Path("err.txt");
         const int raw = std::system(command.c_str());
         Result r;
@@ -216,6 +218,24 @@ TEST_F(VelhostRobot, ARegistryFileThatIsNoExportStopsRunAndSettingsUntouched) {
         EXPECT_EQ(r.out, "") << "nothing ran";
         EXPECT_EQ(ReadFile(Path("registry.reg")), notes);
     }
+}
+
+TEST_F(VelhostRobot, SettingsThatCannotBeStoredAreReportedNotSaidSaved) {
+    std::ofstream(Path("file.reg")) << "";
+    const std::string underAFile = Path("file.reg") + "/registry.reg";
+    const Result r = Velhost("settings", "dialog type 12002 7, ok\n", underAFile);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(
+        r.err.find("velhost: " + underAFile + ": settings not saved: cannot create the folder " +
+                   Path("file.reg") + ": Not a directory"),
+        std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.out.find("saved to"), std::string::npos) << r.out;
+
+    const Result folder = Velhost("settings", "dialog ok\n", folder_.string());
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_NE(folder.err.find(folder_.string() + ": not a regular file"), std::string::npos)
+        << folder.err;
 }
 
 TEST_F(VelhostRobot, KoreanTextIsTypedAsIs) {

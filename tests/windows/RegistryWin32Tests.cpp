@@ -131,6 +131,18 @@ TEST_F(WindowsRegistry, LongTextsAreLoadedWholeAndKept) {
     ExpectLongTextsLoadWhole();
 }
 
+TEST_F(WindowsRegistry, ABatchStoresValueByValueAndTellsTheFirstFailure) {
+    const std::u16string tooLong(20000, u'n');  // longer than a value name may be
+    const RegistryValue values[] = {{u"a", u"1"}, {tooLong, u"2"}, {u"b", u"3"}};
+    EXPECT_FALSE(WriteSettingStrings(u"Orvanta", values));
+    EXPECT_EQ(CurrentUserRegistry().lastError().rfind("cannot store the value \"nnn", 0), 0u)
+        << CurrentUserRegistry().lastError();
+    EXPECT_EQ(ReadRaw(L"a").text(), L"1");
+    EXPECT_EQ(ReadRaw(L"b").text(), L"3");
+    EXPECT_TRUE(WriteSettingStrings(u"Orvanta", std::span(values).first(1)));
+    EXPECT_EQ(CurrentUserRegistry().lastError(), "");
+}
+
 TEST_F(WindowsRegistry, ValuesOfOtherTypesReadAsMissingAndGetTheirDefault) {
     const DWORD five = 5;
     WriteRaw(L"mType", REG_DWORD, &five, sizeof five);

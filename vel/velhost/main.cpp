@@ -221,7 +221,8 @@ struct SettingsOptions {
     bool show = false;
 };
 
-// The "Create Insert" dialog on its own: loads from the registry, saves on OK.
+// The "Create Insert" dialog on its own: loads from the registry, saves on OK. A save that
+// does not store every value is bad input: the message names the file and what failed.
 int runSettings(const SettingsOptions& o, const char* program) {
     useRegistryFile(o.registry);
     const vel::Script script = readScript(o.script);
@@ -234,15 +235,21 @@ int runSettings(const SettingsOptions& o, const char* program) {
     }
     HostApplication app(program, o.show);
     velhost::DialogRobot robot(answers, std::cerr, o.show);
+    bool accepted = false;
     bool saved = false;
     {
         UiScope scope;
         if (!scope.Available()) throw std::runtime_error("no user interface is available");
         OrvantaDlg dlg;
-        if (dlg.DoModal() == IDOK) saved = dlg.SaveToRegistry();
+        accepted = dlg.DoModal() == IDOK;
+        if (accepted) saved = dlg.SaveToRegistry();
     }
     reportUnusedActions(answers);
     const std::string file = CurrentUserRegistryFile();
+    if (accepted && !saved) {
+        const std::string why = CurrentUserRegistry().lastError();
+        throw vel::FileError(file, 0, "settings not saved" + (why.empty() ? "" : ": " + why));
+    }
     if (saved)
         std::cout << "settings saved to " << file << "\n";
     else
