@@ -1,6 +1,6 @@
 // Fuzz target for the registry export text: any bytes parse, unchanged text serialises byte for
-// byte, and setting a value keeps every other line and every other value while the new value
-// reads back.
+// byte, and setting a value keeps the encoding, every other line and every other value while the
+// new value reads back; UTF-16 that does not decode cleanly refuses the change.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -45,6 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     RegistryText hive = RegistryText::Parse(content);
     Check(hive.Serialize() == content);
+    if (!hive.CanChange()) {
+        // UTF-16 that does not decode cleanly is never rewritten.
+        Check(!hive.SetString(key, name, text));
+        Check(hive.Serialize() == content);
+        return 0;
+    }
 
     const std::optional<std::size_t> replaced = hive.StringValueLine(key, name);
     std::optional<std::u16string> others[4][4];
@@ -56,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(hive.SetString(key, name, text));
     const RegistryText reparsed = RegistryText::Parse(hive.Serialize());
     Check(reparsed.HasHeader());
+    Check(reparsed.TextEncoding() == original.TextEncoding() && reparsed.CanChange());
     Check(reparsed.ReadString(key, name) == text);
     for (int k = 0; k < 4; ++k) {
         for (int n = 0; n < 4; ++n) {

@@ -1,14 +1,15 @@
-// The settings record, its row table, the loader and the text form of lengths.
+// The settings record, the conversion of its rows, the loader and the text form of lengths.
 #include "settings/InsertSettings.h"
 
 #include <array>
 #include <charconv>
 #include <system_error>
+#include <vector>
 
+#include "settings/Palette.h"
 #include "settings/Rounding.h"
 #include "settings/SettingsRegistry.h"
 #include "settings/TextConversions.h"
-#include "settings/Palette.h"
 
 InsertSettings gInsertSettings;
 
@@ -16,39 +17,6 @@ namespace {
 
 using C = SettingConversion;
 using S = InsertSettings;
-
-const std::array<SettingRow, 30> kRows = {{
-    {u"mType", u"0", C::Integer, &S::mType},
-    {u"Method", u"0", C::Integer, &S::Method},
-    {u"mValueUpLeft", u"2.0", C::Real, &S::mValueUpLeft},
-    {u"mValueUpRight", u"4.0", C::Real, &S::mValueUpRight},
-    {u"mValueDownLeft", u"0.0", C::Real, &S::mValueDownLeft},
-    {u"mValueDownRight", u"5.0", C::Real, &S::mValueDownRight},
-    {u"mUpLeft", u"2", C::Integer, &S::mUpLeft},
-    {u"mUpRight", u"1", C::Integer, &S::mUpRight},
-    {u"mDownLeft", u"0", C::Integer, &S::mDownLeft},
-    {u"mDownRight", u"2", C::Integer, &S::mDownRight},
-    {u"mDisUp", u"5.0", C::Real, &S::mDisUp},
-    {u"mDisDown", u"6.0", C::Real, &S::mDisDown},
-    {u"mDisLeft", u"6.0", C::Real, &S::mDisLeft},
-    {u"mDisRight", u"5.0", C::Real, &S::mDisRight},
-    {u"mIsCurLayer", u"1", C::Flag, &S::mIsCurLayer},
-    {u"mLayer", u"7", C::Text, &S::mLayer},
-    {u"mIsCurColor", u"1", C::Flag, &S::mIsCurColor},
-    {u"Color", u"MAINCOLOR06", C::Color, &S::Color},
-    {u"LType", u"LINETYPE01", C::LineType, &S::LType},
-    {u"mIsLimit", u"0", C::Flag, &S::mIsLimit},
-    {u"mLimit", u"1", C::Integer, &S::mLimit},
-    {u"mIsCheckHole", u"0", C::Flag, &S::mIsCheckHole},
-    {u"mLayerHole", u"100", C::Text, &S::mLayerHole},
-    {u"mOffsetHole", u"0", C::Text, &S::mOffsetHole},
-    {u"mCornerRHole", u"0.5", C::Text, &S::mCornerRHole},
-    {u"mIsCornerConvHole", u"0", C::Flag, &S::mIsCornerConvHole},
-    {u"mChamferHole", u"0.5", C::Text, &S::mChamferHole},
-    {u"mIsChamferConvHole", u"0", C::Flag, &S::mIsChamferConvHole},
-    {u"ColorHole", u"MAINCOLOR02", C::Color, &S::ColorHole},
-    {u"LTypeHole", u"LINETYPE07", C::LineType, &S::LTypeHole},
-}};
 
 int32_t IntegerOf(SettingConversion conversion, const std::u16string& text) {
     switch (conversion) {
@@ -66,7 +34,7 @@ int32_t IntegerOf(SettingConversion conversion, const std::u16string& text) {
 }  // namespace
 
 std::span<const SettingRow> InsertSettingRows() {
-    return kRows;
+    return kInsertSettingRows;
 }
 
 void ApplySettingText(InsertSettings& record, const SettingRow& row, const std::u16string& text) {
@@ -82,15 +50,18 @@ void ApplySettingText(InsertSettings& record, const SettingRow& row, const std::
 bool LoadInsertSettings() {
     try {
         const std::u16string subKey = kSettingsSubKey;
-        for (const SettingRow& row : kRows) {
+        std::vector<RegistryValue> missing;
+        for (const SettingRow& row : kInsertSettingRows) {
             const std::u16string name(row.name);
             std::u16string text;
             if (!ReadSettingString(subKey, name, text)) {
                 text = row.defaultText;
-                WriteSettingString(subKey, name, text);
+                missing.push_back({name, text});
             }
             ApplySettingText(gInsertSettings, row, text);
         }
+        // Written together: one replacement of the registry file instead of one a value.
+        if (!missing.empty()) WriteSettingStrings(subKey, missing);
     } catch (...) {
         // Only memory exhaustion gets here; the rows assigned so far stay, as in any load.
     }

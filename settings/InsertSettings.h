@@ -2,6 +2,7 @@
 // defaults and conversions, its loader, and the stored text form of lengths.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -68,14 +69,49 @@ struct SettingRow {
 
 // The 30 rows in load order, which is also the order in which the settings dialog loads and
 // saves them.
+inline constexpr std::array<SettingRow, 30> kInsertSettingRows = {{
+    {u"mType", u"0", SettingConversion::Integer, &InsertSettings::mType},
+    {u"Method", u"0", SettingConversion::Integer, &InsertSettings::Method},
+    {u"mValueUpLeft", u"2.0", SettingConversion::Real, &InsertSettings::mValueUpLeft},
+    {u"mValueUpRight", u"4.0", SettingConversion::Real, &InsertSettings::mValueUpRight},
+    {u"mValueDownLeft", u"0.0", SettingConversion::Real, &InsertSettings::mValueDownLeft},
+    {u"mValueDownRight", u"5.0", SettingConversion::Real, &InsertSettings::mValueDownRight},
+    {u"mUpLeft", u"2", SettingConversion::Integer, &InsertSettings::mUpLeft},
+    {u"mUpRight", u"1", SettingConversion::Integer, &InsertSettings::mUpRight},
+    {u"mDownLeft", u"0", SettingConversion::Integer, &InsertSettings::mDownLeft},
+    {u"mDownRight", u"2", SettingConversion::Integer, &InsertSettings::mDownRight},
+    {u"mDisUp", u"5.0", SettingConversion::Real, &InsertSettings::mDisUp},
+    {u"mDisDown", u"6.0", SettingConversion::Real, &InsertSettings::mDisDown},
+    {u"mDisLeft", u"6.0", SettingConversion::Real, &InsertSettings::mDisLeft},
+    {u"mDisRight", u"5.0", SettingConversion::Real, &InsertSettings::mDisRight},
+    {u"mIsCurLayer", u"1", SettingConversion::Flag, &InsertSettings::mIsCurLayer},
+    {u"mLayer", u"7", SettingConversion::Text, &InsertSettings::mLayer},
+    {u"mIsCurColor", u"1", SettingConversion::Flag, &InsertSettings::mIsCurColor},
+    {u"Color", u"MAINCOLOR06", SettingConversion::Color, &InsertSettings::Color},
+    {u"LType", u"LINETYPE01", SettingConversion::LineType, &InsertSettings::LType},
+    {u"mIsLimit", u"0", SettingConversion::Flag, &InsertSettings::mIsLimit},
+    {u"mLimit", u"1", SettingConversion::Integer, &InsertSettings::mLimit},
+    {u"mIsCheckHole", u"0", SettingConversion::Flag, &InsertSettings::mIsCheckHole},
+    {u"mLayerHole", u"100", SettingConversion::Text, &InsertSettings::mLayerHole},
+    {u"mOffsetHole", u"0", SettingConversion::Text, &InsertSettings::mOffsetHole},
+    {u"mCornerRHole", u"0.5", SettingConversion::Text, &InsertSettings::mCornerRHole},
+    {u"mIsCornerConvHole", u"0", SettingConversion::Flag, &InsertSettings::mIsCornerConvHole},
+    {u"mChamferHole", u"0.5", SettingConversion::Text, &InsertSettings::mChamferHole},
+    {u"mIsChamferConvHole", u"0", SettingConversion::Flag, &InsertSettings::mIsChamferConvHole},
+    {u"ColorHole", u"MAINCOLOR02", SettingConversion::Color, &InsertSettings::ColorHole},
+    {u"LTypeHole", u"LINETYPE07", SettingConversion::LineType, &InsertSettings::LTypeHole},
+}};
+
+// The same rows as a span.
 std::span<const SettingRow> InsertSettingRows();
 
 // Converts `text` by the row's conversion and stores it in the row's field of `record`.
 void ApplySettingText(InsertSettings& record, const SettingRow& row, const std::u16string& text);
 
 // Fills gInsertSettings from the registry, sub-key "Orvanta", one row after the other. A value
-// that cannot be read takes the row's default, which is written back at once (a failed write
-// is ignored). A present but empty value is not replaced. Always returns true.
+// that cannot be read takes the row's default; the defaults taken are written back together at
+// the end (a failed write is ignored). A present but empty value is not replaced. Always returns
+// true.
 bool LoadInsertSettings();
 
 // The stored text of a length: rounded half away from zero to one decimal place, fixed

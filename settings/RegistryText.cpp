@@ -10,6 +10,27 @@
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+
+// The UTF-16 units of little-endian bytes; an odd last byte is left out.
+std::u16string UnitsOfUtf16Le(std::string_view bytes) {
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                         static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    }
+    return units;
+}
+
+std::string Utf16LeBytes(std::u16string_view units) {
+    std::string bytes;
+    bytes.reserve(units.size() * 2);
+    for (const char16_t unit : units) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
 
 char FoldAscii(char c) {
     return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
@@ -110,7 +131,18 @@ bool HasEmptyPart(std::u16string_view keyPath) {
 
 RegistryText RegistryText::Parse(std::string_view content) {
     RegistryText doc;
-    if (content.substr(0, kBom.size()) == kBom) {
+    // The lines of a UTF-16LE text are kept in UTF-8 like any other; a clean decoding encodes
+    // back to the very same bytes.
+    std::string decoded;
+    if (content.starts_with(kUtf16LeBom)) {
+        doc.encoding_ = Encoding::Utf16Le;
+        doc.bom_ = true;
+        const std::u16string units = UnitsOfUtf16Le(content.substr(kUtf16LeBom.size()));
+        doc.canChange_ = content.size() % 2 == 0 && IsWellFormedUtf16(units);
+        if (!doc.canChange_) doc.unchangeable_ = std::string(content);
+        decoded = Utf8(units);
+        content = decoded;
+    } else if (content.starts_with(kBom)) {
         doc.bom_ = true;
         content.remove_prefix(kBom.size());
     }
@@ -263,8 +295,8 @@ void RegistryText::InsertLine(std::size_t index, std::string text) {
 
 bool RegistryText::SetString(std::u16string_view keyPath, std::u16string_view name,
                              std::u16string_view text) {
-    if (HasEmptyPart(keyPath) || HasLineBreakOrNull(keyPath) || HasLineBreakOrNull(name) ||
-        HasLineBreakOrNull(text)) {
+    if (!canChange_ || HasEmptyPart(keyPath) || HasLineBreakOrNull(keyPath) ||
+        HasLineBreakOrNull(name) || HasLineBreakOrNull(text)) {
         return false;
     }
     const std::string key = Utf8(keyPath);
@@ -313,8 +345,9 @@ bool RegistryText::SetString(std::u16string_view keyPath, std::u16string_view na
 }
 
 std::string RegistryText::Serialize() const {
+    if (!canChange_) return unchangeable_;
     std::string out;
-    if (bom_) out += kBom;
+    if (bom_ && encoding_ == Encoding::Utf8) out += kBom;
     const Eol fallback = DefaultEol();
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const Line& line = lines_[i];
@@ -340,5 +373,6 @@ std::string RegistryText::Serialize() const {
                 break;
         }
     }
+    if (encoding_ == Encoding::Utf16Le) return std::string(kUtf16LeBom) + Utf16LeBytes(Utf16(out));
     return out;
 }

@@ -1,6 +1,8 @@
 // The text form of the user's registry hive, a registry export ("Windows Registry Editor
-// Version 5.00", [key] sections, "name"="text" values): parsing, look-up and change of string
-// values, and re-serialisation that keeps every line it does not change byte for byte.
+// Version 5.00", [key] sections, "name"="text" values) in UTF-8 or, as regedit writes it, in
+// UTF-16LE with a byte order mark: parsing, look-up and change of string values, and
+// re-serialisation in the file's own encoding that keeps every line it does not change byte for
+// byte.
 #pragma once
 
 #include <cstddef>
@@ -19,9 +21,17 @@ inline constexpr std::string_view kRegistryHive = "HKEY_CURRENT_USER";
 // never changed; lines that cannot be read at all are kept as they are.
 class RegistryText {
 public:
-    // Accepts any bytes: LF or CRLF line ends, a UTF-8 byte order mark, a missing header.
+    enum class Encoding { Utf8, Utf16Le };
+
+    // Accepts any bytes: LF or CRLF line ends, a UTF-8 byte order mark, a missing header. Text
+    // that starts with the UTF-16LE byte order mark is UTF-16LE.
     static RegistryText Parse(std::string_view content);
 
+    Encoding TextEncoding() const { return encoding_; }
+    // False for UTF-16LE bytes that do not decode cleanly (an odd byte count, a surrogate
+    // without its pair): writing them again would change bytes no change asked for, so such a
+    // text refuses every change and serialises as it came. Reading still works.
+    bool CanChange() const { return canChange_; }
     bool HasHeader() const { return hasHeader_; }
     bool HasKey(std::u16string_view keyPath) const;
 
@@ -37,13 +47,15 @@ public:
     // Sets a string value: replaces the line of the value where it stands, or adds it at the
     // end of its key's section, or adds the key's section (and sections for missing parent
     // keys) at the end; adds the header when the text had none. False, with nothing changed,
-    // when the key path has an empty part or any of the three contains a line break or null.
+    // when the key path has an empty part, any of the three contains a line break or null, or
+    // the text cannot change.
     bool SetString(std::u16string_view keyPath, std::u16string_view name, std::u16string_view text);
 
+    // The bytes of the text in its encoding, with its byte order mark if it had one.
     std::string Serialize() const;
 
     std::size_t LineCount() const { return lines_.size(); }
-    // A line without its line end.
+    // A line without its line end, in UTF-8 whatever the encoding.
     std::string_view LineText(std::size_t index) const { return lines_.at(index).text; }
 
 private:
@@ -74,6 +86,9 @@ private:
     void InsertLine(std::size_t index, std::string text);
 
     std::vector<Line> lines_;
+    Encoding encoding_ = Encoding::Utf8;
     bool bom_ = false;
     bool hasHeader_ = false;
+    bool canChange_ = true;
+    std::string unchangeable_;  // the bytes of a text that cannot change
 };

@@ -36,7 +36,16 @@ bool ReadSettingString(const std::u16string& subKey, const std::u16string& name,
 bool WriteSettingString(const std::u16string& subKey, const std::u16string& name,
                         const std::u16string& text) {
     try {
-        return CurrentUserRegistry().writeString(RegistryPathOf(subKey), name, text);
+        const RegistryValue value{name, text};
+        return WriteSettingStrings(subKey, std::span(&value, 1));
+    } catch (...) {
+        return false;
+    }
+}
+
+bool WriteSettingStrings(const std::u16string& subKey, std::span<const RegistryValue> values) {
+    try {
+        return CurrentUserRegistry().writeStrings(RegistryPathOf(subKey), values);
     } catch (...) {
         return false;
     }

@@ -1,8 +1,11 @@
-// The two registry helpers through which every setting is read and written, under
+// The registry helpers through which every setting is read and written, under
 // HKEY_CURRENT_USER\SOFTWARE\Tolvane\VEL\<sub-key>.
 #pragma once
 
+#include <span>
 #include <string>
+
+#include "settings/RegistryStore.h"
 
 // The plug-in's own sub-key.
 inline constexpr char16_t kSettingsSubKey[] = u"Orvanta";
@@ -11,8 +14,8 @@ inline constexpr char16_t kSettingsSubKey[] = u"Orvanta";
 std::u16string SettingsKeyPath(const std::u16string& subKey);
 
 // Reads a string value of the key of `subKey` ('/' in the path count as '\'). True when read,
-// and then `out` holds the text; false on any failure, leaving `out` as it was. A text of 127
-// or more characters does not fit the read buffer and reads as missing.
+// and then `out` holds the whole text, however long; false on any failure, leaving `out` as it
+// was.
 bool ReadSettingString(const std::u16string& subKey, const std::u16string& name,
                        std::u16string& out);
 
@@ -20,3 +23,9 @@ bool ReadSettingString(const std::u16string& subKey, const std::u16string& name,
 // True on success, false on any failure. Never throws.
 bool WriteSettingString(const std::u16string& subKey, const std::u16string& name,
                         const std::u16string& text);
+
+// Writes all `values` under the key of `subKey` together, as RegistryStore::writeStrings does:
+// in the registry file one replacement of the file, so that a kill mid-write leaves either the
+// old values or the new ones. True when every value was stored; then, or on false,
+// CurrentUserRegistry().lastError() tells why. Never throws.
+bool WriteSettingStrings(const std::u16string& subKey, std::span<const RegistryValue> values);

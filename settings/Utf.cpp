@@ -117,3 +117,17 @@ std::string Utf8(std::u16string_view utf16) {
     }
     return out;
 }
+
+bool IsWellFormedUtf16(std::u16string_view utf16) {
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        const char16_t unit = utf16[i];
+        if (unit >= 0xDC00 && unit <= 0xDFFF) return false;
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            if (i + 1 >= utf16.size() || utf16[i + 1] < 0xDC00 || utf16[i + 1] > 0xDFFF) {
+                return false;
+            }
+            ++i;
+        }
+    }
+    return true;
+}

@@ -7,13 +7,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <array>
+#include <variant>
+#include <vector>
 
 #include "settings/InsertSettings.h"
+#include "settings/Palette.h"
 #include "settings/SettingsRegistry.h"
 #include "settings/TextConversions.h"
 #include "settings/Utf.h"
 #include "ui/KaStPickers.h"
-#include "settings/Palette.h"
 #include "ui/Resources.h"
 
 namespace {
@@ -78,6 +81,151 @@ void AddEntries(QComboBox* list, std::initializer_list<const char16_t*> entries)
 void SelectIndex(QComboBox* list, int32_t index) {
     if (!list) return;
     list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+}
+
+// How the dialog shows a value and stores it back.
+enum class Shown {
+    ListIndex,     // a number member: the selected index of a drop-down list
+    MethodRadio,   // Method: which of the two method radios is checked
+    Text,          // a text member in an edit, stored as typed
+    Length,        // a text member in an edit, stored as a length (FormatSettingNumber)
+    Check,         // a flag member: a check box
+    ColourSwatch,  // a swatch member: the colour name it holds
+    LineTypeName,  // a text member: a line-type name, pictured once the dialog is up
+};
+
+using D = OrvantaDlg;
+using S = InsertSettings;
+using DialogMember = std::variant<int32_t D::*, std::u16string D::*, StaticMainColor D::*>;
+
+// One value of the dialog: the settings field of its row, how it is shown, the member that
+// holds it, and its control (none for the line types, which are pictures).
+struct Binding {
+    SettingMember setting;
+    Shown shown;
+    DialogMember member;
+    int32_t control;
+};
+
+constexpr int32_t kNoControl = 0;
+
+// In the order of the settings rows, so that row i and binding i are the same value.
+constexpr std::array<Binding, 30> kBindings = {{
+    {&S::mType, Shown::ListIndex, &D::mType, kTypeList},
+    {&S::Method, Shown::MethodRadio, &D::Method, kMethod0},
+    {&S::mValueUpLeft, Shown::Length, &D::mValueUpLeft, kValueUpLeftEdit},
+    {&S::mValueUpRight, Shown::Length, &D::mValueUpRight, kValueUpRightEdit},
+    {&S::mValueDownLeft, Shown::Length, &D::mValueDownLeft, kValueDownLeftEdit},
+    {&S::mValueDownRight, Shown::Length, &D::mValueDownRight, kValueDownRightEdit},
+    {&S::mUpLeft, Shown::ListIndex, &D::mUpLeft, kUpLeftList},
+    {&S::mUpRight, Shown::ListIndex, &D::mUpRight, kUpRightList},
+    {&S::mDownLeft, Shown::ListIndex, &D::mDownLeft, kDownLeftList},
+    {&S::mDownRight, Shown::ListIndex, &D::mDownRight, kDownRightList},
+    {&S::mDisUp, Shown::Length, &D::mDisUp, kDisUpEdit},
+    {&S::mDisDown, Shown::Length, &D::mDisDown, kDisDownEdit},
+    {&S::mDisLeft, Shown::Length, &D::mDisLeft, kDisLeftEdit},
+    {&S::mDisRight, Shown::Length, &D::mDisRight, kDisRightEdit},
+    {&S::mIsCurLayer, Shown::Check, &D::mIsCurLayer, kCurLayerCheck},
+    {&S::mLayer, Shown::Text, &D::mLayer, kLayerEdit},
+    {&S::mIsCurColor, Shown::Check, &D::mIsCurColor, kCurColorCheck},
+    {&S::Color, Shown::ColourSwatch, &D::mColorSwatch, kColorSwatch},
+    {&S::LType, Shown::LineTypeName, &D::LType, kNoControl},
+    {&S::mIsLimit, Shown::Check, &D::mIsLimit, kLimitCheck},
+    {&S::mLimit, Shown::ListIndex, &D::mLimit, kLimitList},
+    {&S::mIsCheckHole, Shown::Check, &D::mIsCheckHole, kCheckHole},
+    {&S::mLayerHole, Shown::Text, &D::mLayerHole, kLayerHoleEdit},
+    {&S::mOffsetHole, Shown::Text, &D::mOffsetHole, kOffsetHoleEdit},
+    {&S::mCornerRHole, Shown::Text, &D::mCornerRHole, kCornerRHoleEdit},
+    {&S::mIsCornerConvHole, Shown::Check, &D::mIsCornerConvHole, kCornerConvCheck},
+    {&S::mChamferHole, Shown::Text, &D::mChamferHole, kChamferHoleEdit},
+    {&S::mIsChamferConvHole, Shown::Check, &D::mIsChamferConvHole, kChamferConvCheck},
+    {&S::ColorHole, Shown::ColourSwatch, &D::mColorHoleSwatch, kColorHoleSwatch},
+    {&S::LTypeHole, Shown::LineTypeName, &D::LTypeHole, kNoControl},
+}};
+
+// Binding i stands for the settings field of row i, and its member is of the kind its way of
+// showing needs.
+constexpr bool BindingsFollowTheRows() {
+    for (std::size_t i = 0; i < kBindings.size(); ++i) {
+        const Binding& binding = kBindings[i];
+        if (binding.setting != kInsertSettingRows[i].member) return false;
+        switch (binding.shown) {
+            case Shown::ListIndex:
+            case Shown::MethodRadio:
+            case Shown::Check:
+                if (!std::holds_alternative<int32_t D::*>(binding.member)) return false;
+                break;
+            case Shown::Text:
+            case Shown::Length:
+            case Shown::LineTypeName:
+                if (!std::holds_alternative<std::u16string D::*>(binding.member)) return false;
+                break;
+            case Shown::ColourSwatch:
+                if (!std::holds_alternative<StaticMainColor D::*>(binding.member)) return false;
+                break;
+        }
+    }
+    return true;
+}
+static_assert(kBindings.size() == kInsertSettingRows.size());
+static_assert(BindingsFollowTheRows(), "the dialog's bindings must follow the settings rows");
+
+// Puts a stored text into the binding's member and shows it in its control.
+void ShowValue(OrvantaDlg& dlg, const Binding& binding, const std::u16string& text) {
+    QWidget* control = dlg.GetDlgItem(binding.control);
+    switch (binding.shown) {
+        case Shown::ListIndex: {
+            int32_t& value = dlg.*std::get<int32_t D::*>(binding.member);
+            value = TextToInt(text);
+            SelectIndex(qobject_cast<QComboBox*>(control), value);
+            break;
+        }
+        case Shown::MethodRadio: {
+            int32_t& value = dlg.*std::get<int32_t D::*>(binding.member);
+            value = TextToInt(text);
+            const int32_t selected = value != 0 ? kMethod1 : kMethod0;
+            if (auto* r = qobject_cast<QRadioButton*>(dlg.GetDlgItem(selected)))
+                r->setChecked(true);
+            break;
+        }
+        case Shown::Text:
+        case Shown::Length:
+            dlg.*std::get<std::u16string D::*>(binding.member) = text;
+            if (auto* e = qobject_cast<QLineEdit*>(control)) e->setText(ToQString(text));
+            break;
+        case Shown::Check: {
+            int32_t& value = dlg.*std::get<int32_t D::*>(binding.member);
+            value = TextToFlag(text);
+            if (auto* b = qobject_cast<QAbstractButton*>(control)) b->setChecked(value != 0);
+            break;
+        }
+        case Shown::ColourSwatch:
+            (dlg.*std::get<StaticMainColor D::*>(binding.member)).mColorName = text;
+            break;
+        case Shown::LineTypeName:
+            dlg.*std::get<std::u16string D::*>(binding.member) = text;
+            break;
+    }
+}
+
+// The text that the binding's member is stored as.
+std::u16string StoredText(const OrvantaDlg& dlg, const Binding& binding) {
+    switch (binding.shown) {
+        case Shown::ListIndex:
+        case Shown::MethodRadio:
+            return FormatInt(dlg.*std::get<int32_t D::*>(binding.member));
+        case Shown::Check:
+            return FormatFlag(dlg.*std::get<int32_t D::*>(binding.member));
+        case Shown::Length:
+            return FormatSettingNumber(
+                TextToReal(dlg.*std::get<std::u16string D::*>(binding.member)));
+        case Shown::Text:
+        case Shown::LineTypeName:
+            return dlg.*std::get<std::u16string D::*>(binding.member);
+        case Shown::ColourSwatch:
+            return (dlg.*std::get<StaticMainColor D::*>(binding.member)).mColorName;
+    }
+    return {};
 }
 
 }  // namespace
@@ -179,184 +327,30 @@ bool OrvantaDlg::OnInitDialog() {
 }
 
 void OrvantaDlg::LoadFromRegistry() {
-    auto edit = [this](int32_t id, const std::u16string& text) {
-        if (auto* e = qobject_cast<QLineEdit*>(GetDlgItem(id))) e->setText(ToQString(text));
-    };
-    auto check = [this](int32_t id, int32_t flag) {
-        if (auto* b = qobject_cast<QAbstractButton*>(GetDlgItem(id))) b->setChecked(flag != 0);
-    };
-    for (const SettingRow& row : InsertSettingRows()) {
+    std::vector<RegistryValue> missing;
+    for (std::size_t i = 0; i < kBindings.size(); ++i) {
+        const SettingRow& row = kInsertSettingRows[i];
         const std::u16string name(row.name);
         std::u16string text;
         if (!ReadSettingString(mSubKey, name, text)) {
             text = std::u16string(row.defaultText);
-            WriteSettingString(mSubKey, name, text);
+            missing.push_back({name, text});
         }
-        if (name == u"mType") {
-            mType = TextToInt(text);
-            SelectIndex(mTypeList, mType);
-        } else if (name == u"Method") {
-            Method = TextToInt(text);
-            const int32_t selected = Method != 0 ? kMethod1 : kMethod0;
-            if (auto* r = qobject_cast<QRadioButton*>(GetDlgItem(selected))) r->setChecked(true);
-        } else if (name == u"mValueUpLeft") {
-            mValueUpLeft = text;
-            edit(kValueUpLeftEdit, text);
-        } else if (name == u"mValueUpRight") {
-            mValueUpRight = text;
-            edit(kValueUpRightEdit, text);
-        } else if (name == u"mValueDownLeft") {
-            mValueDownLeft = text;
-            edit(kValueDownLeftEdit, text);
-        } else if (name == u"mValueDownRight") {
-            mValueDownRight = text;
-            edit(kValueDownRightEdit, text);
-        } else if (name == u"mUpLeft") {
-            mUpLeft = TextToInt(text);
-            SelectIndex(mUpLeftList, mUpLeft);
-        } else if (name == u"mUpRight") {
-            mUpRight = TextToInt(text);
-            SelectIndex(mUpRightList, mUpRight);
-        } else if (name == u"mDownLeft") {
-            mDownLeft = TextToInt(text);
-            SelectIndex(mDownLeftList, mDownLeft);
-        } else if (name == u"mDownRight") {
-            mDownRight = TextToInt(text);
-            SelectIndex(mDownRightList, mDownRight);
-        } else if (name == u"mDisUp") {
-            mDisUp = text;
-            edit(kDisUpEdit, text);
-        } else if (name == u"mDisDown") {
-            mDisDown = text;
-            edit(kDisDownEdit, text);
-        } else if (name == u"mDisLeft") {
-            mDisLeft = text;
-            edit(kDisLeftEdit, text);
-        } else if (name == u"mDisRight") {
-            mDisRight = text;
-            edit(kDisRightEdit, text);
-        } else if (name == u"mIsCurLayer") {
-            mIsCurLayer = TextToFlag(text);
-            check(kCurLayerCheck, mIsCurLayer);
-        } else if (name == u"mLayer") {
-            mLayer = text;
-            edit(kLayerEdit, text);
-        } else if (name == u"mIsCurColor") {
-            mIsCurColor = TextToFlag(text);
-            check(kCurColorCheck, mIsCurColor);
-        } else if (name == u"Color") {
-            mColorSwatch.mColorName = text;
-        } else if (name == u"LType") {
-            LType = text;
-        } else if (name == u"mIsLimit") {
-            mIsLimit = TextToFlag(text);
-            check(kLimitCheck, mIsLimit);
-        } else if (name == u"mLimit") {
-            mLimit = TextToInt(text);
-            SelectIndex(mLimitList, mLimit);
-        } else if (name == u"mIsCheckHole") {
-            mIsCheckHole = TextToFlag(text);
-            check(kCheckHole, mIsCheckHole);
-        } else if (name == u"mLayerHole") {
-            mLayerHole = text;
-            edit(kLayerHoleEdit, text);
-        } else if (name == u"mOffsetHole") {
-            mOffsetHole = text;
-            edit(kOffsetHoleEdit, text);
-        } else if (name == u"mCornerRHole") {
-            mCornerRHole = text;
-            edit(kCornerRHoleEdit, text);
-        } else if (name == u"mIsCornerConvHole") {
-            mIsCornerConvHole = TextToFlag(text);
-            check(kCornerConvCheck, mIsCornerConvHole);
-        } else if (name == u"mChamferHole") {
-            mChamferHole = text;
-            edit(kChamferHoleEdit, text);
-        } else if (name == u"mIsChamferConvHole") {
-            mIsChamferConvHole = TextToFlag(text);
-            check(kChamferConvCheck, mIsChamferConvHole);
-        } else if (name == u"ColorHole") {
-            mColorHoleSwatch.mColorName = text;
-        } else if (name == u"LTypeHole") {
-            LTypeHole = text;
-        }
+        ShowValue(*this, kBindings[i], text);
     }
+    // The defaults taken are written back together, before the user sees the dialog.
+    if (!missing.empty()) WriteSettingStrings(mSubKey, missing);
     mColorSwatch.Invalidate();
     mColorHoleSwatch.Invalidate();
 }
 
 bool OrvantaDlg::SaveToRegistry() {
-    for (const SettingRow& row : InsertSettingRows()) {
-        const std::u16string name(row.name);
-        std::u16string text;
-        auto length = [](const std::u16string& typed) {
-            return FormatSettingNumber(TextToReal(typed));
-        };
-        if (name == u"mType")
-            text = FormatInt(mType);
-        else if (name == u"Method")
-            text = FormatInt(Method);
-        else if (name == u"mValueUpLeft")
-            text = length(mValueUpLeft);
-        else if (name == u"mValueUpRight")
-            text = length(mValueUpRight);
-        else if (name == u"mValueDownLeft")
-            text = length(mValueDownLeft);
-        else if (name == u"mValueDownRight")
-            text = length(mValueDownRight);
-        else if (name == u"mUpLeft")
-            text = FormatInt(mUpLeft);
-        else if (name == u"mUpRight")
-            text = FormatInt(mUpRight);
-        else if (name == u"mDownLeft")
-            text = FormatInt(mDownLeft);
-        else if (name == u"mDownRight")
-            text = FormatInt(mDownRight);
-        else if (name == u"mDisUp")
-            text = length(mDisUp);
-        else if (name == u"mDisDown")
-            text = length(mDisDown);
-        else if (name == u"mDisLeft")
-            text = length(mDisLeft);
-        else if (name == u"mDisRight")
-            text = length(mDisRight);
-        else if (name == u"mIsCurLayer")
-            text = FormatFlag(mIsCurLayer);
-        else if (name == u"mLayer")
-            text = mLayer;
-        else if (name == u"mIsCurColor")
-            text = FormatFlag(mIsCurColor);
-        else if (name == u"Color")
-            text = mColorSwatch.mColorName;
-        else if (name == u"LType")
-            text = LType;
-        else if (name == u"mIsLimit")
-            text = FormatFlag(mIsLimit);
-        else if (name == u"mLimit")
-            text = FormatInt(mLimit);
-        else if (name == u"mIsCheckHole")
-            text = FormatFlag(mIsCheckHole);
-        else if (name == u"mLayerHole")
-            text = mLayerHole;
-        else if (name == u"mOffsetHole")
-            text = mOffsetHole;
-        else if (name == u"mCornerRHole")
-            text = mCornerRHole;
-        else if (name == u"mIsCornerConvHole")
-            text = FormatFlag(mIsCornerConvHole);
-        else if (name == u"mChamferHole")
-            text = mChamferHole;
-        else if (name == u"mIsChamferConvHole")
-            text = FormatFlag(mIsChamferConvHole);
-        else if (name == u"ColorHole")
-            text = mColorHoleSwatch.mColorName;
-        else if (name == u"LTypeHole")
-            text = LTypeHole;
-        else
-            continue;
-        WriteSettingString(mSubKey, name, text);
+    std::vector<RegistryValue> values;
+    for (std::size_t i = 0; i < kBindings.size(); ++i) {
+        values.push_back(
+            {std::u16string(kInsertSettingRows[i].name), StoredText(*this, kBindings[i])});
     }
-    return true;
+    return WriteSettingStrings(mSubKey, values);
 }
 
 void OrvantaDlg::UpdateControlStates() {

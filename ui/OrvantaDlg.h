@@ -17,8 +17,10 @@ public:
     OrvantaDlg();
     ~OrvantaDlg() override;
 
-    // Writes all 30 values from the members under the dialog's sub-key, ignoring write
-    // failures. Works after the window is gone. Always true.
+    // Writes all 30 values from the members under the dialog's sub-key, together: a kill
+    // mid-save leaves the old values or the new ones, never some of each. Works after the window
+    // is gone. True when every value was stored; otherwise CurrentUserRegistry().lastError()
+    // tells why.
     bool SaveToRegistry();
 
     // The dialog's own copy of the settings sub-key; all its registry access uses it.

@@ -4,6 +4,8 @@
 
 #include <set>
 
+#include "KillMidWrite.h"
+#include "LongTextCheck.h"
 #include "RegistryTestSupport.h"
 #include "settings/InsertSettings.h"
 #include "settings/SettingsRegistry.h"
@@ -88,6 +90,18 @@ TEST(LoadInsertSettings, AnEmptyRegistryGetsAllDefaultsWritten) {
     }
 }
 
+TEST(LoadInsertSettings, TheDefaultsTakenAreWrittenTogether) {
+    TempRegistry registry;
+    KillMidWrite([&] { registry.write(""); }, [] { LoadInsertSettings(); },
+                 [&](int kill) {
+                     const std::string text = registry.read();
+                     if (text.empty()) return;  // killed before it wrote
+                     EXPECT_EQ(text.substr(text.find(kOrvantaSection)),
+                               kOrvantaSection + "\n" + DefaultValueLines())
+                         << "kill " << kill;
+                 });
+}
+
 TEST(LoadInsertSettings, StoredTextsConvertByTheirRow) {
     TempRegistry registry;
     registry.write("Windows Registry Editor Version 5.00\n\n" + kOrvantaSection +
@@ -131,7 +145,6 @@ TEST(LoadInsertSettings, MissingUnreadableAndDeletedValuesComeBackWithDefaults) 
     TempRegistry registry;
     LoadInsertSettings();
     ASSERT_TRUE(WriteSettingString(u"Orvanta", u"mDisUp", u"9.5"));
-    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"mLayer", std::u16string(127, u'1')));
     std::string text = registry.read();
     const std::size_t line = text.find("\"mType\"");
     text.replace(line, text.find('\n', line) + 1 - line, "\"mType\"=dword:00000002\n");
@@ -140,15 +153,18 @@ TEST(LoadInsertSettings, MissingUnreadableAndDeletedValuesComeBackWithDefaults) 
 
     LoadInsertSettings();
     EXPECT_EQ(gInsertSettings.mDisUp, 9.5);
-    EXPECT_EQ(gInsertSettings.mType, 0);      // a number is not a text value
-    EXPECT_EQ(gInsertSettings.mLayer, u"7");  // too long for the read buffer
+    EXPECT_EQ(gInsertSettings.mType, 0);  // a number is not a text value
     EXPECT_EQ(gInsertSettings.Color, 5);
     const std::string after = registry.read();
     // The number stays; the text value that replaces it for reading follows it.
     EXPECT_LT(after.find("\"mType\"=dword:00000002\n"), after.find("\"mType\"=\"0\"\n"));
     EXPECT_NE(after.find("\"mType\"=\"0\"\n"), std::string::npos);
-    EXPECT_NE(after.find("\"mLayer\"=\"7\"\n"), std::string::npos);
     EXPECT_NE(after.find("\"Color\"=\"MAINCOLOR06\"\n"), std::string::npos);
+}
+
+TEST(LoadInsertSettings, LongTextsAreReadWholeAndKept) {
+    TempRegistry registry;
+    ExpectLongTextsLoadWhole();
 }
 
 TEST(LoadInsertSettings, AnUnwritableRegistryStillGivesDefaults) {

@@ -2,6 +2,8 @@
 // registry through VEL_REGISTRY for the lifetime of the object.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <iconv.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -45,3 +47,18 @@ private:
 
 // The section header of the plug-in's key as the store writes it.
 inline const std::string kOrvantaSection = "[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]";
+
+// `utf8` as regedit writes an export: UTF-16LE after its byte order mark, here converted by
+// iconv so that the bytes do not depend on the code under test.
+inline std::string Utf16LeExport(const std::string& utf8) {
+    std::string units(utf8.size() * 4, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    std::size_t inLeft = utf8.size();
+    char* out = units.data();
+    std::size_t outLeft = units.size();
+    const iconv_t converter = ::iconv_open("UTF-16LE", "UTF-8");
+    EXPECT_NE(::iconv(converter, &in, &inLeft, &out, &outLeft), static_cast<std::size_t>(-1));
+    ::iconv_close(converter);
+    units.resize(units.size() - outLeft);
+    return "\xFF\xFE" + units;
+}

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QWindow>
 
+#include "tests/settings/KillMidWrite.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/OrvantaDlg.h"
 #include "ui/Resources.h"
@@ -514,6 +515,42 @@ TEST_F(CreateInsert, FocusStartsOnTheFirstTabStopAndTabFollowsTheTemplateOrder) 
         EXPECT_EQ(next, Item(d, 12000));
         Click(d, 2);
     });
+}
+
+TEST_F(CreateInsert, AKillMidSaveLeavesTheOldValuesOrTheNewOnes) {
+    LeaveScope();  // saving needs no window, and the killed process shares no application
+    OrvantaDlg dlg;
+    // Every one of the 30 values differs between the two entries 0 and 1.
+    auto enter = [&dlg](int n) {
+        for (int32_t* member :
+             {&dlg.mType, &dlg.Method, &dlg.mUpLeft, &dlg.mUpRight, &dlg.mDownLeft, &dlg.mDownRight,
+              &dlg.mIsCurLayer, &dlg.mIsCurColor, &dlg.mIsLimit, &dlg.mLimit, &dlg.mIsCheckHole,
+              &dlg.mIsCornerConvHole, &dlg.mIsChamferConvHole})
+            *member = n;
+        for (std::u16string* member :
+             {&dlg.mValueUpLeft, &dlg.mValueUpRight, &dlg.mValueDownLeft, &dlg.mValueDownRight,
+              &dlg.mDisUp, &dlg.mDisDown, &dlg.mDisLeft, &dlg.mDisRight, &dlg.mLayer,
+              &dlg.mLayerHole, &dlg.mOffsetHole, &dlg.mCornerRHole, &dlg.mChamferHole, &dlg.LType,
+              &dlg.LTypeHole, &dlg.mColorSwatch.mColorName, &dlg.mColorHoleSwatch.mColorName})
+            *member = n ? u"1" : u"0";
+    };
+    enter(1);
+    ASSERT_TRUE(dlg.SaveToRegistry());
+    const auto entered = Registry();
+    enter(0);
+    ASSERT_TRUE(dlg.SaveToRegistry());
+    const auto before = Registry();
+    KillMidWrite([] {},
+                 [&] {
+                     for (int round = 1;; ++round) {
+                         enter(round % 2);
+                         dlg.SaveToRegistry();
+                     }
+                 },
+                 [&](int kill) {
+                     const auto stored = Registry();
+                     EXPECT_TRUE(stored == before || stored == entered) << "kill " << kill;
+                 });
 }
 
 TEST_F(CreateInsert, DialogWithoutAnApplicationAnswersCancel) {

@@ -1,6 +1,7 @@
 // VelhostRobotTests.cpp - velhost answering the plug-in's dialogs from session scripts (typing,
 // clicking, choosing, keys, the close box, pictures of the dialog), cancelling a dialog nobody
-// answers, refusing actions it cannot carry out, and `velhost settings`.
+// answers, refusing actions it cannot carry out, `velhost settings`, and refusing registry files
+// it cannot rewrite.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,11 +42,13 @@ protected:
         return RegistryValues(ReadFile(Path("registry.reg")));
     }
 
-    // velhost with the arguments, the script as its session file.
-    Result Velhost(const std::string& args, const std::string& script) const {
+    // velhost with the arguments, the script as its session file, and the registry file.
+    Result Velhost(const std::string& args, const std::string& script,
+                   const std::string& registry = "") const {
         std::ofstream(Path("session.vel"), std::ios::binary) << script;
         const std::string command = std::string(VELHOST_PATH) + " " + args + " --script " +
-                                    Path("session.vel") + " --registry " + Path("registry.reg") +
+                                    Path("session.vel") + " --registry " +
+                                    (registry.empty() ? Path("registry.reg") : registry) +
                                     " </dev/null >" + Path("out.txt") + " 2>" + Path("err.txt");
         const int raw = std::system(command.c_str());
         Result r;
@@ -205,6 +208,33 @@ TEST_F(VelhostRobot, ShowWithoutAUsableDisplayIsACommandLineError) {
         EXPECT_EQ(WEXITSTATUS(raw), 2);
         EXPECT_NE(ReadFile(Path("err.txt")).find("--show needs a display"), std::string::npos);
     }
+}
+
+TEST_F(VelhostRobot, ARegistryFileThatIsNoExportStopsRunAndSettingsUntouched) {
+    const std::string notes = "my notes\nmType=2\n";
+    std::ofstream(Path("registry.reg"), std::ios::binary) << notes;
+    for (const std::string command : {"run", "settings"}) {
+        const Result r = Velhost(command, command == "run" ? "run\nconfirm\n" : "dialog ok\n");
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_NE(r.err.find("velhost: " + Path("registry.reg") + ": not a registry export"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(r.out, "") << "nothing ran";
+        EXPECT_EQ(ReadFile(Path("registry.reg")), notes);
+    }
+}
+
+TEST_F(VelhostRobot, SettingsThatCannotBeStoredAreReportedNotSaidSaved) {
+    std::ofstream(Path("file.reg")) << "";
+    const std::string underAFile = Path("file.reg") + "/registry.reg";
+    const Result r = Velhost("settings", "dialog type 12002 7, ok\n", underAFile);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(
+        r.err.find("velhost: " + underAFile + ": settings not saved: cannot create the folder " +
+                   Path("file.reg") + ": Not a directory"),
+        std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.out.find("saved to"), std::string::npos) << r.out;
 }
 
 TEST_F(VelhostRobot, KoreanTextIsTypedAsIs) {

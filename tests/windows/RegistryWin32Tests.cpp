@@ -1,5 +1,5 @@
 // The settings against the real Windows registry (run under Wine): the key path, defaults
-// written as string values, the read buffer limit, and values of other types.
+// written as string values, texts of any length, and values of other types.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 
 #include "settings/InsertSettings.h"
 #include "settings/SettingsRegistry.h"
+#include "tests/settings/LongTextCheck.h"
 
 namespace {
 
@@ -110,20 +111,36 @@ TEST_F(WindowsRegistry, ValuesLiveUnderTheCurrentUsersKeyAndSlashesSeparateKeys)
     EXPECT_EQ(ReadRaw(L"n").data.size(), 6u);
 }
 
-TEST_F(WindowsRegistry, TextsOf127CharactersDoNotFitTheReadBuffer) {
+TEST_F(WindowsRegistry, TextsOfAnyLengthReadWhole) {
     std::u16string out = u"before";
-    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"v", std::u16string(126, u'x')));
-    ASSERT_TRUE(ReadSettingString(u"Orvanta", u"v", out));
-    EXPECT_EQ(out, std::u16string(126, u'x'));
-    ASSERT_TRUE(WriteSettingString(u"Orvanta", u"v", std::u16string(127, u'y')));
-    EXPECT_FALSE(ReadSettingString(u"Orvanta", u"v", out));
-    EXPECT_EQ(out, std::u16string(126, u'x'));
+    for (const std::u16string& text :
+         {std::u16string(126, u'x'), std::u16string(127, u'y'), std::u16string(1000, u'\uD55C')}) {
+        ASSERT_TRUE(WriteSettingString(u"Orvanta", u"v", text));
+        ASSERT_TRUE(ReadSettingString(u"Orvanta", u"v", out)) << text.size();
+        EXPECT_EQ(out, text);
+    }
     // Data without a terminator and with half a character at its end still reads as a text
     // that ends at its last whole character.
-    const std::wstring unterminated(127, L'z');
-    WriteRaw(L"v", REG_SZ, unterminated.data(), 253);
+    const std::wstring unterminated(300, L'z');
+    WriteRaw(L"v", REG_SZ, unterminated.data(), 599);
     ASSERT_TRUE(ReadSettingString(u"Orvanta", u"v", out));
-    EXPECT_EQ(out, std::u16string(126, u'z'));
+    EXPECT_EQ(out, std::u16string(299, u'z'));
+}
+
+TEST_F(WindowsRegistry, LongTextsAreLoadedWholeAndKept) {
+    ExpectLongTextsLoadWhole();
+}
+
+TEST_F(WindowsRegistry, ABatchStoresValueByValueAndTellsTheFirstFailure) {
+    const std::u16string tooLong(20000, u'n');  // longer than a value name may be
+    const RegistryValue values[] = {{u"a", u"1"}, {tooLong, u"2"}, {u"b", u"3"}};
+    EXPECT_FALSE(WriteSettingStrings(u"Orvanta", values));
+    EXPECT_EQ(CurrentUserRegistry().lastError().rfind("cannot store the value \"nnn", 0), 0u)
+        << CurrentUserRegistry().lastError();
+    EXPECT_EQ(ReadRaw(L"a").text(), L"1");
+    EXPECT_EQ(ReadRaw(L"b").text(), L"3");
+    EXPECT_TRUE(WriteSettingStrings(u"Orvanta", std::span(values).first(1)));
+    EXPECT_EQ(CurrentUserRegistry().lastError(), "");
 }
 
 TEST_F(WindowsRegistry, ValuesOfOtherTypesReadAsMissingAndGetTheirDefault) {

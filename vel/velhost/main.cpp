@@ -147,6 +147,16 @@ void reportUnusedActions(const std::vector<std::string>& left) {
     std::cerr << "\n";
 }
 
+// Makes `registry` (when given) the user's registry for this process and refuses a registry file
+// that the plug-in could not rewrite, before anything runs.
+void useRegistryFile(const std::string& registry) {
+    if (!registry.empty()) setenv("VEL_REGISTRY", registry.c_str(), 1);
+    const std::string file = CurrentUserRegistryFile();
+    if (file.empty()) return;
+    if (const std::string problem = RegistryFileProblem(file); !problem.empty())
+        throw vel::FileError(file, 0, problem);
+}
+
 struct RunOptions {
     std::string plugin;
     std::string drawing;
@@ -161,8 +171,8 @@ struct RunOptions {
 };
 
 int run(const RunOptions& o, const char* program) {
+    useRegistryFile(o.registry);
     vel::Host& host = vel::Host::instance();
-    if (!o.registry.empty()) setenv("VEL_REGISTRY", o.registry.c_str(), 1);
     const vel::Script script = readScript(o.script);
     HostApplication app(program, o.show, o.platform);
 
@@ -207,9 +217,10 @@ struct SettingsOptions {
     std::string platform;
 };
 
-// The "Create Insert" dialog on its own: loads from the registry, saves on OK.
+// The "Create Insert" dialog on its own: loads from the registry, saves on OK. A save that
+// does not store every value is bad input: the message names the file and what failed.
 int runSettings(const SettingsOptions& o, const char* program) {
-    if (!o.registry.empty()) setenv("VEL_REGISTRY", o.registry.c_str(), 1);
+    useRegistryFile(o.registry);
     const vel::Script script = readScript(o.script);
     std::vector<std::string> answers;
     for (const vel::ScriptCommand& c : script.commands) {
@@ -220,15 +231,21 @@ int runSettings(const SettingsOptions& o, const char* program) {
     }
     HostApplication app(program, o.show, o.platform);
     velhost::DialogRobot robot(answers, std::cerr, o.show);
+    bool accepted = false;
     bool saved = false;
     {
         UiScope scope;
         if (!scope.Available()) throw std::runtime_error("no user interface is available");
         OrvantaDlg dlg;
-        if (dlg.DoModal() == IDOK) saved = dlg.SaveToRegistry();
+        accepted = dlg.DoModal() == IDOK;
+        if (accepted) saved = dlg.SaveToRegistry();
     }
     reportUnusedActions(answers);
     const std::string file = CurrentUserRegistryFile();
+    if (accepted && !saved) {
+        const std::string why = CurrentUserRegistry().lastError();
+        throw vel::FileError(file, 0, "settings not saved" + (why.empty() ? "" : ": " + why));
+    }
     if (saved)
         std::cout << "settings saved to " << file << "\n";
     else
