@@ -49,7 +49,7 @@ TEST(DxfFormat, CorneredOutlineComesBackAsTheSameDrawnShape) {
 
     Drawing back;
     const DxfReadReport report = fromDxf(text, back);
-    EXPECT_EQ(report.skippedEntities, 0);
+    EXPECT_EQ(report.leftOut.total(), 0);
     ASSERT_EQ(back.segments().size(), 1u);
     const Segment& s = back.segments().begin()->second;
     EXPECT_TRUE(s.closed);
@@ -139,7 +139,8 @@ TEST(DxfFormat, ClosedPolylinesCloseWithTheirLastBulge) {
             "0\nPOLYLINE\n66\n1\n70\n8\n0\nVERTEX\n10\n1\n20\n1\n0\nVERTEX\n10\n2\n20\n2\n0\nSEQEND"
             "\n"),
         old);
-    EXPECT_EQ(report.skippedEntities, 1);
+    EXPECT_EQ(report.leftOut.total(), 1);
+    EXPECT_EQ(report.leftOut.count(LeftOutReason::ThreeD, "POLYLINE"), 1);
     ASSERT_EQ(old.segments().size(), 1u);
     const Segment& triangle = old.segments().begin()->second;
     EXPECT_TRUE(triangle.closed);
@@ -184,27 +185,39 @@ TEST(DxfFormat, LayersKeepTheirNumbersOrNames) {
     EXPECT_TRUE(back.hasLayer(7));
 }
 
-TEST(DxfFormat, EntitiesWithoutAPlaceAreSkippedAndCounted) {
+// Entities of the model without a figure are counted by kind and reason; paper
+// space (group 67, or owned by a paper-space block record) is no part of the
+// model; a block definition's entities are no entities of the model at all.
+TEST(DxfFormat, LeftOutEntitiesAreCountedByKindAndReason) {
     Drawing d;
     const DxfReadReport report = fromDxf(
+        "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nBLOCK_RECORD\n0\nBLOCK_RECORD\n5\n1F\n2\n"
+        "*Paper_Space\n0\nENDTAB\n0\nENDSEC\n"
         "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nBOLT\n10\n0\n20\n0\n0\nCIRCLE\n10\n0\n20\n0\n40\n1\n0"
         "\nENDBLK\n"
         "0\nENDSEC\n" +
-            entities("0\nTEXT\n10\n0\n20\n0\n40\n1\n1\nhello\n"
-                     "0\nMTEXT\n10\n0\n20\n0\n40\n1\n1\nhello\n"
-                     "0\nELLIPSE\n10\n0\n20\n0\n11\n2\n21\n0\n40\n0.5\n"
-                     "0\nSPLINE\n71\n3\n72\n0\n73\n0\n74\n0\n"
-                     "0\nINSERT\n2\nBOLT\n10\n5\n20\n5\n"
-                     "0\nWIPEOUT\n10\n0\n20\n0\n"
-                     "0\nCIRCLE\n10\n0\n20\n0\n40\n0\n"
-                     "0\nARC\n210\n1\n220\n0\n230\n0\n10\n0\n20\n0\n40\n1\n50\n0\n51\n90\n"
-                     "0\nPOINT\n10\n3\n20\n4\n"),
+            entities(
+                "0\nTEXT\n10\n0\n20\n0\n40\n1\n1\nhello\n"
+                "0\nTEXT\n10\n0\n20\n0\n40\n1\n1\nagain\n"
+                "0\nMTEXT\n10\n0\n20\n0\n40\n1\n1\nhello\n"
+                "0\nELLIPSE\n10\n0\n20\n0\n11\n2\n21\n0\n40\n0.5\n"
+                "0\nINSERT\n2\nBOLT\n10\n5\n20\n5\n"
+                "0\nWIPEOUT\n10\n0\n20\n0\n"
+                "0\nVIEWPORT\n67\n1\n10\n0\n20\n0\n"
+                "0\nLINE\n67\n1\n10\n0\n20\n0\n11\n900\n21\n0\n"
+                "0\nLINE\n5\n2A\n102\n{ACAD_REACTORS\n330\n77\n102\n}\n330\n1f\n10\n0\n20\n0\n11\n9"
+                "\n21\n9\n"
+                "0\nLINE\n102\n{ACAD_REACTORS\n330\n1F\n102\n}\n10\n0\n20\n0\n11\n1\n21\n1\n"
+                "0\nARC\n210\n1\n220\n0\n230\n0\n10\n0\n20\n0\n40\n1\n50\n0\n51\n90\n"
+                "0\nPOINT\n10\n3\n20\n4\n"),
         d);
-    // The block's circle, text, mtext, ellipse, spline, insert, the unknown wipeout,
-    // a circle without a radius and an arc standing on its side.
-    EXPECT_EQ(report.skippedEntities, 9);
-    ASSERT_EQ(d.segments().size(), 1u);
-    EXPECT_EQ(onlyFigure(d).type, FigureType::Point);
+    EXPECT_EQ(report.leftOut.summary(),
+              "left out 10 entities: 2 LINE, 1 VIEWPORT (paper space); 1 ARC (3D); 2 TEXT, 1 "
+              "MTEXT, 1 WIPEOUT (not figures); 1 ELLIPSE, 1 INSERT (kinds the host has no figure "
+              "for)");
+    // The point, and the line whose only tie to paper space is a reactor.
+    ASSERT_EQ(d.segments().size(), 2u);
+    EXPECT_EQ(d.segments().rbegin()->second.elements.at(0).figure()->type, FigureType::Point);
 }
 
 TEST(DxfFormat, EntitiesSeenFromBelowAreMirrored) {
@@ -312,7 +325,7 @@ TEST(DxfFormat, SampleReadsBackWithTheSameExtents) {
     const Drawing d = sampleDrawing();
     Drawing back;
     const DxfReadReport report = fromDxf(toDxf(d), back);
-    EXPECT_EQ(report.skippedEntities, 3);  // the texts
+    EXPECT_EQ(report.leftOut.total(), 3);  // the texts
     Extents before, after;
     for (const auto& [id, s] : d.segments()) before.add(extentsOf(drawnPrimitives(d, s)));
     for (const auto& [id, s] : back.segments()) after.add(extentsOf(drawnPrimitives(back, s)));
@@ -337,9 +350,30 @@ TEST(DxfFormat, FaultyFilesAreRefusedWithFileAndLine) {
          "vertex count"},
         {"bulge before vertex", entities("0\nLWPOLYLINE\n90\n2\n42\n1\n10\n0\n20\n0\n"), 10,
          "before the first vertex"},
-        {"coordinate overflow", entities("0\nLINE\n10\n1e999\n20\n0\n11\n1\n21\n1\n"), 5,
+        {"coordinate overflow", entities("0\nLINE\n10\n1e999\n20\n0\n11\n1\n21\n1\n"), 8,
          "out of range"},
         {"spline count", entities("0\nSPLINE\n73\n-4\n"), 8, "spline point count"},
+        // Cut short anywhere: inside HEADER, at a group boundary inside ENTITIES, before EOF.
+        {"cut in header", "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n", 8, "HEADER section"},
+        {"cut in entities", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n0\n20\n0\n", 10,
+         "ENTITIES section, without ENDSEC"},
+        {"no EOF", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n", 6, "without EOF"},
+        {"EOF in a section", "0\nSECTION\n2\nENTITIES\n0\nEOF\n", 5, "EOF inside"},
+        // Numbers where numbers belong, whole and finite.
+        {"letters", entities("0\nLINE\n10\nabc\n"), 8, "expected a number for group code 10"},
+        {"nothing", entities("0\nLINE\n10\n\n"), 8, "found \"\""},
+        {"trailing letters", entities("0\nLINE\n10\n12.5abc\n"), 8, "\"12.5abc\""},
+        {"decimal comma", entities("0\nCIRCLE\n10\n0\n20\n0\n40\n50,5\n"), 12, "\"50,5\""},
+        {"not a number", entities("0\nLINE\n10\nnan\n"), 8, "expected a number"},
+        {"infinity", entities("0\nLINE\n10\n-inf\n"), 8, "expected a number"},
+        {"whole number", entities("0\nLINE\n62\n1.5\n"), 8, "expected a whole number"},
+        {"zero radius", entities("0\nCIRCLE\n10\n0\n20\n0\n40\n0\n"), 5, "radius of 0 or less"},
+        {"negative radius", entities("0\nARC\n10\n0\n20\n0\n40\n-2\n50\n0\n51\n9\n"), 5,
+         "radius of 0 or less"},
+        {"vertex count", entities("0\nLWPOLYLINE\n90\n3\n10\n0\n20\n0\n10\n1\n20\n0\n"), 5,
+         "declares 3 vertices (group 90) but has 2"},
+        // Bytes of a binary file are shown escaped, never as they are.
+        {"binary bytes", "0\nSECTION\n\x01\xff\x1b[2J\n", 3, "\"\\x01\\xFF\\x1B[2J\""},
     };
     for (const auto& [what, text, line, message] : cases) {
         Drawing d;
@@ -363,7 +397,7 @@ TEST(DxfFormat, ExamplePlateMatchesItsJsonTwin) {
     readJsonDrawing(json, "plate.json", fromJsonFile);
     const DxfReadReport report =
         readDxfDrawing(std::string(ORVANTA_SOURCE_DIR) + "/examples/plate.dxf", fromDxfFile);
-    EXPECT_EQ(report.skippedEntities, 0);
+    EXPECT_EQ(report.leftOut.total(), 0);
     ASSERT_EQ(fromDxfFile.segments().size(), fromJsonFile.segments().size());
     auto a = fromJsonFile.segments().begin();
     auto b = fromDxfFile.segments().begin();

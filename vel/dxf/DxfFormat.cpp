@@ -26,6 +26,7 @@
 #include <set>
 #include <streambuf>
 
+#include "vel/dxf/DxfScan.h"
 #include "vel/io/DrawingView.h"
 #include "vel/kernel/HostPalette.h"
 #include "vel/kernel/Text.h"
@@ -349,137 +350,7 @@ private:
 
 // ---- Reading ----
 
-// dxflib reads past its means on some malformed input (vertex counts it trusts,
-// a bulge before the first vertex, over-long lines, its own version comment), so
-// the text is checked first, group by group, as dxflib will see it. The check
-// also notes where each object starts, for the reader's messages.
-struct PreparedDxf {
-    std::string content;           // what dxflib reads
-    std::vector<size_t> newlines;  // offsets of the line ends in content
-    std::vector<int> objectLines;  // lines of the groups that start an object (codes 0 and 9)
-    int unknownEntities = 0;       // entities of kinds dxflib does not know at all
-};
-
-constexpr size_t kMaxLineLength = 1000;  // dxflib's line buffer is 1024 bytes
 constexpr double kLargestCoordinate = 1e100;
-
-// A line as dxflib sees it: up to a zero byte and without its line end; a code
-// line also without the blanks round it (values keep theirs).
-std::string dxflibLine(const std::string& raw, bool code) {
-    std::string s = raw.substr(0, raw.find('\0'));
-    const size_t last = s.find_last_not_of(code ? " \t\r\n" : "\r\n");
-    s.erase(last == std::string::npos ? 0 : last + 1);
-    if (code) s.erase(0, s.find_first_not_of(" \t"));
-    return s;
-}
-
-const std::set<std::string, std::less<>>& dxflibEntityNames() {
-    static const std::set<std::string, std::less<>> names{
-        "POINT",  "LINE",    "XLINE",  "RAY",    "POLYLINE", "LWPOLYLINE", "VERTEX", "SPLINE",
-        "ARC",    "ELLIPSE", "CIRCLE", "INSERT", "TEXT",     "MTEXT",      "ATTRIB", "DIMENSION",
-        "LEADER", "HATCH",   "IMAGE",  "TRACE",  "SOLID",    "3DFACE",     "SEQEND"};
-    return names;
-}
-
-PreparedDxf prepareDxf(const std::string& text, const std::string& fileName) {
-    if (text.find_first_not_of(" \t\r\n") == std::string::npos)
-        throw FileError(fileName, 0, "the file is empty; a DXF drawing was expected");
-    if (text.rfind("AutoCAD Binary DXF", 0) == 0)
-        throw FileError(fileName, 1,
-                        "binary DXF cannot be read; save the drawing as text (ASCII) DXF");
-
-    PreparedDxf p;
-    // No count in the file can be larger than the number of groups it holds.
-    const long cap = static_cast<long>(text.size() / 4 + 1);
-    size_t pos = 0;
-    int line = 0;
-    auto nextLine = [&](std::string& raw) {
-        const size_t end = std::min(text.find('\n', pos), text.size());
-        raw = text.substr(pos, end - pos);
-        pos = end + 1;
-        ++line;
-        if (raw.size() > kMaxLineLength)
-            throw FileError(fileName, line,
-                            "line longer than " + std::to_string(kMaxLineLength) + " characters");
-    };
-    auto count = [&](const std::string& value, int valueLine, const char* what) {
-        const long v =
-            static_cast<int>(std::strtol(value.c_str(), nullptr, 10));  // as dxflib reads it
-        if (v < 0 || v > cap)
-            throw FileError(fileName, valueLine, std::string("impossible ") + what + " " + value);
-        return static_cast<int>(v);
-    };
-
-    // dxflib's own vertex bookkeeping, which carries over from one polyline to the next.
-    int maxVertices = 0, vertexIndex = 0;
-    std::string type, section;
-    bool sawSection = false, sectionName = false;
-    std::string rawCode, rawValue;
-    while (pos < text.size()) {
-        nextLine(rawCode);
-        const int codeLine = line;
-        const std::string codeText = dxflibLine(rawCode, true);
-        if (codeText.empty() && text.find_first_not_of(" \t\r\n", pos) == std::string::npos) break;
-        int code = 0;
-        const auto [end, ec] =
-            std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
-        if (ec != std::errc{} || end != codeText.data() + codeText.size())
-            throw FileError(
-                fileName, codeLine,
-                "expected a group code (a whole number), found \"" + codeText.substr(0, 40) + "\"");
-        if (code < 0 || code > 1071)
-            throw FileError(fileName, codeLine, "group code " + codeText + " does not exist");
-        if (pos > text.size())
-            throw FileError(fileName, codeLine,
-                            "the file ends after group code " + codeText + ", without its value");
-        nextLine(rawValue);
-        const int valueLine = line;
-        // Comments carry nothing for the drawing, and dxflib misreads its own.
-        if (code == 999) rawValue.clear();
-        p.content += rawCode + '\n';
-        p.newlines.push_back(p.content.size() - 1);
-        p.content += rawValue + '\n';
-        p.newlines.push_back(p.content.size() - 1);
-        const std::string value = dxflibLine(rawValue, false);
-
-        if (sectionName && code == 2) section = value;
-        sectionName = false;
-        if (code == 0 || code == 9) {
-            p.objectLines.push_back(codeLine);
-            if (type == "POLYLINE" || type == "LWPOLYLINE")
-                maxVertices = std::min(maxVertices, vertexIndex + 1);
-            type = !value.empty() && value[0] == '$' ? "$" : value;
-        }
-        if (code == 0) {
-            if (value == "EOF") break;
-            if (value == "SECTION") {
-                sawSection = sectionName = true;
-            } else if (value == "ENDSEC") {
-                section.clear();
-            } else if ((section == "ENTITIES" || section == "BLOCKS") && value != "BLOCK" &&
-                       value != "ENDBLK" && !dxflibEntityNames().count(value)) {
-                ++p.unknownEntities;
-            }
-            continue;
-        }
-        if (type == "LWPOLYLINE") {
-            if (code == 90) {
-                maxVertices = count(value, valueLine, "vertex count");
-                vertexIndex = -1;
-            } else if (code == 10 && vertexIndex < maxVertices - 1) {
-                ++vertexIndex;
-            } else if (code == 42 && vertexIndex < 0) {
-                throw FileError(fileName, valueLine, "a bulge (group 42) before the first vertex");
-            }
-        } else if (type == "SPLINE" && (code == 72 || code == 73 || code == 74)) {
-            count(value, valueLine, "spline point count");
-        } else if (type == "LEADER" && code == 76) {
-            count(value, valueLine, "leader vertex count");
-        }
-    }
-    if (!sawSection) throw FileError(fileName, 0, "not a DXF drawing: it has no SECTION");
-    return p;
-}
 
 // A stream over the prepared text that can tell how far dxflib has read.
 class TextBuffer : public std::streambuf {
@@ -521,15 +392,14 @@ std::string asUtf8(const std::string& s) {
     return out;
 }
 
-// Builds the drawing from dxflib's callbacks. Entities inside block definitions
-// and entity kinds the drawing has no place for are counted, not read.
+// Builds the drawing from dxflib's callbacks. Entities of the model that the
+// drawing has no figure for are counted by kind and reason; what paper space
+// holds the scan has counted; block definitions are not entities of the model.
 class DrawingBuilder : public DL_CreationAdapter {
 public:
-    DrawingBuilder(Drawing& drawing, const PreparedDxf& prepared, const TextBuffer& buffer,
+    DrawingBuilder(Drawing& drawing, ScannedDxf& scanned, const TextBuffer& buffer,
                    const std::string& fileName)
-        : d_(drawing), prepared_(prepared), buffer_(buffer), fileName_(fileName) {}
-
-    int skipped() const { return skipped_; }
+        : d_(drawing), prepared_(scanned), buffer_(buffer), fileName_(fileName) {}
 
     // The line where the object dxflib is handing over begins: dxflib hands an
     // object over when it has read the group that starts the next one.
@@ -555,21 +425,20 @@ public:
     void endBlock() override { inBlock_ = false; }
 
     void addPoint(const DL_PointData& data) override {
-        if (!take()) return;
+        if (!take("POINT")) return;
         const Point p = point(data.x, data.y);
         figure(false, {pointFigure(p)});
     }
 
     void addLine(const DL_LineData& data) override {
-        if (!take()) return;
+        if (!take("LINE")) return;
         figure(false, {lineFigure(point(data.x1, data.y1), point(data.x2, data.y2))});
     }
 
     void addArc(const DL_ArcData& data) override {
-        if (!take()) return;
-        const double r = real(data.radius);
+        if (!take("ARC")) return;
+        const double r = radius(data.radius, "an ARC");
         const double a1 = real(data.angle1) * M_PI / 180.0, a2 = real(data.angle2) * M_PI / 180.0;
-        if (!(r > 0.0)) return skip();
         Point c = point(data.cx, data.cy);
         Point from = c + Point{r * std::cos(a1), r * std::sin(a1)};
         Point to = c + Point{r * std::cos(a2), r * std::sin(a2)};
@@ -583,9 +452,8 @@ public:
     }
 
     void addCircle(const DL_CircleData& data) override {
-        if (!take()) return;
-        const double r = real(data.radius);
-        if (!(r > 0.0)) return skip();
+        if (!take("CIRCLE")) return;
+        const double r = radius(data.radius, "a CIRCLE");
         Point c = point(data.cx, data.cy);
         if (mirrored()) c = flip(c);
         FigureElement f;
@@ -598,9 +466,9 @@ public:
 
     void addPolyline(const DL_PolylineData& data) override {
         finishPolyline();
-        if (!take()) return;
+        if (!take("POLYLINE")) return;
         // 3D polylines, meshes and polyface meshes lie outside the drawing plane.
-        if (data.flags & (8 | 16 | 64)) return skip();
+        if (data.flags & (8 | 16 | 64)) return leaveOut(LeftOutReason::ThreeD, "POLYLINE");
         polyline_ =
             PendingPolyline{getAttributes(), (data.flags & 1) != 0, mirrored(), objectLine(), {}};
     }
@@ -613,29 +481,37 @@ public:
     void endEntity() override { finishPolyline(); }
     void endSequence() override { finishPolyline(); }
 
-    // Entity kinds with no place in the drawing.
-    void addXLine(const DL_XLineData&) override { skip(); }
-    void addRay(const DL_RayData&) override { skip(); }
-    void addEllipse(const DL_EllipseData&) override { skip(); }
-    void addSpline(const DL_SplineData&) override { skip(); }
-    void addInsert(const DL_InsertData&) override { skip(); }
-    void addTrace(const DL_TraceData&) override { skip(); }
-    void add3dFace(const DL_3dFaceData&) override { skip(); }
-    void addSolid(const DL_SolidData&) override { skip(); }
-    void addMText(const DL_MTextData&) override { skip(); }
-    void addText(const DL_TextData&) override { skip(); }
-    void addArcAlignedText(const DL_ArcAlignedTextData&) override { skip(); }
-    void addAttribute(const DL_AttributeData&) override { skip(); }
-    void addDimAlign(const DL_DimensionData&, const DL_DimAlignedData&) override { skip(); }
-    void addDimLinear(const DL_DimensionData&, const DL_DimLinearData&) override { skip(); }
-    void addDimRadial(const DL_DimensionData&, const DL_DimRadialData&) override { skip(); }
-    void addDimDiametric(const DL_DimensionData&, const DL_DimDiametricData&) override { skip(); }
-    void addDimAngular(const DL_DimensionData&, const DL_DimAngular2LData&) override { skip(); }
-    void addDimAngular3P(const DL_DimensionData&, const DL_DimAngular3PData&) override { skip(); }
-    void addDimOrdinate(const DL_DimensionData&, const DL_DimOrdinateData&) override { skip(); }
-    void addLeader(const DL_LeaderData&) override { skip(); }
-    void addHatch(const DL_HatchData&) override { skip(); }
-    void addImage(const DL_ImageData&) override { skip(); }
+    // Entity kinds with no figure in the drawing.
+    void addXLine(const DL_XLineData&) override { other("XLINE"); }
+    void addRay(const DL_RayData&) override { other("RAY"); }
+    void addEllipse(const DL_EllipseData&) override { other("ELLIPSE"); }
+    void addSpline(const DL_SplineData&) override { other("SPLINE"); }
+    void addInsert(const DL_InsertData&) override { other("INSERT"); }
+    void addTrace(const DL_TraceData&) override { other("TRACE"); }
+    void add3dFace(const DL_3dFaceData&) override { other("3DFACE"); }
+    void addSolid(const DL_SolidData&) override { other("SOLID"); }
+    void addMText(const DL_MTextData&) override { other("MTEXT"); }
+    void addText(const DL_TextData&) override { other("TEXT"); }
+    void addArcAlignedText(const DL_ArcAlignedTextData&) override { other("ARCALIGNEDTEXT"); }
+    void addAttribute(const DL_AttributeData&) override { other("ATTRIB"); }
+    void addDimAlign(const DL_DimensionData&, const DL_DimAlignedData&) override { dimension(); }
+    void addDimLinear(const DL_DimensionData&, const DL_DimLinearData&) override { dimension(); }
+    void addDimRadial(const DL_DimensionData&, const DL_DimRadialData&) override { dimension(); }
+    void addDimDiametric(const DL_DimensionData&, const DL_DimDiametricData&) override {
+        dimension();
+    }
+    void addDimAngular(const DL_DimensionData&, const DL_DimAngular2LData&) override {
+        dimension();
+    }
+    void addDimAngular3P(const DL_DimensionData&, const DL_DimAngular3PData&) override {
+        dimension();
+    }
+    void addDimOrdinate(const DL_DimensionData&, const DL_DimOrdinateData&) override {
+        dimension();
+    }
+    void addLeader(const DL_LeaderData&) override { other("LEADER"); }
+    void addHatch(const DL_HatchData&) override { other("HATCH"); }
+    void addImage(const DL_ImageData&) override { other("IMAGE"); }
 
 private:
     struct Vertex {
@@ -650,17 +526,24 @@ private:
         std::vector<Vertex> vertices;
     };
 
-    void skip() { ++skipped_; }
+    // An entity of the model: not in a block definition and not in paper space,
+    // which the scan has counted already.
+    bool inModel() const { return !inBlock_ && !prepared_.paper.count(objectLine()); }
 
-    // False, counting it, for an entity in a block definition or off the drawing plane.
-    bool take() {
-        if (inBlock_) {
-            skip();
-            return false;
-        }
+    void leaveOut(LeftOutReason reason, const char* type) { prepared_.leftOut.add(reason, type); }
+
+    // An entity of the model of a kind that is no figure.
+    void other(const char* type) {
+        if (inModel()) leaveOut(ReasonForKind(type), type);
+    }
+    void dimension() { other("DIMENSION"); }
+
+    // True for an entity of the model on the drawing plane; one off it is counted.
+    bool take(const char* type) {
+        if (!inModel()) return false;
         const double* n = getExtrusion()->getDirection();
         if (std::fabs(n[0]) > 1e-9 || std::fabs(n[1]) > 1e-9 || !(std::fabs(n[2]) > 0.0)) {
-            skip();
+            leaveOut(LeftOutReason::ThreeD, type);
             return false;
         }
         return true;
@@ -682,6 +565,12 @@ private:
         return v;
     }
     Point point(double x, double y) const { return {real(x), real(y)}; }
+
+    double radius(double r, const char* entity) const {
+        if (!(real(r) > 0.0))
+            fail(std::string(entity) + " with a radius of 0 or less", objectLine());
+        return r;
+    }
 
     static FigureElement pointFigure(Point p) {
         FigureElement f;
@@ -769,7 +658,7 @@ private:
         if (!polyline_) return;
         PendingPolyline pl = std::move(*polyline_);
         polyline_.reset();
-        if (pl.vertices.empty()) return skip();
+        if (pl.vertices.empty()) return leaveOut(LeftOutReason::Empty, "POLYLINE");
         if (pl.mirrored)
             for (Vertex& v : pl.vertices) {
                 v.p = flip(v.p);
@@ -789,17 +678,16 @@ private:
     }
 
     Drawing& d_;
-    const PreparedDxf& prepared_;
+    ScannedDxf& prepared_;
     const TextBuffer& buffer_;
     const std::string& fileName_;
     bool inBlock_ = false;
-    int skipped_ = 0;
     std::string currentLayerName_;
     std::optional<PendingPolyline> polyline_;
 };
 
 DxfReadReport readDxfText(const std::string& text, const std::string& fileName, Drawing& drawing) {
-    PreparedDxf prepared = prepareDxf(text, fileName);
+    ScannedDxf prepared = ScanDxf(text, fileName);
     TextBuffer buffer(prepared.content);
     std::istream stream(&buffer);
     Drawing result;
@@ -814,7 +702,7 @@ DxfReadReport readDxfText(const std::string& text, const std::string& fileName, 
         throw FileError(fileName, builder.objectLine(), std::string("unreadable DXF: ") + e.what());
     }
     DxfReadReport report;
-    report.skippedEntities = builder.skipped() + prepared.unknownEntities;
+    report.leftOut = std::move(prepared.leftOut);
     drawing = std::move(result);
     return report;
 }

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <iosfwd>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "vel/io/DrawingFile.h"
 
@@ -12,8 +14,32 @@ namespace vel {
 
 std::unique_ptr<DrawingWriter> makeDxfWriter();
 
+// Why an entity of a file did not become a figure of the drawing.
+enum class LeftOutReason {
+    PaperSpace,   // a sheet's content, not the model
+    ThreeD,       // off the drawing plane
+    NotAFigure,   // texts, dimensions, hatches, images and the like
+    Unsupported,  // a kind of geometry the host has no figure for
+    Empty,        // a polyline without vertices
+};
+
+// Counts of left-out entities by reason and entity type ("TEXT", "LINE").
+class LeftOut {
+public:
+    void add(LeftOutReason reason, const std::string& type, int count = 1);
+    int total() const { return total_; }
+    int count(LeftOutReason reason, const std::string& type) const;
+    // "left out 7 entities: 4 TEXT, 1 HATCH (not figures); 2 LINE (paper space)": the reasons
+    // in a fixed order, the kinds of each by count; empty when nothing was left out.
+    std::string summary() const;
+
+private:
+    std::map<std::pair<LeftOutReason, std::string>, int> counts_;
+    int total_ = 0;
+};
+
 struct DxfReadReport {
-    int skippedEntities = 0;  // entity kinds the drawing has no place for
+    LeftOut leftOut;
 };
 
 // Replaces the drawing's content with the file's. Throws FileError.

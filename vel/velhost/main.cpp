@@ -65,9 +65,8 @@ void readDrawing(vel::Drawing& drawing, const std::string& path) {
     const std::string ext = extensionOf(path);
     if (ext == ".dxf") {
         const vel::DxfReadReport report = vel::readDxfDrawing(path, drawing);
-        if (report.skippedEntities > 0)
-            std::cerr << path << ": skipped " << report.skippedEntities
-                      << " entities of kinds a drawing cannot hold\n";
+        if (report.leftOut.total() > 0)
+            std::cerr << path << ": " << report.leftOut.summary() << "\n";
         return;
     }
     if (ext != ".json") throw vel::FileError(path, 0, "unknown drawing format (use .json or .dxf)");

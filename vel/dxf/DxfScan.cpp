@@ -1,0 +1,395 @@
+// DxfScan.cpp - the group-by-group check of a DXF text: group codes and the
+// kind of value each wants, sections and the end of the file, counts, paper
+// space, and the kinds dxflib does not know. The number check is ours because
+// dxflib has none: it reads numbers with atof-like calls that take any prefix.
+#include "vel/dxf/DxfScan.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <set>
+#include <system_error>
+
+#include "vel/io/DrawingFile.h"
+
+namespace vel {
+
+namespace {
+
+constexpr size_t kMaxLineLength = 1000;  // dxflib's line buffer is 1024 bytes
+constexpr size_t kQuotedLength = 40;     // enough of a value to recognise it
+
+// A line as dxflib sees it: up to a zero byte and without its line end; a code
+// line also without the blanks round it (values keep theirs).
+std::string DxflibLine(const std::string& raw, bool code) {
+    std::string s = raw.substr(0, raw.find('\0'));
+    const size_t last = s.find_last_not_of(code ? " \t\r\n" : "\r\n");
+    s.erase(last == std::string::npos ? 0 : last + 1);
+    if (code) s.erase(0, s.find_first_not_of(" \t"));
+    return s;
+}
+
+std::string_view Trimmed(std::string_view s) {
+    const size_t first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+const std::set<std::string, std::less<>>& DxflibEntityNames() {
+    static const std::set<std::string, std::less<>> names{
+        "POINT",  "LINE",    "XLINE",  "RAY",    "POLYLINE", "LWPOLYLINE", "VERTEX", "SPLINE",
+        "ARC",    "ELLIPSE", "CIRCLE", "INSERT", "TEXT",     "MTEXT",      "ATTRIB", "DIMENSION",
+        "LEADER", "HATCH",   "IMAGE",  "TRACE",  "SOLID",    "3DFACE",     "SEQEND"};
+    return names;
+}
+
+enum class ValueKind { Text, Real, Integer };
+
+// The kind of value of a group code, as the DXF reference assigns them.
+ValueKind KindOfCode(int code) {
+    auto in = [code](int from, int to) { return code >= from && code <= to; };
+    if (in(10, 59) || in(110, 149) || in(210, 239) || in(460, 469) || in(1010, 1059))
+        return ValueKind::Real;
+    if (in(60, 99) || in(160, 179) || in(270, 299) || in(370, 389) || in(400, 409) ||
+        in(420, 429) || in(440, 459) || in(1060, 1071))
+        return ValueKind::Integer;
+    return ValueKind::Text;
+}
+
+// What is wrong with a value for its group code; empty when nothing is.
+std::string NumberProblem(ValueKind kind, std::string_view raw) {
+    std::string_view v = Trimmed(raw);
+    if (!v.empty() && v.front() == '+') v.remove_prefix(1);
+    const char* first = v.data();
+    const char* last = v.data() + v.size();
+    if (kind == ValueKind::Integer) {
+        long long n = 0;
+        const auto [end, ec] = std::from_chars(first, last, n);
+        if (v.empty() || end != last) return "expected a whole number";
+        if (ec == std::errc::result_out_of_range) return "a number out of range";
+        return {};
+    }
+    // from_chars also takes "nan" and "inf"; a drawing's numbers start with a digit or a point.
+    const char lead = v.empty() ? '\0' : v.front() == '-' && v.size() > 1 ? v[1] : v.front();
+    if (!(lead == '.' || (lead >= '0' && lead <= '9'))) return "expected a number";
+    double x = 0.0;
+    const auto [end, ec] = std::from_chars(first, last, x);
+    if (end != last) return "expected a number";
+    if (ec == std::errc::result_out_of_range) return "a number out of range";
+    return {};
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+std::string Upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// Parts of the entity before them, not entities of their own.
+bool IsSubEntity(std::string_view type) {
+    return type == "VERTEX" || type == "SEQEND";
+}
+
+class Scanner {
+public:
+    Scanner(const std::string& text, const std::string& fileName)
+        : text_(text), fileName_(fileName) {
+        // No count in the file can be larger than the number of groups it holds.
+        cap_ = static_cast<long long>(text.size() / 4 + 1);
+    }
+
+    ScannedDxf Run() {
+        if (text_.find_first_not_of(" \t\r\n") == std::string::npos)
+            throw FileError(fileName_, 0, "the file is empty; a DXF drawing was expected");
+        if (text_.rfind("AutoCAD Binary DXF", 0) == 0)
+            throw FileError(fileName_, 1,
+                            "binary DXF cannot be read; save the drawing as text (ASCII) DXF");
+        std::string rawCode, rawValue;
+        while (pos_ < text_.size()) {
+            NextLine(rawCode);
+            const int codeLine = line_;
+            const std::string codeText = DxflibLine(rawCode, true);
+            if (codeText.empty() && text_.find_first_not_of(" \t\r\n", pos_) == std::string::npos)
+                break;
+            int code = 0;
+            const auto [end, ec] =
+                std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
+            if (ec != std::errc{} || end != codeText.data() + codeText.size())
+                Fail(codeLine,
+                     "expected a group code (a whole number), found " + QuotedValue(codeText));
+            if (code < 0 || code > 1071)
+                Fail(codeLine, "group code " + codeText + " does not exist");
+            if (pos_ > text_.size())
+                Fail(codeLine,
+                     "the file ends after group code " + codeText + ", without its value");
+            NextLine(rawValue);
+            // Comments carry nothing for the drawing, and dxflib misreads its own.
+            if (code == 999) rawValue.clear();
+            out_.content += rawCode + '\n';
+            out_.newlines.push_back(out_.content.size() - 1);
+            out_.content += rawValue + '\n';
+            out_.newlines.push_back(out_.content.size() - 1);
+            if (Group(code, codeLine, DxflibLine(rawValue, false))) break;
+        }
+        if (!sawSection_) Fail(0, "not a DXF drawing: it has no SECTION");
+        if (!section_.empty())
+            Fail(line_, "the file ends inside the " + section_ +
+                            " section, without ENDSEC: it is cut short");
+        if (!sawEof_) Fail(line_, "the file ends without EOF: it is cut short");
+        return std::move(out_);
+    }
+
+private:
+    void NextLine(std::string& raw) {
+        const size_t end = std::min(text_.find('\n', pos_), text_.size());
+        raw = text_.substr(pos_, end - pos_);
+        pos_ = end + 1;
+        ++line_;
+        if (raw.size() > kMaxLineLength)
+            Fail(line_, "line longer than " + std::to_string(kMaxLineLength) + " characters");
+    }
+
+    [[noreturn]] void Fail(int line, const std::string& message) const {
+        throw FileError(fileName_, line, message);
+    }
+
+    int Count(const std::string& value, const char* what) const {
+        const long long v = std::stoll(std::string(Trimmed(value)));
+        if (v < 0 || v > cap_) Fail(line_, std::string("impossible ") + what + " " + value);
+        return static_cast<int>(v);
+    }
+
+    // One group; true at the end of the file.
+    bool Group(int code, int codeLine, const std::string& value) {
+        if (const ValueKind kind = KindOfCode(code); kind != ValueKind::Text) {
+            const std::string problem = NumberProblem(kind, value);
+            if (!problem.empty())
+                Fail(line_, problem + " for group code " + std::to_string(code) + ", found " +
+                                QuotedValue(value));
+        }
+        if (sectionName_ && code == 2) section_ = value;
+        sectionName_ = false;
+        if (code == 0 || code == 9) {
+            out_.objectLines.push_back(codeLine);
+            EndObject();
+            if (type_ == "POLYLINE" || type_ == "LWPOLYLINE")
+                maxVertices_ = std::min(maxVertices_, vertexIndex_ + 1);
+            type_ = !value.empty() && value[0] == '$' ? "$" : value;
+        }
+        if (code == 0) return StartObject(codeLine, value);
+        ObjectGroup(code, value);
+        return false;
+    }
+
+    // A code 0 group: the next object, or the structure of the file.
+    bool StartObject(int line, const std::string& value) {
+        if (value == "EOF") {
+            if (!section_.empty())
+                Fail(line, "EOF inside the " + section_ + " section, without ENDSEC");
+            sawEof_ = true;
+            return true;
+        }
+        if (value == "SECTION") {
+            if (inSection_)
+                Fail(line, "a SECTION inside the " + section_ + " section, without ENDSEC");
+            sawSection_ = sectionName_ = inSection_ = true;
+            section_ = "unnamed";
+        } else if (value == "ENDSEC") {
+            if (!inSection_) Fail(line, "ENDSEC without a SECTION");
+            inSection_ = false;
+            section_.clear();
+        } else {
+            object_ = Object{};
+            object_.line = line;
+            object_.type = value;
+        }
+        return false;
+    }
+
+    void ObjectGroup(int code, const std::string& value) {
+        // Reactors and dictionaries name other objects; their handles are not owners.
+        if (code == 102) {
+            object_.inBraces = !value.empty() && value[0] == '{';
+        } else if (object_.inBraces) {
+            return;
+        } else if (code == 5) {
+            object_.handle = Upper(Trimmed(value));
+        } else if (code == 2) {
+            object_.name = value;
+        } else if (code == 67) {
+            object_.paper = object_.paper || std::stoll(std::string(Trimmed(value))) == 1;
+        } else if (code == 330) {
+            object_.paper = object_.paper || paperRecords_.count(Upper(Trimmed(value))) > 0;
+        }
+        if (type_ == "LWPOLYLINE") {
+            if (code == 90) {
+                maxVertices_ = Count(value, "vertex count");
+                vertexIndex_ = -1;
+                object_.declaredVertices = maxVertices_;
+            } else if (code == 10) {
+                ++object_.vertices;
+                if (vertexIndex_ < maxVertices_ - 1) ++vertexIndex_;
+            } else if (code == 42 && vertexIndex_ < 0) {
+                Fail(line_, "a bulge (group 42) before the first vertex");
+            }
+        } else if (type_ == "SPLINE" && (code == 72 || code == 73 || code == 74)) {
+            Count(value, "spline point count");
+        } else if (type_ == "LEADER" && code == 76) {
+            Count(value, "leader vertex count");
+        }
+    }
+
+    // What an object tells once all its groups are read.
+    void EndObject() {
+        const Object o = std::move(object_);
+        object_ = Object{};
+        if (o.type.empty()) return;
+        if (section_ == "TABLES" && o.type == "BLOCK_RECORD" && !o.handle.empty() &&
+            EqualsIgnoringCase(o.name.substr(0, 12), "*Paper_Space"))
+            paperRecords_.insert(o.handle);
+        if (section_ != "ENTITIES") return;
+        if (o.type == "LWPOLYLINE" && o.declaredVertices >= 0 && o.declaredVertices != o.vertices)
+            Fail(o.line, "the LWPOLYLINE declares " + std::to_string(o.declaredVertices) +
+                             " vertices (group 90) but has " + std::to_string(o.vertices));
+        if (IsSubEntity(o.type)) return;
+        if (o.paper) {
+            out_.paper.insert(o.line);
+            out_.leftOut.add(LeftOutReason::PaperSpace, o.type);
+        } else if (!DxflibEntityNames().count(o.type)) {
+            out_.leftOut.add(ReasonForKind(o.type), o.type);
+        }
+    }
+
+    struct Object {
+        int line = 0;
+        std::string type;
+        std::string handle;  // group 5
+        std::string name;    // group 2
+        bool paper = false;
+        bool inBraces = false;
+        int declaredVertices = -1;  // an LWPOLYLINE's group 90
+        int vertices = 0;           // its groups 10
+    };
+
+    const std::string& text_;
+    const std::string& fileName_;
+    ScannedDxf out_;
+    long long cap_ = 0;
+    size_t pos_ = 0;
+    int line_ = 0;
+    // dxflib's own vertex bookkeeping, which carries over from one polyline to the next.
+    int maxVertices_ = 0, vertexIndex_ = 0;
+    std::string type_, section_;
+    bool sawSection_ = false, sectionName_ = false, inSection_ = false, sawEof_ = false;
+    Object object_;
+    std::set<std::string> paperRecords_;  // handles of the paper-space block records
+};
+
+}  // namespace
+
+ScannedDxf ScanDxf(const std::string& text, const std::string& fileName) {
+    return Scanner(text, fileName).Run();
+}
+
+LeftOutReason ReasonForKind(std::string_view type) {
+    static const std::set<std::string, std::less<>> notFigures{
+        "TEXT",        "MTEXT",          "ATTRIB",      "ATTDEF",
+        "DIMENSION",   "ARC_DIMENSION",  "LEADER",      "MULTILEADER",
+        "MLEADER",     "TOLERANCE",      "HATCH",       "MPOLYGON",
+        "IMAGE",       "WIPEOUT",        "VIEWPORT",    "OLEFRAME",
+        "OLE2FRAME",   "ARCALIGNEDTEXT", "RTEXT",       "UNDERLAY",
+        "PDFUNDERLAY", "DWFUNDERLAY",    "DGNUNDERLAY", "LARGE_RADIAL_DIMENSION"};
+    static const std::set<std::string, std::less<>> threeD{
+        "3DFACE",        "3DSOLID",         "BODY",         "REGION",
+        "MESH",          "SURFACE",         "PLANESURFACE", "EXTRUDEDSURFACE",
+        "LOFTEDSURFACE", "REVOLVEDSURFACE", "SWEPTSURFACE", "POLYFACE"};
+    if (notFigures.count(type)) return LeftOutReason::NotAFigure;
+    if (threeD.count(type)) return LeftOutReason::ThreeD;
+    return LeftOutReason::Unsupported;
+}
+
+std::string QuotedValue(std::string_view value) {
+    std::string out = "\"";
+    size_t shown = 0;
+    for (size_t i = 0; i < value.size() && shown < kQuotedLength; ++shown) {
+        const unsigned char c = static_cast<unsigned char>(value[i]);
+        // A whole UTF-8 sequence is shown as it is.
+        int n = c < 0x80             ? 1
+                : (c & 0xE0) == 0xC0 ? 2
+                : (c & 0xF0) == 0xE0 ? 3
+                : (c & 0xF8) == 0xF0 ? 4
+                                     : 0;
+        for (int k = 1; n > 1 && k < n; ++k)
+            if (i + k >= value.size() || (static_cast<unsigned char>(value[i + k]) & 0xC0) != 0x80)
+                n = 0;
+        if (n == 1 && c >= 0x20 && c != 0x7F) {
+            out += static_cast<char>(c);
+        } else if (n > 1) {
+            out.append(value.substr(i, static_cast<size_t>(n)));
+            i += static_cast<size_t>(n);
+            continue;
+        } else {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02X", c);
+            out += escape;
+        }
+        ++i;
+    }
+    out += '"';
+    if (shown == kQuotedLength && value.size() > kQuotedLength) out += "...";
+    return out;
+}
+
+void LeftOut::add(LeftOutReason reason, const std::string& type, int count) {
+    counts_[{reason, type}] += count;
+    total_ += count;
+}
+
+int LeftOut::count(LeftOutReason reason, const std::string& type) const {
+    const auto it = counts_.find({reason, type});
+    return it == counts_.end() ? 0 : it->second;
+}
+
+std::string LeftOut::summary() const {
+    if (total_ == 0) return {};
+    auto words = [](LeftOutReason r) {
+        switch (r) {
+            case LeftOutReason::PaperSpace:
+                return "paper space";
+            case LeftOutReason::ThreeD:
+                return "3D";
+            case LeftOutReason::NotAFigure:
+                return "not figures";
+            case LeftOutReason::Unsupported:
+                return "kinds the host has no figure for";
+            case LeftOutReason::Empty:
+                return "empty";
+        }
+        return "";
+    };
+    std::string out =
+        "left out " + std::to_string(total_) + (total_ == 1 ? " entity: " : " entities: ");
+    bool firstReason = true;
+    for (auto it = counts_.begin(); it != counts_.end();) {
+        const LeftOutReason reason = it->first.first;
+        std::vector<std::pair<int, std::string>> kinds;
+        for (; it != counts_.end() && it->first.first == reason; ++it)
+            kinds.push_back({-it->second, it->first.second});
+        std::sort(kinds.begin(), kinds.end());
+        if (!firstReason) out += "; ";
+        firstReason = false;
+        for (size_t k = 0; k < kinds.size(); ++k)
+            out += (k ? ", " : "") + std::to_string(-kinds[k].first) + " " + kinds[k].second;
+        out += std::string(" (") + words(reason) + ")";
+    }
+    return out;
+}
+
+}  // namespace vel

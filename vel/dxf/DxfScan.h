@@ -1,0 +1,43 @@
+// DxfScan.h - the check of a DXF text before dxflib reads it. dxflib takes what
+// it is given on trust: numbers are read up to the first character that does not
+// fit ("12.5abc" is 12.5, "abc" is 0), a file cut short reads as a shorter
+// drawing, counts it trusts can make it read past its means. The scan reads the
+// text group by group as dxflib will, refuses what is not a whole DXF file with
+// the file and line, and notes what the reader needs: where each object starts,
+// which entities lie in paper space, and the entities of kinds dxflib does not
+// know at all.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "vel/dxf/DxfFormat.h"
+
+namespace vel {
+
+struct ScannedDxf {
+    std::string content;            // what dxflib reads
+    std::vector<size_t> newlines;   // offsets of the line ends in content
+    std::vector<int> objectLines;   // lines of the groups that start an object (codes 0 and 9)
+    std::unordered_set<int> paper;  // lines where entities of paper space start
+    LeftOut leftOut;                // paper space, and kinds dxflib does not know
+};
+
+// Throws FileError for anything that is not a whole text DXF file: no sections,
+// a section without ENDSEC or a file without EOF (cut short), a group code that
+// does not exist or has no value, a value that is not a number where the group
+// code wants one (NaN and infinities included), a vertex or point count that
+// disagrees with what follows it, lines too long for dxflib.
+ScannedDxf ScanDxf(const std::string& text, const std::string& fileName);
+
+// The reason an entity of this kind, in model space, is not a figure.
+LeftOutReason ReasonForKind(std::string_view type);
+
+// A value of the file as it may stand in a message: at most 40 characters in
+// quotes, with control characters and bytes that are not UTF-8 as \xNN.
+std::string QuotedValue(std::string_view value);
+
+}  // namespace vel
