@@ -26,7 +26,6 @@ namespace vel {
 
 namespace {
 
-// ---- Reading ----
 
 constexpr double kLargestCoordinate = 1e100;
 
