@@ -19,13 +19,13 @@
 #include <streambuf>
 
 #include "vel/dxf/DxfScan.h"
+#include "vel/dxf/DxfText.h"
 #include "vel/kernel/HostPalette.h"
 #include "vel/kernel/Text.h"
 
 namespace vel {
 
 namespace {
-
 
 constexpr double kLargestCoordinate = 1e100;
 
@@ -37,37 +37,6 @@ public:
     }
     size_t consumed() const { return static_cast<size_t>(gptr() - eback()); }
 };
-
-int utf8Length(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if ((lead & 0xE0) == 0xC0) return 2;
-    if ((lead & 0xF0) == 0xE0) return 3;
-    if ((lead & 0xF8) == 0xF0) return 4;
-    return 0;
-}
-
-// Names from older files are often in a Latin code page; keep them readable.
-std::string asUtf8(const std::string& s) {
-    bool valid = true;
-    for (size_t i = 0; i < s.size() && valid;) {
-        const int n = utf8Length(static_cast<unsigned char>(s[i]));
-        valid = n > 0 && i + n <= s.size();
-        for (int k = 1; valid && k < n; ++k)
-            valid = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
-        i += n > 0 ? n : 1;
-    }
-    if (valid) return s;
-    std::string out;
-    for (unsigned char c : s) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 // Builds the drawing from dxflib's callbacks. Entities of the model that the
 // drawing has no figure for are counted by kind and reason; what paper space
@@ -95,7 +64,10 @@ public:
     }
 
     void setVariableString(const std::string& key, const std::string& value, int) override {
+        // The header comes before the tables and entities whose names these decode.
         if (key == "$CLAYER") currentLayerName_ = value;
+        if (key == "$ACADVER") text_.setVersion(value);
+        if (key == "$DWGCODEPAGE") text_.setCodePage(value);
     }
     void addLayer(const DL_LayerData& data) override { layerOf(data.name); }
     void addBlock(const DL_BlockData&) override { inBlock_ = true; }
@@ -291,7 +263,7 @@ private:
             d_.createLayer(number);
             return number;
         }
-        return d_.layerForName(asUtf8(name));
+        return d_.layerForName(text_.toUtf8(name));
     }
 
     void figure(bool closed, const std::vector<FigureElement>& elements) {
@@ -360,6 +332,7 @@ private:
     const std::string& fileName_;
     bool inBlock_ = false;
     std::string currentLayerName_;
+    DxfTextDecoder text_;
     std::optional<PendingPolyline> polyline_;
 };
 

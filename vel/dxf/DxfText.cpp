@@ -1,0 +1,174 @@
+// DxfText.cpp - code pages through iconv, and the \U+XXXX escapes, which iconv
+// does not know.
+#include "vel/dxf/DxfText.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <vector>
+
+namespace vel {
+
+namespace {
+
+constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
+
+std::string Upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Well-formed UTF-8 with at least one character beyond ASCII.
+bool IsUtf8BeyondAscii(std::string_view s) {
+    bool beyond = false;
+    for (size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const int n = c < 0x80             ? 1
+                      : (c & 0xE0) == 0xC0 ? 2
+                      : (c & 0xF0) == 0xE0 ? 3
+                      : (c & 0xF8) == 0xF0 ? 4
+                                           : 0;
+        if (n == 0 || i + n > s.size()) return false;
+        for (int k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        beyond = beyond || n > 1;
+        i += static_cast<size_t>(n);
+    }
+    return beyond;
+}
+
+// Decodes bytes of `encoding` to UTF-8; a byte that does not decode becomes U+FFFD.
+std::string Iconv(std::string_view raw, const std::string& encoding) {
+    iconv_t cd = iconv_open("UTF-8", encoding.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(raw);
+    std::string out;
+    std::vector<char> buffer(raw.size() * 4 + 16);
+    char* in = const_cast<char*>(raw.data());
+    size_t inLeft = raw.size();
+    while (inLeft > 0) {
+        char* to = buffer.data();
+        size_t toLeft = buffer.size();
+        const size_t r = iconv(cd, &in, &inLeft, &to, &toLeft);
+        out.append(buffer.data(), static_cast<size_t>(to - buffer.data()));
+        if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+            out += kReplacement;  // an invalid or cut sequence: pass over one byte
+            ++in;
+            --inLeft;
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// The character of the \U+XXXX escape at s[i], if one stands there.
+bool EscapeAt(const std::string& s, size_t i, char32_t& c) {
+    if (i + 7 > s.size() || s[i] != '\\' || (s[i + 1] != 'U' && s[i + 1] != 'u') || s[i + 2] != '+')
+        return false;
+    c = 0;
+    for (size_t k = i + 3; k < i + 7; ++k) {
+        const int v = HexValue(s[k]);
+        if (v < 0) return false;
+        c = c * 16 + static_cast<char32_t>(v);
+    }
+    return true;
+}
+
+// \U+XXXX escapes as the characters they stand for; a broken escape stays as written.
+std::string DecodeEscapes(const std::string& s) {
+    if (s.find("\\U+") == std::string::npos && s.find("\\u+") == std::string::npos) return s;
+    std::string out;
+    for (size_t i = 0; i < s.size();) {
+        char32_t c = 0;
+        if (!EscapeAt(s, i, c)) {
+            out += s[i++];
+            continue;
+        }
+        i += 7;
+        // A character beyond the first plane may come as the two halves of a surrogate pair.
+        char32_t low = 0;
+        if (c >= 0xD800 && c < 0xDC00 && EscapeAt(s, i, low) && low >= 0xDC00 && low < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+            i += 7;
+        }
+        if (c >= 0xD800 && c < 0xE000)
+            out += kReplacement;
+        else
+            AppendUtf8(out, c);
+    }
+    return out;
+}
+
+}  // namespace
+
+void DxfTextDecoder::setVersion(std::string_view acadver) {
+    // AC1021 is the 2007 format, the first whose strings are UTF-8.
+    const std::string v = Upper(acadver);
+    utf8_ = v.size() == 6 && v.rfind("AC", 0) == 0 && v.substr(2) >= "1021";
+}
+
+void DxfTextDecoder::setCodePage(std::string_view dwgcodepage) {
+    const std::string name = IconvName(dwgcodepage);
+    if (!name.empty()) encoding_ = name;
+}
+
+std::string DxfTextDecoder::IconvName(std::string_view dwgcodepage) {
+    const std::string page = Upper(dwgcodepage);
+    if (page.rfind("ANSI_", 0) == 0) {
+        const std::string number = page.substr(5);
+        if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos)
+            return {};
+        if (number == "1361") return "JOHAB";
+        return "CP" + number;
+    }
+    if (page.rfind("DOS", 0) == 0) {
+        const std::string number = page.substr(3);
+        if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos)
+            return {};
+        return "CP" + number;
+    }
+    if (page.rfind("ISO8859-", 0) == 0) return "ISO-8859-" + page.substr(8);
+    if (page == "BIG5" || page == "GB2312" || page == "JOHAB") return page;
+    if (page == "KSC5601") return "CP949";
+    return {};
+}
+
+std::string DxfTextDecoder::toUtf8(std::string_view raw) const {
+    const bool ascii = std::all_of(raw.begin(), raw.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) return DecodeEscapes(std::string(raw));
+    // Many writers put UTF-8 into files that keep the default Latin code page; such bytes are
+    // almost never meant as Latin text.
+    if (utf8_ || (encoding_ == "CP1252" && IsUtf8BeyondAscii(raw)))
+        return DecodeEscapes(IsUtf8BeyondAscii(raw) ? std::string(raw) : Iconv(raw, "UTF-8"));
+    return DecodeEscapes(Iconv(raw, encoding_));
+}
+
+}  // namespace vel
