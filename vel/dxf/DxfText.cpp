@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "vel/kernel/Text.h"
+
 namespace vel {
 
 namespace {
@@ -19,24 +21,6 @@ std::string Upper(std::string_view s) {
     std::string out(s);
     for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // Well-formed UTF-8 with at least one character beyond ASCII.
@@ -88,42 +72,38 @@ int HexValue(char c) {
     return -1;
 }
 
-// The character of the \U+XXXX escape at s[i], if one stands there.
-bool EscapeAt(const std::string& s, size_t i, char32_t& c) {
+// The UTF-16 unit of the \U+XXXX escape at s[i], if one stands there.
+bool EscapeAt(const std::string& s, size_t i, char16_t& unit) {
     if (i + 7 > s.size() || s[i] != '\\' || (s[i + 1] != 'U' && s[i + 1] != 'u') || s[i + 2] != '+')
         return false;
-    c = 0;
+    unsigned value = 0;
     for (size_t k = i + 3; k < i + 7; ++k) {
         const int v = HexValue(s[k]);
         if (v < 0) return false;
-        c = c * 16 + static_cast<char32_t>(v);
+        value = value * 16 + static_cast<unsigned>(v);
     }
+    unit = static_cast<char16_t>(value);
     return true;
 }
 
-// \U+XXXX escapes as the characters they stand for; a broken escape stays as written.
+// \U+XXXX escapes as the characters they stand for (a character beyond the first plane as
+// the two halves of a surrogate pair); a broken escape stays as written.
 std::string DecodeEscapes(const std::string& s) {
     if (s.find("\\U+") == std::string::npos && s.find("\\u+") == std::string::npos) return s;
     std::string out;
+    std::u16string units;  // escapes in a row, decoded together so that pairs join
     for (size_t i = 0; i < s.size();) {
-        char32_t c = 0;
-        if (!EscapeAt(s, i, c)) {
-            out += s[i++];
+        char16_t unit = 0;
+        if (EscapeAt(s, i, unit)) {
+            units += unit;
+            i += 7;
             continue;
         }
-        i += 7;
-        // A character beyond the first plane may come as the two halves of a surrogate pair.
-        char32_t low = 0;
-        if (c >= 0xD800 && c < 0xDC00 && EscapeAt(s, i, low) && low >= 0xDC00 && low < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-            i += 7;
-        }
-        if (c >= 0xD800 && c < 0xE000)
-            out += kReplacement;
-        else
-            AppendUtf8(out, c);
+        out += toUtf8(units);
+        units.clear();
+        out += s[i++];
     }
-    return out;
+    return out + toUtf8(units);
 }
 
 }  // namespace
