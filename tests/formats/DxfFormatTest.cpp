@@ -130,18 +130,24 @@ TEST(DxfFormat, ClosedPolylinesCloseWithTheirLastBulge) {
     }
     EXPECT_EQ(figureDirection(d, s.id), 1);
 
-    // Old-style 2D POLYLINE with VERTEX entities; a 3D polyline is left out and counted.
+    // Old-style 2D POLYLINE with VERTEX entities; a 3D polyline is read where it is flat and
+    // left out and counted where it is not.
     Drawing old;
     const DxfReadReport report = fromDxf(
         entities(
             "0\nPOLYLINE\n8\n0\n66\n1\n70\n1\n0\nVERTEX\n10\n0\n20\n0\n0\nVERTEX\n10\n4\n20\n0\n"
             "0\nVERTEX\n10\n4\n20\n3\n0\nSEQEND\n"
-            "0\nPOLYLINE\n66\n1\n70\n8\n0\nVERTEX\n10\n1\n20\n1\n0\nVERTEX\n10\n2\n20\n2\n0\nSEQEND"
-            "\n"),
+            "0\nPOLYLINE\n66\n1\n70\n8\n0\nVERTEX\n10\n1\n20\n1\n0\nVERTEX\n10\n2\n20\n2\n30\n1\n0"
+            "\nSEQEND"
+            "\n"
+            "0\nPOLYLINE\n66\n1\n70\n8\n0\nVERTEX\n10\n1\n20\n1\n30\n5\n0\nVERTEX\n10\n2\n20\n2\n30"
+            "\n5\n0\n"
+            "SEQEND\n"),
         old);
     EXPECT_EQ(report.leftOut.total(), 1);
     EXPECT_EQ(report.leftOut.count(LeftOutReason::ThreeD, "POLYLINE"), 1);
-    ASSERT_EQ(old.segments().size(), 1u);
+    ASSERT_EQ(old.segments().size(), 2u);
+    EXPECT_EQ(old.segments().rbegin()->second.elements.size(), 1u) << "the flat 3D polyline";
     const Segment& triangle = old.segments().begin()->second;
     EXPECT_TRUE(triangle.closed);
     ASSERT_EQ(triangle.elements.size(), 3u);
@@ -212,11 +218,11 @@ TEST(DxfFormat, LeftOutEntitiesAreCountedByKindAndReason) {
                 "0\nPOINT\n10\n3\n20\n4\n"),
         d);
     EXPECT_EQ(report.leftOut.summary(),
-              "left out 10 entities: 2 LINE, 1 VIEWPORT (paper space); 1 ARC (3D); 2 TEXT, 1 "
-              "MTEXT, 1 WIPEOUT (not figures); 1 ELLIPSE, 1 INSERT (kinds the host has no figure "
-              "for)");
-    // The point, and the line whose only tie to paper space is a reactor.
-    ASSERT_EQ(d.segments().size(), 2u);
+              "left out 8 entities: 2 LINE, 1 VIEWPORT (paper space); 1 ARC (3D); 2 TEXT, 1 "
+              "MTEXT, 1 WIPEOUT (not figures)");
+    // The ellipse, the block's circle, the line whose only tie to paper space is a
+    // reactor, and the point.
+    ASSERT_EQ(d.segments().size(), 4u);
     EXPECT_EQ(d.segments().rbegin()->second.elements.at(0).figure()->type, FigureType::Point);
 }
 

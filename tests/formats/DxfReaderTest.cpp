@@ -1,7 +1,10 @@
 // DxfReaderTest.cpp - reading DXF files from other programs: the code page the
-// header names, the \U+XXXX escapes, the UTF-8 of later versions.
+// header names, the \U+XXXX escapes, the UTF-8 of later versions; block
+// references exploded; ellipses and splines flattened within their tolerance.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
 #include <sstream>
 
 #include "vel/dxf/DxfFormat.h"
@@ -9,6 +12,64 @@
 
 namespace vel::test {
 namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+Drawing Read(const std::string& text, DxfReadReport* report = nullptr) {
+    Drawing d;
+    std::istringstream in(text);
+    const DxfReadReport r = readDxfDrawing(in, "test.dxf", d);
+    if (report) *report = r;
+    return d;
+}
+
+// A file with these block definitions and model entities.
+std::string File(const std::string& blocks, const std::string& entities) {
+    return "0\nSECTION\n2\nBLOCKS\n" + blocks + "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + entities +
+           "0\nENDSEC\n0\nEOF\n";
+}
+
+// The points of a segment's figures: line ends, arc ends and centres, points.
+std::vector<Point> PointsOf(const Segment& s) {
+    std::vector<Point> out;
+    for (const Element& e : s.elements) {
+        const FigureElement& f = *e.figure();
+        out.push_back({f.values[0], f.values[1]});
+        if (f.type == FigureType::Line) out.push_back({f.values[2], f.values[3]});
+    }
+    return out;
+}
+
+// The largest distance of the segment's lines from the ellipse centred at c with semi-axes
+// a (along x) and b, measured at each line's ends and middle by the ellipse's own equation.
+double LargestStrayFromEllipse(const Segment& s, Point c, double a, double b) {
+    double worst = 0.0;
+    for (const Element& e : s.elements) {
+        const FigureElement& f = *e.figure();
+        const Point p{f.values[0], f.values[1]}, q{f.values[2], f.values[3]};
+        for (const Point x : {p, q, (p + q) * 0.5}) {
+            // Radial distance to the ellipse along the ray from the centre.
+            const Point d = x - c;
+            const double r = std::hypot(d.x, d.y);
+            const double onCurve =
+                1.0 / std::sqrt((d.x * d.x) / (r * r * a * a) + (d.y * d.y) / (r * r * b * b));
+            worst = std::max(worst, std::fabs(r - onCurve));
+        }
+    }
+    return worst;
+}
+
+struct Box {
+    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
+};
+Box BoxOf(const std::vector<Point>& points) {
+    Box b;
+    for (const Point& p : points) {
+        b.minX = std::min(b.minX, p.x), b.minY = std::min(b.minY, p.y);
+        b.maxX = std::max(b.maxX, p.x), b.maxY = std::max(b.maxY, p.y);
+    }
+    return b;
+}
 
 // A file of the given version and code page with one line on the named layer.
 std::string OneLineOnLayer(const std::string& acadver, const std::string& codepage,
@@ -45,6 +106,156 @@ TEST(DxfReader, NamesAreReadInTheFilesCodePageWithEscapesDecoded) {
         ASSERT_EQ(d.segments().size(), 1u);
         const int layer = d.segments().begin()->second.layer;
         EXPECT_EQ(d.layers().at(layer).name, c.name);
+    }
+}
+
+// A block (a line and an arc about its base point (10, 0)) placed moved, scaled, turned,
+// seen from below, nested and repeated: each of its entities is one figure, where the
+// placement puts it.
+TEST(DxfReader, BlockReferencesAreExplodedWithTheirPlacement) {
+    const std::string blocks =
+        "0\nBLOCK\n2\nPin\n10\n10\n20\n0\n0\nLINE\n8\n0\n10\n10\n20\n0\n11\n12\n21\n0\n"
+        "0\nARC\n8\nOwn\n10\n10\n20\n0\n40\n1\n50\n0\n51\n90\n0\nENDBLK\n"
+        "0\nBLOCK\n2\nPAIR\n10\n0\n20\n0\n0\nINSERT\n2\npin\n10\n0\n20\n0\n0\nINSERT\n2\nPIN\n10\n0"
+        "\n20"
+        "\n5\n0\nENDBLK\n";
+    struct Case {
+        const char* what;
+        std::string insert;
+        Point lineEnd;    // where the line's far end (12, 0) goes
+        Point arcCentre;  // where the arc's centre (10, 0) goes
+        size_t segments;
+    };
+    const Case cases[] = {
+        {"moved", "0\nINSERT\n8\nParts\n2\nPIN\n10\n100\n20\n50\n", {102, 50}, {100, 50}, 2},
+        {"scaled and turned",
+         "0\nINSERT\n2\nPIN\n10\n0\n20\n0\n41\n3\n42\n3\n50\n90\n",
+         {0, 6},
+         {0, 0},
+         2},
+        {"seen from below", "0\nINSERT\n2\nPIN\n10\n5\n20\n0\n230\n-1\n", {-7, 0}, {-5, 0}, 2},
+        {"nested", "0\nINSERT\n2\nPair\n10\n0\n20\n100\n", {2, 105}, {0, 105}, 4},
+        {"array",
+         "0\nINSERT\n2\nPIN\n10\n0\n20\n0\n70\n2\n71\n3\n44\n20\n45\n30\n",
+         {22, 60},
+         {20, 60},
+         12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Drawing d = Read(File(blocks, c.insert));
+        ASSERT_EQ(d.segments().size(), c.segments);
+        const Segment& line = std::prev(d.segments().end(), 2)->second;
+        const Segment& arc = d.segments().rbegin()->second;
+        ASSERT_EQ(line.elements.at(0).figure()->type, FigureType::Line);
+        const FigureElement& a = *arc.elements.at(0).figure();
+        ASSERT_EQ(a.type, FigureType::Arc);
+        EXPECT_NEAR(line.elements[0].figure()->values[2], c.lineEnd.x, 1e-9);
+        EXPECT_NEAR(line.elements[0].figure()->values[3], c.lineEnd.y, 1e-9);
+        EXPECT_NEAR(a.values[0], c.arcCentre.x, 1e-9);
+        EXPECT_NEAR(a.values[1], c.arcCentre.y, 1e-9);
+        // Its ends stay on its circle, which keeps its scaled radius.
+        for (int k : {2, 4})
+            EXPECT_NEAR(std::hypot(a.values[k] - a.values[0], a.values[k + 1] - a.values[1]),
+                        a.values[6], 1e-9);
+    }
+    // Layer 0 in a block is the reference's layer; other layers stay.
+    const Drawing d = Read(File(blocks, cases[0].insert));
+    EXPECT_EQ(d.layers().at(d.segments().begin()->second.layer).name, "Parts");
+    EXPECT_EQ(d.layers().at(d.segments().rbegin()->second.layer).name, "Own");
+}
+
+TEST(DxfReader, ReferencesThatCannotBePlacedAreCountedOrRefused) {
+    DxfReadReport report;
+    Read(File("", "0\nINSERT\n2\nNOWHERE\n10\n0\n20\n0\n"), &report);
+    EXPECT_EQ(report.leftOut.summary(), "left out 1 entity: 1 INSERT (no such block)");
+    const std::string loop =
+        "0\nBLOCK\n2\nA\n10\n0\n20\n0\n0\nINSERT\n2\nB\n10\n0\n20\n0\n0\nENDBLK\n"
+        "0\nBLOCK\n2\nB\n10\n0\n20\n0\n0\nINSERT\n2\nA\n10\n0\n20\n0\n0\nENDBLK\n";
+    try {
+        Read(File(loop, "0\nINSERT\n2\nA\n10\n0\n20\n0\n"));
+        ADD_FAILURE() << "a block that contains itself was accepted";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("contains itself"), std::string::npos) << e.what();
+    }
+}
+
+// Ellipses, elliptical arcs and circles stretched by a reference become lines that keep within
+// the tolerance of the true curve, with the curve's own extents.
+TEST(DxfReader, EllipsesAreFlattenedWithinTheirTolerance) {
+    struct Case {
+        const char* what;
+        std::string file;
+        Point centre;
+        double a, b;  // semi-axes along x and y
+        Box box;
+    };
+    const Case cases[] = {
+        {"whole",
+         File("",
+              "0\nELLIPSE\n10\n5\n20\n5\n11\n40\n21\n0\n40\n0.25\n41\n0\n42\n6.283185307179586\n"),
+         {5, 5},
+         40,
+         10,
+         {-35, -5, 45, 15}},
+        {"upper half",
+         File("",
+              "0\nELLIPSE\n10\n0\n20\n0\n11\n0\n21\n-2\n40\n0.5\n41\n1.5707963267948966\n42\n4."
+              "71238898038469\n"),
+         {0, 0},
+         1,
+         2,
+         {-1, 0, 1, 2}},
+        {"stretched circle",
+         File("0\nBLOCK\n2\nC\n10\n0\n20\n0\n0\nCIRCLE\n10\n0\n20\n0\n40\n1\n0\nENDBLK\n",
+              "0\nINSERT\n2\nC\n10\n0\n20\n0\n41\n300\n42\n100\n"),
+         {0, 0},
+         300,
+         100,
+         {-300, -100, 300, 100}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Drawing d = Read(c.file);
+        ASSERT_EQ(d.segments().size(), 1u);
+        const Segment& s = d.segments().begin()->second;
+        const double tolerance = std::min(0.01, 1e-4 * 2 * std::max(c.a, c.b));
+        EXPECT_LE(LargestStrayFromEllipse(s, c.centre, c.a, c.b), tolerance);
+        const Box b = BoxOf(PointsOf(s));
+        EXPECT_NEAR(b.minX, c.box.minX, 1e-9);
+        EXPECT_NEAR(b.minY, c.box.minY, 1e-9);
+        EXPECT_NEAR(b.maxX, c.box.maxX, 1e-9);
+        EXPECT_NEAR(b.maxY, c.box.maxY, 1e-9);
+    }
+}
+
+// A rational quadratic spline of a quarter circle of radius 100 (weights 1, 1/sqrt 2, 1), and
+// a spline through fit points, which it passes.
+TEST(DxfReader, SplinesAreFlattenedWithinTheirTolerance) {
+    const std::string quarter =
+        "0\nSPLINE\n70\n12\n71\n2\n72\n6\n73\n3\n40\n0\n40\n0\n40\n0\n40\n1\n40\n1\n40\n1\n"
+        "10\n100\n20\n0\n30\n0\n41\n1\n10\n100\n20\n100\n30\n0\n41\n0.7071067811865476\n"
+        "10\n0\n20\n100\n30\n0\n41\n1\n";
+    const Drawing d = Read(File("", quarter));
+    ASSERT_EQ(d.segments().size(), 1u);
+    const Segment& s = d.segments().begin()->second;
+    EXPECT_GT(s.elements.size(), 10u);
+    EXPECT_LE(LargestStrayFromEllipse(s, {0, 0}, 100, 100), 0.01);
+    const Box b = BoxOf(PointsOf(s));
+    EXPECT_NEAR(b.maxX, 100, 1e-9);
+    EXPECT_NEAR(b.maxY, 100, 1e-9);
+
+    const std::vector<Point> fit = {{0, 0}, {10, 5}, {20, -5}, {30, 0}};
+    std::string through = "0\nSPLINE\n70\n8\n71\n3\n72\n0\n73\n0\n74\n4\n";
+    for (const Point& p : fit)
+        through += "11\n" + std::to_string(p.x) + "\n21\n" + std::to_string(p.y) + "\n31\n0\n";
+    const Drawing f = Read(File("", through));
+    ASSERT_EQ(f.segments().size(), 1u);
+    const std::vector<Point> points = PointsOf(f.segments().begin()->second);
+    for (const Point& p : fit) {
+        double nearest = 1e300;
+        for (const Point& q : points) nearest = std::min(nearest, distance(p, q));
+        EXPECT_LT(nearest, 1e-9) << p.x << ", " << p.y;
     }
 }
 

@@ -16,11 +16,12 @@ std::unique_ptr<DrawingWriter> makeDxfWriter();
 
 // Why an entity of a file did not become a figure of the drawing.
 enum class LeftOutReason {
-    PaperSpace,   // a sheet's content, not the model
-    ThreeD,       // off the drawing plane
-    NotAFigure,   // texts, dimensions, hatches, images and the like
-    Unsupported,  // a kind of geometry the host has no figure for
-    Empty,        // a polyline without vertices
+    PaperSpace,    // a sheet's content, not the model
+    ThreeD,        // off the drawing plane
+    NotAFigure,    // texts, dimensions, hatches, images and the like
+    Unsupported,   // a kind of geometry the host has no figure for
+    Empty,         // a polyline without vertices
+    MissingBlock,  // a reference to a block the file does not define
 };
 
 // Counts of left-out entities by reason and entity type ("TEXT", "LINE").

@@ -15,10 +15,12 @@
 #include <fstream>
 #include <istream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <streambuf>
 
 #include "vel/dxf/DxfScan.h"
+#include "vel/dxf/DxfShapes.h"
 #include "vel/dxf/DxfText.h"
 #include "vel/kernel/HostPalette.h"
 #include "vel/kernel/Text.h"
@@ -38,14 +40,22 @@ public:
     size_t consumed() const { return static_cast<size_t>(gptr() - eback()); }
 };
 
-// Builds the drawing from dxflib's callbacks. Entities of the model that the
+// Builds the drawing from dxflib's callbacks. Each entity becomes a shape: those
+// of the model are placed at once (a block reference with its block), those of a
+// block definition are kept for the references. Entities of the model that the
 // drawing has no figure for are counted by kind and reason; what paper space
-// holds the scan has counted; block definitions are not entities of the model.
+// holds the scan has counted.
 class DrawingBuilder : public DL_CreationAdapter {
 public:
     DrawingBuilder(Drawing& drawing, ScannedDxf& scanned, const TextBuffer& buffer,
                    const std::string& fileName)
-        : d_(drawing), prepared_(scanned), buffer_(buffer), fileName_(fileName) {}
+        : d_(drawing),
+          prepared_(scanned),
+          buffer_(buffer),
+          fileName_(fileName),
+          placer_(
+              drawing, blocks_, [this](const std::string& name) { return layerOf(name); },
+              fileName) {}
 
     // The line where the object dxflib is handing over begins: dxflib hands an
     // object over when it has read the group that starts the next one.
@@ -59,7 +69,10 @@ public:
     }
 
     void finish() {
-        finishPolyline();
+        finishPending();
+        // References that came before their block was defined.
+        for (const Shape& shape : waiting_)
+            if (!placer_.Place(shape)) leaveOut(LeftOutReason::MissingBlock, "INSERT");
         if (!currentLayerName_.empty()) d_.setCurrentLayer(layerOf(currentLayerName_));
     }
 
@@ -70,72 +83,123 @@ public:
         if (key == "$DWGCODEPAGE") text_.setCodePage(value);
     }
     void addLayer(const DL_LayerData& data) override { layerOf(data.name); }
-    void addBlock(const DL_BlockData&) override { inBlock_ = true; }
-    void endBlock() override { inBlock_ = false; }
+    void addBlock(const DL_BlockData& data) override {
+        finishPending();
+        block_ = BlockKey(data.name);
+        blocks_[*block_] = BlockDefinition{point(data.bpx, data.bpy), {}};
+    }
+    void endBlock() override {
+        finishPending();
+        block_.reset();
+    }
 
     void addPoint(const DL_PointData& data) override {
         if (!take("POINT")) return;
-        const Point p = point(data.x, data.y);
-        figure(false, {pointFigure(p)});
+        deliver(DotShape{point(data.x, data.y)});
     }
 
     void addLine(const DL_LineData& data) override {
         if (!take("LINE")) return;
-        figure(false, {lineFigure(point(data.x1, data.y1), point(data.x2, data.y2))});
+        deliver(LineShape{point(data.x1, data.y1), point(data.x2, data.y2)});
     }
 
     void addArc(const DL_ArcData& data) override {
         if (!take("ARC")) return;
-        const double r = radius(data.radius, "an ARC");
-        const double a1 = real(data.angle1) * M_PI / 180.0, a2 = real(data.angle2) * M_PI / 180.0;
-        Point c = point(data.cx, data.cy);
-        Point from = c + Point{r * std::cos(a1), r * std::sin(a1)};
-        Point to = c + Point{r * std::cos(a2), r * std::sin(a2)};
+        ArcShape arc{point(data.cx, data.cy), radius(data.radius, "an ARC"),
+                     real(data.angle1) * kRadiansPerDegree, real(data.angle2) * kRadiansPerDegree,
+                     false};
         if (mirrored()) {  // seen from below: x runs the other way and so does the arc
-            c = flip(c);
-            std::swap(from, to);
-            from = flip(from);
-            to = flip(to);
+            arc.centre = flip(arc.centre);
+            arc = {arc.centre, arc.radius, kPi - arc.end, kPi - arc.start, false};
         }
-        figure(false, {arcFigure(c, r, from, to)});
+        while (arc.end <= arc.start) arc.end += 2 * kPi;
+        deliver(arc);
     }
 
     void addCircle(const DL_CircleData& data) override {
         if (!take("CIRCLE")) return;
-        const double r = radius(data.radius, "a CIRCLE");
         Point c = point(data.cx, data.cy);
         if (mirrored()) c = flip(c);
-        FigureElement f;
-        f.type = FigureType::Circle;
-        f.values[0] = c.x;
-        f.values[1] = c.y;
-        f.values[2] = r;
-        figure(false, {f});
+        deliver(ArcShape{c, radius(data.radius, "a CIRCLE"), 0.0, 2 * kPi, true});
+    }
+
+    void addEllipse(const DL_EllipseData& data) override {
+        if (!take("ELLIPSE")) return;
+        // Centre and axis are in world coordinates; seen from below, the minor axis (the
+        // normal crossed with the major) points the other way.
+        const Point u = point(data.mx, data.my);
+        const double ratio = real(data.ratio);
+        if (!(length(u) > 0.0) || !(ratio > 0.0) || ratio > 1.0 + kRatioSlack)
+            fail("an ELLIPSE needs a major axis and a ratio from 0 to 1", objectLine());
+        const Point v = Point{-u.y, u.x} * (ratio * (mirrored() ? -1.0 : 1.0));
+        double t0 = real(data.angle1), t1 = real(data.angle2);
+        const bool full = std::fabs(std::fabs(t1 - t0) - 2 * kPi) < kFullTurn || t0 == t1;
+        if (full) t0 = 0.0, t1 = 2 * kPi;
+        while (t1 <= t0) t1 += 2 * kPi;
+        deliver(EllipseShape{point(data.cx, data.cy), u, v, t0, t1, full});
+    }
+
+    void addSpline(const DL_SplineData& data) override {
+        if (!take("SPLINE")) return;
+        spline_ = PendingSpline{};
+        spline_->curve.degree = static_cast<int>(data.degree);
+        spline_->line = objectLine();
+        spline_->style = style();
+    }
+    void addControlPoint(const DL_ControlPointData& data) override {
+        if (!spline_) return;
+        spline_->curve.control.push_back(point(data.x, data.y));
+        spline_->curve.weights.push_back(real(data.w));
+    }
+    void addKnot(const DL_KnotData& data) override {
+        if (spline_) spline_->curve.knots.push_back(real(data.k));
+    }
+    void addFitPoint(const DL_FitPointData& data) override {
+        if (spline_) spline_->fit.push_back(point(data.x, data.y));
+    }
+
+    void addInsert(const DL_InsertData& data) override {
+        if (!take("INSERT")) return;
+        InsertShape insert;
+        insert.block = data.name;
+        insert.at = point(data.ipx, data.ipy);
+        insert.scaleX = real(data.sx);
+        insert.scaleY = real(data.sy);
+        insert.rotation = real(data.angle) * kRadiansPerDegree;
+        insert.columns = std::max(data.cols, 1);
+        insert.rows = std::max(data.rows, 1);
+        insert.columnSpacing = real(data.colSp);
+        insert.rowSpacing = real(data.rowSp);
+        insert.mirrored = mirrored();
+        if (insert.scaleX == 0.0 || insert.scaleY == 0.0)
+            fail("a block reference scaled by 0", objectLine());
+        deliver(insert);
     }
 
     void addPolyline(const DL_PolylineData& data) override {
-        finishPolyline();
+        finishPending();
         if (!take("POLYLINE")) return;
-        // 3D polylines, meshes and polyface meshes lie outside the drawing plane.
-        if (data.flags & (8 | 16 | 64)) return leaveOut(LeftOutReason::ThreeD, "POLYLINE");
-        polyline_ =
-            PendingPolyline{getAttributes(), (data.flags & 1) != 0, mirrored(), objectLine(), {}};
+        // Meshes and polyface meshes are surfaces; a 3D polyline is read when it is flat.
+        if (data.flags & (16 | 64)) return leaveOut(LeftOutReason::ThreeD, "POLYLINE");
+        const bool threeD = (data.flags & 8) != 0;
+        polyline_ = PendingPolyline{
+            style(), (data.flags & 1) != 0, !threeD && mirrored(), threeD, objectLine(), {}, {}};
     }
 
     void addVertex(const DL_VertexData& data) override {
         if (!polyline_) return;
-        polyline_->vertices.push_back({point(data.x, data.y), real(data.bulge)});
+        // A 3D polyline's vertices are in world coordinates and have no bulges.
+        polyline_->vertices.push_back(
+            {point(data.x, data.y), polyline_->threeD ? 0.0 : real(data.bulge)});
+        polyline_->heights.push_back(real(data.z));
     }
 
-    void endEntity() override { finishPolyline(); }
-    void endSequence() override { finishPolyline(); }
+    void endEntity() override { finishPending(); }
+    void endSequence() override { finishPending(); }
 
     // Entity kinds with no figure in the drawing.
     void addXLine(const DL_XLineData&) override { other("XLINE"); }
     void addRay(const DL_RayData&) override { other("RAY"); }
-    void addEllipse(const DL_EllipseData&) override { other("ELLIPSE"); }
-    void addSpline(const DL_SplineData&) override { other("SPLINE"); }
-    void addInsert(const DL_InsertData&) override { other("INSERT"); }
     void addTrace(const DL_TraceData&) override { other("TRACE"); }
     void add3dFace(const DL_3dFaceData&) override { other("3DFACE"); }
     void addSolid(const DL_SolidData&) override { other("SOLID"); }
@@ -163,36 +227,53 @@ public:
     void addImage(const DL_ImageData&) override { other("IMAGE"); }
 
 private:
-    struct Vertex {
-        Point p;
-        double bulge = 0.0;
-    };
+    static constexpr double kPi = 3.14159265358979323846;
+    static constexpr double kRadiansPerDegree = kPi / 180.0;
+    // An ellipse's parameters this close to a whole turn make a whole ellipse.
+    static constexpr double kFullTurn = 1e-9;
+    // Writers round a circle's ratio of 1 a little over.
+    static constexpr double kRatioSlack = 1e-9;
+    // Heights this close are one plane.
+    static constexpr double kFlat = 1e-9;
+
     struct PendingPolyline {
-        DL_Attributes attributes;
+        ShapeStyle style;
         bool closed = false;
         bool mirrored = false;
+        bool threeD = false;
         int line = 0;
-        std::vector<Vertex> vertices;
+        std::vector<ShapeVertex> vertices;
+        std::vector<double> heights;
+    };
+    struct PendingSpline {
+        ShapeStyle style;
+        int line = 0;
+        Nurbs curve;
+        std::vector<Point> fit;
     };
 
-    // An entity of the model: not in a block definition and not in paper space,
-    // which the scan has counted already.
-    bool inModel() const { return !inBlock_ && !prepared_.paper.count(objectLine()); }
+    // An entity of a block definition, or of the model (not in paper space, which the scan
+    // has counted already).
+    bool inModel() const { return !block_ && !prepared_.paper.count(objectLine()); }
+    bool wanted() const { return block_ || inModel(); }
 
     void leaveOut(LeftOutReason reason, const char* type) { prepared_.leftOut.add(reason, type); }
 
-    // An entity of the model of a kind that is no figure.
+    // An entity of the model of a kind that is no figure; in a block it is passed over.
     void other(const char* type) {
+        finishPending();
         if (inModel()) leaveOut(ReasonForKind(type), type);
     }
     void dimension() { other("DIMENSION"); }
 
-    // True for an entity of the model on the drawing plane; one off it is counted.
+    // True for an entity on the drawing plane, of the model or of a block definition; one of
+    // the model off the plane is counted.
     bool take(const char* type) {
-        if (!inModel()) return false;
+        finishPending();
+        if (!wanted()) return false;
         const double* n = getExtrusion()->getDirection();
         if (std::fabs(n[0]) > 1e-9 || std::fabs(n[1]) > 1e-9 || !(std::fabs(n[2]) > 0.0)) {
-            leaveOut(LeftOutReason::ThreeD, type);
+            if (!block_) leaveOut(LeftOutReason::ThreeD, type);
             return false;
         }
         return true;
@@ -201,6 +282,23 @@ private:
     // An entity whose extrusion points down has its own x axis reversed.
     bool mirrored() const { return extrusion->getDirection()[2] < 0.0; }
     static Point flip(Point p) { return {-p.x, p.y}; }
+
+    ShapeStyle style() {
+        const DL_Attributes& a = getAttributes();
+        return {a.getLayer(), a.getColor24(), a.getColor() == 0 && a.getColor24() == -1,
+                a.getLinetype()};
+    }
+
+    // Into the block being defined, or into the drawing; a reference whose block is not
+    // defined yet waits for the end of the file.
+    void deliver(Shape shape) {
+        if (block_) return blocks_[*block_].shapes.push_back(std::move(shape));
+        if (!placer_.Place(shape)) waiting_.push_back(std::move(shape));
+    }
+    template <typename Geometry>
+    void deliver(Geometry geometry) {
+        deliver(Shape{std::move(geometry), style(), objectLine()});
+    }
 
     [[noreturn]] void fail(const std::string& message, int line) const {
         throw FileError(fileName_, line, message);
@@ -219,32 +317,6 @@ private:
         if (!(real(r) > 0.0))
             fail(std::string(entity) + " with a radius of 0 or less", objectLine());
         return r;
-    }
-
-    static FigureElement pointFigure(Point p) {
-        FigureElement f;
-        f.type = FigureType::Point;
-        f.values[0] = p.x;
-        f.values[1] = p.y;
-        return f;
-    }
-
-    static FigureElement lineFigure(Point a, Point b) {
-        FigureElement f;
-        f.type = FigureType::Line;
-        f.values[0] = a.x;
-        f.values[1] = a.y;
-        f.values[2] = b.x;
-        f.values[3] = b.y;
-        return f;
-    }
-
-    static FigureElement arcFigure(Point c, double r, Point from, Point to) {
-        FigureElement f;
-        f.type = FigureType::Arc;
-        const double v[] = {c.x, c.y, from.x, from.y, to.x, to.y, r};
-        std::copy(std::begin(v), std::end(v), f.values);
-        return f;
     }
 
     // A name of digits is that layer number; any other name gets a number of its own.
@@ -266,74 +338,61 @@ private:
         return d_.layerForName(text_.toUtf8(name));
     }
 
-    void figure(bool closed, const std::vector<FigureElement>& elements) {
-        figure(getAttributes(), closed, elements);
+    void finishPending() {
+        finishPolyline();
+        finishSpline();
     }
 
-    void figure(const DL_Attributes& a, bool closed, const std::vector<FigureElement>& elements) {
-        const int id = d_.createSegment(SegmentKind::Figure);
-        Segment* s = d_.segment(id);
-        s->layer = layerOf(a.getLayer());
-        s->closed = closed;
-        std::optional<int> color;
-        if (a.getColor24() != -1) color = paletteColorOf(rgbOfTrueColor(a.getColor24()));
-        const std::optional<int> lineType = lineTypeOfName(a.getLinetype());
-        for (const FigureElement& f : elements) {
-            Element* e = d_.element(d_.appendElement(id, f));
-            e->color = color;
-            e->lineType = lineType;
-        }
-    }
-
-    // A bulge is tan(sweep / 4), positive counter-clockwise. A clockwise piece
-    // becomes the counter-clockwise arc from its end back to its start: elements
-    // stay in the order of the vertices, only such an arc's own ends are swapped.
-    FigureElement pieceFigure(Point p, Point q, double bulge, int line) const {
-        if (std::fabs(bulge) < 1e-12) return lineFigure(p, q);
-        const Point chord = q - p;
-        const double d = length(chord);
-        const Point left{-chord.y / d, chord.x / d};
-        const Point centre = (p + q) * 0.5 + left * (d / 2 * (1 - bulge * bulge) / (2 * bulge));
-        const double r = d * (1 + bulge * bulge) / (4 * std::fabs(bulge));
-        if (!std::isfinite(bulge)) fail("a polyline bulge is out of range", line);
-        // So slight a bulge that its circle lies beyond any drawing is its chord.
-        if (!(r <= kLargestCoordinate) || !(std::fabs(centre.x) <= kLargestCoordinate) ||
-            !(std::fabs(centre.y) <= kLargestCoordinate))
-            return lineFigure(p, q);
-        return bulge > 0 ? arcFigure(centre, r, p, q) : arcFigure(centre, r, q, p);
+    void finishSpline() {
+        if (!spline_) return;
+        PendingSpline s = std::move(*spline_);
+        spline_.reset();
+        if (s.curve.control.empty() && s.fit.size() >= 2) s.curve = InterpolateFitPoints(s.fit);
+        if (std::all_of(s.curve.weights.begin(), s.curve.weights.end(),
+                        [](double w) { return w == 1.0; }))
+            s.curve.weights.clear();
+        if (!s.curve.Valid())
+            fail("a SPLINE whose degree, knots and control points do not fit together", s.line);
+        const Shape shape{SplineShape{std::move(s.curve)}, s.style, s.line};
+        if (block_) return blocks_[*block_].shapes.push_back(shape);
+        if (!placer_.Place(shape)) waiting_.push_back(shape);
     }
 
     void finishPolyline() {
         if (!polyline_) return;
         PendingPolyline pl = std::move(*polyline_);
         polyline_.reset();
-        if (pl.vertices.empty()) return leaveOut(LeftOutReason::Empty, "POLYLINE");
+        if (pl.vertices.empty()) {
+            if (!block_) leaveOut(LeftOutReason::Empty, "POLYLINE");
+            return;
+        }
+        const auto [low, high] = std::minmax_element(pl.heights.begin(), pl.heights.end());
+        if (pl.threeD && *high - *low > kFlat) {
+            if (!block_) leaveOut(LeftOutReason::ThreeD, "POLYLINE");
+            return;
+        }
         if (pl.mirrored)
-            for (Vertex& v : pl.vertices) {
+            for (ShapeVertex& v : pl.vertices) {
                 v.p = flip(v.p);
                 v.bulge = -v.bulge;
             }
-        const size_t n = pl.vertices.size();
-        std::vector<FigureElement> elements;
-        const size_t pieces = pl.closed && n > 1 ? n : n - 1;
-        for (size_t i = 0; i < pieces; ++i) {
-            const Vertex& a = pl.vertices[i];
-            const Vertex& b = pl.vertices[(i + 1) % n];
-            if (distance(a.p, b.p) <= kCoincidence) continue;  // repeated vertex
-            elements.push_back(pieceFigure(a.p, b.p, a.bulge, pl.line));
-        }
-        if (elements.empty()) elements.push_back(pointFigure(pl.vertices.front().p));
-        figure(pl.attributes, pl.closed && elements.size() > 1, elements);
+        const Shape shape{PolylineShape{std::move(pl.vertices), pl.closed}, pl.style, pl.line};
+        if (block_) return blocks_[*block_].shapes.push_back(shape);
+        placer_.Place(shape);
     }
 
     Drawing& d_;
     ScannedDxf& prepared_;
     const TextBuffer& buffer_;
     const std::string& fileName_;
-    bool inBlock_ = false;
+    std::map<std::string, BlockDefinition> blocks_;
+    std::optional<std::string> block_;  // the block being defined
+    ShapePlacer placer_;
+    std::vector<Shape> waiting_;
     std::string currentLayerName_;
     DxfTextDecoder text_;
     std::optional<PendingPolyline> polyline_;
+    std::optional<PendingSpline> spline_;
 };
 
 DxfReadReport readDxfText(const std::string& text, const std::string& fileName, Drawing& drawing) {

@@ -27,7 +27,6 @@ namespace vel {
 
 namespace {
 
-
 // dxflib writes through DL_WriterA, which only knows files; this one collects
 // the groups in memory so that nothing reaches the stream unless all of it can.
 class StringDxfWriter : public DL_WriterA {

@@ -1,0 +1,61 @@
+// DxfCurves.h - the geometry a DXF file holds beyond what the host's figures
+// are: affine maps (block inserts with their scale, rotation, mirror and base
+// point), and ellipses and splines turned into polylines whose distance from
+// the true curve stays within a tolerance.
+#pragma once
+
+#include <vector>
+
+#include "vel/kernel/Geometry.h"
+
+namespace vel {
+
+// p -> (a x + b y + e, c x + d y + f).
+struct Affine2 {
+    double a = 1.0, b = 0.0, c = 0.0, d = 1.0, e = 0.0, f = 0.0;
+
+    static Affine2 Translation(Point t) { return {1, 0, 0, 1, t.x, t.y}; }
+    static Affine2 Rotation(double radians);
+    static Affine2 Scale(double sx, double sy) { return {sx, 0, 0, sy, 0, 0}; }
+
+    Point operator()(Point p) const { return {a * p.x + b * p.y + e, c * p.x + d * p.y + f}; }
+    // The map of a direction: without the translation.
+    Point Linear(Point v) const { return {a * v.x + b * v.y, c * v.x + d * v.y}; }
+    // This map after `first`.
+    Affine2 operator*(const Affine2& first) const;
+
+    double Determinant() const { return a * d - b * c; }
+    // Lengths are scaled alike in every direction (a rotation, a mirror, a uniform scale);
+    // circles stay circles. `scale` is then that factor.
+    bool IsSimilarity(double& scale) const;
+};
+
+// How far a flattened curve may stray from the true one: 0.01 drawing units, or 1e-4 of the
+// curve's size where that is smaller, so that a small curve keeps its shape.
+double FlatteningTolerance(double curveSize);
+
+// The points of the curve c + cos(t) u + sin(t) v, t from t0 to t1 (t1 > t0), within `tolerance`
+// of it. The points where x or y is extreme are among them, so the polyline's extents are the
+// curve's own.
+std::vector<Point> FlattenEllipse(Point c, Point u, Point v, double t0, double t1,
+                                  double tolerance);
+
+// A NURBS curve: degree, knots, control points and their weights (empty: all 1).
+struct Nurbs {
+    int degree = 3;
+    std::vector<double> knots;
+    std::vector<Point> control;
+    std::vector<double> weights;
+
+    // Enough knots for the control points and degree, in order, and a curve to draw.
+    bool Valid() const;
+};
+
+// The points of the curve within `tolerance` of it, from its start to its end.
+std::vector<Point> FlattenNurbs(const Nurbs& curve, double tolerance);
+
+// A curve through the fit points (a natural cubic through them, by chord length), as the
+// control points of the same curve.
+Nurbs InterpolateFitPoints(const std::vector<Point>& fit);
+
+}  // namespace vel

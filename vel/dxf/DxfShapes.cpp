@@ -1,0 +1,291 @@
+// DxfShapes.cpp - placing the file's shapes into the drawing: the map of each
+// shape into the drawing (a block's through every reference that leads to it),
+// arcs kept as arcs where the map keeps circles round, everything else that is
+// curved flattened to lines.
+#include "vel/dxf/DxfShapes.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <numbers>
+
+#include "vel/io/DrawingFile.h"
+#include "vel/kernel/HostPalette.h"
+
+namespace vel {
+
+namespace {
+
+constexpr double kLargestCoordinate = 1e100;
+constexpr double kTwoPi = 2 * std::numbers::pi;
+// A bulge this slight is a straight piece.
+constexpr double kStraightBulge = 1e-12;
+// Deeper than any real drawing nests its blocks; a file that does is refused.
+constexpr size_t kMaxNesting = 64;
+// Figure elements a file may make through its block references and curves: the bound on what
+// a small file can make us build.
+constexpr size_t kMaxElements = 20'000'000;
+
+std::string Upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+FigureElement PointFigure(Point p) {
+    FigureElement f;
+    f.type = FigureType::Point;
+    f.values[0] = p.x;
+    f.values[1] = p.y;
+    return f;
+}
+
+FigureElement LineFigure(Point a, Point b) {
+    FigureElement f;
+    f.type = FigureType::Line;
+    f.values[0] = a.x;
+    f.values[1] = a.y;
+    f.values[2] = b.x;
+    f.values[3] = b.y;
+    return f;
+}
+
+FigureElement ArcFigure(Point c, double r, Point from, Point to) {
+    FigureElement f;
+    f.type = FigureType::Arc;
+    const double v[] = {c.x, c.y, from.x, from.y, to.x, to.y, r};
+    std::copy(std::begin(v), std::end(v), f.values);
+    return f;
+}
+
+FigureElement CircleFigure(Point c, double r) {
+    FigureElement f;
+    f.type = FigureType::Circle;
+    f.values[0] = c.x;
+    f.values[1] = c.y;
+    f.values[2] = r;
+    return f;
+}
+
+// The circle of a bulged piece from p to q, and its counter-clockwise span in angles (the
+// piece runs backwards along it when the bulge is negative).
+struct BulgeArc {
+    Point centre;
+    double radius = 0.0, start = 0.0, end = 0.0;
+};
+
+std::optional<BulgeArc> ArcOfBulge(Point p, Point q, double bulge) {
+    if (std::fabs(bulge) < kStraightBulge) return std::nullopt;
+    const Point chord = q - p;
+    const double d = length(chord);
+    const Point left{-chord.y / d, chord.x / d};
+    const Point centre = (p + q) * 0.5 + left * (d / 2 * (1 - bulge * bulge) / (2 * bulge));
+    const double r = d * (1 + bulge * bulge) / (4 * std::fabs(bulge));
+    // So slight a bulge that its circle lies beyond any drawing is its chord.
+    if (!(r <= kLargestCoordinate) || !(std::fabs(centre.x) <= kLargestCoordinate) ||
+        !(std::fabs(centre.y) <= kLargestCoordinate))
+        return std::nullopt;
+    const Point from = bulge > 0 ? p : q, to = bulge > 0 ? q : p;
+    double a0 = std::atan2(from.y - centre.y, from.x - centre.x);
+    double a1 = std::atan2(to.y - centre.y, to.x - centre.x);
+    while (a1 <= a0) a1 += kTwoPi;
+    return BulgeArc{centre, r, a0, a1};
+}
+
+// The style of a shape inside a block, as the reference that places it makes it: layer 0
+// and the BYBLOCK colour and line type are the reference's.
+ShapeStyle Inherit(const ShapeStyle& own, const ShapeStyle* parent) {
+    if (!parent) return own;
+    ShapeStyle s = own;
+    const std::string layer = own.layer;
+    if (layer.find_first_not_of(" \t") == std::string::npos || layer == "0")
+        s.layer = parent->layer;
+    if (own.colorByBlock) {
+        s.color24 = parent->color24;
+        s.colorByBlock = parent->colorByBlock;
+    }
+    if (Upper(own.lineType) == "BYBLOCK") s.lineType = parent->lineType;
+    return s;
+}
+
+double LargestExtent(const std::vector<Point>& points) {
+    if (points.empty()) return 0.0;
+    Point lo = points.front(), hi = points.front();
+    for (const Point& p : points) {
+        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y)};
+        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y)};
+    }
+    return std::max(hi.x - lo.x, hi.y - lo.y);
+}
+
+}  // namespace
+
+std::string BlockKey(const std::string& name) {
+    return Upper(name);
+}
+
+ShapePlacer::ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
+                         LayerOf layerOf, const std::string& fileName)
+    : d_(drawing), blocks_(blocks), layerOf_(std::move(layerOf)), fileName_(fileName) {}
+
+bool ShapePlacer::Place(const Shape& shape) {
+    if (const auto* insert = std::get_if<InsertShape>(&shape.geometry))
+        if (!blocks_.count(BlockKey(insert->block))) return false;
+    std::vector<std::string> open;
+    Place(shape, Affine2{}, nullptr, open);
+    return true;
+}
+
+void ShapePlacer::Figure(const ShapeStyle& style, bool closed,
+                         std::vector<FigureElement> elements) {
+    elements_ += elements.size();
+    if (elements_ > kMaxElements)
+        throw FileError(fileName_, 0,
+                        "the drawing would have more than " + std::to_string(kMaxElements) +
+                            " figure elements once its block references are exploded");
+    const int id = d_.createSegment(SegmentKind::Figure);
+    Segment* s = d_.segment(id);
+    s->layer = layerOf_(style.layer);
+    s->closed = closed && elements.size() > 1;
+    std::optional<int> color;
+    if (style.color24 != -1) color = paletteColorOf(rgbOfTrueColor(style.color24));
+    const std::optional<int> lineType = lineTypeOfName(style.lineType);
+    for (FigureElement& f : elements) {
+        Element* e = d_.element(d_.appendElement(id, f));
+        e->color = color;
+        e->lineType = lineType;
+    }
+}
+
+void ShapePlacer::Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed) {
+    std::vector<FigureElement> elements;
+    if (points.empty()) return;
+    Point last = points.front();
+    for (size_t i = 1; i < points.size(); ++i) {
+        if (distance(points[i], last) <= kCoincidence) continue;
+        elements.push_back(LineFigure(last, points[i]));
+        last = points[i];
+    }
+    if (closed && elements.size() > 1 && distance(last, points.front()) > kCoincidence)
+        elements.push_back(LineFigure(last, points.front()));
+    if (elements.empty()) elements.push_back(PointFigure(points.front()));
+    Figure(style, closed, std::move(elements));
+}
+
+void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* parent,
+                        std::vector<std::string>& open) {
+    const ShapeStyle style = Inherit(shape.style, parent);
+    double scale = 1.0;
+    const bool similar = m.IsSimilarity(scale);
+    const bool mirrors = m.Determinant() < 0.0;
+
+    if (const auto* dot = std::get_if<DotShape>(&shape.geometry)) {
+        Figure(style, false, {PointFigure(m(dot->p))});
+    } else if (const auto* line = std::get_if<LineShape>(&shape.geometry)) {
+        Figure(style, false, {LineFigure(m(line->a), m(line->b))});
+    } else if (const auto* arc = std::get_if<ArcShape>(&shape.geometry)) {
+        if (similar) {
+            const Point c = m(arc->centre);
+            if (arc->full) return Figure(style, false, {CircleFigure(c, arc->radius * scale)});
+            auto on = [&](double t) {
+                return m(arc->centre + Point{std::cos(t), std::sin(t)} * arc->radius);
+            };
+            Point from = on(arc->start), to = on(arc->end);
+            if (mirrors) std::swap(from, to);  // a mirror turns the arc the other way
+            return Figure(style, false, {ArcFigure(c, arc->radius * scale, from, to)});
+        }
+        const Point u = m.Linear({arc->radius, 0}), v = m.Linear({0, arc->radius});
+        const double t0 = arc->full ? 0.0 : arc->start, t1 = arc->full ? kTwoPi : arc->end;
+        Polyline(style,
+                 FlattenEllipse(m(arc->centre), u, v, t0, t1,
+                                FlatteningTolerance(2 * std::max(length(u), length(v)))),
+                 arc->full);
+    } else if (const auto* ellipse = std::get_if<EllipseShape>(&shape.geometry)) {
+        const Point u = m.Linear(ellipse->u), v = m.Linear(ellipse->v);
+        Polyline(style,
+                 FlattenEllipse(m(ellipse->centre), u, v, ellipse->start, ellipse->end,
+                                FlatteningTolerance(2 * std::max(length(u), length(v)))),
+                 ellipse->full);
+    } else if (const auto* polyline = std::get_if<PolylineShape>(&shape.geometry)) {
+        const std::vector<ShapeVertex>& vs = polyline->vertices;
+        if (vs.empty()) return;
+        const size_t n = vs.size();
+        const size_t pieces = polyline->closed && n > 1 ? n : n - 1;
+        if (similar) {
+            std::vector<FigureElement> elements;
+            for (size_t i = 0; i < pieces; ++i) {
+                const Point p = m(vs[i].p), q = m(vs[(i + 1) % n].p);
+                if (distance(p, q) <= kCoincidence) continue;  // repeated vertex
+                const double bulge = mirrors ? -vs[i].bulge : vs[i].bulge;
+                const std::optional<BulgeArc> a = ArcOfBulge(p, q, bulge);
+                elements.push_back(a ? (bulge > 0 ? ArcFigure(a->centre, a->radius, p, q)
+                                                  : ArcFigure(a->centre, a->radius, q, p))
+                                     : LineFigure(p, q));
+            }
+            if (elements.empty()) elements.push_back(PointFigure(m(vs.front().p)));
+            return Figure(style, polyline->closed, std::move(elements));
+        }
+        // A bulged piece under a map that does not keep circles round is a piece of ellipse.
+        std::vector<Point> points{m(vs.front().p)};
+        for (size_t i = 0; i < pieces; ++i) {
+            const Point p = vs[i].p, q = vs[(i + 1) % n].p;
+            const std::optional<BulgeArc> a =
+                distance(p, q) > kCoincidence ? ArcOfBulge(p, q, vs[i].bulge) : std::nullopt;
+            if (!a) {
+                points.push_back(m(q));
+                continue;
+            }
+            const Point u = m.Linear({a->radius, 0}), v = m.Linear({0, a->radius});
+            std::vector<Point> piece =
+                FlattenEllipse(m(a->centre), u, v, a->start, a->end,
+                               FlatteningTolerance(2 * std::max(length(u), length(v))));
+            if (vs[i].bulge < 0) std::reverse(piece.begin(), piece.end());
+            points.insert(points.end(), piece.begin() + 1, piece.end());
+        }
+        Polyline(style, points, polyline->closed);
+    } else if (const auto* spline = std::get_if<SplineShape>(&shape.geometry)) {
+        Nurbs curve = spline->curve;
+        for (Point& p : curve.control) p = m(p);
+        const std::vector<Point> points =
+            FlattenNurbs(curve, FlatteningTolerance(LargestExtent(curve.control)));
+        const bool closed =
+            points.size() > 2 && distance(points.front(), points.back()) <= kCoincidence;
+        Polyline(style, points, closed);
+    } else if (const auto* insert = std::get_if<InsertShape>(&shape.geometry)) {
+        PlaceInsert(*insert, shape, m, style, open);
+    }
+}
+
+void ShapePlacer::PlaceInsert(const InsertShape& insert, const Shape& shape, const Affine2& m,
+                              const ShapeStyle& style, std::vector<std::string>& open) {
+    const std::string key = BlockKey(insert.block);
+    const auto block = blocks_.find(key);
+    if (block == blocks_.end()) return;  // a nested reference to nothing draws nothing
+    if (std::find(open.begin(), open.end(), key) != open.end())
+        throw FileError(fileName_, shape.line, "the block " + insert.block + " contains itself");
+    if (open.size() >= kMaxNesting)
+        throw FileError(fileName_, shape.line,
+                        "blocks nested deeper than " + std::to_string(kMaxNesting));
+    const long long cells = static_cast<long long>(std::max(insert.columns, 1)) *
+                            static_cast<long long>(std::max(insert.rows, 1));
+    if (cells > static_cast<long long>(kMaxElements))
+        throw FileError(fileName_, shape.line, "an array of " + std::to_string(cells) + " copies");
+
+    const Affine2 mirror = insert.mirrored ? Affine2::Scale(-1, 1) : Affine2{};
+    const Affine2 toBase = Affine2::Translation(block->second.base * -1.0);
+    const Affine2 scale = Affine2::Scale(insert.scaleX, insert.scaleY);
+    const Affine2 placed =
+        m * mirror * Affine2::Translation(insert.at) * Affine2::Rotation(insert.rotation);
+    open.push_back(key);
+    for (int row = 0; row < std::max(insert.rows, 1); ++row) {
+        for (int column = 0; column < std::max(insert.columns, 1); ++column) {
+            const Affine2 cell =
+                placed *
+                Affine2::Translation({column * insert.columnSpacing, row * insert.rowSpacing}) *
+                scale * toBase;
+            for (const Shape& inner : block->second.shapes) Place(inner, cell, &style, open);
+        }
+    }
+    open.pop_back();
+}
+
+}  // namespace vel

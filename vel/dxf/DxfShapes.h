@@ -1,0 +1,116 @@
+// DxfShapes.h - the entities of a DXF file as plain values in the drawing
+// plane, and their placing into the drawing: one figure segment per entity,
+// block references exploded with their insert point, scale, rotation, mirror,
+// base point and array, curves the host has no figure for flattened.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "vel/dxf/DxfCurves.h"
+#include "vel/kernel/Drawing.h"
+
+namespace vel {
+
+// What an entity is drawn with, as the file gives it.
+struct ShapeStyle {
+    std::string layer;          // the name as written
+    int color24 = -1;           // a true colour, -1 when none is given
+    bool colorByBlock = false;  // colour 0: the colour of the block reference
+    std::string lineType;       // a name, "BYLAYER" or "BYBLOCK"
+};
+
+struct ShapeVertex {
+    Point p;
+    double bulge =
+        0.0;  // tan(sweep / 4) of the piece to the next vertex, positive counter-clockwise
+};
+
+struct DotShape {
+    Point p;
+};
+struct LineShape {
+    Point a, b;
+};
+// Counter-clockwise from `start` to `end` (radians); a whole circle when `full`.
+struct ArcShape {
+    Point centre;
+    double radius = 0.0;
+    double start = 0.0, end = 0.0;
+    bool full = false;
+};
+// c + cos(t) u + sin(t) v for t from `start` to `end` (end > start).
+struct EllipseShape {
+    Point centre, u, v;
+    double start = 0.0, end = 0.0;
+    bool full = false;
+};
+struct PolylineShape {
+    std::vector<ShapeVertex> vertices;
+    bool closed = false;
+};
+struct SplineShape {
+    Nurbs curve;
+};
+// A reference to a block: the block's base point goes to `at`, the block scaled, rotated
+// (radians) and repeated in columns and rows along the rotated axes, then mirrored in x when
+// the reference is seen from below.
+struct InsertShape {
+    std::string block;
+    Point at;
+    double scaleX = 1.0, scaleY = 1.0, rotation = 0.0;
+    int columns = 1, rows = 1;
+    double columnSpacing = 0.0, rowSpacing = 0.0;
+    bool mirrored = false;
+};
+
+struct Shape {
+    std::variant<DotShape, LineShape, ArcShape, EllipseShape, PolylineShape, SplineShape,
+                 InsertShape>
+        geometry;
+    ShapeStyle style;
+    int line = 0;  // where the entity starts in the file
+};
+
+struct BlockDefinition {
+    Point base;
+    std::vector<Shape> shapes;
+};
+
+// Block names compare without regard to case.
+std::string BlockKey(const std::string& name);
+
+// Puts shapes into the drawing as figure segments. Throws FileError for a block that refers
+// to itself, nesting or arrays beyond reason, and explosions that would make more figures than
+// any drawing holds.
+class ShapePlacer {
+public:
+    // The drawing's layer for a name of the file, made when missing.
+    using LayerOf = std::function<int(const std::string&)>;
+
+    ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
+                LayerOf layerOf, const std::string& fileName);
+
+    // False, placing nothing, when the shape refers to a block the file does not define.
+    bool Place(const Shape& shape);
+
+private:
+    void Place(const Shape& shape, const Affine2& m, const ShapeStyle* parent,
+               std::vector<std::string>& open);
+    void PlaceInsert(const InsertShape& insert, const Shape& shape, const Affine2& m,
+                     const ShapeStyle& style, std::vector<std::string>& open);
+    void Figure(const ShapeStyle& style, bool closed, std::vector<FigureElement> elements);
+    void Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed);
+
+    Drawing& d_;
+    const std::map<std::string, BlockDefinition>& blocks_;
+    LayerOf layerOf_;
+    const std::string& fileName_;
+    size_t elements_ = 0;
+};
+
+}  // namespace vel
