@@ -172,11 +172,24 @@ TEST(DxfReader, ReferencesThatCannotBePlacedAreCountedOrRefused) {
     const std::string loop =
         "0\nBLOCK\n2\nA\n10\n0\n20\n0\n0\nINSERT\n2\nB\n10\n0\n20\n0\n0\nENDBLK\n"
         "0\nBLOCK\n2\nB\n10\n0\n20\n0\n0\nINSERT\n2\nA\n10\n0\n20\n0\n0\nENDBLK\n";
-    try {
-        Read(File(loop, "0\nINSERT\n2\nA\n10\n0\n20\n0\n"));
-        ADD_FAILURE() << "a block that contains itself was accepted";
-    } catch (const FileError& e) {
-        EXPECT_NE(std::string(e.what()).find("contains itself"), std::string::npos) << e.what();
+    const std::string dots =
+        "0\nBLOCK\n2\nD\n10\n0\n20\n0\n0\nPOINT\n10\n0\n20\n0\n0\nPOINT\n10\n1\n20\n0\n"
+        "0\nENDBLK\n";
+    const std::pair<std::string, const char*> refused[] = {
+        {File(loop, "0\nINSERT\n2\nA\n10\n0\n20\n0\n"), "contains itself"},
+        // Millions of points from a few bytes.
+        {File(dots, "0\nINSERT\n2\nD\n10\n0\n20\n0\n70\n3000\n71\n3000\n44\n1\n45\n1\n"),
+         "repeated 9000000 times"},
+        {File(dots, "0\nINSERT\n2\nD\n10\n0\n20\n0\n70\n2000\n71\n1500\n44\n1\n45\n1\n"),
+         "would make more than"},
+    };
+    for (const auto& [file, message] : refused) {
+        try {
+            Read(file);
+            ADD_FAILURE() << message << ": accepted";
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
+        }
     }
 }
 

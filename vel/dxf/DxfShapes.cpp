@@ -22,9 +22,9 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 constexpr double kStraightBulge = 1e-12;
 // Deeper than any real drawing nests its blocks; a file that does is refused.
 constexpr size_t kMaxNesting = 64;
-// Figure elements a file may make through its block references and curves: the bound on what
-// a small file can make us build.
-constexpr size_t kMaxElements = 20'000'000;
+// Figure elements a file may make beyond the ones it lists, through its block references and
+// the flattening of curves: the bound on what a small file can make us build.
+constexpr size_t kMaxElements = 4'000'000;
 
 std::string Upper(std::string s) {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -135,13 +135,13 @@ bool ShapePlacer::Place(const Shape& shape) {
     return true;
 }
 
-void ShapePlacer::Figure(const ShapeStyle& style, bool closed,
-                         std::vector<FigureElement> elements) {
-    elements_ += elements.size();
-    if (elements_ > kMaxElements)
+void ShapePlacer::Figure(const ShapeStyle& style, bool closed, std::vector<FigureElement> elements,
+                         bool generated) {
+    if (generated) generated_ += elements.size();
+    if (generated_ > kMaxElements)
         throw FileError(fileName_, 0,
-                        "the drawing would have more than " + std::to_string(kMaxElements) +
-                            " figure elements once its block references are exploded");
+                        "the drawing's block references and curves would make more than " +
+                            std::to_string(kMaxElements) + " figure elements");
     const int id = d_.createSegment(SegmentKind::Figure);
     Segment* s = d_.segment(id);
     s->layer = layerOf_(style.layer);
@@ -157,6 +157,7 @@ void ShapePlacer::Figure(const ShapeStyle& style, bool closed,
 }
 
 void ShapePlacer::Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed) {
+    // Points of a flattened curve are made here, not listed in the file.
     std::vector<FigureElement> elements;
     if (points.empty()) return;
     Point last = points.front();
@@ -168,30 +169,32 @@ void ShapePlacer::Polyline(const ShapeStyle& style, const std::vector<Point>& po
     if (closed && elements.size() > 1 && distance(last, points.front()) > kCoincidence)
         elements.push_back(LineFigure(last, points.front()));
     if (elements.empty()) elements.push_back(PointFigure(points.front()));
-    Figure(style, closed, std::move(elements));
+    Figure(style, closed, std::move(elements), true);
 }
 
 void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* parent,
                         std::vector<std::string>& open) {
     const ShapeStyle style = Inherit(shape.style, parent);
+    const bool generated = !open.empty();  // made by a block reference
     double scale = 1.0;
     const bool similar = m.IsSimilarity(scale);
     const bool mirrors = m.Determinant() < 0.0;
 
     if (const auto* dot = std::get_if<DotShape>(&shape.geometry)) {
-        Figure(style, false, {PointFigure(m(dot->p))});
+        Figure(style, false, {PointFigure(m(dot->p))}, generated);
     } else if (const auto* line = std::get_if<LineShape>(&shape.geometry)) {
-        Figure(style, false, {LineFigure(m(line->a), m(line->b))});
+        Figure(style, false, {LineFigure(m(line->a), m(line->b))}, generated);
     } else if (const auto* arc = std::get_if<ArcShape>(&shape.geometry)) {
         if (similar) {
             const Point c = m(arc->centre);
-            if (arc->full) return Figure(style, false, {CircleFigure(c, arc->radius * scale)});
+            if (arc->full)
+                return Figure(style, false, {CircleFigure(c, arc->radius * scale)}, generated);
             auto on = [&](double t) {
                 return m(arc->centre + Point{std::cos(t), std::sin(t)} * arc->radius);
             };
             Point from = on(arc->start), to = on(arc->end);
             if (mirrors) std::swap(from, to);  // a mirror turns the arc the other way
-            return Figure(style, false, {ArcFigure(c, arc->radius * scale, from, to)});
+            return Figure(style, false, {ArcFigure(c, arc->radius * scale, from, to)}, generated);
         }
         const Point u = m.Linear({arc->radius, 0}), v = m.Linear({0, arc->radius});
         const double t0 = arc->full ? 0.0 : arc->start, t1 = arc->full ? kTwoPi : arc->end;
@@ -222,7 +225,7 @@ void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* 
                                      : LineFigure(p, q));
             }
             if (elements.empty()) elements.push_back(PointFigure(m(vs.front().p)));
-            return Figure(style, polyline->closed, std::move(elements));
+            return Figure(style, polyline->closed, std::move(elements), generated);
         }
         // A bulged piece under a map that does not keep circles round is a piece of ellipse.
         std::vector<Point> points{m(vs.front().p)};
@@ -268,7 +271,9 @@ void ShapePlacer::PlaceInsert(const InsertShape& insert, const Shape& shape, con
     const long long cells = static_cast<long long>(std::max(insert.columns, 1)) *
                             static_cast<long long>(std::max(insert.rows, 1));
     if (cells > static_cast<long long>(kMaxElements))
-        throw FileError(fileName_, shape.line, "an array of " + std::to_string(cells) + " copies");
+        throw FileError(fileName_, shape.line,
+                        "a block reference repeated " + std::to_string(cells) + " times; at most " +
+                            std::to_string(kMaxElements) + " copies are read");
 
     const Affine2 mirror = insert.mirrored ? Affine2::Scale(-1, 1) : Affine2{};
     const Affine2 toBase = Affine2::Translation(block->second.base * -1.0);

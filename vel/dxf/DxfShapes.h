@@ -103,14 +103,16 @@ private:
                std::vector<std::string>& open);
     void PlaceInsert(const InsertShape& insert, const Shape& shape, const Affine2& m,
                      const ShapeStyle& style, std::vector<std::string>& open);
-    void Figure(const ShapeStyle& style, bool closed, std::vector<FigureElement> elements);
+    // `generated`: made by a block reference or the flattening of a curve, not listed in the file.
+    void Figure(const ShapeStyle& style, bool closed, std::vector<FigureElement> elements,
+                bool generated);
     void Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed);
 
     Drawing& d_;
     const std::map<std::string, BlockDefinition>& blocks_;
     LayerOf layerOf_;
     const std::string& fileName_;
-    size_t elements_ = 0;
+    size_t generated_ = 0;
 };
 
 }  // namespace vel
