@@ -215,11 +215,12 @@ TEST(DxfFormat, LeftOutEntitiesAreCountedByKindAndReason) {
                 "\n21\n9\n"
                 "0\nLINE\n102\n{ACAD_REACTORS\n330\n1F\n102\n}\n10\n0\n20\n0\n11\n1\n21\n1\n"
                 "0\nARC\n210\n1\n220\n0\n230\n0\n10\n0\n20\n0\n40\n1\n50\n0\n51\n90\n"
+                "0\nCIRCLE\n10\n0\n20\n0\n40\n0\n"
                 "0\nPOINT\n10\n3\n20\n4\n"),
         d);
     EXPECT_EQ(report.leftOut.summary(),
-              "left out 8 entities: 2 LINE, 1 VIEWPORT (paper space); 1 ARC (3D); 2 TEXT, 1 "
-              "MTEXT, 1 WIPEOUT (not figures)");
+              "left out 9 entities: 2 LINE, 1 VIEWPORT (paper space); 1 ARC (3D); 2 TEXT, 1 "
+              "MTEXT, 1 WIPEOUT (not figures); 1 CIRCLE (bad value)");
     // The ellipse, the block's circle, the line whose only tie to paper space is a
     // reactor, and the point.
     ASSERT_EQ(d.segments().size(), 4u);
@@ -373,9 +374,8 @@ TEST(DxfFormat, FaultyFilesAreRefusedWithFileAndLine) {
         {"not a number", entities("0\nLINE\n10\nnan\n"), 8, "expected a number"},
         {"infinity", entities("0\nLINE\n10\n-inf\n"), 8, "expected a number"},
         {"whole number", entities("0\nLINE\n62\n1.5\n"), 8, "expected a whole number"},
-        {"zero radius", entities("0\nCIRCLE\n10\n0\n20\n0\n40\n0\n"), 5, "radius of 0 or less"},
         {"negative radius", entities("0\nARC\n10\n0\n20\n0\n40\n-2\n50\n0\n51\n9\n"), 5,
-         "radius of 0 or less"},
+         "ARC with a negative radius"},
         {"vertex count", entities("0\nLWPOLYLINE\n90\n3\n10\n0\n20\n0\n10\n1\n20\n0\n"), 5,
          "declares 3 vertices (group 90) but has 2"},
         // Bytes of a binary file are shown escaped, never as they are.

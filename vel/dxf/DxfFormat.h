@@ -22,6 +22,7 @@ enum class LeftOutReason {
     Unsupported,   // a kind of geometry the host has no figure for
     Empty,         // a polyline without vertices
     MissingBlock,  // a reference to a block the file does not define
+    BadValue,      // a shape that draws nothing, such as a circle of radius 0
 };
 
 // Counts of left-out entities by reason and entity type ("TEXT", "LINE").

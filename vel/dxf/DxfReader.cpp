@@ -104,10 +104,9 @@ public:
     }
 
     void addArc(const DL_ArcData& data) override {
-        if (!take("ARC")) return;
-        ArcShape arc{point(data.cx, data.cy), radius(data.radius, "an ARC"),
-                     real(data.angle1) * kRadiansPerDegree, real(data.angle2) * kRadiansPerDegree,
-                     false};
+        if (!take("ARC") || !drawable(data.radius, "ARC")) return;
+        ArcShape arc{point(data.cx, data.cy), data.radius, real(data.angle1) * kRadiansPerDegree,
+                     real(data.angle2) * kRadiansPerDegree, false};
         if (mirrored()) {  // seen from below: x runs the other way and so does the arc
             arc.centre = flip(arc.centre);
             arc = {arc.centre, arc.radius, kPi - arc.end, kPi - arc.start, false};
@@ -117,10 +116,10 @@ public:
     }
 
     void addCircle(const DL_CircleData& data) override {
-        if (!take("CIRCLE")) return;
+        if (!take("CIRCLE") || !drawable(data.radius, "CIRCLE")) return;
         Point c = point(data.cx, data.cy);
         if (mirrored()) c = flip(c);
-        deliver(ArcShape{c, radius(data.radius, "a CIRCLE"), 0.0, 2 * kPi, true});
+        deliver(ArcShape{c, data.radius, 0.0, 2 * kPi, true});
     }
 
     void addEllipse(const DL_EllipseData& data) override {
@@ -313,10 +312,13 @@ private:
     }
     Point point(double x, double y) const { return {real(x), real(y)}; }
 
-    double radius(double r, const char* entity) const {
-        if (!(real(r) > 0.0))
-            fail(std::string(entity) + " with a radius of 0 or less", objectLine());
-        return r;
+    // A negative radius is no circle at all; a radius of 0 is a circle that draws nothing,
+    // which real drawings do hold: it is left out and counted, not the whole file refused.
+    bool drawable(double r, const char* type) {
+        if (real(r) < 0.0) fail(std::string(type) + " with a negative radius", objectLine());
+        if (r > 0.0) return true;
+        if (!block_) leaveOut(LeftOutReason::BadValue, type);
+        return false;
     }
 
     // A name of digits is that layer number; any other name gets a number of its own.

@@ -371,6 +371,8 @@ std::string LeftOut::summary() const {
                 return "kinds the host has no figure for";
             case LeftOutReason::Empty:
                 return "empty";
+            case LeftOutReason::BadValue:
+                return "bad value";
             case LeftOutReason::MissingBlock:
                 return "no such block";
         }
