@@ -2,10 +2,11 @@
 # dxf_interop.py - drawings written by another DXF library, in every version from
 # R12 to R2018, read by velhost: model space only (a sheet's title block in paper
 # space stays out), block references exploded (scaled, turned, mirrored, nested,
-# arrays), ellipses and splines, a flat 3D polyline, Korean layer names in the
-# code page of the version (CP949) or in UTF-8, CRLF line ends. For each file the
-# extents of what velhost read match the other library's measure of the model's
-# figures, and an insert built around a window over everything encloses them.
+# arrays), ellipses and splines, a flat 3D polyline and polyface mesh, Korean
+# layer names in the code page of the version (CP949) or in UTF-8, CRLF line
+# ends. For each file the extents of what velhost read match the other library's
+# measure of the model's figures, and an insert built around a window over
+# everything encloses them.
 # Exits 77 (skipped) when the other library is not installed.
 import math
 import os
@@ -35,6 +36,8 @@ def make(version, path, crlf):
     msp.add_circle((50, 25), 10)
     msp.add_arc((0, 0), 5, 30, 300)
     msp.add_polyline3d([(0, 0, 5), (10, 0, 5), (10, 10, 5)])
+    mesh = msp.add_polyface()  # flat: read as its outline, which widens the extents
+    mesh.append_faces([[(500, -300, 2), (520, -300, 2), (520, -280, 2)], [(500, -300, 2), (520, -280, 2), (500, -270, 2)]])
     if version != "R12":
         msp.add_ellipse((200, 0), (30, 10), 0.3, start_param=0.5, end_param=4)
         msp.add_open_spline([(0, -50), (20, -90), (40, -40), (60, -80)], degree=3)

@@ -178,8 +178,10 @@ public:
     void addPolyline(const DL_PolylineData& data) override {
         finishPending();
         if (!take("POLYLINE")) return;
-        // Meshes and polyface meshes are surfaces; a 3D polyline is read when it is flat.
-        if (data.flags & (16 | 64)) return leaveOut(LeftOutReason::ThreeD, "POLYLINE");
+        // A mesh is a surface; a polyface mesh is read as its outline where it is flat, a 3D
+        // polyline where it is flat.
+        if (data.flags & 16) return leaveOut(LeftOutReason::ThreeD, "POLYLINE");
+        if (data.flags & 64) return polyface();
         const bool threeD = (data.flags & 8) != 0;
         polyline_ = PendingPolyline{
             style(), (data.flags & 1) != 0, !threeD && mirrored(), threeD, objectLine(), {}, {}};
@@ -311,6 +313,22 @@ private:
         return v;
     }
     Point point(double x, double y) const { return {real(x), real(y)}; }
+
+    // A flat polyface mesh as its outline, a figure for each chain of its outer edges.
+    void polyface() {
+        const auto mesh = prepared_.polyfaces.find(objectLine());
+        if (mesh == prepared_.polyfaces.end() || !mesh->second.flat ||
+            mesh->second.chains.empty()) {
+            if (!block_) leaveOut(LeftOutReason::ThreeD, "POLYLINE");
+            return;
+        }
+        for (const PolyfaceOutline::Chain& chain : mesh->second.chains) {
+            PolylineShape outline;
+            for (const Point& p : chain.points) outline.vertices.push_back({p, 0.0});
+            outline.closed = chain.closed;
+            deliver(outline);
+        }
+    }
 
     // A negative radius is no circle at all; a radius of 0 is a circle that draws nothing,
     // which real drawings do hold: it is left out and counted, not the whole file refused.

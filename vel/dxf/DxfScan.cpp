@@ -5,8 +5,12 @@
 #include "vel/dxf/DxfScan.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <climits>
 #include <cstdio>
+#include <map>
+#include <optional>
 #include <set>
 #include <system_error>
 
@@ -18,6 +22,7 @@ namespace {
 
 constexpr size_t kMaxLineLength = 1000;  // dxflib's line buffer is 1024 bytes
 constexpr size_t kQuotedLength = 40;     // enough of a value to recognise it
+constexpr double kFlatMesh = 1e-9;       // heights this close are one plane
 
 // A line as dxflib sees it: up to a zero byte and without its line end; a code
 // line also without the blanks round it (values keep theirs).
@@ -79,6 +84,29 @@ std::string NumberProblem(ValueKind kind, std::string_view raw) {
     return {};
 }
 
+// The value of a group already checked to be a whole number or a number (0 where it does not
+// fit the type).
+long long WholeValue(std::string_view value) {
+    std::string_view v = Trimmed(value);
+    if (!v.empty() && v.front() == '+') v.remove_prefix(1);
+    long long n = 0;
+    std::from_chars(v.data(), v.data() + v.size(), n);
+    return n;
+}
+
+int SmallValue(std::string_view value) {
+    const long long n = WholeValue(value);
+    return n < INT_MIN || n > INT_MAX ? 0 : static_cast<int>(n);
+}
+
+double RealValue(std::string_view value) {
+    std::string_view v = Trimmed(value);
+    if (!v.empty() && v.front() == '+') v.remove_prefix(1);
+    double x = 0.0;
+    std::from_chars(v.data(), v.data() + v.size(), x);
+    return x;
+}
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::toupper(static_cast<unsigned char>(x)) ==
@@ -98,6 +126,28 @@ bool IsSubEntity(std::string_view type) {
 }
 
 class Scanner {
+    // One object's groups, as far as the scan looks at them.
+    struct Object {
+        int line = 0;
+        std::string type;
+        int flags = 0;               // group 70
+        std::array<double, 3> at{};  // groups 10, 20, 30
+        std::array<int, 4> face{};   // groups 71 to 74
+        std::string handle;          // group 5
+        std::string name;            // group 2
+        bool paper = false;
+        bool inBraces = false;
+        int declaredVertices = -1;  // an LWPOLYLINE's group 90
+        int vertices = 0;           // its groups 10
+    };
+
+    struct Mesh {
+        int line = 0;
+        std::vector<Point> vertices;
+        std::vector<double> heights;
+        std::vector<std::array<int, 4>> faces;
+    };
+
 public:
     Scanner(const std::string& text, const std::string& fileName)
         : text_(text), fileName_(fileName) {
@@ -161,7 +211,7 @@ private:
     }
 
     int Count(const std::string& value, const char* what) const {
-        const long long v = std::stoll(std::string(Trimmed(value)));
+        const long long v = WholeValue(value);
         if (v < 0 || v > cap_) Fail(line_, std::string("impossible ") + what + " " + value);
         return static_cast<int>(v);
     }
@@ -224,9 +274,16 @@ private:
         } else if (code == 2) {
             object_.name = value;
         } else if (code == 67) {
-            object_.paper = object_.paper || std::stoll(std::string(Trimmed(value))) == 1;
+            object_.paper = object_.paper || WholeValue(value) == 1;
         } else if (code == 330) {
             object_.paper = object_.paper || paperRecords_.count(Upper(Trimmed(value))) > 0;
+        }
+        if (code == 70) {
+            object_.flags = SmallValue(value);
+        } else if (code == 10 || code == 20 || code == 30) {
+            object_.at[(code - 10) / 10] = RealValue(value);
+        } else if (code >= 71 && code <= 74) {
+            object_.face[code - 71] = SmallValue(value);
         }
         if (type_ == "LWPOLYLINE") {
             if (code == 90) {
@@ -251,6 +308,7 @@ private:
         const Object o = std::move(object_);
         object_ = Object{};
         if (o.type.empty()) return;
+        PolyfacePart(o);
         if (section_ == "TABLES" && o.type == "BLOCK_RECORD" && !o.handle.empty() &&
             EqualsIgnoringCase(o.name.substr(0, 12), "*Paper_Space"))
             paperRecords_.insert(o.handle);
@@ -267,16 +325,77 @@ private:
         }
     }
 
-    struct Object {
-        int line = 0;
-        std::string type;
-        std::string handle;  // group 5
-        std::string name;    // group 2
-        bool paper = false;
-        bool inBraces = false;
-        int declaredVertices = -1;  // an LWPOLYLINE's group 90
-        int vertices = 0;           // its groups 10
-    };
+    // A polyface mesh is a POLYLINE (flag 64) followed by VERTEX records: its vertices (flags
+    // 128 and 64) and its faces (flag 128 alone, with 1-based vertex indices in groups 71 to
+    // 74, negative for an invisible edge).
+    void PolyfacePart(const Object& o) {
+        if (polyface_ && o.type == "VERTEX") {
+            if ((o.flags & 192) == 192) {
+                polyface_->vertices.push_back({o.at[0], o.at[1]});
+                polyface_->heights.push_back(o.at[2]);
+            } else if (o.flags & 128) {
+                polyface_->faces.push_back(o.face);
+            }
+            return;
+        }
+        if (polyface_) {
+            out_.polyfaces[polyface_->line] = Outline(*polyface_);
+            polyface_.reset();
+        }
+        if (o.type == "POLYLINE" && (o.flags & 64)) polyface_ = Mesh{o.line, {}, {}, {}};
+    }
+
+    static PolyfaceOutline Outline(const Mesh& mesh) {
+        PolyfaceOutline outline;
+        if (!mesh.heights.empty()) {
+            const auto [low, high] = std::minmax_element(mesh.heights.begin(), mesh.heights.end());
+            outline.flat = *high - *low <= kFlatMesh;
+        }
+        // Edges by their two vertices, lower index first, counted over the faces.
+        std::map<std::pair<int, int>, int> uses;
+        const int n = static_cast<int>(mesh.vertices.size());
+        for (const auto& face : mesh.faces) {
+            std::vector<int> corners;
+            for (int index : face)
+                if (index != 0 && std::abs(index) <= n) corners.push_back(std::abs(index) - 1);
+            for (size_t k = 0; corners.size() > 1 && k < corners.size(); ++k) {
+                const int a = corners[k], b = corners[(k + 1) % corners.size()];
+                if (a != b) ++uses[{std::min(a, b), std::max(a, b)}];
+            }
+        }
+        std::multimap<int, int> next;  // boundary edges both ways
+        for (const auto& [edge, count] : uses) {
+            if (count != 1) continue;
+            next.insert({edge.first, edge.second});
+            next.insert({edge.second, edge.first});
+        }
+        // Walk the boundary edges into chains, each edge once.
+        auto take = [&](int from, int to) {
+            for (auto [it, end] = next.equal_range(from); it != end; ++it)
+                if (it->second == to) return void(next.erase(it));
+        };
+        while (!next.empty()) {
+            const int start = next.begin()->first;
+            PolyfaceOutline::Chain chain;
+            chain.points.push_back(mesh.vertices[static_cast<size_t>(start)]);
+            int at = start;
+            while (true) {
+                const auto step = next.find(at);
+                if (step == next.end()) break;
+                const int to = step->second;
+                next.erase(step);
+                take(to, at);
+                at = to;
+                if (at == start) {
+                    chain.closed = true;
+                    break;
+                }
+                chain.points.push_back(mesh.vertices[static_cast<size_t>(at)]);
+            }
+            outline.chains.push_back(std::move(chain));
+        }
+        return outline;
+    }
 
     const std::string& text_;
     const std::string& fileName_;
@@ -290,6 +409,7 @@ private:
     bool sawSection_ = false, sectionName_ = false, inSection_ = false, sawEof_ = false;
     Object object_;
     std::set<std::string> paperRecords_;  // handles of the paper-space block records
+    std::optional<Mesh> polyface_;        // the polyface mesh being read
 };
 
 }  // namespace

@@ -4,25 +4,38 @@
 // drawing, counts it trusts can make it read past its means. The scan reads the
 // text group by group as dxflib will, refuses what is not a whole DXF file with
 // the file and line, and notes what the reader needs: where each object starts,
-// which entities lie in paper space, and the entities of kinds dxflib does not
-// know at all.
+// which entities lie in paper space, the entities of kinds dxflib does not know
+// at all, and the outlines of polyface meshes, whose faces dxflib does not pass on.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "vel/dxf/DxfFormat.h"
+#include "vel/kernel/Geometry.h"
 
 namespace vel {
+
+// The outline of a polyface mesh: the chains of edges that belong to one face only.
+struct PolyfaceOutline {
+    struct Chain {
+        std::vector<Point> points;
+        bool closed = false;
+    };
+    bool flat = true;  // every vertex at one height
+    std::vector<Chain> chains;
+};
 
 struct ScannedDxf {
     std::string content;            // what dxflib reads
     std::vector<size_t> newlines;   // offsets of the line ends in content
     std::vector<int> objectLines;   // lines of the groups that start an object (codes 0 and 9)
     std::unordered_set<int> paper;  // lines where entities of paper space start
+    std::unordered_map<int, PolyfaceOutline> polyfaces;  // by the line where the mesh starts
     LeftOut leftOut;                // paper space, and kinds dxflib does not know
 };
 
