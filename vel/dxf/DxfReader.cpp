@@ -60,12 +60,16 @@ public:
     // The line where the object dxflib is handing over begins: dxflib hands an
     // object over when it has read the group that starts the next one.
     int objectLine() const {
-        const auto& nl = prepared_.newlines;
-        const int linesRead = static_cast<int>(
-            std::lower_bound(nl.begin(), nl.end(), buffer_.consumed()) - nl.begin());
-        const auto& starts = prepared_.objectLines;
-        auto it = std::lower_bound(starts.begin(), starts.end(), linesRead - 1);
-        return it == starts.begin() ? linesRead : *std::prev(it);
+        const std::vector<ObjectStart>& starts = prepared_.objects;
+        const size_t consumed = buffer_.consumed();
+        // The objects whose starting group has been read; the last of them has just begun,
+        // unless more of it has been read since.
+        auto read = std::upper_bound(starts.begin(), starts.end(), consumed,
+                                     [](size_t at, const ObjectStart& o) { return at < o.end; });
+        if (read == starts.begin()) return 0;
+        auto last = std::prev(read);
+        if (last->end == consumed && last != starts.begin()) --last;
+        return last->line;
     }
 
     void finish() {
@@ -415,9 +419,9 @@ private:
     std::optional<PendingSpline> spline_;
 };
 
-DxfReadReport readDxfText(const std::string& text, const std::string& fileName, Drawing& drawing) {
+DxfReadReport readDxfText(std::string text, const std::string& fileName, Drawing& drawing) {
     ScannedDxf prepared = ScanDxf(text, fileName);
-    TextBuffer buffer(prepared.content);
+    TextBuffer buffer(text);
     std::istream stream(&buffer);
     Drawing result;
     DrawingBuilder builder(result, prepared, buffer, fileName);
@@ -447,7 +451,7 @@ DxfReadReport readDxfDrawing(const std::string& path, Drawing& drawing) {
 DxfReadReport readDxfDrawing(std::istream& in, const std::string& fileName, Drawing& drawing) {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) throw FileError(fileName, 0, "cannot read the file");
-    return readDxfText(text, fileName, drawing);
+    return readDxfText(std::move(text), fileName, drawing);
 }
 
 }  // namespace vel

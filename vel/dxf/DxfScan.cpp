@@ -26,11 +26,14 @@ constexpr double kFlatMesh = 1e-9;       // heights this close are one plane
 
 // A line as dxflib sees it: up to a zero byte and without its line end; a code
 // line also without the blanks round it (values keep theirs).
-std::string DxflibLine(const std::string& raw, bool code) {
-    std::string s = raw.substr(0, raw.find('\0'));
+std::string_view DxflibLine(std::string_view raw, bool code) {
+    std::string_view s = raw.substr(0, raw.find('\0'));
     const size_t last = s.find_last_not_of(code ? " \t\r\n" : "\r\n");
-    s.erase(last == std::string::npos ? 0 : last + 1);
-    if (code) s.erase(0, s.find_first_not_of(" \t"));
+    s = s.substr(0, last == std::string_view::npos ? 0 : last + 1);
+    if (code) {
+        const size_t first = s.find_first_not_of(" \t");
+        s = first == std::string_view::npos ? std::string_view{} : s.substr(first);
+    }
     return s;
 }
 
@@ -149,8 +152,7 @@ class Scanner {
     };
 
 public:
-    Scanner(const std::string& text, const std::string& fileName)
-        : text_(text), fileName_(fileName) {
+    Scanner(std::string& text, const std::string& fileName) : text_(text), fileName_(fileName) {
         // No count in the file can be larger than the number of groups it holds.
         cap_ = static_cast<long long>(text.size() / 4 + 1);
     }
@@ -161,11 +163,11 @@ public:
         if (text_.rfind("AutoCAD Binary DXF", 0) == 0)
             throw FileError(fileName_, 1,
                             "binary DXF cannot be read; save the drawing as text (ASCII) DXF");
-        std::string rawCode, rawValue;
+        std::string value;
         while (pos_ < text_.size()) {
-            NextLine(rawCode);
+            const std::string_view rawCode = NextLine();
             const int codeLine = line_;
-            const std::string codeText = DxflibLine(rawCode, true);
+            const std::string codeText(DxflibLine(rawCode, true));
             if (codeText.empty() && text_.find_first_not_of(" \t\r\n", pos_) == std::string::npos)
                 break;
             int code = 0;
@@ -179,15 +181,21 @@ public:
             if (pos_ > text_.size())
                 Fail(codeLine,
                      "the file ends after group code " + codeText + ", without its value");
-            NextLine(rawValue);
-            // Comments carry nothing for the drawing, and dxflib misreads its own.
-            if (code == 999) rawValue.clear();
-            out_.content += rawCode + '\n';
-            out_.newlines.push_back(out_.content.size() - 1);
-            out_.content += rawValue + '\n';
-            out_.newlines.push_back(out_.content.size() - 1);
-            if (Group(code, codeLine, DxflibLine(rawValue, false))) break;
+            const size_t valueStart = pos_;
+            const std::string_view rawValue = NextLine();
+            // Comments carry nothing for the drawing, and dxflib misreads its own: blanked
+            // where they stand, so that every other byte and line stays where it was.
+            if (code == 999)
+                std::fill(text_.begin() + static_cast<std::ptrdiff_t>(valueStart),
+                          text_.begin() + static_cast<std::ptrdiff_t>(valueStart + rawValue.size()),
+                          ' ');
+            value.assign(code == 999 ? std::string_view{} : DxflibLine(rawValue, false));
+            if (code == 0 || code == 9)
+                out_.objects.push_back({std::min(pos_, text_.size()), codeLine});
+            if (Group(code, codeLine, value)) break;
         }
+        // dxflib reads to the end of what it is given: nothing after EOF.
+        text_.resize(std::min(pos_, text_.size()));
         if (!sawSection_) Fail(0, "not a DXF drawing: it has no SECTION");
         if (!section_.empty())
             Fail(line_, "the file ends inside the " + section_ +
@@ -197,13 +205,14 @@ public:
     }
 
 private:
-    void NextLine(std::string& raw) {
+    std::string_view NextLine() {
         const size_t end = std::min(text_.find('\n', pos_), text_.size());
-        raw = text_.substr(pos_, end - pos_);
+        const std::string_view raw = std::string_view(text_).substr(pos_, end - pos_);
         pos_ = end + 1;
         ++line_;
         if (raw.size() > kMaxLineLength)
             Fail(line_, "line longer than " + std::to_string(kMaxLineLength) + " characters");
+        return raw;
     }
 
     [[noreturn]] void Fail(int line, const std::string& message) const {
@@ -227,7 +236,6 @@ private:
         if (sectionName_ && code == 2) section_ = value;
         sectionName_ = false;
         if (code == 0 || code == 9) {
-            out_.objectLines.push_back(codeLine);
             EndObject();
             if (type_ == "POLYLINE" || type_ == "LWPOLYLINE")
                 maxVertices_ = std::min(maxVertices_, vertexIndex_ + 1);
@@ -397,7 +405,7 @@ private:
         return outline;
     }
 
-    const std::string& text_;
+    std::string& text_;
     const std::string& fileName_;
     ScannedDxf out_;
     long long cap_ = 0;
@@ -414,7 +422,7 @@ private:
 
 }  // namespace
 
-ScannedDxf ScanDxf(const std::string& text, const std::string& fileName) {
+ScannedDxf ScanDxf(std::string& text, const std::string& fileName) {
     return Scanner(text, fileName).Run();
 }
 

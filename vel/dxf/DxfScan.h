@@ -30,21 +30,27 @@ struct PolyfaceOutline {
     std::vector<Chain> chains;
 };
 
-struct ScannedDxf {
-    std::string content;            // what dxflib reads
-    std::vector<size_t> newlines;   // offsets of the line ends in content
-    std::vector<int> objectLines;   // lines of the groups that start an object (codes 0 and 9)
-    std::unordered_set<int> paper;  // lines where entities of paper space start
-    std::unordered_map<int, PolyfaceOutline> polyfaces;  // by the line where the mesh starts
-    LeftOut leftOut;                // paper space, and kinds dxflib does not know
+// Where an object (code 0 or 9) starts: the line of its group code, and the offset in the text
+// just after that group's value, by which the reader tells how far dxflib has read.
+struct ObjectStart {
+    size_t end = 0;
+    int line = 0;
 };
 
-// Throws FileError for anything that is not a whole text DXF file: no sections,
+struct ScannedDxf {
+    std::vector<ObjectStart> objects;  // in the order of the file
+    std::unordered_set<int> paper;     // lines where entities of paper space start
+    std::unordered_map<int, PolyfaceOutline> polyfaces;  // by the line where the mesh starts
+    LeftOut leftOut;  // paper space, and kinds dxflib does not know
+};
+
+// Checks `text` and makes it what dxflib is to read: comments blanked where they stand, nothing
+// after EOF. Throws FileError for anything that is not a whole text DXF file: no sections,
 // a section without ENDSEC or a file without EOF (cut short), a group code that
 // does not exist or has no value, a value that is not a number where the group
 // code wants one (NaN and infinities included), a vertex or point count that
 // disagrees with what follows it, lines too long for dxflib.
-ScannedDxf ScanDxf(const std::string& text, const std::string& fileName);
+ScannedDxf ScanDxf(std::string& text, const std::string& fileName);
 
 // The reason an entity of this kind, in model space, is not a figure.
 LeftOutReason ReasonForKind(std::string_view type);
