@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 
 #include "FormatTestSupport.h"
 #include "vel/io/DrawingFile.h"
@@ -77,6 +78,45 @@ TEST(JsonFormat, RoundTripKeepsTheWholeDrawingAndWritesTheSameText) {
     EXPECT_NE(first.find("구멍 Ø16 관통"), std::string::npos);
     EXPECT_NE(first.find("\"text\":\"100.00\""), std::string::npos);
     EXPECT_NE(first.find("\"text\":\"50.0\""), std::string::npos);
+}
+
+// Figure values are written as the JSON library writes numbers (fixed with ".0" for whole
+// numbers, exponents beyond 15 digits or 4 leading zeros), and every double reads back as
+// itself, the shortest and the longest.
+TEST(JsonFormat, FigureValuesReadBackAsTheSameDoubles) {
+    const std::pair<double, const char*> values[] = {
+        {100.0, "100.0"},
+        {0.001, "0.001"},
+        {1e-5, "1e-05"},
+        {1e16, "1e+16"},
+        {-2.5, "-2.5"},
+        {123456789012345.0, "123456789012345.0"},
+        {-0.0, "-0.0"},
+        {1.5e300, "1.5e+300"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {5e-324, "5e-324"},
+        {1.7976931348623157e308, "1.7976931348623157e+308"},
+    };
+    Drawing d;
+    const int seg = d.createSegment(SegmentKind::Figure);
+    FigureElement f;
+    f.type = FigureType::Line;
+    for (size_t i = 0; i < std::size(values); ++i) {
+        f.values[i % 10] = values[i].first;
+        if (i % 10 == 9 || i + 1 == std::size(values)) d.appendElement(seg, f);
+    }
+    const std::string text = toJson(d);
+    for (const auto& [value, written] : values)
+        EXPECT_NE(text.find(written), std::string::npos) << written;
+    const Drawing back = fromJson(text);
+    const auto& a = d.segments().begin()->second.elements;
+    const auto& b = back.segments().begin()->second.elements;
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t i = 0; i < a.size(); ++i)
+        for (int k = 0; k < 10; ++k)
+            EXPECT_EQ(
+                std::memcmp(&a[i].figure()->values[k], &b[i].figure()->values[k], sizeof(double)),
+                0);
 }
 
 TEST(JsonFormat, SparseFileGetsFreshIdsTheCurrentLayerAndZeroValues) {

@@ -2,6 +2,7 @@
 // their elements, written one element to a line and read back with every value
 // checked, faults reported by file and line.
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -27,6 +28,9 @@ using nlohmann::ordered_json;
 
 constexpr const char* kFormatName = "vel-drawing";
 constexpr int kFormatVersion = 1;
+// How much text the writer gathers before it hands it to the stream.
+constexpr size_t kFlushBytes = 1 << 20;
+
 // Ids beyond this are refused so that fresh ids after them cannot overflow.
 constexpr long long kMaxId = 1'000'000'000;
 
@@ -43,6 +47,87 @@ ordered_json pointJson(Point p) {
 
 ordered_json optionalInt(const std::optional<int>& v) {
     return v ? ordered_json(*v) : ordered_json(nullptr);
+}
+
+// A number as the JSON library writes one: the shortest digits that read back as the same
+// double, in fixed notation with ".0" for whole numbers while the point stays within 15 digits
+// (and 4 zeros after it), otherwise as d.ddde+XX. Written here because building a JSON value
+// for each of a million figure elements costs more than the drawing itself.
+void appendNumber(std::string& out, double v) {
+    if (!std::isfinite(v)) {
+        out += "null";
+        return;
+    }
+    if (v == 0.0) {
+        out += std::signbit(v) ? "-0.0" : "0.0";
+        return;
+    }
+    char sci[32];
+    const auto [end, ec] = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific);
+    if (ec != std::errc{}) {
+        out += "null";
+        return;
+    }
+    // "-d.ddde+XX": the digits, and where the point stands after the first of them.
+    const char* p = sci;
+    if (*p == '-') out += *p++;
+    std::string digits;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p != '.') digits += *p;
+    int exponent = 0;
+    std::from_chars(p + (*(p + 1) == '+' ? 2 : 1), end, exponent);
+    const int k = static_cast<int>(digits.size());
+    const int n = exponent + 1;  // the point's place after the start of the digits
+    constexpr int kMaxExp = 15, kMinExp = -4;
+    if (k <= n && n <= kMaxExp) {
+        out += digits;
+        out.append(static_cast<size_t>(n - k), '0');
+        out += ".0";
+    } else if (0 < n && n <= kMaxExp) {
+        out.append(digits, 0, static_cast<size_t>(n));
+        out += '.';
+        out.append(digits, static_cast<size_t>(n));
+    } else if (kMinExp < n && n <= 0) {
+        out += "0.";
+        out.append(static_cast<size_t>(-n), '0');
+        out += digits;
+    } else {
+        out += digits[0];
+        if (k > 1) {
+            out += '.';
+            out.append(digits, 1);
+        }
+        const int e = n - 1;
+        out += e < 0 ? "e-" : "e+";
+        const int a = std::abs(e);
+        if (a < 10) out += '0';
+        out += std::to_string(a);
+    }
+}
+
+void appendOptional(std::string& out, const std::optional<int>& v) {
+    if (v)
+        out += std::to_string(*v);
+    else
+        out += "null";
+}
+
+// A figure element as the JSON library would write it compactly.
+void appendFigure(std::string& out, const Element& e, const FigureElement& f) {
+    out += "{\"id\":";
+    out += std::to_string(e.id);
+    out += ",\"type\":";
+    out += std::to_string(static_cast<int>(f.type));
+    out += ",\"values\":[";
+    for (size_t i = 0; i < std::size(f.values); ++i) {
+        if (i) out += ',';
+        appendNumber(out, f.values[i]);
+    }
+    out += "],\"color\":";
+    appendOptional(out, e.color);
+    out += ",\"ltype\":";
+    appendOptional(out, e.lineType);
+    out += '}';
 }
 
 ordered_json elementJson(const Element& e) {
@@ -110,9 +195,20 @@ public:
                     ", \"layer\": " + std::to_string(s.layer) +
                     ", \"closed\": " + (s.closed ? "true" : "false") +
                     ", \"attributes\": " + dumpCompact(attributes) + ",\n     \"elements\": [";
-            for (size_t i = 0; i < s.elements.size(); ++i)
-                text += (i ? ",\n       " : "\n       ") + dumpCompact(elementJson(s.elements[i]));
+            for (size_t i = 0; i < s.elements.size(); ++i) {
+                text += i ? ",\n       " : "\n       ";
+                const Element& e = s.elements[i];
+                if (const FigureElement* f = e.figure())
+                    appendFigure(text, e, *f);
+                else
+                    text += dumpCompact(elementJson(e));
+            }
             text += s.elements.empty() ? "]}" : "\n     ]}";
+            // Written as it goes, so that a large drawing is never held twice in memory.
+            if (text.size() > kFlushBytes) {
+                out << text;
+                text.clear();
+            }
         }
         text += first ? "]\n}\n" : "\n  ]\n}\n";
         out << text;
