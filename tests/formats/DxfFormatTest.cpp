@@ -10,6 +10,7 @@
 #include "FormatTestSupport.h"
 #include "vel/dxf/DxfFormat.h"
 #include "vel/kernel/HostPalette.h"
+#include "vel/kernel/Text.h"
 
 namespace vel::test {
 namespace {
@@ -298,16 +299,19 @@ TEST(DxfFormat, WrittenFileHoldsTogetherWithoutDxflib) {
     EXPECT_EQ(sections,
               (std::vector<std::string>{"HEADER", "TABLES", "BLOCKS", "ENTITIES", "OBJECTS"}));
 
-    // Plate, slot and hook as polylines; circle, axis line, point; two dimension
-    // texts and the leader's; the dimensions' and leader's lines.
+    // Plate, slot and hook as polylines; circle, axis line, point; the two
+    // dimensions, whose lines and texts are in their blocks; the leader and its text.
     EXPECT_EQ(entityCounts["LWPOLYLINE"], 3);
     EXPECT_EQ(entityCounts["CIRCLE"], 1);
     EXPECT_EQ(entityCounts["POINT"], 1);
-    EXPECT_EQ(entityCounts["TEXT"], 3);
-    EXPECT_EQ(entityCounts["LINE"], 1 + 4 + 2);
+    EXPECT_EQ(entityCounts["TEXT"], 0);
+    EXPECT_EQ(entityCounts["LINE"], 1);
+    EXPECT_EQ(entityCounts["DIMENSION"], 2);
+    EXPECT_EQ(entityCounts["LEADER"], 1);
+    EXPECT_EQ(entityCounts["MTEXT"], 1);
     EXPECT_NE(text.find("\n100.00\n"), std::string::npos);
-    // Beyond ASCII, characters are escaped so that every reader sees the same text.
-    EXPECT_NE(text.find("\n\\U+AD6C\\U+BA4D \\U+00D816 \\U+AD00\\U+D1B5\n"), std::string::npos);
+    // Files of this version hold their texts in UTF-8, as they are.
+    EXPECT_NE(text.find("\n구멍 Ø16 관통\n"), std::string::npos);
 
     // The line types used are defined, named after the palette, dashes in drawing units.
     const size_t lt = text.find("\nLINETYPE07\n");
@@ -332,9 +336,11 @@ TEST(DxfFormat, SampleReadsBackWithTheSameExtents) {
     const Drawing d = sampleDrawing();
     Drawing back;
     const DxfReadReport report = fromDxf(toDxf(d), back);
-    EXPECT_EQ(report.leftOut.total(), 3);  // the texts
+    EXPECT_EQ(report.leftOut.summary(),
+              "left out 4 entities: 2 DIMENSION, 1 LEADER, 1 MTEXT (not figures)");
     Extents before, after;
-    for (const auto& [id, s] : d.segments()) before.add(extentsOf(drawnPrimitives(d, s)));
+    for (const auto& [id, s] : d.segments())
+        if (s.kind == SegmentKind::Figure) before.add(extentsOf(drawnPrimitives(d, s)));
     for (const auto& [id, s] : back.segments()) after.add(extentsOf(drawnPrimitives(back, s)));
     EXPECT_NEAR(after.minX, before.minX, 1e-9);
     EXPECT_NEAR(after.maxX, before.maxX, 1e-9);
@@ -423,7 +429,7 @@ TEST(DxfFormat, ExamplePlateMatchesItsJsonTwin) {
 namespace vel::test {
 namespace {
 
-TEST(DxfFormat, LongTextsSplitBetweenEscapesNeverInsideOne) {
+TEST(DxfFormat, LongTextsSplitBetweenCharactersNeverInsideOne) {
     Drawing d;
     const int seg = d.createSegment(SegmentKind::Comment);
     LeaderElement leader;
@@ -432,19 +438,21 @@ TEST(DxfFormat, LongTextsSplitBetweenEscapesNeverInsideOne) {
     d.appendElement(seg, leader);
     const std::string text = writeWith(*makeDxfWriter(), d);
     int pieces = 0;
+    std::string joined;
     const std::vector<DxfGroup> groups = dxfGroups(text);
     for (size_t i = 0; i + 1 < groups.size(); ++i) {
-        if (groups[i].code != 0 || groups[i].value != "TEXT") continue;
+        if (groups[i].code != 0 || groups[i].value != "MTEXT") continue;
         for (size_t j = i + 1; j < groups.size() && groups[j].code != 0; ++j) {
-            if (groups[j].code != 1) continue;
+            if (groups[j].code != 1 && groups[j].code != 3) continue;
             const std::string& v = groups[j].value;
             ++pieces;
             EXPECT_LE(v.size(), 250u);
-            EXPECT_EQ(v.size() % 7, 0u) << "only whole escapes: " << v;
-            for (size_t k = 0; k < v.size(); k += 7) EXPECT_EQ(v.compare(k, 3, "\\U+"), 0) << v;
+            EXPECT_EQ(v.size() % 3, 0u) << "only whole characters: " << v;
+            joined += v;
         }
     }
-    EXPECT_EQ(pieces, (360 * 7 + 244) / 245) << "245 bytes, 35 escapes, per piece";
+    EXPECT_EQ(joined, toUtf8(leader.text));
+    EXPECT_EQ(pieces, (360 + 82) / 83) << "249 bytes, 83 characters, per piece";
 }
 
 }  // namespace
@@ -478,7 +486,7 @@ TEST(DxfFormat, CornersAreDrawnInTheStrokeOfTheEdgeBeforeThem) {
             if (groups[j].code == 6) lineType = groups[j].value;
         }
         EXPECT_EQ(trueColor, std::to_string(0xFF0000)) << "red, colour number 5";
-        EXPECT_EQ(lineType, "LINETYPE07");
+        EXPECT_EQ(lineType, "DIVIDE2") << "line type 3 under its customary name";
     }
     EXPECT_EQ(polylines, 1) << "one stroke, corners included";
 }

@@ -1,6 +1,7 @@
 // DxfWriter.cpp - writing a drawing as DXF through dxflib: every segment as
-// drawn (corners cut), in the host's colours and line types, with dimension and
-// leader texts.
+// drawn (corners cut), in the host's colours and line types; dimensions as
+// DIMENSION entities with the block of what they show, leaders as LEADER
+// entities with their text; the objects every reader expects, each with its owner.
 #include "vel/dxf/DxfFormat.h"
 
 // dxflib's headers are not clean under our warnings.
@@ -65,6 +66,17 @@ private:
     std::string& out_;
 };
 
+// Texts of this many bytes or fewer fit one group; longer MTEXT contents go in
+// groups 3 before the last part in group 1.
+constexpr size_t kTextGroupBytes = 250;
+
+// The largest cut at or before `at` that falls between two UTF-8 characters.
+size_t characterBoundary(const std::string& utf8, size_t at) {
+    while (at > 0 && at < utf8.size() && (static_cast<unsigned char>(utf8[at]) & 0xC0) == 0x80)
+        --at;
+    return at;
+}
+
 // Characters DXF readers take as structure or refuse in names.
 std::string dxfName(const std::string& name) {
     std::string out;
@@ -76,37 +88,19 @@ std::string dxfName(const std::string& name) {
     }
     while (!out.empty() && out.back() == ' ') out.pop_back();
     while (!out.empty() && out.front() == ' ') out.erase(out.begin());
-    if (out.size() > 255) {
-        size_t cut = 255;
-        while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) --cut;
-        out.resize(cut);
-    }
+    if (out.size() > 255) out.resize(characterBoundary(out, 255));
     return out;
 }
 
-// Text values are single lines of at most 250 bytes, cut between characters.
-// Characters beyond ASCII go out as \U+XXXX escapes: a drawing of this version
-// has no fixed code page, and the escape reads the same in every reader.
+// Text values are single lines of at most kTextGroupBytes bytes, cut between characters.
 std::vector<std::string> dxfTextLines(const std::string& text) {
-    std::string clean;
-    for (char16_t c : toUtf16(text)) {
-        if (c < 0x20) {
-            clean += ' ';
-        } else if (c < 0x80) {
-            clean += static_cast<char>(c);
-        } else {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\U+%04X", static_cast<unsigned>(c));
-            clean += escape;
-        }
-    }
+    std::string clean = text;
+    for (char& c : clean)
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
     std::vector<std::string> lines;
     size_t at = 0;
     while (at < clean.size()) {
-        size_t cut = std::min(clean.size(), at + 250);
-        // Never cut an escape in two.
-        const size_t escape = cut < clean.size() ? clean.rfind("\\U+", cut - 1) : std::string::npos;
-        if (escape != std::string::npos && escape > at && escape + 7 > cut) cut = escape;
+        const size_t cut = characterBoundary(clean, std::min(clean.size(), at + kTextGroupBytes));
         lines.push_back(clean.substr(at, cut - at));
         at = cut;
     }
@@ -137,8 +131,12 @@ int nearestBasicColorIndex(Rgb rgb) {
     return best;
 }
 
+// Programs that draw line types by name alone draw a customary name's look;
+// the others take the pattern from the table.
 std::string lineTypeName(int number) {
-    return isKnownLineType(number) ? std::string(lineTypeStyle(number).name) : "CONTINUOUS";
+    if (!isKnownLineType(number)) return "CONTINUOUS";
+    const std::string_view customary = customaryLineTypeName(number);
+    return std::string(customary.empty() ? lineTypeStyle(number).name : customary);
 }
 
 // In [0, 360), as DXF angles are usually given.
@@ -147,18 +145,108 @@ double degrees(double radians) {
     return d < 0.0 ? d + 360.0 : d;
 }
 
+// Strings in files of this version are UTF-8, so names and texts beyond ASCII
+// read back unchanged in every reader without escapes to decode; dxflib's
+// groups are those of the version before, all of which this one keeps.
+constexpr char kFileVersion[] = "AC1021";
+// The next free handle is known once everything is written; it replaces this.
+constexpr char kHandleSeedPlaceholder[] = "HANDSEED";
+
+// Handles dxflib gives the block records and their layouts, and those of the
+// objects written here; all lie below 0x30, where dxflib's own counting starts.
+constexpr int kBlockRecordTable = 0x1;
+constexpr int kModelSpaceRecord = 0x1F;
+constexpr int kPaperSpaceRecord = 0x1B;
+constexpr int kPaperSpace0Record = 0x23;
+constexpr int kModelLayout = 0x22;
+constexpr int kPaperLayout = 0x1E;
+constexpr int kPaperLayout0 = 0x26;
+constexpr int kRootDictionary = 0xC;
+constexpr int kGroupDictionary = 0xD;
+constexpr int kPlotStyleDictionary = 0xE;
+constexpr int kNormalPlotStyle = 0xF;  // the plot style dxflib's layers name (group 390)
+constexpr int kMlineStyleDictionary = 0x17;
+constexpr int kStandardMlineStyle = 0x18;
+constexpr int kPlotSettingsDictionary = 0x19;
+constexpr int kLayoutDictionary = 0x1A;
+
+// DIMENSION group 70: a rotated (linear) dimension whose block only it uses,
+// its text placed by us rather than where the reader would put it.
+constexpr int kRotatedDimension = 0;
+constexpr int kBlockOfThisDimensionOnly = 32;
+constexpr int kTextPlacedByUser = 128;
+
+// Text attachment points (DIMENSION and MTEXT group 71).
+constexpr int kMiddleCentre = 5;
+constexpr int kBottomLeft = 7;
+constexpr int kBottomRight = 9;
+
+// MTEXT contents: the characters MTEXT takes as formatting escaped, then split
+// into groups between characters, never inside an escape.
+std::vector<std::string> mtextChunks(const std::string& text) {
+    std::vector<std::string> units;
+    for (size_t at = 0; at < text.size();) {
+        size_t next = at + 1;
+        while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80)
+            ++next;
+        std::string unit = text.substr(at, next - at);
+        if (unit == "\\" || unit == "{" || unit == "}") unit.insert(0, "\\");
+        if (static_cast<unsigned char>(unit[0]) < 0x20) unit = " ";
+        units.push_back(unit);
+        at = next;
+    }
+    std::vector<std::string> chunks(1);
+    for (const std::string& unit : units) {
+        if (chunks.back().size() + unit.size() > kTextGroupBytes) chunks.emplace_back();
+        chunks.back() += unit;
+    }
+    return chunks;
+}
+
+// A dimension or leader written as such, with the shapes and text that show it.
+struct Annotation {
+    const Segment* segment = nullptr;
+    const Element* element = nullptr;
+    std::string block;              // dimensions: the anonymous block of what they show
+    unsigned long blockRecord = 0;  // and its record's handle
+};
+
 class DxfWriter : public DrawingWriter {
 public:
     void write(const Drawing& drawing, std::ostream& out) const override {
         requireFiniteDrawing(drawing);
         const DrawingView view = viewOf(drawing);
         const std::map<int, std::string> layers = layerNames(drawing, view);
+        std::vector<Annotation> dimensions, leaders;
+        std::set<int> annotationIds;
+        for (const auto& [id, segment] : drawing.segments()) {
+            for (const Element& e : segment.elements) {
+                if (std::holds_alternative<DimensionElement>(e.body)) {
+                    const std::string block = "*D" + std::to_string(dimensions.size() + 1);
+                    dimensions.push_back({&segment, &e, block, 0});
+                } else if (const auto* leader = std::get_if<LeaderElement>(&e.body)) {
+                    // A LEADER needs two vertices; a lone point stays a point.
+                    if (leader->points.size() < 2) continue;
+                    leaders.push_back({&segment, &e, {}, 0});
+                } else {
+                    continue;
+                }
+                annotationIds.insert(e.id);
+            }
+        }
 
         std::string text;
         StringDxfWriter dw(text);
         DL_Dxf dxf;
 
-        dxf.writeHeader(dw);
+        dw.section("HEADER");
+        dw.dxfString(9, "$ACADVER");
+        dw.dxfString(1, kFileVersion);
+        dw.dxfString(9, "$DWGCODEPAGE");
+        dw.dxfString(3, "ANSI_1252");
+        dw.dxfString(9, "$HANDSEED");
+        dw.dxfString(5, kHandleSeedPlaceholder);
+        const size_t handleSeedAt = text.rfind(kHandleSeedPlaceholder);
         const auto current = layers.find(drawing.currentLayer());
         if (current != layers.end()) {
             dw.dxfString(9, "$CLAYER");
@@ -193,6 +281,14 @@ public:
         const double h = view.textHeight;
         dxf.writeDimStyle(dw, h, h / 4, h / 4, h / 4, h);
         dxf.writeBlockRecord(dw);
+        for (Annotation& d : dimensions) {
+            dw.dxfString(0, "BLOCK_RECORD");
+            d.blockRecord = dw.handle();
+            dw.dxfHex(330, kBlockRecordTable);
+            dw.subClass("AcDbSymbolTableRecord");
+            dw.subClass("AcDbBlockTableRecord");
+            dw.dxfString(2, d.block);
+        }
         dw.tableEnd();
         dw.sectionEnd();
 
@@ -201,19 +297,38 @@ public:
             dxf.writeBlock(dw, DL_BlockData(block, 0, 0.0, 0.0, 0.0));
             dxf.writeEndBlock(dw, block);
         }
+        // What each dimension shows, for readers that draw a dimension from its block.
+        for (const Annotation& d : dimensions) {
+            writeBlockBegin(dw, d);
+            for (const ViewShape& shape : view.shapes)
+                if (shape.annotation && shape.elementId == d.element->id)
+                    writeShape(dxf, dw, shape, attributes(layers.at(shape.layer), shape.stroke));
+            if (const ViewText* t = textOf(view, d.element->id))
+                writeText(dxf, dw, *t,
+                          attributes(layers.at(t->layer), ViewStroke{t->color, std::nullopt}));
+            blockMarker(dw, d, "ENDBLK", "AcDbBlockEnd");
+        }
         dw.sectionEnd();
 
         dw.sectionEntities();
         for (const ViewShape& shape : view.shapes)
-            writeShape(dxf, dw, shape, attributes(layers.at(shape.layer), shape.stroke));
+            if (!shape.annotation || !annotationIds.count(shape.elementId))
+                writeShape(dxf, dw, shape, attributes(layers.at(shape.layer), shape.stroke));
         for (const ViewText& t : view.texts)
-            writeText(dxf, dw, t,
-                      attributes(layers.at(t.layer), ViewStroke{t.color, std::nullopt}));
+            if (!annotationIds.count(t.elementId))
+                writeText(dxf, dw, t,
+                          attributes(layers.at(t.layer), ViewStroke{t.color, std::nullopt}));
+        for (const Annotation& d : dimensions)
+            writeDimension(dw, d, textOf(view, d.element->id), annotationAttributes(layers, d), h);
+        for (const Annotation& l : leaders)
+            writeLeader(dw, l, textOf(view, l.element->id), annotationAttributes(layers, l), h);
         dw.sectionEnd();
 
-        dxf.writeObjects(dw);
-        dxf.writeObjectsEnd(dw);
+        writeObjects(dw);
         dw.dxfEOF();
+        char seed[24];
+        std::snprintf(seed, sizeof seed, "%lX", dw.getNextHandle());
+        text.replace(handleSeedAt, std::string_view(kHandleSeedPlaceholder).size(), seed);
         out << text;
     }
 
@@ -235,6 +350,7 @@ private:
         return names;
     }
 
+    // The exact pattern under the name readers know, the palette name beside it.
     static void writeLineTypes(DL_Dxf& dxf, DL_WriterA& dw, const DrawingView& view) {
         std::set<int> used;
         for (const ViewShape& s : view.shapes)
@@ -250,8 +366,7 @@ private:
             std::vector<double> pattern;
             for (size_t i = 0; i < style.pattern.size(); ++i)
                 pattern.push_back((i % 2 ? -1.0 : 1.0) * style.pattern[i] * kLineTypeUnitsPerPixel);
-            const std::string description = "host line type " + std::to_string(number);
-            dxf.writeLinetype(dw, DL_LinetypeData(std::string(style.name), description, 0,
+            dxf.writeLinetype(dw, DL_LinetypeData(lineTypeName(number), std::string(style.name), 0,
                                                   static_cast<int>(pattern.size()),
                                                   style.patternLength() * kLineTypeUnitsPerPixel,
                                                   pattern.empty() ? nullptr : pattern.data()));
@@ -268,6 +383,216 @@ private:
         }
         const std::string lineType = stroke.lineType ? lineTypeName(*stroke.lineType) : "BYLAYER";
         return DL_Attributes(layer, color, color24, -1, lineType);
+    }
+
+    // A dimension or leader in its element's colour; its line type stays with
+    // the lines drawn for it, as the entity's own is the reader's to apply.
+    static DL_Attributes annotationAttributes(const std::map<int, std::string>& layers,
+                                              const Annotation& a) {
+        return attributes(layers.at(a.segment->layer), ViewStroke{a.element->color, std::nullopt});
+    }
+
+    static const ViewText* textOf(const DrawingView& view, int elementId) {
+        for (const ViewText& t : view.texts)
+            if (t.elementId == elementId) return &t;
+        return nullptr;
+    }
+
+    // BLOCK and ENDBLK: owned by the block's record, on layer 0.
+    static void blockMarker(DL_WriterA& dw, const Annotation& d, const char* type,
+                            const char* subclass) {
+        dw.dxfString(0, type);
+        dw.handle();
+        dw.dxfHex(330, static_cast<int>(d.blockRecord));
+        dw.subClass("AcDbEntity");
+        dw.dxfString(8, "0");
+        dw.subClass(subclass);
+    }
+
+    static void writeBlockBegin(DL_WriterA& dw, const Annotation& d) {
+        blockMarker(dw, d, "BLOCK", "AcDbBlockBegin");
+        dw.dxfString(2, d.block);
+        dw.dxfInt(70, 1);  // anonymous
+        dw.coord(10, 0.0, 0.0);
+        dw.dxfString(3, d.block);
+        dw.dxfString(1, "");
+    }
+
+    static void entityStart(DL_WriterA& dw, const char* type, const DL_Attributes& a) {
+        dw.dxfString(0, type);
+        dw.handle();
+        dw.dxfHex(330, kModelSpaceRecord);
+        dw.subClass("AcDbEntity");
+        dw.entityAttributes(a);
+    }
+
+    // Measured from a along the direction to the foot of b; the dimension line
+    // passes through a, so a and b are the extension lines' origins.
+    static void writeDimension(DL_WriterA& dw, const Annotation& d, const ViewText* t,
+                               const DL_Attributes& a, double h) {
+        const DimensionElement& dim = std::get<DimensionElement>(d.element->body);
+        const double rad = dim.direction * M_PI / 180.0;
+        const Point u{std::cos(rad), std::sin(rad)};
+        const Point foot = dim.a + u * dot(dim.b - dim.a, u);
+        Point middle = (dim.a + foot) * 0.5;
+        if (t) {
+            const double textRad = t->angleDegrees * M_PI / 180.0;
+            middle = t->anchor + Point{-std::sin(textRad), std::cos(textRad)} * (h / 2);
+        }
+        entityStart(dw, "DIMENSION", a);
+        dw.subClass("AcDbDimension");
+        dw.dxfString(2, d.block);
+        dw.coord(10, foot.x, foot.y);
+        dw.coord(11, middle.x, middle.y);
+        dw.dxfInt(70, kRotatedDimension | kBlockOfThisDimensionOnly | kTextPlacedByUser);
+        dw.dxfInt(71, kMiddleCentre);
+        dw.dxfReal(42, dim.measured());
+        dw.dxfString(1, dim.text());
+        dw.dxfString(3, "Standard");
+        dw.subClass("AcDbAlignedDimension");
+        dw.coord(13, dim.a.x, dim.a.y);
+        dw.coord(14, dim.b.x, dim.b.y);
+        dw.dxfReal(50, degrees(rad));
+        dw.subClass("AcDbRotatedDimension");
+    }
+
+    // The leader's line without an arrowhead, as it is drawn, and its text as the
+    // MTEXT it annotates, which follows it and names it as its reactor.
+    static void writeLeader(DL_WriterA& dw, const Annotation& l, const ViewText* t,
+                            const DL_Attributes& a, double h) {
+        const LeaderElement& leader = std::get<LeaderElement>(l.element->body);
+        const unsigned long leaderHandle = dw.getNextHandle();
+        entityStart(dw, "LEADER", a);
+        dw.subClass("AcDbLeader");
+        dw.dxfString(3, "Standard");
+        dw.dxfInt(71, 0);          // no arrowhead
+        dw.dxfInt(72, 0);          // straight segments
+        dw.dxfInt(73, t ? 0 : 3);  // annotated by text, or by nothing
+        dw.dxfInt(74, 0);
+        dw.dxfInt(75, 0);
+        dw.dxfReal(40, h);
+        dw.dxfReal(41, 0.0);
+        dw.dxfInt(76, static_cast<int>(leader.points.size()));
+        for (const Point& p : leader.points) dw.coord(10, p.x, p.y);
+        if (!t) return;
+        dw.dxfHex(340, static_cast<int>(leaderHandle + 1));
+
+        dw.dxfString(0, "MTEXT");
+        dw.handle();
+        dw.dxfString(102, "{ACAD_REACTORS");
+        dw.dxfHex(330, static_cast<int>(leaderHandle));
+        dw.dxfString(102, "}");
+        dw.dxfHex(330, kModelSpaceRecord);
+        dw.subClass("AcDbEntity");
+        dw.entityAttributes(a);
+        dw.subClass("AcDbMText");
+        dw.coord(10, t->anchor.x, t->anchor.y);
+        dw.dxfReal(40, t->height);
+        dw.dxfReal(41, 0.0);  // no wrapping
+        dw.dxfInt(71, t->align == TextAlign::Right ? kBottomRight : kBottomLeft);
+        dw.dxfInt(72, 1);  // left to right
+        const std::vector<std::string> chunks = mtextChunks(t->text);
+        for (size_t i = 0; i + 1 < chunks.size(); ++i) dw.dxfString(3, chunks[i]);
+        dw.dxfString(1, chunks.back());
+        dw.dxfString(7, "Standard");
+        dw.dxfReal(50, t->angleDegrees);
+    }
+
+    static void objectStart(DL_WriterA& dw, const char* type, int handle, int owner) {
+        dw.dxfString(0, type);
+        dw.dxfHex(5, handle);
+        dw.dxfHex(330, owner);
+    }
+
+    static void dictionary(DL_WriterA& dw, int handle, int owner,
+                           std::initializer_list<std::pair<const char*, int>> entries) {
+        objectStart(dw, "DICTIONARY", handle, owner);
+        dw.subClass("AcDbDictionary");
+        dw.dxfInt(281, 1);
+        for (const auto& [name, entry] : entries) {
+            dw.dxfString(3, name);
+            dw.dxfHex(350, entry);
+        }
+    }
+
+    static void layout(DL_WriterA& dw, int handle, const char* name, int tab, int blockRecord) {
+        objectStart(dw, "LAYOUT", handle, kLayoutDictionary);
+        dw.subClass("AcDbPlotSettings");
+        dw.dxfString(1, "");
+        dw.dxfString(2, "none_device");
+        dw.dxfString(4, "");
+        dw.dxfString(6, "");
+        for (int code : {40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 140, 141}) dw.dxfReal(code, 0.0);
+        dw.dxfReal(142, 1.0);
+        dw.dxfReal(143, 1.0);
+        dw.dxfInt(70, tab == 0 ? 1712 : 688);  // the plot flags of a model and a sheet
+        dw.dxfInt(72, 0);
+        dw.dxfInt(73, 0);
+        dw.dxfInt(74, tab == 0 ? 0 : 5);
+        dw.dxfString(7, "");
+        dw.dxfInt(75, tab == 0 ? 0 : 16);
+        dw.dxfReal(147, 1.0);
+        dw.dxfReal(148, 0.0);
+        dw.dxfReal(149, 0.0);
+        dw.subClass("AcDbLayout");
+        dw.dxfString(1, name);
+        dw.dxfInt(70, 1);
+        dw.dxfInt(71, tab);
+        dw.coord(10, 0.0, 0.0);
+        dw.coord(11, 420.0, 297.0);
+        dw.coord(12, 0.0, 0.0);
+        dw.coord(14, 0.0, 0.0);
+        dw.coord(15, 0.0, 0.0);
+        dw.dxfReal(146, 0.0);
+        dw.coord(13, 0.0, 0.0);
+        dw.coord(16, 1.0, 0.0);
+        dw.coord(17, 0.0, 1.0);
+        dw.dxfInt(76, 0);
+        dw.dxfHex(330, blockRecord);
+    }
+
+    // The dictionaries every reader of this version expects, each object owned
+    // by the dictionary that lists it.
+    static void writeObjects(DL_WriterA& dw) {
+        dw.section("OBJECTS");
+        dictionary(dw, kRootDictionary, 0,
+                   {{"ACAD_GROUP", kGroupDictionary},
+                    {"ACAD_LAYOUT", kLayoutDictionary},
+                    {"ACAD_MLINESTYLE", kMlineStyleDictionary},
+                    {"ACAD_PLOTSETTINGS", kPlotSettingsDictionary},
+                    {"ACAD_PLOTSTYLENAME", kPlotStyleDictionary}});
+        dictionary(dw, kGroupDictionary, kRootDictionary, {});
+        objectStart(dw, "ACDBDICTIONARYWDFLT", kPlotStyleDictionary, kRootDictionary);
+        dw.subClass("AcDbDictionary");
+        dw.dxfInt(281, 1);
+        dw.dxfString(3, "Normal");
+        dw.dxfHex(350, kNormalPlotStyle);
+        dw.subClass("AcDbDictionaryWithDefault");
+        dw.dxfHex(340, kNormalPlotStyle);
+        objectStart(dw, "ACDBPLACEHOLDER", kNormalPlotStyle, kPlotStyleDictionary);
+        dictionary(dw, kMlineStyleDictionary, kRootDictionary, {{"Standard", kStandardMlineStyle}});
+        objectStart(dw, "MLINESTYLE", kStandardMlineStyle, kMlineStyleDictionary);
+        dw.subClass("AcDbMlineStyle");
+        dw.dxfString(2, "STANDARD");
+        dw.dxfInt(70, 0);
+        dw.dxfString(3, "");
+        dw.dxfInt(62, 256);
+        dw.dxfReal(51, 90.0);
+        dw.dxfReal(52, 90.0);
+        dw.dxfInt(71, 2);
+        for (double offset : {0.5, -0.5}) {
+            dw.dxfReal(49, offset);
+            dw.dxfInt(62, 256);
+            dw.dxfString(6, "BYLAYER");
+        }
+        dictionary(dw, kPlotSettingsDictionary, kRootDictionary, {});
+        dictionary(
+            dw, kLayoutDictionary, kRootDictionary,
+            {{"Model", kModelLayout}, {"Layout1", kPaperLayout}, {"Layout2", kPaperLayout0}});
+        layout(dw, kModelLayout, "Model", 0, kModelSpaceRecord);
+        layout(dw, kPaperLayout, "Layout1", 1, kPaperSpaceRecord);
+        layout(dw, kPaperLayout0, "Layout2", 2, kPaperSpace0Record);
+        dw.sectionEnd();
     }
 
     static void writeShape(DL_Dxf& dxf, DL_WriterA& dw, const ViewShape& shape,

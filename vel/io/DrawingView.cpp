@@ -33,6 +33,7 @@ PathPiece pieceOf(const Primitive& p) {
 
 // A run of connected pieces of one stroke while a segment is being chained.
 struct Chain {
+    int elementId = 0;
     ViewStroke stroke;
     std::vector<PathPiece> pieces;
 
@@ -183,9 +184,10 @@ DrawingView viewOf(const Drawing& drawing) {
     for (const auto& entry : segments) {
         const Segment* segment = entry.first;
         const std::vector<ElementPrimitives>& parts = entry.second;
-        auto shape = [&](ViewStroke stroke, bool annotation, auto geometryValue) {
+        auto shape = [&](int elementId, ViewStroke stroke, bool annotation, auto geometryValue) {
             ViewShape s;
             s.segmentId = segment->id;
+            s.elementId = elementId;
             s.layer = segment->layer;
             s.stroke = stroke;
             s.annotation = annotation;
@@ -199,14 +201,14 @@ DrawingView viewOf(const Drawing& drawing) {
             const bool annotation = !e.figure();
             for (const Primitive& p : part.primitives) {
                 if (const Circle* c = std::get_if<Circle>(&p)) {
-                    view.shapes.push_back(shape(stroke, annotation, *c));
+                    view.shapes.push_back(shape(e.id, stroke, annotation, *c));
                 } else if (const Point* pt = std::get_if<Point>(&p)) {
-                    view.shapes.push_back(shape(stroke, annotation, *pt));
+                    view.shapes.push_back(shape(e.id, stroke, annotation, *pt));
                 } else if (annotation) {
-                    view.shapes.push_back(shape(stroke, true, Path{{pieceOf(p)}, false}));
+                    view.shapes.push_back(shape(e.id, stroke, true, Path{{pieceOf(p)}, false}));
                 } else if (chains.empty() || !(chains.back().stroke == stroke) ||
                            !chains.back().extend(pieceOf(p), tol)) {
-                    chains.push_back(Chain{stroke, {pieceOf(p)}});
+                    chains.push_back(Chain{e.id, stroke, {pieceOf(p)}});
                 }
             }
             ViewText text;
@@ -220,6 +222,7 @@ DrawingView viewOf(const Drawing& drawing) {
             }
             if (!finite(text.anchor) || text.text.empty()) continue;
             text.segmentId = segment->id;
+            text.elementId = e.id;
             text.layer = segment->layer;
             text.color = e.color;
             view.texts.push_back(std::move(text));
@@ -237,7 +240,7 @@ DrawingView viewOf(const Drawing& drawing) {
         for (Chain& chain : chains) {
             const bool closed = chain.closes(tol);
             view.shapes.push_back(
-                shape(chain.stroke, false, Path{std::move(chain.pieces), closed}));
+                shape(chain.elementId, chain.stroke, false, Path{std::move(chain.pieces), closed}));
         }
     }
 

@@ -39,6 +39,7 @@ struct ViewStroke {
 
 struct ViewShape {
     int segmentId = 0;
+    int elementId = 0;  // the element drawn, or where a chained path starts
     int layer = 0;
     ViewStroke stroke;
     bool annotation = false;  // a line of a dimension or leader
@@ -49,6 +50,7 @@ enum class TextAlign { Left, Centre, Right };
 
 struct ViewText {
     int segmentId = 0;
+    int elementId = 0;  // the dimension or leader
     int layer = 0;
     std::optional<int> color;
     Point anchor;  // on the baseline, at the aligned end

@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <numeric>
+#include <vector>
 
 namespace vel {
 
@@ -56,6 +58,99 @@ const std::array<LineTypeStyle, 10> kLineTypes{{
 }};
 
 constexpr std::array<int, 10> kKnownLineTypes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+
+// The line types that programs drawing by name alone know, with their usual
+// patterns in millimetres (dash positive, gap negative, 0 a dot), in the order
+// in which readers most widely know them: of two equally close, the earlier wins.
+struct CustomaryLineType {
+    std::string name;
+    std::vector<double> pattern;
+};
+
+const std::vector<CustomaryLineType>& customaryLineTypes() {
+    static const std::vector<CustomaryLineType> kTypes = [] {
+        struct Family {
+            std::string_view name;
+            std::vector<double> inches;  // the base pattern; "2" is half of it, "X2" twice
+        };
+        const std::vector<Family> families = {
+            {"DASHED", {0.5, -0.25}},
+            {"HIDDEN", {0.25, -0.125}},
+            {"CENTER", {1.25, -0.25, 0.25, -0.25}},
+            {"DASHDOT", {0.5, -0.25, 0.0, -0.25}},
+            {"DIVIDE", {0.5, -0.25, 0.0, -0.25, 0.0, -0.25}},
+            {"BORDER", {0.5, -0.25, 0.5, -0.25, 0.0, -0.25}},
+            {"DOT", {0.0, -0.25}},
+            {"PHANTOM", {1.25, -0.25, 0.25, -0.25, 0.25, -0.25}},
+        };
+        constexpr double kMillimetresPerInch = 25.4;
+        std::vector<CustomaryLineType> types;
+        for (const Family& f : families) {
+            for (const auto& [suffix, scale] :
+                 {std::pair{"", 1.0}, std::pair{"2", 0.5}, std::pair{"X2", 2.0}}) {
+                CustomaryLineType t{std::string(f.name) + suffix, {}};
+                for (double v : f.inches) t.pattern.push_back(v * scale * kMillimetresPerInch);
+                types.push_back(std::move(t));
+            }
+        }
+        // CENTER2 is not half of CENTER: its long dash is longer than half.
+        for (CustomaryLineType& t : types)
+            if (t.name == "CENTER2") t.pattern = {19.05, -3.175, 3.175, -3.175};
+        return types;
+    }();
+    return kTypes;
+}
+
+// A pattern matches when, both scaled to the same period, each dash and gap
+// differs by at most this share of the period: near enough that a reader
+// drawing the customary pattern shows the same rhythm of long and short.
+constexpr double kPatternTolerance = 0.14;
+
+bool samePatternShape(std::span<const double> pixels, const std::vector<double>& customary) {
+    if (pixels.size() != customary.size()) return false;
+    double ours = 0.0, theirs = 0.0;
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        ours += pixels[i];
+        theirs += std::fabs(customary[i]);
+    }
+    for (size_t i = 0; i < pixels.size(); ++i)
+        if (std::fabs(pixels[i] / ours - std::fabs(customary[i]) / theirs) > kPatternTolerance)
+            return false;
+    return true;
+}
+
+double period(const std::vector<double>& pattern) {
+    double sum = 0.0;
+    for (double v : pattern) sum += std::fabs(v);
+    return sum;
+}
+
+// Each line type in number order takes the matching customary name whose period
+// is nearest its own (by ratio; drawing units taken as millimetres), passing
+// over names already taken, so that every name reads back as one number.
+const std::array<std::string_view, 10>& customaryNames() {
+    static const std::array<std::string_view, 10> kNames = [] {
+        std::array<std::string_view, 10> names{};
+        for (size_t n = 0; n < kLineTypes.size(); ++n) {
+            const LineTypeStyle& style = kLineTypes[n];
+            if (style.continuous()) continue;
+            const double ours = style.patternLength() * kLineTypeUnitsPerPixel;
+            double best = 0.0;
+            for (const CustomaryLineType& t : customaryLineTypes()) {
+                if (!samePatternShape(style.pattern, t.pattern) ||
+                    std::find(names.begin(), names.end(), t.name) != names.end())
+                    continue;
+                const double off = std::fabs(std::log(period(t.pattern) / ours));
+                if (names[n].empty() || off < best) {
+                    names[n] = t.name;
+                    best = off;
+                }
+            }
+        }
+        return names;
+    }();
+    return kNames;
+}
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -117,7 +212,14 @@ const LineTypeStyle& lineTypeStyle(int number) {
 std::optional<int> lineTypeOfName(std::string_view name) {
     for (const LineTypeStyle& style : kLineTypes)
         if (equalsIgnoringCase(style.name, name)) return style.number;
+    for (const LineTypeStyle& style : kLineTypes)
+        if (!name.empty() && equalsIgnoringCase(customaryLineTypeName(style.number), name))
+            return style.number;
     return std::nullopt;
+}
+
+std::string_view customaryLineTypeName(int number) {
+    return isKnownLineType(number) ? customaryNames()[number] : std::string_view();
 }
 
 std::span<const int> knownLineTypes() {

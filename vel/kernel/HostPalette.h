@@ -47,8 +47,12 @@ struct LineTypeStyle {
 bool isKnownLineType(int number);
 // Unknown numbers draw continuous (the style of number 0).
 const LineTypeStyle& lineTypeStyle(int number);
-// The line-type number of a palette name, ignoring case.
+// The line-type number of a palette name or of its customary name, ignoring case.
 std::optional<int> lineTypeOfName(std::string_view name);
+// The name that programs which draw line types by name alone know for a look
+// like this line type's ("DIVIDE2"); empty when no customary line type is close.
+// Each is given to one line type only, so it names that number when read back.
+std::string_view customaryLineTypeName(int number);
 // The known line-type numbers in ascending order.
 std::span<const int> knownLineTypes();
 
