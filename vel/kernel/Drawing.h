@@ -97,6 +97,7 @@ public:
     void createLayer(int layer, std::string name = {});
     const std::map<int, Layer>& layers() const { return layers_; }
     // A layer named by something other than a number gets a free number from 1000 up.
+    static constexpr int kFirstNamedLayer = 1000;
     int layerForName(const std::string& name);
 
     // Segments in creation order.
@@ -107,6 +108,8 @@ public:
     const Segment* segmentOfElement(int elementId) const;
     Element* element(int elementId);
     const Element* element(int elementId) const;
+    // The element's position in its segment; -1 when absent.
+    int elementIndex(int elementId) const;
 
     // Creates an empty segment on the current layer; returns its id.
     int createSegment(SegmentKind kind);
@@ -129,14 +132,25 @@ public:
     int takeId() { return nextId_++; }
 
 private:
-    void index(const Segment& s);
+    struct ElementPlace {
+        int segmentId = 0;
+        int index = 0;  // in the segment's elements
+    };
+
     void unindex(const Segment& s);
+    // Elements from `from` on moved within their segment.
+    void renumber(const Segment& s, size_t from);
 
     int nextId_ = 1;
     int currentLayer_ = 0;
     std::map<int, Layer> layers_;
+    // The lowest-numbered layer of each name, and where the search for a free
+    // number for a new name goes on (every number from kFirstNamedLayer below it
+    // is taken): naming a layer costs O(1) amortised.
+    std::unordered_map<std::string, int> layerNames_;
+    int nextNamedLayer_ = kFirstNamedLayer;
     std::map<int, Segment> segments_;
-    std::unordered_map<int, int> elementSegment_;
+    std::unordered_map<int, ElementPlace> elementPlaces_;
 };
 
 // ---- Geometry of figure segments (the host's corner, offset and copy rules) ----

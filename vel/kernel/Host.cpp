@@ -26,7 +26,7 @@ void Host::reset() {
     echo_.reset();
     running_ = false;
     aperture_ = 1.0;
-    selection_.clear();
+    clearSelection();
     openHandle_ = 0;
     cursor_ = 0;
     apSet_.clear();
@@ -146,9 +146,12 @@ std::vector<int> Host::segmentsInside(const Extents& window) const {
 }
 
 void Host::addToSelection(int segmentId) {
-    for (const SelIdRecord& r : selection_)
-        if (r.segmentId == segmentId) return;
-    selection_.push_back({segmentId, 1});
+    if (selected_.insert(segmentId).second) selection_.push_back({segmentId, 1});
+}
+
+void Host::clearSelection() {
+    selection_.clear();
+    selected_.clear();
 }
 
 int Host::openSelection() {
