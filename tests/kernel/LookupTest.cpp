@@ -119,6 +119,19 @@ TEST_F(Lookups, QueriesMatchAScanOfEverySegmentThroughChanges) {
     }
 }
 
+TEST_F(Lookups, ACopyAnswersForItsOwnSegments) {
+    const int kept = d().createSegment(SegmentKind::Figure);
+    d().appendElement(kept, lineFig({0, 0}, {1, 0}));
+    Extents window;
+    window.add(Point{-1, -1});
+    window.add(Point{2, 2});
+    ASSERT_EQ(d().segmentsInside(window), std::vector<int>{kept});
+    const Drawing copy = d();
+    editSegment(d(), kept, {0, 0}, {50, 0}, 0.0, 1.0, true);
+    EXPECT_TRUE(d().segmentsInside(window).empty());
+    EXPECT_EQ(copy.segmentsInside(window), std::vector<int>{kept});
+}
+
 TEST_F(Lookups, SelectionKeepsPickOrderAndEachSegmentOnce) {
     for (int id : {5, 3, 5, 9, 3}) host().addToSelection(id);
     std::vector<int> order;

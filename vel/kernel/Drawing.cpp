@@ -51,6 +51,7 @@ void Drawing::clear() {
     nextNamedLayer_ = kFirstNamedLayer;
     segments_.clear();
     elementPlaces_.clear();
+    spatial_.clear();
     layers_[0] = Layer{0, {}};
 }
 
@@ -79,7 +80,9 @@ int Drawing::layerForName(const std::string& name) {
 
 Segment* Drawing::segment(int id) {
     auto it = segments_.find(id);
-    return it == segments_.end() ? nullptr : &it->second;
+    if (it == segments_.end()) return nullptr;
+    spatial_.touch(id);  // the caller may change what it draws
+    return &it->second;
 }
 
 const Segment* Drawing::segment(int id) const {
@@ -119,6 +122,7 @@ int Drawing::createSegment(SegmentKind kind) {
     s.kind = kind;
     s.layer = currentLayer_;
     segments_.emplace(id, std::move(s));
+    spatial_.touch(id);
     return id;
 }
 
@@ -129,6 +133,7 @@ int Drawing::createSegmentWithId(SegmentKind kind, int id) {
     s.kind = kind;
     s.layer = currentLayer_;
     segments_.emplace(id, std::move(s));
+    spatial_.touch(id);
     nextId_ = std::max(nextId_, id + 1);
     return id;
 }
@@ -138,6 +143,7 @@ bool Drawing::deleteSegment(int id) {
     if (it == segments_.end()) return false;
     unindex(it->second);
     segments_.erase(it);
+    spatial_.touch(id);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Geometry.h"
+#include "SegmentIndex.h"
 
 namespace vel {
 
@@ -84,7 +85,8 @@ struct Layer {
 };
 
 // The drawing with its id counter. Every mutation keeps the element index
-// up to date; ids are never reused.
+// up to date; ids are never reused. Whatever hands out a segment or element for
+// change marks its segment for the spatial index.
 class Drawing {
 public:
     Drawing();
@@ -110,6 +112,16 @@ public:
     const Element* element(int elementId) const;
     // The element's position in its segment; -1 when absent.
     int elementIndex(int elementId) const;
+
+    // Ids, ascending, of the segments whose drawn extents lie wholly inside the window.
+    std::vector<int> segmentsInside(const Extents& window) const {
+        return spatial_.inside(*this, window);
+    }
+    // Ids, ascending, of the segments that may have a drawn primitive within
+    // `reach` of p (every one that has, and perhaps a few more).
+    std::vector<int> segmentsNear(Point p, double reach) const {
+        return spatial_.near(*this, p, reach);
+    }
 
     // Creates an empty segment on the current layer; returns its id.
     int createSegment(SegmentKind kind);
@@ -151,6 +163,8 @@ private:
     int nextNamedLayer_ = kFirstNamedLayer;
     std::map<int, Segment> segments_;
     std::unordered_map<int, ElementPlace> elementPlaces_;
+    // Queries bring it up to date, so they may run on a drawing seen as const.
+    mutable SegmentIndex spatial_;
 };
 
 // ---- Geometry of figure segments (the host's corner, offset and copy rules) ----
