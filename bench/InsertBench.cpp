@@ -3,14 +3,13 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cmath>
 
+#include "bench/BenchSupport.h"
+#include "geometry/FigureList.h"
 #include "geometry/HoleOutline.h"
 #include "geometry/InsertAnnotations.h"
 #include "geometry/InsertOutline.h"
-#include "geometry/FigureList.h"
 #include "host/VelLib.h"
-#include "settings/InsertSettings.h"
 #include "vel/kernel/Host.h"
 
 namespace {
@@ -27,29 +26,7 @@ FigureList& BigPick() {
             const int segment = VelSgmCreateSegment(VEL_SEG_FIGURE, 0);
             const double ox = (f % 37) * 50.0, oy = (f / 37) * 50.0;
             for (int e = 0; e < kElementsPerFigure; ++e) {
-                FigureData d{};
-                const double a = e * 0.01;
-                switch (e % 3) {
-                    case 0:
-                        d.type = VEL_FIG_LINE;
-                        d.values[0] = ox + std::cos(a), d.values[1] = oy + std::sin(a);
-                        d.values[2] = ox + 2 * std::cos(a), d.values[3] = oy + 2 * std::sin(a);
-                        break;
-                    case 1: {
-                        d.type = VEL_FIG_ARC;
-                        const double r = 3.0 + e % 7;
-                        d.values[0] = ox, d.values[1] = oy;
-                        d.values[2] = ox + r * std::cos(a), d.values[3] = oy + r * std::sin(a);
-                        d.values[4] = ox + r * std::cos(a + 2.0);
-                        d.values[5] = oy + r * std::sin(a + 2.0);
-                        d.values[6] = r;
-                        break;
-                    }
-                    default:
-                        d.type = VEL_FIG_CIRCLE;
-                        d.values[0] = ox + e % 5, d.values[1] = oy, d.values[2] = 1.5;
-                        break;
-                }
+                const FigureData d = MixedFigureElement(ox, oy, e);
                 VelFigCreateFigure(segment, &d);
             }
             l.slots[f + 1] = {1, segment};
@@ -58,17 +35,6 @@ FigureList& BigPick() {
         return l;
     }();
     return list;
-}
-
-void UseDefaultInsertSettings() {
-    InsertSettings& s = gInsertSettings;
-    s = InsertSettings{};
-    s.mValueUpLeft = 2.0, s.mValueUpRight = 4.0, s.mValueDownLeft = 0.0, s.mValueDownRight = 5.0;
-    s.mUpLeft = 2, s.mUpRight = 1, s.mDownLeft = 0, s.mDownRight = 2;
-    s.mDisUp = 5.0, s.mDisDown = 6.0, s.mDisLeft = 6.0, s.mDisRight = 5.0;
-    s.mIsCurLayer = 1, s.mLayer = u"7", s.mIsCurColor = 1, s.Color = 5;
-    s.mLimit = 1, s.mLayerHole = u"100", s.mOffsetHole = u"0";
-    s.mCornerRHole = u"0.5", s.mChamferHole = u"0.5", s.ColorHole = 1, s.LTypeHole = 3;
 }
 
 double gReadSecondsPerPass = 0.0;

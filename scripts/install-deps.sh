@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   qt6-base-dev libgl-dev libxkbcommon-dev libxcb1-dev pkg-config
-  libdxflib-dev nlohmann-json3-dev libcli11-dev
+  libdxflib-dev nlohmann-json3-dev libcli11-dev libboost-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-nanum locales
   g++-mingw-w64-x86-64 wine64

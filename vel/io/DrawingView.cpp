@@ -126,18 +126,19 @@ ViewText leaderText(const LeaderElement& leader, double h) {
 
 struct ElementPrimitives {
     const Element* element;
+    int index;  // in its segment
     std::vector<Primitive> primitives;
 };
 
 // A corner has no colour or line type of its own unless one was given to it: it
 // is drawn with those of the element before it, so that an outline whose edges
 // carry them is drawn in one stroke, corners included.
-ViewStroke strokeOf(const Segment& segment, const Element& e) {
+ViewStroke strokeOf(const Segment& segment, int at) {
+    const Element& e = segment.elements[at];
     ViewStroke stroke{e.color, e.lineType};
     const FigureElement* f = e.figure();
     const bool corner = f && (f->type == FigureType::CornerR || f->type == FigureType::Chamfer);
     if (!corner || (stroke.color && stroke.lineType)) return stroke;
-    const int at = segment.indexOf(e.id);
     const int before = neighbourElement(segment, at, -1, true);
     if (before < 0) return stroke;
     const Element& previous = segment.elements[before];
@@ -165,7 +166,7 @@ DrawingView viewOf(const Drawing& drawing) {
     for (const auto& [id, segment] : drawing.segments()) {
         std::vector<ElementPrimitives> parts;
         for (size_t i = 0; i < segment.elements.size(); ++i) {
-            ElementPrimitives part{&segment.elements[i], {}};
+            ElementPrimitives part{&segment.elements[i], static_cast<int>(i), {}};
             for (Primitive& p : drawnPrimitives(drawing, segment, static_cast<int>(i)))
                 if (finitePrimitive(p)) {
                     geometry.add(extentsOf(p));
@@ -197,7 +198,7 @@ DrawingView viewOf(const Drawing& drawing) {
         std::vector<Chain> chains;
         for (const ElementPrimitives& part : parts) {
             const Element& e = *part.element;
-            const ViewStroke stroke = strokeOf(*segment, e);
+            const ViewStroke stroke = strokeOf(*segment, part.index);
             const bool annotation = !e.figure();
             for (const Primitive& p : part.primitives) {
                 if (const Circle* c = std::get_if<Circle>(&p)) {

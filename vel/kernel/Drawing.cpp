@@ -47,8 +47,11 @@ void Drawing::clear() {
     nextId_ = 1;
     currentLayer_ = 0;
     layers_.clear();
+    layerNames_.clear();
+    nextNamedLayer_ = kFirstNamedLayer;
     segments_.clear();
-    elementSegment_.clear();
+    elementPlaces_.clear();
+    spatial_.clear();
     layers_[0] = Layer{0, {}};
 }
 
@@ -58,22 +61,28 @@ void Drawing::setCurrentLayer(int layer) {
 }
 
 void Drawing::createLayer(int layer, std::string name) {
-    auto [it, inserted] = layers_.try_emplace(layer, Layer{layer, std::move(name)});
-    if (!inserted && it->second.name.empty() && !name.empty()) it->second.name = std::move(name);
+    auto [it, inserted] = layers_.try_emplace(layer, Layer{layer, name});
+    if (!inserted && it->second.name.empty() && !name.empty()) it->second.name = name;
+    // A name once given stays, so the lowest number with it only ever goes down.
+    if (it->second.name.empty() || it->second.name != name) return;
+    auto [named, added] = layerNames_.try_emplace(std::move(name), layer);
+    if (!added) named->second = std::min(named->second, layer);
 }
 
 int Drawing::layerForName(const std::string& name) {
-    for (const auto& [number, layer] : layers_)
-        if (!layer.name.empty() && layer.name == name) return number;
-    int number = 1000;
-    while (layers_.count(number)) ++number;
+    if (auto it = layerNames_.find(name); it != layerNames_.end()) return it->second;
+    // Layers are never removed, so the numbers passed over stay taken.
+    while (layers_.count(nextNamedLayer_)) ++nextNamedLayer_;
+    const int number = nextNamedLayer_;
     createLayer(number, name);
     return number;
 }
 
 Segment* Drawing::segment(int id) {
     auto it = segments_.find(id);
-    return it == segments_.end() ? nullptr : &it->second;
+    if (it == segments_.end()) return nullptr;
+    spatial_.touch(id);  // the caller may change what it draws
+    return &it->second;
 }
 
 const Segment* Drawing::segment(int id) const {
@@ -82,27 +91,28 @@ const Segment* Drawing::segment(int id) const {
 }
 
 Segment* Drawing::segmentOfElement(int elementId) {
-    auto it = elementSegment_.find(elementId);
-    return it == elementSegment_.end() ? nullptr : segment(it->second);
+    auto it = elementPlaces_.find(elementId);
+    return it == elementPlaces_.end() ? nullptr : segment(it->second.segmentId);
 }
 
 const Segment* Drawing::segmentOfElement(int elementId) const {
-    auto it = elementSegment_.find(elementId);
-    return it == elementSegment_.end() ? nullptr : segment(it->second);
+    auto it = elementPlaces_.find(elementId);
+    return it == elementPlaces_.end() ? nullptr : segment(it->second.segmentId);
 }
 
 Element* Drawing::element(int elementId) {
     Segment* s = segmentOfElement(elementId);
-    if (!s) return nullptr;
-    const int i = s->indexOf(elementId);
-    return i < 0 ? nullptr : &s->elements[i];
+    return s ? &s->elements[elementPlaces_.at(elementId).index] : nullptr;
 }
 
 const Element* Drawing::element(int elementId) const {
     const Segment* s = segmentOfElement(elementId);
-    if (!s) return nullptr;
-    const int i = s->indexOf(elementId);
-    return i < 0 ? nullptr : &s->elements[i];
+    return s ? &s->elements[elementPlaces_.at(elementId).index] : nullptr;
+}
+
+int Drawing::elementIndex(int elementId) const {
+    auto it = elementPlaces_.find(elementId);
+    return it == elementPlaces_.end() ? -1 : it->second.index;
 }
 
 int Drawing::createSegment(SegmentKind kind) {
@@ -112,16 +122,18 @@ int Drawing::createSegment(SegmentKind kind) {
     s.kind = kind;
     s.layer = currentLayer_;
     segments_.emplace(id, std::move(s));
+    spatial_.touch(id);
     return id;
 }
 
 int Drawing::createSegmentWithId(SegmentKind kind, int id) {
-    if (id <= 0 || segments_.count(id) || elementSegment_.count(id)) return -1;
+    if (id <= 0 || segments_.count(id) || elementPlaces_.count(id)) return -1;
     Segment s;
     s.id = id;
     s.kind = kind;
     s.layer = currentLayer_;
     segments_.emplace(id, std::move(s));
+    spatial_.touch(id);
     nextId_ = std::max(nextId_, id + 1);
     return id;
 }
@@ -131,6 +143,7 @@ bool Drawing::deleteSegment(int id) {
     if (it == segments_.end()) return false;
     unindex(it->second);
     segments_.erase(it);
+    spatial_.touch(id);
     return true;
 }
 
@@ -138,7 +151,7 @@ int Drawing::appendElement(int segmentId, ElementBody body, int id) {
     Segment* s = segment(segmentId);
     if (!s) return -1;
     if (id > 0) {
-        if (segments_.count(id) || elementSegment_.count(id)) return -1;
+        if (segments_.count(id) || elementPlaces_.count(id)) return -1;
         nextId_ = std::max(nextId_, id + 1);
     } else {
         id = takeId();
@@ -147,20 +160,20 @@ int Drawing::appendElement(int segmentId, ElementBody body, int id) {
     e.id = id;
     e.body = std::move(body);
     s->elements.push_back(std::move(e));
-    elementSegment_[id] = segmentId;
+    elementPlaces_[id] = {segmentId, static_cast<int>(s->elements.size()) - 1};
     return id;
 }
 
 int Drawing::insertElementBefore(int elementId, ElementBody body) {
     Segment* s = segmentOfElement(elementId);
     if (!s) return -1;
-    const int at = s->indexOf(elementId);
+    const int at = elementIndex(elementId);
     const int id = takeId();
     Element e;
     e.id = id;
     e.body = std::move(body);
     s->elements.insert(s->elements.begin() + at, std::move(e));
-    elementSegment_[id] = s->id;
+    renumber(*s, at);
     return id;
 }
 
@@ -172,16 +185,17 @@ static bool isCorner(const Element& e) {
 bool Drawing::eraseElement(int elementId) {
     Segment* s = segmentOfElement(elementId);
     if (!s) return false;
-    const int at = s->indexOf(elementId);
+    const int at = elementIndex(elementId);
     s->elements.erase(s->elements.begin() + at);
-    elementSegment_.erase(elementId);
+    elementPlaces_.erase(elementId);
+    renumber(*s, at);
     return true;
 }
 
 bool Drawing::deleteElement(int elementId) {
     Segment* s = segmentOfElement(elementId);
     if (!s) return false;
-    const int at = s->indexOf(elementId);
+    const int at = elementIndex(elementId);
     std::vector<int> doomed{elementId};
     if (!isCorner(s->elements[at])) {
         // A corner is only meaningful between its two neighbours.
@@ -198,12 +212,13 @@ bool Drawing::deleteElement(int elementId) {
     return true;
 }
 
-void Drawing::index(const Segment& s) {
-    for (const Element& e : s.elements) elementSegment_[e.id] = s.id;
+void Drawing::unindex(const Segment& s) {
+    for (const Element& e : s.elements) elementPlaces_.erase(e.id);
 }
 
-void Drawing::unindex(const Segment& s) {
-    for (const Element& e : s.elements) elementSegment_.erase(e.id);
+void Drawing::renumber(const Segment& s, size_t from) {
+    for (size_t i = from; i < s.elements.size(); ++i)
+        elementPlaces_[s.elements[i].id] = {s.id, static_cast<int>(i)};
 }
 
 int neighbourElement(const Segment& s, int index, int step, bool wrap) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Geometry.h"
+#include "SegmentIndex.h"
 
 namespace vel {
 
@@ -84,7 +85,8 @@ struct Layer {
 };
 
 // The drawing with its id counter. Every mutation keeps the element index
-// up to date; ids are never reused.
+// up to date; ids are never reused. Whatever hands out a segment or element for
+// change marks its segment for the spatial index.
 class Drawing {
 public:
     Drawing();
@@ -97,6 +99,7 @@ public:
     void createLayer(int layer, std::string name = {});
     const std::map<int, Layer>& layers() const { return layers_; }
     // A layer named by something other than a number gets a free number from 1000 up.
+    static constexpr int kFirstNamedLayer = 1000;
     int layerForName(const std::string& name);
 
     // Segments in creation order.
@@ -107,6 +110,18 @@ public:
     const Segment* segmentOfElement(int elementId) const;
     Element* element(int elementId);
     const Element* element(int elementId) const;
+    // The element's position in its segment; -1 when absent.
+    int elementIndex(int elementId) const;
+
+    // Ids, ascending, of the segments whose drawn extents lie wholly inside the window.
+    std::vector<int> segmentsInside(const Extents& window) const {
+        return spatial_.inside(*this, window);
+    }
+    // Ids, ascending, of the segments that may have a drawn primitive within
+    // `reach` of p (every one that has, and perhaps a few more).
+    std::vector<int> segmentsNear(Point p, double reach) const {
+        return spatial_.near(*this, p, reach);
+    }
 
     // Creates an empty segment on the current layer; returns its id.
     int createSegment(SegmentKind kind);
@@ -129,14 +144,27 @@ public:
     int takeId() { return nextId_++; }
 
 private:
-    void index(const Segment& s);
+    struct ElementPlace {
+        int segmentId = 0;
+        int index = 0;  // in the segment's elements
+    };
+
     void unindex(const Segment& s);
+    // Elements from `from` on moved within their segment.
+    void renumber(const Segment& s, size_t from);
 
     int nextId_ = 1;
     int currentLayer_ = 0;
     std::map<int, Layer> layers_;
+    // The lowest-numbered layer of each name, and where the search for a free
+    // number for a new name goes on (every number from kFirstNamedLayer below it
+    // is taken): naming a layer costs O(1) amortised.
+    std::unordered_map<std::string, int> layerNames_;
+    int nextNamedLayer_ = kFirstNamedLayer;
     std::map<int, Segment> segments_;
-    std::unordered_map<int, int> elementSegment_;
+    std::unordered_map<int, ElementPlace> elementPlaces_;
+    // Queries bring it up to date, so they may run on a drawing seen as const.
+    mutable SegmentIndex spatial_;
 };
 
 // ---- Geometry of figure segments (the host's corner, offset and copy rules) ----

@@ -335,7 +335,7 @@ int addCorner(Drawing& d, int elementA, int elementB, int kind, double size) {
     if (kind != kRoundCorner && kind != kChamferCorner) return -1;
     Segment* s = d.segmentOfElement(elementA);
     if (!s || s->kind != SegmentKind::Figure || d.segmentOfElement(elementB) != s) return -1;
-    const int ia = s->indexOf(elementA), ib = s->indexOf(elementB);
+    const int ia = d.elementIndex(elementA), ib = d.elementIndex(elementB);
     int pre = -1, post = -1;
     if (neighbourElement(*s, ia, 1, s->closed) == ib) {
         pre = ia;
@@ -357,7 +357,7 @@ int addCorner(Drawing& d, int elementA, int elementB, int kind, double size) {
 int amendCorner(Drawing& d, int cornerId, double size) {
     Segment* s = d.segmentOfElement(cornerId);
     if (!s) return -1;
-    const int at = s->indexOf(cornerId);
+    const int at = d.elementIndex(cornerId);
     const FigureElement* c = cornerAt(*s, at);
     if (!c) return -1;
     const int pre = neighbourElement(*s, at, -1, s->closed);
@@ -370,7 +370,7 @@ int amendCorner(Drawing& d, int cornerId, double size) {
 
 int removeCorner(Drawing& d, int cornerId) {
     const Segment* s = d.segmentOfElement(cornerId);
-    if (!s || !cornerAt(*s, s->indexOf(cornerId))) return -1;
+    if (!s || !cornerAt(*s, d.elementIndex(cornerId))) return -1;
     return d.eraseElement(cornerId) ? 0 : -1;
 }
 

@@ -26,7 +26,7 @@ void Host::reset() {
     echo_.reset();
     running_ = false;
     aperture_ = 1.0;
-    selection_.clear();
+    clearSelection();
     openHandle_ = 0;
     cursor_ = 0;
     apSet_.clear();
@@ -103,11 +103,14 @@ int Host::dispatch(const VelEventData& event) {
     return result;
 }
 
+// Candidates come in id order and only a strictly nearer one replaces the best,
+// so ties go to the lowest id as when every segment was measured.
 std::optional<int> Host::nearestSegment(Point p) const {
     std::optional<int> best;
     double bestDistance = std::numeric_limits<double>::infinity();
-    for (const auto& [id, s] : drawing_.segments()) {
-        for (const Primitive& prim : drawnPrimitives(drawing_, s)) {
+    for (int id : drawing_.segmentsNear(p, aperture_)) {
+        const Segment* s = drawing_.segment(id);
+        for (const Primitive& prim : drawnPrimitives(drawing_, *s)) {
             const double dist = distanceTo(prim, p);
             if (dist <= aperture_ && dist < bestDistance) {
                 bestDistance = dist;
@@ -121,11 +124,13 @@ std::optional<int> Host::nearestSegment(Point p) const {
 std::optional<int> Host::nearestElement(Point p) const {
     std::optional<int> best;
     double bestDistance = std::numeric_limits<double>::infinity();
-    for (const auto& [id, s] : drawing_.segments()) {
-        for (size_t i = 0; i < s.elements.size(); ++i) {
-            const int elementId = s.elements[i].id;
+    for (int id : drawing_.segmentsNear(p, aperture_)) {
+        // The compare function is the plug-in's and may change the drawing.
+        const Segment* s = drawing_.segment(id);
+        for (size_t i = 0; s && i < s->elements.size(); ++i) {
+            const int elementId = s->elements[i].id;
             double nearest = std::numeric_limits<double>::infinity();
-            for (const Primitive& prim : drawnPrimitives(drawing_, s, static_cast<int>(i)))
+            for (const Primitive& prim : drawnPrimitives(drawing_, *s, static_cast<int>(i)))
                 nearest = std::min(nearest, distanceTo(prim, p));
             if (nearest > aperture_ || nearest >= bestDistance) continue;
             if (compare_ && compare_(elementId) != 1) continue;
@@ -137,18 +142,16 @@ std::optional<int> Host::nearestElement(Point p) const {
 }
 
 std::vector<int> Host::segmentsInside(const Extents& window) const {
-    std::vector<int> inside;
-    for (const auto& [id, s] : drawing_.segments()) {
-        const Extents e = extentsOf(drawnPrimitives(drawing_, s));
-        if (window.contains(e)) inside.push_back(id);
-    }
-    return inside;
+    return drawing_.segmentsInside(window);
 }
 
 void Host::addToSelection(int segmentId) {
-    for (const SelIdRecord& r : selection_)
-        if (r.segmentId == segmentId) return;
-    selection_.push_back({segmentId, 1});
+    if (selected_.insert(segmentId).second) selection_.push_back({segmentId, 1});
+}
+
+void Host::clearSelection() {
+    selection_.clear();
+    selected_.clear();
 }
 
 int Host::openSelection() {

@@ -8,6 +8,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "host/VelLib.h"
@@ -72,12 +73,12 @@ public:
     std::optional<int> nearestSegment(Point p) const;
     // Nearest element within the aperture that the compare function accepts.
     std::optional<int> nearestElement(Point p) const;
-    // Segments lying wholly inside the window.
+    // Segments lying wholly inside the window, in id order.
     std::vector<int> segmentsInside(const Extents& window) const;
 
     // ---- selection and id sets ------------------------------------------------
     void addToSelection(int segmentId);
-    void clearSelection() { selection_.clear(); }
+    void clearSelection();
     const std::vector<SelIdRecord>& selection() const { return selection_; }
     int openSelection();
     int selectionHead(int handle, SelIdRecord* record);
@@ -121,7 +122,8 @@ private:
     bool running_ = false;
     double aperture_ = 1.0;
 
-    std::vector<SelIdRecord> selection_;
+    std::vector<SelIdRecord> selection_;  // in pick order
+    std::unordered_set<int> selected_;    // the same segments, to refuse a second pick
     int openHandle_ = 0;
     size_t cursor_ = 0;
     std::vector<int> apSet_;

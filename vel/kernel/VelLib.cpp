@@ -387,7 +387,7 @@ int VelElmDeleteElement(int elementId) {
 static int stepElement(int elementId, int step) {
     const vel::Segment* s = drawing().segmentOfElement(elementId);
     if (!s) return -1;
-    const int j = vel::neighbourElement(*s, s->indexOf(elementId), step, false);
+    const int j = vel::neighbourElement(*s, drawing().elementIndex(elementId), step, false);
     return j < 0 ? -1 : s->elements[j].id;
 }
 

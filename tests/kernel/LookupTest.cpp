@@ -1,0 +1,159 @@
+// SpatialIndexTest.cpp - window selections, picks and element look-ups stay what
+// measuring every segment gives while the drawing changes between queries, and
+// naming layers keeps its numbering.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <optional>
+#include <random>
+
+#include "tests/kernel/KernelTestSupport.h"
+#include "vel/kernel/Host.h"
+
+namespace vel {
+namespace {
+
+using test::lineFig;
+
+std::vector<int> insideByScan(const Drawing& d, const Extents& window) {
+    std::vector<int> ids;
+    for (const auto& [id, s] : d.segments())
+        if (window.contains(extentsOf(drawnPrimitives(d, s)))) ids.push_back(id);
+    return ids;
+}
+
+// Ties go to the lowest id, then the first element.
+std::optional<int> nearestByScan(const Drawing& d, Point p, double aperture, bool elements) {
+    std::optional<int> best;
+    double bestDistance = std::numeric_limits<double>::infinity();
+    for (const auto& [id, s] : d.segments())
+        for (int i = 0; i < static_cast<int>(s.elements.size()); ++i)
+            for (const Primitive& prim : drawnPrimitives(d, s, i)) {
+                const double dist = distanceTo(prim, p);
+                if (dist <= aperture && dist < bestDistance) {
+                    bestDistance = dist;
+                    best = elements ? s.elements[i].id : id;
+                }
+            }
+    return best;
+}
+
+class Lookups : public ::testing::Test {
+protected:
+    void SetUp() override { host().reset(); }
+    void TearDown() override { host().reset(); }
+    static Host& host() { return Host::instance(); }
+    static Drawing& d() { return host().drawing(); }
+};
+
+// Every kind of change, a few at a time (each box put back on its own) and many
+// at a time (the index packed afresh), each followed by queries checked against
+// a scan of every segment.
+TEST_F(Lookups, QueriesMatchAScanOfEverySegmentThroughChanges) {
+    std::mt19937 random(7);
+    auto coordinate = [&] { return std::uniform_real_distribution<double>(0.0, 100.0)(random); };
+    auto any = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random); };
+    auto someSegment = [&] {
+        auto it = d().segments().begin();
+        std::advance(it, any(d().segments().size()));
+        return it->first;
+    };
+    auto addSquare = [&] {
+        const Point c{coordinate(), coordinate()};
+        const double r = 1.0 + any(4);
+        test::insertOutline(
+            d(), {c + Point{-r, r}, c + Point{-r, -r}, c + Point{r, -r}, c + Point{r, r}}, nullptr);
+    };
+    host().setAperture(3.0);
+    for (int k = 0; k < 60; ++k) addSquare();
+
+    for (int round = 0; round < 40; ++round) {
+        const int changes = round % 5 == 4 ? 50 : 1 + static_cast<int>(any(3));
+        for (int c = 0; c < changes; ++c) {
+            const int seg = someSegment();
+            const Segment& s = *d().segment(seg);
+            // Deleting an element beside corners takes them too, so a figure may be left short.
+            const int first = s.elements.front().id;
+            const int second = s.elements.size() > 1 ? s.elements[1].id : first;
+            switch (any(7)) {
+                case 0:
+                    editSegment(d(), seg, {0, 0}, {coordinate() - 50, coordinate() - 50},
+                                90.0 * any(4), 1.0, true);
+                    break;
+                case 1:
+                    editSegment(d(), seg, {0, 0}, {coordinate(), 0}, 0.0, 0.5, false);
+                    break;
+                case 2:
+                    addCorner(d(), first, second, static_cast<int>(any(2)), 0.5);
+                    break;
+                case 3:
+                    d().insertElementBefore(first, lineFig({coordinate(), coordinate()}, {0, 0}));
+                    break;
+                case 4:
+                    if (s.elements.size() > 2) d().deleteElement(second);
+                    break;
+                case 5:
+                    if (d().segments().size() > 10) d().deleteSegment(seg);
+                    break;
+                default:
+                    addSquare();
+            }
+        }
+        for (const auto& [id, s] : d().segments())
+            for (int i = 0; i < static_cast<int>(s.elements.size()); ++i) {
+                ASSERT_EQ(d().elementIndex(s.elements[i].id), i);
+                ASSERT_EQ(d().element(s.elements[i].id), &s.elements[i]);
+            }
+        for (int q = 0; q < 5; ++q) {
+            Extents window;
+            window.add(Point{coordinate(), coordinate()});
+            window.add(Point{coordinate(), coordinate()});
+            ASSERT_EQ(host().segmentsInside(window), insideByScan(d(), window))
+                << "round " << round;
+            const Point p{coordinate(), coordinate()};
+            ASSERT_EQ(host().nearestSegment(p), nearestByScan(d(), p, 3.0, false))
+                << "round " << round;
+            ASSERT_EQ(host().nearestElement(p), nearestByScan(d(), p, 3.0, true))
+                << "round " << round;
+        }
+    }
+}
+
+TEST_F(Lookups, ACopyAnswersForItsOwnSegments) {
+    const int kept = d().createSegment(SegmentKind::Figure);
+    d().appendElement(kept, lineFig({0, 0}, {1, 0}));
+    Extents window;
+    window.add(Point{-1, -1});
+    window.add(Point{2, 2});
+    ASSERT_EQ(d().segmentsInside(window), std::vector<int>{kept});
+    const Drawing copy = d();
+    editSegment(d(), kept, {0, 0}, {50, 0}, 0.0, 1.0, true);
+    EXPECT_TRUE(d().segmentsInside(window).empty());
+    EXPECT_EQ(copy.segmentsInside(window), std::vector<int>{kept});
+}
+
+TEST_F(Lookups, SelectionKeepsPickOrderAndEachSegmentOnce) {
+    for (int id : {5, 3, 5, 9, 3}) host().addToSelection(id);
+    std::vector<int> order;
+    for (const SelIdRecord& r : host().selection()) order.push_back(r.segmentId);
+    EXPECT_EQ(order, (std::vector<int>{5, 3, 9}));
+    host().clearSelection();
+    host().addToSelection(5);
+    EXPECT_EQ(host().selection().size(), 1u) << "a cleared selection takes a segment again";
+}
+
+TEST_F(Lookups, NamedLayersTakeTheLowestNumberOfTheirNameOrTheNextFreeOne) {
+    d().createLayer(1000);
+    d().createLayer(1002);
+    EXPECT_EQ(d().layerForName("walls"), 1001);
+    EXPECT_EQ(d().layerForName("doors"), 1003);
+    EXPECT_EQ(d().layerForName("walls"), 1001);
+    d().createLayer(7, "doors");
+    EXPECT_EQ(d().layerForName("doors"), 7) << "the lowest number with the name";
+    d().createLayer(1004, "roof");
+    EXPECT_EQ(d().layerForName("roof"), 1004);
+    EXPECT_EQ(d().layerForName("cellar"), 1005);
+}
+
+}  // namespace
+}  // namespace vel
