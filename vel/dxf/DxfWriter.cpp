@@ -19,6 +19,7 @@
 #include <map>
 #include <ostream>
 #include <set>
+#include <unordered_map>
 
 #include "vel/io/DrawingView.h"
 #include "vel/kernel/HostPalette.h"
@@ -235,6 +236,19 @@ public:
             }
         }
 
+        // Each annotation's shapes and first text, found by its element once rather than by a
+        // pass over the whole view for every annotation.
+        std::unordered_map<int, std::vector<const ViewShape*>> shapesOf;
+        for (const ViewShape& shape : view.shapes)
+            if (shape.annotation && annotationIds.count(shape.elementId))
+                shapesOf[shape.elementId].push_back(&shape);
+        std::unordered_map<int, const ViewText*> textsOf;
+        for (const ViewText& t : view.texts) textsOf.try_emplace(t.elementId, &t);
+        auto textOf = [&](int elementId) -> const ViewText* {
+            const auto it = textsOf.find(elementId);
+            return it == textsOf.end() ? nullptr : it->second;
+        };
+
         std::string text;
         StringDxfWriter dw(text);
         DL_Dxf dxf;
@@ -300,10 +314,9 @@ public:
         // What each dimension shows, for readers that draw a dimension from its block.
         for (const Annotation& d : dimensions) {
             writeBlockBegin(dw, d);
-            for (const ViewShape& shape : view.shapes)
-                if (shape.annotation && shape.elementId == d.element->id)
-                    writeShape(dxf, dw, shape, attributes(layers.at(shape.layer), shape.stroke));
-            if (const ViewText* t = textOf(view, d.element->id))
+            for (const ViewShape* shape : shapesOf[d.element->id])
+                writeShape(dxf, dw, *shape, attributes(layers.at(shape->layer), shape->stroke));
+            if (const ViewText* t = textOf(d.element->id))
                 writeText(dxf, dw, *t,
                           attributes(layers.at(t->layer), ViewStroke{t->color, std::nullopt}));
             blockMarker(dw, d, "ENDBLK", "AcDbBlockEnd");
@@ -319,9 +332,9 @@ public:
                 writeText(dxf, dw, t,
                           attributes(layers.at(t.layer), ViewStroke{t.color, std::nullopt}));
         for (const Annotation& d : dimensions)
-            writeDimension(dw, d, textOf(view, d.element->id), annotationAttributes(layers, d), h);
+            writeDimension(dw, d, textOf(d.element->id), annotationAttributes(layers, d), h);
         for (const Annotation& l : leaders)
-            writeLeader(dw, l, textOf(view, l.element->id), annotationAttributes(layers, l), h);
+            writeLeader(dw, l, textOf(l.element->id), annotationAttributes(layers, l), h);
         dw.sectionEnd();
 
         writeObjects(dw);
@@ -390,12 +403,6 @@ private:
     static DL_Attributes annotationAttributes(const std::map<int, std::string>& layers,
                                               const Annotation& a) {
         return attributes(layers.at(a.segment->layer), ViewStroke{a.element->color, std::nullopt});
-    }
-
-    static const ViewText* textOf(const DrawingView& view, int elementId) {
-        for (const ViewText& t : view.texts)
-            if (t.elementId == elementId) return &t;
-        return nullptr;
     }
 
     // BLOCK and ENDBLK: owned by the block's record, on layer 0.
