@@ -66,14 +66,17 @@ FigureElement CircleFigure(Point c, double r) {
     return f;
 }
 
-// The circle of a bulged piece from p to q, and its counter-clockwise span in angles (the
-// piece runs backwards along it when the bulge is negative).
+// The circle of a bulged piece from p to q, and, when asked for (an arc placed by a map that
+// does not keep circles round), its counter-clockwise span in angles (the piece runs backwards
+// along it when the bulge is negative).
 struct BulgeArc {
     Point centre;
     double radius = 0.0, start = 0.0, end = 0.0;
 };
 
-std::optional<BulgeArc> ArcOfBulge(Point p, Point q, double bulge) {
+enum class Span { Skip, Compute };
+
+std::optional<BulgeArc> ArcOfBulge(Point p, Point q, double bulge, Span span) {
     if (std::fabs(bulge) < kStraightBulge) return std::nullopt;
     const Point chord = q - p;
     const double d = length(chord);
@@ -84,6 +87,7 @@ std::optional<BulgeArc> ArcOfBulge(Point p, Point q, double bulge) {
     if (!(r <= kLargestCoordinate) || !(std::fabs(centre.x) <= kLargestCoordinate) ||
         !(std::fabs(centre.y) <= kLargestCoordinate))
         return std::nullopt;
+    if (span == Span::Skip) return BulgeArc{centre, r, 0.0, 0.0};
     const Point from = bulge > 0 ? p : q, to = bulge > 0 ? q : p;
     double a0 = std::atan2(from.y - centre.y, from.x - centre.x);
     double a1 = std::atan2(to.y - centre.y, to.x - centre.x);
@@ -219,7 +223,7 @@ void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* 
                 const Point p = m(vs[i].p), q = m(vs[(i + 1) % n].p);
                 if (distance(p, q) <= kCoincidence) continue;  // repeated vertex
                 const double bulge = mirrors ? -vs[i].bulge : vs[i].bulge;
-                const std::optional<BulgeArc> a = ArcOfBulge(p, q, bulge);
+                const std::optional<BulgeArc> a = ArcOfBulge(p, q, bulge, Span::Skip);
                 elements.push_back(a ? (bulge > 0 ? ArcFigure(a->centre, a->radius, p, q)
                                                   : ArcFigure(a->centre, a->radius, q, p))
                                      : LineFigure(p, q));
@@ -231,8 +235,9 @@ void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* 
         std::vector<Point> points{m(vs.front().p)};
         for (size_t i = 0; i < pieces; ++i) {
             const Point p = vs[i].p, q = vs[(i + 1) % n].p;
-            const std::optional<BulgeArc> a =
-                distance(p, q) > kCoincidence ? ArcOfBulge(p, q, vs[i].bulge) : std::nullopt;
+            const std::optional<BulgeArc> a = distance(p, q) > kCoincidence
+                                                  ? ArcOfBulge(p, q, vs[i].bulge, Span::Compute)
+                                                  : std::nullopt;
             if (!a) {
                 points.push_back(m(q));
                 continue;
