@@ -4,11 +4,7 @@
 // rebuilt around the retained figures.
 #include "host/EditSteps.h"
 
-#include <charconv>
-#include <limits>
-
 #include "geometry/Annotations.h"
-#include "geometry/HoleOutline.h"
 #include "geometry/InsertAnnotations.h"
 #include "host/EditPopups.h"
 #include "host/PickRecords.h"

@@ -4,6 +4,8 @@
 // dialog that the confirm input opens at a first prompt.
 #include "host/PickSteps.h"
 
+#include <optional>
+
 #include "geometry/Annotations.h"
 #include "geometry/HoleOutline.h"
 #include "geometry/InsertOutline.h"
@@ -130,37 +132,37 @@ FigureData LineFigure(double x1, double y1, double x2, double y2) {
     return f;
 }
 
-enum class Rectangle { NoPoint, Drawn, Refused };
-
 // Takes the second corner and draws the temporary rectangle through both
-// corners, each line ending where the one before it begins. Nothing is drawn
-// when the event brings no point; when the host refuses a part of it, what was
-// drawn goes again and no id is recorded.
-Rectangle DrawPickRectangle(int code, VelEventData* data) {
+// corners, each line ending where the one before it begins. Nothing when it is
+// drawn; otherwise what the step answers: without a point there is nothing to
+// do here, confirm included; when the host refuses a part of the rectangle,
+// what was drawn goes again, no id is recorded, and the step gives up with
+// `refused`.
+std::optional<int> DrawPickRectangle(int code, VelEventData* data, const char16_t* refused) {
     VelPoint point{};
-    if (VelEvtGetPoint(code, data, &point) != 0) return Rectangle::NoPoint;
+    if (VelEvtGetPoint(code, data, &point) != 0) return VEL_EXEC_UNUSED;
     gPickRectangle.secondCorner = point;
     const double x1 = gPickRectangle.firstCorner.x, y1 = gPickRectangle.firstCorner.y;
     const double x2 = point.x, y2 = point.y;
 
     CreatedSegments made;
     const int segment = VelSgmCreateSegment(VEL_SEG_FIGURE, 0);
-    if (!made.Keep(segment)) return Rectangle::Refused;
+    if (!made.Keep(segment)) return GiveUp(refused);
     FigureData line = LineFigure(x1, y1, x1, y2);
     const int e1 = VelFigCreateFigure(segment, &line);
-    if (e1 == -1) return Rectangle::Refused;
+    if (e1 == -1) return GiveUp(refused);
     line = LineFigure(x2, y1, x1, y1);
     const int e2 = VelFigInsertFigure(e1, &line);
-    if (e2 == -1) return Rectangle::Refused;
+    if (e2 == -1) return GiveUp(refused);
     line = LineFigure(x2, y2, x2, y1);
     const int e3 = VelFigInsertFigure(e2, &line);
-    if (e3 == -1) return Rectangle::Refused;
+    if (e3 == -1) return GiveUp(refused);
     line = LineFigure(x1, y2, x2, y2);
     if (VelFigInsertFigure(e3, &line) == -1 || VelFigSetClosed(segment, 1) == -1)
-        return Rectangle::Refused;
+        return GiveUp(refused);
     made.Commit();
     gPickRectangle.rectangle = FigureRef{0, segment};
-    return Rectangle::Drawn;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -273,15 +275,8 @@ int ExecFirstCornerAnnotated(int code, VelEventData* data) {
 }
 
 int ExecSecondCorner(int code, VelEventData* data) {
-    switch (DrawPickRectangle(code, data)) {
-        case Rectangle::NoPoint:
-            // Without a point there is nothing to do here, confirm included.
-            return VEL_EXEC_UNUSED;
-        case Rectangle::Refused:
-            return GiveUp(kCannotCreateInsert);
-        case Rectangle::Drawn:
-            break;
-    }
+    if (const std::optional<int> ended = DrawPickRectangle(code, data, kCannotCreateInsert))
+        return *ended;
     FigureList rectangle;
     rectangle.count = 1;
     rectangle.slots[1] = gPickRectangle.rectangle;
@@ -294,14 +289,8 @@ int ExecSecondCorner(int code, VelEventData* data) {
 }
 
 int ExecSecondCornerAnnotated(int code, VelEventData* data) {
-    switch (DrawPickRectangle(code, data)) {
-        case Rectangle::NoPoint:
-            return VEL_EXEC_UNUSED;
-        case Rectangle::Refused:
-            return GiveUp(kCannotCreateFromCorners);
-        case Rectangle::Drawn:
-            break;
-    }
+    if (const std::optional<int> ended = DrawPickRectangle(code, data, kCannotCreateFromCorners))
+        return *ended;
     // The rectangle stays while the insert is edited: every rebuild measures it.
     gRetainedFigures.slots[1] = gPickRectangle.rectangle;
     gRetainedFigures.count = 1;

@@ -16,6 +16,7 @@
 #include <istream>
 #include <iterator>
 #include <map>
+#include <numbers>
 #include <optional>
 #include <streambuf>
 
@@ -28,8 +29,6 @@
 namespace vel {
 
 namespace {
-
-constexpr double kLargestCoordinate = 1e100;
 
 // A stream over the prepared text that can tell how far dxflib has read.
 class TextBuffer : public std::streambuf {
@@ -232,7 +231,7 @@ public:
     void addImage(const DL_ImageData&) override { other("IMAGE"); }
 
 private:
-    static constexpr double kPi = 3.14159265358979323846;
+    static constexpr double kPi = std::numbers::pi;
     static constexpr double kRadiansPerDegree = kPi / 180.0;
     // An ellipse's parameters this close to a whole turn make a whole ellipse.
     static constexpr double kFullTurn = 1e-9;
@@ -377,9 +376,7 @@ private:
             s.curve.weights.clear();
         if (!s.curve.Valid())
             fail("a SPLINE whose degree, knots and control points do not fit together", s.line);
-        const Shape shape{SplineShape{std::move(s.curve)}, s.style, s.line};
-        if (block_) return blocks_[*block_].shapes.push_back(shape);
-        if (!placer_.Place(shape)) waiting_.push_back(shape);
+        deliver(Shape{SplineShape{std::move(s.curve)}, s.style, s.line});
     }
 
     void finishPolyline() {
@@ -400,9 +397,7 @@ private:
                 v.p = flip(v.p);
                 v.bulge = -v.bulge;
             }
-        const Shape shape{PolylineShape{std::move(pl.vertices), pl.closed}, pl.style, pl.line};
-        if (block_) return blocks_[*block_].shapes.push_back(shape);
-        placer_.Place(shape);
+        deliver(Shape{PolylineShape{std::move(pl.vertices), pl.closed}, pl.style, pl.line});
     }
 
     Drawing& d_;

@@ -14,6 +14,7 @@
 #include <set>
 #include <system_error>
 
+#include "vel/dxf/DxfText.h"
 #include "vel/io/DrawingFile.h"
 
 namespace vel {
@@ -108,19 +109,6 @@ double RealValue(std::string_view value) {
     double x = 0.0;
     std::from_chars(v.data(), v.data() + v.size(), x);
     return x;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) ==
-                      std::toupper(static_cast<unsigned char>(y));
-           });
-}
-
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
 }
 
 // Parts of the entity before them, not entities of their own.
@@ -278,13 +266,13 @@ private:
         } else if (object_.inBraces) {
             return;
         } else if (code == 5) {
-            object_.handle = Upper(Trimmed(value));
+            object_.handle = AsciiUpper(Trimmed(value));
         } else if (code == 2) {
             object_.name = value;
         } else if (code == 67) {
             object_.paper = object_.paper || WholeValue(value) == 1;
         } else if (code == 330) {
-            object_.paper = object_.paper || paperRecords_.count(Upper(Trimmed(value))) > 0;
+            object_.paper = object_.paper || paperRecords_.count(AsciiUpper(Trimmed(value))) > 0;
         }
         if (code == 70) {
             object_.flags = SmallValue(value);
@@ -318,7 +306,7 @@ private:
         if (o.type.empty()) return;
         PolyfacePart(o);
         if (section_ == "TABLES" && o.type == "BLOCK_RECORD" && !o.handle.empty() &&
-            EqualsIgnoringCase(o.name.substr(0, 12), "*Paper_Space"))
+            AsciiUpper(o.name.substr(0, 12)) == "*PAPER_SPACE")
             paperRecords_.insert(o.handle);
         if (section_ != "ENTITIES") return;
         if (o.type == "LWPOLYLINE" && o.declaredVertices >= 0 && o.declaredVertices != o.vertices)

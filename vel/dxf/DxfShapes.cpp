@@ -9,6 +9,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "vel/dxf/DxfText.h"
 #include "vel/io/DrawingFile.h"
 #include "vel/kernel/HostPalette.h"
 
@@ -16,7 +17,6 @@ namespace vel {
 
 namespace {
 
-constexpr double kLargestCoordinate = 1e100;
 constexpr double kTwoPi = 2 * std::numbers::pi;
 // A bulge this slight is a straight piece.
 constexpr double kStraightBulge = 1e-12;
@@ -25,11 +25,6 @@ constexpr size_t kMaxNesting = 64;
 // Figure elements a file may make beyond the ones it lists, through its block references and
 // the flattening of curves: the bound on what a small file can make us build.
 constexpr size_t kMaxElements = 4'000'000;
-
-std::string Upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 FigureElement PointFigure(Point p) {
     FigureElement f;
@@ -107,7 +102,7 @@ ShapeStyle Inherit(const ShapeStyle& own, const ShapeStyle* parent) {
         s.color24 = parent->color24;
         s.colorByBlock = parent->colorByBlock;
     }
-    if (Upper(own.lineType) == "BYBLOCK") s.lineType = parent->lineType;
+    if (AsciiUpper(own.lineType) == "BYBLOCK") s.lineType = parent->lineType;
     return s;
 }
 
@@ -124,7 +119,7 @@ double LargestExtent(const std::vector<Point>& points) {
 }  // namespace
 
 std::string BlockKey(const std::string& name) {
-    return Upper(name);
+    return AsciiUpper(name);
 }
 
 ShapePlacer::ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,

@@ -16,6 +16,10 @@
 
 namespace vel {
 
+// No coordinate, radius or centre of a drawing is this large; dxflib reads an overflowing number
+// as the largest double, and a bulge this slight has its circle beyond any drawing.
+inline constexpr double kLargestCoordinate = 1e100;
+
 // What an entity is drawn with, as the file gives it.
 struct ShapeStyle {
     std::string layer;          // the name as written

@@ -17,12 +17,6 @@ namespace {
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
 // Well-formed UTF-8 with at least one character beyond ASCII.
 bool IsUtf8BeyondAscii(std::string_view s) {
     bool beyond = false;
@@ -108,9 +102,15 @@ std::string DecodeEscapes(const std::string& s) {
 
 }  // namespace
 
+std::string AsciiUpper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
 void DxfTextDecoder::setVersion(std::string_view acadver) {
     // AC1021 is the 2007 format, the first whose strings are UTF-8.
-    const std::string v = Upper(acadver);
+    const std::string v = AsciiUpper(acadver);
     utf8_ = v.size() == 6 && v.rfind("AC", 0) == 0 && v.substr(2) >= "1021";
 }
 
@@ -120,7 +120,7 @@ void DxfTextDecoder::setCodePage(std::string_view dwgcodepage) {
 }
 
 std::string DxfTextDecoder::IconvName(std::string_view dwgcodepage) {
-    const std::string page = Upper(dwgcodepage);
+    const std::string page = AsciiUpper(dwgcodepage);
     if (page.rfind("ANSI_", 0) == 0) {
         const std::string number = page.substr(5);
         if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos)

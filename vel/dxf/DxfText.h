@@ -8,6 +8,9 @@
 
 namespace vel {
 
+// Names, versions and code pages of a DXF file compare without regard to the case of A to Z.
+std::string AsciiUpper(std::string_view s);
+
 class DxfTextDecoder {
 public:
     // Files that name no version or code page are read as ANSI_1252 files of the 2000 format.
