@@ -1,11 +1,11 @@
 // DxfBench.cpp - a large DXF drawing through a whole session against dxflib
-// alone: 999 closed polylines of 1000 bulged vertices (a million elements),
-// parsed by dxflib with callbacks that do nothing, then read by velhost's
-// reader, selected whole, enclosed by an insert and written back as DXF. The
-// ratio of the two times and the peak memory per element are the figures to
-// watch.
+// alone: 999 closed polylines of 1000 bulged vertices (a million elements) in a
+// file, parsed by dxflib with callbacks that do nothing, then read by velhost's
+// reader, selected whole, enclosed by an insert and written back to a file as
+// DXF and as JSON. The ratio of the first two times and the session's peak
+// memory per element are the figures to watch; the writers' bytes per second
+// compare the two formats.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 // dxflib's headers are not clean under our warnings.
 #pragma GCC diagnostic push
@@ -14,16 +14,22 @@
 #include <dl_dxf.h>
 #pragma GCC diagnostic pop
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <sstream>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <numbers>
 #include <string>
+#include <vector>
 
 #include "bench/BenchSupport.h"
 #include "geometry/FigureList.h"
 #include "geometry/InsertAnnotations.h"
 #include "geometry/InsertOutline.h"
 #include "vel/dxf/DxfFormat.h"
+#include "vel/io/DrawingFile.h"
 #include "vel/kernel/Host.h"
 
 namespace {
@@ -32,73 +38,125 @@ constexpr int kPolylines = 999;
 constexpr int kVertices = 1000;
 constexpr double kElements = double(kPolylines) * kVertices;
 
-const std::string& BigDrawing() {
-    static const std::string text = [] {
-        std::string t =
-            "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
-            "0\nSECTION\n2\nENTITIES\n";
+// The files of this benchmark, removed when the program ends.
+std::filesystem::path BenchFile(const char* name) {
+    static struct Files {
+        std::vector<std::filesystem::path> made;
+        ~Files() {
+            std::error_code ignored;
+            for (const auto& p : made) std::filesystem::remove(p, ignored);
+        }
+    } files;
+    files.made.push_back(std::filesystem::temp_directory_path() / name);
+    return files.made.back();
+}
+
+// The drawing's file, made once per run; its text is not kept in memory, which
+// would count against the session's peak.
+const std::filesystem::path& BigDrawing() {
+    static const std::filesystem::path path = [] {
+        const std::filesystem::path p = BenchFile("orvanta-bench-big.dxf");
+        std::ofstream out(p, std::ios::binary);
+        out << "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
+               "0\nSECTION\n2\nENTITIES\n";
         char buffer[128];
         for (int f = 0; f < kPolylines; ++f) {
             const double ox = (f % 37) * 300.0, oy = (f / 37) * 300.0;
             std::snprintf(buffer, sizeof buffer, "0\nLWPOLYLINE\n5\n%X\n8\n0\n90\n%d\n70\n1\n",
                           f + 0x100, kVertices);
-            t += buffer;
+            out << buffer;
             for (int k = 0; k < kVertices; ++k) {
-                const double a = 2 * M_PI * k / kVertices;
+                const double a = 2 * std::numbers::pi * k / kVertices;
                 std::snprintf(buffer, sizeof buffer, "10\n%.12f\n20\n%.12f\n42\n0.0123456789\n",
                               ox + 100 * std::cos(a), oy + 100 * std::sin(a));
-                t += buffer;
+                out << buffer;
             }
         }
-        return t + "0\nENDSEC\n0\nEOF\n";
+        out << "0\nENDSEC\n0\nEOF\n";
+        return p;
     }();
-    return text;
+    return path;
 }
 
-void PeakMemoryPerElement(benchmark::State& state) {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    state.counters["peak_bytes_per_element"] = double(usage.ru_maxrss) * 1024.0 / kElements;
-    state.counters["file_MB"] = double(BigDrawing().size()) / 1e6;
+// The process's peak resident memory starts again from what it holds now.
+void ResetPeakMemory() {
+    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-// What dxflib alone needs: the parse with callbacks that keep nothing.
+// The peak since the last reset, from the kernel's high-water mark.
+double PeakMemoryBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) * 1024.0;
+    return 0.0;
+}
+
+// Reads the drawing, selects all of it and builds the insert around it.
+void LoadSelectAndEnclose(benchmark::State& state) {
+    vel::Host& host = vel::Host::instance();
+    host.reset();
+    vel::readDxfDrawing(BigDrawing().string(), host.drawing());
+    vel::Extents everything;
+    everything.add(vel::Point{-1e9, -1e9});
+    everything.add(vel::Point{1e9, 1e9});
+    for (int id : host.segmentsInside(everything)) host.addToSelection(id);
+    FigureList list;
+    for (const SelIdRecord& r : host.selection())
+        if (list.count < FigureList::kMaxFigures)
+            list.slots[++list.count] = FigureRef{r.instanceId, r.segmentId};
+    if (!CreateInsertOutline(list, list.count)) state.SkipWithError("no insert was made");
+}
+
+// What dxflib alone needs: its own reading of the file, with callbacks that keep nothing.
 void BM_Dxf_DxflibBareParse(benchmark::State& state) {
-    const std::string& text = BigDrawing();
+    const std::string path = BigDrawing().string();
     for (auto _ : state) {
-        std::istringstream in(text);
         DL_CreationAdapter nothing;
         DL_Dxf dxf;
-        benchmark::DoNotOptimize(dxf.in(in, &nothing));
+        benchmark::DoNotOptimize(dxf.in(path, &nothing));
     }
 }
 
-// Read, select everything, build the insert around it, write DXF.
+// Read, select everything, build the insert around it, write DXF, as velhost does.
 void BM_Dxf_Session(benchmark::State& state) {
-    const std::string& text = BigDrawing();
-    vel::Host& host = vel::Host::instance();
     UseDefaultInsertSettings();
+    double peak = 0.0;
     for (auto _ : state) {
-        host.reset();
-        std::istringstream in(text);
-        vel::readDxfDrawing(in, "big.dxf", host.drawing());
-        vel::Extents everything;
-        everything.add(vel::Point{-1e9, -1e9});
-        everything.add(vel::Point{1e9, 1e9});
-        for (int id : host.segmentsInside(everything)) host.addToSelection(id);
-        FigureList list;
-        for (const SelIdRecord& r : host.selection())
-            if (list.count < FigureList::kMaxFigures)
-                list.slots[++list.count] = FigureRef{r.instanceId, r.segmentId};
-        if (!CreateInsertOutline(list, list.count)) state.SkipWithError("no insert was made");
-        std::ostringstream out;
-        vel::makeDxfWriter()->write(host.drawing(), out);
-        benchmark::DoNotOptimize(out.tellp());
+        ResetPeakMemory();
+        LoadSelectAndEnclose(state);
+        std::ofstream out(BenchFile("orvanta-bench-out.dxf"), std::ios::binary);
+        vel::makeDxfWriter()->write(vel::Host::instance().drawing(), out);
+        peak = std::max(peak, PeakMemoryBytes());
     }
-    PeakMemoryPerElement(state);
+    state.counters["peak_bytes_per_element"] = peak / kElements;
+}
+
+// The session's drawing written in each format, timed alone.
+void BM_Dxf_WriteAs(benchmark::State& state, std::unique_ptr<vel::DrawingWriter> writer,
+                    const char* file) {
+    UseDefaultInsertSettings();
+    LoadSelectAndEnclose(state);
+    double bytes = 0.0;
+    for (auto _ : state) {
+        std::ofstream out(BenchFile(file), std::ios::binary);
+        writer->write(vel::Host::instance().drawing(), out);
+        bytes += double(out.tellp());
+    }
+    state.counters["bytes_per_second"] = benchmark::Counter(bytes, benchmark::Counter::kIsRate);
+    state.counters["per_element"] = benchmark::Counter(
+        kElements, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 BENCHMARK(BM_Dxf_DxflibBareParse)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Dxf_Session)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Dxf_WriteAs, dxf, vel::makeDxfWriter(), "orvanta-bench-out.dxf")
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Dxf_WriteAs, json, vel::makeJsonWriter(), "orvanta-bench-out.json")
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

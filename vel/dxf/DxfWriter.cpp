@@ -19,6 +19,8 @@
 #include <map>
 #include <ostream>
 #include <set>
+#include <sstream>
+#include <string>
 #include <unordered_map>
 
 #include "vel/io/DrawingView.h"
@@ -29,42 +31,87 @@ namespace vel {
 
 namespace {
 
-// dxflib writes through DL_WriterA, which only knows files; this one collects
-// the groups in memory so that nothing reaches the stream unless all of it can.
-class StringDxfWriter : public DL_WriterA {
-public:
-    explicit StringDxfWriter(std::string& out) : DL_WriterA("", DL_VERSION_2000), out_(out) {}
+// Text is handed to the stream in pieces of about this size.
+constexpr size_t kFlushBytes = 1 << 20;
 
-    void dxfReal(int gc, double value) const override { group(gc, real(value)); }
-    void dxfInt(int gc, int value) const override { group(gc, std::to_string(value)); }
-    void dxfHex(int gc, int value) const override {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(value));
-        group(gc, buf);
+// dxflib writes through DL_WriterA, which only knows files; this one formats the
+// groups into a buffer that goes to the stream in large pieces, so that a large
+// drawing is never held as text as a whole.
+class StreamDxfWriter : public DL_WriterA {
+public:
+    explicit StreamDxfWriter(std::ostream& out) : DL_WriterA("", DL_VERSION_2000), out_(out) {
+        buffer_.reserve(kFlushBytes + 1024);
     }
-    void dxfString(int gc, const char* value) const override { group(gc, value ? value : ""); }
-    void dxfString(int gc, const std::string& value) const override { group(gc, value); }
+
+    void dxfReal(int gc, double value) const override {
+        code(gc);
+        real(value);
+        end();
+    }
+    void dxfInt(int gc, int value) const override {
+        code(gc);
+        number(value, 10);
+        end();
+    }
+    void dxfHex(int gc, int value) const override {
+        code(gc);
+        number(static_cast<unsigned>(value), 16);
+        end();
+    }
+    void dxfString(int gc, const char* value) const override {
+        code(gc);
+        buffer_ += value ? value : "";
+        end();
+    }
+    void dxfString(int gc, const std::string& value) const override {
+        code(gc);
+        buffer_ += value;
+        end();
+    }
+
+    // Bytes written so far, those still in the buffer included.
+    size_t written() const { return flushed_ + buffer_.size(); }
+    void flush() const {
+        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        flushed_ += buffer_.size();
+        buffer_.clear();
+    }
 
 private:
-    void group(int gc, const std::string& value) const {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "%3d\n", gc);
-        out_ += buf;
-        out_ += value;
-        out_ += '\n';
+    // Group codes right-aligned in three columns, as DXF writers customarily do.
+    void code(int gc) const {
+        char text[8];
+        const auto [last, ec] = std::to_chars(text, text + sizeof text, gc);
+        for (ptrdiff_t pad = 3 - (last - text); pad > 0; --pad) buffer_ += ' ';
+        buffer_.append(text, last);
+        buffer_ += '\n';
     }
-
+    void end() const {
+        buffer_ += '\n';
+        if (buffer_.size() >= kFlushBytes) flush();
+    }
+    template <typename Integer>
+    void number(Integer value, int base) const {
+        char text[24];
+        const auto [last, ec] = std::to_chars(text, text + sizeof text, value, base);
+        for (char* c = text; c != last; ++c)
+            *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+        buffer_.append(text, last);
+    }
     // The shortest text that reads back as the same number, always with a point.
-    static std::string real(double v) {
+    void real(double v) const {
         if (!std::isfinite(v)) v = 0.0;  // drawings are checked before writing
-        char buf[400];
-        const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
-        std::string s = ec == std::errc{} ? std::string(buf, end) : std::to_string(v);
-        if (s.find('.') == std::string::npos) s += ".0";
-        return s;
+        char text[400];
+        const auto [last, ec] =
+            std::to_chars(text, text + sizeof text, v, std::chars_format::fixed);
+        const std::string_view digits(text, static_cast<size_t>(last - text));
+        buffer_ += digits;
+        if (digits.find('.') == std::string_view::npos) buffer_ += ".0";
     }
 
-    std::string& out_;
+    std::ostream& out_;
+    mutable std::string buffer_;
+    mutable size_t flushed_ = 0;
 };
 
 // Texts of this many bytes or fewer fit one group; longer MTEXT contents go in
@@ -150,8 +197,10 @@ double degrees(double radians) {
 // read back unchanged in every reader without escapes to decode; dxflib's
 // groups are those of the version before, all of which this one keeps.
 constexpr char kFileVersion[] = "AC1021";
-// The next free handle is known once everything is written; it replaces this.
-constexpr char kHandleSeedPlaceholder[] = "HANDSEED";
+// The next free handle is known once everything is written, after the header
+// that names it: the header keeps this many hexadecimal digits for it (dxflib's
+// handles are ints), filled in at the end.
+constexpr int kHandleSeedDigits = 8;
 
 // Handles dxflib gives the block records and their layouts, and those of the
 // objects written here; all lie below 0x30, where dxflib's own counting starts.
@@ -216,15 +265,24 @@ class DxfWriter : public DrawingWriter {
 public:
     void write(const Drawing& drawing, std::ostream& out) const override {
         requireFiniteDrawing(drawing);
-        const DrawingView view = viewOf(drawing);
-        const std::map<int, std::string> layers = layerNames(drawing, view);
+        // The handle seed is filled in where the header left room for it.
+        const std::streamoff start = out.tellp();
+        if (start < 0) {
+            std::ostringstream whole;
+            write(drawing, whole);
+            out << whole.str();
+            return;
+        }
+        const ViewFrame frame = frameOf(drawing);
+        const std::map<int, std::string> layers = layerNames(drawing);
         std::vector<Annotation> dimensions, leaders;
-        std::set<int> annotationIds;
+        std::set<int> annotationIds, dimensionSegments;
         for (const auto& [id, segment] : drawing.segments()) {
             for (const Element& e : segment.elements) {
                 if (std::holds_alternative<DimensionElement>(e.body)) {
                     const std::string block = "*D" + std::to_string(dimensions.size() + 1);
                     dimensions.push_back({&segment, &e, block, 0});
+                    dimensionSegments.insert(id);
                 } else if (const auto* leader = std::get_if<LeaderElement>(&e.body)) {
                     // A LEADER needs two vertices; a lone point stays a point.
                     if (leader->points.size() < 2) continue;
@@ -236,21 +294,27 @@ public:
             }
         }
 
-        // Each annotation's shapes and first text, found by its element once rather than by a
-        // pass over the whole view for every annotation.
-        std::unordered_map<int, std::vector<const ViewShape*>> shapesOf;
-        for (const ViewShape& shape : view.shapes)
-            if (shape.annotation && annotationIds.count(shape.elementId))
-                shapesOf[shape.elementId].push_back(&shape);
-        std::unordered_map<int, const ViewText*> textsOf;
-        for (const ViewText& t : view.texts) textsOf.try_emplace(t.elementId, &t);
+        // What the dimensions show goes into their blocks, before the entities.
+        std::unordered_map<int, std::vector<ViewShape>> shapesOf;
+        std::unordered_map<int, ViewText> textsOf;
+        SegmentView part;
+        auto keepAnnotationTexts = [&] {
+            for (ViewText& t : part.texts)
+                if (annotationIds.count(t.elementId)) textsOf.try_emplace(t.elementId, t);
+        };
+        for (int id : dimensionSegments) {
+            viewSegment(drawing, *drawing.segment(id), frame, part);
+            for (ViewShape& shape : part.shapes)
+                if (shape.annotation && annotationIds.count(shape.elementId))
+                    shapesOf[shape.elementId].push_back(std::move(shape));
+            keepAnnotationTexts();
+        }
         auto textOf = [&](int elementId) -> const ViewText* {
             const auto it = textsOf.find(elementId);
-            return it == textsOf.end() ? nullptr : it->second;
+            return it == textsOf.end() ? nullptr : &it->second;
         };
 
-        std::string text;
-        StringDxfWriter dw(text);
+        StreamDxfWriter dw(out);
         DL_Dxf dxf;
 
         dw.section("HEADER");
@@ -259,8 +323,8 @@ public:
         dw.dxfString(9, "$DWGCODEPAGE");
         dw.dxfString(3, "ANSI_1252");
         dw.dxfString(9, "$HANDSEED");
-        dw.dxfString(5, kHandleSeedPlaceholder);
-        const size_t handleSeedAt = text.rfind(kHandleSeedPlaceholder);
+        const size_t handleSeedAt = dw.written() + 4;  // past the group code's line
+        dw.dxfString(5, std::string(kHandleSeedDigits, '0'));
         const auto current = layers.find(drawing.currentLayer());
         if (current != layers.end()) {
             dw.dxfString(9, "$CLAYER");
@@ -268,31 +332,31 @@ public:
         }
         dw.dxfString(9, "$LTSCALE");
         dw.dxfReal(40, 1.0);
-        if (!view.extents.empty()) {
+        if (!frame.extents.empty()) {
             dw.dxfString(9, "$EXTMIN");
-            dw.coord(10, view.extents.minX, view.extents.minY);
+            dw.coord(10, frame.extents.minX, frame.extents.minY);
             dw.dxfString(9, "$EXTMAX");
-            dw.coord(10, view.extents.maxX, view.extents.maxY);
+            dw.coord(10, frame.extents.maxX, frame.extents.maxY);
         }
         dw.sectionEnd();
 
         dw.sectionTables();
         dxf.writeVPort(dw);
-        writeLineTypes(dxf, dw, view);
+        writeLineTypes(dxf, dw, drawing);
         dw.tableLayers(static_cast<int>(layers.size()));
         for (const auto& [number, name] : layers)
             dxf.writeLayer(dw, DL_LayerData(name, 0), DL_Attributes("", 7, -1, -1, "CONTINUOUS"));
         dw.tableEnd();
         dw.tableStyle(1);
         dxf.writeStyle(dw,
-                       DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, view.textHeight, "txt", ""));
+                       DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, frame.textHeight, "txt", ""));
         dw.tableEnd();
         dxf.writeView(dw);
         dxf.writeUcs(dw);
         dw.tableAppid(1);
         dxf.writeAppid(dw, "ACAD");
         dw.tableEnd();
-        const double h = view.textHeight;
+        const double h = frame.textHeight;
         dxf.writeDimStyle(dw, h, h / 4, h / 4, h / 4, h);
         dxf.writeBlockRecord(dw);
         for (Annotation& d : dimensions) {
@@ -314,23 +378,32 @@ public:
         // What each dimension shows, for readers that draw a dimension from its block.
         for (const Annotation& d : dimensions) {
             writeBlockBegin(dw, d);
-            for (const ViewShape* shape : shapesOf[d.element->id])
-                writeShape(dxf, dw, *shape, attributes(layers.at(shape->layer), shape->stroke));
+            for (const ViewShape& shape : shapesOf[d.element->id])
+                writeShape(dxf, dw, shape, attributes(layers.at(shape.layer), shape.stroke));
             if (const ViewText* t = textOf(d.element->id))
                 writeText(dxf, dw, *t,
                           attributes(layers.at(t->layer), ViewStroke{t->color, std::nullopt}));
             blockMarker(dw, d, "ENDBLK", "AcDbBlockEnd");
         }
+        shapesOf.clear();
         dw.sectionEnd();
 
+        // The figures segment by segment; the texts of annotations that are no
+        // DIMENSION or LEADER after them, as plain texts.
         dw.sectionEntities();
-        for (const ViewShape& shape : view.shapes)
-            if (!shape.annotation || !annotationIds.count(shape.elementId))
-                writeShape(dxf, dw, shape, attributes(layers.at(shape.layer), shape.stroke));
-        for (const ViewText& t : view.texts)
-            if (!annotationIds.count(t.elementId))
-                writeText(dxf, dw, t,
-                          attributes(layers.at(t.layer), ViewStroke{t.color, std::nullopt}));
+        std::vector<ViewText> plainTexts;
+        for (const auto& [id, segment] : drawing.segments()) {
+            viewSegment(drawing, segment, frame, part);
+            for (const ViewShape& shape : part.shapes)
+                if (!shape.annotation || !annotationIds.count(shape.elementId))
+                    writeShape(dxf, dw, shape, attributes(layers.at(shape.layer), shape.stroke));
+            for (ViewText& t : part.texts)
+                if (!annotationIds.count(t.elementId)) plainTexts.push_back(std::move(t));
+            keepAnnotationTexts();
+        }
+        for (const ViewText& t : plainTexts)
+            writeText(dxf, dw, t,
+                      attributes(layers.at(t.layer), ViewStroke{t.color, std::nullopt}));
         for (const Annotation& d : dimensions)
             writeDimension(dw, d, textOf(d.element->id), annotationAttributes(layers, d), h);
         for (const Annotation& l : leaders)
@@ -339,19 +412,20 @@ public:
 
         writeObjects(dw);
         dw.dxfEOF();
-        char seed[24];
-        std::snprintf(seed, sizeof seed, "%lX", dw.getNextHandle());
-        text.replace(handleSeedAt, std::string_view(kHandleSeedPlaceholder).size(), seed);
-        out << text;
+        dw.flush();
+        char seed[kHandleSeedDigits + 1];
+        std::snprintf(seed, sizeof seed, "%0*lX", kHandleSeedDigits, dw.getNextHandle());
+        out.seekp(start + static_cast<std::streamoff>(handleSeedAt));
+        out.write(seed, kHandleSeedDigits);
+        out.seekp(0, std::ios::end);
     }
 
 private:
     // Each layer by its kept name or else its number; names made unique.
-    static std::map<int, std::string> layerNames(const Drawing& drawing, const DrawingView& view) {
+    static std::map<int, std::string> layerNames(const Drawing& drawing) {
         std::map<int, std::string> wanted;
         for (const auto& [number, layer] : drawing.layers()) wanted[number] = layer.name;
-        for (const ViewShape& s : view.shapes) wanted.try_emplace(s.layer);
-        for (const ViewText& t : view.texts) wanted.try_emplace(t.layer);
+        for (const auto& [id, segment] : drawing.segments()) wanted.try_emplace(segment.layer);
         std::map<int, std::string> names;
         std::set<std::string> taken;
         for (const auto& [number, name] : wanted) {
@@ -364,11 +438,11 @@ private:
     }
 
     // The exact pattern under the name readers know, the palette name beside it.
-    static void writeLineTypes(DL_Dxf& dxf, DL_WriterA& dw, const DrawingView& view) {
+    static void writeLineTypes(DL_Dxf& dxf, DL_WriterA& dw, const Drawing& drawing) {
         std::set<int> used;
-        for (const ViewShape& s : view.shapes)
-            if (s.stroke.lineType && isKnownLineType(*s.stroke.lineType))
-                used.insert(*s.stroke.lineType);
+        for (const auto& [id, segment] : drawing.segments())
+            for (const Element& e : segment.elements)
+                if (e.lineType && isKnownLineType(*e.lineType)) used.insert(*e.lineType);
         dw.tableLinetypes(3 + static_cast<int>(used.size()));
         dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
         dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));

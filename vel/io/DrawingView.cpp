@@ -2,7 +2,10 @@
 // dimension and leader texts.
 #include "vel/io/DrawingView.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <optional>
 #include <stdexcept>
 
 #include "vel/kernel/Text.h"
@@ -124,12 +127,6 @@ ViewText leaderText(const LeaderElement& leader, double h) {
     return t;
 }
 
-struct ElementPrimitives {
-    const Element* element;
-    int index;  // in its segment
-    std::vector<Primitive> primitives;
-};
-
 // A corner has no colour or line type of its own unless one was given to it: it
 // is drawn with those of the element before it, so that an outline whose edges
 // carry them is drawn in one stroke, corners included.
@@ -147,6 +144,27 @@ ViewStroke strokeOf(const Segment& segment, int at) {
     return stroke;
 }
 
+// The text a dimension or leader shows, placed for the text height; none for
+// figures and for what has no finite place or nothing to say.
+std::optional<ViewText> annotationText(const Segment& segment, const Element& e, double h) {
+    if (e.figure()) return std::nullopt;
+    ViewText text;
+    if (const auto* dim = std::get_if<DimensionElement>(&e.body)) {
+        text = dimensionText(*dim, h);
+    } else if (const auto* leader = std::get_if<LeaderElement>(&e.body)) {
+        if (leader->points.empty() || !finite(leader->points.back())) return std::nullopt;
+        text = leaderText(*leader, h);
+    } else {
+        return std::nullopt;
+    }
+    if (!finite(text.anchor) || text.text.empty()) return std::nullopt;
+    text.segmentId = segment.id;
+    text.elementId = e.id;
+    text.layer = segment.layer;
+    text.color = e.color;
+    return text;
+}
+
 }  // namespace
 
 PathPiece PathPiece::reversed() const {
@@ -159,94 +177,88 @@ double PathPiece::bulge() const {
     return clockwise ? -b : b;
 }
 
-DrawingView viewOf(const Drawing& drawing) {
-    DrawingView view;
+ViewFrame frameOf(const Drawing& drawing) {
     Extents geometry;
-    std::vector<std::pair<const Segment*, std::vector<ElementPrimitives>>> segments;
-    for (const auto& [id, segment] : drawing.segments()) {
-        std::vector<ElementPrimitives> parts;
-        for (size_t i = 0; i < segment.elements.size(); ++i) {
-            ElementPrimitives part{&segment.elements[i], static_cast<int>(i), {}};
-            for (Primitive& p : drawnPrimitives(drawing, segment, static_cast<int>(i)))
-                if (finitePrimitive(p)) {
-                    geometry.add(extentsOf(p));
-                    part.primitives.push_back(std::move(p));
-                }
-            parts.push_back(std::move(part));
-        }
-        segments.emplace_back(&segment, std::move(parts));
-    }
+    for (const auto& [id, segment] : drawing.segments())
+        for (const Primitive& p : drawnPrimitives(drawing, segment))
+            if (finitePrimitive(p)) geometry.add(extentsOf(p));
 
+    ViewFrame frame;
     const double size = std::hypot(geometry.width(), geometry.height());
-    view.textHeight = size > 0.0 ? size / 40.0 : 2.5;
-    const double h = view.textHeight;
-    const double tol = std::max(kCoincidence, 1e-9 * size);
+    frame.textHeight = size > 0.0 ? size / 40.0 : 2.5;
+    frame.joinTolerance = std::max(kCoincidence, 1e-9 * size);
+    frame.extents = geometry;
+    for (const auto& [id, segment] : drawing.segments())
+        for (const Element& e : segment.elements)
+            if (std::optional<ViewText> t = annotationText(segment, e, frame.textHeight))
+                addTextBox(frame.extents, *t);
+    return frame;
+}
 
-    for (const auto& entry : segments) {
-        const Segment* segment = entry.first;
-        const std::vector<ElementPrimitives>& parts = entry.second;
-        auto shape = [&](int elementId, ViewStroke stroke, bool annotation, auto geometryValue) {
-            ViewShape s;
-            s.segmentId = segment->id;
-            s.elementId = elementId;
-            s.layer = segment->layer;
-            s.stroke = stroke;
-            s.annotation = annotation;
-            s.geometry = std::move(geometryValue);
-            return s;
-        };
-        std::vector<Chain> chains;
-        for (const ElementPrimitives& part : parts) {
-            const Element& e = *part.element;
-            const ViewStroke stroke = strokeOf(*segment, part.index);
-            const bool annotation = !e.figure();
-            for (const Primitive& p : part.primitives) {
-                if (const Circle* c = std::get_if<Circle>(&p)) {
-                    view.shapes.push_back(shape(e.id, stroke, annotation, *c));
-                } else if (const Point* pt = std::get_if<Point>(&p)) {
-                    view.shapes.push_back(shape(e.id, stroke, annotation, *pt));
-                } else if (annotation) {
-                    view.shapes.push_back(shape(e.id, stroke, true, Path{{pieceOf(p)}, false}));
-                } else if (chains.empty() || !(chains.back().stroke == stroke) ||
-                           !chains.back().extend(pieceOf(p), tol)) {
-                    chains.push_back(Chain{e.id, stroke, {pieceOf(p)}});
-                }
+void viewSegment(const Drawing& drawing, const Segment& segment, const ViewFrame& frame,
+                 SegmentView& out) {
+    out.shapes.clear();
+    out.texts.clear();
+    auto shape = [&](int elementId, ViewStroke stroke, bool annotation, auto geometryValue) {
+        ViewShape s;
+        s.segmentId = segment.id;
+        s.elementId = elementId;
+        s.layer = segment.layer;
+        s.stroke = stroke;
+        s.annotation = annotation;
+        s.geometry = std::move(geometryValue);
+        return s;
+    };
+    const double tol = frame.joinTolerance;
+    std::vector<Chain> chains;
+    for (size_t i = 0; i < segment.elements.size(); ++i) {
+        const Element& e = segment.elements[i];
+        const ViewStroke stroke = strokeOf(segment, static_cast<int>(i));
+        const bool annotation = !e.figure();
+        for (const Primitive& p : drawnPrimitives(drawing, segment, static_cast<int>(i))) {
+            if (!finitePrimitive(p)) continue;
+            if (const Circle* c = std::get_if<Circle>(&p)) {
+                out.shapes.push_back(shape(e.id, stroke, annotation, *c));
+            } else if (const Point* pt = std::get_if<Point>(&p)) {
+                out.shapes.push_back(shape(e.id, stroke, annotation, *pt));
+            } else if (annotation) {
+                out.shapes.push_back(shape(e.id, stroke, true, Path{{pieceOf(p)}, false}));
+            } else if (chains.empty() || !(chains.back().stroke == stroke) ||
+                       !chains.back().extend(pieceOf(p), tol)) {
+                chains.push_back(Chain{e.id, stroke, {pieceOf(p)}});
             }
-            ViewText text;
-            if (const auto* dim = std::get_if<DimensionElement>(&e.body)) {
-                text = dimensionText(*dim, h);
-            } else if (const auto* leader = std::get_if<LeaderElement>(&e.body)) {
-                if (leader->points.empty() || !finite(leader->points.back())) continue;
-                text = leaderText(*leader, h);
-            } else {
-                continue;
-            }
-            if (!finite(text.anchor) || text.text.empty()) continue;
-            text.segmentId = segment->id;
-            text.elementId = e.id;
-            text.layer = segment->layer;
-            text.color = e.color;
-            view.texts.push_back(std::move(text));
         }
-        // On a closed outline the last run may lead straight into the first.
-        if (chains.size() >= 2 && chains.back().stroke == chains.front().stroke &&
-            !chains.front().closes(tol) &&
-            distance(chains.back().end(), chains.front().start()) <= tol) {
-            Chain& last = chains.back();
-            last.pieces.insert(last.pieces.end(), chains.front().pieces.begin(),
-                               chains.front().pieces.end());
-            chains.front() = std::move(last);
-            chains.pop_back();
-        }
-        for (Chain& chain : chains) {
-            const bool closed = chain.closes(tol);
-            view.shapes.push_back(
-                shape(chain.elementId, chain.stroke, false, Path{std::move(chain.pieces), closed}));
-        }
+        if (std::optional<ViewText> t = annotationText(segment, e, frame.textHeight))
+            out.texts.push_back(std::move(*t));
     }
+    // On a closed outline the last run may lead straight into the first.
+    if (chains.size() >= 2 && chains.back().stroke == chains.front().stroke &&
+        !chains.front().closes(tol) &&
+        distance(chains.back().end(), chains.front().start()) <= tol) {
+        Chain& last = chains.back();
+        last.pieces.insert(last.pieces.end(), chains.front().pieces.begin(),
+                           chains.front().pieces.end());
+        chains.front() = std::move(last);
+        chains.pop_back();
+    }
+    for (Chain& chain : chains) {
+        const bool closed = chain.closes(tol);
+        out.shapes.push_back(
+            shape(chain.elementId, chain.stroke, false, Path{std::move(chain.pieces), closed}));
+    }
+}
 
-    view.extents = geometry;
-    for (const ViewText& t : view.texts) addTextBox(view.extents, t);
+DrawingView viewOf(const Drawing& drawing) {
+    const ViewFrame frame = frameOf(drawing);
+    DrawingView view;
+    view.extents = frame.extents;
+    view.textHeight = frame.textHeight;
+    SegmentView part;
+    for (const auto& [id, segment] : drawing.segments()) {
+        viewSegment(drawing, segment, frame, part);
+        std::move(part.shapes.begin(), part.shapes.end(), std::back_inserter(view.shapes));
+        std::move(part.texts.begin(), part.texts.end(), std::back_inserter(view.texts));
+    }
     return view;
 }
 

@@ -60,6 +60,20 @@ struct ViewText {
     std::string text;  // UTF-8
 };
 
+// What every part of a drawing's view shares: where the drawing lies and how
+// large its texts are, both set by the whole drawing.
+struct ViewFrame {
+    Extents extents;  // the shapes and an estimate of the texts' boxes
+    double textHeight = 0.0;
+    double joinTolerance = 0.0;  // how near two ends must lie to join into one path
+};
+
+// One segment as drawn.
+struct SegmentView {
+    std::vector<ViewShape> shapes;
+    std::vector<ViewText> texts;
+};
+
 struct DrawingView {
     std::vector<ViewShape> shapes;
     std::vector<ViewText> texts;
@@ -67,9 +81,17 @@ struct DrawingView {
     double textHeight = 0.0;
 };
 
-// Segments in id order; a figure's connected lines and arcs of one stroke form
-// one path (closed when it ends where it starts); primitives with non-finite
-// coordinates cannot be drawn and are left out.
+// One pass over what the drawing draws, keeping nothing of it: writers of large
+// drawings take the frame first and then view one segment at a time.
+ViewFrame frameOf(const Drawing& drawing);
+
+// The segment's connected lines and arcs of one stroke form one path (closed when
+// it ends where it starts); primitives with non-finite coordinates cannot be
+// drawn and are left out. Replaces what `out` held.
+void viewSegment(const Drawing& drawing, const Segment& segment, const ViewFrame& frame,
+                 SegmentView& out);
+
+// Every segment's view, in id order.
 DrawingView viewOf(const Drawing& drawing);
 
 // Throws std::invalid_argument naming the first element holding a non-finite

@@ -170,16 +170,15 @@ private:
     double originY_ = kPageHeight / 2;
 };
 
+// Text is handed to the stream in pieces of about this size.
+constexpr size_t kFlushBytes = 1 << 20;
+
 class SvgWriter : public DrawingWriter {
 public:
     void write(const Drawing& drawing, std::ostream& out) const override {
         requireFiniteDrawing(drawing);
-        const DrawingView view = viewOf(drawing);
-        const Page page(view.extents);
-
-        std::map<int, std::string> groups;  // segment id -> its elements
-        for (const ViewShape& shape : view.shapes) groups[shape.segmentId] += page.shapeSvg(shape);
-        for (const ViewText& text : view.texts) groups[text.segmentId] += page.textSvg(text);
+        const ViewFrame frame = frameOf(drawing);
+        const Page page(frame.extents);
 
         std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
         svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
@@ -189,10 +188,20 @@ public:
                " segments</title>\n";
         svg += "  <rect x=\"0\" y=\"0\" width=\"" + num(kPageWidth) + "\" height=\"" +
                num(kPageHeight) + "\" fill=\"" + kBackground + "\"/>\n";
-        for (const auto& [id, content] : groups) {
-            const Segment* s = drawing.segment(id);
+        // One segment at a time, so that a large drawing is never held twice over.
+        SegmentView part;
+        for (const auto& [id, segment] : drawing.segments()) {
+            viewSegment(drawing, segment, frame, part);
+            if (part.shapes.empty() && part.texts.empty()) continue;
             svg += "  <g id=\"segment-" + std::to_string(id) + "\" data-layer=\"" +
-                   std::to_string(s ? s->layer : 0) + "\">\n" + content + "  </g>\n";
+                   std::to_string(segment.layer) + "\">\n";
+            for (const ViewShape& shape : part.shapes) svg += page.shapeSvg(shape);
+            for (const ViewText& text : part.texts) svg += page.textSvg(text);
+            svg += "  </g>\n";
+            if (svg.size() >= kFlushBytes) {
+                out << svg;
+                svg.clear();
+            }
         }
         svg += "</svg>\n";
         out << svg;
