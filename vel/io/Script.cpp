@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "vel/io/DrawingFile.h"
+#include "vel/io/HostInput.h"
 
 namespace vel {
 
@@ -118,45 +119,37 @@ void ScriptRunner::run(const Script& script) {
 }
 
 void ScriptRunner::execute(const Script& script, const ScriptCommand& c) {
-    auto fail = [&](const std::string& message) {
-        throw FileError(script.fileName, c.line, message);
+    auto check = [&](const InputResult& taken) {
+        if (!taken) throw FileError(script.fileName, c.line, taken.refusal);
     };
-    auto needRun = [&](const char* what) {
-        if (!host_.running()) fail(std::string(what) + " needs a running command");
-    };
+    HostInput input(host_);
     using Kind = ScriptCommand::Kind;
     switch (c.kind) {
         case Kind::Run:
-            if (!host_.registered()) fail("no command is registered");
-            if (host_.running()) fail("the command is already running");
-            host_.startCommand();
+            check(input.start());
             break;
         case Kind::Escape:
-            host_.escape();
+            input.escape();
             break;
         case Kind::Pick:
-            pick(script, c);
+            check(input.pick(Point{c.numbers[0], c.numbers[1]}));
             break;
         case Kind::Select: {
-            needRun("select");
-            if (host_.eventMask() != VEL_MASK_SELECTION) fail("no selection is armed");
             Extents window;
             window.add(Point{c.numbers[0], c.numbers[1]});
             window.add(Point{c.numbers[2], c.numbers[3]});
-            for (int id : host_.segmentsInside(window)) host_.addToSelection(id);
+            check(input.select(window));
             break;
         }
         case Kind::Done:
-        case Kind::Confirm:
-        case Kind::Key: {
-            needRun(c.kind == Kind::Done ? "done" : c.kind == Kind::Confirm ? "confirm" : "key");
-            VelEventData e;
-            e.code = c.kind == Kind::Done      ? VEL_EVENT_SELECTION_DONE
-                     : c.kind == Kind::Confirm ? VEL_EVENT_CONFIRM
-                                               : VEL_EVENT_OTHER;
-            host_.dispatch(e);
+            check(input.done());
             break;
-        }
+        case Kind::Confirm:
+            check(input.confirm());
+            break;
+        case Kind::Key:
+            check(input.key());
+            break;
         case Kind::Save:
             if (save_) save_(c.file);
             break;
@@ -164,48 +157,6 @@ void ScriptRunner::execute(const Script& script, const ScriptCommand& c) {
             dialogAnswers_.insert(dialogAnswers_.end(), c.actions.begin(), c.actions.end());
             break;
     }
-}
-
-void ScriptRunner::pick(const Script& script, const ScriptCommand& c) {
-    auto fail = [&](const std::string& message) {
-        throw FileError(script.fileName, c.line, message);
-    };
-    if (!host_.running()) fail("pick needs a running command");
-    const Point p{c.numbers[0], c.numbers[1]};
-    std::ostringstream where;
-    where << "(" << p.x << ", " << p.y << ")";
-    VelEventData e;
-    e.code = VEL_EVENT_POINTER;
-    e.hasPoint = true;
-    e.point = p;
-    switch (host_.eventMask()) {
-        case VEL_MASK_FIGURE: {
-            const auto seg = host_.nearestSegment(p);
-            if (!seg) fail("nothing within reach of " + where.str());
-            e.segmentId = *seg;
-            e.instanceId = 1;
-            break;
-        }
-        case VEL_MASK_ELEMENT: {
-            const auto el = host_.nearestElement(p);
-            if (!el) fail("no pickable element within reach of " + where.str());
-            e.elementId = *el;
-            e.segmentId = host_.drawing().segmentOfElement(*el)->id;
-            e.instanceId = 1;
-            break;
-        }
-        case VEL_MASK_POINT:
-            break;
-        case VEL_MASK_SELECTION: {
-            const auto seg = host_.nearestSegment(p);
-            if (!seg) fail("nothing within reach of " + where.str());
-            host_.addToSelection(*seg);
-            return;
-        }
-        default:
-            fail("no pick is armed");
-    }
-    host_.dispatch(e);
 }
 
 }  // namespace vel

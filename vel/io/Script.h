@@ -42,7 +42,6 @@ public:
 
 private:
     void execute(const Script& script, const ScriptCommand& c);
-    void pick(const Script& script, const ScriptCommand& c);
 
     Host& host_;
     SaveFunction save_;

@@ -1,0 +1,53 @@
+// HostInput.h - what a person or a script does in the stand-in host, turned into
+// the events the armed step expects: starting and leaving the command, a pick at
+// a point under each event mask, a window selection, the inputs without a point.
+// Session scripts and the window both go through here, so that the same actions
+// give the same trace and the same drawing.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "vel/kernel/Host.h"
+
+namespace vel {
+
+// Why an input was not taken, in words a person or a script's author reads
+// ("nothing within reach of (10, 20)"); empty when it was taken.
+struct InputResult {
+    std::string refusal;
+    explicit operator bool() const { return refusal.empty(); }
+};
+
+// What a pick at a point would take under the armed mask: a segment (figure pick,
+// selection) or an element (element pick); nothing under the point mask.
+struct PickTarget {
+    std::optional<int> segmentId;
+    std::optional<int> elementId;
+};
+
+class HostInput {
+public:
+    explicit HostInput(Host& host) : host_(host) {}
+
+    InputResult start();
+    void escape() { host_.escape(); }
+    // A pointer event at p: under 0x800 the nearest segment, under 0x1000 the nearest
+    // element the step accepts, under 0x60000 the point alone; under 0x20 the nearest
+    // segment joins the selection without an event.
+    InputResult pick(Point p);
+    // Under 0x20, every segment lying wholly inside the window joins the selection.
+    InputResult select(const Extents& window);
+    InputResult done();     // the end of a selection (event code 0)
+    InputResult confirm();  // the confirm input (event code 7)
+    InputResult key();      // any other input without a point (event code 4)
+
+    PickTarget targetAt(Point p) const;
+
+private:
+    InputResult withoutPoint(int code, const char* what);
+
+    Host& host_;
+};
+
+}  // namespace vel
