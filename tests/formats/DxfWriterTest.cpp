@@ -134,7 +134,8 @@ TEST(DxfWriter, DimensionsAndLeadersAreEntitiesOfTheirKind) {
     for (json& dim : dims) dim.erase("handle");
     EXPECT_EQ(dims[0], json::parse(R"({"type": "DIMENSION", "layer": "2", "linetype": "BYLAYER",
         "dimtype": 0, "a": [0, -10], "b": [100, 0], "line": [100, -10], "angle": 0,
-        "measurement": 100, "text": "100.00", "block": ["LINE", "LINE", "100.00"]})"));
+        "measurement": 100, "text": "100.00",
+        "block": ["LINE", "LINE", "SOLID", "SOLID", "100.00"]})"));
     EXPECT_EQ(dims[1], json::parse(R"({"type": "DIMENSION", "layer": "2", "linetype": "BYLAYER",
         "dimtype": 0, "a": [-10, 0], "b": [0, 50], "line": [-10, 50], "angle": 90,
         "measurement": 50, "text": "50.0", "block": ["LINE", "LINE", "50.0"]})"));

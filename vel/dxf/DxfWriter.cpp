@@ -687,6 +687,14 @@ private:
             dxf.writePoint(dw, DL_PointData(p->x, p->y, 0.0), a);
             return;
         }
+        if (const Arrowhead* head = std::get_if<Arrowhead>(&shape.geometry)) {
+            // A SOLID's third and fourth corners are the same for a triangle.
+            DL_SolidData solid(head->tip.x, head->tip.y, 0.0, head->left.x, head->left.y, 0.0,
+                               head->right.x, head->right.y, 0.0, head->right.x, head->right.y,
+                               0.0, 0.0);
+            dxf.writeSolid(dw, solid, a);
+            return;
+        }
         const Path& path = std::get<Path>(shape.geometry);
         if (path.pieces.empty()) return;
         if (path.pieces.size() == 1 && !path.closed) {

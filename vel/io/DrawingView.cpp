@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <numbers>
 #include <optional>
 #include <stdexcept>
 
@@ -13,6 +14,8 @@
 namespace vel {
 
 namespace {
+
+constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
 bool finite(Point p) {
     return std::isfinite(p.x) && std::isfinite(p.y);
@@ -78,7 +81,7 @@ double widthEstimate(const std::string& utf8, double height) {
 }
 
 void addTextBox(Extents& e, const ViewText& t) {
-    const double rad = t.angleDegrees * M_PI / 180.0;
+    const double rad = t.angleDegrees * kRadiansPerDegree;
     const Point along{std::cos(rad), std::sin(rad)};
     const Point up{-along.y, along.x};
     const double w = widthEstimate(t.text, t.height);
@@ -89,29 +92,86 @@ void addTextBox(Extents& e, const ViewText& t) {
         for (double dy : {-0.25 * t.height, t.height}) e.add(t.anchor + along * dx + up * dy);
 }
 
-// The measured value sits beside the middle of the measure line, on the side
-// away from the extension line, reading left to right or bottom to top.
-ViewText dimensionText(const DimensionElement& dim, double h) {
-    const double rad = dim.direction * M_PI / 180.0;
+// The measure line of a dimension: from a along its direction to the foot of b.
+struct MeasureLine {
+    Point from;
+    Point to;
+};
+
+MeasureLine measureLineOf(const DimensionElement& dim) {
+    const double rad = dim.direction * kRadiansPerDegree;
     const Point u{std::cos(rad), std::sin(rad)};
-    const Point foot = dim.a + u * dot(dim.b - dim.a, u);
-    const Point mid = (dim.a + foot) * 0.5;
+    return {dim.a, dim.a + u * dot(dim.b - dim.a, u)};
+}
+
+// Room left between a dimension's text and the lines around it, in text heights.
+constexpr double kTextClearance = 0.4;
+
+// A dimension's arrowheads, by its arrow style: none for kind 0, else filled,
+// size2 times 0.6 text heights long, size1 of a fifth of their length wide.
+double arrowLength(const DimensionElement& dim, double h) {
+    return dim.arrow.kind == 0 ? 0.0 : 0.6 * h * dim.arrow.size2;
+}
+
+// They point out at the extension lines from inside the measure line, or in at
+// them from outside where the line is too short to hold both.
+bool arrowsOutside(double span, double length) {
+    return length > 0.0 && span < 3 * length;
+}
+
+// The measured value reads left to right or bottom to top. It sits beside the
+// middle of the measure line, on the side away from the extension line; where
+// the line is too short for it, it stands beyond the line's outer end (the one
+// farther from the drawing's centre), centred on the line, clear of both
+// extension lines.
+ViewText dimensionText(const DimensionElement& dim, double h, Point centre) {
+    const MeasureLine line = measureLineOf(dim);
+    const Point mid = (line.from + line.to) * 0.5;
 
     double angle = std::remainder(dim.direction, 360.0);  // [-180, 180]
     if (angle > 90.0) angle -= 180.0;
     if (angle <= -90.0) angle += 180.0;
-    const double textRad = angle * M_PI / 180.0;
+    const double textRad = angle * kRadiansPerDegree;
     const Point up{-std::sin(textRad), std::cos(textRad)};
 
-    const Point towardB = dim.b - foot;
-    const bool above = length(towardB) <= kCoincidence || dot(towardB, up) < 0.0;
     ViewText t;
-    t.anchor = above ? mid + up * (0.4 * h) : mid - up * (1.2 * h);
     t.angleDegrees = angle;
     t.height = h;
     t.align = TextAlign::Centre;
     t.text = dim.text();
+    const double span = distance(line.from, line.to);
+    const double width = widthEstimate(t.text, h);
+    if (span > kCoincidence && width + 2 * kTextClearance * h > span) {
+        const bool fromIsOuter = distance(line.from, centre) > distance(line.to, centre);
+        const Point outer = fromIsOuter ? line.from : line.to;
+        const Point outward = (outer - (fromIsOuter ? line.to : line.from)) * (1.0 / span);
+        const double arrow = arrowLength(dim, h);
+        const double gap = kTextClearance * h + (arrowsOutside(span, arrow) ? arrow : 0.0);
+        t.anchor = outer + outward * (gap + width / 2) - up * (0.35 * h);
+        return t;
+    }
+    const Point towardB = dim.b - line.to;
+    const bool above = length(towardB) <= kCoincidence || dot(towardB, up) < 0.0;
+    t.anchor = above ? mid + up * (kTextClearance * h) : mid - up * (1.2 * h);
     return t;
+}
+
+// Tips at the ends of the measure line, bases square to it.
+std::vector<Arrowhead> dimensionArrows(const DimensionElement& dim, double h) {
+    const MeasureLine line = measureLineOf(dim);
+    const double span = distance(line.from, line.to);
+    const double length = arrowLength(dim, h);
+    const double halfWidth = 0.2 * length * dim.arrow.size1;
+    if (!(span > kCoincidence) || !(length > 0.0) || !std::isfinite(length + halfWidth)) return {};
+    const Point u = (line.to - line.from) * (1.0 / span);
+    const Point side{-u.y * halfWidth, u.x * halfWidth};
+    const double back = arrowsOutside(span, length) ? -length : length;
+    std::vector<Arrowhead> heads;
+    for (const auto& [tip, out] : {std::pair{line.from, u * -1.0}, std::pair{line.to, u}}) {
+        const Point base = tip - out * back;
+        heads.push_back({tip, base + side, base - side});
+    }
+    return heads;
 }
 
 // A leader's text starts just past its last point, away from the leader line.
@@ -146,11 +206,13 @@ ViewStroke strokeOf(const Segment& segment, int at) {
 
 // The text a dimension or leader shows, placed for the text height; none for
 // figures and for what has no finite place or nothing to say.
-std::optional<ViewText> annotationText(const Segment& segment, const Element& e, double h) {
+std::optional<ViewText> annotationText(const Segment& segment, const Element& e,
+                                       const ViewFrame& frame) {
     if (e.figure()) return std::nullopt;
+    const double h = frame.textHeight;
     ViewText text;
     if (const auto* dim = std::get_if<DimensionElement>(&e.body)) {
-        text = dimensionText(*dim, h);
+        text = dimensionText(*dim, h, frame.centre);
     } else if (const auto* leader = std::get_if<LeaderElement>(&e.body)) {
         if (leader->points.empty() || !finite(leader->points.back())) return std::nullopt;
         text = leaderText(*leader, h);
@@ -188,9 +250,11 @@ ViewFrame frameOf(const Drawing& drawing) {
     frame.textHeight = size > 0.0 ? size / 40.0 : 2.5;
     frame.joinTolerance = std::max(kCoincidence, 1e-9 * size);
     frame.extents = geometry;
+    if (!geometry.empty())
+        frame.centre = {(geometry.minX + geometry.maxX) / 2, (geometry.minY + geometry.maxY) / 2};
     for (const auto& [id, segment] : drawing.segments())
         for (const Element& e : segment.elements)
-            if (std::optional<ViewText> t = annotationText(segment, e, frame.textHeight))
+            if (std::optional<ViewText> t = annotationText(segment, e, frame))
                 addTextBox(frame.extents, *t);
     return frame;
 }
@@ -228,7 +292,11 @@ void viewSegment(const Drawing& drawing, const Segment& segment, const ViewFrame
                 chains.push_back(Chain{e.id, stroke, {pieceOf(p)}});
             }
         }
-        if (std::optional<ViewText> t = annotationText(segment, e, frame.textHeight))
+        if (const auto* dim = std::get_if<DimensionElement>(&e.body))
+            for (const Arrowhead& head : dimensionArrows(*dim, frame.textHeight))
+                if (finite(head.tip) && finite(head.left) && finite(head.right))
+                    out.shapes.push_back(shape(e.id, stroke, true, head));
+        if (std::optional<ViewText> t = annotationText(segment, e, frame))
             out.texts.push_back(std::move(*t));
     }
     // On a closed outline the last run may lead straight into the first.

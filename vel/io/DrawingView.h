@@ -37,13 +37,20 @@ struct ViewStroke {
     friend bool operator==(const ViewStroke&, const ViewStroke&) = default;
 };
 
+// A filled arrowhead at the end of a dimension's measure line.
+struct Arrowhead {
+    Point tip;
+    Point left;
+    Point right;
+};
+
 struct ViewShape {
     int segmentId = 0;
     int elementId = 0;  // the element drawn, or where a chained path starts
     int layer = 0;
     ViewStroke stroke;
     bool annotation = false;  // a line of a dimension or leader
-    std::variant<Path, Circle, Point> geometry;
+    std::variant<Path, Circle, Point, Arrowhead> geometry;
 };
 
 enum class TextAlign { Left, Centre, Right };
@@ -66,6 +73,7 @@ struct ViewFrame {
     Extents extents;  // the shapes and an estimate of the texts' boxes
     double textHeight = 0.0;
     double joinTolerance = 0.0;  // how near two ends must lie to join into one path
+    Point centre;                // of what is drawn; the outside of a dimension faces away
 };
 
 // One segment as drawn.

@@ -10,6 +10,7 @@
 
 #include "vel/io/DrawingFile.h"
 #include "vel/io/DrawingView.h"
+#include "vel/io/Picture.h"
 #include "vel/kernel/HostPalette.h"
 
 namespace vel {
@@ -19,12 +20,6 @@ namespace {
 constexpr double kPageWidth = 1000.0;
 constexpr double kPageHeight = 750.0;
 constexpr double kMargin = 40.0;
-constexpr double kStrokeWidth = 1.5;
-constexpr double kPointRadius = 2.5;
-// The picture always fits the page, so dash patterns are kept in screen pixels
-// (as the host shows them) rather than drawing units, which would make them
-// vanish on a large part and swallow a small one.
-constexpr double kScreenPixelsPerPatternPixel = 2.0;
 constexpr const char* kBackground = "#15181c";
 constexpr const char* kFontFamily = "NanumGothic, 'Nanum Gothic', 'Noto Sans CJK KR', sans-serif";
 
@@ -74,100 +69,77 @@ std::string xmlText(const std::string& utf8) {
     return out;
 }
 
-// Drawing units to page pixels: a uniform scale, centred, y flipped.
-class Page {
-public:
-    explicit Page(const Extents& e) {
-        if (e.empty()) return;
-        const double availableW = kPageWidth - 2 * kMargin, availableH = kPageHeight - 2 * kMargin;
-        const double w = e.width(), h = e.height();
-        double s = std::numeric_limits<double>::infinity();
-        if (w > 0) s = std::min(s, availableW / w);
-        if (h > 0) s = std::min(s, availableH / h);
-        if (!std::isfinite(s) || !(s > 0)) s = 1.0;
-        scale_ = s;
-        originX_ = kPageWidth / 2 - s * (e.minX + e.maxX) / 2;
-        originY_ = kPageHeight / 2 + s * (e.minY + e.maxY) / 2;
-    }
+std::string at(Point p) {
+    return num(p.x) + " " + num(p.y);
+}
 
-    std::string shapeSvg(const ViewShape& shape) const {
-        if (const Circle* c = std::get_if<Circle>(&shape.geometry))
-            return "    <circle cx=\"" + x(c->centre.x) + "\" cy=\"" + y(c->centre.y) + "\" r=\"" +
-                   num(std::fabs(c->radius) * scale_) + "\"" + strokeAttributes(shape.stroke) +
-                   "/>\n";
-        if (const Point* p = std::get_if<Point>(&shape.geometry))
-            return "    <circle cx=\"" + x(p->x) + "\" cy=\"" + y(p->y) + "\" r=\"" +
-                   num(kPointRadius) + "\" fill=\"" + strokeColor(shape.stroke.color) +
-                   "\" stroke=\"none\"/>\n";
-        const Path& path = std::get<Path>(shape.geometry);
-        if (path.pieces.empty()) return {};
-        std::string d = "M " + at(path.pieces.front().from);
-        for (size_t i = 0; i < path.pieces.size(); ++i) {
-            const PathPiece& piece = path.pieces[i];
+// What the picture routine draws, as SVG elements appended to a text.
+class SvgSurface : public PictureSurface {
+public:
+    explicit SvgSurface(std::string& svg) : svg_(svg) {}
+
+    void path(const ScreenPath& path, const Pen& pen) override {
+        std::string d = "M " + at(path.start);
+        for (size_t i = 0; i < path.steps.size(); ++i) {
+            const ScreenPath::Step& step = path.steps[i];
             // A closed path's last straight piece is the closing command itself.
-            if (path.closed && !piece.arc && i + 1 == path.pieces.size()) break;
-            d += piece.arc ? arcCommands(piece) : " L " + at(piece.to);
+            if (path.closed && !step.arc && i + 1 == path.steps.size()) break;
+            if (step.arc) {
+                // SVG's positive sweep runs clockwise as seen, y counting down.
+                const std::string r = num(step.radius);
+                d += " A " + r + " " + r + " 0 0 " + (step.sweepDegrees < 0 ? "1" : "0") + " " +
+                     at(step.to);
+            } else {
+                d += " L " + at(step.to);
+            }
         }
         if (path.closed) d += " Z";
-        return "    <path d=\"" + d + "\"" + strokeAttributes(shape.stroke) + "/>\n";
+        svg_ += "    <path d=\"" + d + "\"" + strokeAttributes(pen) + "/>\n";
     }
 
-    std::string textSvg(const ViewText& t) const {
+    void circle(Point centre, double radius, const Pen& pen) override {
+        svg_ += "    <circle cx=\"" + num(centre.x) + "\" cy=\"" + num(centre.y) + "\" r=\"" +
+                num(radius) + "\"" + strokeAttributes(pen) + "/>\n";
+    }
+
+    void dot(Point centre, double radius, Rgb color) override {
+        svg_ += "    <circle cx=\"" + num(centre.x) + "\" cy=\"" + num(centre.y) + "\" r=\"" +
+                num(radius) + "\" fill=\"" + hexColor(color) + "\" stroke=\"none\"/>\n";
+    }
+
+    void triangle(Point a, Point b, Point c, Rgb color) override {
+        svg_ += "    <polygon points=\"" + num(a.x) + "," + num(a.y) + " " + num(b.x) + "," +
+                num(b.y) + " " + num(c.x) + "," + num(c.y) + "\" fill=\"" + hexColor(color) +
+                "\" stroke=\"none\"/>\n";
+    }
+
+    void text(const ScreenText& t) override {
         const char* anchor = t.align == TextAlign::Left     ? "start"
                              : t.align == TextAlign::Centre ? "middle"
                                                             : "end";
-        const std::string px = x(t.anchor.x), py = y(t.anchor.y);
-        std::string svg = "    <text x=\"" + px + "\" y=\"" + py + "\" font-size=\"" +
-                          num(t.height * scale_) + "\" font-family=\"" + kFontFamily +
-                          "\" fill=\"" + strokeColor(t.color) + "\" text-anchor=\"" + anchor + "\"";
+        const std::string px = num(t.anchor.x), py = num(t.anchor.y);
+        svg_ += "    <text x=\"" + px + "\" y=\"" + py + "\" font-size=\"" + num(t.height) +
+                "\" font-family=\"" + kFontFamily + "\" fill=\"" + hexColor(t.color) +
+                "\" text-anchor=\"" + anchor + "\"";
         if (t.angleDegrees != 0.0)
-            svg += " transform=\"rotate(" + num(-t.angleDegrees) + " " + px + " " + py + ")\"";
-        return svg + ">" + xmlText(t.text) + "</text>\n";
+            svg_ += " transform=\"rotate(" + num(-t.angleDegrees) + " " + px + " " + py + ")\"";
+        svg_ += ">" + xmlText(t.text) + "</text>\n";
     }
 
 private:
-    std::string x(double v) const { return num(originX_ + scale_ * v); }
-    std::string y(double v) const { return num(originY_ - scale_ * v); }
-    std::string at(Point p) const { return x(p.x) + " " + y(p.y); }
-
-    static std::string strokeColor(const std::optional<int>& color) {
-        return hexColor(color ? paletteColor(*color) : Rgb{});
-    }
-
-    static std::string strokeAttributes(const ViewStroke& stroke) {
-        std::string a = " fill=\"none\" stroke=\"" + strokeColor(stroke.color) +
-                        "\" stroke-width=\"" + num(kStrokeWidth) +
+    static std::string strokeAttributes(const Pen& pen) {
+        std::string a = " fill=\"none\" stroke=\"" + hexColor(pen.color) + "\" stroke-width=\"" +
+                        num(pen.width) +
                         "\" stroke-linejoin=\"round\" vector-effect=\"non-scaling-stroke\"";
-        const LineTypeStyle& style = lineTypeStyle(stroke.lineType.value_or(0));
-        if (!style.continuous()) {
+        if (!pen.dashes.empty()) {
             a += " stroke-dasharray=\"";
-            for (size_t i = 0; i < style.pattern.size(); ++i)
-                a += (i ? "," : "") + num(style.pattern[i] * kScreenPixelsPerPatternPixel);
+            for (size_t i = 0; i < pen.dashes.size(); ++i) a += (i ? "," : "") + num(pen.dashes[i]);
             a += "\"";
         }
         return a;
     }
 
-    // SVG arcs turn the short or long way between two points; a half turn at most
-    // keeps that unambiguous, so longer arcs are drawn in two halves.
-    std::string arcCommands(const PathPiece& piece) const {
-        const Arc& a = *piece.arc;
-        const std::string r = num(a.radius * scale_);
-        // Counter-clockwise in the drawing is counter-clockwise on the flipped page too,
-        // which SVG calls the negative sweep.
-        const std::string sweep = piece.clockwise ? "1" : "0";
-        std::string d;
-        if (a.sweep() > M_PI) {
-            const Point mid = a.pointAt(a.startAngle + a.sweep() / 2);
-            d += " A " + r + " " + r + " 0 0 " + sweep + " " + at(mid);
-        }
-        d += " A " + r + " " + r + " 0 0 " + sweep + " " + at(piece.to);
-        return d;
-    }
-
-    double scale_ = 1.0;
-    double originX_ = kPageWidth / 2;
-    double originY_ = kPageHeight / 2;
+    std::string& svg_;
 };
 
 // Text is handed to the stream in pieces of about this size.
@@ -178,7 +150,8 @@ public:
     void write(const Drawing& drawing, std::ostream& out) const override {
         requireFiniteDrawing(drawing);
         const ViewFrame frame = frameOf(drawing);
-        const Page page(frame.extents);
+        const ViewTransform page =
+            ViewTransform::fit(frame.extents, kPageWidth, kPageHeight, kMargin);
 
         std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
         svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
@@ -190,13 +163,13 @@ public:
                num(kPageHeight) + "\" fill=\"" + kBackground + "\"/>\n";
         // One segment at a time, so that a large drawing is never held twice over.
         SegmentView part;
+        SvgSurface surface(svg);
         for (const auto& [id, segment] : drawing.segments()) {
             viewSegment(drawing, segment, frame, part);
             if (part.shapes.empty() && part.texts.empty()) continue;
             svg += "  <g id=\"segment-" + std::to_string(id) + "\" data-layer=\"" +
                    std::to_string(segment.layer) + "\">\n";
-            for (const ViewShape& shape : part.shapes) svg += page.shapeSvg(shape);
-            for (const ViewText& text : part.texts) svg += page.textSvg(text);
+            paintSegment(part, page, surface);
             svg += "  </g>\n";
             if (svg.size() >= kFlushBytes) {
                 out << svg;
