@@ -1,6 +1,9 @@
 // HostInput.cpp - inputs of a person or a script turned into host events.
 #include "vel/io/HostInput.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
 #include <sstream>
 
 namespace vel {
@@ -15,6 +18,51 @@ std::string where(Point p) {
     std::ostringstream text;
     text << "(" << p.x << ", " << p.y << ")";
     return text.str();
+}
+
+// Whether the straight piece from a to b has a point in the box (Liang and Barsky's clipping).
+bool lineMeetsBox(Point a, Point b, const Extents& box) {
+    double enter = 0.0, leave = 1.0;
+    const double d[2] = {b.x - a.x, b.y - a.y};
+    const double lo[2] = {box.minX - a.x, box.minY - a.y};
+    const double hi[2] = {box.maxX - a.x, box.maxY - a.y};
+    for (int axis = 0; axis < 2; ++axis) {
+        if (d[axis] == 0.0) {
+            if (lo[axis] > 0.0 || hi[axis] < 0.0) return false;
+            continue;
+        }
+        double t0 = lo[axis] / d[axis], t1 = hi[axis] / d[axis];
+        if (t0 > t1) std::swap(t0, t1);
+        enter = std::max(enter, t0);
+        leave = std::min(leave, t1);
+        if (enter > leave) return false;
+    }
+    return true;
+}
+
+// Curves are followed in pieces this many to the turn: a window edge that passes
+// between a curve and its chord is far thinner than anything a person drags.
+constexpr int kPiecesPerTurn = 256;
+
+bool primitiveMeetsBox(const Primitive& p, const Extents& box) {
+    if (const Point* pt = std::get_if<Point>(&p))
+        return pt->x >= box.minX && pt->x <= box.maxX && pt->y >= box.minY && pt->y <= box.maxY;
+    if (const Line* l = std::get_if<Line>(&p)) return lineMeetsBox(l->start, l->end, box);
+    Arc arc;
+    if (const Circle* c = std::get_if<Circle>(&p))
+        arc = Arc{c->centre, c->radius, 0.0, 2 * std::numbers::pi};
+    else
+        arc = std::get<Arc>(p);
+    const double sweep = arc.sweep();
+    const int pieces =
+        std::max(4, static_cast<int>(kPiecesPerTurn * sweep / (2 * std::numbers::pi)));
+    Point from = arc.pointAt(arc.startAngle);
+    for (int k = 1; k <= pieces; ++k) {
+        const Point to = arc.pointAt(arc.startAngle + sweep * k / pieces);
+        if (lineMeetsBox(from, to, box)) return true;
+        from = to;
+    }
+    return false;
 }
 
 }  // namespace
@@ -77,6 +125,22 @@ InputResult HostInput::select(const Extents& window) {
     if (!host_.running()) return refused("select needs a running command");
     if (host_.eventMask() != VEL_MASK_SELECTION) return refused("no selection is armed");
     for (int id : host_.segmentsInside(window)) host_.addToSelection(id);
+    return {};
+}
+
+InputResult HostInput::selectCrossing(const Extents& window) {
+    if (!host_.running()) return refused("select needs a running command");
+    if (host_.eventMask() != VEL_MASK_SELECTION) return refused("no selection is armed");
+    if (window.empty()) return {};
+    const Point centre{(window.minX + window.maxX) / 2, (window.minY + window.maxY) / 2};
+    const double reach = std::hypot(window.width(), window.height()) / 2;
+    const Drawing& d = host_.drawing();
+    for (int id : d.segmentsNear(centre, reach)) {
+        const std::vector<Primitive> drawn = drawnPrimitives(d, *d.segment(id));
+        if (std::any_of(drawn.begin(), drawn.end(),
+                        [&](const Primitive& p) { return primitiveMeetsBox(p, window); }))
+            host_.addToSelection(id);
+    }
     return {};
 }
 

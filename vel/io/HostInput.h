@@ -38,6 +38,9 @@ public:
     InputResult pick(Point p);
     // Under 0x20, every segment lying wholly inside the window joins the selection.
     InputResult select(const Extents& window);
+    // The same with every segment that the window crosses or holds (a window
+    // dragged from right to left, as CAD users know it).
+    InputResult selectCrossing(const Extents& window);
     InputResult done();     // the end of a selection (event code 0)
     InputResult confirm();  // the confirm input (event code 7)
     InputResult key();      // any other input without a point (event code 4)

@@ -44,6 +44,7 @@ Drawing::Drawing() {
 }
 
 void Drawing::clear() {
+    ++revision_;
     nextId_ = 1;
     currentLayer_ = 0;
     layers_.clear();
@@ -56,11 +57,13 @@ void Drawing::clear() {
 }
 
 void Drawing::setCurrentLayer(int layer) {
+    ++revision_;
     createLayer(layer);
     currentLayer_ = layer;
 }
 
 void Drawing::createLayer(int layer, std::string name) {
+    ++revision_;
     auto [it, inserted] = layers_.try_emplace(layer, Layer{layer, name});
     if (!inserted && it->second.name.empty() && !name.empty()) it->second.name = name;
     // A name once given stays, so the lowest number with it only ever goes down.
@@ -81,7 +84,7 @@ int Drawing::layerForName(const std::string& name) {
 Segment* Drawing::segment(int id) {
     auto it = segments_.find(id);
     if (it == segments_.end()) return nullptr;
-    spatial_.touch(id);  // the caller may change what it draws
+    changed(id);  // the caller may change what it draws
     return &it->second;
 }
 
@@ -122,7 +125,7 @@ int Drawing::createSegment(SegmentKind kind) {
     s.kind = kind;
     s.layer = currentLayer_;
     segments_.emplace(id, std::move(s));
-    spatial_.touch(id);
+    changed(id);
     return id;
 }
 
@@ -133,7 +136,7 @@ int Drawing::createSegmentWithId(SegmentKind kind, int id) {
     s.kind = kind;
     s.layer = currentLayer_;
     segments_.emplace(id, std::move(s));
-    spatial_.touch(id);
+    changed(id);
     nextId_ = std::max(nextId_, id + 1);
     return id;
 }
@@ -143,7 +146,7 @@ bool Drawing::deleteSegment(int id) {
     if (it == segments_.end()) return false;
     unindex(it->second);
     segments_.erase(it);
-    spatial_.touch(id);
+    changed(id);
     return true;
 }
 

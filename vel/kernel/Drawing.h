@@ -2,6 +2,7 @@
 // elements (figures, dimensions, leaders), addressed by ids from one counter.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
@@ -140,6 +141,10 @@ public:
     // Removes exactly one element, nothing else.
     bool eraseElement(int elementId);
 
+    // Counts the changes made and the handing out of anything that may be changed:
+    // equal counts mean an unchanged drawing.
+    std::uint64_t revision() const { return revision_; }
+
     int nextId() const { return nextId_; }
     int takeId() { return nextId_++; }
 
@@ -149,10 +154,16 @@ private:
         int index = 0;  // in the segment's elements
     };
 
+    // The segment was made, removed or handed out for change.
+    void changed(int segmentId) {
+        ++revision_;
+        spatial_.touch(segmentId);
+    }
     void unindex(const Segment& s);
     // Elements from `from` on moved within their segment.
     void renumber(const Segment& s, size_t from);
 
+    std::uint64_t revision_ = 0;
     int nextId_ = 1;
     int currentLayer_ = 0;
     std::map<int, Layer> layers_;

@@ -34,6 +34,7 @@ void Host::reset() {
     prompts_.clear();
     messages_.clear();
     messageOut_ = nullptr;
+    presentMessage_ = nullptr;
     trace_ = nullptr;
 }
 
@@ -212,6 +213,7 @@ int Host::searchSegments(int instanceId, VelSegmentFilterFunc filter, int set) {
 
 int Host::messageBox(std::u16string text) {
     if (messageOut_) *messageOut_ << "message: " << toUtf8(text) << std::endl;
+    if (presentMessage_) presentMessage_(text);
     messages_.push_back(std::move(text));
     return 1;  // OK
 }

@@ -97,6 +97,10 @@ public:
     const std::vector<std::u16string>& messages() const { return messages_; }
     // When set (a scripted run), message boxes print "message: TEXT" here.
     void setMessageStream(std::ostream* out) { messageOut_ = out; }
+    // When set (the window), message boxes are shown to the person, who answers OK.
+    void setMessagePresenter(std::function<void(const std::u16string&)> show) {
+        presentMessage_ = std::move(show);
+    }
 
     // ---- trace -----------------------------------------------------------------
     // One JSON object a line for every host call of the plug-in and every callback.
@@ -132,6 +136,7 @@ private:
     std::vector<std::u16string> prompts_;
     std::vector<std::u16string> messages_;
     std::ostream* messageOut_ = nullptr;
+    std::function<void(const std::u16string&)> presentMessage_;
     std::ostream* trace_ = nullptr;
 };
 

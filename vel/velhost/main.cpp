@@ -7,6 +7,8 @@
 
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,10 +19,12 @@
 #include "ui/OrvantaDlg.h"
 #include "ui/UiScope.h"
 #include "vel/dxf/DxfFormat.h"
+#include "vel/gui/HostWindow.h"
 #include "vel/io/DrawingFile.h"
 #include "vel/io/Script.h"
 #include "vel/kernel/Host.h"
 #include "vel/velhost/DialogRobot.h"
+#include "vel/velhost/DrawingFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -28,51 +32,9 @@ namespace {
 
 enum ExitCode { kOk = 0, kBadInput = 1, kBadCommandLine = 2 };
 
-std::string extensionOf(const std::string& path) {
-    std::string ext = fs::path(path).extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext;
-}
-
-std::unique_ptr<vel::DrawingWriter> writerFor(const std::string& path) {
-    const std::string ext = extensionOf(path);
-    if (ext == ".json") return vel::makeJsonWriter();
-    if (ext == ".svg") return vel::makeSvgWriter();
-    if (ext == ".dxf") return vel::makeDxfWriter();
-    return nullptr;
-}
-
-// Written to a temporary file beside the target and renamed over it, so that a
-// failed write never leaves half a drawing behind.
-void writeDrawing(const vel::Drawing& drawing, const std::string& path) {
-    auto writer = writerFor(path);
-    if (!writer) throw vel::FileError(path, 0, "unknown output format (use .json, .dxf or .svg)");
-    const fs::path target(path);
-    const fs::path temp = target.string() + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary);
-        if (!out) throw vel::FileError(path, 0, "cannot open for writing");
-        writer->write(drawing, out);
-        out.flush();
-        if (!out) throw vel::FileError(path, 0, "write failed");
-    }
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) throw vel::FileError(path, 0, "cannot replace the file: " + ec.message());
-}
-
 void readDrawing(vel::Drawing& drawing, const std::string& path) {
-    const std::string ext = extensionOf(path);
-    if (ext == ".dxf") {
-        const vel::DxfReadReport report = vel::readDxfDrawing(path, drawing);
-        if (report.leftOut.total() > 0)
-            std::cerr << path << ": " << report.leftOut.summary() << "\n";
-        return;
-    }
-    if (ext != ".json") throw vel::FileError(path, 0, "unknown drawing format (use .json or .dxf)");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw vel::FileError(path, 0, "cannot open");
-    vel::readJsonDrawing(in, path, drawing);
+    const std::string leftOut = velhost::ReadDrawing(drawing, path);
+    if (!leftOut.empty()) std::cerr << path << ": " << leftOut << "\n";
 }
 
 fs::path programFolder() {
@@ -156,6 +118,16 @@ void useRegistryFile(const std::string& registry) {
         throw vel::FileError(file, 0, problem);
 }
 
+// Loads the plug-in (default: beside velhost) and lets it register its command.
+void loadPlugin(const std::string& given) {
+    const std::string plugin = given.empty() ? (programFolder() / "libOrvanta.so").string() : given;
+    void* library = dlopen(plugin.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) throw vel::FileError(plugin, 0, std::string("cannot load: ") + dlerror());
+    auto startup = reinterpret_cast<StartupFunc>(dlsym(library, "Startup"));
+    if (!startup) throw vel::FileError(plugin, 0, "the library exports no Startup");
+    if (startup() != 0) throw vel::FileError(plugin, 0, "Startup failed to register the command");
+}
+
 struct RunOptions {
     std::string plugin;
     std::string drawing;
@@ -184,29 +156,73 @@ int run(const RunOptions& o, const char* program) {
     host.setMessageStream(&std::cout);
     host.setAperture(o.aperture);
 
-    const std::string plugin =
-        o.plugin.empty() ? (programFolder() / "libOrvanta.so").string() : o.plugin;
-    void* library = dlopen(plugin.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!library) throw vel::FileError(plugin, 0, std::string("cannot load: ") + dlerror());
-    auto startup = reinterpret_cast<StartupFunc>(dlsym(library, "Startup"));
-    if (!startup) throw vel::FileError(plugin, 0, "the library exports no Startup");
-    if (startup() != 0) throw vel::FileError(plugin, 0, "Startup failed to register the command");
-
+    loadPlugin(o.plugin);
     if (!o.drawing.empty()) readDrawing(host.drawing(), o.drawing);
     if (o.layer) host.drawing().setCurrentLayer(*o.layer);
 
-    vel::ScriptRunner runner(host,
-                             [&](const std::string& file) { writeDrawing(host.drawing(), file); });
+    vel::ScriptRunner runner(
+        host, [&](const std::string& file) { velhost::WriteDrawing(host.drawing(), file); });
     velhost::DialogRobot robot(runner.dialogAnswers(), std::cerr, o.show);
     runner.run(script);
     reportUnusedActions(runner.dialogAnswers());
 
-    for (const std::string& out : o.outputs) writeDrawing(host.drawing(), out);
+    for (const std::string& out : o.outputs) velhost::WriteDrawing(host.drawing(), out);
     host.setTrace(nullptr);
     host.setMessageStream(nullptr);
     // The plug-in stays loaded: its globals may still be referenced by the host
     // until the process ends, as in a real host.
     return robot.Failed() ? kBadInput : kOk;
+}
+
+struct GuiOptions {
+    std::string plugin;
+    std::string drawing;
+    std::string registry;
+    std::vector<std::string> outputs;
+    std::optional<int> layer;
+    double aperture = 5.0;
+    std::string size;
+    std::vector<double> view;
+    std::string platform;
+};
+
+// "1200x800" as a size in pixels; none when it is not one.
+std::optional<QSize> parseSize(const std::string& text) {
+    int w = 0, h = 0;
+    char x = 0, rest = 0;
+    if (std::sscanf(text.c_str(), "%d%c%d%c", &w, &x, &h, &rest) != 3 || (x != 'x' && x != 'X'))
+        return std::nullopt;
+    if (w < 100 || h < 100 || w > 10000 || h > 10000) return std::nullopt;
+    return QSize(w, h);
+}
+
+// The window: a person uses the command with the mouse and keys.
+int runGui(const GuiOptions& o, const char* program) {
+    useRegistryFile(o.registry);
+    vel::Host& host = vel::Host::instance();
+    HostApplication app(program, true, o.platform);
+    host.setAperture(1.0);
+    loadPlugin(o.plugin);
+    if (!o.drawing.empty()) readDrawing(host.drawing(), o.drawing);
+    if (o.layer) host.drawing().setCurrentLayer(*o.layer);
+
+    velgui::WindowOptions options;
+    options.drawing = o.drawing;
+    options.outputs = o.outputs;
+    options.aperturePixels = o.aperture;
+    if (!o.size.empty()) options.size = *parseSize(o.size);
+    if (o.view.size() == 4) {
+        vel::Extents area;
+        area.add(vel::Point{o.view[0], o.view[1]});
+        area.add(vel::Point{o.view[2], o.view[3]});
+        options.view = area;
+    }
+    velgui::HostWindow window(host, options);
+    window.show();
+    QApplication::setQuitOnLastWindowClosed(true);
+    QApplication::exec();
+    host.escape();
+    return kOk;
 }
 
 struct SettingsOptions {
@@ -279,29 +295,59 @@ int main(int argc, char** argv) {
     settingsCmd->add_option("--script", so.script,
                             "dialog lines that answer the dialog, or - for standard input");
     settingsCmd->add_flag("--show", so.show, "show the dialog on the display instead of offscreen");
+    GuiOptions go;
+    CLI::App* guiCmd =
+        app.add_subcommand("gui", "open the CAD window and use the command with the mouse");
+    guiCmd->add_option("drawing", go.drawing, "drawing to open (.json or .dxf)");
+    guiCmd->add_option("--plugin", go.plugin,
+                       "plug-in library (default: libOrvanta.so beside velhost)");
+    guiCmd->add_option("--registry", go.registry, "registry file for this session");
+    guiCmd->add_option("--out", go.outputs,
+                       "write the drawing when the window closes (.json, .dxf, .svg)");
+    guiCmd->add_option("--layer", go.layer, "current layer for new segments")
+        ->check(CLI::NonNegativeNumber);
+    guiCmd->add_option("--aperture", go.aperture, "pick box half size in screen pixels")
+        ->check(CLI::Range(1.0, 100.0));
+    guiCmd->add_option("--size", go.size, "the drawing area's size in pixels, WxH")
+        ->check([](const std::string& text) {
+            return parseSize(text) ? std::string() : "expected WxH, each from 100 to 10000";
+        });
+    guiCmd->add_option("--view", go.view, "show exactly this rectangle: X1 Y1 X2 Y2")
+        ->expected(4)
+        ->check([](const std::string& text) {
+            char* end = nullptr;
+            const double v = std::strtod(text.c_str(), &end);
+            return end && *end == 0 && std::isfinite(v) ? std::string() : "not a finite number";
+        });
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? kOk : kBadCommandLine;
     }
-    for (const std::string& out : o.outputs) {
-        if (!writerFor(out)) {
+    if (go.view.size() == 4 && (go.view[0] == go.view[2] || go.view[1] == go.view[3])) {
+        std::cerr << "--view: the rectangle has no area\n";
+        return kBadCommandLine;
+    }
+    for (const std::string& out : guiCmd->parsed() ? go.outputs : o.outputs) {
+        if (!velhost::WriterFor(out)) {
             std::cerr << out << ": unknown output format (use .json, .dxf or .svg)\n";
             return kBadCommandLine;
         }
     }
-    if (o.show || so.show) {
+    if (o.show || so.show || guiCmd->parsed()) {
         const DisplayChoice display = ChooseDisplay();
         if (!display.usable() || display.unnamed) {
-            std::cerr << "velhost: --show needs a display (DISPLAY or WAYLAND_DISPLAY): "
+            std::cerr << "velhost: " << (guiCmd->parsed() ? "the window" : "--show")
+                      << " needs a display (DISPLAY or WAYLAND_DISPLAY): "
                       << (display.usable() ? "none is set" : display.problem) << "\n";
             return kBadCommandLine;
         }
-        o.platform = so.platform = display.platform;
+        o.platform = so.platform = go.platform = display.platform;
     }
     try {
         if (settingsCmd->parsed()) return runSettings(so, argv[0]);
+        if (guiCmd->parsed()) return runGui(go, argv[0]);
         return run(o, argv[0]);
     } catch (const vel::FileError& e) {
         std::cerr << "velhost: " << e.what() << "\n";

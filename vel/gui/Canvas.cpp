@@ -1,0 +1,340 @@
+// Canvas.cpp - painting the drawing and turning the mouse into host inputs.
+#include "vel/gui/Canvas.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "vel/gui/PainterSurface.h"
+
+namespace velgui {
+
+namespace {
+
+const QColor kBackground(0x15, 0x18, 0x1c);
+constexpr vel::Rgb kHoverColor{255, 196, 64};
+constexpr vel::Rgb kSelectedColor{90, 200, 255};
+const QColor kAidColor(200, 200, 200);
+// Pixels kept free around the drawing when it is zoomed to fit.
+constexpr double kFitMargin = 20.0;
+// A press that moves less than this is a click, not a drag.
+constexpr double kDragPixels = 4.0;
+// One notch of the wheel zooms by this factor.
+constexpr double kWheelZoom = 1.2;
+// A segment smaller than this on the screen is drawn as a single dot.
+constexpr double kDotPixels = 1.5;
+
+vel::Extents boxOf(const vel::SegmentView& view) {
+    vel::Extents box;
+    for (const vel::ViewShape& shape : view.shapes) {
+        if (const auto* c = std::get_if<vel::Circle>(&shape.geometry)) {
+            box.add(vel::extentsOf(vel::Primitive{*c}));
+        } else if (const auto* p = std::get_if<vel::Point>(&shape.geometry)) {
+            box.add(*p);
+        } else if (const auto* head = std::get_if<vel::Arrowhead>(&shape.geometry)) {
+            box.add(head->tip), box.add(head->left), box.add(head->right);
+        } else {
+            for (const vel::PathPiece& piece : std::get<vel::Path>(shape.geometry).pieces)
+                box.add(piece.arc
+                            ? vel::extentsOf(vel::Primitive{*piece.arc})
+                            : vel::extentsOf(vel::Primitive{vel::Line{piece.from, piece.to}}));
+        }
+    }
+    for (const vel::ViewText& t : view.texts) {
+        const double reach = t.height * (1.0 + 0.6 * static_cast<double>(t.text.size()));
+        box.add(t.anchor + vel::Point{-reach, -reach});
+        box.add(t.anchor + vel::Point{reach, reach});
+    }
+    return box;
+}
+
+// The part of a segment's view that shows one element.
+vel::SegmentView elementView(const vel::SegmentView& view, int elementId) {
+    vel::SegmentView part;
+    for (const vel::ViewShape& s : view.shapes)
+        if (s.elementId == elementId) part.shapes.push_back(s);
+    for (const vel::ViewText& t : view.texts)
+        if (t.elementId == elementId) part.texts.push_back(t);
+    return part;
+}
+
+}  // namespace
+
+Canvas::Canvas(vel::Host& host, vel::HostInput& input, CanvasEvents events, QWidget* parent)
+    : QWidget(parent), host_(host), input_(input), events_(std::move(events)) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::CrossCursor);
+    setMinimumSize(200, 150);
+}
+
+void Canvas::refreshDrawing() {
+    const vel::Drawing& drawing = host_.drawing();
+    frame_ = vel::frameOf(drawing);
+    segments_.clear();
+    segments_.reserve(drawing.segments().size());
+    for (const auto& [id, segment] : drawing.segments()) {
+        CachedSegment cached;
+        cached.id = id;
+        vel::viewSegment(drawing, segment, frame_, cached.view);
+        cached.box = boxOf(cached.view);
+        segments_.push_back(std::move(cached));
+    }
+    hover_ = {};
+    update();
+}
+
+void Canvas::zoomToFit() {
+    transform_ = vel::ViewTransform::fit(frame_.extents, width(), height(), kFitMargin);
+    fitted_ = true;
+    area_.reset();
+    update();
+}
+
+void Canvas::showArea(const vel::Extents& area) {
+    transform_ = vel::ViewTransform::fit(area, width(), height(), 0.0);
+    fitted_ = false;
+    area_ = area;
+    update();
+}
+
+QPoint Canvas::screenPointOf(vel::Point p) const {
+    const vel::Point s = transform_.toScreen(p);
+    return QPoint(static_cast<int>(std::lround(s.x)), static_cast<int>(std::lround(s.y)));
+}
+
+vel::Point Canvas::drawingPointOf(QPointF s) const {
+    return transform_.toDrawing({s.x(), s.y()});
+}
+
+void Canvas::useAperture() const {
+    host_.setAperture(aperturePixels_ / transform_.scale());
+}
+
+bool Canvas::pickArmed() const {
+    if (!host_.running()) return false;
+    const int mask = host_.eventMask();
+    return mask == VEL_MASK_FIGURE || mask == VEL_MASK_ELEMENT || mask == VEL_MASK_SELECTION;
+}
+
+vel::PickTarget Canvas::targetAt(QPointF at) const {
+    if (!pickArmed()) return {};
+    useAperture();
+    return input_.targetAt(drawingPointOf(at));
+}
+
+void Canvas::updateHover(QPointF at) {
+    const vel::PickTarget target = targetAt(at);
+    if (target.segmentId != hover_.segmentId || target.elementId != hover_.elementId) {
+        hover_ = target;
+        update();
+    }
+}
+
+void Canvas::take(const vel::InputResult& result) {
+    if (!result && events_.inputRefused) events_.inputRefused(result.refusal);
+    if (events_.inputTaken) events_.inputTaken();
+}
+
+// ---- painting ----------------------------------------------------------------
+
+void Canvas::paintDrawing(QPainter& painter, const QRect& area) const {
+    painter.fillRect(area, kBackground);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    PainterSurface surface(painter);
+    const QRectF visible = QRectF(area).adjusted(-2, -2, 2, 2);
+    for (const CachedSegment& s : segments_) {
+        if (s.box.empty()) continue;
+        const vel::Point a = transform_.toScreen({s.box.minX, s.box.maxY});
+        const vel::Point b = transform_.toScreen({s.box.maxX, s.box.minY});
+        const QRectF onScreen(QPointF(a.x, a.y), QPointF(b.x, b.y));
+        if (!onScreen.intersects(visible) && !visible.contains(onScreen.topLeft())) continue;
+        if (onScreen.width() < kDotPixels && onScreen.height() < kDotPixels &&
+            !s.view.shapes.empty()) {
+            painter.setPen(QPen(toQColor(vel::penOf(s.view.shapes.front().stroke).color), 1.0));
+            painter.drawPoint(onScreen.center());
+            continue;
+        }
+        vel::paintSegment(s.view, transform_, surface);
+    }
+}
+
+void Canvas::paintHighlights(QPainter& painter) const {
+    PainterSurface thick(painter, 2.0);
+    auto find = [&](int id) -> const CachedSegment* {
+        const auto it = std::lower_bound(segments_.begin(), segments_.end(), id,
+                                         [](const CachedSegment& s, int v) { return s.id < v; });
+        return it != segments_.end() && it->id == id ? &*it : nullptr;
+    };
+    if (host_.running())
+        for (const SelIdRecord& r : host_.selection())
+            if (const CachedSegment* s = find(r.segmentId))
+                vel::paintSegment(s->view, transform_, thick, kSelectedColor);
+    if (!hover_.segmentId) return;
+    if (const CachedSegment* s = find(*hover_.segmentId)) {
+        if (hover_.elementId)
+            vel::paintSegment(elementView(s->view, *hover_.elementId), transform_, thick,
+                              kHoverColor);
+        else
+            vel::paintSegment(s->view, transform_, thick, kHoverColor);
+    }
+}
+
+void Canvas::paintInputAids(QPainter& painter) const {
+    if (!mouse_) return;
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    // The rubber band from the first corner the step echoes.
+    if (host_.running() && host_.echo()) {
+        QPen band(kAidColor, 1.0, Qt::DashLine);
+        painter.setPen(band);
+        const vel::Point first = transform_.toScreen(*host_.echo());
+        painter.drawRect(QRectF(QPointF(first.x, first.y), *mouse_).normalized());
+    }
+    // The window being dragged: wholly inside from left to right, dashed the other way.
+    if (windowDrag_ && pressAt_) {
+        const bool crossing = mouse_->x() < pressAt_->x();
+        QColor fill = crossing ? QColor(60, 200, 90, 40) : QColor(60, 120, 255, 40);
+        painter.setPen(QPen(fill.lighter(300), 1.0, crossing ? Qt::DashLine : Qt::SolidLine));
+        painter.setBrush(fill);
+        painter.drawRect(QRectF(*pressAt_, *mouse_).normalized());
+        painter.setBrush(Qt::NoBrush);
+    }
+    // The pick box: what lies within it is what a click takes.
+    if (pickArmed()) {
+        painter.setPen(QPen(kAidColor, 1.0));
+        const double a = aperturePixels_;
+        painter.drawRect(QRectF(mouse_->x() - a, mouse_->y() - a, 2 * a, 2 * a));
+    }
+}
+
+void Canvas::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintDrawing(painter, rect());
+    paintHighlights(painter);
+    paintInputAids(painter);
+}
+
+void Canvas::resizeEvent(QResizeEvent*) {
+    if (area_)
+        showArea(*area_);
+    else if (fitted_ || frame_.extents.empty())
+        zoomToFit();
+}
+
+// ---- the mouse ---------------------------------------------------------------
+
+void Canvas::mousePressEvent(QMouseEvent* event) {
+    setFocus();
+    if (event->button() == Qt::MiddleButton) {
+        panFrom_ = event->position();
+        setCursor(Qt::ClosedHandCursor);
+    } else if (event->button() == Qt::LeftButton) {
+        pressAt_ = event->position();
+        windowDrag_ = false;
+    }
+}
+
+void Canvas::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    mouse_ = at;
+    if (panFrom_) {
+        transform_ = transform_.panned(at.x() - panFrom_->x(), at.y() - panFrom_->y());
+        panFrom_ = at;
+        fitted_ = false;
+        area_.reset();
+    }
+    if (pressAt_ && !windowDrag_ && host_.running() && host_.eventMask() == VEL_MASK_SELECTION &&
+        QLineF(*pressAt_, at).length() >= kDragPixels)
+        windowDrag_ = true;
+    if (!windowDrag_ && !panFrom_) updateHover(at);
+    if (events_.cursorMoved) events_.cursorMoved(drawingPointOf(at));
+    update();
+}
+
+void Canvas::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    if (event->button() == Qt::MiddleButton) {
+        panFrom_.reset();
+        setCursor(Qt::CrossCursor);
+        return;
+    }
+    if (event->button() == Qt::RightButton) {
+        if (events_.enter) events_.enter();
+        return;
+    }
+    if (event->button() != Qt::LeftButton || !pressAt_) return;
+    const QPointF from = *pressAt_;
+    const bool drag = windowDrag_;
+    pressAt_.reset();
+    windowDrag_ = false;
+    useAperture();
+    if (drag) {
+        vel::Extents window;
+        window.add(drawingPointOf(from));
+        window.add(drawingPointOf(at));
+        take(at.x() < from.x() ? input_.selectCrossing(window) : input_.select(window));
+    } else if (host_.running()) {
+        take(input_.pick(drawingPointOf(at)));
+    }
+    updateHover(at);
+    update();
+}
+
+void Canvas::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Double-clicking the wheel shows everything, as in most CAD programs.
+    if (event->button() == Qt::MiddleButton) zoomToFit();
+}
+
+void Canvas::wheelEvent(QWheelEvent* event) {
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0.0) return;
+    const QPointF at = event->position();
+    transform_ = transform_.zoomedAt({at.x(), at.y()}, std::pow(kWheelZoom, notches));
+    fitted_ = false;
+    area_.reset();
+    updateHover(at);
+    update();
+}
+
+void Canvas::leaveEvent(QEvent*) {
+    mouse_.reset();
+    hover_ = {};
+    update();
+}
+
+// ---- the keyboard --------------------------------------------------------------
+
+void Canvas::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+            if (events_.escape) events_.escape();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (events_.enter) events_.enter();
+            return;
+        case Qt::Key_Home:
+            zoomToFit();
+            return;
+        default:
+            break;
+    }
+    // What is typed goes to the command line, as CAD users' hands expect.
+    const QString text = event->text();
+    if (!text.isEmpty() && text.at(0).isPrint() && !(event->modifiers() & Qt::ControlModifier)) {
+        if (events_.typed) events_.typed(text);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool Canvas::focusNextPrevChild(bool) {
+    return false;  // Tab stays on the canvas
+}
+
+}  // namespace velgui

@@ -1,0 +1,94 @@
+// Canvas.h - the drawing as the window shows it, and the mouse on it: every
+// segment drawn by the picture routine, panned with the middle button and zoomed
+// at the cursor with the wheel; clicks, drags and the right button turned into
+// the host's inputs as the armed event mask wants them, with the pick box, the
+// highlight of what a click would take, the selection and the rubber band.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "vel/io/HostInput.h"
+#include "vel/io/Picture.h"
+
+namespace velgui {
+
+// What the canvas tells its window.
+struct CanvasEvents {
+    std::function<void()> inputTaken;                      // an input reached the host
+    std::function<void(const std::string&)> inputRefused;  // and why it did not
+    std::function<void()> enter;                           // Enter, space or the right button
+    std::function<void()> escape;
+    std::function<void(const QString&)> typed;  // text for the command line
+    std::function<void(vel::Point)> cursorMoved;
+};
+
+class Canvas : public QWidget {
+public:
+    Canvas(vel::Host& host, vel::HostInput& input, CanvasEvents events, QWidget* parent = nullptr);
+
+    // The pick box's half size in screen pixels: picking reaches as far at any zoom.
+    void setAperturePixels(double pixels) { aperturePixels_ = pixels; }
+    double aperturePixels() const { return aperturePixels_; }
+
+    // Takes the drawing's segments afresh (after anything changed it).
+    void refreshDrawing();
+    void zoomToFit();
+    // Shows exactly this rectangle of the drawing (aspect kept, centred).
+    void showArea(const vel::Extents& area);
+    const vel::ViewTransform& transform() const { return transform_; }
+    QPoint screenPointOf(vel::Point drawingPoint) const;
+    vel::Point drawingPointOf(QPointF screenPoint) const;
+
+    // Paints the whole drawing as the window does, on any painter (benchmarks, pictures).
+    void paintDrawing(QPainter& painter, const QRect& area) const;
+    // What a click at the screen point would take under the armed mask.
+    vel::PickTarget targetAt(QPointF screenPoint) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    struct CachedSegment {
+        int id = 0;
+        vel::SegmentView view;
+        vel::Extents box;  // what the view draws, in drawing units
+    };
+
+    void take(const vel::InputResult& result);
+    void useAperture() const;
+    void updateHover(QPointF at);
+    bool pickArmed() const;
+    void paintHighlights(QPainter& painter) const;
+    void paintInputAids(QPainter& painter) const;
+
+    vel::Host& host_;
+    vel::HostInput& input_;
+    CanvasEvents events_;
+    double aperturePixels_ = 5.0;
+    vel::ViewTransform transform_;
+    bool fitted_ = false;  // zoom to fit again when the size changes, until the view is moved
+    std::optional<vel::Extents> area_;  // the area to show once the size is known
+
+    vel::ViewFrame frame_;
+    std::vector<CachedSegment> segments_;
+
+    std::optional<QPointF> mouse_;    // where the mouse is, in the canvas
+    std::optional<QPointF> pressAt_;  // where the left button went down
+    bool windowDrag_ = false;         // a window selection is being dragged
+    std::optional<QPointF> panFrom_;  // the middle button is panning
+    vel::PickTarget hover_;
+};
+
+}  // namespace velgui

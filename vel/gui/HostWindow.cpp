@@ -1,0 +1,439 @@
+// HostWindow.cpp - the window around the canvas: command line, menus, layers.
+#include "vel/gui/HostWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "vel/gui/Canvas.h"
+#include "vel/kernel/Text.h"
+#include "vel/velhost/DrawingFiles.h"
+
+namespace velgui {
+
+namespace {
+
+constexpr int kRecentFiles = 8;
+constexpr const char* kRecentKey = "recentFiles";
+const QString kIdlePrompt = QStringLiteral("Command:");
+
+QString fromUtf16(const std::u16string& text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QSettings windowSettings() {
+    return QSettings(QStringLiteral("Orvanta"), QStringLiteral("velhost"));
+}
+
+}  // namespace
+
+HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
+    : host_(host), input_(host), outputs_(options.outputs) {
+    CanvasEvents events;
+    events.inputTaken = [this] { afterInput(); };
+    events.inputRefused = [this](const std::string& why) {
+        showMessage(QString::fromStdString(why));
+    };
+    events.enter = [this] { enter(); };
+    events.escape = [this] { escape(); };
+    events.typed = [this](const QString& text) {
+        commandLine_->setFocus();
+        commandLine_->insert(text);
+    };
+    events.cursorMoved = [this](vel::Point p) {
+        coordinates_->setText(
+            QStringLiteral("X %1   Y %2").arg(p.x, 0, 'f', 3).arg(p.y, 0, 'f', 3));
+    };
+    canvas_ = new Canvas(host_, input_, std::move(events));
+    canvas_->setAperturePixels(options.aperturePixels);
+
+    prompt_ = new QLabel(kIdlePrompt);
+    commandLine_ = new QLineEdit;
+    commandLine_->setObjectName(QStringLiteral("commandLine"));
+    commandLine_->installEventFilter(this);
+    auto* bar = new QWidget;
+    auto* barLayout = new QHBoxLayout(bar);
+    barLayout->setContentsMargins(6, 2, 6, 2);
+    barLayout->addWidget(prompt_);
+    barLayout->addWidget(commandLine_, 1);
+
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(canvas_, 1);
+    layout->addWidget(bar);
+    setCentralWidget(central);
+
+    coordinates_ = new QLabel;
+    statusBar()->addPermanentWidget(coordinates_);
+
+    layers_ = new QListWidget;
+    layers_->setObjectName(QStringLiteral("layers"));
+    auto* dock = new QDockWidget(QStringLiteral("Layers"), this);
+    dock->setObjectName(QStringLiteral("layersDock"));
+    dock->setWidget(layers_);
+    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
+    connect(layers_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        host_.drawing().setCurrentLayer(item->data(Qt::UserRole).toInt());
+        refreshLayers();
+        canvas_->setFocus();
+    });
+
+    buildMenus();
+    host_.setMessagePresenter([this](const std::u16string& text) {
+        QMessageBox::information(this, QStringLiteral("Orvanta"), fromUtf16(text));
+    });
+
+    if (!options.drawing.empty())
+        setCurrentFile(QString::fromStdString(options.drawing));
+    else
+        setCurrentFile({});
+    shownRevision_ = host_.drawing().revision();
+    canvas_->refreshDrawing();
+    if (options.view)
+        canvas_->showArea(*options.view);
+    else
+        canvas_->zoomToFit();
+    refreshLayers();
+    refreshActions();
+    canvasSize_ = options.size;
+    resize(options.size + QSize(300, 120));
+    canvas_->setFocus();
+}
+
+HostWindow::~HostWindow() {
+    host_.setMessagePresenter(nullptr);
+}
+
+void HostWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Once laid out, the window grows or shrinks by what the canvas lacks of the size asked
+    // for; after that the person sizes it.
+    if (canvasSize_.isValid())
+        QTimer::singleShot(0, this, [this] {
+            resize(size() + canvasSize_ - canvas_->size());
+            canvasSize_ = QSize();
+        });
+}
+
+void HostWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    openAction_ =
+        file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, [this] { open(); });
+    recentMenu_ = file->addMenu(QStringLiteral("Open &Recent"));
+    QAction* save = file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, [this] {
+        if (currentFile_.isEmpty() || velhost::ExtensionOf(currentFile_.toStdString()) == ".svg")
+            saveAs();
+        else
+            saveDrawing(currentFile_);
+    });
+    QAction* saveAsAction = file->addAction(QStringLiteral("Save &As..."), QKeySequence::SaveAs,
+                                            this, [this] { saveAs(); });
+    file->addSeparator();
+    file->addAction(QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this,
+                    [this] { close(); });
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    undoAction_ =
+        edit->addAction(QStringLiteral("&Undo"), QKeySequence::Undo, this, [this] { undo(); });
+    redoAction_ = edit->addAction(QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y), this,
+                                  [this] { redo(); });
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    QAction* fit = view->addAction(QStringLiteral("Zoom to &Fit"), QKeySequence(Qt::Key_Home), this,
+                                   [this] { canvas_->zoomToFit(); });
+
+    QMenu* command = menuBar()->addMenu(QStringLiteral("&Command"));
+    insertAction_ = command->addAction(QStringLiteral("&Insert"), this,
+                                       [this] { runCommand(QStringLiteral("insert")); });
+
+    QToolBar* tools = addToolBar(QStringLiteral("Tools"));
+    tools->setObjectName(QStringLiteral("tools"));
+    for (QAction* a :
+         {openAction_, save, saveAsAction, undoAction_, redoAction_, fit, insertAction_})
+        tools->addAction(a);
+    refreshRecentFiles();
+}
+
+// ---- commands ------------------------------------------------------------------
+
+QString HostWindow::prompt() const {
+    if (!host_.running() || host_.prompts().empty()) return kIdlePrompt;
+    return fromUtf16(host_.prompts().back());
+}
+
+void HostWindow::runCommand(const QString& typed) {
+    const QString name = typed.trimmed().toLower();
+    if (name.isEmpty()) return;
+    if (name == QStringLiteral("insert")) {
+        if (host_.running()) {
+            showMessage(QStringLiteral("The command is already running; Escape leaves it"));
+            return;
+        }
+        lastCommand_ = name;
+        history_.begin(host_.drawing());
+        const vel::InputResult started = input_.start();
+        if (!started) showMessage(QString::fromStdString(started.refusal));
+        afterInput();
+    } else if (name == QStringLiteral("undo") || name == QStringLiteral("u")) {
+        undo();
+    } else if (name == QStringLiteral("redo")) {
+        redo();
+    } else if (name == QStringLiteral("zoom") || name == QStringLiteral("z")) {
+        canvas_->zoomToFit();
+    } else {
+        showMessage(QStringLiteral("Unknown command: %1").arg(typed.trimmed()));
+    }
+}
+
+void HostWindow::enter() {
+    const QString typed = commandLine_->text().trimmed();
+    commandLine_->clear();
+    if (!typed.isEmpty()) {
+        runCommand(typed);
+    } else if (host_.running()) {
+        const vel::InputResult taken =
+            host_.eventMask() == VEL_MASK_SELECTION ? input_.done() : input_.confirm();
+        if (!taken) showMessage(QString::fromStdString(taken.refusal));
+        afterInput();
+    } else if (!lastCommand_.isEmpty()) {
+        runCommand(lastCommand_);
+    }
+}
+
+void HostWindow::escape() {
+    commandLine_->clear();
+    input_.escape();
+    afterInput();
+    canvas_->setFocus();
+}
+
+void HostWindow::afterInput() {
+    if (history_.inRun() && !host_.running()) {
+        if (history_.end(host_.drawing())) modified_ = true;
+        canvas_->setFocus();  // the next keystroke goes to the command line at once
+    }
+    prompt_->setText(prompt());
+    if (host_.drawing().revision() != shownRevision_) {
+        shownRevision_ = host_.drawing().revision();
+        canvas_->refreshDrawing();
+        refreshLayers();
+    }
+    canvas_->update();
+    setWindowModified(modified_);
+    refreshActions();
+}
+
+void HostWindow::undo() {
+    stepHistory(true);
+}
+
+void HostWindow::redo() {
+    stepHistory(false);
+}
+
+void HostWindow::stepHistory(bool back) {
+    if (host_.running() || !(back ? history_.canUndo() : history_.canRedo())) return;
+    if (back)
+        history_.undo(host_.drawing());
+    else
+        history_.redo(host_.drawing());
+    host_.clearSelection();
+    modified_ = true;
+    afterInput();
+}
+
+void HostWindow::refreshActions() {
+    const bool idle = !host_.running();
+    undoAction_->setEnabled(idle && history_.canUndo());
+    redoAction_->setEnabled(idle && history_.canRedo());
+    openAction_->setEnabled(idle);
+    recentMenu_->setEnabled(idle);
+    insertAction_->setEnabled(idle && host_.registered());
+}
+
+void HostWindow::refreshLayers() {
+    layers_->clear();
+    const vel::Drawing& d = host_.drawing();
+    for (const auto& [number, layer] : d.layers()) {
+        const QString name = QString::fromStdString(layer.name);
+        auto* item =
+            new QListWidgetItem(name.isEmpty() ? QString::number(number)
+                                               : QStringLiteral("%1  %2").arg(number).arg(name));
+        item->setData(Qt::UserRole, number);
+        if (number == d.currentLayer()) {
+            QFont font = item->font();
+            font.setBold(true);
+            item->setFont(font);
+            item->setText(item->text() + QStringLiteral("  (current)"));
+        }
+        layers_->addItem(item);
+    }
+}
+
+void HostWindow::showMessage(const QString& text) {
+    statusBar()->showMessage(text, 6000);
+}
+
+bool HostWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == commandLine_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+            case Qt::Key_Escape:
+                escape();
+                return true;
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_Space:  // commands have no spaces: space is Enter, as on the canvas
+                enter();
+                return true;
+            default:
+                break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- files -----------------------------------------------------------------------
+
+void HostWindow::setCurrentFile(const QString& path) {
+    currentFile_ = path;
+    modified_ = false;
+    setWindowModified(false);
+    const QString shown = path.isEmpty() ? QStringLiteral("untitled") : QFileInfo(path).fileName();
+    setWindowTitle(QStringLiteral("%1[*] - velhost").arg(shown));
+    if (!path.isEmpty()) addRecentFile(path);
+}
+
+bool HostWindow::openDrawing(const QString& path) {
+    if (host_.running()) return false;
+    vel::Drawing read;
+    try {
+        const std::string leftOut = velhost::ReadDrawing(read, path.toStdString());
+        if (!leftOut.empty())
+            showMessage(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(),
+                                                     QString::fromStdString(leftOut)));
+    } catch (const std::exception& e) {
+        QMessageBox::warning(this, QStringLiteral("Open"), QString::fromUtf8(e.what()));
+        return false;
+    }
+    host_.drawing() = std::move(read);
+    host_.clearSelection();
+    history_.clear();
+    setCurrentFile(path);
+    shownRevision_ = host_.drawing().revision();
+    canvas_->refreshDrawing();
+    canvas_->zoomToFit();
+    refreshLayers();
+    refreshActions();
+    return true;
+}
+
+bool HostWindow::saveDrawing(const QString& path) {
+    try {
+        velhost::WriteDrawing(host_.drawing(), path.toStdString());
+    } catch (const std::exception& e) {
+        QMessageBox::warning(this, QStringLiteral("Save"), QString::fromUtf8(e.what()));
+        return false;
+    }
+    // A picture is a copy of the drawing, not where it is kept.
+    if (velhost::ExtensionOf(path.toStdString()) == ".svg") {
+        showMessage(QStringLiteral("Picture written to %1").arg(path));
+        return true;
+    }
+    setCurrentFile(path);
+    showMessage(QStringLiteral("Saved %1").arg(path));
+    return true;
+}
+
+void HostWindow::open() {
+    if (host_.running() || !maybeSave()) return;
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Open drawing"), QFileInfo(currentFile_).path(),
+        QStringLiteral("Drawings (*.dxf *.json);;DXF (*.dxf);;JSON (*.json)"));
+    if (!path.isEmpty()) openDrawing(path);
+}
+
+bool HostWindow::saveAs() {
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save drawing"), currentFile_,
+        QStringLiteral("DXF (*.dxf);;JSON (*.json);;SVG picture (*.svg)"));
+    return !path.isEmpty() && saveDrawing(path);
+}
+
+bool HostWindow::maybeSave() {
+    if (!modified_ || !outputs_.empty()) return true;
+    const auto answer = QMessageBox::question(
+        this, QStringLiteral("velhost"),
+        QStringLiteral("The drawing has changed. Save the changes?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::Discard) return true;
+    if (!currentFile_.isEmpty() && velhost::ExtensionOf(currentFile_.toStdString()) != ".svg")
+        return saveDrawing(currentFile_);
+    return saveAs();
+}
+
+void HostWindow::addRecentFile(const QString& path) {
+    QSettings settings = windowSettings();
+    QStringList files = settings.value(kRecentKey).toStringList();
+    const QString full = QFileInfo(path).absoluteFilePath();
+    files.removeAll(full);
+    files.prepend(full);
+    while (files.size() > kRecentFiles) files.removeLast();
+    settings.setValue(kRecentKey, files);
+    refreshRecentFiles();
+}
+
+void HostWindow::refreshRecentFiles() {
+    if (!recentMenu_) return;
+    recentMenu_->clear();
+    const QStringList files = windowSettings().value(kRecentKey).toStringList();
+    for (const QString& file : files)
+        recentMenu_
+            ->addAction(QFileInfo(file).fileName(), this,
+                        [this, file] {
+                            if (maybeSave()) openDrawing(file);
+                        })
+            ->setToolTip(file);
+    recentMenu_->setEnabled(!files.isEmpty() && !host_.running());
+}
+
+void HostWindow::closeEvent(QCloseEvent* event) {
+    if (host_.running()) {
+        input_.escape();
+        afterInput();
+    }
+    if (!maybeSave()) {
+        event->ignore();
+        return;
+    }
+    for (const std::string& out : outputs_) {
+        try {
+            velhost::WriteDrawing(host_.drawing(), out);
+        } catch (const std::exception& e) {
+            QMessageBox::warning(this, QStringLiteral("Save"), QString::fromUtf8(e.what()));
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+}  // namespace velgui

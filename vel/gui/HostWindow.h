@@ -1,0 +1,99 @@
+// HostWindow.h - velhost's CAD window: the canvas, the command line with the
+// plug-in's prompt, the layers, the file menu with recent files, undo and redo
+// by command run, and the status bar with the cursor's coordinates. Everything a
+// person does reaches the host through the same inputs a session script uses.
+#pragma once
+
+#include <QMainWindow>
+#include <QSize>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "vel/gui/UndoHistory.h"
+#include "vel/io/HostInput.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QAction;
+
+namespace velgui {
+
+class Canvas;
+
+struct WindowOptions {
+    std::string drawing;               // opened at the start; none: an empty drawing
+    std::vector<std::string> outputs;  // written when the window closes
+    double aperturePixels = 5.0;
+    QSize size{1100, 750};             // the canvas's size in pixels
+    std::optional<vel::Extents> view;  // shown exactly; none: zoomed to fit
+};
+
+class HostWindow : public QMainWindow {
+public:
+    // The drawing is read before the window is made; a drawing that cannot be
+    // read is the caller's error (vel::FileError), as on the command line.
+    HostWindow(vel::Host& host, const WindowOptions& options);
+    ~HostWindow() override;
+
+    Canvas& canvas() { return *canvas_; }
+    QLineEdit& commandLine() { return *commandLine_; }
+    QString prompt() const;
+    bool modified() const { return modified_; }
+    const UndoHistory& history() const { return history_; }
+
+    // What Enter does: the typed command, else the input the armed step takes
+    // (the end of a selection, or the confirm input), else the last command again.
+    void enter();
+    void escape();
+    // A command by name, as typed: "insert" (any case) starts the plug-in's command.
+    void runCommand(const QString& name);
+    void undo();
+    void redo();
+    // False (with a message box) when the file cannot be read or written.
+    bool openDrawing(const QString& path);
+    bool saveDrawing(const QString& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void afterInput();
+    void stepHistory(bool back);
+    void refreshLayers();
+    void refreshActions();
+    void showMessage(const QString& text);
+    void addRecentFile(const QString& path);
+    void refreshRecentFiles();
+    bool maybeSave();
+    bool saveAs();
+    void open();
+    void setCurrentFile(const QString& path);
+
+    vel::Host& host_;
+    vel::HostInput input_;
+    std::vector<std::string> outputs_;
+    UndoHistory history_;
+    Canvas* canvas_ = nullptr;
+    QLabel* prompt_ = nullptr;
+    QLineEdit* commandLine_ = nullptr;
+    QLabel* coordinates_ = nullptr;
+    QListWidget* layers_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+    QAction* openAction_ = nullptr;
+    QAction* insertAction_ = nullptr;
+    QString currentFile_;
+    QString lastCommand_;
+    bool modified_ = false;
+    std::uint64_t shownRevision_ = 0;
+    QSize canvasSize_;  // asked for on the command line, until the window is first shown
+};
+
+}  // namespace velgui

@@ -1,0 +1,120 @@
+// PainterSurface.cpp - painting the picture routine's shapes with QPainter.
+#include "vel/gui/PainterSurface.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainterPath>
+#include <cmath>
+#include <numbers>
+
+namespace velgui {
+
+namespace {
+
+// Steps that move less than this (in pixels) are merged into the next: at that
+// size nobody sees the difference, and a zoomed-out drawing has millions of them.
+constexpr double kMergePixels = 0.5;
+// Arcs whose length on the screen is below this are drawn as straight lines.
+constexpr double kStraightArcPixels = 2.0;
+// Texts lower than this cannot be read; they are drawn as a line where they stand.
+constexpr double kLegibleTextPixels = 3.0;
+
+constexpr const char* kTextFamily = "NanumGothic";
+
+QPointF q(vel::Point p) {
+    return {p.x, p.y};
+}
+
+}  // namespace
+
+QColor toQColor(vel::Rgb rgb) {
+    return QColor(rgb.r, rgb.g, rgb.b);
+}
+
+void PainterSurface::usePen(const vel::Pen& pen) {
+    QPen qpen(toQColor(pen.color));
+    const double width = pen.width * widthScale_;
+    qpen.setWidthF(width);
+    qpen.setCosmetic(true);
+    qpen.setJoinStyle(Qt::RoundJoin);
+    qpen.setCapStyle(Qt::FlatCap);
+    if (!pen.dashes.empty()) {
+        // Qt measures dash patterns in pen widths and wants an even count.
+        QList<qreal> pattern;
+        for (double length : pen.dashes) pattern.append(std::max(length / width, 0.01));
+        if (pattern.size() % 2) pattern.append(pattern);
+        qpen.setDashPattern(pattern);
+    }
+    painter_.setPen(qpen);
+    painter_.setBrush(Qt::NoBrush);
+}
+
+void PainterSurface::path(const vel::ScreenPath& path, const vel::Pen& pen) {
+    usePen(pen);
+    QPainterPath qpath(q(path.start));
+    vel::Point last = path.start;
+    for (size_t i = 0; i < path.steps.size(); ++i) {
+        const vel::ScreenPath::Step& step = path.steps[i];
+        const bool final = i + 1 == path.steps.size();
+        if (!final && vel::distance(last, step.to) < kMergePixels) continue;
+        const double arcLength =
+            step.radius * std::fabs(step.sweepDegrees) * std::numbers::pi / 180.0;
+        if (step.arc && arcLength >= kStraightArcPixels) {
+            const QRectF box(step.centre.x - step.radius, step.centre.y - step.radius,
+                             2 * step.radius, 2 * step.radius);
+            qpath.arcTo(box, step.startDegrees, step.sweepDegrees);
+        } else {
+            qpath.lineTo(q(step.to));
+        }
+        last = step.to;
+    }
+    if (path.closed) qpath.closeSubpath();
+    painter_.drawPath(qpath);
+}
+
+void PainterSurface::circle(vel::Point centre, double radius, const vel::Pen& pen) {
+    usePen(pen);
+    painter_.drawEllipse(q(centre), radius, radius);
+}
+
+void PainterSurface::dot(vel::Point centre, double radius, vel::Rgb color) {
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(toQColor(color));
+    painter_.drawEllipse(q(centre), radius, radius);
+}
+
+void PainterSurface::triangle(vel::Point a, vel::Point b, vel::Point c, vel::Rgb color) {
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(toQColor(color));
+    const QPointF corners[3] = {q(a), q(b), q(c)};
+    painter_.drawPolygon(corners, 3);
+}
+
+void PainterSurface::text(const vel::ScreenText& t) {
+    const QString text = QString::fromUtf8(t.text.data(), static_cast<qsizetype>(t.text.size()));
+    painter_.save();
+    painter_.translate(q(t.anchor));
+    painter_.rotate(-t.angleDegrees);
+    if (t.height < kLegibleTextPixels) {
+        painter_.setPen(QPen(toQColor(t.color), 1.0));
+        const double width = 0.6 * t.height * text.size();
+        const double left = t.align == vel::TextAlign::Left     ? 0.0
+                            : t.align == vel::TextAlign::Centre ? -width / 2
+                                                                : -width;
+        painter_.drawLine(QPointF(left, -t.height / 2), QPointF(left + width, -t.height / 2));
+        painter_.restore();
+        return;
+    }
+    QFont font(kTextFamily);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(t.height))));
+    painter_.setFont(font);
+    painter_.setPen(toQColor(t.color));
+    const double width = QFontMetricsF(font).horizontalAdvance(text);
+    const double left = t.align == vel::TextAlign::Left     ? 0.0
+                        : t.align == vel::TextAlign::Centre ? -width / 2
+                                                            : -width;
+    painter_.drawText(QPointF(left, 0.0), text);
+    painter_.restore();
+}
+
+}  // namespace velgui

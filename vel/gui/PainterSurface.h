@@ -1,0 +1,34 @@
+// PainterSurface.h - the window's back end of the picture routine: what the SVG
+// writer writes as elements, painted with QPainter. Pieces smaller than a pixel
+// are drawn as what they look like at that size (a short line, a dot), so a
+// drawing of a million elements zoomed out paints as fast as its pixels allow.
+#pragma once
+
+#include <QPainter>
+
+#include "vel/io/Picture.h"
+
+namespace velgui {
+
+class PainterSurface : public vel::PictureSurface {
+public:
+    // `widthScale` thickens every pen (highlights).
+    explicit PainterSurface(QPainter& painter, double widthScale = 1.0)
+        : painter_(painter), widthScale_(widthScale) {}
+
+    void path(const vel::ScreenPath& path, const vel::Pen& pen) override;
+    void circle(vel::Point centre, double radius, const vel::Pen& pen) override;
+    void dot(vel::Point centre, double radius, vel::Rgb color) override;
+    void triangle(vel::Point a, vel::Point b, vel::Point c, vel::Rgb color) override;
+    void text(const vel::ScreenText& text) override;
+
+private:
+    void usePen(const vel::Pen& pen);
+
+    QPainter& painter_;
+    double widthScale_;
+};
+
+QColor toQColor(vel::Rgb rgb);
+
+}  // namespace velgui

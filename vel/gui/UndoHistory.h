@@ -1,0 +1,46 @@
+// UndoHistory.h - undo and redo by command run: the drawing as it was before a
+// run and as the run left it, kept whole, so that one step takes back all that
+// one run did. The plug-in knows nothing of it.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "vel/kernel/Drawing.h"
+
+namespace velgui {
+
+class UndoHistory {
+public:
+    // The drawing as a run is about to find it.
+    void begin(const vel::Drawing& before);
+    // The run has ended: a step is kept when it changed the drawing. True when kept.
+    bool end(const vel::Drawing& after);
+    bool inRun() const { return before_.has_value(); }
+
+    bool canUndo() const { return !done_.empty(); }
+    bool canRedo() const { return !undone_.empty(); }
+    void undo(vel::Drawing& drawing);
+    void redo(vel::Drawing& drawing);
+    void clear();
+
+    // Steps kept at most; the oldest goes first, as every step holds two drawings.
+    static constexpr size_t kDepth = 30;
+
+private:
+    struct Step {
+        vel::Drawing before;
+        vel::Drawing after;
+    };
+    // Moves the newest step of `from` to `to`, leaving the drawing as it was before
+    // the step (back) or after it.
+    static void take(std::vector<Step>& from, std::vector<Step>& to, vel::Drawing& drawing,
+                     bool back);
+
+    std::optional<vel::Drawing> before_;
+    std::vector<Step> done_;
+    std::vector<Step> undone_;
+};
+
+}  // namespace velgui

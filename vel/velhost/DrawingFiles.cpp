@@ -1,0 +1,62 @@
+// DrawingFiles.cpp - opening and saving drawing files by extension.
+#include "vel/velhost/DrawingFiles.h"
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+
+#include "vel/dxf/DxfFormat.h"
+
+namespace fs = std::filesystem;
+
+namespace velhost {
+
+std::string ExtensionOf(const std::string& path) {
+    std::string ext = fs::path(path).extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+std::unique_ptr<vel::DrawingWriter> WriterFor(const std::string& path) {
+    const std::string ext = ExtensionOf(path);
+    if (ext == ".json") return vel::makeJsonWriter();
+    if (ext == ".svg") return vel::makeSvgWriter();
+    if (ext == ".dxf") return vel::makeDxfWriter();
+    return nullptr;
+}
+
+void WriteDrawing(const vel::Drawing& drawing, const std::string& path) {
+    auto writer = WriterFor(path);
+    if (!writer) throw vel::FileError(path, 0, "unknown output format (use .json, .dxf or .svg)");
+    const fs::path target(path);
+    const fs::path temp = target.string() + ".tmp";
+    try {
+        std::ofstream out(temp, std::ios::binary);
+        if (!out) throw vel::FileError(path, 0, "cannot open for writing");
+        writer->write(drawing, out);
+        out.flush();
+        if (!out) throw vel::FileError(path, 0, "write failed");
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw;
+    }
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    if (ec) throw vel::FileError(path, 0, "cannot replace the file: " + ec.message());
+}
+
+std::string ReadDrawing(vel::Drawing& drawing, const std::string& path) {
+    const std::string ext = ExtensionOf(path);
+    if (ext == ".dxf") {
+        const vel::DxfReadReport report = vel::readDxfDrawing(path, drawing);
+        return report.leftOut.summary();
+    }
+    if (ext != ".json") throw vel::FileError(path, 0, "unknown drawing format (use .json or .dxf)");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw vel::FileError(path, 0, "cannot open");
+    vel::readJsonDrawing(in, path, drawing);
+    return {};
+}
+
+}  // namespace velhost

@@ -1,0 +1,27 @@
+// DrawingFiles.h - the drawing files velhost opens and saves, by extension:
+// JSON and DXF in, JSON, DXF and SVG out.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "vel/io/DrawingFile.h"
+
+namespace velhost {
+
+// Lower case, with the dot (".dxf"); empty when the name has none.
+std::string ExtensionOf(const std::string& path);
+
+// The writer for the file's extension; none when velhost cannot write it.
+std::unique_ptr<vel::DrawingWriter> WriterFor(const std::string& path);
+
+// Written to a temporary file beside the target and renamed over it, so that a
+// failed write never leaves half a drawing behind. Throws vel::FileError.
+void WriteDrawing(const vel::Drawing& drawing, const std::string& path);
+
+// Replaces the drawing with the file's (.json or .dxf). Throws vel::FileError,
+// leaving the drawing as it was. What a DXF file held that the drawing cannot
+// is summed up in the returned line ("left out 3 entities: 3 TEXT"), else "".
+std::string ReadDrawing(vel::Drawing& drawing, const std::string& path);
+
+}  // namespace velhost
