@@ -17,8 +17,9 @@ const QColor kBackground(0x15, 0x18, 0x1c);
 constexpr vel::Rgb kHoverColor{255, 196, 64};
 constexpr vel::Rgb kSelectedColor{90, 200, 255};
 const QColor kAidColor(200, 200, 200);
-// Pixels kept free around the drawing when it is zoomed to fit.
-constexpr double kFitMargin = 20.0;
+// The share of the canvas's smaller side kept free around the drawing when it is
+// zoomed to fit: room for an insert made around all of it.
+constexpr double kFitMargin = 1.0 / 12.0;
 // A press that moves less than this is a click, not a drag.
 constexpr double kDragPixels = 4.0;
 // One notch of the wheel zooms by this factor.
@@ -87,8 +88,14 @@ void Canvas::refreshDrawing() {
     update();
 }
 
+void Canvas::refreshHover() {
+    hover_ = mouse_ ? targetAt(*mouse_) : vel::PickTarget{};
+    update();
+}
+
 void Canvas::zoomToFit() {
-    transform_ = vel::ViewTransform::fit(frame_.extents, width(), height(), kFitMargin);
+    transform_ = vel::ViewTransform::fit(frame_.extents, width(), height(),
+                                         kFitMargin * std::min(width(), height()));
     fitted_ = true;
     area_.reset();
     update();
@@ -169,7 +176,7 @@ void Canvas::paintHighlights(QPainter& painter) const {
                                          [](const CachedSegment& s, int v) { return s.id < v; });
         return it != segments_.end() && it->id == id ? &*it : nullptr;
     };
-    if (host_.running())
+    if (host_.running() && host_.eventMask() == VEL_MASK_SELECTION)
         for (const SelIdRecord& r : host_.selection())
             if (const CachedSegment* s = find(r.segmentId))
                 vel::paintSegment(s->view, transform_, thick, kSelectedColor);

@@ -35,6 +35,8 @@ public:
 
     // Takes the drawing's segments afresh (after anything changed it).
     void refreshDrawing();
+    // After an input: what a click would take now, under the step now armed.
+    void refreshHover();
     void zoomToFit();
     // Shows exactly this rectangle of the drawing (aspect kept, centred).
     void showArea(const vel::Extents& area);

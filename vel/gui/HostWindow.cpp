@@ -80,6 +80,8 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
     setCentralWidget(central);
 
     coordinates_ = new QLabel;
+    coordinates_->setMinimumWidth(coordinates_->fontMetrics().horizontalAdvance(
+        QStringLiteral("X -00000000.000   Y -00000000.000")));
     statusBar()->addPermanentWidget(coordinates_);
 
     layers_ = new QListWidget;
@@ -235,7 +237,7 @@ void HostWindow::afterInput() {
         canvas_->refreshDrawing();
         refreshLayers();
     }
-    canvas_->update();
+    canvas_->refreshHover();
     setWindowModified(modified_);
     refreshActions();
 }

@@ -1,0 +1,256 @@
+// WindowSessionTests.cpp - the window driven as a person drives it (clicks,
+// drags and keys on the canvas, offscreen) gives the same trace of host calls
+// and the same drawing as velhost running the same session as a script: every
+// example session, so every pick mode, both methods, the popups and the
+// settings dialog. Pictures of what the person sees land in the test output.
+#include <dlfcn.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QStandardPaths>
+#include <QTest>
+#include <cstdio>
+
+#include "tests/e2e/E2eSupport.h"
+#include "vel/gui/Canvas.h"
+#include "vel/gui/HostWindow.h"
+#include "vel/io/Script.h"
+#include "vel/velhost/DialogRobot.h"
+#include "vel/velhost/DrawingFiles.h"
+
+namespace e2e {
+namespace {
+
+const std::string kExamples = std::string(ORVANTA_SOURCE_DIR) + "/examples";
+const QSize kCanvas(900, 600);
+
+std::string Number(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", v);
+    return text;
+}
+
+// The plug-in as velhost loads it, once for the process; its command registered anew.
+void StartPlugin() {
+    static void* library = dlopen(ORVANTA_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    auto startup = reinterpret_cast<int (*)()>(dlsym(library, "Startup"));
+    ASSERT_NE(startup, nullptr);
+    ASSERT_EQ(startup(), 0);
+}
+
+// The widget application the window runs in, as velhost makes it; the
+// plug-in's dialogs run in it too.
+void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "gui_tests";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance()) new QApplication(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+class WindowSessions : public Session {
+protected:
+    void SetUp() override {
+        Session::SetUp();
+        EnsureApplication();
+        QStandardPaths::setTestModeEnabled(true);  // recent files stay out of the home folder
+        ::setenv("VEL_REGISTRY", Path("window.reg").c_str(), 1);
+        host().reset();
+        StartPlugin();
+    }
+    void TearDown() override {
+        window_.reset();
+        host().escape();
+        host().setTrace(nullptr);
+        host().reset();
+        ::unsetenv("VEL_REGISTRY");
+        Session::TearDown();
+    }
+
+    static vel::Host& host() { return vel::Host::instance(); }
+
+    void OpenWindow(const std::string& drawing) {
+        velhost::ReadDrawing(host().drawing(), drawing);
+        velgui::WindowOptions options;
+        options.drawing = drawing;
+        options.size = kCanvas;
+        window_ = std::make_unique<velgui::HostWindow>(host(), options);
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        QTest::qWait(20);  // the window takes the canvas size asked for
+    }
+    velgui::Canvas& canvas() { return window_->canvas(); }
+
+    // The pixel a person clicks for a drawing point, and the drawing point it stands for.
+    QPoint PixelOf(double x, double y) { return canvas().screenPointOf({x, y}); }
+    std::string At(QPoint pixel) {
+        const vel::Point p = canvas().drawingPointOf(pixel);
+        return Number(p.x) + " " + Number(p.y);
+    }
+
+    void Type(const QString& text) {
+        QTest::keyClicks(&canvas(), text);
+        EXPECT_EQ(window_->commandLine().text(), text);  // what is typed on the canvas lands here
+        QTest::keyClick(&window_->commandLine(), Qt::Key_Return);
+    }
+
+    // Plays the example's script on the window; returns the same session as a
+    // script whose points are those of the pixels clicked.
+    std::string Play(const std::string& scriptText, std::vector<std::string>& dialogQueue) {
+        std::istringstream in(scriptText);
+        const vel::Script script = vel::parseScript(in, "example");
+        std::string played;
+        using Kind = vel::ScriptCommand::Kind;
+        for (const vel::ScriptCommand& c : script.commands) {
+            const std::vector<double>& n = c.numbers;
+            switch (c.kind) {
+                case Kind::Run:
+                    Type(QStringLiteral("INSERT"));
+                    played += "run\n";
+                    break;
+                case Kind::Pick: {
+                    const QPoint p = PixelOf(n[0], n[1]);
+                    QTest::mouseMove(&canvas(), p);
+                    QTest::mouseClick(&canvas(), Qt::LeftButton, {}, p);
+                    played += "pick " + At(p) + "\n";
+                    break;
+                }
+                case Kind::Select: {
+                    const QPoint a = PixelOf(std::min(n[0], n[2]), std::max(n[1], n[3]));
+                    const QPoint b = PixelOf(std::max(n[0], n[2]), std::min(n[1], n[3]));
+                    QTest::mousePress(&canvas(), Qt::LeftButton, {}, a);
+                    QTest::mouseMove(&canvas(), (a + b) / 2);
+                    QTest::mouseMove(&canvas(), b);
+                    QTest::mouseRelease(&canvas(), Qt::LeftButton, {}, b);
+                    played += "select " + At(a) + " " + At(b) + "\n";
+                    break;
+                }
+                case Kind::Done:
+                    QTest::keyClick(&canvas(), Qt::Key_Space);
+                    played += "done\n";
+                    break;
+                case Kind::Confirm:
+                    QTest::mouseClick(&canvas(), Qt::RightButton, {}, QPoint(5, 5));
+                    played += "confirm\n";
+                    break;
+                case Kind::Escape:
+                    QTest::keyClick(&canvas(), Qt::Key_Escape);
+                    played += "escape\n";
+                    break;
+                case Kind::Key:
+                    ADD_FAILURE() << "the examples have no key line";
+                    break;
+                case Kind::Save:
+                    break;
+                case Kind::Dialog:
+                    dialogQueue.insert(dialogQueue.end(), c.actions.begin(), c.actions.end());
+                    played += "dialog ";
+                    for (size_t i = 0; i < c.actions.size(); ++i)
+                        played += (i ? ", " : "") + c.actions[i];
+                    played += "\n";
+                    break;
+            }
+        }
+        return played;
+    }
+
+    static std::string DrawingJson() {
+        std::ostringstream out;
+        vel::makeJsonWriter()->write(host().drawing(), out);
+        return out.str();
+    }
+
+    void Shot(const std::string& name) {
+        const fs::path folder = fs::path(ORVANTA_TEST_OUTPUT_DIR) / "window";
+        fs::create_directories(folder);
+        window_->grab().save(QString::fromStdString((folder / (name + ".png")).string()));
+    }
+
+    std::unique_ptr<velgui::HostWindow> window_;
+};
+
+TEST_F(WindowSessions, EveryExampleGivesTheScriptsTraceAndDrawing) {
+    for (const char* name : {"bracket-insert", "one-continuous", "one-annotated",
+                             "window-continuous", "window-annotated", "corners-continuous",
+                             "corners-annotated", "edit-annotated", "settings-dialog"}) {
+        SCOPED_TRACE(name);
+        const std::string registry = ReadFile(kExamples + "/sessions/" + name + ".reg");
+        Write("window.reg", registry);
+        Write("registry.reg", registry);
+        host().reset();
+        std::ostringstream trace;
+        host().setTrace(&trace);
+        StartPlugin();
+        OpenWindow(kExamples + "/bracket.dxf");
+
+        std::vector<std::string> queue;
+        std::ostringstream robotErrors;
+        velhost::DialogRobot robot(queue, robotErrors, false);
+        const std::string script = Play(ReadFile(kExamples + "/sessions/" + name + ".vel"), queue);
+        window_->escape();  // as the end of a script leaves the command
+        host().setTrace(nullptr);
+        EXPECT_FALSE(robot.Failed()) << robotErrors.str();
+        EXPECT_TRUE(queue.empty());
+        Shot(name);
+        velhost::WriteDrawing(host().drawing(), Path("window.json"));
+
+        UseDrawingFile(kExamples + "/bracket.dxf");
+        const double aperture = canvas().aperturePixels() / canvas().transform().scale();
+        const SessionResult scripted = Run(script, "--aperture " + Number(aperture));
+        ASSERT_EQ(scripted.status, 0) << scripted.err;
+
+        std::vector<json> windowTrace;
+        std::istringstream lines(trace.str());
+        for (std::string line; std::getline(lines, line);) windowTrace.push_back(json::parse(line));
+        ASSERT_FALSE(windowTrace.empty());
+        EXPECT_EQ(windowTrace, scripted.trace);
+        EXPECT_EQ(ReadDrawing("window.json"), scripted.drawing);
+        EXPECT_EQ(ReadFile(Path("window.reg")), ReadFile(Path("registry.reg")));
+        window_.reset();
+    }
+}
+
+// One undo takes back all that one run did, redo puts it back; the plug-in is
+// not asked. The pictures show the rubber band of the two-corner pick and the
+// editing step with the annotation under the cursor lit.
+TEST_F(WindowSessions, UndoTakesBackARunWholeAndThePicturesShowEachStep) {
+    Write("window.reg", ReadFile(kExamples + "/sessions/corners-continuous.reg"));
+    OpenWindow(kExamples + "/bracket.dxf");
+    const json before = json::parse(DrawingJson());
+    std::vector<std::string> queue;
+    std::ostringstream robotErrors;
+    velhost::DialogRobot robot(queue, robotErrors, false);
+    Play("run\npick -4 -4\n", queue);
+    QTest::mouseMove(&canvas(), PixelOf(120, 70));
+    Shot("rubber-band");
+    Play("pick 120 70\nescape\n", queue);
+    const std::string after = DrawingJson();
+    ASSERT_NE(json::parse(after), before);
+    ASSERT_TRUE(window_->modified());
+
+    QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(json::parse(DrawingJson()), before);
+    QTest::keyClick(window_.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(DrawingJson(), after);
+    // Typed on the canvas, "u" + Enter undoes too; a run that changes nothing leaves no step.
+    Type(QStringLiteral("u"));
+    EXPECT_EQ(json::parse(DrawingJson()), before);
+    Play("run\nescape\n", queue);
+    EXPECT_TRUE(window_->history().canRedo());
+
+    // The editing step, the upper left leader under the cursor.
+    Write("window.reg", ReadFile(kExamples + "/sessions/window-annotated.reg"));
+    Play("run\nselect -1 -1 161 101\ndone\n", queue);
+    ASSERT_EQ(host().eventMask(), VEL_MASK_ELEMENT);
+    QTest::keyClick(&canvas(), Qt::Key_Home);  // the insert and its annotations all in view
+    QTest::mouseMove(&canvas(), PixelOf(-7.5, 106.5));
+    const vel::PickTarget lit = canvas().targetAt(PixelOf(-7.5, 106.5));
+    ASSERT_TRUE(lit.elementId.has_value());
+    EXPECT_EQ(host().drawing().segmentOfElement(*lit.elementId)->kind, vel::SegmentKind::Comment);
+    Shot("editing");
+    EXPECT_FALSE(robot.Failed()) << robotErrors.str();
+}
+
+}  // namespace
+}  // namespace e2e
