@@ -5,7 +5,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <map>
 
 #include "vel/gui/PainterSurface.h"
 
@@ -26,6 +29,14 @@ constexpr double kDragPixels = 4.0;
 constexpr double kWheelZoom = 1.2;
 // A segment smaller than this on the screen is drawn as a single dot.
 constexpr double kDotPixels = 1.5;
+// Pieces smaller than a pixel are drawn as what they look like at that size.
+constexpr vel::PictureDetail kScreenDetail{0.5, 2.0, std::nullopt};
+
+vel::PictureDetail litDetail(vel::Rgb color) {
+    vel::PictureDetail detail = kScreenDetail;
+    detail.colorOverride = color;
+    return detail;
+}
 
 vel::Extents boxOf(const vel::SegmentView& view) {
     vel::Extents box;
@@ -153,24 +164,40 @@ void Canvas::paintDrawing(QPainter& painter, const QRect& area) const {
     painter.setRenderHint(QPainter::Antialiasing, true);
     PainterSurface surface(painter);
     const QRectF visible = QRectF(area).adjusted(-2, -2, 2, 2);
+    // Segments too small to show their shape are one dot each, a pixel painted once.
+    std::vector<bool> dotted(static_cast<size_t>(area.width()) * area.height());
+    std::map<std::array<std::uint8_t, 3>, QList<QPointF>> dots;
     for (const CachedSegment& s : segments_) {
         if (s.box.empty()) continue;
         const vel::Point a = transform_.toScreen({s.box.minX, s.box.maxY});
         const vel::Point b = transform_.toScreen({s.box.maxX, s.box.minY});
-        const QRectF onScreen(QPointF(a.x, a.y), QPointF(b.x, b.y));
-        if (!onScreen.intersects(visible) && !visible.contains(onScreen.topLeft())) continue;
-        if (onScreen.width() < kDotPixels && onScreen.height() < kDotPixels &&
-            !s.view.shapes.empty()) {
-            painter.setPen(QPen(toQColor(vel::penOf(s.view.shapes.front().stroke).color), 1.0));
-            painter.drawPoint(onScreen.center());
+        if (b.x < visible.left() || a.x > visible.right() || b.y < visible.top() ||
+            a.y > visible.bottom())
+            continue;
+        if (b.x - a.x < kDotPixels && b.y - a.y < kDotPixels) {
+            if (s.view.shapes.empty()) continue;
+            const int x = static_cast<int>((a.x + b.x) / 2) - area.left();
+            const int y = static_cast<int>((a.y + b.y) / 2) - area.top();
+            if (x < 0 || y < 0 || x >= area.width() || y >= area.height()) continue;
+            const size_t pixel = static_cast<size_t>(y) * area.width() + x;
+            if (dotted[pixel]) continue;
+            dotted[pixel] = true;
+            const vel::Rgb c = vel::penOf(s.view.shapes.front().stroke).color;
+            dots[{c.r, c.g, c.b}].append(QPointF(x + area.left() + 0.5, y + area.top() + 0.5));
             continue;
         }
-        vel::paintSegment(s.view, transform_, surface);
+        vel::paintSegment(s.view, transform_, surface, kScreenDetail);
     }
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (const auto& [c, points] : dots) {
+        painter.setPen(QPen(QColor(c[0], c[1], c[2]), 1.0));
+        painter.drawPoints(points.data(), static_cast<int>(points.size()));
+    }
+    painter.setRenderHint(QPainter::Antialiasing, true);
 }
 
 void Canvas::paintHighlights(QPainter& painter) const {
-    PainterSurface thick(painter, 2.0);
+    PainterSurface thick(painter, 2.5);
     auto find = [&](int id) -> const CachedSegment* {
         const auto it = std::lower_bound(segments_.begin(), segments_.end(), id,
                                          [](const CachedSegment& s, int v) { return s.id < v; });
@@ -179,14 +206,14 @@ void Canvas::paintHighlights(QPainter& painter) const {
     if (host_.running() && host_.eventMask() == VEL_MASK_SELECTION)
         for (const SelIdRecord& r : host_.selection())
             if (const CachedSegment* s = find(r.segmentId))
-                vel::paintSegment(s->view, transform_, thick, kSelectedColor);
+                vel::paintSegment(s->view, transform_, thick, litDetail(kSelectedColor));
     if (!hover_.segmentId) return;
     if (const CachedSegment* s = find(*hover_.segmentId)) {
         if (hover_.elementId)
             vel::paintSegment(elementView(s->view, *hover_.elementId), transform_, thick,
-                              kHoverColor);
+                              litDetail(kHoverColor));
         else
-            vel::paintSegment(s->view, transform_, thick, kHoverColor);
+            vel::paintSegment(s->view, transform_, thick, litDetail(kHoverColor));
     }
 }
 

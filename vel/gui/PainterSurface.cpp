@@ -5,17 +5,11 @@
 #include <QFontMetricsF>
 #include <QPainterPath>
 #include <cmath>
-#include <numbers>
 
 namespace velgui {
 
 namespace {
 
-// Steps that move less than this (in pixels) are merged into the next: at that
-// size nobody sees the difference, and a zoomed-out drawing has millions of them.
-constexpr double kMergePixels = 0.5;
-// Arcs whose length on the screen is below this are drawn as straight lines.
-constexpr double kStraightArcPixels = 2.0;
 // Texts lower than this cannot be read; they are drawn as a line where they stand.
 constexpr double kLegibleTextPixels = 3.0;
 
@@ -33,7 +27,7 @@ QColor toQColor(vel::Rgb rgb) {
 
 void PainterSurface::usePen(const vel::Pen& pen) {
     QPen qpen(toQColor(pen.color));
-    const double width = pen.width * widthScale_;
+    const double width = penWidth_;
     qpen.setWidthF(width);
     qpen.setCosmetic(true);
     qpen.setJoinStyle(Qt::RoundJoin);
@@ -52,21 +46,14 @@ void PainterSurface::usePen(const vel::Pen& pen) {
 void PainterSurface::path(const vel::ScreenPath& path, const vel::Pen& pen) {
     usePen(pen);
     QPainterPath qpath(q(path.start));
-    vel::Point last = path.start;
-    for (size_t i = 0; i < path.steps.size(); ++i) {
-        const vel::ScreenPath::Step& step = path.steps[i];
-        const bool final = i + 1 == path.steps.size();
-        if (!final && vel::distance(last, step.to) < kMergePixels) continue;
-        const double arcLength =
-            step.radius * std::fabs(step.sweepDegrees) * std::numbers::pi / 180.0;
-        if (step.arc && arcLength >= kStraightArcPixels) {
+    for (const vel::ScreenPath::Step& step : path.steps) {
+        if (step.arc) {
             const QRectF box(step.centre.x - step.radius, step.centre.y - step.radius,
                              2 * step.radius, 2 * step.radius);
             qpath.arcTo(box, step.startDegrees, step.sweepDegrees);
         } else {
             qpath.lineTo(q(step.to));
         }
-        last = step.to;
     }
     if (path.closed) qpath.closeSubpath();
     painter_.drawPath(qpath);

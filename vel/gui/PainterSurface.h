@@ -12,9 +12,10 @@ namespace velgui {
 
 class PainterSurface : public vel::PictureSurface {
 public:
-    // `widthScale` thickens every pen (highlights).
-    explicit PainterSurface(QPainter& painter, double widthScale = 1.0)
-        : painter_(painter), widthScale_(widthScale) {}
+    // Lines a pixel wide take Qt's fast way of drawing thin lines, which a
+    // drawing of millions of pieces needs; highlights are drawn wider.
+    explicit PainterSurface(QPainter& painter, double penWidth = 1.0)
+        : painter_(painter), penWidth_(penWidth) {}
 
     void path(const vel::ScreenPath& path, const vel::Pen& pen) override;
     void circle(vel::Point centre, double radius, const vel::Pen& pen) override;
@@ -26,7 +27,7 @@ private:
     void usePen(const vel::Pen& pen);
 
     QPainter& painter_;
-    double widthScale_;
+    double penWidth_;
 };
 
 QColor toQColor(vel::Rgb rgb);

@@ -12,19 +12,28 @@ namespace {
 
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 
-ScreenPath screenPath(const Path& path, const ViewTransform& t) {
+ScreenPath screenPath(const Path& path, const ViewTransform& t, const PictureDetail& detail) {
     ScreenPath out;
     out.start = t.toScreen(path.pieces.front().from);
     out.closed = path.closed;
-    for (const PathPiece& piece : path.pieces) {
-        if (!piece.arc) {
+    Point last = out.start;
+    const double mergeSquared = detail.mergePixels * detail.mergePixels;
+    for (size_t i = 0; i < path.pieces.size(); ++i) {
+        const PathPiece& piece = path.pieces[i];
+        const Point to = t.toScreen(piece.to);
+        const bool final = i + 1 == path.pieces.size();
+        const Point moved = to - last;
+        if (!final && moved.x * moved.x + moved.y * moved.y < mergeSquared) continue;
+        const double sweep = piece.arc ? piece.arc->sweep() : 0.0;
+        if (!piece.arc ||
+            std::fabs(piece.arc->radius) * t.scale() * sweep < detail.straightArcPixels) {
             ScreenPath::Step line;
-            line.to = t.toScreen(piece.to);
+            line.to = to;
             out.steps.push_back(line);
+            last = to;
             continue;
         }
         const Arc& a = *piece.arc;
-        const double sweep = a.sweep();
         // Travelled from `from`: counter-clockwise from the start angle, or
         // clockwise from the end angle. The flip of y keeps the sense as seen.
         const double from = piece.clockwise ? a.startAngle + sweep : a.startAngle;
@@ -39,9 +48,10 @@ ScreenPath screenPath(const Path& path, const ViewTransform& t) {
             const double end = from + sense * sweep * (k + 1) / halves;
             step.startDegrees = begin * kDegreesPerRadian;
             step.sweepDegrees = (end - begin) * kDegreesPerRadian;
-            step.to = k + 1 == halves ? t.toScreen(piece.to) : t.toScreen(a.pointAt(end));
+            step.to = k + 1 == halves ? to : t.toScreen(a.pointAt(end));
             out.steps.push_back(step);
         }
+        last = to;
     }
     return out;
 }
@@ -77,7 +87,8 @@ Pen penOf(const ViewStroke& stroke) {
 }
 
 void paintSegment(const SegmentView& view, const ViewTransform& t, PictureSurface& surface,
-                  const std::optional<Rgb>& colorOverride) {
+                  const PictureDetail& detail) {
+    const std::optional<Rgb>& colorOverride = detail.colorOverride;
     for (const ViewShape& shape : view.shapes) {
         Pen pen = penOf(shape.stroke);
         if (colorOverride) pen.color = *colorOverride;
@@ -89,7 +100,7 @@ void paintSegment(const SegmentView& view, const ViewTransform& t, PictureSurfac
             surface.triangle(t.toScreen(head->tip), t.toScreen(head->left), t.toScreen(head->right),
                              pen.color);
         } else if (const Path& path = std::get<Path>(shape.geometry); !path.pieces.empty()) {
-            surface.path(screenPath(path, t), pen);
+            surface.path(screenPath(path, t, detail), pen);
         }
     }
     for (const ViewText& text : view.texts) {

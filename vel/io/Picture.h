@@ -97,9 +97,17 @@ inline constexpr double kScreenPixelsPerPatternPixel = 2.0;
 Pen penOf(const ViewStroke& stroke);
 Rgb colorOf(const std::optional<int>& color);
 
-// Draws one segment's shapes, then its texts. `colorOverride` draws everything in
-// one colour (the window's highlight).
+// How closely a picture follows the drawing. Files keep every piece exactly; the
+// window draws pieces smaller than a pixel as what they look like at that size,
+// so that a zoomed-out drawing of millions of pieces paints in a blink.
+struct PictureDetail {
+    double mergePixels = 0.0;          // a step shorter than this joins the next
+    double straightArcPixels = 0.0;    // an arc shorter than this is drawn straight
+    std::optional<Rgb> colorOverride;  // everything in one colour (the window's highlight)
+};
+
+// Draws one segment's shapes, then its texts.
 void paintSegment(const SegmentView& view, const ViewTransform& transform, PictureSurface& surface,
-                  const std::optional<Rgb>& colorOverride = {});
+                  const PictureDetail& detail = {});
 
 }  // namespace vel
