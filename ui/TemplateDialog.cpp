@@ -331,7 +331,8 @@ TemplateDialog::~TemplateDialog() = default;
 
 int TemplateDialog::DoModal() {
     if (window_ || !UiScope::Active()) return IDCANCEL;
-    QWidget* parentWindow = parentDialog_ ? parentDialog_->Window() : nullptr;
+    // A dialog of the command belongs to the host's window, over which it opens.
+    QWidget* parentWindow = parentDialog_ ? parentDialog_->Window() : QApplication::activeWindow();
     window_ = std::make_unique<DialogWindow>(*this, *template_, parentWindow);
     WatchKeys(window_.get());
     for (QWidget* child : window_->findChildren<QWidget*>()) WatchKeys(child);

@@ -196,18 +196,19 @@ TEST_F(VelhostRobot, SettingsTakesOnlyDialogLines) {
     EXPECT_NE(r.err.find("only dialog lines"), std::string::npos) << r.err;
 }
 
-TEST_F(VelhostRobot, ShowWithoutAUsableDisplayIsACommandLineError) {
+TEST_F(VelhostRobot, ShowOrTheWindowWithoutAUsableDisplayIsACommandLineError) {
     // No display at all, and one that is named but does not answer.
-    for (const std::string env : {"-u DISPLAY", "DISPLAY=:4711"}) {
-        SCOPED_TRACE(env);
-        const std::string command = "env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + env + " " +
-                                    std::string(VELHOST_PATH) + " settings --show --registry " +
-                                    Path("registry.reg") + " >/dev/null 2>" + Path("err.txt");
-        const int raw = std::system(command.c_str());
-        ASSERT_TRUE(WIFEXITED(raw)) << "no abort";
-        EXPECT_EQ(WEXITSTATUS(raw), 2);
-        EXPECT_NE(ReadFile(Path("err.txt")).find("--show needs a display"), std::string::npos);
-    }
+    for (const std::string env : {"-u DISPLAY", "DISPLAY=:4711"})
+        for (const std::string use : {"settings --show", "gui"}) {
+            SCOPED_TRACE(env + " " + use);
+            const std::string command = "env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + env + " " +
+                                        std::string(VELHOST_PATH) + " " + use + " --registry " +
+                                        Path("registry.reg") + " >/dev/null 2>" + Path("err.txt");
+            const int raw = std::system(command.c_str());
+            ASSERT_TRUE(WIFEXITED(raw)) << "no abort";
+            EXPECT_EQ(WEXITSTATUS(raw), 2);
+            EXPECT_NE(ReadFile(Path("err.txt")).find("needs a display"), std::string::npos);
+        }
 }
 
 TEST_F(VelhostRobot, ARegistryFileThatIsNoExportStopsRunAndSettingsUntouched) {
