@@ -252,5 +252,62 @@ TEST_F(WindowSessions, UndoTakesBackARunWholeAndThePicturesShowEachStep) {
     EXPECT_FALSE(robot.Failed()) << robotErrors.str();
 }
 
+// What a mould designer does on the bracket with only the mouse and keys: the
+// insert with its hole around the part, taken back; the annotated method and a
+// window pick set in "Create Insert"; the upper left corner made R 8 in its
+// popup, confirmed, and the drawing saved as DXF.
+TEST_F(WindowSessions, ADesignersSessionWithTheMouseAndKeys) {
+    Write("window.reg", ReadFile(kExamples + "/sessions/bracket-insert.reg"));
+    OpenWindow(kExamples + "/bracket.dxf");
+    const std::string part = DrawingJson();
+    std::vector<std::string> queue;
+    std::ostringstream robotErrors;
+    velhost::DialogRobot robot(queue, robotErrors, false);
+    auto onLayer = [](int layer) {
+        int n = 0;
+        for (const auto& [id, s] : host().drawing().segments()) n += s.layer == layer;
+        return n;
+    };
+
+    Play("run\npick 0 50\n", queue);
+    EXPECT_EQ(onLayer(100), 1) << "the hole";
+    EXPECT_EQ(host().drawing().segments().size(), 7u + 2u) << "the part, its insert and hole";
+    QTest::keyClick(&canvas(), Qt::Key_Z, Qt::ControlModifier);  // leaves the run, undoes it
+    EXPECT_FALSE(host().running());
+    EXPECT_EQ(DrawingJson(), part);
+
+    // Confirm at the first prompt opens "Create Insert": the annotated method, several figures.
+    Type(QStringLiteral("insert"));
+    queue = {"click 12001", "choose 12023 1", "ok"};
+    QTest::mouseClick(&canvas(), Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(queue.empty());
+    QTest::keyClick(&canvas(), Qt::Key_Return);  // Enter on an empty line: insert again
+    ASSERT_TRUE(host().running());
+    EXPECT_EQ(host().eventMask(), VEL_MASK_SELECTION);
+    Play("select -1 -1 161 101\ndone\n", queue);
+    ASSERT_EQ(host().eventMask(), VEL_MASK_ELEMENT);
+
+    queue = {"type 12025 8", "click 12001"};  // a kind clicked takes the value typed
+    Play("pick -9.5 109.5\n", queue);         // beside the corner 8 units out from the part's
+    bool r8 = false;
+    for (const auto& [id, s] : host().drawing().segments())
+        for (const vel::Element& e : s.elements)
+            if (const auto* leader = std::get_if<vel::LeaderElement>(&e.body))
+                r8 = r8 || leader->text == u"R8.0";
+    EXPECT_TRUE(r8) << "the rebuilt insert's upper left leader";
+    Play("confirm\n", queue);
+    EXPECT_FALSE(host().running());
+
+    ASSERT_TRUE(window_->saveDrawing(QString::fromStdString(Path("bracket-insert.dxf"))));
+    EXPECT_FALSE(window_->modified());
+    vel::Drawing saved;
+    velhost::ReadDrawing(saved, Path("bracket-insert.dxf"));
+    size_t corners = 0;
+    for (const auto& [id, s] : saved.segments()) corners += s.elements.size() > 8;
+    EXPECT_GE(corners, 1u) << "the insert with its corners, as lines and arcs";
+    Shot("designer-session");
+    EXPECT_FALSE(robot.Failed()) << robotErrors.str();
+}
+
 }  // namespace
 }  // namespace e2e

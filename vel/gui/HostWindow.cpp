@@ -251,6 +251,8 @@ void HostWindow::redo() {
 }
 
 void HostWindow::stepHistory(bool back) {
+    // Undo in the middle of a run leaves the run first, then takes it back whole.
+    if (back && host_.running()) escape();
     if (host_.running() || !(back ? history_.canUndo() : history_.canRedo())) return;
     if (back)
         history_.undo(host_.drawing());
@@ -263,7 +265,7 @@ void HostWindow::stepHistory(bool back) {
 
 void HostWindow::refreshActions() {
     const bool idle = !host_.running();
-    undoAction_->setEnabled(idle && history_.canUndo());
+    undoAction_->setEnabled(history_.canUndo() || (history_.inRun() && !idle));
     redoAction_->setEnabled(idle && history_.canRedo());
     openAction_->setEnabled(idle);
     recentMenu_->setEnabled(idle);
