@@ -39,21 +39,30 @@ void StartPlugin() {
     ASSERT_EQ(startup(), 0);
 }
 
-// The widget application the window runs in, as velhost makes it; the
-// plug-in's dialogs run in it too.
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "gui_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-}
+// The widget application the window runs in, as velhost makes it, for the whole
+// program; the plug-in's dialogs run in it too. It goes before the program ends,
+// and with it what the font system holds for it.
+class Application : public ::testing::Environment {
+public:
+    void SetUp() override {
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[10] = "gui_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+[[maybe_unused]] ::testing::Environment* const kApplication =
+    ::testing::AddGlobalTestEnvironment(new Application);
 
 class WindowSessions : public Session {
 protected:
     void SetUp() override {
         Session::SetUp();
-        EnsureApplication();
         QStandardPaths::setTestModeEnabled(true);  // recent files stay out of the home folder
         ::setenv("VEL_REGISTRY", Path("window.reg").c_str(), 1);
         host().reset();
