@@ -195,7 +195,9 @@ public:
         // A 3D polyline's vertices are in world coordinates and have no bulges.
         polyline_->vertices.push_back(
             {point(data.x, data.y), polyline_->threeD ? 0.0 : real(data.bulge)});
-        polyline_->heights.push_back(real(data.z));
+        // Only a 3D polyline's heights tell anything; every height is checked all the same.
+        const double z = real(data.z);
+        if (polyline_->threeD) polyline_->heights.push_back(z);
     }
 
     void endEntity() override { finishPending(); }
@@ -247,7 +249,7 @@ private:
         bool threeD = false;
         int line = 0;
         std::vector<ShapeVertex> vertices;
-        std::vector<double> heights;
+        std::vector<double> heights;  // a 3D polyline's only
     };
     struct PendingSpline {
         ShapeStyle style;
@@ -387,10 +389,12 @@ private:
             if (!block_) leaveOut(LeftOutReason::Empty, "POLYLINE");
             return;
         }
-        const auto [low, high] = std::minmax_element(pl.heights.begin(), pl.heights.end());
-        if (pl.threeD && *high - *low > kFlat) {
-            if (!block_) leaveOut(LeftOutReason::ThreeD, "POLYLINE");
-            return;
+        if (pl.threeD) {
+            const auto [low, high] = std::minmax_element(pl.heights.begin(), pl.heights.end());
+            if (*high - *low > kFlat) {
+                if (!block_) leaveOut(LeftOutReason::ThreeD, "POLYLINE");
+                return;
+            }
         }
         if (pl.mirrored)
             for (ShapeVertex& v : pl.vertices) {
