@@ -272,5 +272,53 @@ TEST(DxfReader, SplinesAreFlattenedWithinTheirTolerance) {
     }
 }
 
+// A stream that hands its text over a few bytes at a time and cannot seek, as a pipe does.
+class PipeBuffer : public std::streambuf {
+public:
+    explicit PipeBuffer(std::string text) : text_(std::move(text)) {}
+
+private:
+    int_type underflow() override {
+        if (at_ >= text_.size()) return traits_type::eof();
+        const size_t n = std::min<size_t>(7, text_.size() - at_);
+        setg(text_.data() + at_, text_.data() + at_, text_.data() + at_ + n);
+        at_ += n;
+        return traits_type::to_int_type(*gptr());
+    }
+    std::string text_;
+    size_t at_ = 0;
+};
+
+// The file is read from where the stream stands to its end, whether the stream can tell its
+// size or not.
+TEST(DxfReader, StreamsAreReadFromWhereTheyStandToTheirEnd) {
+    std::string polyline = "0\nLWPOLYLINE\n90\n400\n70\n1\n";
+    for (int k = 0; k < 400; ++k)
+        polyline +=
+            "10\n" + std::to_string(k) + ".25\n20\n" + std::to_string(k % 7) + "\n42\n0.5\n";
+    const std::string file = File("", polyline + "0\nCIRCLE\n10\n1\n20\n2\n40\n3\n");
+    const Drawing whole = Read(file);
+    ASSERT_EQ(whole.segments().size(), 2u);
+    ASSERT_EQ(whole.segments().begin()->second.elements.size(), 400u);
+
+    PipeBuffer pipe(file);
+    std::istream piped(&pipe);
+    std::istringstream afterJunk("junk\n" + file);
+    afterJunk.ignore(5);
+    for (std::istream* in : {&piped, static_cast<std::istream*>(&afterJunk)}) {
+        Drawing d;
+        readDxfDrawing(*in, "test.dxf", d);
+        ASSERT_EQ(d.segments().size(), whole.segments().size());
+        for (auto a = d.segments().begin(), b = whole.segments().begin(); a != d.segments().end();
+             ++a, ++b) {
+            ASSERT_EQ(a->second.elements.size(), b->second.elements.size());
+            for (size_t k = 0; k < a->second.elements.size(); ++k)
+                for (int v = 0; v < 10; ++v)
+                    ASSERT_EQ(a->second.elements[k].figure()->values[v],
+                              b->second.elements[k].figure()->values[v]);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vel::test

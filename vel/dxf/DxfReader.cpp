@@ -14,7 +14,6 @@
 #include <cmath>
 #include <fstream>
 #include <istream>
-#include <iterator>
 #include <map>
 #include <numbers>
 #include <optional>
@@ -418,6 +417,30 @@ private:
     std::optional<PendingSpline> spline_;
 };
 
+// The rest of the stream: in one read of the size it tells, when it can tell it, and then, as from
+// a pipe, piece by piece until its end.
+std::string readWhole(std::istream& in) {
+    std::string text;
+    if (std::streambuf* buffer = in.rdbuf()) {
+        const auto here = buffer->pubseekoff(0, std::ios::cur, std::ios::in);
+        const auto end = here != -1 ? buffer->pubseekoff(0, std::ios::end, std::ios::in) : here;
+        if (end != -1 && buffer->pubseekpos(here, std::ios::in) == here && end > here) {
+            text.resize(static_cast<size_t>(end - here));
+            text.resize(static_cast<size_t>(
+                in.read(text.data(), static_cast<std::streamsize>(text.size())).gcount()));
+        }
+    }
+    constexpr size_t kPiece = 64 * 1024;
+    std::string piece(kPiece, '\0');
+    while (in) {
+        const std::streamsize got = in.read(piece.data(), kPiece).gcount();
+        text.append(piece, 0, static_cast<size_t>(got));
+    }
+    // Reading to the end is no failure of the stream.
+    if (!in.bad()) in.clear();
+    return text;
+}
+
 DxfReadReport readDxfText(std::string text, const std::string& fileName, Drawing& drawing) {
     ScannedDxf prepared = ScanDxf(text, fileName);
     TextBuffer buffer(text);
@@ -448,7 +471,7 @@ DxfReadReport readDxfDrawing(const std::string& path, Drawing& drawing) {
 }
 
 DxfReadReport readDxfDrawing(std::istream& in, const std::string& fileName, Drawing& drawing) {
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text = readWhole(in);
     if (in.bad()) throw FileError(fileName, 0, "cannot read the file");
     return readDxfText(std::move(text), fileName, drawing);
 }
