@@ -320,5 +320,57 @@ TEST(DxfReader, StreamsAreReadFromWhereTheyStandToTheirEnd) {
     }
 }
 
+// Numbers in every form a writer may give them are read as dxflib reads them, and whatever is
+// no number where one belongs is refused at its line, however close it comes to one.
+TEST(DxfReader, NumbersAreTakenOrRefusedWhateverTheirForm) {
+    auto line = [](const std::string& x) {
+        return File("", "0\nLINE\n10\n" + x + "\n20\n0\n11\n1\n21\n1\n");
+    };
+    const std::pair<std::string, double> taken[] = {
+        {"12.5", 12.5},
+        {" 12.5\t", 12.5},
+        {"+3", 3},
+        {"-.5", -0.5},
+        {"5.", 5},
+        {"007", 7},
+        {"12.5\r", 12.5},
+        {"2.5 \r\r", 2.5},
+        {"1e2", 100},
+        {"-2.5E-1", -0.25},
+        {std::string(90, '1'), 1.111e89},
+        {"0." + std::string(280, '0') + "5", 5e-281},
+    };
+    for (const auto& [text, value] : taken) {
+        SCOPED_TRACE(text);
+        const Drawing d = Read(line(text));
+        ASSERT_EQ(d.segments().size(), 1u);
+        EXPECT_NEAR(d.segments().begin()->second.elements.at(0).figure()->values[0], value,
+                    std::fabs(value) * 1e-3);
+    }
+    const char* refused[] = {"1e",  "1e+",  "1.2.3", "--5", "-+5", "- 5", "5 \r ",
+                             "1 2", "0x10", ".",     "-",   "+",   "5\r5"};
+    std::vector<std::string> all(std::begin(refused), std::end(refused));
+    all.push_back("0." + std::string(400, '0') + "1");
+    all.push_back("1" + std::string(400, '0'));
+    for (const std::string& text : all) {
+        try {
+            Read(line(text));
+            ADD_FAILURE() << text << ": accepted";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.line(), 14) << text << ": " << e.what();
+        }
+    }
+    // A code or a value past dxflib's line, even of blanks round a plain number, is refused.
+    for (const std::string& text :
+         {line("1" + std::string(1001, ' ')), File("", std::string(1001, ' ') + "0\nLINE\n")}) {
+        try {
+            Read(text);
+            ADD_FAILURE() << "a long line accepted";
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find("longer than"), std::string::npos) << e.what();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vel::test
