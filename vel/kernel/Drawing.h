@@ -2,6 +2,7 @@
 // elements (figures, dimensions, leaders), addressed by ids from one counter.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -225,5 +226,9 @@ std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s);
 // Drawn primitives of one element (dimension: its measure and extension lines;
 // leader: its polyline).
 std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s, int elementIndex);
+// The segment's drawn primitives one at a time, in the order drawnPrimitives lists them, for
+// whatever only sums them up: nothing is gathered.
+void forEachDrawnPrimitive(const Drawing& d, const Segment& s,
+                           const std::function<void(const Primitive&)>& visit);
 
 }  // namespace vel
