@@ -347,8 +347,8 @@ TEST(DxfReader, NumbersAreTakenOrRefusedWhateverTheirForm) {
         EXPECT_NEAR(d.segments().begin()->second.elements.at(0).figure()->values[0], value,
                     std::fabs(value) * 1e-3);
     }
-    const char* refused[] = {"1e",  "1e+",  "1.2.3", "--5", "-+5", "- 5", "5 \r ",
-                             "1 2", "0x10", ".",     "-",   "+",   "5\r5"};
+    const char* refused[] = {"1e",  "1e+",  "1.2.3", "--5", "-+5", "- 5",  "5 \r ",
+                             "1 2", "0x10", ".",     "-",   "+",   "5\r5", "+-4"};
     std::vector<std::string> all(std::begin(refused), std::end(refused));
     all.push_back("0." + std::string(400, '0') + "1");
     all.push_back("1" + std::string(400, '0'));

@@ -77,7 +77,12 @@ ValueKind KindOfCode(int code) {
 // What is wrong with a value for its group code; empty when nothing is.
 std::string NumberProblem(ValueKind kind, std::string_view raw) {
     std::string_view v = Trimmed(raw);
-    if (!v.empty() && v.front() == '+') v.remove_prefix(1);
+    // One sign: dxflib reads "+-4" as 0.
+    if (!v.empty() && v.front() == '+') {
+        v.remove_prefix(1);
+        if (!v.empty() && v.front() == '-')
+            return kind == ValueKind::Integer ? "expected a whole number" : "expected a number";
+    }
     const char* first = v.data();
     const char* last = v.data() + v.size();
     if (kind == ValueKind::Integer) {
@@ -107,8 +112,7 @@ const char* PlainNumberEnd(ValueKind kind, const char* p, const char* end) {
     constexpr size_t kPlainReal = 300;
     constexpr size_t kPlainWhole = 18;
     while (p != end && (*p == ' ' || *p == '\t')) ++p;
-    if (p != end && *p == '+') ++p;
-    if (p != end && *p == '-') ++p;
+    if (p != end && (*p == '+' || *p == '-')) ++p;
     const char* const digitsFrom = p;
     size_t digits = 0;
     bool point = false;
