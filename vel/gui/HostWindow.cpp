@@ -234,7 +234,7 @@ void HostWindow::afterInput() {
     prompt_->setText(prompt());
     if (host_.drawing().revision() != shownRevision_) {
         shownRevision_ = host_.drawing().revision();
-        canvas_->refreshDrawing();
+        canvas_->updateDrawing();
         refreshLayers();
     }
     canvas_->refreshHover();
@@ -260,6 +260,7 @@ void HostWindow::stepHistory(bool back) {
         history_.redo(host_.drawing());
     host_.clearSelection();
     modified_ = true;
+    canvas_->refreshDrawing();  // segment revisions start over with the drawing taken back
     afterInput();
 }
 

@@ -239,12 +239,15 @@ double PathPiece::bulge() const {
     return clockwise ? -b : b;
 }
 
-ViewFrame frameOf(const Drawing& drawing) {
-    Extents geometry;
-    for (const auto& [id, segment] : drawing.segments())
-        for (const Primitive& p : drawnPrimitives(drawing, segment))
-            if (finitePrimitive(p)) geometry.add(extentsOf(p));
+Extents drawnExtentsOf(const Drawing& drawing, const Segment& segment) {
+    Extents box;
+    forEachDrawnPrimitive(drawing, segment, [&](const Primitive& p) {
+        if (finitePrimitive(p)) box.add(extentsOf(p));
+    });
+    return box;
+}
 
+ViewFrame frameFor(const Extents& geometry) {
     ViewFrame frame;
     const double size = std::hypot(geometry.width(), geometry.height());
     frame.textHeight = size > 0.0 ? size / 40.0 : 2.5;
@@ -252,6 +255,14 @@ ViewFrame frameOf(const Drawing& drawing) {
     frame.extents = geometry;
     if (!geometry.empty())
         frame.centre = {(geometry.minX + geometry.maxX) / 2, (geometry.minY + geometry.maxY) / 2};
+    return frame;
+}
+
+ViewFrame frameOf(const Drawing& drawing) {
+    Extents geometry;
+    for (const auto& [id, segment] : drawing.segments())
+        geometry.add(drawnExtentsOf(drawing, segment));
+    ViewFrame frame = frameFor(geometry);
     for (const auto& [id, segment] : drawing.segments())
         for (const Element& e : segment.elements)
             if (std::optional<ViewText> t = annotationText(segment, e, frame))

@@ -86,6 +86,7 @@ Segment* Drawing::segment(int id) {
     auto it = segments_.find(id);
     if (it == segments_.end()) return nullptr;
     changed(id);  // the caller may change what it draws
+    it->second.revision = revision_;
     return &it->second;
 }
 
@@ -129,8 +130,9 @@ int Drawing::createSegment(SegmentKind kind) {
     s.id = id;
     s.kind = kind;
     s.layer = currentLayer_;
-    segments_.emplace(id, std::move(s));
     changed(id);
+    s.revision = revision_;
+    segments_.emplace(id, std::move(s));
     return id;
 }
 
@@ -140,8 +142,9 @@ int Drawing::createSegmentWithId(SegmentKind kind, int id) {
     s.id = id;
     s.kind = kind;
     s.layer = currentLayer_;
-    segments_.emplace(id, std::move(s));
     changed(id);
+    s.revision = revision_;
+    segments_.emplace(id, std::move(s));
     nextId_ = std::max(nextId_, id + 1);
     return id;
 }

@@ -77,6 +77,9 @@ struct Segment {
     bool closed = false;
     std::set<int> attributes;
     std::vector<Element> elements;
+    // The drawing's revision when the segment was last made or handed out for
+    // change: what draws it again only when this moved (within one history).
+    std::uint64_t revision = 0;
 
     int indexOf(int elementId) const;  // -1 when absent
 };
