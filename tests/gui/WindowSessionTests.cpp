@@ -6,7 +6,9 @@
 #include <dlfcn.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QStandardPaths>
 #include <QTest>
 #include <cstdio>
@@ -306,6 +308,16 @@ TEST_F(WindowSessions, ADesignersSessionWithTheMouseAndKeys) {
     EXPECT_TRUE(r8) << "the rebuilt insert's upper left leader";
     Play("confirm\n", queue);
     EXPECT_FALSE(host().running());
+    // What the canvas kept from change to change is what it draws taking everything afresh.
+    auto picture = [&] {
+        QImage image(canvas().size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        canvas().paintDrawing(painter, image.rect());
+        return image;
+    };
+    const QImage kept = picture();
+    canvas().refreshDrawing();
+    EXPECT_TRUE(kept == picture());
 
     ASSERT_TRUE(window_->saveDrawing(QString::fromStdString(Path("bracket-insert.dxf"))));
     EXPECT_FALSE(window_->modified());

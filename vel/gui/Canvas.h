@@ -34,10 +34,13 @@ public:
     void setAperturePixels(double pixels) { aperturePixels_ = pixels; }
     double aperturePixels() const { return aperturePixels_; }
 
-    // Takes every segment of the drawing afresh (a drawing opened, undone, redone).
+    // Takes every segment of the drawing afresh: another drawing, whose revisions
+    // say nothing of this one's.
     void refreshDrawing() { takeDrawing(true); }
-    // Takes again what changed since (after an input): segments made or handed
-    // out for change, and the texts when the drawing's size changed.
+    // Takes again what changed since (after an input, an undo or a redo): segments
+    // whose revision moved, and the texts when the drawing's size changed. Within
+    // one history a revision never stands for two contents: a step undone keeps its
+    // revisions only until a new run starts a new branch, which forgets the step.
     void updateDrawing() { takeDrawing(false); }
     // After an input: what a click would take now, under the step now armed.
     void refreshHover();

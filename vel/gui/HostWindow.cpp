@@ -260,7 +260,6 @@ void HostWindow::stepHistory(bool back) {
         history_.redo(host_.drawing());
     host_.clearSelection();
     modified_ = true;
-    canvas_->refreshDrawing();  // segment revisions start over with the drawing taken back
     afterInput();
 }
 
