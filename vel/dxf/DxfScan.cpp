@@ -25,6 +25,7 @@ namespace {
 constexpr size_t kMaxLineLength = 1000;  // dxflib's line buffer is 1024 bytes
 constexpr size_t kQuotedLength = 40;     // enough of a value to recognise it
 constexpr double kFlatMesh = 1e-9;       // heights this close are one plane
+constexpr int kLargestGroupCode = 1071;
 
 // A line as dxflib sees it: up to a zero byte and without its line end; a code
 // line also without the blanks round it (values keep theirs).
@@ -139,13 +140,12 @@ bool PlainNumber(ValueKind kind, std::string_view v) {
 // Where a group code line of digits between blanks ends, before its line end, with the code;
 // nullptr for any other line, which is left to the full reading and its messages.
 const char* PlainCodeEnd(const char* p, const char* end, int& code) {
-    constexpr int kMaxDigits = 4;  // the largest code, 1071, has four
-    constexpr int kLargestCode = 1071;
+    constexpr int kMaxDigits = 4;  // as many as the largest code has
     while (p != end && (*p == ' ' || *p == '\t')) ++p;
     int value = 0, digits = 0;
     for (; p != end && *p >= '0' && *p <= '9' && digits <= kMaxDigits; ++p, ++digits)
         value = value * 10 + (*p - '0');
-    if (digits == 0 || digits > kMaxDigits || value > kLargestCode) return nullptr;
+    if (digits == 0 || digits > kMaxDigits || value > kLargestGroupCode) return nullptr;
     while (p != end && (*p == ' ' || *p == '\t' || *p == '\r')) ++p;
     code = value;
     return p;
@@ -228,7 +228,7 @@ public:
                 if (ec != std::errc{} || end != codeText.data() + codeText.size())
                     Fail(line_,
                          "expected a group code (a whole number), found " + QuotedValue(codeText));
-                if (code < 0 || code > 1071)
+                if (code < 0 || code > kLargestGroupCode)
                     Fail(line_, "group code " + std::string(codeText) + " does not exist");
                 if (pos_ > text_.size())
                     Fail(line_, "the file ends after group code " + std::string(codeText) +

@@ -82,10 +82,10 @@ struct BulgeArc {
 
 enum class Span { Skip, Compute };
 
-std::optional<BulgeArc> ArcOfBulge(Point p, Point q, double bulge, Span span) {
+// `d` is the distance from p to q, which every caller has measured already.
+std::optional<BulgeArc> ArcOfBulge(Point p, Point q, double d, double bulge, Span span) {
     if (std::fabs(bulge) < kStraightBulge) return std::nullopt;
     const Point chord = q - p;
-    const double d = length(chord);
     const Point left{-chord.y / d, chord.x / d};
     const Point centre = (p + q) * 0.5 + left * (d / 2 * (1 - bulge * bulge) / (2 * bulge));
     const double r = d * (1 + bulge * bulge) / (4 * std::fabs(bulge));
@@ -230,9 +230,10 @@ void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* 
             elements.reserve(std::max<size_t>(pieces, 1));
             for (size_t i = 0; i < pieces; ++i) {
                 const Point p = m(vs[i].p), q = m(vs[(i + 1) % n].p);
-                if (distance(p, q) <= kCoincidence) continue;  // repeated vertex
+                const double d = distance(p, q);
+                if (d <= kCoincidence) continue;  // repeated vertex
                 const double bulge = mirrors ? -vs[i].bulge : vs[i].bulge;
-                const std::optional<BulgeArc> a = ArcOfBulge(p, q, bulge, Span::Skip);
+                const std::optional<BulgeArc> a = ArcOfBulge(p, q, d, bulge, Span::Skip);
                 Add(elements, a ? (bulge > 0 ? ArcFigure(a->centre, a->radius, p, q)
                                              : ArcFigure(a->centre, a->radius, q, p))
                                 : LineFigure(p, q));
@@ -244,9 +245,9 @@ void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* 
         std::vector<Point> points{m(vs.front().p)};
         for (size_t i = 0; i < pieces; ++i) {
             const Point p = vs[i].p, q = vs[(i + 1) % n].p;
-            const std::optional<BulgeArc> a = distance(p, q) > kCoincidence
-                                                  ? ArcOfBulge(p, q, vs[i].bulge, Span::Compute)
-                                                  : std::nullopt;
+            const double d = distance(p, q);
+            const std::optional<BulgeArc> a =
+                d > kCoincidence ? ArcOfBulge(p, q, d, vs[i].bulge, Span::Compute) : std::nullopt;
             if (!a) {
                 points.push_back(m(q));
                 continue;
