@@ -244,5 +244,8 @@ std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s, int e
 // whatever only sums them up: nothing is gathered.
 void forEachDrawnPrimitive(const Drawing& d, const Segment& s,
                            const std::function<void(const Primitive&)>& visit);
+// The same for one element.
+void forEachDrawnPrimitive(const Drawing& d, const Segment& s, int elementIndex,
+                           const std::function<void(const Primitive&)>& visit);
 
 }  // namespace vel
