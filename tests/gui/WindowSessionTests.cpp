@@ -89,7 +89,8 @@ protected:
         window_ = std::make_unique<velgui::HostWindow>(host(), options);
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        QTest::qWait(20);  // the window takes the canvas size asked for
+        QTest::qWait(20);
+        EXPECT_EQ(canvas().size(), kCanvas);  // the drawing area has the size asked for
     }
     velgui::Canvas& canvas() { return window_->canvas(); }
 
