@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <numbers>
 
 namespace vel {
 
@@ -21,7 +22,7 @@ bool isKnownFigureType(int code) {
 }
 
 double DimensionElement::measured() const {
-    const double rad = direction * M_PI / 180.0;
+    const double rad = direction * std::numbers::pi / 180.0;
     const Point dir{std::cos(rad), std::sin(rad)};
     return std::fabs(dot(b - a, dir));
 }

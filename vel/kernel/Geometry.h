@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <variant>
 #include <vector>
 
@@ -65,8 +66,8 @@ struct Arc {
     Point end() const { return pointAt(endAngle); }
     // Counter-clockwise sweep in (0, 2π].
     double sweep() const {
-        double s = std::fmod(endAngle - startAngle, 2.0 * M_PI);
-        if (s <= 0.0) s += 2.0 * M_PI;
+        double s = std::fmod(endAngle - startAngle, 2.0 * std::numbers::pi);
+        if (s <= 0.0) s += 2.0 * std::numbers::pi;
         return s;
     }
 };
