@@ -1,14 +1,24 @@
 #!/usr/bin/env bash
 # The Windows build under Wine. Cross-builds the Windows files (scripts/build-windows.sh), checks
-# what the plug-in exports and imports, and runs the tests that need the Windows registry. Wine
-# runs headless in a fresh prefix that is removed afterwards. Exits non-zero when anything fails.
+# what the plug-in exports and imports, runs the tests that need the Windows registry, and runs
+# every session without a dialog line (the example sessions and those of the end-to-end tests)
+# in velhost.exe and in the Linux velhost, comparing what they write byte for byte. Wine runs
+# headless in a fresh prefix that is removed afterwards. Exits non-zero when anything fails.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build-windows}"
+linux_build="${LINUX_BUILD_DIR:-$root/build}"
 limit="${WINE_TIMEOUT:-600}"
 
 BUILD_DIR="$build" bash "$root/scripts/build-windows.sh"
+
+# The Linux velhost and plug-in to compare with, and the end-to-end tests whose sessions are
+# run again (already built when scripts/test.sh calls this).
+if [ ! -f "$linux_build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$linux_build" --target velhost Orvanta e2e_tests -- -j"$(nproc)"
 
 wine=""
 for candidate in /usr/lib/wine/wine64 "$(command -v wine64 || true)" "$(command -v wine || true)"; do
@@ -25,12 +35,20 @@ wineserver="$(dirname "$wine")/wineserver"
 [ -x "$wineserver" ] || wineserver="$(command -v wineserver || true)"
 
 prefix="$(mktemp -d "${TMPDIR:-/tmp}/orvanta-wine.XXXXXX")"
+# A folder named beyond ASCII: every session's file names cross the Win32 boundary.
+work="$(mktemp -d "${TMPDIR:-/tmp}/orvanta-windows.XXXXXX")/세션 é"
+mkdir -p "$work"
 status=0
 cleanup() {
   if [ -n "$wineserver" ]; then
     WINEPREFIX="$prefix" timeout 30 "$wineserver" -k >/dev/null 2>&1 || true
   fi
   rm -rf "$prefix"
+  if [ "$status" -eq 0 ]; then
+    rm -rf "$(dirname "$work")"
+  else
+    echo "test-windows: the sessions and the runs that differ are kept in $work" >&2
+  fi
 }
 trap cleanup EXIT
 
@@ -68,6 +86,32 @@ step() {
 step "exports and imports" bash "$root/tests/windows/check-windows-files.sh" "$build/bin"
 step "settings against the registry" "$wine" "$build/bin/settings_windows_tests.exe" --gtest_color=no --gtest_brief=1
 step "velhost's registry files" "$wine" "$build/bin/velhost_windows_tests.exe" --gtest_color=no --gtest_brief=1
+
+# The sessions: each example with its settings on the bracket part, as examples/run-session.sh
+# runs it, and the end-to-end tests' own, recorded while those tests run the Linux velhost.
+sessions="$work/sessions"
+mkdir -p "$sessions"
+for script in "$root"/examples/sessions/*.vel; do
+  name=$(basename "$script" .vel)
+  mkdir -p "$sessions/example-$name"
+  cp "$script" "$sessions/example-$name/session.vel"
+  cp "$root/examples/sessions/$name.reg" "$sessions/example-$name/registry.reg"
+  cp "$root/examples/bracket.dxf" "$sessions/example-$name/bracket.dxf"
+  printf '%s\n' --drawing bracket.dxf --script session.vel --registry registry.reg \
+    --trace "$name.trace.jsonl" --out "$name.json" --out "$name.dxf" --out "$name.svg" \
+    >"$sessions/example-$name/args"
+done
+step "end-to-end sessions recorded" env QT_QPA_PLATFORM=offscreen ORVANTA_RECORD_SESSIONS="$sessions" \
+  "$linux_build/bin/e2e_tests" --gtest_brief=1
+recorded=$(find "$sessions" -mindepth 1 -maxdepth 1 -type d ! -name 'example-*' | wc -l)
+echo "test-windows: $recorded end-to-end sessions recorded"
+if [ "$recorded" -eq 0 ]; then
+  echo "test-windows: the end-to-end tests recorded no session" >&2
+  status=1
+fi
+step "sessions: velhost.exe under Wine against the Linux velhost" \
+  bash "$root/tests/windows/compare-sessions.sh" "$linux_build/bin/velhost" \
+  "$wine $build/bin/velhost.exe" "$sessions" "$work/runs"
 
 if [ "$status" -ne 0 ]; then
   echo "test-windows: FAILED" >&2
