@@ -4,7 +4,6 @@
 
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 // windows.h's old pointer qualifiers would swallow the kernel's near().
 #undef near
 #undef far
@@ -19,22 +18,8 @@
 #include "vel/velhost/DrawingFiles.h"
 #include "vel/velhost/Session.h"
 
-namespace {
-
-// The command line in UTF-8, as the wide call gives it whatever the code page.
-std::vector<std::string> Arguments() {
-    std::vector<std::string> args;
-    int count = 0;
-    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    for (int i = 0; wide && i < count; ++i)
-        args.push_back(Utf8(reinterpret_cast<const char16_t*>(wide[i])));
-    LocalFree(wide);
-    return args;
-}
-
-}  // namespace
-
-int main() {
+// wmain (linked with -municode): the command line as UTF-16, whatever the code page.
+int wmain(int argc, wchar_t** wargv) {
     // Every output byte as written: no carriage return before each line end, which would make
     // the trace and the messages differ from those of other systems.
     _setmode(_fileno(stdin), _O_BINARY);
@@ -42,7 +27,9 @@ int main() {
     _setmode(_fileno(stderr), _O_BINARY);
     SetConsoleOutputCP(CP_UTF8);
 
-    std::vector<std::string> args = Arguments();
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i)
+        args.push_back(Utf8(reinterpret_cast<const char16_t*>(wargv[i])));
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
