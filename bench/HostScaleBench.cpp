@@ -1,7 +1,8 @@
 // HostScaleBench.cpp - what each step of a session costs per element as the
 // drawing grows from 10,000 to 1,000,000 elements: reading it (JSON), a window
-// selection of all of it, the insert around a selection and writing it (JSON).
-// A flat per_element figure across the sizes shows the step is linear.
+// selection of all of it, the insert around a selection, a pick after it and
+// writing it (JSON). A flat per_element figure across the sizes shows the step
+// is linear.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -107,9 +108,8 @@ void BM_HostScale_SelectAll(benchmark::State& state) {
 }
 
 // The insert takes at most FigureList::kMaxFigures figures, so the elements
-// are shared out among that many.
-void BM_HostScale_InsertAroundSelection(benchmark::State& state) {
-    const int n = static_cast<int>(state.range(0));
+// are shared out among that many; all of them are selected.
+FigureList SelectMixedFigures(int elements) {
     vel::Host& host = vel::Host::instance();
     host.reset();
     const int figures = FigureList::kMaxFigures;
@@ -117,7 +117,7 @@ void BM_HostScale_InsertAroundSelection(benchmark::State& state) {
     for (int f = 0; f < figures; ++f) {
         const int segment = VelSgmCreateSegment(VEL_SEG_FIGURE, 0);
         const double ox = (f % side) * kFigurePitch, oy = (f / side) * kFigurePitch;
-        for (int e = f; e < n; e += figures) {
+        for (int e = f; e < elements; e += figures) {
             const FigureData d = MixedFigureElement(ox, oy, e);
             VelFigCreateFigure(segment, &d);
         }
@@ -127,6 +127,12 @@ void BM_HostScale_InsertAroundSelection(benchmark::State& state) {
     for (const SelIdRecord& r : host.selection())
         list.slots[++list.count] = FigureRef{r.instanceId, r.segmentId};
     UseDefaultInsertSettings();
+    return list;
+}
+
+void BM_HostScale_InsertAroundSelection(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const FigureList list = SelectMixedFigures(n);
     for (auto _ : state) {
         if (!CreateInsertOutline(list, list.count)) state.SkipWithError("no insert was made");
         state.PauseTiming();
@@ -134,6 +140,24 @@ void BM_HostScale_InsertAroundSelection(benchmark::State& state) {
         state.ResumeTiming();
     }
     CountPerElement(state, n);
+}
+
+// A pick right after the insert: the figures the insert only read keep their place in the
+// spatial index, so the pick measures the outline the insert added rather than the whole
+// drawing again. The time stays nearly the same across the sizes.
+void BM_HostScale_PickAfterInsert(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const FigureList list = SelectMixedFigures(n);
+    vel::Host& host = vel::Host::instance();
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!CreateInsertOutline(list, list.count)) state.SkipWithError("no insert was made");
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(host.nearestSegment(vel::Point{0.0, 0.0}));
+        state.PauseTiming();
+        VelSgmDeleteSegment(gInsertAnnotations.outlineSegment);
+        state.ResumeTiming();
+    }
 }
 
 void BM_HostScale_WriteJson(benchmark::State& state) {
@@ -156,6 +180,7 @@ const bool kRegistered = [] {
         {"BM_HostScale_LoadJson", BM_HostScale_LoadJson},
         {"BM_HostScale_SelectAll", BM_HostScale_SelectAll},
         {"BM_HostScale_InsertAroundSelection", BM_HostScale_InsertAroundSelection},
+        {"BM_HostScale_PickAfterInsert", BM_HostScale_PickAfterInsert},
         {"BM_HostScale_WriteJson", BM_HostScale_WriteJson},
     };
     for (int n : kSizes)

@@ -1,7 +1,8 @@
 // WindowBench.cpp - the window on a drawing of a million elements: a full
 // redraw of the canvas (zoomed to fit, and zoomed in) and the latency of a pick
 // under the cursor, on a million single-line segments (the most segments to
-// look through) and on 999 polylines of 1000 arcs (the most to draw).
+// look through) and on 999 polylines of 1000 arcs (the most to draw); and the
+// update that follows a click which made something.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -124,6 +125,25 @@ void BM_Window_PickLatency(benchmark::State& state) {
     state.SetLabel(state.range(0) == 0 ? "1M line segments" : "999 rings of 1000 arcs");
 }
 
+// What follows a click that made something: the canvas takes what changed (a new
+// closed outline) and repaints.
+void BM_Window_UpdateAfterAChange(benchmark::State& state) {
+    Scene& scene = SceneOf(static_cast<int>(state.range(0)));
+    vel::Drawing& d = vel::Host::instance().drawing();
+    QImage image(kCanvas, QImage::Format_RGB32);
+    for (auto _ : state) {
+        const int seg = d.createSegment(vel::SegmentKind::Figure);
+        vel::FigureElement line;
+        line.type = vel::FigureType::Line;
+        line.values[2] = 100.0;
+        d.appendElement(seg, line);
+        scene.canvas->updateDrawing();
+        QPainter painter(&image);
+        scene.canvas->paintDrawing(painter, image.rect());
+    }
+    state.SetLabel(state.range(0) == 0 ? "1M line segments" : "999 rings of 1000 arcs");
+}
+
 // {drawing, zoom}: 0 lines, 1 rings; 1 fitted, 50 zoomed in.
 BENCHMARK(BM_Window_Redraw)
     ->Args({0, 1})
@@ -133,5 +153,11 @@ BENCHMARK(BM_Window_Redraw)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_Window_PickLatency)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Window_UpdateAfterAChange)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

@@ -272,5 +272,105 @@ TEST(DxfReader, SplinesAreFlattenedWithinTheirTolerance) {
     }
 }
 
+// A stream that hands its text over a few bytes at a time and cannot seek, as a pipe does.
+class PipeBuffer : public std::streambuf {
+public:
+    explicit PipeBuffer(std::string text) : text_(std::move(text)) {}
+
+private:
+    int_type underflow() override {
+        if (at_ >= text_.size()) return traits_type::eof();
+        const size_t n = std::min<size_t>(7, text_.size() - at_);
+        setg(text_.data() + at_, text_.data() + at_, text_.data() + at_ + n);
+        at_ += n;
+        return traits_type::to_int_type(*gptr());
+    }
+    std::string text_;
+    size_t at_ = 0;
+};
+
+// The file is read from where the stream stands to its end, whether the stream can tell its
+// size or not.
+TEST(DxfReader, StreamsAreReadFromWhereTheyStandToTheirEnd) {
+    std::string polyline = "0\nLWPOLYLINE\n90\n400\n70\n1\n";
+    for (int k = 0; k < 400; ++k)
+        polyline +=
+            "10\n" + std::to_string(k) + ".25\n20\n" + std::to_string(k % 7) + "\n42\n0.5\n";
+    const std::string file = File("", polyline + "0\nCIRCLE\n10\n1\n20\n2\n40\n3\n");
+    const Drawing whole = Read(file);
+    ASSERT_EQ(whole.segments().size(), 2u);
+    ASSERT_EQ(whole.segments().begin()->second.elements.size(), 400u);
+
+    PipeBuffer pipe(file);
+    std::istream piped(&pipe);
+    std::istringstream afterJunk("junk\n" + file);
+    afterJunk.ignore(5);
+    for (std::istream* in : {&piped, static_cast<std::istream*>(&afterJunk)}) {
+        Drawing d;
+        readDxfDrawing(*in, "test.dxf", d);
+        ASSERT_EQ(d.segments().size(), whole.segments().size());
+        for (auto a = d.segments().begin(), b = whole.segments().begin(); a != d.segments().end();
+             ++a, ++b) {
+            ASSERT_EQ(a->second.elements.size(), b->second.elements.size());
+            for (size_t k = 0; k < a->second.elements.size(); ++k)
+                for (int v = 0; v < 10; ++v)
+                    ASSERT_EQ(a->second.elements[k].figure()->values[v],
+                              b->second.elements[k].figure()->values[v]);
+        }
+    }
+}
+
+// Numbers in every form a writer may give them are read as dxflib reads them, and whatever is
+// no number where one belongs is refused at its line, however close it comes to one.
+TEST(DxfReader, NumbersAreTakenOrRefusedWhateverTheirForm) {
+    auto line = [](const std::string& x) {
+        return File("", "0\nLINE\n10\n" + x + "\n20\n0\n11\n1\n21\n1\n");
+    };
+    const std::pair<std::string, double> taken[] = {
+        {"12.5", 12.5},
+        {" 12.5\t", 12.5},
+        {"+3", 3},
+        {"-.5", -0.5},
+        {"5.", 5},
+        {"007", 7},
+        {"12.5\r", 12.5},
+        {"2.5 \r\r", 2.5},
+        {"1e2", 100},
+        {"-2.5E-1", -0.25},
+        {std::string(90, '1'), 1.111e89},
+        {"0." + std::string(280, '0') + "5", 5e-281},
+    };
+    for (const auto& [text, value] : taken) {
+        SCOPED_TRACE(text);
+        const Drawing d = Read(line(text));
+        ASSERT_EQ(d.segments().size(), 1u);
+        EXPECT_NEAR(d.segments().begin()->second.elements.at(0).figure()->values[0], value,
+                    std::fabs(value) * 1e-3);
+    }
+    const char* refused[] = {"1e",  "1e+",  "1.2.3", "--5", "-+5", "- 5",  "5 \r ",
+                             "1 2", "0x10", ".",     "-",   "+",   "5\r5", "+-4"};
+    std::vector<std::string> all(std::begin(refused), std::end(refused));
+    all.push_back("0." + std::string(400, '0') + "1");
+    all.push_back("1" + std::string(400, '0'));
+    for (const std::string& text : all) {
+        try {
+            Read(line(text));
+            ADD_FAILURE() << text << ": accepted";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.line(), 14) << text << ": " << e.what();
+        }
+    }
+    // A code or a value past dxflib's line, even of blanks round a plain number, is refused.
+    for (const std::string& text :
+         {line("1" + std::string(1001, ' ')), File("", std::string(1001, ' ') + "0\nLINE\n")}) {
+        try {
+            Read(text);
+            ADD_FAILURE() << "a long line accepted";
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find("longer than"), std::string::npos) << e.what();
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vel::test

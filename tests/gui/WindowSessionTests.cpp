@@ -6,7 +6,9 @@
 #include <dlfcn.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QStandardPaths>
 #include <QTest>
 #include <cstdio>
@@ -87,7 +89,8 @@ protected:
         window_ = std::make_unique<velgui::HostWindow>(host(), options);
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        QTest::qWait(20);  // the window takes the canvas size asked for
+        QTest::qWait(20);
+        EXPECT_EQ(canvas().size(), kCanvas);  // the drawing area has the size asked for
     }
     velgui::Canvas& canvas() { return window_->canvas(); }
 
@@ -306,6 +309,16 @@ TEST_F(WindowSessions, ADesignersSessionWithTheMouseAndKeys) {
     EXPECT_TRUE(r8) << "the rebuilt insert's upper left leader";
     Play("confirm\n", queue);
     EXPECT_FALSE(host().running());
+    // What the canvas kept from change to change is what it draws taking everything afresh.
+    auto picture = [&] {
+        QImage image(canvas().size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        canvas().paintDrawing(painter, image.rect());
+        return image;
+    };
+    const QImage kept = picture();
+    canvas().refreshDrawing();
+    EXPECT_TRUE(kept == picture());
 
     ASSERT_TRUE(window_->saveDrawing(QString::fromStdString(Path("bracket-insert.dxf"))));
     EXPECT_FALSE(window_->modified());

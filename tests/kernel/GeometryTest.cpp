@@ -2,6 +2,10 @@
 // test of the drawing kernel.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <limits>
+#include <vector>
+
 #include "KernelTestSupport.h"
 
 namespace vel {
@@ -63,6 +67,20 @@ TEST(ArcAngles, SweepWrapsAroundAFullTurn) {
     EXPECT_FALSE(angleOnArc(across, 299 * kDeg));
     EXPECT_TRUE(angleOnArc(Arc{{0, 0}, 1, 1.0, 1.0}, 4.0));  // equal ends: a full turn
     EXPECT_FALSE(angleOnArc(across, std::nan("")));
+}
+
+// Extents and picks must not move by a bit for the remainder taken without fmod.
+TEST(ArcAngles, TurnRemainderIsFmodToTheLastBit) {
+    const double turn = 2 * M_PI, inf = std::numeric_limits<double>::infinity();
+    std::vector<double> xs = {-0.0, 7 * M_PI, -1e300, inf, std::nan("")};
+    for (double at : {turn, -turn})
+        xs.insert(xs.end(), {at, std::nextafter(at, 0.0), std::nextafter(at, 2 * at)});
+    for (int k = -2000; k <= 2000; ++k) xs.push_back(k * 0.0071);
+    for (double x : xs) {
+        const double a = turnRemainder(x), b = std::fmod(x, turn);
+        EXPECT_TRUE(std::isnan(b) ? std::isnan(a) : std::memcmp(&a, &b, sizeof a) == 0)
+            << x << ": " << a << " against " << b;
+    }
 }
 
 FigureElement arcOf(double r, double fromDeg, double toDeg) {

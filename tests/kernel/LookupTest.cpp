@@ -3,6 +3,7 @@
 // naming layers keeps its numbering.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <random>
@@ -140,6 +141,52 @@ TEST_F(Lookups, SelectionKeepsPickOrderAndEachSegmentOnce) {
     host().clearSelection();
     host().addToSelection(5);
     EXPECT_EQ(host().selection().size(), 1u) << "a cleared selection takes a segment again";
+}
+
+// Ids a file gives may lie anywhere: close together, far apart, far ones first and the gap
+// filled later; elements are found by each of them, and by the ids the counter goes on with,
+// through insertions, removals and whole lists appended.
+TEST_F(Lookups, ElementsAreFoundByTheirIdsHoweverFarApartTheyLie) {
+    Drawing& drawing = d();
+    const int seg = drawing.createSegmentWithId(SegmentKind::Figure, 7);
+    std::vector<int> ids;
+    for (int id : {3000, 2'000'000'000, 40}) ids.push_back(id);
+    for (int id = 41; id < 3100; ++id)
+        if (id != 3000) ids.push_back(id);
+    for (size_t k = 0; k < ids.size(); ++k)
+        ASSERT_EQ(drawing.appendElement(seg, lineFig({double(k), 0}, {double(k), 1}), ids[k]),
+                  ids[k]);
+    EXPECT_EQ(drawing.appendElement(seg, lineFig({0, 0}, {1, 1}), 3000), -1) << "taken";
+    EXPECT_EQ(drawing.createSegmentWithId(SegmentKind::Figure, 2'000'000'000), -1) << "taken";
+    EXPECT_EQ(drawing.element(39), nullptr);
+    EXPECT_EQ(drawing.element(2'000'000'001), nullptr);
+
+    // Counter ids run on past the largest; a list appended takes them in its order.
+    const int next = drawing.appendElement(seg, lineFig({0, 0}, {0, 2}));
+    EXPECT_EQ(next, 2'000'000'001);
+    std::vector<Element> list(3);
+    ASSERT_TRUE(drawing.appendElements(seg, std::move(list)));
+    EXPECT_FALSE(drawing.appendElements(12345, std::vector<Element>(1)));
+    for (int k = 0; k < 3; ++k) ids.push_back(next + 1 + k);
+    ids.insert(ids.end() - 3, next);
+
+    // An element inserted at the front moves every other one up a place.
+    const int front = drawing.insertElementBefore(ids.front(), lineFig({0, 0}, {0, 3}));
+    ids.insert(ids.begin(), front);
+    ASSERT_TRUE(drawing.deleteElement(40));
+    ids.erase(std::find(ids.begin(), ids.end(), 40));
+    EXPECT_EQ(drawing.element(40), nullptr);
+
+    const Segment& s = *drawing.segment(seg);
+    ASSERT_EQ(s.elements.size(), ids.size());
+    for (size_t k = 0; k < ids.size(); ++k) {
+        ASSERT_EQ(s.elements[k].id, ids[k]);
+        ASSERT_EQ(drawing.elementIndex(ids[k]), static_cast<int>(k)) << ids[k];
+        ASSERT_EQ(drawing.element(ids[k]), &s.elements[k]) << ids[k];
+        ASSERT_EQ(drawing.segmentOfElement(ids[k]), &s) << ids[k];
+    }
+    ASSERT_TRUE(drawing.deleteSegment(seg));
+    for (int id : {3000, 2'000'000'000, 41, next + 2}) EXPECT_EQ(drawing.element(id), nullptr);
 }
 
 TEST_F(Lookups, NamedLayersTakeTheLowestNumberOfTheirNameOrTheNextFreeOne) {

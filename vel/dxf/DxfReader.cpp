@@ -14,7 +14,6 @@
 #include <cmath>
 #include <fstream>
 #include <istream>
-#include <iterator>
 #include <map>
 #include <numbers>
 #include <optional>
@@ -195,7 +194,9 @@ public:
         // A 3D polyline's vertices are in world coordinates and have no bulges.
         polyline_->vertices.push_back(
             {point(data.x, data.y), polyline_->threeD ? 0.0 : real(data.bulge)});
-        polyline_->heights.push_back(real(data.z));
+        // Only a 3D polyline's heights tell anything; every height is checked all the same.
+        const double z = real(data.z);
+        if (polyline_->threeD) polyline_->heights.push_back(z);
     }
 
     void endEntity() override { finishPending(); }
@@ -247,7 +248,7 @@ private:
         bool threeD = false;
         int line = 0;
         std::vector<ShapeVertex> vertices;
-        std::vector<double> heights;
+        std::vector<double> heights;  // a 3D polyline's only
     };
     struct PendingSpline {
         ShapeStyle style;
@@ -387,10 +388,12 @@ private:
             if (!block_) leaveOut(LeftOutReason::Empty, "POLYLINE");
             return;
         }
-        const auto [low, high] = std::minmax_element(pl.heights.begin(), pl.heights.end());
-        if (pl.threeD && *high - *low > kFlat) {
-            if (!block_) leaveOut(LeftOutReason::ThreeD, "POLYLINE");
-            return;
+        if (pl.threeD) {
+            const auto [low, high] = std::minmax_element(pl.heights.begin(), pl.heights.end());
+            if (*high - *low > kFlat) {
+                if (!block_) leaveOut(LeftOutReason::ThreeD, "POLYLINE");
+                return;
+            }
         }
         if (pl.mirrored)
             for (ShapeVertex& v : pl.vertices) {
@@ -413,6 +416,30 @@ private:
     std::optional<PendingPolyline> polyline_;
     std::optional<PendingSpline> spline_;
 };
+
+// The rest of the stream: in one read of the size it tells, when it can tell it, and then, as from
+// a pipe, piece by piece until its end.
+std::string readWhole(std::istream& in) {
+    std::string text;
+    if (std::streambuf* buffer = in.rdbuf()) {
+        const auto here = buffer->pubseekoff(0, std::ios::cur, std::ios::in);
+        const auto end = here != -1 ? buffer->pubseekoff(0, std::ios::end, std::ios::in) : here;
+        if (end != -1 && buffer->pubseekpos(here, std::ios::in) == here && end > here) {
+            text.resize(static_cast<size_t>(end - here));
+            text.resize(static_cast<size_t>(
+                in.read(text.data(), static_cast<std::streamsize>(text.size())).gcount()));
+        }
+    }
+    constexpr size_t kPiece = 64 * 1024;
+    std::string piece(kPiece, '\0');
+    while (in) {
+        const std::streamsize got = in.read(piece.data(), kPiece).gcount();
+        text.append(piece, 0, static_cast<size_t>(got));
+    }
+    // Reading to the end is no failure of the stream.
+    if (!in.bad()) in.clear();
+    return text;
+}
 
 DxfReadReport readDxfText(std::string text, const std::string& fileName, Drawing& drawing) {
     ScannedDxf prepared = ScanDxf(text, fileName);
@@ -444,7 +471,7 @@ DxfReadReport readDxfDrawing(const std::string& path, Drawing& drawing) {
 }
 
 DxfReadReport readDxfDrawing(std::istream& in, const std::string& fileName, Drawing& drawing) {
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text = readWhole(in);
     if (in.bad()) throw FileError(fileName, 0, "cannot read the file");
     return readDxfText(std::move(text), fileName, drawing);
 }

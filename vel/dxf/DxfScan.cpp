@@ -9,6 +9,7 @@
 #include <charconv>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <set>
@@ -24,6 +25,7 @@ namespace {
 constexpr size_t kMaxLineLength = 1000;  // dxflib's line buffer is 1024 bytes
 constexpr size_t kQuotedLength = 40;     // enough of a value to recognise it
 constexpr double kFlatMesh = 1e-9;       // heights this close are one plane
+constexpr int kLargestGroupCode = 1071;
 
 // A line as dxflib sees it: up to a zero byte and without its line end; a code
 // line also without the blanks round it (values keep theirs).
@@ -36,6 +38,14 @@ std::string_view DxflibLine(std::string_view raw, bool code) {
         s = first == std::string_view::npos ? std::string_view{} : s.substr(first);
     }
     return s;
+}
+
+// A value line as dxflib sees it (DxflibLine without the code line's blanks), in one pass.
+std::string_view DxflibValue(std::string_view raw) {
+    size_t n = 0;
+    while (n < raw.size() && raw[n] != '\0') ++n;
+    while (n > 0 && (raw[n - 1] == '\r' || raw[n - 1] == '\n')) --n;
+    return raw.substr(0, n);
 }
 
 std::string_view Trimmed(std::string_view s) {
@@ -68,7 +78,12 @@ ValueKind KindOfCode(int code) {
 // What is wrong with a value for its group code; empty when nothing is.
 std::string NumberProblem(ValueKind kind, std::string_view raw) {
     std::string_view v = Trimmed(raw);
-    if (!v.empty() && v.front() == '+') v.remove_prefix(1);
+    // One sign: dxflib reads "+-4" as 0.
+    if (!v.empty() && v.front() == '+') {
+        v.remove_prefix(1);
+        if (!v.empty() && v.front() == '-')
+            return kind == ValueKind::Integer ? "expected a whole number" : "expected a number";
+    }
     const char* first = v.data();
     const char* last = v.data() + v.size();
     if (kind == ValueKind::Integer) {
@@ -86,6 +101,54 @@ std::string NumberProblem(ValueKind kind, std::string_view raw) {
     if (end != last) return "expected a number";
     if (ec == std::errc::result_out_of_range) return "a number out of range";
     return {};
+}
+
+// Where the plain number that starts at p ends, with the blanks after it; nullptr when none starts
+// there. Plain numbers make up nearly every drawing and NumberProblem passes each of them: blanks
+// round an optional sign and digits with at most one point, no exponent, and few enough digits
+// that the value cannot leave the range of its type. What is not plain NumberProblem decides.
+const char* PlainNumberEnd(ValueKind kind, const char* p, const char* end) {
+    // No double overflows or underflows from this many characters without an exponent, and no
+    // long long from this many digits.
+    constexpr size_t kPlainReal = 300;
+    constexpr size_t kPlainWhole = 18;
+    while (p != end && (*p == ' ' || *p == '\t')) ++p;
+    if (p != end && (*p == '+' || *p == '-')) ++p;
+    const char* const digitsFrom = p;
+    size_t digits = 0;
+    bool point = false;
+    for (; p != end; ++p) {
+        if (*p >= '0' && *p <= '9') {
+            ++digits;
+        } else if (*p == '.' && kind == ValueKind::Real && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    const size_t length = static_cast<size_t>(p - digitsFrom);
+    if (digits == 0 || (kind == ValueKind::Real ? length > kPlainReal : digits > kPlainWhole))
+        return nullptr;
+    while (p != end && (*p == ' ' || *p == '\t')) ++p;
+    return p;
+}
+
+bool PlainNumber(ValueKind kind, std::string_view v) {
+    return PlainNumberEnd(kind, v.data(), v.data() + v.size()) == v.data() + v.size();
+}
+
+// Where a group code line of digits between blanks ends, before its line end, with the code;
+// nullptr for any other line, which is left to the full reading and its messages.
+const char* PlainCodeEnd(const char* p, const char* end, int& code) {
+    constexpr int kMaxDigits = 4;  // as many as the largest code has
+    while (p != end && (*p == ' ' || *p == '\t')) ++p;
+    int value = 0, digits = 0;
+    for (; p != end && *p >= '0' && *p <= '9' && digits <= kMaxDigits; ++p, ++digits)
+        value = value * 10 + (*p - '0');
+    if (digits == 0 || digits > kMaxDigits || value > kLargestGroupCode) return nullptr;
+    while (p != end && (*p == ' ' || *p == '\t' || *p == '\r')) ++p;
+    code = value;
+    return p;
 }
 
 // The value of a group already checked to be a whole number or a number (0 where it does not
@@ -128,6 +191,7 @@ class Scanner {
         std::string name;            // group 2
         bool paper = false;
         bool inBraces = false;
+        bool vertex = false;        // a VERTEX
         int declaredVertices = -1;  // an LWPOLYLINE's group 90
         int vertices = 0;           // its groups 10
     };
@@ -151,33 +215,46 @@ public:
         if (text_.rfind("AutoCAD Binary DXF", 0) == 0)
             throw FileError(fileName_, 1,
                             "binary DXF cannot be read; save the drawing as text (ASCII) DXF");
-        std::string value;
         while (pos_ < text_.size()) {
-            const std::string_view rawCode = NextLine();
-            const int codeLine = line_;
-            const std::string codeText(DxflibLine(rawCode, true));
-            if (codeText.empty() && text_.find_first_not_of(" \t\r\n", pos_) == std::string::npos)
-                break;
             int code = 0;
-            const auto [end, ec] =
-                std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
-            if (ec != std::errc{} || end != codeText.data() + codeText.size())
-                Fail(codeLine,
-                     "expected a group code (a whole number), found " + QuotedValue(codeText));
-            if (code < 0 || code > 1071)
-                Fail(codeLine, "group code " + codeText + " does not exist");
-            if (pos_ > text_.size())
-                Fail(codeLine,
-                     "the file ends after group code " + codeText + ", without its value");
-            const size_t valueStart = pos_;
-            const std::string_view rawValue = NextLine();
-            // Comments carry nothing for the drawing, and dxflib misreads its own: blanked
-            // where they stand, so that every other byte and line stays where it was.
-            if (code == 999)
-                std::fill(text_.begin() + static_cast<std::ptrdiff_t>(valueStart),
-                          text_.begin() + static_cast<std::ptrdiff_t>(valueStart + rawValue.size()),
-                          ' ');
-            value.assign(code == 999 ? std::string_view{} : DxflibLine(rawValue, false));
+            if (!PlainCodeLine(code)) {
+                const std::string_view rawCode = NextLine();
+                const std::string_view codeText = DxflibLine(rawCode, true);
+                if (codeText.empty() &&
+                    text_.find_first_not_of(" \t\r\n", pos_) == std::string::npos)
+                    break;
+                const auto [end, ec] =
+                    std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
+                if (ec != std::errc{} || end != codeText.data() + codeText.size())
+                    Fail(line_,
+                         "expected a group code (a whole number), found " + QuotedValue(codeText));
+                if (code < 0 || code > kLargestGroupCode)
+                    Fail(line_, "group code " + std::string(codeText) + " does not exist");
+                if (pos_ > text_.size())
+                    Fail(line_, "the file ends after group code " + std::string(codeText) +
+                                    ", without its value");
+            }
+            const int codeLine = line_;
+            const ValueKind kind = KindOfCode(code);
+            std::string_view value;
+            if (kind == ValueKind::Text || !PlainNumberLine(kind, value)) {
+                const size_t valueStart = pos_;
+                const std::string_view rawValue = NextLine();
+                // Comments carry nothing for the drawing, and dxflib misreads its own: blanked
+                // where they stand, so that every other byte and line stays where it was.
+                if (code == 999)
+                    std::fill(
+                        text_.begin() + static_cast<std::ptrdiff_t>(valueStart),
+                        text_.begin() + static_cast<std::ptrdiff_t>(valueStart + rawValue.size()),
+                        ' ');
+                value = code == 999 ? std::string_view{} : DxflibValue(rawValue);
+                if (kind != ValueKind::Text && !PlainNumber(kind, value)) {
+                    const std::string problem = NumberProblem(kind, value);
+                    if (!problem.empty())
+                        Fail(line_, problem + " for group code " + std::to_string(code) +
+                                        ", found " + QuotedValue(value));
+                }
+            }
             if (code == 0 || code == 9)
                 out_.objects.push_back({std::min(pos_, text_.size()), codeLine});
             if (Group(code, codeLine, value)) break;
@@ -194,40 +271,76 @@ public:
 
 private:
     std::string_view NextLine() {
-        const size_t end = std::min(text_.find('\n', pos_), text_.size());
-        const std::string_view raw = std::string_view(text_).substr(pos_, end - pos_);
-        pos_ = end + 1;
+        // Lines are a few characters long: a plain loop finds their end sooner than memchr.
+        const char* const from = text_.data() + pos_;
+        const char* const last = text_.data() + text_.size();
+        const char* end =
+            static_cast<const char*>(std::memchr(from, '\n', static_cast<size_t>(last - from)));
+        if (!end) end = last;
+        const std::string_view raw(from, static_cast<size_t>(end - from));
+        pos_ += raw.size() + 1;
         ++line_;
         if (raw.size() > kMaxLineLength)
             Fail(line_, "line longer than " + std::to_string(kMaxLineLength) + " characters");
         return raw;
     }
 
+    // The next line when it is a plain group code, read at one go; false, reading nothing, for
+    // any other line.
+    bool PlainCodeLine(int& code) {
+        const char* const from = text_.data() + pos_;
+        const char* const last = text_.data() + text_.size();
+        const char* const end = PlainCodeEnd(from, last, code);
+        if (!end || end == last || *end != '\n' || static_cast<size_t>(end - from) > kMaxLineLength)
+            return false;
+        pos_ += static_cast<size_t>(end - from) + 1;
+        ++line_;
+        return true;
+    }
+
+    // The next line when it is a plain number of the kind, read at one go with its value as
+    // dxflib sees it; false, reading nothing, for any other line.
+    bool PlainNumberLine(ValueKind kind, std::string_view& value) {
+        const char* const from = text_.data() + pos_;
+        const char* const last = text_.data() + text_.size();
+        const char* const number = PlainNumberEnd(kind, from, last);
+        if (!number) return false;
+        const char* end = number;
+        while (end != last && *end == '\r') ++end;
+        if ((end != last && *end != '\n') || static_cast<size_t>(end - from) > kMaxLineLength)
+            return false;
+        value = std::string_view(from, static_cast<size_t>(number - from));
+        pos_ += static_cast<size_t>(end - from) + 1;
+        ++line_;
+        return true;
+    }
+
     [[noreturn]] void Fail(int line, const std::string& message) const {
         throw FileError(fileName_, line, message);
     }
 
-    int Count(const std::string& value, const char* what) const {
+    int Count(std::string_view value, const char* what) const {
         const long long v = WholeValue(value);
-        if (v < 0 || v > cap_) Fail(line_, std::string("impossible ") + what + " " + value);
+        if (v < 0 || v > cap_)
+            Fail(line_, std::string("impossible ") + what + " " + std::string(value));
         return static_cast<int>(v);
     }
 
-    // One group; true at the end of the file.
-    bool Group(int code, int codeLine, const std::string& value) {
-        if (const ValueKind kind = KindOfCode(code); kind != ValueKind::Text) {
-            const std::string problem = NumberProblem(kind, value);
-            if (!problem.empty())
-                Fail(line_, problem + " for group code " + std::to_string(code) + ", found " +
-                                QuotedValue(value));
-        }
+    // One group, its value checked; true at the end of the file.
+    bool Group(int code, int codeLine, std::string_view value) {
         if (sectionName_ && code == 2) section_ = value;
         sectionName_ = false;
         if (code == 0 || code == 9) {
             EndObject();
-            if (type_ == "POLYLINE" || type_ == "LWPOLYLINE")
+            if (kind_ == Kind::Polyline || kind_ == Kind::LwPolyline)
                 maxVertices_ = std::min(maxVertices_, vertexIndex_ + 1);
-            type_ = !value.empty() && value[0] == '$' ? "$" : value;
+            const std::string_view type =
+                !value.empty() && value[0] == '$' ? std::string_view("$") : value;
+            kind_ = type == "LWPOLYLINE" ? Kind::LwPolyline
+                    : type == "POLYLINE" ? Kind::Polyline
+                    : type == "SPLINE"   ? Kind::Spline
+                    : type == "LEADER"   ? Kind::Leader
+                                         : Kind::Other;
         }
         if (code == 0) return StartObject(codeLine, value);
         ObjectGroup(code, value);
@@ -235,7 +348,7 @@ private:
     }
 
     // A code 0 group: the next object, or the structure of the file.
-    bool StartObject(int line, const std::string& value) {
+    bool StartObject(int line, std::string_view value) {
         if (value == "EOF") {
             if (!section_.empty())
                 Fail(line, "EOF inside the " + section_ + " section, without ENDSEC");
@@ -255,11 +368,12 @@ private:
             object_ = Object{};
             object_.line = line;
             object_.type = value;
+            object_.vertex = value == "VERTEX";
         }
         return false;
     }
 
-    void ObjectGroup(int code, const std::string& value) {
+    void ObjectGroup(int code, std::string_view value) {
         // Reactors and dictionaries name other objects; their handles are not owners.
         if (code == 102) {
             object_.inBraces = !value.empty() && value[0] == '{';
@@ -276,12 +390,13 @@ private:
         }
         if (code == 70) {
             object_.flags = SmallValue(value);
-        } else if (code == 10 || code == 20 || code == 30) {
+        } else if ((code == 10 || code == 20 || code == 30) && object_.vertex) {
+            // Only a polyface mesh's vertices are looked at.
             object_.at[(code - 10) / 10] = RealValue(value);
         } else if (code >= 71 && code <= 74) {
             object_.face[code - 71] = SmallValue(value);
         }
-        if (type_ == "LWPOLYLINE") {
+        if (kind_ == Kind::LwPolyline) {
             if (code == 90) {
                 maxVertices_ = Count(value, "vertex count");
                 vertexIndex_ = -1;
@@ -292,9 +407,9 @@ private:
             } else if (code == 42 && vertexIndex_ < 0) {
                 Fail(line_, "a bulge (group 42) before the first vertex");
             }
-        } else if (type_ == "SPLINE" && (code == 72 || code == 73 || code == 74)) {
+        } else if (kind_ == Kind::Spline && (code == 72 || code == 73 || code == 74)) {
             Count(value, "spline point count");
-        } else if (type_ == "LEADER" && code == 76) {
+        } else if (kind_ == Kind::Leader && code == 76) {
             Count(value, "leader vertex count");
         }
     }
@@ -401,7 +516,11 @@ private:
     int line_ = 0;
     // dxflib's own vertex bookkeeping, which carries over from one polyline to the next.
     int maxVertices_ = 0, vertexIndex_ = 0;
-    std::string type_, section_;
+    // The kind of the object whose groups are being read (from the last group 0 or 9), as far as
+    // the groups that follow matter.
+    enum class Kind { LwPolyline, Polyline, Spline, Leader, Other };
+    Kind kind_ = Kind::Other;
+    std::string section_;
     bool sawSection_ = false, sectionName_ = false, inSection_ = false, sawEof_ = false;
     Object object_;
     std::set<std::string> paperRecords_;  // handles of the paper-space block records

@@ -61,6 +61,17 @@ FigureElement CircleFigure(Point c, double r) {
     return f;
 }
 
+// An element of a figure yet to be placed, made where it is to stay; the drawing gives it its id.
+void Add(std::vector<Element>& elements, const FigureElement& f) {
+    elements.emplace_back().body = f;
+}
+
+std::vector<Element> One(const FigureElement& f) {
+    std::vector<Element> elements;
+    Add(elements, f);
+    return elements;
+}
+
 // The circle of a bulged piece from p to q, and, when asked for (an arc placed by a map that
 // does not keep circles round), its counter-clockwise span in angles (the piece runs backwards
 // along it when the bulge is negative).
@@ -71,10 +82,10 @@ struct BulgeArc {
 
 enum class Span { Skip, Compute };
 
-std::optional<BulgeArc> ArcOfBulge(Point p, Point q, double bulge, Span span) {
+// `d` is the distance from p to q, which every caller has measured already.
+std::optional<BulgeArc> ArcOfBulge(Point p, Point q, double d, double bulge, Span span) {
     if (std::fabs(bulge) < kStraightBulge) return std::nullopt;
     const Point chord = q - p;
-    const double d = length(chord);
     const Point left{-chord.y / d, chord.x / d};
     const Point centre = (p + q) * 0.5 + left * (d / 2 * (1 - bulge * bulge) / (2 * bulge));
     const double r = d * (1 + bulge * bulge) / (4 * std::fabs(bulge));
@@ -134,7 +145,7 @@ bool ShapePlacer::Place(const Shape& shape) {
     return true;
 }
 
-void ShapePlacer::Figure(const ShapeStyle& style, bool closed, std::vector<FigureElement> elements,
+void ShapePlacer::Figure(const ShapeStyle& style, bool closed, std::vector<Element> elements,
                          bool generated) {
     if (generated) generated_ += elements.size();
     if (generated_ > kMaxElements)
@@ -148,26 +159,27 @@ void ShapePlacer::Figure(const ShapeStyle& style, bool closed, std::vector<Figur
     std::optional<int> color;
     if (style.color24 != -1) color = paletteColorOf(rgbOfTrueColor(style.color24));
     const std::optional<int> lineType = lineTypeOfName(style.lineType);
-    for (FigureElement& f : elements) {
-        Element* e = d_.element(d_.appendElement(id, f));
-        e->color = color;
-        e->lineType = lineType;
+    for (Element& e : elements) {
+        e.color = color;
+        e.lineType = lineType;
     }
+    d_.appendElements(id, std::move(elements));
 }
 
 void ShapePlacer::Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed) {
     // Points of a flattened curve are made here, not listed in the file.
-    std::vector<FigureElement> elements;
+    std::vector<Element> elements;
     if (points.empty()) return;
+    elements.reserve(points.size());
     Point last = points.front();
     for (size_t i = 1; i < points.size(); ++i) {
         if (distance(points[i], last) <= kCoincidence) continue;
-        elements.push_back(LineFigure(last, points[i]));
+        Add(elements, LineFigure(last, points[i]));
         last = points[i];
     }
     if (closed && elements.size() > 1 && distance(last, points.front()) > kCoincidence)
-        elements.push_back(LineFigure(last, points.front()));
-    if (elements.empty()) elements.push_back(PointFigure(points.front()));
+        Add(elements, LineFigure(last, points.front()));
+    if (elements.empty()) Add(elements, PointFigure(points.front()));
     Figure(style, closed, std::move(elements), true);
 }
 
@@ -180,20 +192,21 @@ void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* 
     const bool mirrors = m.Determinant() < 0.0;
 
     if (const auto* dot = std::get_if<DotShape>(&shape.geometry)) {
-        Figure(style, false, {PointFigure(m(dot->p))}, generated);
+        Figure(style, false, One(PointFigure(m(dot->p))), generated);
     } else if (const auto* line = std::get_if<LineShape>(&shape.geometry)) {
-        Figure(style, false, {LineFigure(m(line->a), m(line->b))}, generated);
+        Figure(style, false, One(LineFigure(m(line->a), m(line->b))), generated);
     } else if (const auto* arc = std::get_if<ArcShape>(&shape.geometry)) {
         if (similar) {
             const Point c = m(arc->centre);
             if (arc->full)
-                return Figure(style, false, {CircleFigure(c, arc->radius * scale)}, generated);
+                return Figure(style, false, One(CircleFigure(c, arc->radius * scale)), generated);
             auto on = [&](double t) {
                 return m(arc->centre + Point{std::cos(t), std::sin(t)} * arc->radius);
             };
             Point from = on(arc->start), to = on(arc->end);
             if (mirrors) std::swap(from, to);  // a mirror turns the arc the other way
-            return Figure(style, false, {ArcFigure(c, arc->radius * scale, from, to)}, generated);
+            return Figure(style, false, One(ArcFigure(c, arc->radius * scale, from, to)),
+                          generated);
         }
         const Point u = m.Linear({arc->radius, 0}), v = m.Linear({0, arc->radius});
         const double t0 = arc->full ? 0.0 : arc->start, t1 = arc->full ? kTwoPi : arc->end;
@@ -213,26 +226,28 @@ void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* 
         const size_t n = vs.size();
         const size_t pieces = polyline->closed && n > 1 ? n : n - 1;
         if (similar) {
-            std::vector<FigureElement> elements;
+            std::vector<Element> elements;
+            elements.reserve(std::max<size_t>(pieces, 1));
             for (size_t i = 0; i < pieces; ++i) {
                 const Point p = m(vs[i].p), q = m(vs[(i + 1) % n].p);
-                if (distance(p, q) <= kCoincidence) continue;  // repeated vertex
+                const double d = distance(p, q);
+                if (d <= kCoincidence) continue;  // repeated vertex
                 const double bulge = mirrors ? -vs[i].bulge : vs[i].bulge;
-                const std::optional<BulgeArc> a = ArcOfBulge(p, q, bulge, Span::Skip);
-                elements.push_back(a ? (bulge > 0 ? ArcFigure(a->centre, a->radius, p, q)
-                                                  : ArcFigure(a->centre, a->radius, q, p))
-                                     : LineFigure(p, q));
+                const std::optional<BulgeArc> a = ArcOfBulge(p, q, d, bulge, Span::Skip);
+                Add(elements, a ? (bulge > 0 ? ArcFigure(a->centre, a->radius, p, q)
+                                             : ArcFigure(a->centre, a->radius, q, p))
+                                : LineFigure(p, q));
             }
-            if (elements.empty()) elements.push_back(PointFigure(m(vs.front().p)));
+            if (elements.empty()) Add(elements, PointFigure(m(vs.front().p)));
             return Figure(style, polyline->closed, std::move(elements), generated);
         }
         // A bulged piece under a map that does not keep circles round is a piece of ellipse.
         std::vector<Point> points{m(vs.front().p)};
         for (size_t i = 0; i < pieces; ++i) {
             const Point p = vs[i].p, q = vs[(i + 1) % n].p;
-            const std::optional<BulgeArc> a = distance(p, q) > kCoincidence
-                                                  ? ArcOfBulge(p, q, vs[i].bulge, Span::Compute)
-                                                  : std::nullopt;
+            const double d = distance(p, q);
+            const std::optional<BulgeArc> a =
+                d > kCoincidence ? ArcOfBulge(p, q, d, vs[i].bulge, Span::Compute) : std::nullopt;
             if (!a) {
                 points.push_back(m(q));
                 continue;

@@ -108,7 +108,7 @@ private:
     void PlaceInsert(const InsertShape& insert, const Shape& shape, const Affine2& m,
                      const ShapeStyle& style, std::vector<std::string>& open);
     // `generated`: made by a block reference or the flattening of a curve, not listed in the file.
-    void Figure(const ShapeStyle& style, bool closed, std::vector<FigureElement> elements,
+    void Figure(const ShapeStyle& style, bool closed, std::vector<Element> elements,
                 bool generated);
     void Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed);
 

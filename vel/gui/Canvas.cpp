@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <map>
 
 #include "vel/gui/PainterSurface.h"
@@ -83,17 +84,60 @@ Canvas::Canvas(vel::Host& host, vel::HostInput& input, CanvasEvents events, QWid
     setMinimumSize(200, 150);
 }
 
-void Canvas::refreshDrawing() {
+void Canvas::takeDrawing(bool all) {
     const vel::Drawing& drawing = host_.drawing();
-    frame_ = vel::frameOf(drawing);
-    segments_.clear();
-    segments_.reserve(drawing.segments().size());
+    auto fresh = [&](int id, const vel::Segment& segment) {
+        CachedSegment s;
+        s.id = id;
+        s.revision = segment.revision;
+        s.geometry = vel::drawnExtentsOf(drawing, segment);
+        return s;
+    };
+    // Segments are kept in place: those gone are dropped, those changed taken
+    // anew, new ones (whose ids come after every other) added at the end. Only
+    // a drawing whose ids went another way is taken whole.
+    size_t kept = 0;
+    auto cached = segments_.begin();
+    bool inPlace = !all;
+    std::vector<CachedSegment> added;
     for (const auto& [id, segment] : drawing.segments()) {
-        CachedSegment cached;
-        cached.id = id;
-        vel::viewSegment(drawing, segment, frame_, cached.view);
-        cached.box = boxOf(cached.view);
-        segments_.push_back(std::move(cached));
+        if (!inPlace) break;
+        while (cached != segments_.end() && cached->id < id) ++cached;
+        if (cached == segments_.end()) {
+            added.push_back(fresh(id, segment));
+        } else if (cached->id != id) {
+            inPlace = false;  // an id before one already taken
+        } else {
+            if (cached->revision != segment.revision) *cached = fresh(id, segment);
+            if (kept != static_cast<size_t>(cached - segments_.begin()))
+                segments_[kept] = std::move(*cached);
+            ++kept;
+            ++cached;
+        }
+    }
+    if (inPlace) {
+        segments_.resize(kept);
+        std::move(added.begin(), added.end(), std::back_inserter(segments_));
+    } else {
+        segments_.clear();
+        for (const auto& [id, segment] : drawing.segments())
+            segments_.push_back(fresh(id, segment));
+    }
+    vel::Extents geometry;
+    for (const CachedSegment& s : segments_) geometry.add(s.geometry);
+
+    // Texts are sized by the whole drawing: when that changed, they are placed anew.
+    const double textHeight = frame_.textHeight;
+    frame_ = vel::frameFor(geometry);
+    const bool textsMoved = frame_.textHeight != textHeight;
+    everything_ = vel::Extents{};
+    for (CachedSegment& s : segments_) {
+        if (!s.current || (textsMoved && !s.view.texts.empty())) {
+            vel::viewSegment(drawing, *drawing.segment(s.id), frame_, s.view);
+            s.box = boxOf(s.view);
+            s.current = true;
+        }
+        everything_.add(s.box);
     }
     hover_ = {};
     update();
@@ -105,7 +149,7 @@ void Canvas::refreshHover() {
 }
 
 void Canvas::zoomToFit() {
-    transform_ = vel::ViewTransform::fit(frame_.extents, width(), height(),
+    transform_ = vel::ViewTransform::fit(everything_, width(), height(),
                                          kFitMargin * std::min(width(), height()));
     fitted_ = true;
     area_.reset();
@@ -255,7 +299,7 @@ void Canvas::paintEvent(QPaintEvent*) {
 void Canvas::resizeEvent(QResizeEvent*) {
     if (area_)
         showArea(*area_);
-    else if (fitted_ || frame_.extents.empty())
+    else if (fitted_ || everything_.empty())
         zoomToFit();
 }
 

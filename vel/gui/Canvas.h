@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -33,8 +34,14 @@ public:
     void setAperturePixels(double pixels) { aperturePixels_ = pixels; }
     double aperturePixels() const { return aperturePixels_; }
 
-    // Takes the drawing's segments afresh (after anything changed it).
-    void refreshDrawing();
+    // Takes every segment of the drawing afresh: another drawing, whose revisions
+    // say nothing of this one's.
+    void refreshDrawing() { takeDrawing(true); }
+    // Takes again what changed since (after an input, an undo or a redo): segments
+    // whose revision moved, and the texts when the drawing's size changed. Within
+    // one history a revision never stands for two contents: a step undone keeps its
+    // revisions only until a new run starts a new branch, which forgets the step.
+    void updateDrawing() { takeDrawing(false); }
     // After an input: what a click would take now, under the step now armed.
     void refreshHover();
     void zoomToFit();
@@ -64,10 +71,14 @@ protected:
 private:
     struct CachedSegment {
         int id = 0;
+        std::uint64_t revision = 0;
+        vel::Extents geometry;  // what the segment's primitives cover
         vel::SegmentView view;
-        vel::Extents box;  // what the view draws, in drawing units
+        vel::Extents box;  // what the view draws, texts included
+        bool current = false;
     };
 
+    void takeDrawing(bool all);
     void take(const vel::InputResult& result);
     void useAperture() const;
     void updateHover(QPointF at);
@@ -84,6 +95,7 @@ private:
     std::optional<vel::Extents> area_;  // the area to show once the size is known
 
     vel::ViewFrame frame_;
+    vel::Extents everything_;  // what zoom to fit shows
     std::vector<CachedSegment> segments_;
 
     std::optional<QPointF> mouse_;    // where the mouse is, in the canvas

@@ -125,13 +125,19 @@ HostWindow::~HostWindow() {
 
 void HostWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    // Once laid out, the window grows or shrinks by what the canvas lacks of the size asked
-    // for; after that the person sizes it.
-    if (canvasSize_.isValid())
-        QTimer::singleShot(0, this, [this] {
-            resize(size() + canvasSize_ - canvas_->size());
-            canvasSize_ = QSize();
-        });
+    if (canvasSize_.isValid()) QTimer::singleShot(0, this, [this] { fitCanvasSize(3); });
+}
+
+// Once laid out, the window grows or shrinks by what the canvas lacks of the size asked
+// for, again while a window system still moves things; after that the person sizes it.
+void HostWindow::fitCanvasSize(int tries) {
+    const QSize lacking = canvasSize_ - canvas_->size();
+    if (lacking.isNull() || tries == 0) {
+        canvasSize_ = QSize();
+        return;
+    }
+    resize(size() + lacking);
+    QTimer::singleShot(20, this, [this, tries] { fitCanvasSize(tries - 1); });
 }
 
 void HostWindow::buildMenus() {
@@ -234,7 +240,7 @@ void HostWindow::afterInput() {
     prompt_->setText(prompt());
     if (host_.drawing().revision() != shownRevision_) {
         shownRevision_ = host_.drawing().revision();
-        canvas_->refreshDrawing();
+        canvas_->updateDrawing();
         refreshLayers();
     }
     canvas_->refreshHover();

@@ -65,6 +65,7 @@ private:
     void buildMenus();
     void afterInput();
     void stepHistory(bool back);
+    void fitCanvasSize(int tries);
     void refreshLayers();
     void refreshActions();
     void showMessage(const QString& text);

@@ -31,6 +31,15 @@ bool finitePrimitive(const Primitive& p) {
     return finite(std::get<Point>(p));
 }
 
+// A line or arc whose every number can be drawn (its end points worked out once).
+bool finitePiece(const PathPiece& piece) {
+    if (!finite(piece.from) || !finite(piece.to)) return false;
+    if (!piece.arc) return true;
+    const Arc& a = *piece.arc;
+    return finite(a.centre) && std::isfinite(a.radius) && std::isfinite(a.startAngle) &&
+           std::isfinite(a.endAngle);
+}
+
 PathPiece pieceOf(const Primitive& p) {
     if (const Arc* a = std::get_if<Arc>(&p)) return {a->start(), a->end(), *a, false};
     const Line& l = std::get<Line>(p);
@@ -239,12 +248,19 @@ double PathPiece::bulge() const {
     return clockwise ? -b : b;
 }
 
-ViewFrame frameOf(const Drawing& drawing) {
-    Extents geometry;
-    for (const auto& [id, segment] : drawing.segments())
-        for (const Primitive& p : drawnPrimitives(drawing, segment))
-            if (finitePrimitive(p)) geometry.add(extentsOf(p));
+Extents drawnExtentsOf(const Drawing& drawing, const Segment& segment) {
+    Extents box;
+    // A primitive that cannot be drawn has extents that are not finite either.
+    forEachDrawnPrimitive(drawing, segment, [&](const Primitive& p) {
+        const Extents e = extentsOf(p);
+        if (std::isfinite(e.minX) && std::isfinite(e.minY) && std::isfinite(e.maxX) &&
+            std::isfinite(e.maxY))
+            box.add(e);
+    });
+    return box;
+}
 
+ViewFrame frameFor(const Extents& geometry) {
     ViewFrame frame;
     const double size = std::hypot(geometry.width(), geometry.height());
     frame.textHeight = size > 0.0 ? size / 40.0 : 2.5;
@@ -252,6 +268,14 @@ ViewFrame frameOf(const Drawing& drawing) {
     frame.extents = geometry;
     if (!geometry.empty())
         frame.centre = {(geometry.minX + geometry.maxX) / 2, (geometry.minY + geometry.maxY) / 2};
+    return frame;
+}
+
+ViewFrame frameOf(const Drawing& drawing) {
+    Extents geometry;
+    for (const auto& [id, segment] : drawing.segments())
+        geometry.add(drawnExtentsOf(drawing, segment));
+    ViewFrame frame = frameFor(geometry);
     for (const auto& [id, segment] : drawing.segments())
         for (const Element& e : segment.elements)
             if (std::optional<ViewText> t = annotationText(segment, e, frame))
@@ -279,19 +303,24 @@ void viewSegment(const Drawing& drawing, const Segment& segment, const ViewFrame
         const Element& e = segment.elements[i];
         const ViewStroke stroke = strokeOf(segment, static_cast<int>(i));
         const bool annotation = !e.figure();
-        for (const Primitive& p : drawnPrimitives(drawing, segment, static_cast<int>(i))) {
-            if (!finitePrimitive(p)) continue;
+        forEachDrawnPrimitive(drawing, segment, static_cast<int>(i), [&](const Primitive& p) {
             if (const Circle* c = std::get_if<Circle>(&p)) {
-                out.shapes.push_back(shape(e.id, stroke, annotation, *c));
-            } else if (const Point* pt = std::get_if<Point>(&p)) {
-                out.shapes.push_back(shape(e.id, stroke, annotation, *pt));
-            } else if (annotation) {
-                out.shapes.push_back(shape(e.id, stroke, true, Path{{pieceOf(p)}, false}));
-            } else if (chains.empty() || !(chains.back().stroke == stroke) ||
-                       !chains.back().extend(pieceOf(p), tol)) {
-                chains.push_back(Chain{e.id, stroke, {pieceOf(p)}});
+                if (finitePrimitive(p)) out.shapes.push_back(shape(e.id, stroke, annotation, *c));
+                return;
             }
-        }
+            if (const Point* pt = std::get_if<Point>(&p)) {
+                if (finite(*pt)) out.shapes.push_back(shape(e.id, stroke, annotation, *pt));
+                return;
+            }
+            const PathPiece piece = pieceOf(p);
+            if (!finitePiece(piece)) return;
+            if (annotation) {
+                out.shapes.push_back(shape(e.id, stroke, true, Path{{piece}, false}));
+            } else if (chains.empty() || !(chains.back().stroke == stroke) ||
+                       !chains.back().extend(piece, tol)) {
+                chains.push_back(Chain{e.id, stroke, {piece}});
+            }
+        });
         if (const auto* dim = std::get_if<DimensionElement>(&e.body))
             for (const Arrowhead& head : dimensionArrows(*dim, frame.textHeight))
                 if (finite(head.tip) && finite(head.left) && finite(head.right))

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <numbers>
 
 namespace vel {
@@ -86,6 +87,7 @@ Segment* Drawing::segment(int id) {
     auto it = segments_.find(id);
     if (it == segments_.end()) return nullptr;
     changed(id);  // the caller may change what it draws
+    it->second.revision = revision_;
     return &it->second;
 }
 
@@ -95,28 +97,32 @@ const Segment* Drawing::segment(int id) const {
 }
 
 Segment* Drawing::segmentOfElement(int elementId) {
-    auto it = elementPlaces_.find(elementId);
-    return it == elementPlaces_.end() ? nullptr : segment(it->second.segmentId);
+    const ElementPlace* place = elementPlaces_.find(elementId);
+    return place ? segment(place->segmentId) : nullptr;
 }
 
 const Segment* Drawing::segmentOfElement(int elementId) const {
-    auto it = elementPlaces_.find(elementId);
-    return it == elementPlaces_.end() ? nullptr : segment(it->second.segmentId);
+    const ElementPlace* place = elementPlaces_.find(elementId);
+    return place ? segment(place->segmentId) : nullptr;
 }
 
 Element* Drawing::element(int elementId) {
-    Segment* s = segmentOfElement(elementId);
-    return s ? &s->elements[elementPlaces_.at(elementId).index] : nullptr;
+    const ElementPlace* place = elementPlaces_.find(elementId);
+    if (!place) return nullptr;
+    Segment* s = segment(place->segmentId);
+    return s ? &s->elements[place->index] : nullptr;
 }
 
 const Element* Drawing::element(int elementId) const {
-    const Segment* s = segmentOfElement(elementId);
-    return s ? &s->elements[elementPlaces_.at(elementId).index] : nullptr;
+    const ElementPlace* place = elementPlaces_.find(elementId);
+    if (!place) return nullptr;
+    const Segment* s = segment(place->segmentId);
+    return s ? &s->elements[place->index] : nullptr;
 }
 
 int Drawing::elementIndex(int elementId) const {
-    auto it = elementPlaces_.find(elementId);
-    return it == elementPlaces_.end() ? -1 : it->second.index;
+    const ElementPlace* place = elementPlaces_.find(elementId);
+    return place ? place->index : -1;
 }
 
 int Drawing::createSegment(SegmentKind kind) {
@@ -125,19 +131,21 @@ int Drawing::createSegment(SegmentKind kind) {
     s.id = id;
     s.kind = kind;
     s.layer = currentLayer_;
-    segments_.emplace(id, std::move(s));
     changed(id);
+    s.revision = revision_;
+    segments_.emplace(id, std::move(s));
     return id;
 }
 
 int Drawing::createSegmentWithId(SegmentKind kind, int id) {
-    if (id <= 0 || segments_.count(id) || elementPlaces_.count(id)) return -1;
+    if (id <= 0 || segments_.count(id) || elementPlaces_.contains(id)) return -1;
     Segment s;
     s.id = id;
     s.kind = kind;
     s.layer = currentLayer_;
-    segments_.emplace(id, std::move(s));
     changed(id);
+    s.revision = revision_;
+    segments_.emplace(id, std::move(s));
     nextId_ = std::max(nextId_, id + 1);
     return id;
 }
@@ -155,17 +163,33 @@ int Drawing::appendElement(int segmentId, ElementBody body, int id) {
     Segment* s = segment(segmentId);
     if (!s) return -1;
     if (id > 0) {
-        if (segments_.count(id) || elementPlaces_.count(id)) return -1;
+        if (segments_.count(id) || elementPlaces_.contains(id)) return -1;
         nextId_ = std::max(nextId_, id + 1);
     } else {
         id = takeId();
     }
-    Element e;
-    e.id = id;
-    e.body = std::move(body);
-    s->elements.push_back(std::move(e));
-    elementPlaces_[id] = {segmentId, static_cast<int>(s->elements.size()) - 1};
+    s->elements.push_back(Element{id, std::move(body), std::nullopt, std::nullopt});
+    elementPlaces_.set(id, {segmentId, static_cast<int>(s->elements.size()) - 1});
     return id;
+}
+
+bool Drawing::appendElements(int segmentId, std::vector<Element> elements) {
+    Segment* s = segment(segmentId);
+    if (!s) return false;
+    const size_t first = s->elements.size();
+    if (first == 0) {
+        s->elements = std::move(elements);
+    } else {
+        s->elements.reserve(first + elements.size());
+        std::move(elements.begin(), elements.end(), std::back_inserter(s->elements));
+    }
+    elementPlaces_.reserveThrough(nextId_ + static_cast<int>(s->elements.size() - first));
+    for (size_t i = first; i < s->elements.size(); ++i) {
+        Element& e = s->elements[i];
+        e.id = takeId();
+        elementPlaces_.set(e.id, {segmentId, static_cast<int>(i)});
+    }
+    return true;
 }
 
 int Drawing::insertElementBefore(int elementId, ElementBody body) {
@@ -222,7 +246,38 @@ void Drawing::unindex(const Segment& s) {
 
 void Drawing::renumber(const Segment& s, size_t from) {
     for (size_t i = from; i < s.elements.size(); ++i)
-        elementPlaces_[s.elements[i].id] = {s.id, static_cast<int>(i)};
+        elementPlaces_.set(s.elements[i].id, {s.id, static_cast<int>(i)});
+}
+
+void Drawing::ElementPlaces::set(int id, ElementPlace place) {
+    if (!sparse_.empty())
+        if (const auto it = sparse_.find(id); it != sparse_.end()) {
+            it->second = place;
+            return;
+        }
+    if (near(id)) {
+        if (static_cast<size_t>(id) >= dense_.size()) dense_.resize(static_cast<size_t>(id) + 1);
+        dense_[id] = place;
+    } else {
+        sparse_[id] = place;
+    }
+}
+
+void Drawing::ElementPlaces::erase(int id) {
+    if (id >= 0 && static_cast<size_t>(id) < dense_.size()) dense_[id] = ElementPlace{};
+    if (!sparse_.empty()) sparse_.erase(id);
+}
+
+void Drawing::ElementPlaces::clear() {
+    dense_ = {};
+    sparse_ = {};
+}
+
+void Drawing::ElementPlaces::reserveThrough(int last) {
+    // Growing the array's length at once (with empty places) leaves set() a plain store; the
+    // length still grows by the vector's doubling, so this costs O(1) amortised too.
+    if (near(last) && static_cast<size_t>(last) >= dense_.size())
+        dense_.resize(static_cast<size_t>(last) + 1);
 }
 
 int neighbourElement(const Segment& s, int index, int step, bool wrap) {

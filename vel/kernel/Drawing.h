@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -76,6 +77,9 @@ struct Segment {
     bool closed = false;
     std::set<int> attributes;
     std::vector<Element> elements;
+    // The drawing's revision when the segment was last made or handed out for
+    // change: what draws it again only when this moved (within one history).
+    std::uint64_t revision = 0;
 
     int indexOf(int elementId) const;  // -1 when absent
 };
@@ -133,6 +137,9 @@ public:
 
     // Appends an element; returns its id or -1 when the segment is missing.
     int appendElement(int segmentId, ElementBody body, int id = 0);
+    // Appends the elements in order, each under a new id (theirs is ignored); false when the
+    // segment is missing. Moving a whole list in spares a reading file a copy of every element.
+    bool appendElements(int segmentId, std::vector<Element> elements);
     // Inserts immediately before the given element; returns the new id or -1.
     int insertElementBefore(int elementId, ElementBody body);
     // Removes an element. A corner that loses a neighbour goes too; a dimension or
@@ -150,8 +157,39 @@ public:
 
 private:
     struct ElementPlace {
-        int segmentId = 0;
-        int index = 0;  // in the segment's elements
+        int segmentId = 0;  // 0: no element has the id
+        int index = 0;      // in the segment's elements
+    };
+
+    // Where each element is, by id. Ids come from one counter, so nearly all of them index a
+    // plain array, 8 bytes an id; an id far past its end (a file may give any) goes to a map
+    // instead of stretching the array over the numbers between. An id stays where it was put
+    // even once the array has grown past it.
+    class ElementPlaces {
+    public:
+        const ElementPlace* find(int id) const {
+            if (id >= 0 && static_cast<size_t>(id) < dense_.size() && dense_[id].segmentId != 0)
+                return &dense_[id];
+            if (sparse_.empty()) return nullptr;
+            const auto it = sparse_.find(id);
+            return it == sparse_.end() ? nullptr : &it->second;
+        }
+        bool contains(int id) const { return find(id) != nullptr; }
+        void set(int id, ElementPlace place);
+        void erase(int id);
+        void clear();
+        // Makes room for ids up to `last` at once rather than id by id.
+        void reserveThrough(int last);
+
+    private:
+        // Ids this many beyond twice the array's length, or more, are far.
+        static constexpr size_t kNearIds = 1024;
+        bool near(int id) const {
+            return id >= 0 && static_cast<size_t>(id) < 2 * dense_.size() + kNearIds;
+        }
+
+        std::vector<ElementPlace> dense_;
+        std::unordered_map<int, ElementPlace> sparse_;
     };
 
     // The segment was made, removed or handed out for change.
@@ -173,7 +211,7 @@ private:
     std::unordered_map<std::string, int> layerNames_;
     int nextNamedLayer_ = kFirstNamedLayer;
     std::map<int, Segment> segments_;
-    std::unordered_map<int, ElementPlace> elementPlaces_;
+    ElementPlaces elementPlaces_;
     // Queries bring it up to date, so they may run on a drawing seen as const.
     mutable SegmentIndex spatial_;
 };
@@ -202,5 +240,12 @@ std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s);
 // Drawn primitives of one element (dimension: its measure and extension lines;
 // leader: its polyline).
 std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s, int elementIndex);
+// The segment's drawn primitives one at a time, in the order drawnPrimitives lists them, for
+// whatever only sums them up: nothing is gathered.
+void forEachDrawnPrimitive(const Drawing& d, const Segment& s,
+                           const std::function<void(const Primitive&)>& visit);
+// The same for one element.
+void forEachDrawnPrimitive(const Drawing& d, const Segment& s, int elementIndex,
+                           const std::function<void(const Primitive&)>& visit);
 
 }  // namespace vel

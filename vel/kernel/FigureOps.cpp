@@ -2,6 +2,7 @@
 // lines, outline direction, offsets, moved/rotated/scaled copies, the
 // point-on-arc test and the segment as drawn (corners cut).
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <optional>
 #include <utility>
@@ -132,50 +133,61 @@ Arc arcThrough(Point centre, double radius, Point from, Point to) {
                std::atan2(to.y - centre.y, to.x - centre.x)};
 }
 
-std::vector<Primitive> figurePrimitives(const Segment& s, int i) {
+// A figure element draws one primitive (none when its type is unknown).
+template <typename Visit>
+void figurePrimitives(const Segment& s, int i, Visit&& visit) {
     const FigureElement& f = *figureAt(s, i);
     switch (f.type) {
         case FigureType::Line:
-            return {trimmedLine(s, i)};
+            return visit(trimmedLine(s, i));
         case FigureType::Circle:
-            return {Circle{pointAt(f, 0), f.values[2]}};
+            return visit(Circle{pointAt(f, 0), f.values[2]});
         case FigureType::Arc:
-            return {arcThrough(pointAt(f, 0), f.values[6], pointAt(f, 2), pointAt(f, 4))};
+            return visit(arcThrough(pointAt(f, 0), f.values[6], pointAt(f, 2), pointAt(f, 4)));
         case FigureType::CornerR: {
             const Point c = pointAt(f, 0), p = pointAt(f, 2), q = pointAt(f, 4);
             // A round corner sweeps less than a half turn, so the side of the turn
             // is the sign of the cross product of its two radii.
-            if (cross(p - c, q - c) >= 0.0) return {arcThrough(c, f.values[6], p, q)};
-            return {arcThrough(c, f.values[6], q, p)};
+            if (cross(p - c, q - c) >= 0.0) return visit(arcThrough(c, f.values[6], p, q));
+            return visit(arcThrough(c, f.values[6], q, p));
         }
         case FigureType::Chamfer:
-            return {Line{pointAt(f, 0), pointAt(f, 2)}};
+            return visit(Line{pointAt(f, 0), pointAt(f, 2)});
         case FigureType::Point:
-            return {pointAt(f, 0)};
+            return visit(pointAt(f, 0));
     }
-    return {};
 }
 
 // A length dimension is drawn as its measure line from a along the measuring
 // direction to the foot of b, plus the extension line from b to that foot
 // (direction 90: a to (a.x, b.y) and b to (a.x, b.y)). Zero-length pieces are
 // left out; a dimension measuring nothing shows as the point a.
-std::vector<Primitive> dimensionPrimitives(const DimensionElement& dim) {
+template <typename Visit>
+void dimensionPrimitives(const DimensionElement& dim, Visit&& visit) {
     const Point u = unitAt(dim.direction);
     const Point foot = dim.a + u * dot(dim.b - dim.a, u);
-    std::vector<Primitive> out;
-    if (distance(dim.a, foot) > kCoincidence) out.push_back(Line{dim.a, foot});
-    if (distance(dim.b, foot) > kCoincidence) out.push_back(Line{dim.b, foot});
-    if (out.empty()) out.push_back(dim.a);
-    return out;
+    const bool measure = distance(dim.a, foot) > kCoincidence;
+    const bool extension = distance(dim.b, foot) > kCoincidence;
+    if (measure) visit(Line{dim.a, foot});
+    if (extension) visit(Line{dim.b, foot});
+    if (!measure && !extension) visit(dim.a);
 }
 
-std::vector<Primitive> leaderPrimitives(const LeaderElement& leader) {
-    std::vector<Primitive> out;
-    if (leader.points.size() == 1) out.push_back(leader.points.front());
+template <typename Visit>
+void leaderPrimitives(const LeaderElement& leader, Visit&& visit) {
+    if (leader.points.size() == 1) visit(leader.points.front());
     for (size_t k = 1; k < leader.points.size(); ++k)
-        out.push_back(Line{leader.points[k - 1], leader.points[k]});
-    return out;
+        visit(Line{leader.points[k - 1], leader.points[k]});
+}
+
+// The drawn primitives of one element, one at a time.
+template <typename Visit>
+void elementPrimitives(const Segment& s, int i, Visit&& visit) {
+    const ElementBody& body = s.elements[i].body;
+    if (std::holds_alternative<FigureElement>(body)) return figurePrimitives(s, i, visit);
+    if (const DimensionElement* dim = std::get_if<DimensionElement>(&body))
+        return dimensionPrimitives(*dim, visit);
+    leaderPrimitives(std::get<LeaderElement>(body), visit);
 }
 
 // ---- Corners ----
@@ -648,21 +660,32 @@ int pointOnArc(const FigureElement& arc, Point p) {
 
 std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s, int elementIndex) {
     (void)d;
-    if (elementIndex < 0 || elementIndex >= static_cast<int>(s.elements.size())) return {};
-    const ElementBody& body = s.elements[elementIndex].body;
-    if (std::holds_alternative<FigureElement>(body)) return figurePrimitives(s, elementIndex);
-    if (const DimensionElement* dim = std::get_if<DimensionElement>(&body))
-        return dimensionPrimitives(*dim);
-    return leaderPrimitives(std::get<LeaderElement>(body));
+    std::vector<Primitive> out;
+    if (elementIndex < 0 || elementIndex >= static_cast<int>(s.elements.size())) return out;
+    elementPrimitives(s, elementIndex, [&](const Primitive& p) { out.push_back(p); });
+    return out;
 }
 
 std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s) {
+    (void)d;
     std::vector<Primitive> out;
-    for (int i = 0; i < static_cast<int>(s.elements.size()); ++i) {
-        std::vector<Primitive> part = drawnPrimitives(d, s, i);
-        out.insert(out.end(), part.begin(), part.end());
-    }
+    out.reserve(s.elements.size());
+    for (int i = 0; i < static_cast<int>(s.elements.size()); ++i)
+        elementPrimitives(s, i, [&](const Primitive& p) { out.push_back(p); });
     return out;
+}
+
+void forEachDrawnPrimitive(const Drawing& d, const Segment& s,
+                           const std::function<void(const Primitive&)>& visit) {
+    (void)d;
+    for (int i = 0; i < static_cast<int>(s.elements.size()); ++i) elementPrimitives(s, i, visit);
+}
+
+void forEachDrawnPrimitive(const Drawing& d, const Segment& s, int elementIndex,
+                           const std::function<void(const Primitive&)>& visit) {
+    (void)d;
+    if (elementIndex < 0 || elementIndex >= static_cast<int>(s.elements.size())) return;
+    elementPrimitives(s, elementIndex, visit);
 }
 
 }  // namespace vel

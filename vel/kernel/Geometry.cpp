@@ -25,7 +25,7 @@ double distanceToSegment(const Line& l, Point q) {
 bool angleOnArc(const Arc& arc, double angle) {
     if (!std::isfinite(angle) || !std::isfinite(arc.startAngle) || !std::isfinite(arc.endAngle))
         return false;
-    double rel = std::fmod(angle - arc.startAngle, kTwoPi);
+    double rel = turnRemainder(angle - arc.startAngle);
     if (rel < 0.0) rel += kTwoPi;
     return rel <= arc.sweep() + kAngleSlack || rel >= kTwoPi - kAngleSlack;
 }

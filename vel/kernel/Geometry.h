@@ -47,6 +47,13 @@ inline Point rightNormal(Point d) {
     return normalized(Point{d.y, -d.x});
 }
 
+// fmod(x, 2π). fmod gives x itself, exactly, whenever |x| < 2π, which is all that the
+// differences of two angles from atan2 ever come to: the call is left for the rest.
+inline double turnRemainder(double x) {
+    constexpr double kTurn = 2.0 * std::numbers::pi;
+    return std::fabs(x) < kTurn ? x : std::fmod(x, kTurn);
+}
+
 struct Line {
     Point start;
     Point end;
@@ -66,7 +73,7 @@ struct Arc {
     Point end() const { return pointAt(endAngle); }
     // Counter-clockwise sweep in (0, 2π].
     double sweep() const {
-        double s = std::fmod(endAngle - startAngle, 2.0 * std::numbers::pi);
+        double s = turnRemainder(endAngle - startAngle);
         if (s <= 0.0) s += 2.0 * std::numbers::pi;
         return s;
     }

@@ -75,11 +75,13 @@ double magnitude(const Primitive& p) {
 
 // Nothing for a segment that draws nothing: it is never inside a window nor near a point.
 std::optional<Entry> entryOf(const Drawing& d, const Segment& s) {
-    const std::vector<Primitive> prims = drawnPrimitives(d, s);
-    const Extents drawn = extentsOf(prims);
-    if (drawn.empty()) return std::nullopt;
+    Extents drawn;
     double size = 0.0;
-    for (const Primitive& p : prims) size = std::fmax(size, magnitude(p));
+    forEachDrawnPrimitive(d, s, [&](const Primitive& p) {
+        drawn.add(extentsOf(p));
+        size = std::fmax(size, magnitude(p));
+    });
+    if (drawn.empty()) return std::nullopt;
     return Entry{grown(drawn, kRoundingSlack * (1.0 + size)), drawn, s.id};
 }
 

@@ -20,6 +20,12 @@ Host& host() {
 vel::Drawing& drawing() {
     return Host::instance().drawing();
 }
+// For the calls that only look: a segment the drawing hands out for change is marked for the
+// spatial index, which measures it again at its next query (every one of a million elements,
+// after a plug-in has only read them).
+const vel::Drawing& view() {
+    return static_cast<const Host&>(Host::instance()).drawing();
+}
 
 json toJson(const VelPoint* p) {
     if (!p) return nullptr;
@@ -338,35 +344,35 @@ int VelSgmEditSegment(int segmentId, const VelPoint* base, const VelPoint* targe
 }
 
 int VelSgmGetElementCount(int segmentId) {
-    const vel::Segment* s = drawing().segment(segmentId);
+    const vel::Segment* s = view().segment(segmentId);
     const int ret = s ? static_cast<int>(s->elements.size()) : -1;
     TRACE("VelSgmGetElementCount", json::array({segmentId}), ret);
     return ret;
 }
 
 int VelSgmGetHeadElementId(int segmentId) {
-    const vel::Segment* s = drawing().segment(segmentId);
+    const vel::Segment* s = view().segment(segmentId);
     const int ret = s && !s->elements.empty() ? s->elements.front().id : -1;
     TRACE("VelSgmGetHeadElementId", json::array({segmentId}), ret);
     return ret;
 }
 
 int VelSgmGetTailElementId(int segmentId) {
-    const vel::Segment* s = drawing().segment(segmentId);
+    const vel::Segment* s = view().segment(segmentId);
     const int ret = s && !s->elements.empty() ? s->elements.back().id : -1;
     TRACE("VelSgmGetTailElementId", json::array({segmentId}), ret);
     return ret;
 }
 
 int VelSgmGetType(int segmentId) {
-    const vel::Segment* s = drawing().segment(segmentId);
+    const vel::Segment* s = view().segment(segmentId);
     const int ret = s ? static_cast<int>(s->kind) : -1;
     TRACE("VelSgmGetType", json::array({segmentId}), ret);
     return ret;
 }
 
 int VelSgmHasAttribute(int segmentId, int attribute) {
-    const vel::Segment* s = drawing().segment(segmentId);
+    const vel::Segment* s = view().segment(segmentId);
     const int ret = s && s->attributes.count(attribute) ? 1 : 0;
     TRACE("VelSgmHasAttribute", json::array({segmentId, attribute}), ret);
     return ret;
@@ -385,9 +391,9 @@ int VelElmDeleteElement(int elementId) {
 }
 
 static int stepElement(int elementId, int step) {
-    const vel::Segment* s = drawing().segmentOfElement(elementId);
+    const vel::Segment* s = view().segmentOfElement(elementId);
     if (!s) return -1;
-    const int j = vel::neighbourElement(*s, drawing().elementIndex(elementId), step, false);
+    const int j = vel::neighbourElement(*s, view().elementIndex(elementId), step, false);
     return j < 0 ? -1 : s->elements[j].id;
 }
 
@@ -404,7 +410,7 @@ int VelElmGetPrevElementId(int elementId) {
 }
 
 int VelElmGetSegment(int elementId) {
-    const vel::Segment* s = drawing().segmentOfElement(elementId);
+    const vel::Segment* s = view().segmentOfElement(elementId);
     const int ret = s ? s->id : -1;
     TRACE("VelElmGetSegment", json::array({elementId}), ret);
     return ret;
@@ -440,7 +446,7 @@ int VelFigSetClosed(int segmentId, int closed) {
 }
 
 int VelFigIsClosed(int segmentId) {
-    const vel::Segment* s = drawing().segment(segmentId);
+    const vel::Segment* s = view().segment(segmentId);
     const int ret = s && s->closed ? 1 : 0;
     TRACE("VelFigIsClosed", json::array({segmentId}), ret);
     return ret;
@@ -479,7 +485,7 @@ int VelFigRemoveCorner(int cornerId) {
 int VelFigGetFigure(const FigureRef* element, FigureBuffer* out) {
     int ret = -1;
     if (element && out && vel::isDrawingInstance(element->instanceId)) {
-        const vel::Element* e = drawing().element(element->id);
+        const vel::Element* e = view().element(element->id);
         if (e && e->figure()) {
             fromElement(*e->figure(), &out->figure);
             for (uint8_t& b : out->hostData) b = 0;
@@ -494,7 +500,7 @@ int VelFigGetFigure(const FigureRef* element, FigureBuffer* out) {
 int VelFigGetFigure2(const FigureRef* segment, FigureData* list, int capacity) {
     int ret = -1;
     if (segment && vel::isDrawingInstance(segment->instanceId)) {
-        if (const vel::Segment* s = drawing().segment(segment->id)) {
+        if (const vel::Segment* s = view().segment(segment->id)) {
             ret = 0;
             if (list) {
                 for (const vel::Element& e : s->elements) {
