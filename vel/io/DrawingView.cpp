@@ -21,16 +21,6 @@ bool finite(Point p) {
     return std::isfinite(p.x) && std::isfinite(p.y);
 }
 
-bool finitePrimitive(const Primitive& p) {
-    if (const Line* l = std::get_if<Line>(&p)) return finite(l->start) && finite(l->end);
-    if (const Arc* a = std::get_if<Arc>(&p))
-        return finite(a->centre) && std::isfinite(a->radius) && std::isfinite(a->startAngle) &&
-               std::isfinite(a->endAngle) && finite(a->start()) && finite(a->end());
-    if (const Circle* c = std::get_if<Circle>(&p))
-        return finite(c->centre) && std::isfinite(c->radius);
-    return finite(std::get<Point>(p));
-}
-
 // A line or arc whose every number can be drawn (its end points worked out once).
 bool finitePiece(const PathPiece& piece) {
     if (!finite(piece.from) || !finite(piece.to)) return false;
@@ -305,7 +295,8 @@ void viewSegment(const Drawing& drawing, const Segment& segment, const ViewFrame
         const bool annotation = !e.figure();
         forEachDrawnPrimitive(drawing, segment, static_cast<int>(i), [&](const Primitive& p) {
             if (const Circle* c = std::get_if<Circle>(&p)) {
-                if (finitePrimitive(p)) out.shapes.push_back(shape(e.id, stroke, annotation, *c));
+                if (finite(c->centre) && std::isfinite(c->radius))
+                    out.shapes.push_back(shape(e.id, stroke, annotation, *c));
                 return;
             }
             if (const Point* pt = std::get_if<Point>(&p)) {

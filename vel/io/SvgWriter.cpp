@@ -1,10 +1,7 @@
 // SvgWriter.cpp - the drawing as a picture: on a dark page, y up, in the host's
 // colours and dash patterns, with dimension and leader texts, fitted to the page.
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <limits>
-#include <map>
 #include <ostream>
 #include <string>
 
