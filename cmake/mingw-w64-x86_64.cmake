@@ -1,5 +1,7 @@
-# Cross build for 64-bit Windows with Debian's mingw-w64 compilers. Programs are linked
-# statically so that they run under Wine without any compiler runtime DLLs next to them.
+# Cross build for 64-bit Windows with Debian's mingw-w64 compilers. The C++ runtime is linked
+# as DLLs, copied beside the programs: velhost.exe, VelLib.dll and the plug-in share one runtime,
+# so exceptions, strings and the unwinder are the same in every module (a static runtime in each
+# module would export its unwinder twice).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -17,7 +19,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")

@@ -6,14 +6,13 @@
 
 #include "geometry/Annotations.h"
 #include "geometry/InsertAnnotations.h"
-#include "host/EditPopups.h"
 #include "host/PickRecords.h"
 #include "host/PickSteps.h"
 #include "host/RecordedIds.h"
 #include "host/StepMessages.h"
 #include "settings/InsertSettings.h"
 #include "settings/TextConversions.h"
-#include "ui/UiScope.h"
+#include "ui/Dialogs.h"
 
 namespace {
 

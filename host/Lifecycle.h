@@ -3,7 +3,7 @@
 #pragma once
 
 #include "host/VelLib.h"
-#include "ui/UiScope.h"
+#include "ui/Dialogs.h"
 
 // The application object. It holds no data of the command; it stands for the
 // library inside the host's process and owns its user-interface support: the
@@ -21,7 +21,12 @@ private:
 
 extern COrvantaApp theApp;
 
+// The library's one export; on Windows its export list (Orvanta.def) names it.
+#if defined(_WIN32)
+extern "C" int Startup(void);
+#else
 extern "C" __attribute__((visibility("default"))) int Startup(void);
+#endif
 
 int FirstReady();
 int PreStart();

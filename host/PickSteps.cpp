@@ -14,8 +14,7 @@
 #include "host/RecordedIds.h"
 #include "host/StepMessages.h"
 #include "settings/InsertSettings.h"
-#include "ui/OrvantaDlg.h"
-#include "ui/UiScope.h"
+#include "ui/Dialogs.h"
 
 namespace {
 

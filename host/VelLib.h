@@ -14,8 +14,12 @@
 #define VEL_EXTERN_C
 #endif
 
-#if defined(_WIN32)
-#define VEL_API VEL_EXTERN_C
+/* On Windows the host library is a DLL: its own build (VEL_BUILDING_VELLIB) exports the calls
+   and everyone else imports them, so that a plug-in calls through its import table. */
+#if defined(_WIN32) && defined(VEL_BUILDING_VELLIB)
+#define VEL_API VEL_EXTERN_C __declspec(dllexport)
+#elif defined(_WIN32)
+#define VEL_API VEL_EXTERN_C __declspec(dllimport)
 #else
 #define VEL_API VEL_EXTERN_C __attribute__((visibility("default")))
 #endif

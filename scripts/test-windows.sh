@@ -1,21 +1,24 @@
 #!/usr/bin/env bash
-# Cross-builds the settings for Windows with mingw-w64 and runs their tests under Wine, in a
-# fresh Wine prefix that is removed afterwards. Exits non-zero when the build or a test fails.
+# The Windows build under Wine. Cross-builds the Windows files (scripts/build-windows.sh), checks
+# what the plug-in exports and imports, runs the tests that need the Windows registry, and runs
+# every session without a dialog line (the example sessions and those of the end-to-end tests)
+# in velhost.exe and in the Linux velhost, comparing what they write byte for byte. Wine runs
+# headless in a fresh prefix that is removed afterwards. Exits non-zero when anything fails.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build-windows}"
+linux_build="${LINUX_BUILD_DIR:-$root/build}"
 limit="${WINE_TIMEOUT:-600}"
 
-cmake -S "$root" -B "$build" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build" --target settings_windows_tests
+BUILD_DIR="$build" bash "$root/scripts/build-windows.sh"
 
-exe="$(find "$build" -name settings_windows_tests.exe -type f | head -n 1)"
-if [ -z "$exe" ]; then
-  echo "test-windows: settings_windows_tests.exe was not built" >&2
-  exit 1
+# The Linux velhost and plug-in to compare with, and the end-to-end tests whose sessions are
+# run again (already built when scripts/test.sh calls this).
+if [ ! -f "$linux_build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
+cmake --build "$linux_build" --target velhost Orvanta e2e_tests -- -j"$(nproc)"
 
 wine=""
 for candidate in /usr/lib/wine/wine64 "$(command -v wine64 || true)" "$(command -v wine || true)"; do
@@ -32,28 +35,102 @@ wineserver="$(dirname "$wine")/wineserver"
 [ -x "$wineserver" ] || wineserver="$(command -v wineserver || true)"
 
 prefix="$(mktemp -d "${TMPDIR:-/tmp}/orvanta-wine.XXXXXX")"
+# A folder named beyond ASCII: every session's file names cross the Win32 boundary.
+work="$(mktemp -d "${TMPDIR:-/tmp}/orvanta-windows.XXXXXX")/세션 é"
+mkdir -p "$work"
+status=0
 cleanup() {
   if [ -n "$wineserver" ]; then
     WINEPREFIX="$prefix" timeout 30 "$wineserver" -k >/dev/null 2>&1 || true
   fi
   rm -rf "$prefix"
+  if [ "$status" -eq 0 ]; then
+    rm -rf "$(dirname "$work")"
+  else
+    echo "test-windows: the sessions and the runs that differ are kept in $work" >&2
+  fi
 }
 trap cleanup EXIT
 
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installers in a fresh prefix
-unset DISPLAY
+unset DISPLAY WAYLAND_DISPLAY
 
 echo "test-windows: $wine, prefix $prefix"
 timeout "$limit" "$wine" wineboot -i >/dev/null 2>&1 || true
-if [ -n "$wineserver" ]; then timeout "$limit" "$wineserver" -w || true; fi
+# Headless: the null graphics driver, which the server reads when it starts again.
+timeout "$limit" "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+if [ -n "$wineserver" ]; then
+  timeout 60 "$wineserver" -k || true
+  timeout 60 "$wineserver" -w || true
+  # One server for all the runs that follow, so that each starts in a fraction of a second.
+  "$wineserver" -p
+fi
 
-status=0
-timeout "$limit" "$wine" "$exe" --gtest_color=no || status=$?
-if [ "$status" -eq 124 ]; then
-  echo "test-windows: tests timed out after ${limit}s" >&2
-elif [ "$status" -ne 0 ]; then
-  echo "test-windows: tests failed (exit $status)" >&2
+step() {
+  local name=$1
+  shift
+  echo "--- $name"
+  local result=0
+  timeout "$limit" "$@" || result=$?
+  if [ "$result" -eq 124 ]; then
+    echo "test-windows: $name timed out after ${limit}s" >&2
+  fi
+  if [ "$result" -ne 0 ]; then
+    echo "test-windows: $name failed (exit $result)" >&2
+    status=1
+  fi
+}
+
+step "exports and imports" bash "$root/tests/windows/check-windows-files.sh" "$build/bin"
+step "settings against the registry" "$wine" "$build/bin/settings_windows_tests.exe" --gtest_color=no --gtest_brief=1
+step "velhost's registry files" "$wine" "$build/bin/velhost_windows_tests.exe" --gtest_color=no --gtest_brief=1
+
+# The sessions: each example with its settings on the bracket part, as examples/run-session.sh
+# runs it, and the end-to-end tests' own, recorded while those tests run the Linux velhost.
+sessions="$work/sessions"
+mkdir -p "$sessions"
+for script in "$root"/examples/sessions/*.vel; do
+  name=$(basename "$script" .vel)
+  mkdir -p "$sessions/example-$name"
+  cp "$script" "$sessions/example-$name/session.vel"
+  cp "$root/examples/sessions/$name.reg" "$sessions/example-$name/registry.reg"
+  cp "$root/examples/bracket.dxf" "$sessions/example-$name/bracket.dxf"
+  printf '%s\n' --drawing bracket.dxf --script session.vel --registry registry.reg \
+    --trace "$name.trace.jsonl" --out "$name.json" --out "$name.dxf" --out "$name.svg" \
+    >"$sessions/example-$name/args"
+done
+# DXF drawings in older code pages, whose names iconv decodes on Linux and the system's code
+# pages on Windows: one line on a layer named in the code page.
+dxf_session() {
+  local dir="$sessions/dxf-$1"
+  mkdir -p "$dir"
+  printf '0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\n%s\n9\n$DWGCODEPAGE\n3\n%s\n0\nENDSEC\n' "$2" "$3" \
+    >"$dir/part.dxf"
+  printf '0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n%s\n10\n0\n20\n0\n11\n1\n21\n1\n0\nENDSEC\n0\nEOF\n' "$4" \
+    >>"$dir/part.dxf"
+  : >"$dir/session.vel"
+  printf '%s\n' --drawing part.dxf --script session.vel --out end.json --out end.dxf >"$dir/args"
+}
+dxf_session korean AC1015 ANSI_949 $'\xBF\xDC\xB0\xFB\xBC\xB1'
+dxf_session japanese AC1015 ANSI_932 $'\x83\x65\x83\x58\x83\x67'
+dxf_session latin AC1009 ANSI_1252 $'Caf\xE9'
+dxf_session greek AC1015 ANSI_1253 $'\xE1\xE2\xE3'
+dxf_session broken AC1015 ANSI_949 $'a\xFF'
+step "end-to-end sessions recorded" env QT_QPA_PLATFORM=offscreen ORVANTA_RECORD_SESSIONS="$sessions" \
+  "$linux_build/bin/e2e_tests" --gtest_brief=1
+recorded=$(find "$sessions" -mindepth 1 -maxdepth 1 -type d ! -name 'example-*' ! -name 'dxf-*' | wc -l)
+echo "test-windows: $recorded end-to-end sessions recorded"
+if [ "$recorded" -eq 0 ]; then
+  echo "test-windows: the end-to-end tests recorded no session" >&2
+  status=1
+fi
+step "sessions: velhost.exe under Wine against the Linux velhost" \
+  bash "$root/tests/windows/compare-sessions.sh" "$linux_build/bin/velhost" \
+  "$wine $build/bin/velhost.exe" "$sessions" "$work/runs"
+
+if [ "$status" -ne 0 ]; then
+  echo "test-windows: FAILED" >&2
 fi
 exit "$status"

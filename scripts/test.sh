@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the normal build, the
-# AddressSanitizer + UndefinedBehaviorSanitizer build, the Windows settings tests
-# under Wine, and each fuzz target for a short, bounded time.
+# AddressSanitizer + UndefinedBehaviorSanitizer build, the Windows build under Wine
+# (cross build, registry tests, sessions compared byte for byte with the Linux
+# velhost), and each fuzz target for a short, bounded time.
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
@@ -51,7 +52,7 @@ run_sanitized_ctest() {
 }
 step "tests (sanitizers)" run_sanitized_ctest
 
-step "windows tests (wine)" bash scripts/test-windows.sh
+step "windows (cross build, wine runs, byte comparisons)" bash scripts/test-windows.sh
 
 run_fuzzers() {
   # Only the fuzz targets: the rest of the tree is built and tested above.

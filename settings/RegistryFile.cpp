@@ -88,17 +88,6 @@ ReadResult ReadWholeFile(const std::string& path, std::string& content, std::str
     return ReadResult::Ok;
 }
 
-// Why the file that holds `hive` must not be rewritten; empty when it may be. Only a registry
-// export, or a file with nothing in it yet, is ours to change.
-std::string ProblemOfContent(const RegistryText& hive) {
-    if (hive.LineCount() > 0 && !hive.HasHeader()) {
-        return "not a registry export: its first line is neither \"" +
-               std::string(kRegistryHeader) + "\" nor \"REGEDIT4\"";
-    }
-    if (!hive.CanChange()) return "its UTF-16 text does not decode cleanly; it is not rewritten";
-    return {};
-}
-
 bool WriteAll(int fd, const std::string& data) {
     std::size_t done = 0;
     while (done < data.size()) {
@@ -267,7 +256,7 @@ public:
         std::string error;
         if (ReadWholeFile(path, content, error) == ReadResult::Failed) return Fail(error);
         RegistryText hive = RegistryText::Parse(content);
-        if (const std::string problem = ProblemOfContent(hive); !problem.empty()) {
+        if (const std::string problem = RegistryRewriteProblem(hive); !problem.empty()) {
             return Fail(problem);
         }
         const std::u16string key = UpToNull(keyPath);
@@ -330,7 +319,7 @@ std::string RegistryFileProblem(const std::string& path) {
         case ReadResult::Ok:
             break;
     }
-    return ProblemOfContent(RegistryText::Parse(content));
+    return RegistryRewriteProblem(RegistryText::Parse(content));
 }
 
 RegistryStore& CurrentUserRegistry() {

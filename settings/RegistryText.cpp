@@ -4,6 +4,7 @@
 #include "settings/RegistryText.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "settings/Utf.h"
 
@@ -128,6 +129,15 @@ bool HasEmptyPart(std::u16string_view keyPath) {
 }
 
 }  // namespace
+
+std::string RegistryRewriteProblem(const RegistryText& hive) {
+    if (hive.LineCount() > 0 && !hive.HasHeader()) {
+        return "not a registry export: its first line is neither \"" +
+               std::string(kRegistryHeader) + "\" nor \"REGEDIT4\"";
+    }
+    if (!hive.CanChange()) return "its UTF-16 text does not decode cleanly; it is not rewritten";
+    return {};
+}
 
 RegistryText RegistryText::Parse(std::string_view content) {
     RegistryText doc;
@@ -277,6 +287,37 @@ std::optional<std::u16string> RegistryText::ReadString(std::u16string_view keyPa
     const std::optional<std::size_t> line = StringValueLine(keyPath, name);
     if (!line) return {};
     return Utf16(lines_[*line].value);
+}
+
+std::vector<RegistryText::StringValue> RegistryText::StringValues() const {
+    struct Found {
+        const std::string* key;
+        const Line* first;
+        const Line* last;  // the line that counts
+    };
+    std::vector<Found> found;
+    std::unordered_map<std::string, std::size_t> index;  // folded key, null, folded name
+    const std::string* key = nullptr;                    // the section's; none outside the hive
+    for (const Line& line : lines_) {
+        if (line.kind == Kind::Section) {
+            key = line.inHive ? &line.key : nullptr;
+            continue;
+        }
+        if (!key || (line.kind != Kind::StringValue && line.kind != Kind::OtherValue)) continue;
+        std::string folded = *key + '\0' + line.name;
+        std::transform(folded.begin(), folded.end(), folded.begin(), FoldAscii);
+        const auto [it, added] = index.try_emplace(std::move(folded), found.size());
+        if (added)
+            found.push_back({key, &line, &line});
+        else
+            found[it->second].last = &line;
+    }
+    std::vector<StringValue> values;
+    for (const Found& f : found) {
+        if (f.last->kind == Kind::StringValue)
+            values.push_back({Utf16(*f.key), Utf16(f.first->name), Utf16(f.last->value)});
+    }
+    return values;
 }
 
 RegistryText::Eol RegistryText::DefaultEol() const {

@@ -14,6 +14,12 @@
 inline constexpr std::string_view kRegistryHeader = "Windows Registry Editor Version 5.00";
 inline constexpr std::string_view kRegistryHive = "HKEY_CURRENT_USER";
 
+class RegistryText;
+
+// Why the file that holds `hive` must not be rewritten as a registry ("not a registry export:
+// ..."); empty when it may be: a registry export, or a file with nothing in it yet.
+std::string RegistryRewriteProblem(const RegistryText& hive);
+
 // Key paths are relative to HKEY_CURRENT_USER ("SOFTWARE\Tolvane\VEL\Orvanta"; empty for the
 // hive's root). Key paths and value names match without regard to the case of A to Z. When a
 // key appears in several sections, or a value several times, the last one counts, as when the
@@ -43,6 +49,16 @@ public:
     // Index of the line that ReadString takes the value from, if there is one.
     std::optional<std::size_t> StringValueLine(std::u16string_view keyPath,
                                                std::u16string_view name) const;
+
+    // A string value as ReadString sees it.
+    struct StringValue {
+        std::u16string keyPath;  // as the section of its first line writes it
+        std::u16string name;
+        std::u16string text;
+    };
+    // Every string value of the hive's keys, each key and name once, in the order of their first
+    // lines: what importing the file stores.
+    std::vector<StringValue> StringValues() const;
 
     // Sets a string value: replaces the line of the value where it stands, or adds it at the
     // end of its key's section, or adds the key's section (and sections for missing parent

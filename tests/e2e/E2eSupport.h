@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -287,6 +288,7 @@ protected:
                    extraArgs + " </dev/null >" + Path("stdout.txt") + " 2>" + Path("stderr.txt");
         fs::remove(Path("trace.jsonl"));
         fs::remove(Path("end.json"));
+        Record(script, extraArgs);
         const int raw = std::system(command.c_str());
         SessionResult r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -302,8 +304,45 @@ protected:
 
     json ReadDrawing(const std::string& name) const { return json::parse(ReadFile(Path(name))); }
 
+    // With ORVANTA_RECORD_SESSIONS set, the inputs of each session are kept in a folder of their
+    // own below it, with the velhost arguments (one a line) in `args` and every path relative to
+    // the folder, so that another build of velhost can run the same session there
+    // (scripts/test-windows.sh runs them under Wine and compares what both builds write).
+    void Record(const std::string& script, const std::string& extraArgs) const {
+        const char* root = std::getenv("ORVANTA_RECORD_SESSIONS");
+        if (!root || !*root) return;
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string(info->test_suite_name()) + "." + info->name() + "." +
+                           std::to_string(++recorded_);
+        std::replace(name.begin(), name.end(), '/', '_');
+        const fs::path dir = fs::path(root) / name;
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        const auto relative = [prefix = folder_.string() + "/"](std::string text) {
+            for (size_t at; (at = text.find(prefix)) != std::string::npos;)
+                text.erase(at, prefix.size());
+            return text;
+        };
+        std::ofstream(dir / "session.vel", std::ios::binary) << relative(script);
+        std::vector<std::string> args;
+        if (!drawing_.empty()) {
+            const std::string drawing = "drawing" + fs::path(drawing_).extension().string();
+            fs::copy_file(drawing_, dir / drawing);
+            args.insert(args.end(), {"--drawing", drawing});
+        }
+        if (fs::exists(Path("registry.reg")))
+            fs::copy_file(Path("registry.reg"), dir / "registry.reg");
+        args.insert(args.end(), {"--script", "session.vel", "--registry", "registry.reg", "--trace",
+                                 "trace.jsonl", "--out", "end.json"});
+        std::istringstream extra(relative(extraArgs));
+        for (std::string word; extra >> word;) args.push_back(word);
+        std::ofstream out(dir / "args", std::ios::binary);
+        for (const std::string& arg : args) out << arg << "\n";
+    }
+
     fs::path folder_;
     std::string drawing_;
+    mutable int recorded_ = 0;
 };
 
 }  // namespace e2e

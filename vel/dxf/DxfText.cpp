@@ -1,12 +1,18 @@
-// DxfText.cpp - code pages through iconv, and the \U+XXXX escapes, which iconv
-// does not know.
+// DxfText.cpp - code pages through iconv (on Windows through the system's code pages), and the
+// \U+XXXX escapes, which neither knows.
 #include "vel/dxf/DxfText.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
+#include <climits>
 #include <vector>
 
 #include "vel/kernel/Text.h"
@@ -36,6 +42,66 @@ bool IsUtf8BeyondAscii(std::string_view s) {
     return beyond;
 }
 
+#if defined(_WIN32)
+
+// The Windows code page of an iconv name ("CP949", "ISO-8859-2", "JOHAB"); 0 for none.
+UINT CodePageOf(const std::string& encoding) {
+    const auto number = [](std::string_view digits) -> UINT {
+        UINT n = 0;
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+        return ec == std::errc() && end == digits.data() + digits.size() ? n : 0;
+    };
+    if (encoding == "UTF-8") return CP_UTF8;
+    if (encoding == "JOHAB") return 1361;
+    if (encoding == "BIG5") return 950;
+    if (encoding == "GB2312") return 936;
+    if (encoding.rfind("CP", 0) == 0) return number(std::string_view(encoding).substr(2));
+    if (encoding.rfind("ISO-8859-", 0) == 0) {
+        const UINT part = number(std::string_view(encoding).substr(9));
+        return part > 0 ? 28590 + part : 0;
+    }
+    return 0;
+}
+
+// The characters of `bytes` in the code page; false when they are not whole characters of it.
+bool Decode(UINT page, std::string_view bytes, std::u16string& out) {
+    const int size = static_cast<int>(bytes.size());
+    const int units =
+        MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    if (units <= 0) return false;
+    const std::size_t at = out.size();
+    out.resize(at + static_cast<std::size_t>(units));
+    MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.data(), size,
+                        reinterpret_cast<wchar_t*>(out.data() + at), units);
+    return true;
+}
+
+// Decodes bytes of `encoding` to UTF-8 as iconv does below: a byte that does not start a whole
+// character becomes U+FFFD.
+std::string Iconv(std::string_view raw, const std::string& encoding) {
+    const UINT page = CodePageOf(encoding);
+    if (page == 0 || !IsValidCodePage(page)) return std::string(raw);
+    std::u16string units;
+    if (raw.size() < static_cast<std::size_t>(INT_MAX) && Decode(page, raw, units))
+        return toUtf8(units);
+    units.clear();
+    // One character at a time: the shortest run of up to four bytes that is one.
+    for (std::size_t i = 0; i < raw.size();) {
+        std::size_t length = 1;
+        while (length <= 4 && i + length <= raw.size() &&
+               !Decode(page, raw.substr(i, length), units))
+            ++length;
+        if (length > 4 || i + length > raw.size()) {
+            units += u'\uFFFD';
+            length = 1;
+        }
+        i += length;
+    }
+    return toUtf8(units);
+}
+
+#else
+
 // Decodes bytes of `encoding` to UTF-8; a byte that does not decode becomes U+FFFD.
 std::string Iconv(std::string_view raw, const std::string& encoding) {
     iconv_t cd = iconv_open("UTF-8", encoding.c_str());
@@ -58,6 +124,8 @@ std::string Iconv(std::string_view raw, const std::string& encoding) {
     iconv_close(cd);
     return out;
 }
+
+#endif
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';

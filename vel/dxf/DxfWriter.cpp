@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <numbers>
 #include <ostream>
 #include <set>
 #include <sstream>
@@ -189,7 +190,7 @@ std::string lineTypeName(int number) {
 
 // In [0, 360), as DXF angles are usually given.
 double degrees(double radians) {
-    const double d = std::fmod(radians * 180.0 / M_PI, 360.0);
+    const double d = std::fmod(radians * 180.0 / std::numbers::pi, 360.0);
     return d < 0.0 ? d + 360.0 : d;
 }
 
@@ -512,12 +513,12 @@ private:
     static void writeDimension(DL_WriterA& dw, const Annotation& d, const ViewText* t,
                                const DL_Attributes& a, double h) {
         const DimensionElement& dim = std::get<DimensionElement>(d.element->body);
-        const double rad = dim.direction * M_PI / 180.0;
+        const double rad = dim.direction * std::numbers::pi / 180.0;
         const Point u{std::cos(rad), std::sin(rad)};
         const Point foot = dim.a + u * dot(dim.b - dim.a, u);
         Point middle = (dim.a + foot) * 0.5;
         if (t) {
-            const double textRad = t->angleDegrees * M_PI / 180.0;
+            const double textRad = t->angleDegrees * std::numbers::pi / 180.0;
             middle = t->anchor + Point{-std::sin(textRad), std::cos(textRad)} * (h / 2);
         }
         entityStart(dw, "DIMENSION", a);
@@ -717,7 +718,7 @@ private:
         // a half turn goes in two halves, as bulges grow without bound towards a full turn.
         std::vector<DL_VertexData> vertices;
         for (const PathPiece& piece : path.pieces) {
-            if (piece.arc && piece.arc->sweep() > M_PI) {
+            if (piece.arc && piece.arc->sweep() > std::numbers::pi) {
                 const Arc& arc = *piece.arc;
                 const double half = std::tan(arc.sweep() / 8.0) * (piece.clockwise ? -1.0 : 1.0);
                 const Point mid = arc.pointAt(arc.startAngle + arc.sweep() / 2);
@@ -736,7 +737,7 @@ private:
     }
 
     static void writeText(DL_Dxf& dxf, DL_WriterA& dw, const ViewText& t, const DL_Attributes& a) {
-        const double rad = t.angleDegrees * M_PI / 180.0;
+        const double rad = t.angleDegrees * std::numbers::pi / 180.0;
         const Point down{std::sin(rad), -std::cos(rad)};
         const int justification = t.align == TextAlign::Left     ? 0
                                   : t.align == TextAlign::Centre ? 1

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <numbers>
 
 namespace vel {
 
@@ -22,7 +23,7 @@ bool isKnownFigureType(int code) {
 }
 
 double DimensionElement::measured() const {
-    const double rad = direction * M_PI / 180.0;
+    const double rad = direction * std::numbers::pi / 180.0;
     const Point dir{std::cos(rad), std::sin(rad)};
     return std::fabs(dot(b - a, dir));
 }

@@ -3,6 +3,7 @@
 // point-on-arc test and the segment as drawn (corners cut).
 #include <cmath>
 #include <functional>
+#include <numbers>
 #include <optional>
 #include <utility>
 
@@ -28,7 +29,7 @@ Point unitAt(double degrees) {
     if (a == 90.0) return {0.0, 1.0};
     if (a == 180.0) return {-1.0, 0.0};
     if (a == 270.0) return {0.0, -1.0};
-    const double rad = a * M_PI / 180.0;
+    const double rad = a * std::numbers::pi / 180.0;
     return {std::cos(rad), std::sin(rad)};
 }
 

@@ -6,7 +6,7 @@ namespace vel {
 
 namespace {
 
-constexpr double kTwoPi = 2.0 * M_PI;
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 // Angles within this of an arc's end still count as on it; keeps the quadrant
 // extremes of exact quarter arcs inside their own extents.
@@ -40,7 +40,7 @@ Extents extentsOf(const Primitive& p) {
         e.add(a->end());
         // The arc reaches past its end points only where it crosses an axis direction.
         for (int quadrant = 0; quadrant < 4; ++quadrant) {
-            const double angle = quadrant * (M_PI / 2.0);
+            const double angle = quadrant * (std::numbers::pi / 2.0);
             if (angleOnArc(*a, angle)) e.add(a->pointAt(angle));
         }
     } else if (const Circle* c = std::get_if<Circle>(&p)) {

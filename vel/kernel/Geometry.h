@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <variant>
 #include <vector>
 
@@ -49,7 +50,7 @@ inline Point rightNormal(Point d) {
 // fmod(x, 2π). fmod gives x itself, exactly, whenever |x| < 2π, which is all that the
 // differences of two angles from atan2 ever come to: the call is left for the rest.
 inline double turnRemainder(double x) {
-    constexpr double kTurn = 2.0 * M_PI;
+    constexpr double kTurn = 2.0 * std::numbers::pi;
     return std::fabs(x) < kTurn ? x : std::fmod(x, kTurn);
 }
 
@@ -73,7 +74,7 @@ struct Arc {
     // Counter-clockwise sweep in (0, 2π].
     double sweep() const {
         double s = turnRemainder(endAngle - startAngle);
-        if (s <= 0.0) s += 2.0 * M_PI;
+        if (s <= 0.0) s += 2.0 * std::numbers::pi;
         return s;
     }
 };

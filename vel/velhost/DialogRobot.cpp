@@ -1,5 +1,5 @@
-// DialogRobot.cpp - parsing dialog actions and performing them as a user would: mouse clicks and
-// key strokes delivered to the controls of the active modal dialog.
+// DialogRobot.cpp - performing dialog actions as a user would: mouse clicks and key strokes
+// delivered to the controls of the active modal dialog.
 #include "vel/velhost/DialogRobot.h"
 
 #include "vel/velhost/TypeText.h"
@@ -14,7 +14,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
-#include <charconv>
 #include <ostream>
 #include <sstream>
 
@@ -26,28 +25,6 @@ namespace {
 constexpr int kActivationPollMs = 5;
 constexpr int kActivationPolls = 200;
 constexpr int kActivationNudge = 2;
-
-bool ParseInt(const std::string& text, int& value) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    auto [ptr, ec] = std::from_chars(first, last, value);
-    return ec == std::errc() && ptr == last;
-}
-
-std::string Trim(const std::string& s) {
-    const size_t b = s.find_first_not_of(" \t\r");
-    if (b == std::string::npos) return {};
-    const size_t e = s.find_last_not_of(" \t\r");
-    return s.substr(b, e - b + 1);
-}
-
-// The first word and the rest of the text after it.
-std::pair<std::string, std::string> SplitWord(const std::string& text) {
-    const std::string t = Trim(text);
-    const size_t space = t.find_first_of(" \t");
-    if (space == std::string::npos) return {t, {}};
-    return {t.substr(0, space), Trim(t.substr(space))};
-}
 
 QWidget* Control(QDialog* dialog, int id) {
     const QString name = QString::number(id);
@@ -64,6 +41,20 @@ QWidget* FocusTarget(QDialog* dialog) {
     return dialog;
 }
 
+Qt::Key QtKey(DialogAction::Key key) {
+    switch (key) {
+        case DialogAction::Key::Escape:
+            return Qt::Key_Escape;
+        case DialogAction::Key::Space:
+            return Qt::Key_Space;
+        case DialogAction::Key::Tab:
+            return Qt::Key_Tab;
+        case DialogAction::Key::Enter:
+            break;
+    }
+    return Qt::Key_Return;
+}
+
 void CloseBox(QDialog* dialog) {
     // What the window system sends when the user clicks the close box.
     QCloseEvent close;
@@ -74,83 +65,6 @@ void CloseBox(QDialog* dialog) {
 }
 
 }  // namespace
-
-bool ParseDialogAction(const std::string& text, DialogAction& action, std::string& error) {
-    using Kind = DialogAction::Kind;
-    action = DialogAction{};
-    action.source = Trim(text);
-    const auto [verb, rest] = SplitWord(text);
-    auto needId = [&](std::string& remainder) {
-        const auto [idText, after] = SplitWord(rest);
-        if (idText.empty() || !ParseInt(idText, action.id)) {
-            error = "'" + verb + "' needs a control id, got '" + idText + "'";
-            return false;
-        }
-        remainder = after;
-        return true;
-    };
-    std::string remainder;
-    if (verb == "type") {
-        if (!needId(remainder)) return false;
-        action.kind = Kind::Type;
-        action.text = remainder;
-        return true;
-    }
-    if (verb == "click" || verb == "dblclick") {
-        if (!needId(remainder)) return false;
-        if (!remainder.empty()) {
-            error = "'" + verb + "' takes only a control id";
-            return false;
-        }
-        action.kind = verb == "click" ? Kind::Click : Kind::DblClick;
-        return true;
-    }
-    if (verb == "choose") {
-        if (!needId(remainder)) return false;
-        if (!ParseInt(remainder, action.index) || action.index < 0) {
-            error = "'choose' needs an entry number 0 or more, got '" + remainder + "'";
-            return false;
-        }
-        action.kind = Kind::Choose;
-        return true;
-    }
-    if (verb == "key") {
-        action.kind = Kind::Key;
-        if (rest == "enter")
-            action.key = Qt::Key_Return;
-        else if (rest == "escape")
-            action.key = Qt::Key_Escape;
-        else if (rest == "space")
-            action.key = Qt::Key_Space;
-        else if (rest == "tab")
-            action.key = Qt::Key_Tab;
-        else {
-            error = "'key' takes enter, escape, space or tab, got '" + rest + "'";
-            return false;
-        }
-        return true;
-    }
-    if (verb == "ok" || verb == "cancel" || verb == "close") {
-        if (!rest.empty()) {
-            error = "'" + verb + "' takes nothing after it";
-            return false;
-        }
-        action.kind = verb == "ok" ? Kind::Ok : verb == "cancel" ? Kind::Cancel : Kind::Close;
-        return true;
-    }
-    if (verb == "shot") {
-        if (rest.empty()) {
-            error = "'shot' needs a file name";
-            return false;
-        }
-        action.kind = Kind::Shot;
-        action.text = rest;
-        return true;
-    }
-    error = "unknown dialog action '" + verb +
-            "' (use type, click, dblclick, choose, key, ok, cancel, close or shot)";
-    return false;
-}
 
 DialogRobot::DialogRobot(std::vector<std::string>& queue, std::ostream& errors, bool interactive)
     : queue_(queue), errors_(errors), interactive_(interactive) {
@@ -286,7 +200,7 @@ bool DialogRobot::Perform(QDialog* dialog, const DialogAction& action, std::stri
             return true;
         }
         case Kind::Key:
-            QTest::keyClick(FocusTarget(dialog), static_cast<Qt::Key>(action.key));
+            QTest::keyClick(FocusTarget(dialog), QtKey(action.key));
             return true;
         case Kind::Ok:
             if (auto* ok = qobject_cast<QAbstractButton*>(Control(dialog, 1))) {

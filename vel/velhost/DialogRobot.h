@@ -9,24 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "vel/velhost/DialogAction.h"
+
 class QDialog;
 class QWidget;
 
 namespace velhost {
-
-struct DialogAction {
-    enum class Kind { Type, Click, DblClick, Choose, Key, Ok, Cancel, Close, Shot };
-    Kind kind = Kind::Ok;
-    int id = 0;          // type, click, dblclick, choose: the control's id
-    int index = 0;       // choose: the entry
-    int key = 0;         // key: the Qt key code
-    std::string text;    // type: the new text; shot: the file
-    std::string source;  // the action as written
-};
-
-// Parses one action of a dialog line ("type 12002 7.25", "key enter", "shot a.png").
-// False with a message in `error` when it is not an action.
-bool ParseDialogAction(const std::string& text, DialogAction& action, std::string& error);
 
 // Watches the application for modal dialogs and answers them from `queue` (front first), which
 // the session keeps filling. A dialog that opens with nothing queued is cancelled with a warning,

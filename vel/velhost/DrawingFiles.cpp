@@ -11,8 +11,13 @@ namespace fs = std::filesystem;
 
 namespace velhost {
 
+fs::path PathOf(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 std::string ExtensionOf(const std::string& path) {
-    std::string ext = fs::path(path).extension().string();
+    const std::u8string name = PathOf(path).extension().u8string();
+    std::string ext(name.begin(), name.end());
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext;
 }
@@ -28,8 +33,8 @@ std::unique_ptr<vel::DrawingWriter> WriterFor(const std::string& path) {
 void WriteDrawing(const vel::Drawing& drawing, const std::string& path) {
     auto writer = WriterFor(path);
     if (!writer) throw vel::FileError(path, 0, "unknown output format (use .json, .dxf or .svg)");
-    const fs::path target(path);
-    const fs::path temp = target.string() + ".tmp";
+    const fs::path target = PathOf(path);
+    const fs::path temp = PathOf(path + ".tmp");
     try {
         std::ofstream out(temp, std::ios::binary);
         if (!out) throw vel::FileError(path, 0, "cannot open for writing");
@@ -53,7 +58,7 @@ std::string ReadDrawing(vel::Drawing& drawing, const std::string& path) {
         return report.leftOut.summary();
     }
     if (ext != ".json") throw vel::FileError(path, 0, "unknown drawing format (use .json or .dxf)");
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(path), std::ios::binary);
     if (!in) throw vel::FileError(path, 0, "cannot open");
     vel::readJsonDrawing(in, path, drawing);
     return {};

@@ -2,12 +2,17 @@
 // JSON and DXF in, JSON, DXF and SVG out.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "vel/io/DrawingFile.h"
 
 namespace velhost {
+
+// A file name given in UTF-8, as velhost takes every name, as a path. On Windows a plain string
+// would be read in the system's code page.
+std::filesystem::path PathOf(const std::string& utf8);
 
 // Lower case, with the dot (".dxf"); empty when the name has none.
 std::string ExtensionOf(const std::string& path);

@@ -2,9 +2,6 @@
 // runs a session script against it and writes the drawing out; or runs the
 // plug-in's settings dialog on its own. Dialogs are answered by the script's
 // dialog lines and drawn offscreen unless --show is given.
-#include <dlfcn.h>
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <QApplication>
 #include <cmath>
@@ -25,25 +22,14 @@
 #include "vel/kernel/Host.h"
 #include "vel/velhost/DialogRobot.h"
 #include "vel/velhost/DrawingFiles.h"
+#include "vel/velhost/Platform.h"
+#include "vel/velhost/Session.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 enum ExitCode { kOk = 0, kBadInput = 1, kBadCommandLine = 2 };
-
-void readDrawing(vel::Drawing& drawing, const std::string& path) {
-    const std::string leftOut = velhost::ReadDrawing(drawing, path);
-    if (!leftOut.empty()) std::cerr << path << ": " << leftOut << "\n";
-}
-
-fs::path programFolder() {
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::current_path() : self.parent_path();
-}
-
-using StartupFunc = int (*)(void);
 
 // Qt's notices about the environment (no runtime directory, for one) say
 // nothing about the session; everything else goes to standard error as usual.
@@ -74,104 +60,28 @@ private:
     std::unique_ptr<QApplication> app_;
 };
 
-// Every action of the script's dialog lines must be one the robot knows.
-void checkDialogActions(const vel::Script& script) {
-    for (const vel::ScriptCommand& c : script.commands) {
-        if (c.kind != vel::ScriptCommand::Kind::Dialog) continue;
-        for (const std::string& text : c.actions) {
-            velhost::DialogAction action;
-            std::string error;
-            if (!velhost::ParseDialogAction(text, action, error))
-                throw vel::FileError(script.fileName, c.line, error);
-        }
+using velhost::RunOptions;
+
+// The dialog robot answers the session's dialogs in the host's widget application.
+class RobotDialogs final : public velhost::SessionDialogs {
+public:
+    RobotDialogs(const RunOptions& o, const char* program) : o_(o), program_(program) {}
+    void Prepare() override { app_.emplace(program_, o_.show, o_.platform); }
+    void Answer(std::vector<std::string>& queue) override {
+        robot_ = std::make_unique<velhost::DialogRobot>(queue, std::cerr, o_.show);
     }
-}
+    bool Failed() const override { return robot_ && robot_->Failed(); }
 
-vel::Script readScript(const std::string& path) {
-    vel::Script script;
-    if (path == "-") {
-        script = vel::parseScript(std::cin, "<stdin>");
-    } else if (!path.empty()) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) throw vel::FileError(path, 0, "cannot open");
-        script = vel::parseScript(in, path);
-    }
-    checkDialogActions(script);
-    return script;
-}
-
-void reportUnusedActions(const std::vector<std::string>& left) {
-    if (left.empty()) return;
-    std::cerr << "velhost: warning: " << left.size()
-              << " dialog action(s) left unanswered by any dialog:";
-    for (const std::string& a : left) std::cerr << " '" << a << "'";
-    std::cerr << "\n";
-}
-
-// Makes `registry` (when given) the user's registry for this process and refuses a registry file
-// that the plug-in could not rewrite, before anything runs.
-void useRegistryFile(const std::string& registry) {
-    if (!registry.empty()) setenv("VEL_REGISTRY", registry.c_str(), 1);
-    const std::string file = CurrentUserRegistryFile();
-    if (file.empty()) return;
-    if (const std::string problem = RegistryFileProblem(file); !problem.empty())
-        throw vel::FileError(file, 0, problem);
-}
-
-// Loads the plug-in (default: beside velhost) and lets it register its command.
-void loadPlugin(const std::string& given) {
-    const std::string plugin = given.empty() ? (programFolder() / "libOrvanta.so").string() : given;
-    void* library = dlopen(plugin.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!library) throw vel::FileError(plugin, 0, std::string("cannot load: ") + dlerror());
-    auto startup = reinterpret_cast<StartupFunc>(dlsym(library, "Startup"));
-    if (!startup) throw vel::FileError(plugin, 0, "the library exports no Startup");
-    if (startup() != 0) throw vel::FileError(plugin, 0, "Startup failed to register the command");
-}
-
-struct RunOptions {
-    std::string plugin;
-    std::string drawing;
-    std::string script;
-    std::string registry;
-    std::vector<std::string> outputs;
-    std::string trace;
-    std::optional<int> layer;
-    double aperture = 1.0;
-    bool show = false;
-    std::string platform;  // where --show shows the dialogs
+private:
+    const RunOptions& o_;
+    const char* program_;
+    std::optional<HostApplication> app_;
+    std::unique_ptr<velhost::DialogRobot> robot_;
 };
 
 int run(const RunOptions& o, const char* program) {
-    useRegistryFile(o.registry);
-    vel::Host& host = vel::Host::instance();
-    const vel::Script script = readScript(o.script);
-    HostApplication app(program, o.show, o.platform);
-
-    std::ofstream trace;
-    if (!o.trace.empty()) {
-        trace.open(o.trace, std::ios::binary | std::ios::trunc);
-        if (!trace) throw vel::FileError(o.trace, 0, "cannot open the trace for writing");
-        host.setTrace(&trace);
-    }
-    host.setMessageStream(&std::cout);
-    host.setAperture(o.aperture);
-
-    loadPlugin(o.plugin);
-    if (!o.drawing.empty()) readDrawing(host.drawing(), o.drawing);
-    if (o.layer) host.drawing().setCurrentLayer(*o.layer);
-
-    vel::ScriptRunner runner(
-        host, [&](const std::string& file) { velhost::WriteDrawing(host.drawing(), file); });
-    velhost::DialogRobot robot(runner.dialogAnswers(), std::cerr, o.show);
-    runner.run(script);
-    reportUnusedActions(runner.dialogAnswers());
-
-    for (const std::string& out : o.outputs) velhost::WriteDrawing(host.drawing(), out);
-    host.setTrace(nullptr);
-    host.setMessageStream(nullptr);
-    // The plug-in stays loaded: its globals may still be referenced by the host
-    // until the process ends, as in a real host.
-    return robot.Failed() ? kBadInput : kOk;
+    RobotDialogs dialogs(o, program);
+    return velhost::RunSession(o, dialogs);
 }
 
 struct GuiOptions {
@@ -198,12 +108,12 @@ std::optional<QSize> parseSize(const std::string& text) {
 
 // The window: a person uses the command with the mouse and keys.
 int runGui(const GuiOptions& o, const char* program) {
-    useRegistryFile(o.registry);
+    velhost::UseRegistryFile(o.registry);
     vel::Host& host = vel::Host::instance();
     HostApplication app(program, true, o.platform);
     host.setAperture(1.0);
-    loadPlugin(o.plugin);
-    if (!o.drawing.empty()) readDrawing(host.drawing(), o.drawing);
+    velhost::LoadPlugin(o.plugin);
+    if (!o.drawing.empty()) velhost::ReadDrawingFile(host.drawing(), o.drawing);
     if (o.layer) host.drawing().setCurrentLayer(*o.layer);
 
     velgui::WindowOptions options;
@@ -235,8 +145,8 @@ struct SettingsOptions {
 // The "Create Insert" dialog on its own: loads from the registry, saves on OK. A save that
 // does not store every value is bad input: the message names the file and what failed.
 int runSettings(const SettingsOptions& o, const char* program) {
-    useRegistryFile(o.registry);
-    const vel::Script script = readScript(o.script);
+    velhost::UseRegistryFile(o.registry);
+    const vel::Script script = velhost::ReadScript(o.script);
     std::vector<std::string> answers;
     for (const vel::ScriptCommand& c : script.commands) {
         if (c.kind != vel::ScriptCommand::Kind::Dialog)
@@ -255,7 +165,7 @@ int runSettings(const SettingsOptions& o, const char* program) {
         accepted = dlg.DoModal() == IDOK;
         if (accepted) saved = dlg.SaveToRegistry();
     }
-    reportUnusedActions(answers);
+    velhost::ReportUnusedActions(answers);
     const std::string file = CurrentUserRegistryFile();
     if (accepted && !saved) {
         const std::string why = CurrentUserRegistry().lastError();
@@ -275,17 +185,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     RunOptions o;
     CLI::App* runCmd = app.add_subcommand("run", "load the plug-in and run a session script");
-    runCmd->add_option("--plugin", o.plugin,
-                       "plug-in library (default: libOrvanta.so beside velhost)");
-    runCmd->add_option("--drawing", o.drawing, "drawing to open (.json or .dxf)");
-    runCmd->add_option("--script", o.script, "session script, or - for standard input");
-    runCmd->add_option("--registry", o.registry, "registry file for this run");
-    runCmd->add_option("--out", o.outputs, "write the drawing at the end (.json, .dxf, .svg)");
-    runCmd->add_option("--trace", o.trace, "write every host call as one JSON line");
-    runCmd->add_option("--layer", o.layer, "current layer for new segments")
-        ->check(CLI::NonNegativeNumber);
-    runCmd->add_option("--aperture", o.aperture, "pick reach in drawing units")
-        ->check(CLI::PositiveNumber);
+    velhost::AddRunOptions(*runCmd, o);
     runCmd->add_flag("--show", o.show,
                      "show the plug-in's dialogs on the display instead of offscreen");
     SettingsOptions so;

@@ -1,0 +1,61 @@
+// WindowsMain.cpp - velhost on Windows: `velhost run`, without Qt. The plug-in's dialogs answer
+// Cancel in this build (ui/Dialogs.h), so a session has nothing to answer them with.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+// windows.h's old pointer qualifiers would swallow the kernel's near().
+#undef near
+#undef far
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "settings/Utf.h"
+#include "vel/velhost/DrawingFiles.h"
+#include "vel/velhost/Session.h"
+
+// wmain (linked with -municode): the command line as UTF-16, whatever the code page.
+int wmain(int argc, wchar_t** wargv) {
+    // Every output byte as written: no carriage return before each line end, which would make
+    // the trace and the messages differ from those of other systems.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    SetConsoleOutputCP(CP_UTF8);
+
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i)
+        args.push_back(Utf8(reinterpret_cast<const char16_t*>(wargv[i])));
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    CLI::App app{"velhost - runs the Orvanta plug-in in the stand-in CAD host"};
+    app.require_subcommand(1);
+    velhost::RunOptions o;
+    CLI::App* runCmd = app.add_subcommand("run", "load the plug-in and run a session script");
+    velhost::AddRunOptions(*runCmd, o);
+    try {
+        app.parse(static_cast<int>(args.size()), argv.data());
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? velhost::kOk : velhost::kBadCommandLine;
+    }
+    for (const std::string& out : o.outputs) {
+        if (!velhost::WriterFor(out)) {
+            std::cerr << out << ": unknown output format (use .json, .dxf or .svg)\n";
+            return velhost::kBadCommandLine;
+        }
+    }
+    try {
+        velhost::SessionDialogs dialogs;
+        return velhost::RunSession(o, dialogs);
+    } catch (const std::exception& e) {
+        std::cerr << "velhost: " << e.what() << "\n";
+        return velhost::kBadInput;
+    }
+}
