@@ -2,11 +2,7 @@
 // at once, placement at the cursor.
 #include "host/EditPopups.h"
 
-#include <QCursor>
-#include <QEvent>
-#include <QGuiApplication>
-#include <QRadioButton>
-#include <QScreen>
+#include <algorithm>
 
 namespace {
 
@@ -23,35 +19,35 @@ bool EditPopupBase::OnInitDialog() {
     TemplateDialog::OnInitDialog();
     PlaceAtCursor();
     if (mEdit) {
-        mEdit->installEventFilter(this);
-        mEdit->setText(ToQString(mValue));
-        mEdit->setFocus(Qt::OtherFocusReason);
-        mEdit->selectAll();
+        mEdit.SetWindowText(mValue);
+        mEdit.SetFocus();
+        mEdit.SelectAll();
     }
     // The focus is set.
     return false;
 }
 
+void EditPopupBase::MapMessages() {
+    OnMessage(Notification::KillFocus, kValueEdit, [this] { OnKillFocusValue(); });
+}
+
 void EditPopupBase::PlaceAtCursor() {
-    DialogWindow* window = Window();
+    DialogSurface* window = Surface();
     if (!window) return;
-    const QPoint cursor = QCursor::pos();
-    QPoint topLeft = cursor;
-    QScreen* screen = QGuiApplication::screenAt(cursor);
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (screen) {
-        // Where the cursor would leave part of the popup off the screen, it moves onto it.
-        const QRect area = screen->availableGeometry();
-        const QSize size = window->size();
-        topLeft.setX(std::max(area.left(), std::min(topLeft.x(), area.right() + 1 - size.width())));
-        topLeft.setY(
-            std::max(area.top(), std::min(topLeft.y(), area.bottom() + 1 - size.height())));
+    const UiPoint cursor = window->CursorPosition();
+    // Where the cursor would leave part of the popup off the screen, it moves onto it.
+    const UiRect area = window->WorkAreaAt(cursor);
+    const UiSize size = window->WindowSize();
+    UiPoint topLeft = cursor;
+    if (area.width > 0 && area.height > 0) {
+        topLeft.x = std::max(area.left, std::min(topLeft.x, area.Right() - size.width));
+        topLeft.y = std::max(area.top, std::min(topLeft.y, area.Bottom() - size.height));
     }
-    window->move(topLeft);
+    window->MoveWindow(topLeft);
 }
 
 void EditPopupBase::OnKillFocusValue() {
-    if (mEdit) mValue = FromQString(mEdit->text());
+    if (mEdit) mValue = mEdit.GetWindowText();
 }
 
 void EditPopupBase::OnOK() {
@@ -62,18 +58,6 @@ void EditPopupBase::OnOK() {
 void EditPopupBase::OnCancel() {
     OnKillFocusValue();
     TemplateDialog::OnCancel();
-}
-
-bool EditPopupBase::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut && Window() && mEdit && watched == mEdit.data())
-        OnKillFocusValue();
-    return TemplateDialog::eventFilter(watched, event);
-}
-
-void EditPopupBase::OnDestroyWindow() {
-    // The edit goes with the window; nothing may reach it while it is being destroyed.
-    if (mEdit) mEdit->removeEventFilter(this);
-    mEdit = nullptr;
 }
 
 OrvantaDimLengthDlg::OrvantaDimLengthDlg() : EditPopupBase(kDimLengthTemplate) {}
@@ -99,16 +83,15 @@ bool OrvantaDimLeaderDlg::OnInitDialog() {
     const bool result = EditPopupBase::OnInitDialog();
     // A kind outside 0 and 1 shows as chamfer.
     const int32_t checked = mKind == 0 ? kKindNone : mKind == 1 ? kKindCornerR : kKindChamfer;
-    if (auto* radio = qobject_cast<QRadioButton*>(GetDlgItem(checked))) radio->setChecked(true);
+    Surface()->SetChecked(checked, true);
     return result;
 }
 
 void OrvantaDimLeaderDlg::MapMessages() {
+    EditPopupBase::MapMessages();
     const int32_t ids[] = {kKindNone, kKindCornerR, kKindChamfer};
-    for (int32_t kind = 0; kind < 3; ++kind) {
-        if (auto* radio = qobject_cast<QRadioButton*>(GetDlgItem(ids[kind])))
-            connect(radio, &QRadioButton::clicked, this, [this, kind] { OnClickedKind(kind); });
-    }
+    for (int32_t kind = 0; kind < 3; ++kind)
+        OnMessage(Notification::Clicked, ids[kind], [this, kind] { OnClickedKind(kind); });
 }
 
 void OrvantaDimLeaderDlg::OnClickedKind(int32_t kind) {

@@ -3,8 +3,6 @@
 // Escape or the cancel button cancels.
 #pragma once
 
-#include <QLineEdit>
-#include <QPointer>
 #include <cstdint>
 #include <string>
 
@@ -13,7 +11,6 @@
 // What both popups share: the value edit, whose text becomes the value text whenever it loses
 // the focus (closing the popup takes it away too), and the placement at the cursor.
 class EditPopupBase : public TemplateDialog {
-    Q_OBJECT
 public:
     // The value text: set before DoModal, read after it returned OK.
     std::u16string mValue;
@@ -23,18 +20,16 @@ protected:
     bool OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void OnDestroyWindow() override;
+    void MapMessages() override;
     // Copies the edit's text into the value text, as losing the focus does.
     void OnKillFocusValue();
     // Moves the popup's top-left corner to the cursor, then wholly onto its screen.
     void PlaceAtCursor();
 
-    QPointer<QLineEdit> mEdit;  // bound to 12025
+    DlgItem mEdit;  // bound to 12025
 };
 
 class OrvantaDimLengthDlg : public EditPopupBase {
-    Q_OBJECT
 public:
     OrvantaDimLengthDlg();
     ~OrvantaDimLengthDlg() override;
@@ -44,7 +39,6 @@ protected:
 };
 
 class OrvantaDimLeaderDlg : public EditPopupBase {
-    Q_OBJECT
 public:
     OrvantaDimLeaderDlg();
     ~OrvantaDimLeaderDlg() override;
@@ -57,7 +51,6 @@ protected:
     bool OnInitDialog() override;
     void MapMessages() override;
 
-protected Q_SLOTS:
     // A click on a kind closes the popup with OK at once.
     void OnClickedKind(int32_t kind);
 };

@@ -2,16 +2,14 @@
 // (the sunken edge is the control's own).
 #include "ui/ColorStatics.h"
 
-#include <QPainter>
-
 #include "settings/Palette.h"
 
 namespace {
 
-QColor SwatchColor(const std::u16string& name) {
-    const ColorRgb rgb = ResolveColorRgb(name);
-    const uint32_t packed = rgb.Packed();
-    return QColor(packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
+UiColor SwatchColor(const std::u16string& name) {
+    const uint32_t packed = ResolveColorRgb(name).Packed();
+    return {static_cast<uint8_t>(packed & 0xFF), static_cast<uint8_t>((packed >> 8) & 0xFF),
+            static_cast<uint8_t>((packed >> 16) & 0xFF)};
 }
 
 bool IsPaletteColor(const std::u16string& name) {
@@ -20,10 +18,10 @@ bool IsPaletteColor(const std::u16string& name) {
 
 }  // namespace
 
-void StaticMainColor::OnPaint(QPainter& dc, const QRect& client) {
+void StaticMainColor::OnPaint(DrawingContext& dc, const UiRect& client) {
     // A name outside the palette paints as its first entry.
     const std::u16string name = IsPaletteColor(mColorName) ? mColorName : u"MAINCOLOR01";
-    dc.fillRect(client, SwatchColor(name));
+    dc.FillRect(client, SwatchColor(name));
 }
 
 std::u16string StaticBkColor::ColorNameOfControl(int32_t id) {
@@ -38,7 +36,7 @@ std::u16string StaticBkColor::ColorNameOfControl(int32_t id) {
     return {};
 }
 
-void StaticBkColor::OnPaint(QPainter& dc, const QRect& client) {
+void StaticBkColor::OnPaint(DrawingContext& dc, const UiRect& client) {
     const std::u16string name = ColorNameOfControl(GetDlgCtrlID());
-    dc.fillRect(client, name.empty() ? QColor(0, 0, 0) : SwatchColor(name));
+    dc.FillRect(client, name.empty() ? UiColor{0, 0, 0} : SwatchColor(name));
 }

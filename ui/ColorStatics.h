@@ -8,22 +8,20 @@
 #include "ui/TemplateDialog.h"
 
 class StaticMainColor : public StaticControl {
-    Q_OBJECT
 public:
     // The palette name of the colour shown; the owner repaints after changing it.
     std::u16string mColorName = u"MAINCOLOR01";
 
 protected:
-    void OnPaint(QPainter& dc, const QRect& client) override;
+    void OnPaint(DrawingContext& dc, const UiRect& client) override;
 };
 
 class StaticBkColor : public StaticControl {
-    Q_OBJECT
 public:
     // The palette name that a picker swatch id stands for: 17015 "MAINCOLOR01", 17032 to 17046
     // "MAINCOLOR02" to "MAINCOLOR16"; empty for any other id.
     static std::u16string ColorNameOfControl(int32_t id);
 
 protected:
-    void OnPaint(QPainter& dc, const QRect& client) override;
+    void OnPaint(DrawingContext& dc, const UiRect& client) override;
 };

@@ -1,9 +1,6 @@
 // KaStPickers.cpp - selection, framing, keys and pictures of the two pickers.
 #include "ui/KaStPickers.h"
 
-#include <QKeyEvent>
-#include <QPainter>
-
 #include "settings/Palette.h"
 #include "ui/Resources.h"
 
@@ -56,16 +53,15 @@ int32_t SelectionPicker::ControlOfName(const std::u16string& name) const {
     return entries_.front().controlId;
 }
 
-bool SelectionPicker::PreTranslateMessage(QKeyEvent* key) {
-    switch (key->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Space:
+bool SelectionPicker::PreTranslateMessage(const KeyMessage& key) {
+    switch (key.key) {
+        case DialogKey::Enter:
+        case DialogKey::Space:
             // Confirms wherever the focus is, CANCEL included.
-            if (key->type() == QEvent::KeyPress) EndDialog(IDOK);
+            if (key.Pressed()) EndDialog(IDOK);
             return true;
-        case Qt::Key_Escape:
-            if (key->type() == QEvent::KeyPress) EndDialog(IDCANCEL);
+        case DialogKey::Escape:
+            if (key.Pressed()) EndDialog(IDCANCEL);
             return true;
         default:
             return TemplateDialog::PreTranslateMessage(key);
@@ -74,12 +70,10 @@ bool SelectionPicker::PreTranslateMessage(QKeyEvent* key) {
 
 void SelectionPicker::MapMessages() {
     for (const PickerEntry& e : entries_) {
-        auto* control = qobject_cast<StaticWidget*>(GetDlgItem(e.controlId));
-        if (!control) continue;
         const std::u16string name = e.name;
-        connect(control, &StaticWidget::clicked, this, [this, name] { OnClickedEntry(name); });
-        connect(control, &StaticWidget::doubleClicked, this,
-                [this, name] { OnDblClickedEntry(name); });
+        OnMessage(Notification::Clicked, e.controlId, [this, name] { OnClickedEntry(name); });
+        OnMessage(Notification::DoubleClicked, e.controlId,
+                  [this, name] { OnDblClickedEntry(name); });
     }
 }
 
@@ -95,28 +89,20 @@ void SelectionPicker::OnDblClickedEntry(const std::u16string& name) {
     EndDialog(IDOK);
 }
 
-void SelectionPicker::OnPaint(QPainter& dc) {
-    if (!mPrevSelection.empty()) FrameControl(dc, mPrevSelection, dc.background().color());
-    if (!mSelection.empty()) FrameControl(dc, mSelection, QColor(255, 0, 0));
+void SelectionPicker::OnPaint(DrawingContext& dc) {
+    if (!mPrevSelection.empty()) FrameControl(dc, mPrevSelection, dc.Background());
+    if (!mSelection.empty()) FrameControl(dc, mSelection, UiColor{255, 0, 0});
 }
 
-void SelectionPicker::FrameControl(QPainter& dc, const std::u16string& name, const QColor& color) {
-    QWidget* control = GetDlgItem(ControlOfName(name));
-    if (!control || !Window()) return;
-    // The control's window rectangle, in the dialog's client coordinates.
-    const QRect r(Window()->mapFromGlobal(control->mapToGlobal(QPoint(0, 0))), control->size());
-    dc.save();
-    dc.setRenderHint(QPainter::Antialiasing, false);
-    QPen pen(color, kFramePen);
-    pen.setJoinStyle(Qt::MiterJoin);
-    dc.setPen(pen);
-    dc.setBrush(Qt::NoBrush);
-    // Rectangle(left - 3, top - 3, right + 3, bottom + 3), right and bottom exclusive; the
-    // 2-pixel pen is centred on the outline.
-    const QRectF outline(r.left() - kFrameMargin, r.top() - kFrameMargin,
-                         r.width() + 2 * kFrameMargin - 1, r.height() + 2 * kFrameMargin - 1);
-    dc.drawRect(outline);
-    dc.restore();
+void SelectionPicker::FrameControl(DrawingContext& dc, const std::u16string& name, UiColor color) {
+    const int32_t id = ControlOfName(name);
+    if (!Surface() || !Surface()->HasControl(id)) return;
+    // Rectangle(left - 3, top - 3, right + 3, bottom + 3) around the control's window
+    // rectangle, right and bottom exclusive; the 2-pixel pen is centred on the outline.
+    const UiRect r = Surface()->ControlRect(id);
+    dc.FrameRect({r.left - kFrameMargin, r.top - kFrameMargin, r.width + 2 * kFrameMargin,
+                  r.height + 2 * kFrameMargin},
+                 color, kFramePen);
 }
 
 KaStColorDlg::KaStColorDlg(TemplateDialog* parent)
@@ -130,7 +116,7 @@ void KaStColorDlg::DoDataExchange(bool save) {
         DDX_Control(kColorEntries[i].controlId, mSwatches[i]);
 }
 
-bool KaStColorDlg::PreTranslateMessage(QKeyEvent* key) {
+bool KaStColorDlg::PreTranslateMessage(const KeyMessage& key) {
     return SelectionPicker::PreTranslateMessage(key);
 }
 
@@ -143,15 +129,13 @@ KaStLTypeDlg::KaStLTypeDlg(TemplateDialog* parent)
 
 KaStLTypeDlg::~KaStLTypeDlg() = default;
 
-bool KaStLTypeDlg::PreTranslateMessage(QKeyEvent* key) {
+bool KaStLTypeDlg::PreTranslateMessage(const KeyMessage& key) {
     return SelectionPicker::PreTranslateMessage(key);
 }
 
 bool KaStLTypeDlg::OnInitDialog() {
     const bool result = SelectionPicker::OnInitDialog();
-    for (const PickerEntry& e : kLineTypeEntries) {
-        if (auto* s = qobject_cast<StaticWidget*>(GetDlgItem(e.controlId)))
-            s->SetImage(LoadPluginBitmap(LineTypePictureId(e.name)));
-    }
+    for (const PickerEntry& e : kLineTypeEntries)
+        Surface()->SetBitmap(e.controlId, LineTypePictureId(e.name));
     return result;
 }

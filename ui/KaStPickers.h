@@ -18,7 +18,6 @@ struct PickerEntry {
 
 // What both pickers share: the selection, the frames that mark it, the keys and the clicks.
 class SelectionPicker : public TemplateDialog {
-    Q_OBJECT
 public:
     // The selection to show when the picker opens: a name differing (letter case ignored) from
     // the current selection becomes the selection, and the current one the previous selection,
@@ -36,8 +35,8 @@ protected:
     SelectionPicker(int32_t templateId, std::span<const PickerEntry> entries,
                     std::u16string initial, TemplateDialog* parent);
 
-    bool PreTranslateMessage(QKeyEvent* key) override;
-    void OnPaint(QPainter& dc) override;
+    bool PreTranslateMessage(const KeyMessage& key) override;
+    void OnPaint(DrawingContext& dc) override;
     void MapMessages() override;
 
     // A click on the entry's control: selects its name unless it is selected already.
@@ -48,11 +47,10 @@ protected:
     std::span<const PickerEntry> entries_;
 
 private:
-    void FrameControl(QPainter& dc, const std::u16string& name, const QColor& color);
+    void FrameControl(DrawingContext& dc, const std::u16string& name, UiColor color);
 };
 
 class KaStColorDlg : public SelectionPicker {
-    Q_OBJECT
 public:
     explicit KaStColorDlg(TemplateDialog* parent = nullptr);
     ~KaStColorDlg() override;
@@ -62,18 +60,17 @@ public:
 
 protected:
     void DoDataExchange(bool save) override;
-    bool PreTranslateMessage(QKeyEvent* key) override;
+    bool PreTranslateMessage(const KeyMessage& key) override;
     bool OnInitDialog() override;
 };
 
 class KaStLTypeDlg : public SelectionPicker {
-    Q_OBJECT
 public:
     explicit KaStLTypeDlg(TemplateDialog* parent = nullptr);
     ~KaStLTypeDlg() override;
 
 protected:
-    bool PreTranslateMessage(QKeyEvent* key) override;
+    bool PreTranslateMessage(const KeyMessage& key) override;
     bool OnInitDialog() override;
 };
 

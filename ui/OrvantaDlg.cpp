@@ -2,11 +2,6 @@
 // the handlers that keep members and controls in step, and the four picker handlers.
 #include "ui/OrvantaDlg.h"
 
-#include <QCheckBox>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <array>
 #include <variant>
 #include <vector>
@@ -72,15 +67,8 @@ void Toggle(int32_t& flag) {
     flag = flag == 0 ? 1 : 0;
 }
 
-void AddEntries(QComboBox* list, std::initializer_list<const char16_t*> entries) {
-    if (!list) return;
-    for (const char16_t* entry : entries) list->addItem(QString::fromUtf16(entry));
-}
-
-// An index outside the list leaves it without a selection.
-void SelectIndex(QComboBox* list, int32_t index) {
-    if (!list) return;
-    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+void AddEntries(DlgItem& list, std::initializer_list<const char16_t*> entries) {
+    for (const char16_t* entry : entries) list.AddString(entry);
 }
 
 // How the dialog shows a value and stores it back.
@@ -172,31 +160,31 @@ static_assert(BindingsFollowTheRows(), "the dialog's bindings must follow the se
 
 // Puts a stored text into the binding's member and shows it in its control.
 void ShowValue(OrvantaDlg& dlg, const Binding& binding, const std::u16string& text) {
-    QWidget* control = dlg.GetDlgItem(binding.control);
+    DialogSurface* window = dlg.Surface();
+    if (!window) return;
     switch (binding.shown) {
         case Shown::ListIndex: {
             int32_t& value = dlg.*std::get<int32_t D::*>(binding.member);
             value = TextToInt(text);
-            SelectIndex(qobject_cast<QComboBox*>(control), value);
+            // An index outside the list leaves it without a selection.
+            window->SetListSelection(binding.control, value);
             break;
         }
         case Shown::MethodRadio: {
             int32_t& value = dlg.*std::get<int32_t D::*>(binding.member);
             value = TextToInt(text);
-            const int32_t selected = value != 0 ? kMethod1 : kMethod0;
-            if (auto* r = qobject_cast<QRadioButton*>(dlg.GetDlgItem(selected)))
-                r->setChecked(true);
+            window->SetChecked(value != 0 ? kMethod1 : kMethod0, true);
             break;
         }
         case Shown::Text:
         case Shown::Length:
             dlg.*std::get<std::u16string D::*>(binding.member) = text;
-            if (auto* e = qobject_cast<QLineEdit*>(control)) e->setText(ToQString(text));
+            window->SetText(binding.control, text);
             break;
         case Shown::Check: {
             int32_t& value = dlg.*std::get<int32_t D::*>(binding.member);
             value = TextToFlag(text);
-            if (auto* b = qobject_cast<QAbstractButton*>(control)) b->setChecked(value != 0);
+            window->SetChecked(binding.control, value != 0);
             break;
         }
         case Shown::ColourSwatch:
@@ -266,32 +254,21 @@ void OrvantaDlg::DoDataExchange(bool save) {
     DDX_Control(kColorHoleSwatch, mColorHoleSwatch);
 }
 
-bool OrvantaDlg::PreTranslateMessage(QKeyEvent* key) {
+bool OrvantaDlg::PreTranslateMessage(const KeyMessage& key) {
     // Enter and Escape do nothing here, wherever the focus is: the dialog closes only by its
     // buttons or its close box.
-    switch (key->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            return true;
-        default:
-            return TemplateDialog::PreTranslateMessage(key);
-    }
+    if (key.key == DialogKey::Enter || key.key == DialogKey::Escape) return true;
+    return TemplateDialog::PreTranslateMessage(key);
 }
 
 void OrvantaDlg::MapMessages() {
     auto list = [this](int32_t id, void (OrvantaDlg::*handler)()) {
-        if (auto* combo = qobject_cast<QComboBox*>(GetDlgItem(id)))
-            connect(combo, &QComboBox::activated, this, handler);
+        OnMessage(Notification::SelectionChanged, id, [this, handler] { (this->*handler)(); });
     };
     auto button = [this](int32_t id, void (OrvantaDlg::*handler)()) {
-        if (auto* b = qobject_cast<QAbstractButton*>(GetDlgItem(id)))
-            connect(b, &QAbstractButton::clicked, this, handler);
+        OnMessage(Notification::Clicked, id, [this, handler] { (this->*handler)(); });
     };
-    auto picture = [this](int32_t id, void (OrvantaDlg::*handler)()) {
-        if (auto* s = qobject_cast<StaticWidget*>(GetDlgItem(id)))
-            connect(s, &StaticWidget::clicked, this, handler);
-    };
+    auto picture = button;
     list(kTypeList, &OrvantaDlg::OnSelChangeType);
     button(kMethod0, &OrvantaDlg::OnClickedMethod0);
     button(kMethod1, &OrvantaDlg::OnClickedMethod1);
@@ -315,9 +292,8 @@ void OrvantaDlg::MapMessages() {
 bool OrvantaDlg::OnInitDialog() {
     TemplateDialog::OnInitDialog();
     AddEntries(mTypeList, {u"단일지시", u"복수지시", u"두점지시"});
-    for (QComboBox* corner :
-         {mUpLeftList.data(), mUpRightList.data(), mDownLeftList.data(), mDownRightList.data()})
-        AddEntries(corner, {u"사용안함", u"코너", u"모따기"});
+    for (DlgItem* corner : {&mUpLeftList, &mUpRightList, &mDownLeftList, &mDownRightList})
+        AddEntries(*corner, {u"사용안함", u"코너", u"모따기"});
     AddEntries(mLimitList, {u"0", u"1", u"2"});
     LoadFromRegistry();
     UpdateControlStates();
@@ -355,7 +331,7 @@ bool OrvantaDlg::SaveToRegistry() {
 
 void OrvantaDlg::UpdateControlStates() {
     auto enable = [this](int32_t id, bool on) {
-        if (QWidget* w = GetDlgItem(id)) w->setEnabled(on);
+        if (Surface()) Surface()->Enable(id, on);
     };
     enable(kLayerLabel, mIsCurLayer == 0);
     enable(kLayerEdit, mIsCurLayer == 0);
@@ -369,12 +345,11 @@ void OrvantaDlg::UpdateControlStates() {
 
 void OrvantaDlg::SetLineTypeBitmap(int32_t kind, const std::u16string& name) {
     const int32_t id = kind == 1 ? kLTypeSwatch : kind == 2 ? kLTypeHoleSwatch : 0;
-    if (auto* s = qobject_cast<StaticWidget*>(GetDlgItem(id)))
-        s->SetImage(LoadPluginBitmap(LineTypePictureId(name)));
+    if (Surface()) Surface()->SetBitmap(id, LineTypePictureId(name));
 }
 
 void OrvantaDlg::OnSelChangeType() {
-    if (mTypeList) mType = mTypeList->currentIndex();
+    if (mTypeList) mType = mTypeList.GetCurSel();
 }
 void OrvantaDlg::OnClickedMethod0() {
     Method = 0;
@@ -383,16 +358,16 @@ void OrvantaDlg::OnClickedMethod1() {
     Method = 1;
 }
 void OrvantaDlg::OnSelChangeUpLeft() {
-    if (mUpLeftList) mUpLeft = mUpLeftList->currentIndex();
+    if (mUpLeftList) mUpLeft = mUpLeftList.GetCurSel();
 }
 void OrvantaDlg::OnSelChangeUpRight() {
-    if (mUpRightList) mUpRight = mUpRightList->currentIndex();
+    if (mUpRightList) mUpRight = mUpRightList.GetCurSel();
 }
 void OrvantaDlg::OnSelChangeDownLeft() {
-    if (mDownLeftList) mDownLeft = mDownLeftList->currentIndex();
+    if (mDownLeftList) mDownLeft = mDownLeftList.GetCurSel();
 }
 void OrvantaDlg::OnSelChangeDownRight() {
-    if (mDownRightList) mDownRight = mDownRightList->currentIndex();
+    if (mDownRightList) mDownRight = mDownRightList.GetCurSel();
 }
 void OrvantaDlg::OnClickedCurLayer() {
     Toggle(mIsCurLayer);
@@ -407,7 +382,7 @@ void OrvantaDlg::OnClickedLimit() {
     UpdateControlStates();
 }
 void OrvantaDlg::OnSelChangeLimit() {
-    if (mLimitList) mLimit = mLimitList->currentIndex();
+    if (mLimitList) mLimit = mLimitList.GetCurSel();
 }
 void OrvantaDlg::OnClickedCheckHole() {
     Toggle(mIsCheckHole);

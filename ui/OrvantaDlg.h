@@ -3,8 +3,6 @@
 // colour and line-type pickers, and on request writes all values back.
 #pragma once
 
-#include <QComboBox>
-#include <QPointer>
 #include <cstdint>
 #include <string>
 
@@ -12,7 +10,6 @@
 #include "ui/TemplateDialog.h"
 
 class OrvantaDlg : public TemplateDialog {
-    Q_OBJECT
 public:
     OrvantaDlg();
     ~OrvantaDlg() override;
@@ -25,20 +22,20 @@ public:
 
     // The dialog's own copy of the settings sub-key; all its registry access uses it.
     std::u16string mSubKey;
-    QPointer<QComboBox> mTypeList;
+    DlgItem mTypeList;
     int32_t mType = 0;
     int32_t Method = 0;
     std::u16string mValueUpLeft;
     std::u16string mValueUpRight;
     std::u16string mValueDownLeft;
     std::u16string mValueDownRight;
-    QPointer<QComboBox> mUpLeftList;
+    DlgItem mUpLeftList;
     int32_t mUpLeft = 0;
-    QPointer<QComboBox> mUpRightList;
+    DlgItem mUpRightList;
     int32_t mUpRight = 0;
-    QPointer<QComboBox> mDownLeftList;
+    DlgItem mDownLeftList;
     int32_t mDownLeft = 0;
-    QPointer<QComboBox> mDownRightList;
+    DlgItem mDownRightList;
     int32_t mDownRight = 0;
     std::u16string mDisUp;
     std::u16string mDisDown;
@@ -48,7 +45,7 @@ public:
     std::u16string mLayer;
     int32_t mIsCurColor = 0;
     int32_t mIsLimit = 0;
-    QPointer<QComboBox> mLimitList;
+    DlgItem mLimitList;
     int32_t mLimit = 0;
     int32_t mIsCheckHole = 0;
     std::u16string mLayerHole;
@@ -64,7 +61,7 @@ public:
 
 protected:
     void DoDataExchange(bool save) override;
-    bool PreTranslateMessage(QKeyEvent* key) override;
+    bool PreTranslateMessage(const KeyMessage& key) override;
     bool OnInitDialog() override;
     void MapMessages() override;
 
@@ -73,7 +70,6 @@ protected:
     // Shows the picture of a line type in the insert (kind 1) or hole (kind 2) line-type static.
     void SetLineTypeBitmap(int32_t kind, const std::u16string& name);
 
-protected Q_SLOTS:
     void OnSelChangeType();
     void OnClickedMethod0();
     void OnClickedMethod1();

@@ -1,322 +1,54 @@
-// TemplateDialog.cpp - building dialog windows from templates, running them modally, exchanging
-// data with their controls, and the static controls that owner objects paint.
+// TemplateDialog.cpp - running a dialog object's window modally through the platform's back end,
+// its message map, data exchange and owner-painted statics.
 #include "ui/TemplateDialog.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFontDatabase>
-#include <QGroupBox>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPainter>
-#include <QPushButton>
-#include <QRadioButton>
-
-#include "ui/Resources.h"
-#include "ui/UiScope.h"
-
-namespace {
-
-constexpr uint32_t kStaticTypeMask = 0x1F;
-constexpr uint32_t kStaticBitmap = 0x0E;
-constexpr uint32_t kStaticWhiteRect = 0x06;
-constexpr char kGroupProperty[] = "orvantaRadioGroup";
-
-bool IsRadio(ControlKind kind) {
-    return kind == ControlKind::RadioGroupStart || kind == ControlKind::Radio;
-}
-
-}  // namespace
-
-QString ToQString(const std::u16string& text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::u16string FromQString(const QString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                          static_cast<size_t>(text.size()));
-}
-
-QFont TemplateFont(const DialogTemplate& tmpl) {
-    const QString face =
-        QString::fromUtf16(tmpl.fontName.data(), static_cast<qsizetype>(tmpl.fontName.size()));
-    QFont font = QFontDatabase::hasFamily(face)
-                     ? QFont(face)
-                     : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPointSize(tmpl.fontPoints);
-    QStringList families{font.family()};
-    // Hangul must show whatever the dialog face covers.
-    for (const char* korean : {"NanumGothic", "Nanum Gothic", "NanumBarunGothic"}) {
-        if (QFontDatabase::hasFamily(QString::fromLatin1(korean))) {
-            families << QString::fromLatin1(korean);
-            break;
-        }
-    }
-    font.setFamilies(families);
-    return font;
-}
-
-DialogUnits DialogUnitsOf(const QFont& font) {
-    const QFontMetrics metrics(font);
-    const int alphabet = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    DialogUnits units;
-    units.baseX = std::max(1, DialogUnits::BaseXFromAlphabetWidth(alphabet));
-    units.baseY = std::max(1, metrics.height());
-    return units;
-}
-
-int32_t ControlId(const QObject* widget) {
-    if (!widget) return 0;
-    bool ok = false;
-    const int id = widget->objectName().toInt(&ok);
-    return ok ? id : 0;
-}
-
 // ---------------------------------------------------------------------------------------------
-// Statics
+// Controls held by members
 
-StaticWidget::StaticWidget(const ControlTemplate& tmpl, QWidget* parent) : QFrame(parent) {
-    const uint32_t type = tmpl.style & kStaticTypeMask;
-    bitmap_ = type == kStaticBitmap;
-    notify_ = (tmpl.style & winstyle::kStaticNotify) != 0;
-    if (tmpl.style & winstyle::kStaticSunken) {
-        setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        setLineWidth(1);
-    } else if (tmpl.style & winstyle::kBorder) {
-        setFrameStyle(QFrame::Box | QFrame::Plain);
-        setLineWidth(1);
-    }
-    // Statics never take the focus, neither by click nor by Tab.
-    setFocusPolicy(Qt::NoFocus);
+DialogSurface* DlgItem::Surface() const {
+    return dialog_ ? dialog_->Surface() : nullptr;
 }
 
-void StaticWidget::SetImage(const QImage& image) {
-    image_ = image;
-    if (bitmap_ && !image_.isNull()) {
-        const int border = 2 * frameWidth();
-        resize(image_.width() + border, image_.height() + border);
-    }
-    update();
+std::u16string DlgItem::GetWindowText() const {
+    return Surface() ? Surface()->Text(id_) : std::u16string();
 }
-
-void StaticWidget::paintEvent(QPaintEvent*) {
-    QPainter dc(this);
-    const QRect client = contentsRect();
-    if (owner_) {
-        dc.save();
-        owner_->OnPaint(dc, client);
-        dc.restore();
-    } else if (bitmap_) {
-        if (!image_.isNull()) dc.drawImage(client.topLeft(), image_);
-    } else if (!bitmap_) {
-        dc.fillRect(client, Qt::white);
-    }
-    drawFrame(&dc);
+void DlgItem::SetWindowText(const std::u16string& text) {
+    if (Surface()) Surface()->SetText(id_, text);
 }
-
-void StaticWidget::mousePressEvent(QMouseEvent* event) {
-    if (notify_ && event->button() == Qt::LeftButton) {
-        event->accept();
-        Q_EMIT clicked();
-        return;
-    }
-    QFrame::mousePressEvent(event);
+void DlgItem::SelectAll() {
+    if (Surface()) Surface()->SelectAllText(id_);
 }
-
-void StaticWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (notify_ && event->button() == Qt::LeftButton) {
-        event->accept();
-        Q_EMIT doubleClicked();
-        return;
-    }
-    QFrame::mouseDoubleClickEvent(event);
+void DlgItem::SetFocus() {
+    if (Surface()) Surface()->Focus(id_);
+}
+void DlgItem::EnableWindow(bool enabled) {
+    if (Surface()) Surface()->Enable(id_, enabled);
+}
+void DlgItem::AddString(const std::u16string& text) {
+    if (Surface()) Surface()->AddListEntry(id_, text);
+}
+int DlgItem::GetCount() const {
+    return Surface() ? Surface()->ListCount(id_) : 0;
+}
+int DlgItem::GetCurSel() const {
+    return Surface() ? Surface()->ListSelection(id_) : -1;
+}
+void DlgItem::SetCurSel(int index) {
+    if (Surface()) Surface()->SetListSelection(id_, index);
+}
+bool DlgItem::GetCheck() const {
+    return Surface() && Surface()->IsChecked(id_);
+}
+void DlgItem::SetCheck(bool checked) {
+    if (Surface()) Surface()->SetChecked(id_, checked);
 }
 
 StaticControl::~StaticControl() {
-    SubclassWindow(nullptr);
-}
-
-void StaticControl::SubclassWindow(QWidget* widget) {
-    if (widget_ && widget_->owner_ == this) widget_->owner_ = nullptr;
-    widget_ = qobject_cast<StaticWidget*>(widget);
-    if (widget_) {
-        widget_->owner_ = this;
-        widget_->update();
-    }
+    if (dialog_) dialog_->Unbind(*this);
 }
 
 void StaticControl::Invalidate() {
-    if (widget_) widget_->update();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Dialog window
-
-DialogWindow::DialogWindow(TemplateDialog& owner, const DialogTemplate& tmpl, QWidget* parent)
-    : QDialog(parent), owner_(owner) {
-    setObjectName(QString::number(tmpl.id));
-    Qt::WindowFlags flags = Qt::Dialog;
-    if (tmpl.HasCaption()) {
-        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
-    } else {
-        flags |= Qt::FramelessWindowHint;
-    }
-    setWindowFlags(flags);
-    setWindowTitle(
-        QString::fromUtf16(tmpl.caption.data(), static_cast<qsizetype>(tmpl.caption.size())));
-    setModal(true);
-    const QFont font = TemplateFont(tmpl);
-    setFont(font);
-    units_ = DialogUnitsOf(font);
-    setFixedSize(units_.X(tmpl.cx), units_.Y(tmpl.cy));
-    BuildControls(tmpl);
-}
-
-void DialogWindow::BuildControls(const DialogTemplate& tmpl) {
-    QButtonGroup* radioGroup = nullptr;
-    QList<QWidget*> groupBoxes;
-    for (const ControlTemplate& c : tmpl.controls) {
-        const QString text =
-            QString::fromUtf16(c.text.data(), static_cast<qsizetype>(c.text.size()));
-        QWidget* widget = nullptr;
-        switch (c.kind) {
-            case ControlKind::PushButton: {
-                auto* button = new QPushButton(text, this);
-                // Enter on a focused button is the window's business (keyPressEvent), so that
-                // no button turns into a default button of its own accord.
-                button->setAutoDefault(false);
-                widget = button;
-                break;
-            }
-            case ControlKind::RadioGroupStart:
-            case ControlKind::Radio: {
-                auto* radio = new QRadioButton(text, this);
-                if (c.kind == ControlKind::RadioGroupStart || !radioGroup) {
-                    radioGroup = new QButtonGroup(this);
-                    radioGroup->setExclusive(true);
-                }
-                radioGroup->addButton(radio);
-                radio->setProperty(kGroupProperty, QVariant::fromValue<QObject*>(radioGroup));
-                widget = radio;
-                break;
-            }
-            case ControlKind::GroupBox:
-                widget = new QGroupBox(text, this);
-                // A group box only frames the controls beside it: clicks go through it, and it
-                // lies beneath them.
-                widget->setAttribute(Qt::WA_TransparentForMouseEvents);
-                widget->setFocusPolicy(Qt::NoFocus);
-                groupBoxes << widget;
-                break;
-            case ControlKind::CheckBox:
-                widget = new QCheckBox(text, this);
-                break;
-            case ControlKind::Edit:
-                widget = new QLineEdit(this);
-                break;
-            case ControlKind::DropDownList: {
-                auto* combo = new QComboBox(this);
-                combo->setEditable(false);
-                combo->setMaxVisibleItems(8);
-                widget = combo;
-                break;
-            }
-            case ControlKind::Label: {
-                auto* label = new QLabel(text, this);
-                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                label->setTextFormat(Qt::PlainText);
-                widget = label;
-                break;
-            }
-            case ControlKind::MainColorSwatch:
-            case ControlKind::BkColorSwatch:
-            case ControlKind::BitmapStatic:
-                widget = new StaticWidget(c, this);
-                break;
-        }
-        if (!IsRadio(c.kind)) radioGroup = nullptr;
-        widget->setObjectName(QString::number(c.id));
-        int height = units_.Y(c.cy);
-        if (c.kind == ControlKind::DropDownList) {
-            // The template's height includes the opened list; the closed box is one line.
-            height = std::min(height, widget->sizeHint().height());
-        }
-        widget->setGeometry(units_.X(c.x), units_.Y(c.y), units_.X(c.cx), height);
-        if (c.bitmap != 0) {
-            if (auto* s = qobject_cast<StaticWidget*>(widget))
-                s->SetImage(LoadPluginBitmap(c.bitmap));
-        }
-    }
-    for (QWidget* box : groupBoxes) box->lower();
-}
-
-void DialogWindow::reject() {
-    // The close box, Alt+F4 and the platform's Escape all arrive here.
-    owner_.OnCancel();
-}
-
-void DialogWindow::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            // The dialog's default command: a focused push button's own, otherwise OK.
-            if (auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
-                button && isAncestorOf(button) && button->isEnabled()) {
-                button->click();
-            } else {
-                owner_.OnOK();
-            }
-            event->accept();
-            return;
-        case Qt::Key_Escape:
-            owner_.OnCancel();
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
-    }
-}
-
-void DialogWindow::paintEvent(QPaintEvent*) {
-    const QBrush background = palette().brush(QPalette::Window);
-    if (!owner_.paintsOverBackground_) {
-        QPainter dc(this);
-        dc.setBackground(background);
-        owner_.OnPaint(dc);
-        return;
-    }
-    // What the dialog paints stays on its surface until a repaint that erases: a repaint that
-    // does not erase paints over what is there.
-    const qreal ratio = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * ratio).toSize();
-    if (surface_.size() != pixels) {
-        surface_ = QImage(pixels, QImage::Format_RGB32);
-        surface_.setDevicePixelRatio(ratio);
-        eraseNext_ = true;
-    }
-    if (eraseNext_) {
-        surface_.fill(background.color());
-        eraseNext_ = false;
-    }
-    {
-        QPainter surfaceDc(&surface_);
-        // A paint device context's background colour is the dialog's own.
-        surfaceDc.setBackground(background);
-        owner_.OnPaint(surfaceDc);
-    }
-    QPainter dc(this);
-    dc.drawImage(0, 0, surface_);
-}
-
-void DialogWindow::showEvent(QShowEvent* event) {
-    eraseNext_ = true;
-    QDialog::showEvent(event);
+    if (dialog_ && dialog_->Surface()) dialog_->Surface()->InvalidateControl(id_);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -327,56 +59,36 @@ TemplateDialog::TemplateDialog(int32_t templateId, TemplateDialog* parent)
     if (!template_) template_ = FindDialogTemplate(kCreateInsertTemplate);
 }
 
-TemplateDialog::~TemplateDialog() = default;
+TemplateDialog::~TemplateDialog() {
+    for (auto& [id, control] : statics_) control->dialog_ = nullptr;
+}
 
 int TemplateDialog::DoModal() {
-    if (window_ || !UiScope::Active()) return IDCANCEL;
-    // A dialog of the command belongs to the host's window, over which it opens.
-    QWidget* parentWindow = parentDialog_ ? parentDialog_->Window() : QApplication::activeWindow();
-    window_ = std::make_unique<DialogWindow>(*this, *template_, parentWindow);
-    WatchKeys(window_.get());
-    for (QWidget* child : window_->findChildren<QWidget*>()) WatchKeys(child);
-    // A drop-down list opens in a window of its own, made on demand; its keys
-    // belong to the dialog as well.
-    for (QComboBox* combo : window_->findChildren<QComboBox*>()) {
-        WatchKeys(combo->view());
-        WatchKeys(combo->view()->viewport());
-    }
-    if (auto* ok = qobject_cast<QPushButton*>(GetDlgItem(IDOK)))
-        connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
-    if (auto* cancel = qobject_cast<QPushButton*>(GetDlgItem(IDCANCEL)))
-        connect(cancel, &QPushButton::clicked, this, [this] { OnCancel(); });
+    if (surface_) return IDCANCEL;
+    surface_ =
+        CreateDialogSurface(*this, *template_, parentDialog_ ? parentDialog_->Surface() : nullptr);
+    if (!surface_) return IDCANCEL;
+    messageMap_.clear();
     MapMessages();
-    if (OnInitDialog()) FocusFirstTabStop();
-    const int result = window_->exec();
+    const int result = surface_->RunModal();
     OnDestroyWindow();
-    window_.reset();
+    surface_.reset();
+    messageMap_.clear();
     return result == IDOK ? IDOK : IDCANCEL;
 }
 
 void TemplateDialog::EndDialog(int result) {
-    if (window_) window_->done(result);
-}
-
-QWidget* TemplateDialog::GetDlgItem(int32_t id) const {
-    if (!window_) return nullptr;
-    const QString name = QString::number(id);
-    for (QObject* child : window_->children()) {
-        if (auto* w = qobject_cast<QWidget*>(child); w && w->objectName() == name) return w;
-    }
-    return nullptr;
+    if (surface_) surface_->EndModal(result);
 }
 
 bool TemplateDialog::UpdateData(bool save) {
-    if (!window_) return false;
+    if (!surface_) return false;
     DoDataExchange(save);
     return true;
 }
 
 void TemplateDialog::Invalidate(bool erase) {
-    if (!window_) return;
-    if (erase || !paintsOverBackground_) window_->RequestErase();
-    window_->update();
+    if (surface_) surface_->Invalidate(erase || !paintsOverBackground_);
 }
 
 bool TemplateDialog::OnInitDialog() {
@@ -386,7 +98,7 @@ bool TemplateDialog::OnInitDialog() {
 
 void TemplateDialog::DoDataExchange(bool) {}
 
-bool TemplateDialog::PreTranslateMessage(QKeyEvent*) {
+bool TemplateDialog::PreTranslateMessage(const KeyMessage&) {
     return false;
 }
 
@@ -399,71 +111,125 @@ void TemplateDialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-void TemplateDialog::OnPaint(QPainter&) {}
+void TemplateDialog::OnPaint(DrawingContext&) {}
 
-bool TemplateDialog::eventFilter(QObject* watched, QEvent* event) {
-    // An open drop-down list takes Enter already as a shortcut override, before
-    // the key press itself, so that stage is filtered too.
-    const QEvent::Type type = event->type();
-    if (window_ && (type == QEvent::KeyPress || type == QEvent::KeyRelease ||
-                    type == QEvent::ShortcutOverride)) {
-        if (PreTranslateMessage(static_cast<QKeyEvent*>(event))) return true;
+void TemplateDialog::OnMessage(Notification what, int32_t id, std::function<void()> handler) {
+    messageMap_.push_back({what, id, std::move(handler)});
+}
+
+bool TemplateDialog::InitDialog() {
+    if (OnInitDialog()) FocusFirstTabStop();
+    return false;
+}
+
+bool TemplateDialog::PreTranslateKey(const KeyMessage& key) {
+    return surface_ && PreTranslateMessage(key);
+}
+
+void TemplateDialog::Notify(int32_t id, Notification what) {
+    if (!surface_) return;
+    if (what == Notification::Clicked && id == IDOK) {
+        OnOK();
+        return;
     }
-    return QObject::eventFilter(watched, event);
-}
-
-void TemplateDialog::WatchKeys(QObject* object) {
-    object->installEventFilter(this);
-}
-
-void TemplateDialog::FocusFirstTabStop() {
-    for (const ControlTemplate& c : template_->controls) {
-        if (!(c.style & winstyle::kTabStop)) continue;
-        QWidget* w = GetDlgItem(c.id);
-        if (w && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
-            w->setFocus(Qt::TabFocusReason);
+    if (what == Notification::Clicked && id == IDCANCEL) {
+        OnCancel();
+        return;
+    }
+    // A handler may end the dialog or add nothing; the map stays as it is while it runs.
+    for (const MessageEntry& entry : messageMap_) {
+        if (entry.id == id && entry.what == what) {
+            entry.handler();
             return;
         }
     }
 }
 
+void TemplateDialog::PaintDialog(DrawingContext& dc) {
+    OnPaint(dc);
+}
+
+bool TemplateDialog::PaintStatic(int32_t id, DrawingContext& dc, const UiRect& client) {
+    const auto it = statics_.find(id);
+    if (it == statics_.end()) return false;
+    it->second->OnPaint(dc, client);
+    return true;
+}
+
+void TemplateDialog::FocusFirstTabStop() {
+    for (const ControlTemplate& c : template_->controls) {
+        if (!(c.style & winstyle::kTabStop)) continue;
+        if (surface_->IsEnabled(c.id) && surface_->TakesTabFocus(c.id)) {
+            surface_->Focus(c.id);
+            return;
+        }
+    }
+}
+
+std::vector<int32_t> TemplateDialog::RadioGroup(int32_t firstId) const {
+    std::vector<int32_t> group;
+    for (const ControlTemplate& c : template_->controls) {
+        const bool radio = c.kind == ControlKind::Radio || c.kind == ControlKind::RadioGroupStart;
+        if (group.empty()) {
+            if (c.id == firstId && radio) group.push_back(c.id);
+        } else if (c.kind == ControlKind::Radio) {
+            group.push_back(c.id);
+        } else {
+            break;
+        }
+    }
+    return group;
+}
+
 void TemplateDialog::DDX_Text(int32_t id, std::u16string& value, bool save) {
-    auto* edit = qobject_cast<QLineEdit*>(GetDlgItem(id));
-    if (!edit) return;
+    if (!surface_ || !surface_->HasControl(id)) return;
     if (save)
-        value = FromQString(edit->text());
+        value = surface_->Text(id);
     else
-        edit->setText(ToQString(value));
+        surface_->SetText(id, value);
 }
 
 void TemplateDialog::DDX_Check(int32_t id, int32_t& value, bool save) {
-    auto* box = qobject_cast<QAbstractButton*>(GetDlgItem(id));
-    if (!box) return;
+    if (!surface_ || !surface_->HasControl(id)) return;
     if (save)
-        value = box->isChecked() ? 1 : 0;
+        value = surface_->IsChecked(id) ? 1 : 0;
     else
-        box->setChecked(value != 0);
+        surface_->SetChecked(id, value != 0);
 }
 
 void TemplateDialog::DDX_Radio(int32_t firstId, int32_t& value, bool save) {
-    auto* first = qobject_cast<QAbstractButton*>(GetDlgItem(firstId));
-    if (!first) return;
-    auto* group = qobject_cast<QButtonGroup*>(first->property(kGroupProperty).value<QObject*>());
-    if (!group) return;
-    const QList<QAbstractButton*> buttons = group->buttons();
+    if (!surface_) return;
+    const std::vector<int32_t> group = RadioGroup(firstId);
+    if (group.empty()) return;
     if (save) {
         value = -1;
-        for (int i = 0; i < buttons.size(); ++i)
-            if (buttons[i]->isChecked()) value = i;
+        for (size_t i = 0; i < group.size(); ++i)
+            if (surface_->IsChecked(group[i])) value = static_cast<int32_t>(i);
         return;
     }
     // A value outside the group leaves every button unchecked.
-    group->setExclusive(false);
-    for (int i = 0; i < buttons.size(); ++i) buttons[i]->setChecked(i == value);
-    group->setExclusive(true);
+    for (size_t i = 0; i < group.size(); ++i)
+        surface_->SetChecked(group[i], static_cast<int32_t>(i) == value);
 }
 
 void TemplateDialog::DDX_Control(int32_t id, StaticControl& control) {
-    QWidget* item = GetDlgItem(id);
-    if (item && control.Widget() != item) control.SubclassWindow(item);
+    if (!surface_ || !surface_->HasControl(id)) return;
+    if (control.dialog_ == this && control.id_ == id) return;
+    if (control.dialog_) control.dialog_->Unbind(control);
+    control.dialog_ = this;
+    control.id_ = id;
+    statics_[id] = &control;
+    surface_->InvalidateControl(id);
+}
+
+void TemplateDialog::Unbind(StaticControl& control) {
+    const auto it = statics_.find(control.id_);
+    if (it != statics_.end() && it->second == &control) statics_.erase(it);
+    control.dialog_ = nullptr;
+    control.id_ = 0;
+}
+
+void TemplateDialog::DDX_Control(int32_t id, DlgItem& control) {
+    control.dialog_ = this;
+    control.id_ = id;
 }

@@ -1,5 +1,6 @@
-// UiScope.h - the plug-in's user-interface context: the widget application its dialogs run in,
-// made current around every dialog that a host callback shows and put back afterwards.
+// UiScope.h - the plug-in's user-interface context, made current around every dialog that a host
+// callback shows and put back afterwards: on Qt, the widget application its dialogs run in; the
+// Win32 dialog manager needs nothing set up.
 #pragma once
 
 class QApplication;
@@ -27,8 +28,10 @@ private:
     struct Unregistered {};
     // The process-wide support of last resort, which never takes the place of an owner's.
     explicit UiSupport(Unregistered) {}
+    // The platform's part: setting up what dialogs need, and letting it go.
     bool Enter();
     void Leave();
+    void DropApplication();
 
     int depth_ = 0;
     QApplication* ownApp_ = nullptr;
@@ -37,7 +40,7 @@ private:
     UiSupport* previous_ = nullptr;
 };
 
-// RAII: the constructor makes the plug-in's UI context current (creating the plug-in's own
+// RAII: the constructor makes the plug-in's UI context current (on Qt, creating the plug-in's own
 // QApplication, on the offscreen platform when there is no display, if the process has none);
 // the destructor restores what was there before. Dialogs are constructed, run and destroyed
 // while a scope is alive. When the process already has a non-widget core application, no

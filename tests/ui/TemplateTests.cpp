@@ -83,7 +83,7 @@ protected:
     void CheckLayout(TemplateDialog& dlg, const std::string& screenshot) {
         WhenModal([&](QDialog* d) {
             const DialogTemplate& t = dlg.Template();
-            const DialogUnits& units = dlg.Window()->Units();
+            const DialogUnits& units = static_cast<DialogWindow*>(d)->Units();
             EXPECT_EQ(d->size(), QSize(units.X(t.cx), units.Y(t.cy)));
             EXPECT_EQ(d->objectName(), QString::number(t.id));
             // The window's controls, taken one by one by id and text in template order.

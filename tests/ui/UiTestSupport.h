@@ -26,6 +26,7 @@
 
 #include "ui/TemplateDialog.h"
 #include "ui/UiScope.h"
+#include "ui/qt/QtDialogs.h"
 #include "vel/velhost/TypeText.h"
 
 namespace ui_test {
