@@ -8,7 +8,7 @@ packages=(
   libdxflib-dev nlohmann-json3-dev libcli11-dev libboost-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-nanum locales
-  g++-mingw-w64-x86-64 wine64 dpkg-dev
+  g++-mingw-w64-x86-64 wine64 fonts-wine dpkg-dev
   python3-ezdxf
 )
 

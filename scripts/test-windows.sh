@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows build under Wine. Cross-builds the Windows files (scripts/build-windows.sh), checks
-# what the plug-in exports and imports, runs the tests that need the Windows registry, and runs
-# every session without a dialog line (the example sessions and those of the end-to-end tests)
-# in velhost.exe and in the Linux velhost, comparing what they write byte for byte. Wine runs
-# headless in a fresh prefix that is removed afterwards. Exits non-zero when anything fails.
+# what the plug-in exports and imports, runs the tests that need the Windows registry and the
+# dialog manager, and runs every session without a dialog line (the example sessions and those of
+# the end-to-end tests) in velhost.exe and in the Linux velhost, comparing what they write byte
+# for byte. Wine runs headless in a fresh prefix that is removed afterwards. Exits non-zero when
+# anything fails.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -59,6 +60,17 @@ unset DISPLAY WAYLAND_DISPLAY
 
 echo "test-windows: $wine, prefix $prefix"
 timeout "$limit" "$wine" wineboot -i >/dev/null 2>&1 || true
+# The dialogs' font, "MS Shell Dlg" at 8 points, is Tahoma in Wine (its own, from fonts-wine);
+# Korean texts are drawn by NanumGothic (fonts-nanum), linked to the faces the dialogs use.
+if [ ! -f /usr/share/wine/fonts/tahoma.ttf ]; then
+  echo "test-windows: Wine's Tahoma (fonts-wine) is missing" >&2
+  exit 1
+fi
+ln -sf /usr/share/fonts/truetype/nanum/NanumGothic.ttf "$prefix/drive_c/windows/Fonts/NanumGothic.ttf"
+for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2"; do
+  timeout "$limit" "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+    /v "$face" /t REG_MULTI_SZ /d 'NanumGothic.ttf,NanumGothic' /f >/dev/null 2>&1
+done
 # Headless: the null graphics driver, which the server reads when it starts again.
 timeout "$limit" "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 if [ -n "$wineserver" ]; then
@@ -86,6 +98,7 @@ step() {
 step "exports and imports" bash "$root/tests/windows/check-windows-files.sh" "$build/bin"
 step "settings against the registry" "$wine" "$build/bin/settings_windows_tests.exe" --gtest_color=no --gtest_brief=1
 step "velhost's registry files" "$wine" "$build/bin/velhost_windows_tests.exe" --gtest_color=no --gtest_brief=1
+step "the dialog robot" "$wine" "$build/bin/robot_windows_tests.exe" --gtest_color=no --gtest_brief=1
 
 # The sessions: each example with its settings on the bracket part, as examples/run-session.sh
 # runs it, and the end-to-end tests' own, recorded while those tests run the Linux velhost.

@@ -14,8 +14,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
-#include <ostream>
-#include <sstream>
 
 namespace velhost {
 
@@ -26,7 +24,7 @@ constexpr int kActivationPollMs = 5;
 constexpr int kActivationPolls = 200;
 constexpr int kActivationNudge = 2;
 
-QWidget* Control(QDialog* dialog, int id) {
+QWidget* ControlOf(QDialog* dialog, int id) {
     const QString name = QString::number(id);
     for (QObject* child : dialog->children()) {
         auto* w = qobject_cast<QWidget*>(child);
@@ -55,19 +53,69 @@ Qt::Key QtKey(DialogAction::Key key) {
     return Qt::Key_Return;
 }
 
-void CloseBox(QDialog* dialog) {
-    // What the window system sends when the user clicks the close box.
-    QCloseEvent close;
-    if (QWindow* window = dialog->windowHandle())
-        QCoreApplication::sendEvent(window, &close);
-    else
-        QCoreApplication::sendEvent(dialog, &close);
-}
+// The Qt dialog as the robot acts on it: QTest's mouse clicks and key strokes on its widgets.
+class QtRobotDialog final : public RobotDialog {
+public:
+    explicit QtRobotDialog(QDialog* dialog) : dialog_(dialog) {}
+
+    std::string Id() const override { return dialog_->objectName().toStdString(); }
+    std::string Title() const override { return dialog_->windowTitle().toStdString(); }
+    Control KindOf(int id) const override {
+        QWidget* w = ControlOf(dialog_, id);
+        if (!w) return Control::None;
+        if (qobject_cast<QLineEdit*>(w)) return Control::Edit;
+        if (qobject_cast<QComboBox*>(w)) return Control::List;
+        if (qobject_cast<QAbstractButton*>(w)) return Control::Button;
+        return Control::Other;
+    }
+    bool IsVisible(int id) const override { return ControlOf(dialog_, id)->isVisible(); }
+    bool IsEnabled(int id) const override { return ControlOf(dialog_, id)->isEnabled(); }
+    int ListCount(int id) const override {
+        return qobject_cast<QComboBox*>(ControlOf(dialog_, id))->count();
+    }
+
+    void Type(int id, const std::string& text) override {
+        QWidget* edit = ControlOf(dialog_, id);
+        // Click into the field, select what is there and type over it.
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        if (text.empty())
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        else
+            TypeText(edit, QString::fromStdString(text));
+    }
+    void Click(int id) override { QTest::mouseClick(ControlOf(dialog_, id), Qt::LeftButton); }
+    void DoubleClick(int id) override {
+        QTest::mouseDClick(ControlOf(dialog_, id), Qt::LeftButton);
+    }
+    void Choose(int id, int index) override {
+        QWidget* list = ControlOf(dialog_, id);
+        QTest::keyClick(list, Qt::Key_Home);
+        for (int i = 0; i < index; ++i) QTest::keyClick(list, Qt::Key_Down);
+    }
+    void Press(DialogAction::Key key) override {
+        QTest::keyClick(FocusTarget(dialog_), QtKey(key));
+    }
+    void CloseBox() override {
+        // What the window system sends when the user clicks the close box.
+        QCloseEvent close;
+        if (QWindow* window = dialog_->windowHandle())
+            QCoreApplication::sendEvent(window, &close);
+        else
+            QCoreApplication::sendEvent(dialog_, &close);
+    }
+    bool SavePicture(const std::string& file) override {
+        return dialog_->grab().save(QString::fromStdString(file), "PNG");
+    }
+
+private:
+    QDialog* dialog_;
+};
 
 }  // namespace
 
 DialogRobot::DialogRobot(std::vector<std::string>& queue, std::ostream& errors, bool interactive)
-    : queue_(queue), errors_(errors), interactive_(interactive) {
+    : answerer_(queue, errors, interactive) {
     qApp->installEventFilter(this);
 }
 
@@ -89,12 +137,6 @@ void DialogRobot::Schedule(int delayMs) {
     QTimer::singleShot(delayMs, this, [this] { Step(); });
 }
 
-std::string DialogRobot::Describe(const QDialog* dialog) const {
-    const std::string title = dialog->windowTitle().toStdString();
-    return "dialog " + dialog->objectName().toStdString() +
-           (title.empty() ? std::string() : " \"" + title + "\"");
-}
-
 void DialogRobot::Step() {
     pending_ = false;
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -109,126 +151,10 @@ void DialogRobot::Step() {
         return;
     }
     waits_ = 0;
-    if (queue_.empty()) {
-        if (interactive_) return;
-        ++unanswered_;
-        errors_ << "velhost: warning: " << Describe(dialog)
-                << " opened with no dialog action queued; cancelled\n";
-        errors_.flush();
-        Schedule();  // a dialog beneath it may be waiting as well
-        Cancel(dialog);
-        return;
-    }
-    const std::string text = queue_.front();
-    queue_.erase(queue_.begin());
-    DialogAction action;
-    std::string error;
+    QtRobotDialog robotDialog(dialog);
     // The next turn comes in whichever modal loop runs next: this dialog's, or that of a dialog
     // the action opens.
-    Schedule();
-    if (!ParseDialogAction(text, action, error) || !Perform(dialog, action, error)) {
-        failed_ = true;
-        errors_ << "velhost: dialog action '" << text << "' on " << Describe(dialog) << ": "
-                << error << "\n";
-        errors_.flush();
-        queue_.clear();
-        Cancel(dialog);
-    }
-}
-
-void DialogRobot::Cancel(QDialog* dialog) {
-    if (auto* cancel = qobject_cast<QAbstractButton*>(Control(dialog, 2));
-        cancel && cancel->isVisible() && cancel->isEnabled()) {
-        QTest::mouseClick(cancel, Qt::LeftButton);
-        return;
-    }
-    CloseBox(dialog);
-}
-
-bool DialogRobot::Perform(QDialog* dialog, const DialogAction& action, std::string& error) {
-    using Kind = DialogAction::Kind;
-    QWidget* control = nullptr;
-    if (action.kind == Kind::Type || action.kind == Kind::Click || action.kind == Kind::DblClick ||
-        action.kind == Kind::Choose) {
-        control = Control(dialog, action.id);
-        if (!control) {
-            error = "it has no control " + std::to_string(action.id);
-            return false;
-        }
-        if (!control->isVisible()) {
-            error = "control " + std::to_string(action.id) + " is not visible";
-            return false;
-        }
-    }
-    switch (action.kind) {
-        case Kind::Type: {
-            auto* edit = qobject_cast<QLineEdit*>(control);
-            if (!edit) {
-                error = "control " + std::to_string(action.id) + " is not an edit";
-                return false;
-            }
-            // Click into the field, select what is there and type over it.
-            QTest::mouseClick(edit, Qt::LeftButton);
-            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-            if (action.text.empty())
-                QTest::keyClick(edit, Qt::Key_Backspace);
-            else
-                TypeText(edit, QString::fromStdString(action.text));
-            return true;
-        }
-        case Kind::Click:
-            QTest::mouseClick(control, Qt::LeftButton);
-            return true;
-        case Kind::DblClick:
-            QTest::mouseDClick(control, Qt::LeftButton);
-            return true;
-        case Kind::Choose: {
-            auto* list = qobject_cast<QComboBox*>(control);
-            if (!list) {
-                error = "control " + std::to_string(action.id) + " is not a drop-down list";
-                return false;
-            }
-            if (action.index >= list->count()) {
-                error = "list " + std::to_string(action.id) + " has " +
-                        std::to_string(list->count()) + " entries, no entry " +
-                        std::to_string(action.index);
-                return false;
-            }
-            // First entry, then down to the wanted one, as with the arrow keys.
-            QTest::keyClick(list, Qt::Key_Home);
-            for (int i = 0; i < action.index; ++i) QTest::keyClick(list, Qt::Key_Down);
-            return true;
-        }
-        case Kind::Key:
-            QTest::keyClick(FocusTarget(dialog), QtKey(action.key));
-            return true;
-        case Kind::Ok:
-            if (auto* ok = qobject_cast<QAbstractButton*>(Control(dialog, 1))) {
-                QTest::mouseClick(ok, Qt::LeftButton);
-            } else {
-                // A dialog without an OK button is confirmed with Enter.
-                QTest::keyClick(FocusTarget(dialog), Qt::Key_Return);
-            }
-            return true;
-        case Kind::Cancel:
-            if (auto* cancel = qobject_cast<QAbstractButton*>(Control(dialog, 2)))
-                QTest::mouseClick(cancel, Qt::LeftButton);
-            else
-                CloseBox(dialog);
-            return true;
-        case Kind::Close:
-            CloseBox(dialog);
-            return true;
-        case Kind::Shot: {
-            const QPixmap picture = dialog->grab();
-            if (!picture.save(QString::fromStdString(action.text), "PNG")) {
-                error = "cannot write the picture to " + action.text;
-                return false;
-            }
-            return true;
-        }
-    }
-    return true;
+    answerer_.Turn(robotDialog, [this] { Schedule(); });
 }
 
 }  // namespace velhost

@@ -4,12 +4,11 @@
 #pragma once
 
 #include <QObject>
-#include <deque>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
-#include "vel/velhost/DialogAction.h"
+#include "vel/velhost/DialogAnswerer.h"
 
 class QDialog;
 class QWidget;
@@ -26,9 +25,9 @@ public:
     ~DialogRobot() override;
 
     // True once an action could not be carried out.
-    bool Failed() const { return failed_; }
+    bool Failed() const { return answerer_.Failed(); }
     // Dialogs cancelled because nothing was queued for them.
-    int UnansweredDialogs() const { return unanswered_; }
+    int UnansweredDialogs() const { return answerer_.UnansweredDialogs(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,17 +35,10 @@ protected:
 private:
     void Schedule(int delayMs = 0);
     void Step();
-    bool Perform(QDialog* dialog, const DialogAction& action, std::string& error);
-    void Cancel(QDialog* dialog);
-    std::string Describe(const QDialog* dialog) const;
 
-    std::vector<std::string>& queue_;
-    std::ostream& errors_;
-    bool interactive_;
+    DialogAnswerer answerer_;
     bool pending_ = false;
     int waits_ = 0;
-    bool failed_ = false;
-    int unanswered_ = 0;
 };
 
 }  // namespace velhost

@@ -41,6 +41,9 @@ public:
 
     // Writes what the session stored back into the file. Throws vel::FileError.
     void Save();
+    // Where the session's settings are kept, as messages name it: the file, or the user's
+    // registry when there is none.
+    std::string Location() const;
 
 private:
     struct Stand;  // Windows: the key that stands in, the file's text

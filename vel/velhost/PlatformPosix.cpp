@@ -46,4 +46,8 @@ SessionRegistry::~SessionRegistry() = default;
 
 void SessionRegistry::Save() {}
 
+std::string SessionRegistry::Location() const {
+    return CurrentUserRegistryFile();
+}
+
 }  // namespace velhost

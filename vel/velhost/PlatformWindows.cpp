@@ -176,6 +176,10 @@ void SessionRegistry::Save() {
     }
 }
 
+std::string SessionRegistry::Location() const {
+    return stand_ ? stand_->file : "HKEY_CURRENT_USER\\Software\\Tolvane\\VEL\\Orvanta";
+}
+
 SessionRegistry::~SessionRegistry() {
     if (!stand_) return;
     // A session that failed still leaves the file as its registry was.

@@ -1,5 +1,5 @@
-// WindowsMain.cpp - velhost on Windows: `velhost run`, without Qt. The plug-in's dialogs answer
-// Cancel in this build (ui/Dialogs.h), so a session has nothing to answer them with.
+// WindowsMain.cpp - velhost on Windows, without Qt: `velhost run` and `velhost settings`, their
+// dialogs answered by the Win32 dialog robot.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -15,8 +15,10 @@
 #include <vector>
 
 #include "settings/Utf.h"
+#include "vel/velhost/DialogRobotWin32.h"
 #include "vel/velhost/DrawingFiles.h"
 #include "vel/velhost/Session.h"
+#include "vel/velhost/SettingsSession.h"
 
 // wmain (linked with -municode): the command line as UTF-16, whatever the code page.
 int wmain(int argc, wchar_t** wargv) {
@@ -39,6 +41,11 @@ int wmain(int argc, wchar_t** wargv) {
     velhost::RunOptions o;
     CLI::App* runCmd = app.add_subcommand("run", "load the plug-in and run a session script");
     velhost::AddRunOptions(*runCmd, o);
+    runCmd->add_flag("--show", o.show, "leave the dialogs that no action answers to the user");
+    velhost::SettingsOptions so;
+    CLI::App* settingsCmd = app.add_subcommand(
+        "settings", "run the settings dialog \"Create Insert\" on its own; OK saves");
+    velhost::AddSettingsOptions(*settingsCmd, so);
     try {
         app.parse(static_cast<int>(args.size()), argv.data());
     } catch (const CLI::ParseError& e) {
@@ -52,7 +59,11 @@ int wmain(int argc, wchar_t** wargv) {
         }
     }
     try {
-        velhost::SessionDialogs dialogs;
+        if (settingsCmd->parsed()) {
+            velhost::Win32RobotDialogs dialogs(so.show);
+            return velhost::RunSettings(so, dialogs);
+        }
+        velhost::Win32RobotDialogs dialogs(o.show);
         return velhost::RunSession(o, dialogs);
     } catch (const std::exception& e) {
         std::cerr << "velhost: " << e.what() << "\n";

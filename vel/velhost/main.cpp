@@ -11,10 +11,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "settings/RegistryStore.h"
 #include "ui/DisplayProbe.h"
-#include "ui/OrvantaDlg.h"
-#include "ui/UiScope.h"
 #include "vel/dxf/DxfFormat.h"
 #include "vel/gui/HostWindow.h"
 #include "vel/io/DrawingFile.h"
@@ -24,6 +21,7 @@
 #include "vel/velhost/DrawingFiles.h"
 #include "vel/velhost/Platform.h"
 #include "vel/velhost/Session.h"
+#include "vel/velhost/SettingsSession.h"
 
 namespace fs = std::filesystem;
 
@@ -63,24 +61,27 @@ private:
 using velhost::RunOptions;
 
 // The dialog robot answers the session's dialogs in the host's widget application.
+// With `show`, on the display `platform`, dialogs nobody answers are left to the user.
 class RobotDialogs final : public velhost::SessionDialogs {
 public:
-    RobotDialogs(const RunOptions& o, const char* program) : o_(o), program_(program) {}
-    void Prepare() override { app_.emplace(program_, o_.show, o_.platform); }
+    RobotDialogs(bool show, const std::string& platform, const char* program)
+        : show_(show), platform_(platform), program_(program) {}
+    void Prepare() override { app_.emplace(program_, show_, platform_); }
     void Answer(std::vector<std::string>& queue) override {
-        robot_ = std::make_unique<velhost::DialogRobot>(queue, std::cerr, o_.show);
+        robot_ = std::make_unique<velhost::DialogRobot>(queue, std::cerr, show_);
     }
     bool Failed() const override { return robot_ && robot_->Failed(); }
 
 private:
-    const RunOptions& o_;
+    bool show_;
+    std::string platform_;
     const char* program_;
     std::optional<HostApplication> app_;
     std::unique_ptr<velhost::DialogRobot> robot_;
 };
 
 int run(const RunOptions& o, const char* program) {
-    RobotDialogs dialogs(o, program);
+    RobotDialogs dialogs(o.show, o.platform, program);
     return velhost::RunSession(o, dialogs);
 }
 
@@ -135,49 +136,6 @@ int runGui(const GuiOptions& o, const char* program) {
     return kOk;
 }
 
-struct SettingsOptions {
-    std::string registry;
-    std::string script;
-    bool show = false;
-    std::string platform;
-};
-
-// The "Create Insert" dialog on its own: loads from the registry, saves on OK. A save that
-// does not store every value is bad input: the message names the file and what failed.
-int runSettings(const SettingsOptions& o, const char* program) {
-    velhost::UseRegistryFile(o.registry);
-    const vel::Script script = velhost::ReadScript(o.script);
-    std::vector<std::string> answers;
-    for (const vel::ScriptCommand& c : script.commands) {
-        if (c.kind != vel::ScriptCommand::Kind::Dialog)
-            throw vel::FileError(script.fileName, c.line,
-                                 "only dialog lines can answer the settings dialog");
-        answers.insert(answers.end(), c.actions.begin(), c.actions.end());
-    }
-    HostApplication app(program, o.show, o.platform);
-    velhost::DialogRobot robot(answers, std::cerr, o.show);
-    bool accepted = false;
-    bool saved = false;
-    {
-        UiScope scope;
-        if (!scope.Available()) throw std::runtime_error("no user interface is available");
-        OrvantaDlg dlg;
-        accepted = dlg.DoModal() == IDOK;
-        if (accepted) saved = dlg.SaveToRegistry();
-    }
-    velhost::ReportUnusedActions(answers);
-    const std::string file = CurrentUserRegistryFile();
-    if (accepted && !saved) {
-        const std::string why = CurrentUserRegistry().lastError();
-        throw vel::FileError(file, 0, "settings not saved" + (why.empty() ? "" : ": " + why));
-    }
-    if (saved)
-        std::cout << "settings saved to " << file << "\n";
-    else
-        std::cout << "settings dialog cancelled; nothing saved\n";
-    return robot.Failed() ? kBadInput : kOk;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -188,13 +146,10 @@ int main(int argc, char** argv) {
     velhost::AddRunOptions(*runCmd, o);
     runCmd->add_flag("--show", o.show,
                      "show the plug-in's dialogs on the display instead of offscreen");
-    SettingsOptions so;
+    velhost::SettingsOptions so;
     CLI::App* settingsCmd = app.add_subcommand(
         "settings", "run the settings dialog \"Create Insert\" on its own; OK saves");
-    settingsCmd->add_option("--registry", so.registry, "registry file to read and write");
-    settingsCmd->add_option("--script", so.script,
-                            "dialog lines that answer the dialog, or - for standard input");
-    settingsCmd->add_flag("--show", so.show, "show the dialog on the display instead of offscreen");
+    velhost::AddSettingsOptions(*settingsCmd, so);
     GuiOptions go;
     CLI::App* guiCmd =
         app.add_subcommand("gui", "open the CAD window and use the command with the mouse");
@@ -246,7 +201,10 @@ int main(int argc, char** argv) {
         o.platform = so.platform = go.platform = display.platform;
     }
     try {
-        if (settingsCmd->parsed()) return runSettings(so, argv[0]);
+        if (settingsCmd->parsed()) {
+            RobotDialogs dialogs(so.show, so.platform, argv[0]);
+            return velhost::RunSettings(so, dialogs);
+        }
         if (guiCmd->parsed()) return runGui(go, argv[0]);
         return run(o, argv[0]);
     } catch (const vel::FileError& e) {

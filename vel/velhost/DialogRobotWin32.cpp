@@ -1,0 +1,214 @@
+// DialogRobotWin32.cpp - performing dialog actions on the dialog manager's windows as a user
+// would: clicks and key strokes posted to the controls, a turn at a time from a thread timer.
+#include "vel/velhost/DialogRobotWin32.h"
+
+#include <windows.h>
+
+#include <iostream>
+
+#include "settings/Utf.h"
+#include "ui/DialogTemplate.h"
+#include "vel/velhost/DialogPicture.h"
+
+namespace velhost {
+
+namespace {
+
+// How often the robot looks for a dialog to answer; posted input is handled before the next
+// look, as a timer's turn comes only once the queue holds nothing else.
+constexpr UINT kTurnMs = 10;
+
+// The robot whose turns the timer takes (one a thread at a time).
+Win32DialogRobot* current = nullptr;
+
+void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (current) current->Step();
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    const int length = GetClassNameW(window, name, 64);
+    return std::wstring(name, length > 0 ? length : 0);
+}
+
+std::string TextOf(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return Utf8(std::u16string(text.begin(), text.end()));
+}
+
+// The thread's topmost dialog that takes input: the modal one (the dialog manager disables
+// the dialogs beneath it), once it shows.
+HWND ActiveDialog() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM result) -> BOOL {
+            if (ClassOf(window) != L"#32770" || !IsWindowVisible(window) ||
+                !IsWindowEnabled(window))
+                return TRUE;
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The plug-in's template the dialog was built from: the one whose caption it shows and whose
+// controls it has, most controls first (a popup's controls may be part of another's). 0 when
+// none fits.
+int TemplateOf(HWND dialog) {
+    const std::string title = TextOf(dialog);
+    int best = 0;
+    size_t bestControls = 0;
+    for (const int32_t id : {kCreateInsertTemplate, kColorPropertyTemplate,
+                             kLineTypePropertyTemplate, kDimLengthTemplate, kDimLeaderTemplate}) {
+        const DialogTemplate* tmpl = FindDialogTemplate(id);
+        if (!tmpl || Utf8(std::u16string(tmpl->caption)) != title) continue;
+        bool all = true;
+        for (const ControlTemplate& c : tmpl->controls)
+            if (c.id > 0 && !GetDlgItem(dialog, c.id)) all = false;
+        if (all && tmpl->controls.size() > bestControls) {
+            best = id;
+            bestControls = tmpl->controls.size();
+        }
+    }
+    return best;
+}
+
+UINT VirtualKey(DialogAction::Key key) {
+    switch (key) {
+        case DialogAction::Key::Escape:
+            return VK_ESCAPE;
+        case DialogAction::Key::Space:
+            return VK_SPACE;
+        case DialogAction::Key::Tab:
+            return VK_TAB;
+        case DialogAction::Key::Enter:
+            break;
+    }
+    return VK_RETURN;
+}
+
+// A key pressed and let go, posted as the keyboard brings it: the loop's TranslateMessage makes
+// the character of a key that has one, and the dialog manager sees the press first.
+void PostKey(HWND target, UINT key) {
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(target, WM_KEYDOWN, key, 1 | scan);
+    PostMessageW(target, WM_KEYUP, key, 1 | scan | (LPARAM{1} << 30) | (LPARAM{1} << 31));
+}
+
+LPARAM CentreOf(HWND control) {
+    RECT client;
+    GetClientRect(control, &client);
+    return MAKELPARAM(client.right / 2, client.bottom / 2);
+}
+
+// A dialog of the dialog manager as the robot acts on it.
+class Win32RobotDialog final : public RobotDialog {
+public:
+    explicit Win32RobotDialog(HWND dialog) : dialog_(dialog) {}
+
+    std::string Id() const override {
+        const int id = TemplateOf(dialog_);
+        return id ? std::to_string(id) : std::string();
+    }
+    std::string Title() const override { return TextOf(dialog_); }
+    Control KindOf(int id) const override {
+        HWND control = GetDlgItem(dialog_, id);
+        if (!control) return Control::None;
+        const std::wstring name = ClassOf(control);
+        if (_wcsicmp(name.c_str(), L"Edit") == 0) return Control::Edit;
+        if (_wcsicmp(name.c_str(), L"ComboBox") == 0) return Control::List;
+        if (_wcsicmp(name.c_str(), L"Button") == 0)
+            return (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX
+                       ? Control::Other
+                       : Control::Button;
+        return Control::Other;
+    }
+    bool IsVisible(int id) const override { return IsWindowVisible(GetDlgItem(dialog_, id)); }
+    bool IsEnabled(int id) const override { return IsWindowEnabled(GetDlgItem(dialog_, id)); }
+    int ListCount(int id) const override {
+        return static_cast<int>(SendDlgItemMessageW(dialog_, id, CB_GETCOUNT, 0, 0));
+    }
+
+    void Type(int id, const std::string& text) override {
+        HWND edit = GetDlgItem(dialog_, id);
+        Focus(edit);
+        PostMessageW(edit, EM_SETSEL, 0, -1);
+        // One character message a UTF-16 unit, as an input method delivers any script.
+        const std::u16string units = text.empty() ? std::u16string(1, u'\b') : Utf16(text);
+        for (const char16_t unit : units) PostMessageW(edit, WM_CHAR, unit, 1);
+    }
+    void Click(int id) override {
+        HWND control = GetDlgItem(dialog_, id);
+        if (KindOf(id) == Control::Button) {
+            PostMessageW(control, BM_CLICK, 0, 0);
+            return;
+        }
+        const LPARAM at = CentreOf(control);
+        PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(control, WM_LBUTTONUP, 0, at);
+    }
+    void DoubleClick(int id) override {
+        HWND control = GetDlgItem(dialog_, id);
+        const LPARAM at = CentreOf(control);
+        PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(control, WM_LBUTTONUP, 0, at);
+        PostMessageW(control, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageW(control, WM_LBUTTONUP, 0, at);
+    }
+    void Choose(int id, int index) override {
+        HWND list = GetDlgItem(dialog_, id);
+        Focus(list);
+        PostKey(list, VK_HOME);
+        for (int i = 0; i < index; ++i) PostKey(list, VK_DOWN);
+    }
+    void Press(DialogAction::Key key) override {
+        HWND focus = GetFocus();
+        if (!focus || (focus != dialog_ && !IsChild(dialog_, focus))) focus = dialog_;
+        PostKey(focus, VirtualKey(key));
+    }
+    void CloseBox() override { PostMessageW(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0); }
+    bool SavePicture(const std::string& file) override { return SaveWindowPicture(dialog_, file); }
+
+private:
+    // Moves the focus to the control as the dialog manager does for a user (the control that
+    // loses it is told, an edit gets its text selected), in turn with the posted input.
+    void Focus(HWND control) { PostMessageW(dialog_, WM_NEXTDLGCTL, (WPARAM)control, TRUE); }
+
+    HWND dialog_;
+};
+
+}  // namespace
+
+Win32DialogRobot::Win32DialogRobot(std::vector<std::string>& queue, std::ostream& errors,
+                                   bool interactive)
+    : answerer_(queue, errors, interactive) {
+    current = this;
+    timer_ = SetTimer(nullptr, 0, kTurnMs, OnTimer);
+}
+
+Win32DialogRobot::~Win32DialogRobot() {
+    if (timer_) KillTimer(nullptr, timer_);
+    if (current == this) current = nullptr;
+}
+
+void Win32DialogRobot::Step() {
+    // Painting a picture sends messages; none of them may start another turn meanwhile.
+    if (busy_) return;
+    HWND dialog = ActiveDialog();
+    if (!dialog) return;
+    busy_ = true;
+    Win32RobotDialog robotDialog(dialog);
+    // The timer brings the next turn to whichever modal loop runs then.
+    answerer_.Turn(robotDialog, [] {});
+    busy_ = false;
+}
+
+void Win32RobotDialogs::Answer(std::vector<std::string>& queue) {
+    robot_ = std::make_unique<Win32DialogRobot>(queue, std::cerr, show_);
+}
+
+}  // namespace velhost
