@@ -86,6 +86,7 @@ step() {
 step "exports and imports" bash "$root/tests/windows/check-windows-files.sh" "$build/bin"
 step "settings against the registry" "$wine" "$build/bin/settings_windows_tests.exe" --gtest_color=no --gtest_brief=1
 step "velhost's registry files" "$wine" "$build/bin/velhost_windows_tests.exe" --gtest_color=no --gtest_brief=1
+step "dialogs of the dialog manager" "$wine" "$build/bin/ui_windows_tests.exe" --gtest_color=no --gtest_brief=1
 
 # The sessions: each example with its settings on the bracket part, as examples/run-session.sh
 # runs it, and the end-to-end tests' own, recorded while those tests run the Linux velhost.
