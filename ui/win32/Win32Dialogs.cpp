@@ -163,6 +163,24 @@ std::optional<KeyMessage> KeyMessageOf(const MSG& msg) {
     }
 }
 
+// Faces that hold Hangul, tried in this order where the dialog's font has no glyph for a text.
+constexpr const wchar_t* kHangulFaces[] = {L"Malgun Gothic", L"Gulim", L"Dotum", L"NanumGothic",
+                                           L"NanumBarunGothic"};
+
+bool HasGlyphs(HDC dc, HFONT font, std::wstring_view text) {
+    HGDIOBJ old = SelectObject(dc, font);
+    std::vector<WORD> glyphs(text.size());
+    const DWORD found = GetGlyphIndicesW(dc, text.data(), static_cast<int>(text.size()),
+                                         glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, old);
+    return found != GDI_ERROR &&
+           std::none_of(glyphs.begin(), glyphs.end(), [](WORD g) { return g == 0xFFFF; });
+}
+
+bool IsAscii(std::wstring_view text) {
+    return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
+}
+
 HINSTANCE ThisModule() {
     HMODULE module = nullptr;
     GetModuleHandleExW(
@@ -189,6 +207,7 @@ public:
 
     ~Win32Surface() override {
         for (auto& [id, bitmap] : bitmaps_) DeleteObject(bitmap);
+        if (fallbackFont_) DeleteObject(fallbackFont_);
     }
 
     HWND Handle() const { return dialog_; }
@@ -228,8 +247,10 @@ public:
         return std::u16string(text.begin(), text.end());
     }
     void SetText(int32_t id, const std::u16string& text) override {
-        if (HWND edit = ItemOfKind(id, ControlKind::Edit))
+        if (HWND edit = ItemOfKind(id, ControlKind::Edit)) {
             SetWindowTextW(edit, reinterpret_cast<LPCWSTR>(text.c_str()));
+            FitFont(edit, Wide(text));
+        }
     }
     void SelectAllText(int32_t id) override {
         if (HWND edit = ItemOfKind(id, ControlKind::Edit)) SendMessageW(edit, EM_SETSEL, 0, -1);
@@ -249,8 +270,10 @@ public:
     }
 
     void AddListEntry(int32_t id, const std::u16string& text) override {
-        if (HWND list = ItemOfKind(id, ControlKind::DropDownList))
+        if (HWND list = ItemOfKind(id, ControlKind::DropDownList)) {
             SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+            FitFont(list, Wide(text));
+        }
     }
     int ListCount(int32_t id) const override {
         HWND list = ItemOfKind(id, ControlKind::DropDownList);
@@ -368,6 +391,15 @@ public:
                          item, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticProc))));
             if (c.bitmap != 0) SetBitmap(c.id, c.bitmap);
         }
+        EnumChildWindows(
+            dialog_,
+            [](HWND item, LPARAM self) -> BOOL {
+                wchar_t text[256] = {};
+                GetWindowTextW(item, text, 256);
+                reinterpret_cast<Win32Surface*>(self)->FitFont(item, text);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(this));
         events_.InitDialog();
     }
 
@@ -451,6 +483,48 @@ private:
         }
     }
 
+    static std::wstring Wide(const std::u16string& text) {
+        return std::wstring(text.begin(), text.end());
+    }
+
+    // A control whose text the dialog's font cannot show (Hangul in a font without it, where
+    // the system links no other font in) takes a Hangul face of the same size.
+    void FitFont(HWND item, std::wstring_view text) {
+        if (IsAscii(text)) return;
+        auto font = reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0));
+        if (!font || font == fallbackFont_) return;
+        HDC dc = GetDC(item);
+        if (!HasGlyphs(dc, font, text)) {
+            if (HFONT fallback = HangulFont(dc, font, text))
+                SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(fallback), TRUE);
+        }
+        ReleaseDC(item, dc);
+    }
+
+    // The first of kHangulFaces that exists and shows `text`, at the size of `like`; made once.
+    HFONT HangulFont(HDC dc, HFONT like, std::wstring_view text) {
+        if (fallbackFont_ || fallbackTried_) return fallbackFont_;
+        fallbackTried_ = true;
+        LOGFONTW description{};
+        GetObjectW(like, sizeof description, &description);
+        description.lfCharSet = DEFAULT_CHARSET;
+        for (const wchar_t* face : kHangulFaces) {
+            lstrcpynW(description.lfFaceName, face, LF_FACESIZE);
+            HFONT candidate = CreateFontIndirectW(&description);
+            HGDIOBJ old = SelectObject(dc, candidate);
+            wchar_t chosen[LF_FACESIZE] = {};
+            GetTextFaceW(dc, LF_FACESIZE, chosen);
+            SelectObject(dc, old);
+            // The system substitutes another face for one it lacks.
+            if (lstrcmpiW(chosen, face) == 0 && HasGlyphs(dc, candidate, text)) {
+                fallbackFont_ = candidate;
+                break;
+            }
+            DeleteObject(candidate);
+        }
+        return fallbackFont_;
+    }
+
     void PaintDialog(HDC dc) {
         GdiContext context(dc, FromColorRef(GetSysColor(COLOR_3DFACE)));
         events_.PaintDialog(context);
@@ -462,6 +536,8 @@ private:
     std::vector<uint8_t> bytes_;
     HWND dialog_ = nullptr;
     std::map<int32_t, HBITMAP> bitmaps_;
+    HFONT fallbackFont_ = nullptr;
+    bool fallbackTried_ = false;
 };
 
 LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
