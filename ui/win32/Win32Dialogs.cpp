@@ -219,6 +219,7 @@ public:
         const INT_PTR result =
             DialogBoxIndirectParamW(ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(bytes_.data()),
                                     owner_, DialogProc, reinterpret_cast<LPARAM>(this));
+        const DWORD error = result == -1 ? GetLastError() : 0;
         std::erase(tRunning, this);
         if (tRunning.empty() && tKeyHook) {
             UnhookWindowsHookEx(tKeyHook);
@@ -226,7 +227,7 @@ public:
         }
         if (result == -1) {
             std::fprintf(stderr, "Orvanta: dialog %d could not be shown (error %lu)\n",
-                         static_cast<int>(tmpl_.id), GetLastError());
+                         static_cast<int>(tmpl_.id), error);
             return IDCANCEL;
         }
         return static_cast<int>(result);
