@@ -98,6 +98,7 @@ step() {
 step "exports and imports" bash "$root/tests/windows/check-windows-files.sh" "$build/bin"
 step "settings against the registry" "$wine" "$build/bin/settings_windows_tests.exe" --gtest_color=no --gtest_brief=1
 step "velhost's registry files" "$wine" "$build/bin/velhost_windows_tests.exe" --gtest_color=no --gtest_brief=1
+step "dialogs of the dialog manager" "$wine" "$build/bin/ui_windows_tests.exe" --gtest_color=no --gtest_brief=1
 step "the dialog robot" "$wine" "$build/bin/robot_windows_tests.exe" --gtest_color=no --gtest_brief=1
 
 # The sessions: each example with its settings on the bracket part, as examples/run-session.sh

@@ -12,9 +12,11 @@
 
 #include "ui/DialogTemplate.h"
 
-// Modal results, as the dialog manager numbers them.
+// Modal results, as the dialog manager numbers them (windows.h has them as macros).
+#ifndef IDOK
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
+#endif
 
 struct UiPoint {
     int x = 0;
@@ -71,10 +73,10 @@ public:
 enum class DialogKey { Enter, Escape, Space, Tab, Other };
 
 // A key message before the window handles it. Only a press acts; the other stages (a release,
-// the shortcut check an open list makes before the press) are reported so that a dialog that
-// takes a key takes all of it.
+// the character a press makes, the shortcut check an open list makes before the press) are
+// reported so that a dialog that takes a key takes all of it.
 struct KeyMessage {
-    enum class Stage { Press, Release, Early };
+    enum class Stage { Press, Release, Other };
     DialogKey key = DialogKey::Other;
     Stage stage = Stage::Press;
 

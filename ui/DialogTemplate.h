@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 // Window and dialog style bits kept by the templates.
 namespace winstyle {
@@ -62,6 +63,9 @@ struct DialogTemplate {
     bool HasCaption() const { return (style & winstyle::kCaption) == winstyle::kCaption; }
     // The first control with the id, or nullptr.
     const ControlTemplate* Find(int32_t controlId) const;
+    // The ids of the radio group the radio button `controlId` belongs to, in template order: from
+    // the button that starts the group to the last radio button after it. Empty for another id.
+    std::vector<int32_t> RadioGroupOf(int32_t controlId) const;
 };
 
 // Template ids.

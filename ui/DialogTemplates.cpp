@@ -160,6 +160,21 @@ const ControlTemplate* DialogTemplate::Find(int32_t controlId) const {
     return nullptr;
 }
 
+std::vector<int32_t> DialogTemplate::RadioGroupOf(int32_t controlId) const {
+    std::vector<int32_t> group;
+    bool found = false;
+    for (const ControlTemplate& c : controls) {
+        const bool radio = c.kind == ControlKind::Radio || c.kind == ControlKind::RadioGroupStart;
+        if (!radio || (c.kind == ControlKind::RadioGroupStart && !group.empty())) {
+            if (found) break;
+            group.clear();
+        }
+        if (radio) group.push_back(c.id);
+        found = found || (radio && c.id == controlId);
+    }
+    return found ? group : std::vector<int32_t>{};
+}
+
 const DialogTemplate* FindDialogTemplate(int32_t id) {
     for (const DialogTemplate& t : kTemplates)
         if (t.id == id) return &t;

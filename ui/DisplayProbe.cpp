@@ -26,7 +26,8 @@ std::string DisplayName(const std::string& display) {
 }
 
 bool X11Answers(const std::string& display) {
-    xcb_connection_t* connection = xcb_connect(display.empty() ? nullptr : display.c_str(), nullptr);
+    xcb_connection_t* connection =
+        xcb_connect(display.empty() ? nullptr : display.c_str(), nullptr);
     const bool ok = xcb_connection_has_error(connection) == 0;
     xcb_disconnect(connection);
     return ok;

@@ -18,7 +18,7 @@ struct DisplayChoice {
 };
 
 // The first platform of the user's QT_QPA_PLATFORM that can be used (a display
-// checked when it is X11 or Wayland), else the X server that DISPLAY names, else the Wayland compositor
-// of WAYLAND_DISPLAY, each only when it answers; "offscreen" when no display is
-// named at all, so that a scripted host can still run and answer dialogs.
+// checked when it is X11 or Wayland), else the X server that DISPLAY names, else the Wayland
+// compositor of WAYLAND_DISPLAY, each only when it answers; "offscreen" when no display is named at
+// all, so that a scripted host can still run and answer dialogs.
 DisplayChoice ChooseDisplay();

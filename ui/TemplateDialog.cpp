@@ -2,6 +2,8 @@
 // its message map, data exchange and owner-painted statics.
 #include "ui/TemplateDialog.h"
 
+#include <algorithm>
+
 // ---------------------------------------------------------------------------------------------
 // Controls held by members
 
@@ -166,21 +168,6 @@ void TemplateDialog::FocusFirstTabStop() {
     }
 }
 
-std::vector<int32_t> TemplateDialog::RadioGroup(int32_t firstId) const {
-    std::vector<int32_t> group;
-    for (const ControlTemplate& c : template_->controls) {
-        const bool radio = c.kind == ControlKind::Radio || c.kind == ControlKind::RadioGroupStart;
-        if (group.empty()) {
-            if (c.id == firstId && radio) group.push_back(c.id);
-        } else if (c.kind == ControlKind::Radio) {
-            group.push_back(c.id);
-        } else {
-            break;
-        }
-    }
-    return group;
-}
-
 void TemplateDialog::DDX_Text(int32_t id, std::u16string& value, bool save) {
     if (!surface_ || !surface_->HasControl(id)) return;
     if (save)
@@ -199,7 +186,9 @@ void TemplateDialog::DDX_Check(int32_t id, int32_t& value, bool save) {
 
 void TemplateDialog::DDX_Radio(int32_t firstId, int32_t& value, bool save) {
     if (!surface_) return;
-    const std::vector<int32_t> group = RadioGroup(firstId);
+    std::vector<int32_t> group = template_->RadioGroupOf(firstId);
+    // The group's buttons from firstId on.
+    group.erase(group.begin(), std::find(group.begin(), group.end(), firstId));
     if (group.empty()) return;
     if (save) {
         value = -1;

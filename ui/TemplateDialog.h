@@ -137,8 +137,6 @@ private:
 
     void FocusFirstTabStop();
     void Unbind(StaticControl& control);
-    // The ids of the radio group that starts at firstId, in template order.
-    std::vector<int32_t> RadioGroup(int32_t firstId) const;
 
     struct MessageEntry {
         Notification what;

@@ -544,7 +544,7 @@ protected:
             key.key = KeyOf(static_cast<QKeyEvent*>(event)->key());
             key.stage = type == QEvent::KeyPress     ? KeyMessage::Stage::Press
                         : type == QEvent::KeyRelease ? KeyMessage::Stage::Release
-                                                     : KeyMessage::Stage::Early;
+                                                     : KeyMessage::Stage::Other;
             if (events_.PreTranslateKey(key)) return true;
         } else if (type == QEvent::FocusOut && qobject_cast<QLineEdit*>(watched)) {
             events_.Notify(ControlId(watched), Notification::KillFocus);
