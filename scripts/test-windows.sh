@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The Windows build under Wine. Cross-builds the Windows files (scripts/build-windows.sh), checks
 # what the plug-in exports and imports, runs the tests that need the Windows registry and the
-# dialog manager, and runs every session without a dialog line (the example sessions and those of
-# the end-to-end tests) in velhost.exe and in the Linux velhost, comparing what they write byte
-# for byte. Wine runs headless in a fresh prefix that is removed afterwards. Exits non-zero when
-# anything fails.
+# dialog manager, runs every session (the example sessions and those of the end-to-end tests,
+# their dialogs answered by each build's dialog robot) in velhost.exe and in the Linux velhost,
+# comparing what they write byte for byte, and takes pictures of the plug-in's dialogs under Wine
+# (build-windows/test-output/wine-dialogs/). Wine runs headless in a fresh prefix that is removed
+# afterwards. Exits non-zero when anything fails.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -14,12 +15,13 @@ limit="${WINE_TIMEOUT:-600}"
 
 BUILD_DIR="$build" bash "$root/scripts/build-windows.sh"
 
-# The Linux velhost and plug-in to compare with, and the end-to-end tests whose sessions are
-# run again (already built when scripts/test.sh calls this).
+# The Linux velhost and plug-in to compare with, the end-to-end tests whose sessions are run
+# again, and the tests of velhost's dialog robot, which hold velhost.exe's to the same behaviour
+# (already built when scripts/test.sh calls this).
 if [ ! -f "$linux_build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$linux_build" --target velhost Orvanta e2e_tests -- -j"$(nproc)"
+cmake --build "$linux_build" --target velhost Orvanta e2e_tests ui_tests -- -j"$(nproc)"
 
 wine=""
 for candidate in /usr/lib/wine/wine64 "$(command -v wine64 || true)" "$(command -v wine || true)"; do
@@ -100,6 +102,9 @@ step "settings against the registry" "$wine" "$build/bin/settings_windows_tests.
 step "velhost's registry files" "$wine" "$build/bin/velhost_windows_tests.exe" --gtest_color=no --gtest_brief=1
 step "dialogs of the dialog manager" "$wine" "$build/bin/ui_windows_tests.exe" --gtest_color=no --gtest_brief=1
 step "the dialog robot" "$wine" "$build/bin/robot_windows_tests.exe" --gtest_color=no --gtest_brief=1
+step "velhost.exe answering the plug-in's dialogs" env QT_QPA_PLATFORM=offscreen \
+  ORVANTA_VELHOST="$wine $build/bin/velhost.exe" "$linux_build/bin/ui_tests" \
+  --gtest_filter='VelhostRobot.*' --gtest_color=no --gtest_brief=1
 
 # The sessions: each example with its settings on the bracket part, as examples/run-session.sh
 # runs it, and the end-to-end tests' own, recorded while those tests run the Linux velhost.
@@ -143,6 +148,8 @@ fi
 step "sessions: velhost.exe under Wine against the Linux velhost" \
   bash "$root/tests/windows/compare-sessions.sh" "$linux_build/bin/velhost" \
   "$wine $build/bin/velhost.exe" "$sessions" "$work/runs"
+step "pictures of the dialogs under Wine" \
+  bash "$root/tests/windows/dialog-pictures.sh" "$wine $build/bin/velhost.exe" "$build/test-output/wine-dialogs"
 
 if [ "$status" -ne 0 ]; then
   echo "test-windows: FAILED" >&2

@@ -16,6 +16,16 @@
 namespace ui_test {
 namespace {
 
+// The velhost under test: this build's, or the command ORVANTA_VELHOST names (several words, such
+// as "wine64 velhost.exe"), so that another build's robot is held to the same behaviour.
+const char* OtherVelhost() {
+    const char* other = std::getenv("ORVANTA_VELHOST");
+    return other && *other ? other : nullptr;
+}
+std::string VelhostCommand() {
+    return OtherVelhost() ? OtherVelhost() : VELHOST_PATH;
+}
+
 struct Result {
     int status = -1;
     std::string out;
@@ -46,7 +56,7 @@ protected:
     Result Velhost(const std::string& args, const std::string& script,
                    const std::string& registry = "") const {
         std::ofstream(Path("session.vel"), std::ios::binary) << script;
-        const std::string command = std::string(VELHOST_PATH) + " " + args + " --script " +
+        const std::string command = VelhostCommand() + " " + args + " --script " +
                                     Path("session.vel") + " --registry " +
                                     (registry.empty() ? Path("registry.reg") : registry) +
                                     " </dev/null >" + Path("out.txt") + " 2>" + Path("err.txt");
@@ -126,6 +136,7 @@ TEST_F(VelhostRobot, ShotSavesAPictureOfTheActiveDialog) {
     ASSERT_FALSE(picker.isNull());
     EXPECT_GT(dialog.width(), picker.width());
     EXPECT_GT(dialog.height(), picker.height());
+    if (OtherVelhost()) return;  // the folder holds this build's pictures
     fs::copy_file(dialogShot, ScreenshotFolder() / "velhost-settings.png",
                   fs::copy_options::overwrite_existing);
     fs::copy_file(pickerShot, ScreenshotFolder() / "velhost-color-picker.png",
@@ -197,6 +208,7 @@ TEST_F(VelhostRobot, SettingsTakesOnlyDialogLines) {
 }
 
 TEST_F(VelhostRobot, ShowOrTheWindowWithoutAUsableDisplayIsACommandLineError) {
+    if (OtherVelhost()) GTEST_SKIP() << "a display is what this build's velhost needs";
     // No display at all, and one that is named but does not answer.
     for (const std::string env : {"-u DISPLAY", "DISPLAY=:4711"})
         for (const std::string use : {"settings --show", "gui"}) {
@@ -230,11 +242,13 @@ TEST_F(VelhostRobot, SettingsThatCannotBeStoredAreReportedNotSaidSaved) {
     const std::string underAFile = Path("file.reg") + "/registry.reg";
     const Result r = Velhost("settings", "dialog type 12002 7, ok\n", underAFile);
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(
-        r.err.find("velhost: " + underAFile + ": settings not saved: cannot create the folder " +
-                   Path("file.reg") + ": Not a directory"),
-        std::string::npos)
-        << r.err;
+    // What the system says comes last, in its own words.
+    const std::string said = "velhost: " + underAFile +
+                             ": settings not saved: cannot create the folder " + Path("file.reg") +
+                             ": ";
+    const size_t at = r.err.find(said);
+    ASSERT_NE(at, std::string::npos) << r.err;
+    EXPECT_GT(r.err.find('\n', at), at + said.size()) << r.err;
     EXPECT_EQ(r.out.find("saved to"), std::string::npos) << r.out;
 }
 

@@ -3,12 +3,14 @@
 # the drawings (JSON, DXF, SVG, also those saved midway), the trace, standard output and the exit
 # status. Registry files are compared line by line regardless of order: values a session adds
 # come in the order the system's registry lists them. The lock file that the Linux settings store
-# keeps beside a registry file is no output.
+# keeps beside a registry file is no output, and pictures of dialogs (PNG) differ by design: each
+# system draws its own controls with its own fonts.
 #   compare-sessions.sh REFERENCE_VELHOST OTHER_VELHOST SESSIONS WORK
 # Each folder of SESSIONS holds a session's inputs and its arguments after `velhost run`, one a
-# line, in `args`; sessions whose script has a dialog line are left out. OTHER_VELHOST may be a
-# command of several words ("wine64 velhost.exe"). File arguments are given as absolute paths
-# under WORK, so a WORK whose name is beyond ASCII tries file names across the system boundary.
+# line, in `args`; the dialog robot of each build answers the dialogs of those with dialog lines.
+# OTHER_VELHOST may be a command of several words ("wine64 velhost.exe"). File arguments are given
+# as absolute paths under WORK, so a WORK whose name is beyond ASCII tries file names across the
+# system boundary.
 set -uo pipefail
 read -r -a reference <<<"$1"
 read -r -a other <<<"$2"
@@ -38,19 +40,23 @@ run_side() {
   mv "$work/run" "$work/$side"
 }
 
-compared=0 differ=0 skipped=0
+# Not compared: standard error, the Linux settings store's lock file, pictures.
+ignored() {
+  [[ $1 == stderr || $1 == *.reg.lock || $1 == *.png ]]
+}
+
+compared=0 differ=0 dialogs=0
 for input in "$sessions"/*/; do
   input=${input%/}
   name=$(basename "$input")
   if grep -Eq '^[[:space:]]*dialog([[:space:]]|$)' "$input/session.vel"; then
-    skipped=$((skipped + 1))
-    continue
+    dialogs=$((dialogs + 1))
   fi
   run_side reference "$input" "${reference[@]}"
   run_side other "$input" "${other[@]}"
   problems=()
   while IFS= read -r file; do
-    [[ $file == stderr || $file == *.reg.lock ]] && continue
+    ignored "$file" && continue
     if [ ! -f "$work/other/$file" ]; then
       problems+=("$file: only in the reference run")
     elif [[ $file == *.reg ]]; then
@@ -61,8 +67,8 @@ for input in "$sessions"/*/; do
     fi
   done < <(cd "$work/reference" && find . -type f | sed 's|^\./||' | sort)
   while IFS= read -r file; do
-    [ -f "$work/reference/$file" ] || problems+=("$file: only in the other run")
-  done < <(cd "$work/other" && find . -type f ! -name stderr ! -name '*.reg.lock' | sed 's|^\./||' | sort)
+    ignored "$file" || [ -f "$work/reference/$file" ] || problems+=("$file: only in the other run")
+  done < <(cd "$work/other" && find . -type f | sed 's|^\./||' | sort)
   compared=$((compared + 1))
   if [ ${#problems[@]} -gt 0 ]; then
     differ=$((differ + 1))
@@ -76,5 +82,5 @@ for input in "$sessions"/*/; do
   fi
 done
 rm -rf "$work/run" "$work/reference" "$work/other"
-echo "compare-sessions: $compared sessions compared, $differ differ; $skipped with dialog lines left out"
+echo "compare-sessions: $compared sessions compared ($dialogs with dialog lines), $differ differ"
 [ "$compared" -gt 0 ] && [ "$differ" -eq 0 ]

@@ -17,10 +17,13 @@ public:
     FileError(const std::string& file, int line, const std::string& message);
     const std::string& file() const { return file_; }
     int line() const { return line_; }
+    // What is wrong, without the file and line.
+    const std::string& message() const { return message_; }
 
 private:
     std::string file_;
     int line_;
+    std::string message_;
 };
 
 class DrawingWriter {

@@ -14,6 +14,9 @@ std::string describe(const std::string& file, int line, const std::string& messa
 }  // namespace
 
 FileError::FileError(const std::string& file, int line, const std::string& message)
-    : std::runtime_error(describe(file, line, message)), file_(file), line_(line > 0 ? line : 0) {}
+    : std::runtime_error(describe(file, line, message)),
+      file_(file),
+      line_(line > 0 ? line : 0),
+      message_(message) {}
 
 }  // namespace vel

@@ -158,7 +158,13 @@ void SessionRegistry::Save() {
     // Nothing stored, nothing written, as where the file is the registry.
     if (bytes == stand_->bytes) return;
     std::error_code ec;
-    if (stand_->path.has_parent_path()) fs::create_directories(stand_->path.parent_path(), ec);
+    if (const fs::path folder = stand_->path.parent_path(); !folder.empty()) {
+        fs::create_directories(folder, ec);
+        if (ec)
+            throw vel::FileError(
+                stand_->file, 0,
+                "cannot create the folder " + Utf8Of(folder) + ": " + ec.message());
+    }
     fs::path temp = stand_->path;
     temp += L".tmp";
     {

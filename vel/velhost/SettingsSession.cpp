@@ -43,12 +43,17 @@ int RunSettings(const SettingsOptions& o, SessionDialogs& dialogs) {
         if (accepted) saved = dlg.SaveToRegistry();
     }
     ReportUnusedActions(answers);
-    if (accepted && !saved) {
-        const std::string why = CurrentUserRegistry().lastError();
-        throw vel::FileError(registry.Location(), 0,
-                             "settings not saved" + (why.empty() ? "" : ": " + why));
+    const auto notSaved = [&registry](const std::string& why) {
+        return vel::FileError(registry.Location(), 0,
+                              "settings not saved" + (why.empty() ? "" : ": " + why));
+    };
+    if (accepted && !saved) throw notSaved(CurrentUserRegistry().lastError());
+    try {
+        registry.Save();  // where the registry is not the file, the values reach it only now
+    } catch (const vel::FileError& e) {
+        if (saved) throw notSaved(e.message());
+        throw;
     }
-    registry.Save();
     if (saved)
         std::cout << "settings saved to " << registry.Location() << "\n";
     else
