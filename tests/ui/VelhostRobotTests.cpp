@@ -107,6 +107,33 @@ TEST_F(VelhostRobot, EnterAndEscapeLeaveTheSettingsDialogOpen) {
     EXPECT_EQ(Registry().at("mDisUp"), "3.3");
 }
 
+TEST_F(VelhostRobot, TabStopsWhereTheTemplateSaysAndButtonsActOnTheFirstClickOfTwo) {
+    // "Create Insert": from the type list Tab skips the radio buttons and the controls without
+    // a tab stop, to the hole's check box.
+    WriteRegistry({{"mIsCheckHole", "0"}});
+    const Result settings = Velhost("settings", "dialog choose 12023 1, key tab, key space, ok\n");
+    ASSERT_EQ(settings.status, 0) << settings.err;
+    EXPECT_EQ(Registry()["mIsCheckHole"], "1");
+
+    // The corner popup: from the value, Tab goes to the cancel button, then to the kind that is
+    // checked (chamfer), where Space takes it: the same as clicking it.
+    const std::string examples = std::string(ORVANTA_SOURCE_DIR) + "/examples/";
+    auto edit = [&](const std::string& answer, const std::string& out) {
+        fs::copy_file(examples + "sessions/edit-annotated.reg", Path("registry.reg"),
+                      fs::copy_options::overwrite_existing);
+        const Result r = Velhost(
+            "run --drawing " + examples + "bracket.dxf --out " + Path(out),
+            "run\npick 80 0\ndialog type 12025 4, " + answer + "\npick -7.5 106.5\nconfirm\n");
+        EXPECT_EQ(r.status, 0) << r.err;
+        return ReadFile(Path(out));
+    };
+    const std::string byKeys = edit("key tab, key tab, key space", "keys.json");
+    EXPECT_FALSE(byKeys.empty());
+    EXPECT_EQ(byKeys, edit("click 12002", "click.json"));
+    // A double click on a kind acts on its first click.
+    EXPECT_EQ(edit("dblclick 12001", "double.json"), edit("click 12001", "corner.json"));
+}
+
 TEST_F(VelhostRobot, PickersOpenedFromTheDialogAreAnsweredInTurn) {
     const Result r = Velhost("settings",
                              "dialog click 12038, dblclick 17042, "

@@ -333,6 +333,7 @@ void DialogWindow::BuildControls(const DialogTemplate& tmpl) {
         }
         if (!IsRadio(c.kind)) radioGroup = nullptr;
         widget->setObjectName(QString::number(c.id));
+        TakeTabStop(widget, c);
         int height = units_.Y(c.cy);
         if (c.kind == ControlKind::DropDownList) {
             // The template's height includes the opened list; the closed box is one line.
@@ -345,6 +346,21 @@ void DialogWindow::BuildControls(const DialogTemplate& tmpl) {
         }
     }
     for (QWidget* box : groupBoxes) box->lower();
+}
+
+void DialogWindow::TakeTabStop(QWidget* widget, const ControlTemplate& c) {
+    if (widget->focusPolicy() == Qt::NoFocus) return;
+    // As in the dialog manager, Tab stops only at controls whose template says so; a radio
+    // button is the stop of its group while it is the checked one.
+    const Qt::FocusPolicy tabStop = widget->focusPolicy();
+    auto* radio = qobject_cast<QRadioButton*>(widget);
+    const bool stops = radio ? radio->isChecked() : (c.style & winstyle::kTabStop) != 0;
+    widget->setFocusPolicy(stops ? tabStop : Qt::ClickFocus);
+    if (radio) {
+        connect(radio, &QRadioButton::toggled, radio, [radio, tabStop](bool checked) {
+            radio->setFocusPolicy(checked ? tabStop : Qt::ClickFocus);
+        });
+    }
 }
 
 void DialogWindow::reject() {
@@ -546,6 +562,11 @@ protected:
                         : type == QEvent::KeyRelease ? KeyMessage::Stage::Release
                                                      : KeyMessage::Stage::Other;
             if (events_.PreTranslateKey(key)) return true;
+            // A closed drop-down list opens with F4 or Alt+Down, not with Space, as the dialog
+            // manager's lists do.
+            if (key.key == DialogKey::Space && type == QEvent::KeyPress &&
+                qobject_cast<QComboBox*>(watched))
+                return true;
         } else if (type == QEvent::FocusOut && qobject_cast<QLineEdit*>(watched)) {
             events_.Notify(ControlId(watched), Notification::KillFocus);
         }

@@ -100,6 +100,7 @@ protected:
 
 private:
     void BuildControls(const DialogTemplate& tmpl);
+    void TakeTabStop(QWidget* widget, const ControlTemplate& c);
 
     DialogEvents& events_;
     DialogUnits units_;

@@ -370,6 +370,7 @@ public:
                 PaintDialog(reinterpret_cast<HDC>(wParam));
                 return TRUE;
             case WM_NCDESTROY:
+                RemovePropW(dialog_, kTemplateProperty);
                 dialog_ = nullptr;
                 return FALSE;
             default:
@@ -379,6 +380,8 @@ public:
 
     void OnInitDialog(HWND dialog) {
         dialog_ = dialog;
+        // Which dialog this is, for whoever answers it (velhost's dialog robot).
+        SetPropW(dialog_, kTemplateProperty, reinterpret_cast<HANDLE>(intptr_t{tmpl_.id}));
         for (const ControlTemplate& c : tmpl_.controls) {
             if (c.kind != ControlKind::MainColorSwatch && c.kind != ControlKind::BkColorSwatch &&
                 c.kind != ControlKind::BitmapStatic)
@@ -441,6 +444,7 @@ public:
         return key && Owns(msg.hwnd) && events_.PreTranslateKey(*key);
     }
 
+    static constexpr wchar_t kTemplateProperty[] = L"DialogTemplateId";
     static constexpr wchar_t kSurfaceProperty[] = L"Orvanta.Surface";
     static constexpr wchar_t kProcProperty[] = L"Orvanta.Proc";
 

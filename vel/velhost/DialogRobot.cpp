@@ -86,10 +86,17 @@ public:
     }
     void Click(int id) override { QTest::mouseClick(ControlOf(dialog_, id), Qt::LeftButton); }
     void DoubleClick(int id) override {
-        QTest::mouseDClick(ControlOf(dialog_, id), Qt::LeftButton);
+        // What a mouse sends: a whole click, then the second press as a double click. (QTest's
+        // double click alone sends no first click, which a button would act on.)
+        QWidget* control = ControlOf(dialog_, id);
+        QTest::mouseClick(control, Qt::LeftButton);
+        QTest::mouseDClick(control, Qt::LeftButton);
+        if (control) QTest::mouseRelease(control, Qt::LeftButton);
     }
     void Choose(int id, int index) override {
         QWidget* list = ControlOf(dialog_, id);
+        // The list takes the focus, as the keys that choose go to it.
+        list->setFocus(Qt::OtherFocusReason);
         QTest::keyClick(list, Qt::Key_Home);
         for (int i = 0; i < index; ++i) QTest::keyClick(list, Qt::Key_Down);
     }

@@ -7,7 +7,6 @@
 #include <iostream>
 
 #include "settings/Utf.h"
-#include "ui/DialogTemplate.h"
 #include "vel/velhost/DialogPicture.h"
 
 namespace velhost {
@@ -55,26 +54,10 @@ HWND ActiveDialog() {
     return found;
 }
 
-// The plug-in's template the dialog was built from: the one whose caption it shows and whose
-// controls it has, most controls first (a popup's controls may be part of another's). 0 when
-// none fits.
+// The id of the template the dialog was built from, which the dialogs' Win32 back end keeps as
+// a window property (as the Qt one keeps it as the window's object name); 0 for another dialog.
 int TemplateOf(HWND dialog) {
-    const std::string title = TextOf(dialog);
-    int best = 0;
-    size_t bestControls = 0;
-    for (const int32_t id : {kCreateInsertTemplate, kColorPropertyTemplate,
-                             kLineTypePropertyTemplate, kDimLengthTemplate, kDimLeaderTemplate}) {
-        const DialogTemplate* tmpl = FindDialogTemplate(id);
-        if (!tmpl || Utf8(std::u16string(tmpl->caption)) != title) continue;
-        bool all = true;
-        for (const ControlTemplate& c : tmpl->controls)
-            if (c.id > 0 && !GetDlgItem(dialog, c.id)) all = false;
-        if (all && tmpl->controls.size() > bestControls) {
-            best = id;
-            bestControls = tmpl->controls.size();
-        }
-    }
-    return best;
+    return static_cast<int>(reinterpret_cast<intptr_t>(GetPropW(dialog, L"DialogTemplateId")));
 }
 
 UINT VirtualKey(DialogAction::Key key) {
