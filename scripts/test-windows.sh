@@ -4,8 +4,8 @@
 # dialog manager, runs every session (the example sessions and those of the end-to-end tests,
 # their dialogs answered by each build's dialog robot) in velhost.exe and in the Linux velhost,
 # comparing what they write byte for byte, and takes pictures of the plug-in's dialogs under Wine
-# (build-windows/test-output/wine-dialogs/). Wine runs headless in a fresh prefix that is removed
-# afterwards. Exits non-zero when anything fails.
+# beside the Qt ones (build/test-output/ui-wine/ and ui/). Wine runs headless in a fresh prefix
+# that is removed afterwards. Exits non-zero when anything fails.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -149,7 +149,7 @@ step "sessions: velhost.exe under Wine against the Linux velhost" \
   bash "$root/tests/windows/compare-sessions.sh" "$linux_build/bin/velhost" \
   "$wine $build/bin/velhost.exe" "$sessions" "$work/runs"
 step "pictures of the dialogs under Wine" \
-  bash "$root/tests/windows/dialog-pictures.sh" "$wine $build/bin/velhost.exe" "$build/test-output/wine-dialogs"
+  bash "$root/tests/windows/dialog-pictures.sh" "$wine $build/bin/velhost.exe" "$linux_build/test-output/ui-wine"
 
 if [ "$status" -ne 0 ]; then
   echo "test-windows: FAILED" >&2
