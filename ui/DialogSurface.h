@@ -132,7 +132,6 @@ public:
     virtual void SetChecked(int32_t id, bool checked) = 0;
     // Drop-down lists; -1 is no selection.
     virtual void AddListEntry(int32_t id, const std::u16string& text) = 0;
-    virtual int ListCount(int32_t id) const = 0;
     virtual int ListSelection(int32_t id) const = 0;
     virtual void SetListSelection(int32_t id, int index) = 0;
     // Any control.

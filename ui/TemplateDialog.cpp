@@ -23,26 +23,14 @@ void DlgItem::SelectAll() {
 void DlgItem::SetFocus() {
     if (Surface()) Surface()->Focus(id_);
 }
-void DlgItem::EnableWindow(bool enabled) {
-    if (Surface()) Surface()->Enable(id_, enabled);
-}
 void DlgItem::AddString(const std::u16string& text) {
     if (Surface()) Surface()->AddListEntry(id_, text);
-}
-int DlgItem::GetCount() const {
-    return Surface() ? Surface()->ListCount(id_) : 0;
 }
 int DlgItem::GetCurSel() const {
     return Surface() ? Surface()->ListSelection(id_) : -1;
 }
 void DlgItem::SetCurSel(int index) {
     if (Surface()) Surface()->SetListSelection(id_, index);
-}
-bool DlgItem::GetCheck() const {
-    return Surface() && Surface()->IsChecked(id_);
-}
-void DlgItem::SetCheck(bool checked) {
-    if (Surface()) Surface()->SetChecked(id_, checked);
 }
 
 StaticControl::~StaticControl() {

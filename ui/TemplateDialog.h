@@ -21,21 +21,15 @@ class TemplateDialog;
 class DlgItem {
 public:
     explicit operator bool() const { return Surface() && Surface()->HasControl(id_); }
-    int32_t Id() const { return id_; }
 
     std::u16string GetWindowText() const;
     void SetWindowText(const std::u16string& text);
     void SelectAll();
     void SetFocus();
-    void EnableWindow(bool enabled);
     // Drop-down lists.
     void AddString(const std::u16string& text);
-    int GetCount() const;
     int GetCurSel() const;
     void SetCurSel(int index);
-    // Buttons.
-    bool GetCheck() const;
-    void SetCheck(bool checked);
 
 private:
     friend class TemplateDialog;

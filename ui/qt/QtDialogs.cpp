@@ -490,10 +490,6 @@ public:
     void AddListEntry(int32_t id, const std::u16string& text) override {
         if (auto* list = As<QComboBox>(id)) list->addItem(ToQString(text));
     }
-    int ListCount(int32_t id) const override {
-        auto* list = As<QComboBox>(id);
-        return list ? list->count() : 0;
-    }
     int ListSelection(int32_t id) const override {
         auto* list = As<QComboBox>(id);
         return list ? list->currentIndex() : -1;

@@ -60,7 +60,6 @@ public:
     // Shows the image; a bitmap static takes the size of its image (plus its border).
     void SetImage(const QImage& image);
     const QImage& Image() const { return image_; }
-    bool Notifies() const { return notify_; }
 
 Q_SIGNALS:
     void clicked();

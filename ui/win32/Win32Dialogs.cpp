@@ -276,10 +276,6 @@ public:
             FitFont(list, Wide(text));
         }
     }
-    int ListCount(int32_t id) const override {
-        HWND list = ItemOfKind(id, ControlKind::DropDownList);
-        return list ? static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0)) : 0;
-    }
     int ListSelection(int32_t id) const override {
         HWND list = ItemOfKind(id, ControlKind::DropDownList);
         return list ? static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)) : -1;

@@ -8,16 +8,21 @@ namespace velhost {
 
 namespace {
 
-// The control the action names, checked to be there and visible; None with `error` otherwise.
-RobotDialog::Control NamedControl(const RobotDialog& dialog, int id, std::string& error) {
+// Whether the control the action names is there, visible and (unless `wanted` is None) of that
+// kind, called `what` in the message; `error` tells why not.
+bool CheckControl(const RobotDialog& dialog, int id, RobotDialog::Control wanted, const char* what,
+                  std::string& error) {
     const RobotDialog::Control kind = dialog.KindOf(id);
-    if (kind == RobotDialog::Control::None) {
-        error = "it has no control " + std::to_string(id);
-    } else if (!dialog.IsVisible(id)) {
-        error = "control " + std::to_string(id) + " is not visible";
-        return RobotDialog::Control::None;
-    }
-    return kind;
+    const std::string name = "control " + std::to_string(id);
+    if (kind == RobotDialog::Control::None)
+        error = "it has no " + name;
+    else if (!dialog.IsVisible(id))
+        error = name + " is not visible";
+    else if (wanted != RobotDialog::Control::None && kind != wanted)
+        error = name + " is not " + what;
+    else
+        return true;
+    return false;
 }
 
 void Cancel(RobotDialog& dialog) {
@@ -32,45 +37,34 @@ void Cancel(RobotDialog& dialog) {
 bool Perform(RobotDialog& dialog, const DialogAction& action, std::string& error) {
     using Kind = DialogAction::Kind;
     using Control = RobotDialog::Control;
-    const std::string id = std::to_string(action.id);
     // A disabled control takes no input from a user: the action does nothing. (Not every
     // window system drops the messages on its own.)
+    const int id = action.id;
     const auto click = [&dialog](int control) {
         if (dialog.IsEnabled(control)) dialog.Click(control);
     };
     switch (action.kind) {
-        case Kind::Type: {
-            const Control kind = NamedControl(dialog, action.id, error);
-            if (kind == Control::None) return false;
-            if (kind != Control::Edit) {
-                error = "control " + id + " is not an edit";
-                return false;
-            }
-            if (dialog.IsEnabled(action.id)) dialog.Type(action.id, action.text);
+        case Kind::Type:
+            if (!CheckControl(dialog, id, Control::Edit, "an edit", error)) return false;
+            if (dialog.IsEnabled(id)) dialog.Type(id, action.text);
             return true;
-        }
         case Kind::Click:
+            if (!CheckControl(dialog, id, Control::None, "", error)) return false;
+            click(id);
+            return true;
         case Kind::DblClick:
-            if (NamedControl(dialog, action.id, error) == Control::None) return false;
-            if (action.kind == Kind::Click)
-                click(action.id);
-            else if (dialog.IsEnabled(action.id))
-                dialog.DoubleClick(action.id);
+            if (!CheckControl(dialog, id, Control::None, "", error)) return false;
+            if (dialog.IsEnabled(id)) dialog.DoubleClick(id);
             return true;
         case Kind::Choose: {
-            const Control kind = NamedControl(dialog, action.id, error);
-            if (kind == Control::None) return false;
-            if (kind != Control::List) {
-                error = "control " + id + " is not a drop-down list";
-                return false;
-            }
-            const int count = dialog.ListCount(action.id);
+            if (!CheckControl(dialog, id, Control::List, "a drop-down list", error)) return false;
+            const int count = dialog.ListCount(id);
             if (action.index >= count) {
-                error = "list " + id + " has " + std::to_string(count) + " entries, no entry " +
-                        std::to_string(action.index);
+                error = "list " + std::to_string(id) + " has " + std::to_string(count) +
+                        " entries, no entry " + std::to_string(action.index);
                 return false;
             }
-            if (dialog.IsEnabled(action.id)) dialog.Choose(action.id, action.index);
+            if (dialog.IsEnabled(id)) dialog.Choose(id, action.index);
             return true;
         }
         case Kind::Key:

@@ -7,6 +7,7 @@
 #include "vel/velhost/DialogPicture.h"
 
 #include <wincodec.h>
+#include <wrl/client.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -17,24 +18,6 @@
 namespace velhost {
 
 namespace {
-
-// Releases a COM interface at the end of the scope.
-template <class T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T** operator&() { return &p_; }
-    T* operator->() const { return p_; }
-    T* get() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
 
 // The picture as rows of 24-bit BGR pixels, each row padded to four bytes.
 struct Picture {
@@ -88,9 +71,11 @@ Picture Paint(HWND window) {
 }
 
 bool WritePng(const Picture& picture, const std::wstring& file) {
+    using Microsoft::WRL::ComPtr;
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))))
+                                IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(factory.GetAddressOf()))))
         return false;
     ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapEncoder> encoder;
@@ -99,7 +84,7 @@ bool WritePng(const Picture& picture, const std::wstring& file) {
     return SUCCEEDED(factory->CreateStream(&stream)) &&
            SUCCEEDED(stream->InitializeFromFilename(file.c_str(), GENERIC_WRITE)) &&
            SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
-           SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
+           SUCCEEDED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) &&
            SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) &&
            SUCCEEDED(frame->Initialize(nullptr)) &&
            SUCCEEDED(frame->SetSize(picture.width, picture.height)) &&

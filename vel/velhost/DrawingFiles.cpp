@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 
 #include "vel/dxf/DxfFormat.h"
 
@@ -30,9 +31,25 @@ std::unique_ptr<vel::DrawingWriter> WriterFor(const std::string& path) {
     return nullptr;
 }
 
+namespace {
+
+constexpr char kUnknownFormat[] = "unknown output format (use .json, .dxf or .svg)";
+
+}  // namespace
+
+bool CheckOutputFormats(const std::vector<std::string>& paths, std::ostream& errors) {
+    for (const std::string& path : paths) {
+        if (!WriterFor(path)) {
+            errors << path << ": " << kUnknownFormat << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
 void WriteDrawing(const vel::Drawing& drawing, const std::string& path) {
     auto writer = WriterFor(path);
-    if (!writer) throw vel::FileError(path, 0, "unknown output format (use .json, .dxf or .svg)");
+    if (!writer) throw vel::FileError(path, 0, kUnknownFormat);
     const fs::path target = PathOf(path);
     const fs::path temp = PathOf(path + ".tmp");
     try {

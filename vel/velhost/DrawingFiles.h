@@ -3,8 +3,10 @@
 #pragma once
 
 #include <filesystem>
+#include <iosfwd>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "vel/io/DrawingFile.h"
 
@@ -19,6 +21,9 @@ std::string ExtensionOf(const std::string& path);
 
 // The writer for the file's extension; none when velhost cannot write it.
 std::unique_ptr<vel::DrawingWriter> WriterFor(const std::string& path);
+
+// Tells `errors` of the first path velhost cannot write, before anything runs; false then.
+bool CheckOutputFormats(const std::vector<std::string>& paths, std::ostream& errors);
 
 // Written to a temporary file beside the target and renamed over it, so that a
 // failed write never leaves half a drawing behind. Throws vel::FileError.

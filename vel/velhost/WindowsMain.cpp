@@ -52,12 +52,7 @@ int wmain(int argc, wchar_t** wargv) {
         const int code = app.exit(e);
         return code == 0 ? velhost::kOk : velhost::kBadCommandLine;
     }
-    for (const std::string& out : o.outputs) {
-        if (!velhost::WriterFor(out)) {
-            std::cerr << out << ": unknown output format (use .json, .dxf or .svg)\n";
-            return velhost::kBadCommandLine;
-        }
-    }
+    if (!velhost::CheckOutputFormats(o.outputs, std::cerr)) return velhost::kBadCommandLine;
     try {
         if (settingsCmd->parsed()) {
             velhost::Win32RobotDialogs dialogs(so.show);

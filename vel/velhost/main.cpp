@@ -184,12 +184,8 @@ int main(int argc, char** argv) {
         std::cerr << "--view: the rectangle has no area\n";
         return kBadCommandLine;
     }
-    for (const std::string& out : guiCmd->parsed() ? go.outputs : o.outputs) {
-        if (!velhost::WriterFor(out)) {
-            std::cerr << out << ": unknown output format (use .json, .dxf or .svg)\n";
-            return kBadCommandLine;
-        }
-    }
+    if (!velhost::CheckOutputFormats(guiCmd->parsed() ? go.outputs : o.outputs, std::cerr))
+        return kBadCommandLine;
     if (o.show || so.show || guiCmd->parsed()) {
         const DisplayChoice display = ChooseDisplay();
         if (!display.usable() || display.unnamed) {
