@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "host/EditPopups.h"
 #include "ui/KaStPickers.h"
@@ -64,6 +66,20 @@ std::wstring TextOf(HWND window) {
     wchar_t text[256] = {};
     GetWindowTextW(window, text, 256);
     return text;
+}
+
+// Whether the control's font has a glyph for every character of `text`.
+bool FontShows(HWND control, const std::wstring& text) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    std::vector<WORD> glyphs(text.size());
+    const DWORD found = GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()),
+                                         glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return found != GDI_ERROR &&
+           std::find(glyphs.begin(), glyphs.end(), WORD{0xFFFF}) == glyphs.end();
 }
 
 std::wstring Wide(std::u16string_view text) {
@@ -124,6 +140,7 @@ protected:
                     EXPECT_EQ(shown.bottom, expected.bottom);
                     if (c.kind != ControlKind::Edit) {
                         EXPECT_EQ(TextOf(item), Wide(c.text));
+                        EXPECT_TRUE(FontShows(item, Wide(c.text))) << "Korean readable";
                     }
                 }
             }
