@@ -6,8 +6,10 @@
 # layer names in the code page of the version (CP949) or in UTF-8, CRLF line
 # ends. For each file the extents of what velhost read match the other library's
 # measure of the model's figures, and an insert built around a window over
-# everything encloses them.
+# everything encloses them. Then the same for a sample of the drawings another CAD
+# program ships (its parts library, sheets and hatch patterns), when installed.
 # Exits 77 (skipped) when the other library is not installed.
+import glob
 import math
 import os
 import subprocess
@@ -23,6 +25,8 @@ except ImportError:
 
 VELHOST = sys.argv[1]
 FIGURES = {"LINE", "ARC", "CIRCLE", "POINT", "LWPOLYLINE", "POLYLINE", "ELLIPSE", "SPLINE", "INSERT"}
+# Every 42nd of the other program's shipped drawings: 32 files of every kind it has.
+SHIPPED = sorted(glob.glob("/usr/share/librecad/**/*.dxf", recursive=True))[::42]
 VERSIONS = ["R12", "R2000", "R2004", "R2007", "R2010", "R2013", "R2018"]
 
 
@@ -98,52 +102,81 @@ def extents_of(drawing, kinds=(0,)):
     return (min(xs), min(ys), max(xs), max(ys)), d
 
 
+def model_figures(entities):
+    """The model's figures as the other library sees them, block references exploded."""
+    for e in entities:
+        if e.dxftype() == "INSERT":
+            for placed in (e.multi_insert() if e.mcount > 1 else [e]):
+                yield from model_figures(placed.virtual_entities())
+        elif e.dxftype() in FIGURES:
+            yield e
+
+
+def check(path, theirs, folder, failures, summary=True, layer=None):
+    """velhost reads the file to the same extents and an insert around it all encloses them."""
+    name = os.path.basename(path)
+    read = os.path.join(folder, name + ".json")
+    run = subprocess.run([VELHOST, "run", "--drawing", path, "--out", read], capture_output=True, text=True)
+    if run.returncode != 0:
+        failures.append(f"{name}: velhost failed: {run.stderr}")
+        return
+    if theirs is None:
+        return
+    ours, drawing = extents_of(read)
+    if max(abs(a - b) for a, b in zip(theirs, ours)) > 0.01:
+        failures.append(f"{name}: extents {ours} differ from {theirs}")
+    if layer:
+        names = {item.get("name") for item in drawing.get("layers", [])}
+        if layer not in names:
+            failures.append(f"{name}: layer names {sorted(n for n in names if n)}")
+    if summary and ("1 LINE (paper space)" not in run.stderr or "TEXT (not figures)" not in run.stderr):
+        failures.append(f"{name}: summary {run.stderr.strip()!r}")
+    # An insert around a window over everything encloses every figure (the insert
+    # takes at most 999 figures, so a larger sheet is only read).
+    if len(drawing["segments"]) > 999:
+        return
+    script = os.path.join(folder, name + ".vel")
+    registry = os.path.join(folder, name + ".reg")
+    with open(registry, "w") as f:
+        f.write('Windows Registry Editor Version 5.00\n\n'
+                '[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\n"mType"="1"\n"Method"="0"\n')
+    window = 10 * max(1000.0, *map(abs, theirs))
+    with open(script, "w") as f:
+        f.write(f"run\nselect {-window} {-window} {window} {window}\ndone\nescape\n")
+    out = os.path.join(folder, name + "-insert.json")
+    run = subprocess.run([VELHOST, "run", "--drawing", path, "--script", script,
+                          "--registry", registry, "--out", out], capture_output=True, text=True)
+    if run.returncode != 0 or "message:" in run.stdout:
+        failures.append(f"{name}: insert session: {run.stdout}{run.stderr}")
+        return
+    _, after = extents_of(out)
+    outline = after["segments"][-1]
+    xs = [v for e in outline["elements"] if e["type"] == 1 for v in e["values"][0::2][:2]]
+    ys = [v for e in outline["elements"] if e["type"] == 1 for v in e["values"][1::2][:2]]
+    if not (min(xs) < theirs[0] and min(ys) < theirs[1] and max(xs) > theirs[2] and max(ys) > theirs[3]):
+        failures.append(f"{name}: insert {min(xs), min(ys), max(xs), max(ys)} does not enclose {theirs}")
+
+
 def main():
     failures = []
+    names = []
     with tempfile.TemporaryDirectory() as folder:
         for version in VERSIONS:
             for crlf in (False, True):
                 name = f"{version}{'-crlf' if crlf else ''}"
                 path = os.path.join(folder, name + ".dxf")
-                theirs = make(version, path, crlf)
-                read = os.path.join(folder, name + ".json")
-                run = subprocess.run([VELHOST, "run", "--drawing", path, "--out", read],
-                                     capture_output=True, text=True)
-                if run.returncode != 0:
-                    failures.append(f"{name}: velhost failed: {run.stderr}")
-                    continue
-                ours, drawing = extents_of(read)
-                if max(abs(a - b) for a, b in zip(theirs, ours)) > 0.01:
-                    failures.append(f"{name}: extents {ours} differ from {theirs}")
-                names = {layer.get("name") for layer in drawing.get("layers", [])}
-                if "외곽선" not in names:
-                    failures.append(f"{name}: layer names {sorted(n for n in names if n)}")
-                if "1 LINE (paper space)" not in run.stderr or "TEXT (not figures)" not in run.stderr:
-                    failures.append(f"{name}: summary {run.stderr.strip()!r}")
-                # An insert around a window over everything encloses every figure.
-                script = os.path.join(folder, name + ".vel")
-                registry = os.path.join(folder, name + ".reg")
-                with open(registry, "w") as f:
-                    f.write('Windows Registry Editor Version 5.00\n\n'
-                            '[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\n"mType"="1"\n"Method"="0"\n')
-                with open(script, "w") as f:
-                    f.write("run\nselect -1000 -1000 1000 1000\ndone\nescape\n")
-                out = os.path.join(folder, name + "-insert.json")
-                run = subprocess.run([VELHOST, "run", "--drawing", path, "--script", script,
-                                      "--registry", registry, "--out", out], capture_output=True, text=True)
-                if run.returncode != 0 or "message:" in run.stdout:
-                    failures.append(f"{name}: insert session: {run.stdout}{run.stderr}")
-                    continue
-                _, after = extents_of(out)
-                outline = after["segments"][-1]
-                xs = [v for e in outline["elements"] if e["type"] == 1 for v in e["values"][0::2][:2]]
-                ys = [v for e in outline["elements"] if e["type"] == 1 for v in e["values"][1::2][:2]]
-                if not (min(xs) < theirs[0] and min(ys) < theirs[1] and max(xs) > theirs[2] and max(ys) > theirs[3]):
-                    failures.append(f"{name}: insert {min(xs), min(ys), max(xs), max(ys)} does not enclose {theirs}")
+                names.append(name + ".dxf")
+                check(path, make(version, path, crlf), folder, failures, layer="외곽선")
+        for path in SHIPPED:
+            names.append(os.path.basename(path))
+            figures = list(model_figures(ezdxf.readfile(path).modelspace()))
+            ext = bbox.extents(figures, fast=False) if figures else None
+            theirs = (ext.extmin.x, ext.extmin.y, ext.extmax.x, ext.extmax.y) if ext and ext.has_data else None
+            check(path, theirs, folder, failures, summary=False)
     for f in failures:
         print(f)
     failed = len({f.split(":")[0] for f in failures})
-    print(f"{len(VERSIONS) * 2 - failed} passed, {failed} failed")
+    print(f"{len(names) - failed} passed, {failed} failed")
     return 1 if failures else 0
 
 

@@ -71,43 +71,56 @@ void appendNumber(std::string& out, double v) {
     // "-d.ddde+XX": the digits, and where the point stands after the first of them.
     const char* p = sci;
     if (*p == '-') out += *p++;
-    std::string digits;
+    char digits[24];
+    int k = 0;
     for (; p < end && *p != 'e'; ++p)
-        if (*p != '.') digits += *p;
+        if (*p != '.') digits[k++] = *p;
     int exponent = 0;
     std::from_chars(p + (*(p + 1) == '+' ? 2 : 1), end, exponent);
-    const int k = static_cast<int>(digits.size());
     const int n = exponent + 1;  // the point's place after the start of the digits
     constexpr int kMaxExp = 15, kMinExp = -4;
+    char text[48];
+    char* t = text;
+    const auto put = [&t](const char* from, int count) {
+        for (int i = 0; i < count; ++i) *t++ = from[i];
+    };
+    const auto zeros = [&t](int count) {
+        for (int i = 0; i < count; ++i) *t++ = '0';
+    };
     if (k <= n && n <= kMaxExp) {
-        out += digits;
-        out.append(static_cast<size_t>(n - k), '0');
-        out += ".0";
+        put(digits, k);
+        zeros(n - k);
+        put(".0", 2);
     } else if (0 < n && n <= kMaxExp) {
-        out.append(digits, 0, static_cast<size_t>(n));
-        out += '.';
-        out.append(digits, static_cast<size_t>(n));
+        put(digits, n);
+        *t++ = '.';
+        put(digits + n, k - n);
     } else if (kMinExp < n && n <= 0) {
-        out += "0.";
-        out.append(static_cast<size_t>(-n), '0');
-        out += digits;
+        put("0.", 2);
+        zeros(-n);
+        put(digits, k);
     } else {
-        out += digits[0];
+        *t++ = digits[0];
         if (k > 1) {
-            out += '.';
-            out.append(digits, 1);
+            *t++ = '.';
+            put(digits + 1, k - 1);
         }
         const int e = n - 1;
-        out += e < 0 ? "e-" : "e+";
-        const int a = std::abs(e);
-        if (a < 10) out += '0';
-        out += std::to_string(a);
+        put(e < 0 ? "e-" : "e+", 2);
+        if (std::abs(e) < 10) *t++ = '0';
+        t = std::to_chars(t, text + sizeof text, std::abs(e)).ptr;
     }
+    out.append(text, t);
+}
+
+void appendInt(std::string& out, long long v) {
+    char text[24];
+    out.append(text, std::to_chars(text, text + sizeof text, v).ptr);
 }
 
 void appendOptional(std::string& out, const std::optional<int>& v) {
     if (v)
-        out += std::to_string(*v);
+        appendInt(out, *v);
     else
         out += "null";
 }
@@ -115,9 +128,9 @@ void appendOptional(std::string& out, const std::optional<int>& v) {
 // A figure element as the JSON library would write it compactly.
 void appendFigure(std::string& out, const Element& e, const FigureElement& f) {
     out += "{\"id\":";
-    out += std::to_string(e.id);
+    appendInt(out, e.id);
     out += ",\"type\":";
-    out += std::to_string(static_cast<int>(f.type));
+    appendInt(out, static_cast<int>(f.type));
     out += ",\"values\":[";
     for (size_t i = 0; i < std::size(f.values); ++i) {
         if (i) out += ',';
