@@ -105,6 +105,12 @@ TEST_F(Lookups, QueriesMatchAScanOfEverySegmentThroughChanges) {
                 ASSERT_EQ(d().elementIndex(s.elements[i].id), i);
                 ASSERT_EQ(d().element(s.elements[i].id), &s.elements[i]);
             }
+        Extents all;
+        for (const auto& [id, s] : d().segments()) all.add(extentsOf(drawnPrimitives(d(), s)));
+        const Extents e = d().drawnExtents();
+        ASSERT_TRUE(e.minX == all.minX && e.minY == all.minY && e.maxX == all.maxX &&
+                    e.maxY == all.maxY)
+            << "round " << round;
         for (int q = 0; q < 5; ++q) {
             Extents window;
             window.add(Point{coordinate(), coordinate()});
@@ -118,6 +124,19 @@ TEST_F(Lookups, QueriesMatchAScanOfEverySegmentThroughChanges) {
                 << "round " << round;
         }
     }
+}
+
+TEST_F(Lookups, ExtentsOfTheDrawingLeaveOutOnlyWhatIsNotFinite) {
+    test::insertOutline(d(), {{0, 0}, {10, 0}, {10, 5}}, nullptr);
+    const int far = d().createSegment(SegmentKind::Figure);
+    d().appendElement(far,
+                      test::arcFig({1e308, 0}, 1e308, {0, 0}, {1e308, 1e308}));  // reaches past
+    d().appendElement(far, lineFig({-3, -4}, {-2, 7}));
+    const Extents e = d().drawnExtents();
+    EXPECT_EQ(e.minX, -3);
+    EXPECT_EQ(e.minY, -4);
+    EXPECT_EQ(e.maxX, 10);
+    EXPECT_EQ(e.maxY, 7);
 }
 
 TEST_F(Lookups, ACopyAnswersForItsOwnSegments) {

@@ -242,10 +242,7 @@ Extents drawnExtentsOf(const Drawing& drawing, const Segment& segment) {
     Extents box;
     // A primitive that cannot be drawn has extents that are not finite either.
     forEachDrawnPrimitive(drawing, segment, [&](const Primitive& p) {
-        const Extents e = extentsOf(p);
-        if (std::isfinite(e.minX) && std::isfinite(e.minY) && std::isfinite(e.maxX) &&
-            std::isfinite(e.maxY))
-            box.add(e);
+        if (const Extents e = extentsOf(p); e.bounded()) box.add(e);
     });
     return box;
 }
@@ -262,10 +259,7 @@ ViewFrame frameFor(const Extents& geometry) {
 }
 
 ViewFrame frameOf(const Drawing& drawing) {
-    Extents geometry;
-    for (const auto& [id, segment] : drawing.segments())
-        geometry.add(drawnExtentsOf(drawing, segment));
-    ViewFrame frame = frameFor(geometry);
+    ViewFrame frame = frameFor(drawing.drawnExtents());
     for (const auto& [id, segment] : drawing.segments())
         for (const Element& e : segment.elements)
             if (std::optional<ViewText> t = annotationText(segment, e, frame))

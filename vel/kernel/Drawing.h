@@ -128,6 +128,10 @@ public:
         return spatial_.near(*this, p, reach);
     }
 
+    // The union of the drawn extents of every segment, primitives whose extents are
+    // not finite left out; empty for a drawing that draws nothing.
+    Extents drawnExtents() const { return spatial_.extents(*this); }
+
     // Creates an empty segment on the current layer; returns its id.
     int createSegment(SegmentKind kind);
     // Creates a segment with an explicit id (reading a file); the counter moves past it.

@@ -108,6 +108,11 @@ struct Extents {
     }
     double width() const { return empty() ? 0.0 : maxX - minX; }
     double height() const { return empty() ? 0.0 : maxY - minY; }
+    // Every bound a finite number: an empty box is not.
+    bool bounded() const {
+        return std::isfinite(minX) && std::isfinite(minY) && std::isfinite(maxX) &&
+               std::isfinite(maxY);
+    }
 };
 
 // One drawn primitive: what a segment looks like once its corners are cut.

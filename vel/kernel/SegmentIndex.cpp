@@ -177,4 +177,20 @@ std::vector<int> SegmentIndex::near(const Drawing& drawing, Point p, double reac
     return ids;
 }
 
+Extents SegmentIndex::extents(const Drawing& drawing) {
+    refresh(drawing);
+    Extents all;
+    for (const auto& [id, e] : tree_->entries) {
+        if (e.drawn.bounded()) {
+            all.add(e.drawn);
+            continue;
+        }
+        // Rare: the finite part of a segment whose box the index had to leave unbounded.
+        forEachDrawnPrimitive(drawing, *drawing.segment(id), [&](const Primitive& p) {
+            if (const Extents b = extentsOf(p); b.bounded()) all.add(b);
+        });
+    }
+    return all;
+}
+
 }  // namespace vel

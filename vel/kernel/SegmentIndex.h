@@ -46,6 +46,9 @@ public:
     // Ids, ascending, of every segment that has a drawn primitive within `reach`
     // of p, and possibly some more: the caller measures the real distance.
     std::vector<int> near(const Drawing& drawing, Point p, double reach);
+    // The union of every segment's drawn extents, a primitive whose extents are not
+    // finite left out. The boxes the index keeps spare measuring the drawing again.
+    Extents extents(const Drawing& drawing);
 
 private:
     // When at least one changed segment waits per this many segments of the
