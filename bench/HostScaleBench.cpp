@@ -1,8 +1,8 @@
 // HostScaleBench.cpp - what each step of a session costs per element as the
-// drawing grows from 10,000 to 1,000,000 elements: reading it (JSON), a window
-// selection of all of it, the insert around a selection, a pick after it and
-// writing it (JSON). A flat per_element figure across the sizes shows the step
-// is linear.
+// drawing grows from 10,000 to 1,000,000 elements: reading it (JSON and DXF), a
+// window selection of all of it, the insert around a selection, a pick after it
+// and writing it (JSON and DXF). A flat per_element figure across the sizes shows
+// the step is linear.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -16,6 +16,7 @@
 #include "geometry/InsertAnnotations.h"
 #include "geometry/InsertOutline.h"
 #include "host/VelLib.h"
+#include "vel/dxf/DxfFormat.h"
 #include "vel/io/DrawingFile.h"
 #include "vel/kernel/Host.h"
 
@@ -49,10 +50,7 @@ void CountPerElement(benchmark::State& state, double elements) {
 
 // One short line per segment on a square grid: a segment per element is the
 // worst case for the selection, which is kept per segment.
-const std::string& LineDrawingJson(int elements) {
-    static std::map<int, std::string> texts;
-    auto [it, made] = texts.try_emplace(elements);
-    if (!made) return it->second;
+vel::Drawing LineDrawing(int elements) {
     vel::Drawing d;
     const int side = static_cast<int>(std::ceil(std::sqrt(elements)));
     for (int k = 0; k < elements; ++k) {
@@ -62,10 +60,32 @@ const std::string& LineDrawingJson(int elements) {
         line.values[0] = x, line.values[1] = y, line.values[2] = x + 1.0, line.values[3] = y + 0.5;
         d.appendElement(d.createSegment(vel::SegmentKind::Figure), line);
     }
+    return d;
+}
+
+// The line drawing as the writer makes it, made once per size and format.
+const std::string& LineDrawingText(int elements, const vel::DrawingWriter& writer) {
+    static std::map<std::pair<int, const vel::DrawingWriter*>, std::string> texts;
+    auto [it, made] = texts.try_emplace({elements, &writer});
+    if (!made) return it->second;
     std::ostringstream out;
-    vel::makeJsonWriter()->write(d, out);
+    writer.write(LineDrawing(elements), out);
     it->second = out.str();
     return it->second;
+}
+
+const vel::DrawingWriter& JsonWriter() {
+    static const auto writer = vel::makeJsonWriter();
+    return *writer;
+}
+
+const vel::DrawingWriter& DxfWriter() {
+    static const auto writer = vel::makeDxfWriter();
+    return *writer;
+}
+
+const std::string& LineDrawingJson(int elements) {
+    return LineDrawingText(elements, JsonWriter());
 }
 
 void LoadLineDrawing(int elements) {
@@ -75,16 +95,20 @@ void LoadLineDrawing(int elements) {
     vel::readJsonDrawing(in, "lines.json", host.drawing());
 }
 
-void BM_HostScale_LoadJson(benchmark::State& state) {
+template <bool Dxf>
+void BM_HostScale_Load(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
-    const std::string& text = LineDrawingJson(n);
+    const std::string& text = LineDrawingText(n, Dxf ? DxfWriter() : JsonWriter());
     vel::Host& host = vel::Host::instance();
     for (auto _ : state) {
         state.PauseTiming();
         host.reset();
         std::istringstream in(text);
         state.ResumeTiming();
-        vel::readJsonDrawing(in, "lines.json", host.drawing());
+        if constexpr (Dxf)
+            vel::readDxfDrawing(in, "lines.dxf", host.drawing());
+        else
+            vel::readJsonDrawing(in, "lines.json", host.drawing());
     }
     if (host.drawing().segments().size() != static_cast<size_t>(n))
         state.SkipWithError("the drawing did not load whole");
@@ -160,13 +184,14 @@ void BM_HostScale_PickAfterInsert(benchmark::State& state) {
     }
 }
 
-void BM_HostScale_WriteJson(benchmark::State& state) {
+template <bool Dxf>
+void BM_HostScale_Write(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     LoadLineDrawing(n);
-    const auto writer = vel::makeJsonWriter();
+    const vel::DrawingWriter& writer = Dxf ? DxfWriter() : JsonWriter();
     for (auto _ : state) {
         std::ostringstream out;
-        writer->write(vel::Host::instance().drawing(), out);
+        writer.write(vel::Host::instance().drawing(), out);
         benchmark::DoNotOptimize(out.tellp());
     }
     CountPerElement(state, n);
@@ -177,11 +202,13 @@ using Step = void (*)(benchmark::State&);
 // Size by size, so that each drawing is made once and all its steps run together.
 const bool kRegistered = [] {
     const std::pair<const char*, Step> steps[] = {
-        {"BM_HostScale_LoadJson", BM_HostScale_LoadJson},
+        {"BM_HostScale_LoadJson", BM_HostScale_Load<false>},
+        {"BM_HostScale_LoadDxf", BM_HostScale_Load<true>},
         {"BM_HostScale_SelectAll", BM_HostScale_SelectAll},
         {"BM_HostScale_InsertAroundSelection", BM_HostScale_InsertAroundSelection},
         {"BM_HostScale_PickAfterInsert", BM_HostScale_PickAfterInsert},
-        {"BM_HostScale_WriteJson", BM_HostScale_WriteJson},
+        {"BM_HostScale_WriteJson", BM_HostScale_Write<false>},
+        {"BM_HostScale_WriteDxf", BM_HostScale_Write<true>},
     };
     for (int n : kSizes)
         for (const auto& [name, step] : steps)

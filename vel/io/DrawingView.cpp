@@ -238,15 +238,6 @@ double PathPiece::bulge() const {
     return clockwise ? -b : b;
 }
 
-Extents drawnExtentsOf(const Drawing& drawing, const Segment& segment) {
-    Extents box;
-    // A primitive that cannot be drawn has extents that are not finite either.
-    forEachDrawnPrimitive(drawing, segment, [&](const Primitive& p) {
-        if (const Extents e = extentsOf(p); e.bounded()) box.add(e);
-    });
-    return box;
-}
-
 ViewFrame frameFor(const Extents& geometry) {
     ViewFrame frame;
     const double size = std::hypot(geometry.width(), geometry.height());

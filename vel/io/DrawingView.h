@@ -92,8 +92,6 @@ struct DrawingView {
 // One pass over what the drawing draws, keeping nothing of it: writers of large
 // drawings take the frame first and then view one segment at a time.
 ViewFrame frameOf(const Drawing& drawing);
-// What the segment's drawable primitives cover (texts left out).
-Extents drawnExtentsOf(const Drawing& drawing, const Segment& segment);
 // The frame of a drawing whose primitives cover `geometry`, its texts not yet added.
 ViewFrame frameFor(const Extents& geometry);
 

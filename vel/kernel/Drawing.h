@@ -251,5 +251,8 @@ void forEachDrawnPrimitive(const Drawing& d, const Segment& s,
 // The same for one element.
 void forEachDrawnPrimitive(const Drawing& d, const Segment& s, int elementIndex,
                            const std::function<void(const Primitive&)>& visit);
+// What the segment's drawn primitives cover, those whose extents are not finite (which
+// cannot be drawn) left out.
+Extents drawnExtentsOf(const Drawing& d, const Segment& s);
 
 }  // namespace vel

@@ -688,4 +688,12 @@ void forEachDrawnPrimitive(const Drawing& d, const Segment& s, int elementIndex,
     elementPrimitives(s, elementIndex, visit);
 }
 
+Extents drawnExtentsOf(const Drawing& d, const Segment& s) {
+    Extents box;
+    forEachDrawnPrimitive(d, s, [&](const Primitive& p) {
+        if (const Extents e = extentsOf(p); e.bounded()) box.add(e);
+    });
+    return box;
+}
+
 }  // namespace vel

@@ -112,12 +112,13 @@ void SegmentIndex::clear() {
     rebuild_ = true;
 }
 
+bool SegmentIndex::rebuildDue(const Drawing& d) const {
+    return !tree_ || rebuild_ || touched_.size() * kRebuildShare > d.segments().size();
+}
+
 void SegmentIndex::refresh(const Drawing& d) {
-    if (!tree_) {
-        tree_ = std::make_unique<Tree>();
-        rebuild_ = true;
-    }
-    if (rebuild_ || touched_.size() * kRebuildShare > d.segments().size()) {
+    if (rebuildDue(d)) {
+        if (!tree_) tree_ = std::make_unique<Tree>();
         std::vector<Entry> all;
         all.reserve(d.segments().size());
         for (const auto& [id, s] : d.segments())
@@ -178,18 +179,17 @@ std::vector<int> SegmentIndex::near(const Drawing& drawing, Point p, double reac
 }
 
 Extents SegmentIndex::extents(const Drawing& drawing) {
-    refresh(drawing);
     Extents all;
-    for (const auto& [id, e] : tree_->entries) {
-        if (e.drawn.bounded()) {
-            all.add(e.drawn);
-            continue;
-        }
-        // Rare: the finite part of a segment whose box the index had to leave unbounded.
-        forEachDrawnPrimitive(drawing, *drawing.segment(id), [&](const Primitive& p) {
-            if (const Extents b = extentsOf(p); b.bounded()) all.add(b);
-        });
+    // A tree still to be built would measure every segment first anyway: the
+    // extents alone do not call for packing it.
+    if (rebuildDue(drawing)) {
+        for (const auto& [id, s] : drawing.segments()) all.add(drawnExtentsOf(drawing, s));
+        return all;
     }
+    refresh(drawing);
+    for (const auto& [id, e] : tree_->entries)
+        // Rare: the finite part of a segment whose box the index had to leave unbounded.
+        all.add(e.drawn.bounded() ? e.drawn : drawnExtentsOf(drawing, *drawing.segment(id)));
     return all;
 }
 

@@ -57,6 +57,7 @@ private:
     static constexpr size_t kRebuildShare = 2;
 
     struct Tree;
+    bool rebuildDue(const Drawing& drawing) const;
     void refresh(const Drawing& drawing);
 
     std::unique_ptr<Tree> tree_;
