@@ -238,9 +238,23 @@ double PathPiece::bulge() const {
     return clockwise ? -b : b;
 }
 
+namespace {
+
+// The diagonal of a w × h box. hypot may differ in the last place from one C library to
+// another; scaled division, products, a sum and sqrt are rounded alike everywhere, so
+// the text height taken from it, and every file written with it, is the same on each.
+double diagonal(double w, double h) {
+    const double s = std::max(w, h);
+    if (!(s > 0.0) || !std::isfinite(s)) return std::hypot(w, h);
+    const double x = w / s, y = h / s;
+    return s * std::sqrt(x * x + y * y);
+}
+
+}  // namespace
+
 ViewFrame frameFor(const Extents& geometry) {
     ViewFrame frame;
-    const double size = std::hypot(geometry.width(), geometry.height());
+    const double size = diagonal(geometry.width(), geometry.height());
     frame.textHeight = size > 0.0 ? size / 40.0 : 2.5;
     frame.joinTolerance = std::max(kCoincidence, 1e-9 * size);
     frame.extents = geometry;
