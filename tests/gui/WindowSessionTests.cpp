@@ -122,10 +122,12 @@ protected:
                     played += "run\n";
                     break;
                 case Kind::Pick: {
+                    // The point the pixel stands for before the click: a click that
+                    // makes something can move the view.
                     const QPoint p = PixelOf(n[0], n[1]);
+                    played += "pick " + At(p) + "\n";
                     QTest::mouseMove(&canvas(), p);
                     QTest::mouseClick(&canvas(), Qt::LeftButton, {}, p);
-                    played += "pick " + At(p) + "\n";
                     break;
                 }
                 case Kind::Select: {
@@ -134,8 +136,8 @@ protected:
                     QTest::mousePress(&canvas(), Qt::LeftButton, {}, a);
                     QTest::mouseMove(&canvas(), (a + b) / 2);
                     QTest::mouseMove(&canvas(), b);
-                    QTest::mouseRelease(&canvas(), Qt::LeftButton, {}, b);
                     played += "select " + At(a) + " " + At(b) + "\n";
+                    QTest::mouseRelease(&canvas(), Qt::LeftButton, {}, b);
                     break;
                 }
                 case Kind::Done:
