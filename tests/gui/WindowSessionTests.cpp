@@ -245,8 +245,10 @@ TEST_F(WindowSessions, UndoTakesBackARunWholeAndThePicturesShowEachStep) {
 
     QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(json::parse(DrawingJson()), before);
+    EXPECT_FALSE(window_->modified()) << "back to the drawing as read";
     QTest::keyClick(window_.get(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(DrawingJson(), after);
+    EXPECT_TRUE(window_->modified());
     // Typed on the canvas, "u" + Enter undoes too; a run that changes nothing leaves no step.
     Type(QStringLiteral("u"));
     EXPECT_EQ(json::parse(DrawingJson()), before);

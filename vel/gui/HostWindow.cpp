@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "vel/gui/Canvas.h"
 #include "vel/kernel/Text.h"
@@ -234,7 +235,7 @@ void HostWindow::escape() {
 
 void HostWindow::afterInput() {
     if (history_.inRun() && !host_.running()) {
-        if (history_.end(host_.drawing())) modified_ = true;
+        history_.end(host_.drawing());
         canvas_->setFocus();  // the next keystroke goes to the command line at once
     }
     prompt_->setText(prompt());
@@ -244,7 +245,7 @@ void HostWindow::afterInput() {
         refreshLayers();
     }
     canvas_->refreshHover();
-    setWindowModified(modified_);
+    setWindowModified(modified());
     refreshActions();
 }
 
@@ -265,7 +266,6 @@ void HostWindow::stepHistory(bool back) {
     else
         history_.redo(host_.drawing());
     host_.clearSelection();
-    modified_ = true;
     afterInput();
 }
 
@@ -324,7 +324,8 @@ bool HostWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void HostWindow::setCurrentFile(const QString& path) {
     currentFile_ = path;
-    modified_ = false;
+    // Saved in the middle of a run, the file holds what no state of the history names.
+    savedState_ = host_.running() ? std::numeric_limits<std::uint64_t>::max() : history_.state();
     setWindowModified(false);
     const QString shown = path.isEmpty() ? QStringLiteral("untitled") : QFileInfo(path).fileName();
     setWindowTitle(QStringLiteral("%1[*] - velhost").arg(shown));
@@ -388,7 +389,7 @@ bool HostWindow::saveAs() {
 }
 
 bool HostWindow::maybeSave() {
-    if (!modified_ || !outputs_.empty()) return true;
+    if (!modified() || !outputs_.empty()) return true;
     const auto answer = QMessageBox::question(
         this, QStringLiteral("velhost"),
         QStringLiteral("The drawing has changed. Save the changes?"),
