@@ -152,8 +152,12 @@ void HostWindow::buildMenus() {
         else
             saveDrawing(currentFile_);
     });
-    QAction* saveAsAction = file->addAction(QStringLiteral("Save &As..."), QKeySequence::SaveAs,
-                                            this, [this] { saveAs(); });
+    // Spelled out: the standard Save As and Redo keys are empty or other keys on a plain
+    // X11 desktop, where Qt's generic key bindings apply.
+    QAction* saveAsAction =
+        file->addAction(QStringLiteral("Save &As..."),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this, [this] { saveAs(); });
+    saveAsAction->setObjectName(QStringLiteral("saveAs"));
     file->addSeparator();
     file->addAction(QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this,
                     [this] { close(); });
@@ -161,8 +165,9 @@ void HostWindow::buildMenus() {
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     undoAction_ =
         edit->addAction(QStringLiteral("&Undo"), QKeySequence::Undo, this, [this] { undo(); });
-    redoAction_ = edit->addAction(QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y), this,
-                                  [this] { redo(); });
+    redoAction_ = edit->addAction(QStringLiteral("&Redo"), this, [this] { redo(); });
+    redoAction_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     QAction* fit = view->addAction(QStringLiteral("Zoom to &Fit"), QKeySequence(Qt::Key_Home), this,
@@ -382,10 +387,30 @@ void HostWindow::open() {
 }
 
 bool HostWindow::saveAs() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Save drawing"), currentFile_,
-        QStringLiteral("DXF (*.dxf);;JSON (*.json);;SVG picture (*.svg)"));
-    return !path.isEmpty() && saveDrawing(path);
+    // Each type with its extension: a name typed without one takes the chosen type's,
+    // before the dialog asks about overwriting, so the question is about the real file.
+    const std::vector<std::pair<QString, QString>> types = {
+        {QStringLiteral("DXF (*.dxf)"), QStringLiteral("dxf")},
+        {QStringLiteral("JSON (*.json)"), QStringLiteral("json")},
+        {QStringLiteral("SVG picture (*.svg)"), QStringLiteral("svg")}};
+    QStringList filters;
+    for (const auto& [filter, suffix] : types) filters << filter;
+    QFileDialog dialog(this, QStringLiteral("Save drawing"), currentFile_, filters.join(";;"));
+    dialog.setObjectName(QStringLiteral("saveDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    auto choose = [&](const QString& filter) {
+        for (const auto& [f, suffix] : types)
+            if (f == filter) dialog.setDefaultSuffix(suffix);
+    };
+    const QString current = QFileInfo(currentFile_).suffix().toLower();
+    QString chosen = types.front().first;
+    for (const auto& [filter, suffix] : types)
+        if (suffix == current) chosen = filter;
+    dialog.selectNameFilter(chosen);
+    choose(chosen);
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, choose);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    return saveDrawing(dialog.selectedFiles().front());
 }
 
 bool HostWindow::maybeSave() {
