@@ -238,7 +238,14 @@ void HostWindow::escape() {
     canvas_->setFocus();
 }
 
+// A dialog that closed may leave no window active where no window manager hands the
+// activation back (a bare X server, offscreen), and the shortcuts then fall dead.
+void HostWindow::regainActivation() {
+    if (isVisible() && !isActiveWindow() && !QApplication::activeModalWidget()) activateWindow();
+}
+
 void HostWindow::afterInput() {
+    regainActivation();
     if (history_.inRun() && !host_.running()) {
         history_.end(host_.drawing());
         canvas_->setFocus();  // the next keystroke goes to the command line at once
@@ -347,6 +354,7 @@ bool HostWindow::openDrawing(const QString& path) {
                                                      QString::fromStdString(leftOut)));
     } catch (const std::exception& e) {
         QMessageBox::warning(this, QStringLiteral("Open"), QString::fromUtf8(e.what()));
+        regainActivation();
         return false;
     }
     host_.drawing() = std::move(read);
@@ -366,6 +374,7 @@ bool HostWindow::saveDrawing(const QString& path) {
         velhost::WriteDrawing(host_.drawing(), path.toStdString());
     } catch (const std::exception& e) {
         QMessageBox::warning(this, QStringLiteral("Save"), QString::fromUtf8(e.what()));
+        regainActivation();
         return false;
     }
     // A picture is a copy of the drawing, not where it is kept.
@@ -383,6 +392,7 @@ void HostWindow::open() {
     const QString path = QFileDialog::getOpenFileName(
         this, QStringLiteral("Open drawing"), QFileInfo(currentFile_).path(),
         QStringLiteral("Drawings (*.dxf *.json);;DXF (*.dxf);;JSON (*.json)"));
+    regainActivation();
     if (!path.isEmpty()) openDrawing(path);
 }
 
@@ -409,8 +419,9 @@ bool HostWindow::saveAs() {
     dialog.selectNameFilter(chosen);
     choose(chosen);
     connect(&dialog, &QFileDialog::filterSelected, &dialog, choose);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    return saveDrawing(dialog.selectedFiles().front());
+    const bool picked = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    regainActivation();
+    return picked && saveDrawing(dialog.selectedFiles().front());
 }
 
 bool HostWindow::maybeSave() {
@@ -419,6 +430,7 @@ bool HostWindow::maybeSave() {
         this, QStringLiteral("velhost"),
         QStringLiteral("The drawing has changed. Save the changes?"),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    regainActivation();
     if (answer == QMessageBox::Cancel) return false;
     if (answer == QMessageBox::Discard) return true;
     if (!currentFile_.isEmpty() && velhost::ExtensionOf(currentFile_.toStdString()) != ".svg")

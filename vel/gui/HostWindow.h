@@ -65,6 +65,7 @@ protected:
 private:
     void buildMenus();
     void afterInput();
+    void regainActivation();
     void stepHistory(bool back);
     void fitCanvasSize(int tries);
     void refreshLayers();
