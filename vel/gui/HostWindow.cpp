@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "vel/gui/Canvas.h"
 #include "vel/kernel/Text.h"
@@ -151,8 +152,12 @@ void HostWindow::buildMenus() {
         else
             saveDrawing(currentFile_);
     });
-    QAction* saveAsAction = file->addAction(QStringLiteral("Save &As..."), QKeySequence::SaveAs,
-                                            this, [this] { saveAs(); });
+    // Spelled out: the standard Save As and Redo keys are empty or other keys on a plain
+    // X11 desktop, where Qt's generic key bindings apply.
+    QAction* saveAsAction =
+        file->addAction(QStringLiteral("Save &As..."),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this, [this] { saveAs(); });
+    saveAsAction->setObjectName(QStringLiteral("saveAs"));
     file->addSeparator();
     file->addAction(QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this,
                     [this] { close(); });
@@ -160,8 +165,9 @@ void HostWindow::buildMenus() {
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     undoAction_ =
         edit->addAction(QStringLiteral("&Undo"), QKeySequence::Undo, this, [this] { undo(); });
-    redoAction_ = edit->addAction(QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y), this,
-                                  [this] { redo(); });
+    redoAction_ = edit->addAction(QStringLiteral("&Redo"), this, [this] { redo(); });
+    redoAction_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     QAction* fit = view->addAction(QStringLiteral("Zoom to &Fit"), QKeySequence(Qt::Key_Home), this,
@@ -232,9 +238,16 @@ void HostWindow::escape() {
     canvas_->setFocus();
 }
 
+// A dialog that closed may leave no window active where no window manager hands the
+// activation back (a bare X server, offscreen), and the shortcuts then fall dead.
+void HostWindow::regainActivation() {
+    if (isVisible() && !isActiveWindow() && !QApplication::activeModalWidget()) activateWindow();
+}
+
 void HostWindow::afterInput() {
+    regainActivation();
     if (history_.inRun() && !host_.running()) {
-        if (history_.end(host_.drawing())) modified_ = true;
+        history_.end(host_.drawing());
         canvas_->setFocus();  // the next keystroke goes to the command line at once
     }
     prompt_->setText(prompt());
@@ -244,7 +257,7 @@ void HostWindow::afterInput() {
         refreshLayers();
     }
     canvas_->refreshHover();
-    setWindowModified(modified_);
+    setWindowModified(modified());
     refreshActions();
 }
 
@@ -265,7 +278,6 @@ void HostWindow::stepHistory(bool back) {
     else
         history_.redo(host_.drawing());
     host_.clearSelection();
-    modified_ = true;
     afterInput();
 }
 
@@ -324,7 +336,8 @@ bool HostWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void HostWindow::setCurrentFile(const QString& path) {
     currentFile_ = path;
-    modified_ = false;
+    // Saved in the middle of a run, the file holds what no state of the history names.
+    savedState_ = host_.running() ? std::numeric_limits<std::uint64_t>::max() : history_.state();
     setWindowModified(false);
     const QString shown = path.isEmpty() ? QStringLiteral("untitled") : QFileInfo(path).fileName();
     setWindowTitle(QStringLiteral("%1[*] - velhost").arg(shown));
@@ -341,6 +354,7 @@ bool HostWindow::openDrawing(const QString& path) {
                                                      QString::fromStdString(leftOut)));
     } catch (const std::exception& e) {
         QMessageBox::warning(this, QStringLiteral("Open"), QString::fromUtf8(e.what()));
+        regainActivation();
         return false;
     }
     host_.drawing() = std::move(read);
@@ -360,6 +374,7 @@ bool HostWindow::saveDrawing(const QString& path) {
         velhost::WriteDrawing(host_.drawing(), path.toStdString());
     } catch (const std::exception& e) {
         QMessageBox::warning(this, QStringLiteral("Save"), QString::fromUtf8(e.what()));
+        regainActivation();
         return false;
     }
     // A picture is a copy of the drawing, not where it is kept.
@@ -377,22 +392,45 @@ void HostWindow::open() {
     const QString path = QFileDialog::getOpenFileName(
         this, QStringLiteral("Open drawing"), QFileInfo(currentFile_).path(),
         QStringLiteral("Drawings (*.dxf *.json);;DXF (*.dxf);;JSON (*.json)"));
+    regainActivation();
     if (!path.isEmpty()) openDrawing(path);
 }
 
 bool HostWindow::saveAs() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Save drawing"), currentFile_,
-        QStringLiteral("DXF (*.dxf);;JSON (*.json);;SVG picture (*.svg)"));
-    return !path.isEmpty() && saveDrawing(path);
+    // Each type with its extension: a name typed without one takes the chosen type's,
+    // before the dialog asks about overwriting, so the question is about the real file.
+    const std::vector<std::pair<QString, QString>> types = {
+        {QStringLiteral("DXF (*.dxf)"), QStringLiteral("dxf")},
+        {QStringLiteral("JSON (*.json)"), QStringLiteral("json")},
+        {QStringLiteral("SVG picture (*.svg)"), QStringLiteral("svg")}};
+    QStringList filters;
+    for (const auto& [filter, suffix] : types) filters << filter;
+    QFileDialog dialog(this, QStringLiteral("Save drawing"), currentFile_, filters.join(";;"));
+    dialog.setObjectName(QStringLiteral("saveDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    auto choose = [&](const QString& filter) {
+        for (const auto& [f, suffix] : types)
+            if (f == filter) dialog.setDefaultSuffix(suffix);
+    };
+    const QString current = QFileInfo(currentFile_).suffix().toLower();
+    QString chosen = types.front().first;
+    for (const auto& [filter, suffix] : types)
+        if (suffix == current) chosen = filter;
+    dialog.selectNameFilter(chosen);
+    choose(chosen);
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, choose);
+    const bool picked = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    regainActivation();
+    return picked && saveDrawing(dialog.selectedFiles().front());
 }
 
 bool HostWindow::maybeSave() {
-    if (!modified_ || !outputs_.empty()) return true;
+    if (!modified() || !outputs_.empty()) return true;
     const auto answer = QMessageBox::question(
         this, QStringLiteral("velhost"),
         QStringLiteral("The drawing has changed. Save the changes?"),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    regainActivation();
     if (answer == QMessageBox::Cancel) return false;
     if (answer == QMessageBox::Discard) return true;
     if (!currentFile_.isEmpty() && velhost::ExtensionOf(currentFile_.toStdString()) != ".svg")

@@ -41,7 +41,8 @@ public:
     Canvas& canvas() { return *canvas_; }
     QLineEdit& commandLine() { return *commandLine_; }
     QString prompt() const;
-    bool modified() const { return modified_; }
+    // The drawing differs from the file it was last read from or saved to.
+    bool modified() const { return history_.state() != savedState_; }
     const UndoHistory& history() const { return history_; }
 
     // What Enter does: the typed command, else the input the armed step takes
@@ -64,6 +65,7 @@ protected:
 private:
     void buildMenus();
     void afterInput();
+    void regainActivation();
     void stepHistory(bool back);
     void fitCanvasSize(int tries);
     void refreshLayers();
@@ -92,7 +94,7 @@ private:
     QAction* insertAction_ = nullptr;
     QString currentFile_;
     QString lastCommand_;
-    bool modified_ = false;
+    std::uint64_t savedState_ = 0;  // the history's state when the file was read or saved
     std::uint64_t shownRevision_ = 0;
     QSize canvasSize_;  // asked for on the command line, until the window is first shown
 };

@@ -11,8 +11,11 @@ bool UndoHistory::end(const vel::Drawing& after) {
     if (!before_) return false;
     const bool changed = before_->revision() != after.revision();
     if (changed) {
-        done_.push_back({std::move(*before_), after});
-        if (done_.size() > kDepth) done_.erase(done_.begin());
+        done_.push_back({std::move(*before_), after, ++serials_});
+        if (done_.size() > kDepth) {
+            base_ = done_.front().serial;
+            done_.erase(done_.begin());
+        }
         undone_.clear();
     }
     before_.reset();
@@ -37,6 +40,7 @@ void UndoHistory::take(std::vector<Step>& from, std::vector<Step>& to, vel::Draw
 
 void UndoHistory::clear() {
     before_.reset();
+    base_ = 0;
     done_.clear();
     undone_.clear();
 }

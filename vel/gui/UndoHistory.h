@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -25,6 +26,11 @@ public:
     void redo(vel::Drawing& drawing);
     void clear();
 
+    // Names the drawing's place in the history: it changes with every run kept, undo
+    // and redo, and comes back with the drawing, so a window can tell when the drawing
+    // is again as it was saved. A new branch never reuses the name of one forgotten.
+    std::uint64_t state() const { return done_.empty() ? base_ : done_.back().serial; }
+
     // Steps kept at most; the oldest goes first, as every step holds two drawings.
     static constexpr size_t kDepth = 30;
 
@@ -32,6 +38,7 @@ private:
     struct Step {
         vel::Drawing before;
         vel::Drawing after;
+        std::uint64_t serial = 0;
     };
     // Moves the newest step of `from` to `to`, leaving the drawing as it was before
     // the step (back) or after it.
@@ -41,6 +48,8 @@ private:
     std::optional<vel::Drawing> before_;
     std::vector<Step> done_;
     std::vector<Step> undone_;
+    std::uint64_t serials_ = 0;
+    std::uint64_t base_ = 0;  // the state before the oldest step kept
 };
 
 }  // namespace velgui
