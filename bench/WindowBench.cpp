@@ -13,6 +13,7 @@
 #include <random>
 
 #include "vel/gui/Canvas.h"
+#include "vel/gui/UndoHistory.h"
 #include "vel/io/HostInput.h"
 #include "vel/kernel/Host.h"
 
@@ -125,18 +126,21 @@ void BM_Window_PickLatency(benchmark::State& state) {
     state.SetLabel(state.range(0) == 0 ? "1M line segments" : "999 rings of 1000 arcs");
 }
 
-// What follows a click that made something: the canvas takes what changed (a new
-// closed outline) and repaints.
+// What follows a click that made something: the change kept for undo, the canvas
+// taking what changed (a new segment) and repainting.
 void BM_Window_UpdateAfterAChange(benchmark::State& state) {
     Scene& scene = SceneOf(static_cast<int>(state.range(0)));
     vel::Drawing& d = vel::Host::instance().drawing();
     QImage image(kCanvas, QImage::Format_RGB32);
+    velgui::UndoHistory history;
     for (auto _ : state) {
+        history.begin(d);
         const int seg = d.createSegment(vel::SegmentKind::Figure);
         vel::FigureElement line;
         line.type = vel::FigureType::Line;
         line.values[2] = 100.0;
         d.appendElement(seg, line);
+        history.end(d);
         scene.canvas->updateDrawing();
         QPainter painter(&image);
         scene.canvas->paintDrawing(painter, image.rect());

@@ -45,61 +45,68 @@ protected:
     void TearDown() override { host().reset(); }
     static Host& host() { return Host::instance(); }
     static Drawing& d() { return host().drawing(); }
+
+    double coordinate() { return std::uniform_real_distribution<double>(0.0, 100.0)(random_); }
+    size_t any(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random_); }
+    int someSegment() {
+        auto it = d().segments().begin();
+        std::advance(it, any(d().segments().size()));
+        return it->first;
+    }
+    void addSquare() {
+        const Point c{coordinate(), coordinate()};
+        const double r = 1.0 + any(4);
+        test::insertOutline(
+            d(), {c + Point{-r, r}, c + Point{-r, -r}, c + Point{r, -r}, c + Point{r, r}}, nullptr);
+    }
+    // One change of any kind the host makes, to a segment picked at random.
+    void changeSomething() {
+        const int seg = someSegment();
+        const Segment& s = *d().segment(seg);
+        // Deleting an element beside corners takes them too, so a figure may be left short.
+        const int first = s.elements.front().id;
+        const int second = s.elements.size() > 1 ? s.elements[1].id : first;
+        switch (any(8)) {
+            case 0:
+                editSegment(d(), seg, {0, 0}, {coordinate() - 50, coordinate() - 50}, 90.0 * any(4),
+                            1.0, true);
+                break;
+            case 1:
+                editSegment(d(), seg, {0, 0}, {coordinate(), 0}, 0.0, 0.5, false);
+                break;
+            case 2:
+                addCorner(d(), first, second, static_cast<int>(any(2)), 0.5);
+                break;
+            case 3:
+                d().insertElementBefore(first, lineFig({coordinate(), coordinate()}, {0, 0}));
+                break;
+            case 4:
+                if (s.elements.size() > 2) d().deleteElement(second);
+                break;
+            case 5:
+                if (d().segments().size() > 10) d().deleteSegment(seg);
+                break;
+            case 6:
+                d().setCurrentLayer(d().layerForName("layer " + std::to_string(any(3))));
+                break;
+            default:
+                addSquare();
+        }
+    }
+
+    std::mt19937 random_{7};
 };
 
 // Every kind of change, a few at a time (each box put back on its own) and many
 // at a time (the index packed afresh), each followed by queries checked against
 // a scan of every segment.
 TEST_F(Lookups, QueriesMatchAScanOfEverySegmentThroughChanges) {
-    std::mt19937 random(7);
-    auto coordinate = [&] { return std::uniform_real_distribution<double>(0.0, 100.0)(random); };
-    auto any = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random); };
-    auto someSegment = [&] {
-        auto it = d().segments().begin();
-        std::advance(it, any(d().segments().size()));
-        return it->first;
-    };
-    auto addSquare = [&] {
-        const Point c{coordinate(), coordinate()};
-        const double r = 1.0 + any(4);
-        test::insertOutline(
-            d(), {c + Point{-r, r}, c + Point{-r, -r}, c + Point{r, -r}, c + Point{r, r}}, nullptr);
-    };
     host().setAperture(3.0);
     for (int k = 0; k < 60; ++k) addSquare();
 
     for (int round = 0; round < 40; ++round) {
         const int changes = round % 5 == 4 ? 50 : 1 + static_cast<int>(any(3));
-        for (int c = 0; c < changes; ++c) {
-            const int seg = someSegment();
-            const Segment& s = *d().segment(seg);
-            // Deleting an element beside corners takes them too, so a figure may be left short.
-            const int first = s.elements.front().id;
-            const int second = s.elements.size() > 1 ? s.elements[1].id : first;
-            switch (any(7)) {
-                case 0:
-                    editSegment(d(), seg, {0, 0}, {coordinate() - 50, coordinate() - 50},
-                                90.0 * any(4), 1.0, true);
-                    break;
-                case 1:
-                    editSegment(d(), seg, {0, 0}, {coordinate(), 0}, 0.0, 0.5, false);
-                    break;
-                case 2:
-                    addCorner(d(), first, second, static_cast<int>(any(2)), 0.5);
-                    break;
-                case 3:
-                    d().insertElementBefore(first, lineFig({coordinate(), coordinate()}, {0, 0}));
-                    break;
-                case 4:
-                    if (s.elements.size() > 2) d().deleteElement(second);
-                    break;
-                case 5:
-                    if (d().segments().size() > 10) d().deleteSegment(seg);
-                    break;
-                default:
-                    addSquare();
-            }
-        }
+        for (int c = 0; c < changes; ++c) changeSomething();
         for (const auto& [id, s] : d().segments())
             for (int i = 0; i < static_cast<int>(s.elements.size()); ++i) {
                 ASSERT_EQ(d().elementIndex(s.elements[i].id), i);
@@ -123,6 +130,51 @@ TEST_F(Lookups, QueriesMatchAScanOfEverySegmentThroughChanges) {
             ASSERT_EQ(host().nearestElement(p), nearestByScan(d(), p, 3.0, true))
                 << "round " << round;
         }
+    }
+}
+
+// Everything a change may touch: segments with their elements, layers, the current layer.
+std::vector<std::vector<double>> everything(const Drawing& d) {
+    std::vector<std::vector<double>> out{{double(d.currentLayer())}};
+    for (const auto& [number, layer] : d.layers())
+        out.push_back({double(number), double(std::hash<std::string>{}(layer.name))});
+    for (const auto& [id, s] : d.segments()) {
+        out.push_back({double(id), double(s.kind), double(s.layer), double(s.closed)});
+        for (const std::vector<double>& row : test::snapshot(s)) out.push_back(row);
+    }
+    return out;
+}
+
+// A recorded run of changes taken back leaves the drawing, its look-ups and its
+// index as they were before it, and made again as it left them; ids once handed
+// out are never handed out again.
+TEST_F(Lookups, ARecordedRunOfChangesGoesBackAndForthWhole) {
+    host().setAperture(3.0);
+    for (int k = 0; k < 30; ++k) addSquare();
+    for (int round = 0; round < 30; ++round) {
+        const auto before = everything(d());
+        d().recordChanges();
+        for (int c = 0, n = 1 + static_cast<int>(any(round % 3 == 2 ? 40 : 4)); c < n; ++c)
+            changeSomething();
+        const DrawingChange change = d().finishChanges();
+        const auto after = everything(d());
+        ASSERT_EQ(change.empty(), before == after) << "round " << round;
+        const int nextId = d().nextId();
+        for (bool back : {true, false, true, false}) {
+            d().applyChange(change, back);
+            ASSERT_EQ(everything(d()), back ? before : after) << "round " << round;
+            ASSERT_EQ(d().nextId(), nextId);
+            for (const auto& [id, s] : d().segments())
+                for (int i = 0; i < static_cast<int>(s.elements.size()); ++i)
+                    ASSERT_EQ(d().element(s.elements[i].id), &s.elements[i]);
+            Extents window;
+            window.add(Point{coordinate(), coordinate()});
+            window.add(Point{coordinate(), coordinate()});
+            ASSERT_EQ(host().segmentsInside(window), insideByScan(d(), window));
+            const Point p{coordinate(), coordinate()};
+            ASSERT_EQ(host().nearestElement(p), nearestByScan(d(), p, 3.0, true));
+        }
+        if (round % 4 == 3) d().applyChange(change, true);  // some runs stay undone
     }
 }
 

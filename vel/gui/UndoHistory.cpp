@@ -1,25 +1,27 @@
 // UndoHistory.cpp - the steps of undo and redo.
 #include "vel/gui/UndoHistory.h"
 
+#include <utility>
+
 namespace velgui {
 
-void UndoHistory::begin(const vel::Drawing& before) {
-    before_ = before;
+void UndoHistory::begin(vel::Drawing& drawing) {
+    drawing.recordChanges();
+    inRun_ = true;
 }
 
-bool UndoHistory::end(const vel::Drawing& after) {
-    if (!before_) return false;
-    const bool changed = before_->revision() != after.revision();
-    if (changed) {
-        done_.push_back({std::move(*before_), after, ++serials_});
-        if (done_.size() > kDepth) {
-            base_ = done_.front().serial;
-            done_.erase(done_.begin());
-        }
-        undone_.clear();
+bool UndoHistory::end(vel::Drawing& drawing) {
+    if (!inRun_) return false;
+    inRun_ = false;
+    vel::DrawingChange change = drawing.finishChanges();
+    if (change.empty()) return false;
+    done_.push_back({std::move(change), ++serials_});
+    if (done_.size() > kDepth) {
+        base_ = done_.front().serial;
+        done_.erase(done_.begin());
     }
-    before_.reset();
-    return changed;
+    undone_.clear();
+    return true;
 }
 
 void UndoHistory::undo(vel::Drawing& drawing) {
@@ -35,11 +37,11 @@ void UndoHistory::take(std::vector<Step>& from, std::vector<Step>& to, vel::Draw
     if (from.empty()) return;
     to.push_back(std::move(from.back()));
     from.pop_back();
-    drawing = back ? to.back().before : to.back().after;
+    drawing.applyChange(to.back().change, back);
 }
 
 void UndoHistory::clear() {
-    before_.reset();
+    inRun_ = false;
     base_ = 0;
     done_.clear();
     undone_.clear();

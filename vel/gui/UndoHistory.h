@@ -1,11 +1,10 @@
-// UndoHistory.h - undo and redo by command run: the drawing as it was before a
-// run and as the run left it, kept whole, so that one step takes back all that
-// one run did. The plug-in knows nothing of it.
+// UndoHistory.h - undo and redo by command run: what a run changed, kept as the
+// segments it touched before and after, so that one step takes back all that one
+// run did at the cost of what it touched. The plug-in knows nothing of it.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "vel/kernel/Drawing.h"
@@ -14,11 +13,11 @@ namespace velgui {
 
 class UndoHistory {
 public:
-    // The drawing as a run is about to find it.
-    void begin(const vel::Drawing& before);
+    // A run is about to change the drawing.
+    void begin(vel::Drawing& drawing);
     // The run has ended: a step is kept when it changed the drawing. True when kept.
-    bool end(const vel::Drawing& after);
-    bool inRun() const { return before_.has_value(); }
+    bool end(vel::Drawing& drawing);
+    bool inRun() const { return inRun_; }
 
     bool canUndo() const { return !done_.empty(); }
     bool canRedo() const { return !undone_.empty(); }
@@ -31,21 +30,19 @@ public:
     // is again as it was saved. A new branch never reuses the name of one forgotten.
     std::uint64_t state() const { return done_.empty() ? base_ : done_.back().serial; }
 
-    // Steps kept at most; the oldest goes first, as every step holds two drawings.
+    // Steps kept at most; the oldest goes first.
     static constexpr size_t kDepth = 30;
 
 private:
     struct Step {
-        vel::Drawing before;
-        vel::Drawing after;
+        vel::DrawingChange change;
         std::uint64_t serial = 0;
     };
     // Moves the newest step of `from` to `to`, leaving the drawing as it was before
     // the step (back) or after it.
-    static void take(std::vector<Step>& from, std::vector<Step>& to, vel::Drawing& drawing,
-                     bool back);
+    void take(std::vector<Step>& from, std::vector<Step>& to, vel::Drawing& drawing, bool back);
 
-    std::optional<vel::Drawing> before_;
+    bool inRun_ = false;
     std::vector<Step> done_;
     std::vector<Step> undone_;
     std::uint64_t serials_ = 0;

@@ -86,6 +86,7 @@ int Drawing::layerForName(const std::string& name) {
 Segment* Drawing::segment(int id) {
     auto it = segments_.find(id);
     if (it == segments_.end()) return nullptr;
+    noteBeforeChange(id);
     changed(id);  // the caller may change what it draws
     it->second.revision = revision_;
     return &it->second;
@@ -131,6 +132,7 @@ int Drawing::createSegment(SegmentKind kind) {
     s.id = id;
     s.kind = kind;
     s.layer = currentLayer_;
+    noteBeforeChange(id);
     changed(id);
     s.revision = revision_;
     segments_.emplace(id, std::move(s));
@@ -143,6 +145,7 @@ int Drawing::createSegmentWithId(SegmentKind kind, int id) {
     s.id = id;
     s.kind = kind;
     s.layer = currentLayer_;
+    noteBeforeChange(id);
     changed(id);
     s.revision = revision_;
     segments_.emplace(id, std::move(s));
@@ -153,6 +156,7 @@ int Drawing::createSegmentWithId(SegmentKind kind, int id) {
 bool Drawing::deleteSegment(int id) {
     auto it = segments_.find(id);
     if (it == segments_.end()) return false;
+    noteBeforeChange(id);
     unindex(it->second);
     segments_.erase(it);
     changed(id);
@@ -238,6 +242,71 @@ bool Drawing::deleteElement(int elementId) {
     if (after && after->elements.empty() && after->kind != SegmentKind::Figure)
         deleteSegment(segmentId);
     return true;
+}
+
+bool DrawingChange::empty() const {
+    auto sameLayers = [](const std::map<int, Layer>& a, const std::map<int, Layer>& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+            return x.first == y.first && x.second.name == y.second.name;
+        });
+    };
+    return segments.empty() && before.current == after.current &&
+           sameLayers(before.layers, after.layers);
+}
+
+void Drawing::recordChanges() {
+    recording_.state = std::make_unique<Recording>();
+    recording_.state->change.before = {currentLayer_, layers_};
+}
+
+void Drawing::noteSegment(int segmentId) {
+    Recording& r = *recording_.state;
+    if (!r.noted.try_emplace(segmentId, r.change.segments.size()).second) return;
+    DrawingChange::SegmentStates states;
+    states.id = segmentId;
+    if (const auto it = segments_.find(segmentId); it != segments_.end())
+        states.before = it->second;
+    r.change.segments.push_back(std::move(states));
+}
+
+DrawingChange Drawing::finishChanges() {
+    if (!recording_.state) return {};
+    DrawingChange change = std::move(recording_.state->change);
+    recording_.state.reset();
+    // What was handed out but left as it was, or made and removed again, leaves
+    // nothing to take back.
+    std::erase_if(change.segments, [this](DrawingChange::SegmentStates& s) {
+        if (const auto it = segments_.find(s.id); it != segments_.end()) s.after = it->second;
+        return s.before ? s.after && s.before->sameAs(*s.after) : !s.after;
+    });
+    change.after = {currentLayer_, layers_};
+    return change;
+}
+
+void Drawing::applyChange(const DrawingChange& change, bool back) {
+    // Every touched segment goes first, so that no element id is ever in two places.
+    for (const DrawingChange::SegmentStates& s : change.segments)
+        if (const auto it = segments_.find(s.id); it != segments_.end()) {
+            unindex(it->second);
+            segments_.erase(it);
+        }
+    for (const DrawingChange::SegmentStates& s : change.segments) {
+        changed(s.id);
+        const std::optional<Segment>& state = back ? s.before : s.after;
+        if (!state) continue;
+        Segment& restored = segments_.emplace(s.id, *state).first->second;
+        restored.revision = revision_;
+        renumber(restored, 0);
+    }
+    // The layers as they were, the lookup by name made again from them.
+    const DrawingChange::Layers& layers = back ? change.before : change.after;
+    ++revision_;
+    layers_ = layers.layers;
+    currentLayer_ = layers.current;
+    layerNames_.clear();
+    for (const auto& [number, layer] : layers_)
+        if (!layer.name.empty()) layerNames_.try_emplace(layer.name, number);
+    nextNamedLayer_ = kFirstNamedLayer;
 }
 
 void Drawing::unindex(const Segment& s) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -34,12 +35,14 @@ bool isKnownFigureType(int code);
 struct FigureElement {
     FigureType type = FigureType::Line;
     double values[10] = {};
+    friend bool operator==(const FigureElement&, const FigureElement&) = default;
 };
 
 struct ArrowStyle {
     int kind = 0;
     double size1 = 0.0;
     double size2 = 0.0;
+    friend bool operator==(const ArrowStyle&, const ArrowStyle&) = default;
 };
 
 struct DimensionElement {
@@ -50,12 +53,14 @@ struct DimensionElement {
     ArrowStyle arrow;
     double measured() const;
     std::string text() const;  // the measured value as shown, UTF-8
+    friend bool operator==(const DimensionElement&, const DimensionElement&) = default;
 };
 
 struct LeaderElement {
     std::vector<Point> points;
     double direction = 0.0;
     std::u16string text;
+    friend bool operator==(const LeaderElement&, const LeaderElement&) = default;
 };
 
 using ElementBody = std::variant<FigureElement, DimensionElement, LeaderElement>;
@@ -68,6 +73,7 @@ struct Element {
 
     const FigureElement* figure() const { return std::get_if<FigureElement>(&body); }
     FigureElement* figure() { return std::get_if<FigureElement>(&body); }
+    friend bool operator==(const Element&, const Element&) = default;
 };
 
 struct Segment {
@@ -82,11 +88,37 @@ struct Segment {
     std::uint64_t revision = 0;
 
     int indexOf(int elementId) const;  // -1 when absent
+    // The same segment, whenever it was last handed out.
+    bool sameAs(const Segment& o) const {
+        return id == o.id && kind == o.kind && layer == o.layer && closed == o.closed &&
+               attributes == o.attributes && elements == o.elements;
+    }
 };
 
 struct Layer {
     int number = 0;
     std::string name;  // empty: named by its number
+};
+
+// What a run of changes did to a drawing: each segment it touched as it was
+// before and after (none: absent), and the layers and current layer around it.
+// It holds the touched segments only, so that taking a run of changes back or
+// making it again costs what the run touched, whatever the drawing's size.
+struct DrawingChange {
+    struct SegmentStates {
+        int id = 0;
+        std::optional<Segment> before;
+        std::optional<Segment> after;
+    };
+    struct Layers {
+        int current = 0;
+        std::map<int, Layer> layers;
+    };
+    std::vector<SegmentStates> segments;
+    Layers before;
+    Layers after;
+
+    bool empty() const;
 };
 
 // The drawing with its id counter. Every mutation keeps the element index
@@ -159,6 +191,16 @@ public:
     int nextId() const { return nextId_; }
     int takeId() { return nextId_++; }
 
+    // From now until finishChanges(), the state each segment had before its first
+    // change is kept, so that what was done in between can be taken back and made
+    // again as one change. A copy of the drawing keeps nothing.
+    void recordChanges();
+    DrawingChange finishChanges();
+    bool recordingChanges() const { return recording_.state != nullptr; }
+    // Leaves the drawing as the change found it (back) or as it left it. Ids are
+    // never handed out again, so the counter stays where it is.
+    void applyChange(const DrawingChange& change, bool back);
+
 private:
     struct ElementPlace {
         int segmentId = 0;  // 0: no element has the id
@@ -196,11 +238,16 @@ private:
         std::unordered_map<int, ElementPlace> sparse_;
     };
 
-    // The segment was made, removed or handed out for change.
+    // The segment was made, removed or handed out for change; before that it was as
+    // noted, when changes are being recorded.
     void changed(int segmentId) {
         ++revision_;
         spatial_.touch(segmentId);
     }
+    void noteBeforeChange(int segmentId) {
+        if (recording_.state) noteSegment(segmentId);
+    }
+    void noteSegment(int segmentId);
     void unindex(const Segment& s);
     // Elements from `from` on moved within their segment.
     void renumber(const Segment& s, size_t from);
@@ -218,6 +265,24 @@ private:
     ElementPlaces elementPlaces_;
     // Queries bring it up to date, so they may run on a drawing seen as const.
     mutable SegmentIndex spatial_;
+
+    struct Recording {
+        DrawingChange change;
+        std::unordered_map<int, size_t> noted;  // segment id -> its place in change.segments
+    };
+    // A drawing copied or assigned records nothing of the original's recording.
+    struct RecordingSlot {
+        std::unique_ptr<Recording> state;
+        RecordingSlot() = default;
+        RecordingSlot(const RecordingSlot&) {}
+        RecordingSlot& operator=(const RecordingSlot&) {
+            state.reset();
+            return *this;
+        }
+        RecordingSlot(RecordingSlot&&) noexcept = default;
+        RecordingSlot& operator=(RecordingSlot&&) noexcept = default;
+    };
+    RecordingSlot recording_;
 };
 
 // ---- Geometry of figure segments (the host's corner, offset and copy rules) ----
