@@ -47,6 +47,7 @@ Drawing::Drawing() {
 
 void Drawing::clear() {
     ++revision_;
+    recording_.state.reset();  // nothing before this is there to go back to
     nextId_ = 1;
     currentLayer_ = 0;
     layers_.clear();
