@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -258,6 +259,17 @@ TEST_F(WindowSessions, UndoTakesBackARunWholeAndThePicturesShowEachStep) {
     EXPECT_EQ(json::parse(DrawingJson()), before);
     Play("run\nescape\n", queue);
     EXPECT_TRUE(window_->history().canRedo());
+    // A layer made current between runs is a step of its own, and a change to save.
+    auto* layers = window_->findChild<QListWidget*>(QStringLiteral("layers"));
+    ASSERT_NE(layers, nullptr);
+    layers->setCurrentRow(layers->count() - 1);
+    const int layer = layers->currentItem()->data(Qt::UserRole).toInt();
+    QTest::keyClick(layers, Qt::Key_Return);
+    EXPECT_EQ(host().drawing().currentLayer(), layer);
+    EXPECT_TRUE(window_->modified());
+    QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(host().drawing().currentLayer(), 0);
+    EXPECT_FALSE(window_->modified());
 
     // The editing step, the upper left leader under the cursor.
     Write("window.reg", ReadFile(kExamples + "/sessions/window-annotated.reg"));

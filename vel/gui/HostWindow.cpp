@@ -93,8 +93,11 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     addDockWidget(Qt::RightDockWidgetArea, dock);
     connect(layers_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        // Between runs the choice is a step of its own: undone as a run is, and a
+        // change to save. Within a run it is part of the run.
+        if (!history_.inRun()) history_.begin(host_.drawing());
         host_.drawing().setCurrentLayer(item->data(Qt::UserRole).toInt());
-        refreshLayers();
+        afterInput();
         canvas_->setFocus();
     });
 
