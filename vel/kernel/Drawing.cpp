@@ -262,7 +262,7 @@ void Drawing::recordChanges() {
 
 void Drawing::noteSegment(int segmentId) {
     Recording& r = *recording_.state;
-    if (!r.noted.try_emplace(segmentId, r.change.segments.size()).second) return;
+    if (!r.noted.insert(segmentId).second) return;
     DrawingChange::SegmentStates states;
     states.id = segmentId;
     if (const auto it = segments_.find(segmentId); it != segments_.end())

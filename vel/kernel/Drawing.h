@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <variant>
 #include <vector>
 
@@ -196,7 +197,6 @@ public:
     // again as one change. A copy of the drawing keeps nothing.
     void recordChanges();
     DrawingChange finishChanges();
-    bool recordingChanges() const { return recording_.state != nullptr; }
     // Leaves the drawing as the change found it (back) or as it left it. Ids are
     // never handed out again, so the counter stays where it is.
     void applyChange(const DrawingChange& change, bool back);
@@ -268,7 +268,7 @@ private:
 
     struct Recording {
         DrawingChange change;
-        std::unordered_map<int, size_t> noted;  // segment id -> its place in change.segments
+        std::unordered_set<int> noted;  // the segments whose state before is in `change`
     };
     // A drawing copied or assigned records nothing of the original's recording.
     struct RecordingSlot {
