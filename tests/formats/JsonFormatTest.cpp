@@ -201,6 +201,9 @@ TEST(JsonFormat, FaultyFilesAreRefusedWithFileLineAndReason) {
          "expected an array, found an object"},
         {"two kinds at once", wrap(R"({"elements": [{"type": 1, "leader": {}}]})"), 1,
          "exactly one of"},
+        // Another kind of document is named as such, whatever its segments hold.
+        {"faulty segments of another format", "{\"segments\": [[1]],\n \"format\": \"x\"}", 2,
+         "format: expected \"vel-drawing\""},
         {"duplicate id",
          wrap("{\"id\": 3, \"elements\": []},\n{\"elements\": [{\"id\": 3, \"type\": 9}]}"), 2,
          "id 3 is already used by segments[0]"},

@@ -5,7 +5,9 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <exception>
 #include <istream>
 #include <iterator>
 #include <map>
@@ -13,6 +15,7 @@
 #include <ostream>
 #include <set>
 #include <sstream>
+#include <unordered_map>
 #include <variant>
 
 #include "vel/io/DrawingFile.h"
@@ -366,9 +369,33 @@ public:
         : text_(text), fileName_(fileName), locator_(text) {}
 
     void read(Drawing& drawing) {
+        // Each segment is read as soon as it has been parsed and then dropped, so that a
+        // large drawing is never held whole as JSON values (several times its text).
+        std::vector<ParsedSegment> segments;
+        std::string rootKey;
+        bool inSegments = false;
+        std::exception_ptr segmentFault;
+        auto readAsParsed = [&](int depth, json::parse_event_t event, json& parsed) {
+            using Event = json::parse_event_t;
+            if (depth == 1 && event == Event::key) rootKey = parsed.get<std::string>();
+            if (depth == 1 && rootKey == "segments")
+                if (event == Event::array_start || event == Event::array_end)
+                    inSegments = event == Event::array_start;
+            if (!inSegments || depth != 2 ||
+                (event != Event::object_end && event != Event::array_end && event != Event::value))
+                return true;
+            // A fault waits until the file is known to be a drawing at all (its format and
+            // version may come after the segments) and is free of syntax errors.
+            if (!segmentFault) try {
+                    segments.push_back(readSegment(parsed, {"segments", segments.size()}));
+                } catch (const FileError&) {
+                    segmentFault = std::current_exception();
+                }
+            return false;
+        };
         json root;
         try {
-            root = json::parse(text_);
+            root = json::parse(text_, readAsParsed);
         } catch (const json::parse_error& e) {
             throw FileError(fileName_, locator_.lineAt(e.byte > 0 ? e.byte - 1 : 0),
                             "not valid JSON: " + parseMessage(e.what()));
@@ -410,13 +437,10 @@ public:
             currentLayer = layerNumber(*j, {"current_layer"});
 
         if (const json* layers = member(root, "layers")) readLayers(*layers, result);
-        std::vector<ParsedSegment> segments;
-        if (const json* list = member(root, "segments")) {
-            const JsonPath at{"segments"};
-            expectArray(*list, at);
-            for (size_t i = 0; i < list->size(); ++i)
-                segments.push_back(readSegment((*list)[i], with(at, i)));
-        }
+        if (segmentFault) std::rethrow_exception(segmentFault);
+        // The segments were read as they were parsed; only what is no list of them is left.
+        if (const json* list = member(root, "segments")) expectArray(*list, {"segments"});
+        root = json();
         build(result, currentLayer, segments);
         drawing = std::move(result);
     }
@@ -503,8 +527,13 @@ private:
         const JsonPath at = with(path, "id");
         const long long id = integer(*j, at);
         if (id < 1 || id > kMaxId) fail(at, "ids run from 1 to " + std::to_string(kMaxId));
-        auto [it, inserted] = idPlaces_.emplace(static_cast<int>(id), pathText(path));
-        if (!inserted) fail(at, "id " + std::to_string(id) + " is already used by " + it->second);
+        // Where each id was given, kept as the segment's and element's places alone: a
+        // path for each of a million elements would cost more than the elements.
+        const IdPlace place{std::get<size_t>(path[1]),
+                            path.size() > 3 ? std::get<size_t>(path[3]) : kWholeSegment};
+        auto [it, inserted] = idPlaces_.emplace(static_cast<int>(id), place);
+        if (!inserted)
+            fail(at, "id " + std::to_string(id) + " is already used by " + it->second.text());
         maxId_ = std::max(maxId_, static_cast<int>(id));
         return static_cast<int>(id);
     }
@@ -679,7 +708,17 @@ private:
     const std::string& text_;
     const std::string& fileName_;
     JsonLocator locator_;
-    std::map<int, std::string> idPlaces_;
+    static constexpr size_t kWholeSegment = SIZE_MAX;
+    struct IdPlace {
+        size_t segment = 0;
+        size_t element = kWholeSegment;
+        std::string text() const {
+            return pathText(element == kWholeSegment
+                                ? JsonPath{"segments", segment}
+                                : JsonPath{"segments", segment, "elements", element});
+        }
+    };
+    std::unordered_map<int, IdPlace> idPlaces_;
     int maxId_ = 0;
 };
 
