@@ -28,6 +28,16 @@ namespace velgui {
 
 namespace {
 
+// Reading or writing a large drawing takes seconds: the cursor says so meanwhile.
+// A fault unwinds it before its message box shows.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 constexpr int kRecentFiles = 8;
 constexpr const char* kRecentKey = "recentFiles";
 const QString kIdlePrompt = QStringLiteral("Command:");
@@ -351,7 +361,10 @@ bool HostWindow::openDrawing(const QString& path) {
     if (host_.running()) return false;
     vel::Drawing read;
     try {
-        const std::string leftOut = velhost::ReadDrawing(read, path.toStdString());
+        const std::string leftOut = [&] {
+            const BusyCursor busy;
+            return velhost::ReadDrawing(read, path.toStdString());
+        }();
         if (!leftOut.empty())
             showMessage(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(),
                                                      QString::fromStdString(leftOut)));
@@ -374,6 +387,7 @@ bool HostWindow::openDrawing(const QString& path) {
 
 bool HostWindow::saveDrawing(const QString& path) {
     try {
+        const BusyCursor busy;
         velhost::WriteDrawing(host_.drawing(), path.toStdString());
     } catch (const std::exception& e) {
         QMessageBox::warning(this, QStringLiteral("Save"), QString::fromUtf8(e.what()));
