@@ -246,13 +246,7 @@ bool Drawing::deleteElement(int elementId) {
 }
 
 bool DrawingChange::empty() const {
-    auto sameLayers = [](const std::map<int, Layer>& a, const std::map<int, Layer>& b) {
-        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-            return x.first == y.first && x.second.name == y.second.name;
-        });
-    };
-    return segments.empty() && before.current == after.current &&
-           sameLayers(before.layers, after.layers);
+    return segments.empty() && before.current == after.current && before.layers == after.layers;
 }
 
 void Drawing::recordChanges() {

@@ -99,6 +99,7 @@ struct Segment {
 struct Layer {
     int number = 0;
     std::string name;  // empty: named by its number
+    friend bool operator==(const Layer&, const Layer&) = default;
 };
 
 // What a run of changes did to a drawing: each segment it touched as it was
