@@ -33,9 +33,19 @@ run_side() {
     args+=("$line")
     option=$line
   done <"$input/args"
-  local status=0
-  (cd "$work/run" && "$@" run "${args[@]}" >"$work/run/stdout" 2>"$work/run/stderr" </dev/null) ||
-    status=$?
+  local status=0 try
+  for try in 1 2; do
+    status=0
+    (cd "$work/run" && "$@" run "${args[@]}" >"$work/run/stdout" 2>"$work/run/stderr" </dev/null) ||
+      status=$?
+    # velhost says why whenever it fails. A failure without a word, before the program wrote
+    # anything, is the runner's (Wine, rarely, fails to start a program): that run goes again once.
+    if [ "$status" -eq 0 ] || [ -s "$work/run/stdout" ] || [ -s "$work/run/stderr" ] ||
+      ! diff -rq "$input" "$work/run" -x stdout -x stderr >/dev/null 2>&1; then
+      break
+    fi
+    echo "compare-sessions: $name ($side) exited $status without a word; running it again" >&2
+  done
   echo "$status" >"$work/run/status"
   mv "$work/run" "$work/$side"
 }
