@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -87,8 +88,8 @@ protected:
     static vel::Host& host() { return vel::Host::instance(); }
 
     void OpenWindow(const std::string& drawing) {
-        velhost::ReadDrawing(host().drawing(), drawing);
         velgui::WindowOptions options;
+        options.leftOut = velhost::ReadDrawing(host().drawing(), drawing);
         options.drawing = drawing;
         options.size = kCanvas;
         window_ = std::make_unique<velgui::HostWindow>(host(), options);
@@ -368,6 +369,45 @@ TEST_F(WindowSessions, ADesignersSessionWithTheMouseAndKeys) {
     for (const auto& [id, s] : saved.segments()) corners += s.elements.size() > 8;
     EXPECT_GE(corners, 1u) << "the insert with its corners, as lines and arcs";
     Shot("designer-session");
+}
+
+// Saving over a file that held what the drawing cannot keep (a text here) asks first:
+// Cancel keeps the file as it was, Overwrite writes it, and the file then holds the
+// drawing, so the next save asks nothing.
+TEST_F(WindowSessions, SavingOverAFileThatLostEntitiesOnReadingAsksFirst) {
+    const std::string file = Path("plan.dxf");
+    const std::string text =
+        "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n9\n21\n0\n"
+        "0\nTEXT\n8\n0\n10\n0\n20\n1\n40\n1\n1\nnote\n0\nENDSEC\n0\nEOF\n";
+    Write("plan.dxf", text);
+    Write("window.reg", ReadFile(kExamples + "/sessions/bracket-insert.reg"));
+    OpenWindow(file);
+    std::vector<std::string> queue;
+    Play("run\npick 4.5 0\nescape\n", queue);
+    ASSERT_TRUE(window_->modified());
+    auto saveAnswering = [&](const QString& button) {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));  // as after any box
+        QString asked;
+        QTimer::singleShot(0, window_.get(), [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box || box->objectName() != QStringLiteral("overwriteLossBox")) return;
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            asked = label ? label->text() : QStringLiteral("(a box without its text)");
+            for (QPushButton* b : box->findChildren<QPushButton*>())
+                if (b->text().remove('&') == button) return QTest::mouseClick(b, Qt::LeftButton);
+        });
+        QTest::keyClick(&canvas(), Qt::Key_S, Qt::ControlModifier);
+        return asked;
+    };
+    EXPECT_EQ(saveAnswering(QStringLiteral("Cancel")),
+              QStringLiteral("Reading plan.dxf left out 1 entity: 1 TEXT (not figures).\n"
+                             "Saving over the file loses what was left out."));
+    EXPECT_EQ(ReadFile(file), text);
+    EXPECT_TRUE(window_->modified());
+    EXPECT_FALSE(saveAnswering(QStringLiteral("Overwrite")).isEmpty());
+    EXPECT_FALSE(window_->modified());
+    EXPECT_NE(ReadFile(file), text);
+    EXPECT_TRUE(saveAnswering(QStringLiteral("Overwrite")).isEmpty()) << "nothing left to lose";
 }
 
 }  // namespace

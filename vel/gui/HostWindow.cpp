@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
@@ -120,6 +121,10 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
         setCurrentFile(QString::fromStdString(options.drawing));
     else
         setCurrentFile({});
+    leftOutOfFile_ = QString::fromStdString(options.leftOut);
+    if (!leftOutOfFile_.isEmpty())
+        showMessage(
+            QStringLiteral("%1: %2").arg(QFileInfo(currentFile_).fileName(), leftOutOfFile_));
     shownRevision_ = host_.drawing().revision();
     canvas_->refreshDrawing();
     if (options.view)
@@ -159,12 +164,8 @@ void HostWindow::buildMenus() {
     openAction_ =
         file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, [this] { open(); });
     recentMenu_ = file->addMenu(QStringLiteral("Open &Recent"));
-    QAction* save = file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, [this] {
-        if (currentFile_.isEmpty() || velhost::ExtensionOf(currentFile_.toStdString()) == ".svg")
-            saveAs();
-        else
-            saveDrawing(currentFile_);
-    });
+    QAction* save = file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this,
+                                    [this] { this->save(); });
     // Spelled out: the standard Save As and Redo keys are empty or other keys on a plain
     // X11 desktop, where Qt's generic key bindings apply.
     QAction* saveAsAction =
@@ -360,11 +361,12 @@ void HostWindow::setCurrentFile(const QString& path) {
 bool HostWindow::openDrawing(const QString& path) {
     if (host_.running()) return false;
     vel::Drawing read;
+    std::string leftOut;
     try {
-        const std::string leftOut = [&] {
+        {
             const BusyCursor busy;
-            return velhost::ReadDrawing(read, path.toStdString());
-        }();
+            leftOut = velhost::ReadDrawing(read, path.toStdString());
+        }
         if (!leftOut.empty())
             showMessage(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(),
                                                      QString::fromStdString(leftOut)));
@@ -377,6 +379,7 @@ bool HostWindow::openDrawing(const QString& path) {
     host_.clearSelection();
     history_.clear();
     setCurrentFile(path);
+    leftOutOfFile_ = QString::fromStdString(leftOut);
     shownRevision_ = host_.drawing().revision();
     canvas_->refreshDrawing();
     canvas_->zoomToFit();
@@ -400,6 +403,7 @@ bool HostWindow::saveDrawing(const QString& path) {
         return true;
     }
     setCurrentFile(path);
+    leftOutOfFile_.clear();
     showMessage(QStringLiteral("Saved %1").arg(path));
     return true;
 }
@@ -450,9 +454,30 @@ bool HostWindow::maybeSave() {
     regainActivation();
     if (answer == QMessageBox::Cancel) return false;
     if (answer == QMessageBox::Discard) return true;
-    if (!currentFile_.isEmpty() && velhost::ExtensionOf(currentFile_.toStdString()) != ".svg")
-        return saveDrawing(currentFile_);
-    return saveAs();
+    return save();
+}
+
+bool HostWindow::save() {
+    if (currentFile_.isEmpty() || velhost::ExtensionOf(currentFile_.toStdString()) == ".svg")
+        return saveAs();
+    if (!leftOutOfFile_.isEmpty()) {
+        QMessageBox box(
+            QMessageBox::Warning, QStringLiteral("Save"),
+            QStringLiteral("Reading %1 %2.\nSaving over the file loses what was left out.")
+                .arg(QFileInfo(currentFile_).fileName(), leftOutOfFile_),
+            QMessageBox::Cancel, this);
+        box.setObjectName(QStringLiteral("overwriteLossBox"));
+        QPushButton* elsewhere =
+            box.addButton(QStringLiteral("Save &As..."), QMessageBox::AcceptRole);
+        QPushButton* over =
+            box.addButton(QStringLiteral("&Overwrite"), QMessageBox::DestructiveRole);
+        box.setDefaultButton(elsewhere);
+        box.exec();
+        regainActivation();
+        if (box.clickedButton() == elsewhere) return saveAs();
+        if (box.clickedButton() != over) return false;
+    }
+    return saveDrawing(currentFile_);
 }
 
 void HostWindow::addRecentFile(const QString& path) {

@@ -25,6 +25,7 @@ class Canvas;
 
 struct WindowOptions {
     std::string drawing;               // opened at the start; none: an empty drawing
+    std::string leftOut;               // what reading it left out, as the reader words it
     std::vector<std::string> outputs;  // written when the window closes
     double aperturePixels = 5.0;
     QSize size{1100, 750};             // the canvas's size in pixels
@@ -74,6 +75,7 @@ private:
     void addRecentFile(const QString& path);
     void refreshRecentFiles();
     bool maybeSave();
+    bool save();
     bool saveAs();
     void open();
     void setCurrentFile(const QString& path);
@@ -93,6 +95,9 @@ private:
     QAction* openAction_ = nullptr;
     QAction* insertAction_ = nullptr;
     QString currentFile_;
+    // What reading the current file left out (texts, hatches, ...): saving over the file
+    // would lose it for good, so that is asked first.
+    QString leftOutOfFile_;
     QString lastCommand_;
     std::uint64_t savedState_ = 0;  // the history's state when the file was read or saved
     std::uint64_t shownRevision_ = 0;

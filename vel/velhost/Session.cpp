@@ -57,9 +57,10 @@ vel::Script ReadScript(const std::string& path) {
     return script;
 }
 
-void ReadDrawingFile(vel::Drawing& drawing, const std::string& path) {
-    const std::string leftOut = ReadDrawing(drawing, path);
+std::string ReadDrawingFile(vel::Drawing& drawing, const std::string& path) {
+    std::string leftOut = ReadDrawing(drawing, path);
     if (!leftOut.empty()) std::cerr << path << ": " << leftOut << "\n";
+    return leftOut;
 }
 
 void ReportUnusedActions(const std::vector<std::string>& left) {

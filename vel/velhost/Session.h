@@ -38,8 +38,8 @@ void AddRunOptions(CLI::App& run, RunOptions& o);
 vel::Script ReadScript(const std::string& path);
 
 // Replaces the drawing with the file's; what a DXF file held that the drawing cannot is told on
-// standard error. Throws vel::FileError.
-void ReadDrawingFile(vel::Drawing& drawing, const std::string& path);
+// standard error and returned (empty: nothing). Throws vel::FileError.
+std::string ReadDrawingFile(vel::Drawing& drawing, const std::string& path);
 
 // Warns on standard error about the dialog actions that no dialog took.
 void ReportUnusedActions(const std::vector<std::string>& left);

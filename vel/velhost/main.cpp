@@ -114,10 +114,10 @@ int runGui(const GuiOptions& o, const char* program) {
     HostApplication app(program, true, o.platform);
     host.setAperture(1.0);
     velhost::LoadPlugin(o.plugin);
-    if (!o.drawing.empty()) velhost::ReadDrawingFile(host.drawing(), o.drawing);
+    velgui::WindowOptions options;
+    if (!o.drawing.empty()) options.leftOut = velhost::ReadDrawingFile(host.drawing(), o.drawing);
     if (o.layer) host.drawing().setCurrentLayer(*o.layer);
 
-    velgui::WindowOptions options;
     options.drawing = o.drawing;
     options.outputs = o.outputs;
     options.aperturePixels = o.aperture;
