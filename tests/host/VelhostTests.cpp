@@ -157,4 +157,39 @@ TEST_F(Velhost, ScriptFromStandardInputAndSaveMidway) {
     EXPECT_NE(Read(Path("end.dxf")).find("EOF"), std::string::npos);
 }
 
+// Saving replaces the drawing the user meant and nothing else: a link's target (the link
+// stays), with the old file's permissions; a read-only drawing is refused and left as it was;
+// a file named like the temporary one survives, and a failed save leaves no litter.
+TEST_F(Velhost, SavingKeepsLinksPermissionsAndNeighbours) {
+    Write("empty.json", "{\"format\": \"vel-drawing\", \"version\": 1, \"segments\": []}");
+    const std::string run = "run --drawing " + Path("empty.json") + " --registry " + Path("r.reg");
+
+    Write("target.dxf", "old");
+    fs::permissions(Path("target.dxf"), fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("target.dxf", Path("link.dxf"));
+    Write("link.dxf.tmp", "keep me");
+    Result r = Run(run + " --out " + Path("link.dxf"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(Path("link.dxf")));
+    EXPECT_NE(Read(Path("target.dxf")).find("EOF"), std::string::npos);
+    EXPECT_EQ(fs::status(Path("target.dxf")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(Read(Path("link.dxf.tmp")), "keep me");
+
+    Write("locked.dxf", "old");
+    fs::permissions(Path("locked.dxf"), fs::perms::owner_read);
+    r = Run(run + " --out " + Path("locked.dxf"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("read-only"), std::string::npos) << r.err;
+    EXPECT_EQ(Read(Path("locked.dxf")), "old");
+
+    fs::create_directory(Path("folder.dxf"));
+    r = Run(run + " --out " + Path("folder.dxf"));
+    EXPECT_EQ(r.status, 1);
+    for (const auto& entry : fs::directory_iterator(folder_)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name == "link.dxf.tmp" || !name.ends_with(".tmp")) << name;
+    }
+}
+
 }  // namespace

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <random>
+#include <system_error>
 
 #include "vel/dxf/DxfFormat.h"
 
@@ -47,25 +49,76 @@ bool CheckOutputFormats(const std::vector<std::string>& paths, std::ostream& err
     return true;
 }
 
+namespace {
+
+// The number of symbolic links a path may pass through before it counts as a loop.
+constexpr int kMaxLinkHops = 40;
+
+// The file a save replaces: a link's final target, so that the link stays a link and the
+// drawing it names is the one saved.
+fs::path FinalTarget(const std::string& path) {
+    fs::path current = PathOf(path);
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(current, ec))) return current;
+        const fs::path link = fs::read_symlink(current, ec);
+        if (ec) throw vel::FileError(path, 0, "cannot follow the link: " + ec.message());
+        current = link.is_absolute() ? link : current.parent_path() / link;
+    }
+    throw vel::FileError(path, 0, "the symbolic links form a loop");
+}
+
+constexpr fs::perms kAnyWrite =
+    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+
+// A name beside the target that no other file has: a file the user keeps under the
+// target's name plus ".tmp" must not be written over or removed.
+fs::path TemporaryBeside(const fs::path& target, const std::string& path) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fs::path temp = target;
+        temp += "." + std::to_string(random() % 1000000) + ".tmp";
+        std::error_code ec;
+        if (!fs::exists(fs::symlink_status(temp, ec))) return temp;
+    }
+    throw vel::FileError(path, 0, "cannot find a free name for the temporary file");
+}
+
+}  // namespace
+
 void WriteDrawing(const vel::Drawing& drawing, const std::string& path) {
     auto writer = WriterFor(path);
     if (!writer) throw vel::FileError(path, 0, kUnknownFormat);
-    const fs::path target = PathOf(path);
-    const fs::path temp = PathOf(path + ".tmp");
+    const fs::path target = FinalTarget(path);
+    std::error_code ec;
+    const fs::file_status existing = fs::status(target, ec);
+    const bool replacing = fs::exists(existing);
+    if (replacing && !fs::is_regular_file(existing))
+        throw vel::FileError(path, 0, "cannot replace the file: not a regular file");
+    // A drawing the user made read-only is kept; the rename below would not ask.
+    if (replacing && (existing.permissions() & kAnyWrite) == fs::perms::none)
+        throw vel::FileError(path, 0, "cannot replace the file: it is read-only");
+    const fs::path temp = TemporaryBeside(target, path);
     try {
         std::ofstream out(temp, std::ios::binary);
         if (!out) throw vel::FileError(path, 0, "cannot open for writing");
         writer->write(drawing, out);
         out.flush();
         if (!out) throw vel::FileError(path, 0, "write failed");
+        out.close();
+        // The new file keeps who may read the old one.
+        if (replacing) fs::permissions(temp, existing.permissions(), ec);
     } catch (...) {
         std::error_code ignored;
         fs::remove(temp, ignored);
         throw;
     }
-    std::error_code ec;
     fs::rename(temp, target, ec);
-    if (ec) throw vel::FileError(path, 0, "cannot replace the file: " + ec.message());
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw vel::FileError(path, 0, "cannot replace the file: " + ec.message());
+    }
 }
 
 std::string ReadDrawing(vel::Drawing& drawing, const std::string& path) {
