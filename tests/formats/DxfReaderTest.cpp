@@ -5,10 +5,12 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <sstream>
 
 #include "vel/dxf/DxfFormat.h"
 #include "vel/io/DrawingFile.h"
+#include "vel/kernel/HostPalette.h"
 
 namespace vel::test {
 namespace {
@@ -163,6 +165,28 @@ TEST(DxfReader, BlockReferencesAreExplodedWithTheirPlacement) {
     const Drawing d = Read(File(blocks, cases[0].insert));
     EXPECT_EQ(d.layers().at(d.segments().begin()->second.layer).name, "Parts");
     EXPECT_EQ(d.layers().at(d.segments().rbegin()->second.layer).name, "Own");
+}
+
+// Most files colour entities by index alone: the indexes whose colour the palette holds keep
+// it, directly, through a true colour or inside a block whose reference gives it; index 7,
+// drawn black or white by the background, and colours the palette lacks stay by layer.
+TEST(DxfReader, ColourIndexesThePaletteHoldsAreKept) {
+    const std::string blocks =
+        "0\nBLOCK\n2\nB\n10\n0\n20\n0\n0\nLINE\n62\n0\n10\n0\n20\n0\n11\n1\n21\n0\n0\nENDBLK\n";
+    const auto line = [](const std::string& colour) {
+        return "0\nLINE\n" + colour + "10\n0\n20\n0\n11\n1\n21\n1\n";
+    };
+    const Drawing d =
+        Read(File(blocks, line("62\n1\n") + line("62\n5\n") + line("62\n7\n") + line("62\n3\n") +
+                              line("62\n256\n") + line("62\n1\n420\n255\n") +
+                              "0\nINSERT\n2\nB\n62\n8\n10\n0\n20\n0\n"));
+    std::vector<std::optional<int>> colours;
+    for (const auto& [id, s] : d.segments()) colours.push_back(s.elements.at(0).color);
+    EXPECT_EQ(colours, (std::vector<std::optional<int>>{
+                           paletteColorOf({255, 0, 0}), paletteColorOf({0, 0, 255}), std::nullopt,
+                           std::nullopt, std::nullopt, paletteColorOf({0, 0, 255}),
+                           paletteColorOf({128, 128, 128})}));
+    EXPECT_TRUE(colours[0].has_value() && colours[1].has_value() && colours[6].has_value());
 }
 
 TEST(DxfReader, ReferencesThatCannotBePlacedAreCountedOrRefused) {

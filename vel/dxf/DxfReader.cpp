@@ -11,6 +11,7 @@
 #pragma GCC diagnostic pop
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <istream>
@@ -37,6 +38,15 @@ public:
     }
     size_t consumed() const { return static_cast<size_t>(gptr() - eback()); }
 };
+
+// The colour of a colour index, as a true colour, for the basic indexes whose colour is the
+// same everywhere; -1 for the rest. Index 7 is drawn black or white by the background, so
+// no one colour stands for it.
+int TrueColorOfIndex(int index) {
+    static constexpr std::array<int, 10> kBasic{-1,       0xFF0000, 0xFFFF00, 0x00FF00, 0x00FFFF,
+                                                0x0000FF, 0xFF00FF, -1,       0x808080, 0xC0C0C0};
+    return index >= 0 && index < static_cast<int>(kBasic.size()) ? kBasic[index] : -1;
+}
 
 // Builds the drawing from dxflib's callbacks. Each entity becomes a shape: those
 // of the model are placed at once (a block reference with its block), those of a
@@ -290,8 +300,9 @@ private:
 
     ShapeStyle style() {
         const DL_Attributes& a = getAttributes();
-        return {a.getLayer(), a.getColor24(), a.getColor() == 0 && a.getColor24() == -1,
-                a.getLinetype()};
+        // Most files give colours by index alone; a true colour, when given, is the exact one.
+        const int color24 = a.getColor24() != -1 ? a.getColor24() : TrueColorOfIndex(a.getColor());
+        return {a.getLayer(), color24, a.getColor() == 0 && a.getColor24() == -1, a.getLinetype()};
     }
 
     // Into the block being defined, or into the drawing; a reference whose block is not
