@@ -11,7 +11,6 @@
 #pragma GCC diagnostic pop
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <fstream>
 #include <istream>
@@ -39,13 +38,15 @@ public:
     size_t consumed() const { return static_cast<size_t>(gptr() - eback()); }
 };
 
-// The colour of a colour index, as a true colour, for the basic indexes whose colour is the
-// same everywhere; -1 for the rest. Index 7 is drawn black or white by the background, so
-// no one colour stands for it.
+// The colour of a colour index as a true colour, from dxflib's table of the 255 indexes;
+// -1 for by-layer, by-block and index 7, which the background draws black or white, so no
+// one colour stands for it.
 int TrueColorOfIndex(int index) {
-    static constexpr std::array<int, 10> kBasic{-1,       0xFF0000, 0xFFFF00, 0x00FF00, 0x00FFFF,
-                                                0x0000FF, 0xFF00FF, -1,       0x808080, 0xC0C0C0};
-    return index >= 0 && index < static_cast<int>(kBasic.size()) ? kBasic[index] : -1;
+    if (index < 1 || index >= static_cast<int>(std::size(dxfColors)) || index == 7) return -1;
+    int rgb = 0;
+    for (const double part : dxfColors[index])
+        rgb = rgb << 8 | static_cast<int>(std::lround(std::clamp(part, 0.0, 1.0) * 255.0));
+    return rgb;
 }
 
 // Builds the drawing from dxflib's callbacks. Each entity becomes a shape: those

@@ -51,21 +51,15 @@ bool CheckOutputFormats(const std::vector<std::string>& paths, std::ostream& err
 
 namespace {
 
-// The number of symbolic links a path may pass through before it counts as a loop.
-constexpr int kMaxLinkHops = 40;
-
-// The file a save replaces: a link's final target, so that the link stays a link and the
-// drawing it names is the one saved.
+// The file a save replaces: through symbolic links, their final target, so that a link
+// stays a link and the drawing it names is the one saved.
 fs::path FinalTarget(const std::string& path) {
-    fs::path current = PathOf(path);
-    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(current, ec))) return current;
-        const fs::path link = fs::read_symlink(current, ec);
-        if (ec) throw vel::FileError(path, 0, "cannot follow the link: " + ec.message());
-        current = link.is_absolute() ? link : current.parent_path() / link;
-    }
-    throw vel::FileError(path, 0, "the symbolic links form a loop");
+    const fs::path given = PathOf(path);
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(given, ec))) return given;
+    fs::path target = fs::weakly_canonical(given, ec);
+    if (ec) throw vel::FileError(path, 0, "cannot follow the link: " + ec.message());
+    return target;
 }
 
 constexpr fs::perms kAnyWrite =
