@@ -192,6 +192,30 @@ TEST(DxfFormat, LayersKeepTheirNumbersOrNames) {
     EXPECT_TRUE(back.hasLayer(7));
 }
 
+// A layer's own colour and line type (by index here, as most files give them) are what its
+// "by layer" entities are drawn in: kept through DXF and JSON, and drawn in the picture.
+TEST(DxfFormat, LayerColoursAndLineTypesAreKeptAndDrawn) {
+    Drawing d;
+    fromDxf(
+        "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nAxes\n70\n0\n62\n-1\n6\n"
+        "CENTER\n0\nLAYER\n2\nPlain\n70\n0\n62\n7\n6\nCONTINUOUS\n0\nENDTAB\n0\nENDSEC\n" +
+            entities("0\nLINE\n8\nAxes\n10\n0\n20\n0\n11\n1\n21\n0\n"),
+        d);
+    const Layer& axes = d.layers().at(1000);
+    EXPECT_EQ(axes.color, paletteColorOf({255, 0, 0})) << "a negative index: red, switched off";
+    EXPECT_EQ(axes.lineType, lineTypeOfName("CENTER"));
+    ASSERT_TRUE(axes.color && axes.lineType);
+    EXPECT_FALSE(d.layers().at(1001).color || d.layers().at(1001).lineType);
+
+    Drawing viaDxf, viaJson;
+    fromDxf(toDxf(d), viaDxf);
+    std::istringstream json(writeWith(*makeJsonWriter(), d));
+    readJsonDrawing(json, "layers.json", viaJson);
+    for (const Drawing* back : {&viaDxf, &viaJson}) EXPECT_EQ(back->layers(), d.layers());
+    EXPECT_NE(writeWith(*makeSvgWriter(), d).find(hexColor(paletteColor(*axes.color))),
+              std::string::npos);
+}
+
 // Entities of the model without a figure are counted by kind and reason; paper
 // space (group 67, or owned by a paper-space block record) is no part of the
 // model; a block definition's entities are no entities of the model at all.

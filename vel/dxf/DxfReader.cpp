@@ -38,10 +38,12 @@ public:
     size_t consumed() const { return static_cast<size_t>(gptr() - eback()); }
 };
 
-// The colour of a colour index as a true colour, from dxflib's table of the 255 indexes;
-// -1 for by-layer, by-block and index 7, which the background draws black or white, so no
-// one colour stands for it.
-int TrueColorOfIndex(int index) {
+// An entity's or layer's colour as a true colour: the true colour when the file gives one,
+// else the colour index's from dxflib's table (a negative index only says a layer is off);
+// -1 for by layer, by block and index 7, which the background draws black or white.
+int TrueColorOf(const DL_Attributes& a) {
+    if (a.getColor24() != -1) return a.getColor24();
+    const int index = std::abs(a.getColor());
     if (index < 1 || index >= static_cast<int>(std::size(dxfColors)) || index == 7) return -1;
     int rgb = 0;
     for (const double part : dxfColors[index])
@@ -95,7 +97,15 @@ public:
         if (key == "$ACADVER") text_.setVersion(value);
         if (key == "$DWGCODEPAGE") text_.setCodePage(value);
     }
-    void addLayer(const DL_LayerData& data) override { layerOf(data.name); }
+    // A layer's colour and line type are what its "by layer" entities are drawn in; a
+    // negative colour index only says the layer is off.
+    void addLayer(const DL_LayerData& data) override {
+        const DL_Attributes& a = getAttributes();
+        const int color24 = TrueColorOf(a);
+        d_.setLayerStyle(layerOf(data.name),
+                         color24 == -1 ? std::nullopt : paletteColorOf(rgbOfTrueColor(color24)),
+                         lineTypeOfName(a.getLinetype()));
+    }
     void addBlock(const DL_BlockData& data) override {
         finishPending();
         block_ = BlockKey(data.name);
@@ -301,9 +311,8 @@ private:
 
     ShapeStyle style() {
         const DL_Attributes& a = getAttributes();
-        // Most files give colours by index alone; a true colour, when given, is the exact one.
-        const int color24 = a.getColor24() != -1 ? a.getColor24() : TrueColorOfIndex(a.getColor());
-        return {a.getLayer(), color24, a.getColor() == 0 && a.getColor24() == -1, a.getLinetype()};
+        return {a.getLayer(), TrueColorOf(a), a.getColor() == 0 && a.getColor24() == -1,
+                a.getLinetype()};
     }
 
     // Into the block being defined, or into the drawing; a reference whose block is not

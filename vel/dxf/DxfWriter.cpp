@@ -345,8 +345,17 @@ public:
         dxf.writeVPort(dw);
         writeLineTypes(dxf, dw, drawing);
         dw.tableLayers(static_cast<int>(layers.size()));
-        for (const auto& [number, name] : layers)
-            dxf.writeLayer(dw, DL_LayerData(name, 0), DL_Attributes("", 7, -1, -1, "CONTINUOUS"));
+        for (const auto& [number, name] : layers) {
+            const auto layer = drawing.layers().find(number);
+            const ViewStroke own = layer == drawing.layers().end()
+                                       ? ViewStroke{}
+                                       : ViewStroke{layer->second.color, layer->second.lineType};
+            DL_Attributes a = attributes(name, own);
+            // A layer has a colour and line type of its own: not "by layer".
+            if (!own.color) a.setColor(7);
+            if (!own.lineType) a.setLinetype("CONTINUOUS");
+            dxf.writeLayer(dw, DL_LayerData(name, 0), a);
+        }
         dw.tableEnd();
         dw.tableStyle(1);
         dxf.writeStyle(dw,
@@ -444,6 +453,8 @@ private:
         for (const auto& [id, segment] : drawing.segments())
             for (const Element& e : segment.elements)
                 if (e.lineType && isKnownLineType(*e.lineType)) used.insert(*e.lineType);
+        for (const auto& [number, layer] : drawing.layers())
+            if (layer.lineType && isKnownLineType(*layer.lineType)) used.insert(*layer.lineType);
         dw.tableLinetypes(3 + static_cast<int>(used.size()));
         dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
         dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
@@ -691,8 +702,8 @@ private:
         if (const Arrowhead* head = std::get_if<Arrowhead>(&shape.geometry)) {
             // A SOLID's third and fourth corners are the same for a triangle.
             DL_SolidData solid(head->tip.x, head->tip.y, 0.0, head->left.x, head->left.y, 0.0,
-                               head->right.x, head->right.y, 0.0, head->right.x, head->right.y,
-                               0.0, 0.0);
+                               head->right.x, head->right.y, 0.0, head->right.x, head->right.y, 0.0,
+                               0.0);
             dxf.writeSolid(dw, solid, a);
             return;
         }

@@ -31,10 +31,16 @@ constexpr double kWheelZoom = 1.2;
 // A segment smaller than this on the screen is drawn as a single dot.
 constexpr double kDotPixels = 1.5;
 // Pieces smaller than a pixel are drawn as what they look like at that size.
-constexpr vel::PictureDetail kScreenDetail{0.5, 2.0, std::nullopt};
+constexpr vel::PictureDetail kScreenDetail{0.5, 2.0, std::nullopt, nullptr};
 
-vel::PictureDetail litDetail(vel::Rgb color) {
+vel::PictureDetail screenDetail(const vel::Drawing& drawing) {
     vel::PictureDetail detail = kScreenDetail;
+    detail.layers = &drawing.layers();
+    return detail;
+}
+
+vel::PictureDetail litDetail(const vel::Drawing& drawing, vel::Rgb color) {
+    vel::PictureDetail detail = screenDetail(drawing);
     detail.colorOverride = color;
     return detail;
 }
@@ -215,6 +221,7 @@ void Canvas::paintDrawing(QPainter& painter, const QRect& area) const {
     painter.fillRect(area, kBackground);
     painter.setRenderHint(QPainter::Antialiasing, true);
     PainterSurface surface(painter);
+    const vel::PictureDetail detail = screenDetail(host_.drawing());
     const QRectF visible = QRectF(area).adjusted(-2, -2, 2, 2);
     // Segments too small to show their shape are one dot each, a pixel painted once.
     std::vector<bool> dotted(static_cast<size_t>(area.width()) * area.height());
@@ -234,11 +241,13 @@ void Canvas::paintDrawing(QPainter& painter, const QRect& area) const {
             const size_t pixel = static_cast<size_t>(y) * area.width() + x;
             if (dotted[pixel]) continue;
             dotted[pixel] = true;
-            const vel::Rgb c = vel::penOf(s.view.shapes.front().stroke).color;
+            const vel::ViewShape& first = s.view.shapes.front();
+            const vel::Rgb c =
+                vel::penOf(vel::drawnStroke(first.stroke, first.layer, detail)).color;
             dots[{c.r, c.g, c.b}].append(QPointF(x + area.left() + 0.5, y + area.top() + 0.5));
             continue;
         }
-        vel::paintSegment(s.view, transform_, surface, kScreenDetail);
+        vel::paintSegment(s.view, transform_, surface, detail);
     }
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (const auto& [c, points] : dots) {
@@ -258,14 +267,15 @@ void Canvas::paintHighlights(QPainter& painter) const {
     if (host_.running() && host_.eventMask() == VEL_MASK_SELECTION)
         for (const SelIdRecord& r : host_.selection())
             if (const CachedSegment* s = find(r.segmentId))
-                vel::paintSegment(s->view, transform_, thick, litDetail(kSelectedColor));
+                vel::paintSegment(s->view, transform_, thick,
+                                  litDetail(host_.drawing(), kSelectedColor));
     if (!hover_.segmentId) return;
     if (const CachedSegment* s = find(*hover_.segmentId)) {
         if (hover_.elementId)
             vel::paintSegment(elementView(s->view, *hover_.elementId), transform_, thick,
-                              litDetail(kHoverColor));
+                              litDetail(host_.drawing(), kHoverColor));
         else
-            vel::paintSegment(s->view, transform_, thick, litDetail(kHoverColor));
+            vel::paintSegment(s->view, transform_, thick, litDetail(host_.drawing(), kHoverColor));
     }
 }
 

@@ -195,6 +195,8 @@ public:
             ordered_json j;
             j["number"] = number;
             if (!layer.name.empty()) j["name"] = layer.name;
+            if (layer.color) j["color"] = *layer.color;
+            if (layer.lineType) j["ltype"] = *layer.lineType;
             text += (first ? "\n    " : ",\n    ") + dumpCompact(j);
             first = false;
         }
@@ -556,7 +558,7 @@ private:
         for (size_t i = 0; i < layers.size(); ++i) {
             const JsonPath here = with(at, i);
             const json& layer = layers[i];
-            expectObject(layer, here, {"number", "name"});
+            expectObject(layer, here, {"number", "name", "color", "ltype"});
             const json* number = member(layer, "number");
             if (!number) fail(here, "missing \"number\"");
             const int n = layerNumber(*number, with(here, "number"));
@@ -567,6 +569,11 @@ private:
             if (!name.empty() && !names.insert(name).second)
                 fail(with(here, "name"), "layer name \"" + name + "\" is used twice");
             result.createLayer(n, name);
+            const std::optional<int> color =
+                optionalInteger(member(layer, "color"), with(here, "color"));
+            const std::optional<int> lineType =
+                optionalInteger(member(layer, "ltype"), with(here, "ltype"));
+            if (color || lineType) result.setLayerStyle(n, color, lineType);
         }
     }
 

@@ -86,11 +86,19 @@ Pen penOf(const ViewStroke& stroke) {
     return pen;
 }
 
+ViewStroke drawnStroke(const ViewStroke& stroke, int layer, const PictureDetail& detail) {
+    if ((stroke.color && stroke.lineType) || !detail.layers) return stroke;
+    const auto own = detail.layers->find(layer);
+    if (own == detail.layers->end()) return stroke;
+    return {stroke.color ? stroke.color : own->second.color,
+            stroke.lineType ? stroke.lineType : own->second.lineType};
+}
+
 void paintSegment(const SegmentView& view, const ViewTransform& t, PictureSurface& surface,
                   const PictureDetail& detail) {
     const std::optional<Rgb>& colorOverride = detail.colorOverride;
     for (const ViewShape& shape : view.shapes) {
-        Pen pen = penOf(shape.stroke);
+        Pen pen = penOf(drawnStroke(shape.stroke, shape.layer, detail));
         if (colorOverride) pen.color = *colorOverride;
         if (const Circle* c = std::get_if<Circle>(&shape.geometry)) {
             surface.circle(t.toScreen(c->centre), std::fabs(c->radius) * t.scale(), pen);
@@ -109,7 +117,8 @@ void paintSegment(const SegmentView& view, const ViewTransform& t, PictureSurfac
         s.height = text.height * t.scale();
         s.angleDegrees = text.angleDegrees;
         s.align = text.align;
-        s.color = colorOverride ? *colorOverride : colorOf(text.color);
+        s.color = colorOverride ? *colorOverride
+                                : colorOf(drawnStroke({text.color, {}}, text.layer, detail).color);
         s.text = text.text;
         surface.text(s);
     }

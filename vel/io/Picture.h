@@ -5,6 +5,7 @@
 // texts) is decided here once.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -104,7 +105,12 @@ struct PictureDetail {
     double mergePixels = 0.0;          // a step shorter than this joins the next
     double straightArcPixels = 0.0;    // an arc shorter than this is drawn straight
     std::optional<Rgb> colorOverride;  // everything in one colour (the window's highlight)
+    // What is drawn "by layer" takes its layer's colour and line type; none: the host's own.
+    const std::map<int, Layer>* layers = nullptr;
 };
+
+// The colour and line type a stroke on the layer is drawn in.
+ViewStroke drawnStroke(const ViewStroke& stroke, int layer, const PictureDetail& detail);
 
 // Draws one segment's shapes, then its texts.
 void paintSegment(const SegmentView& view, const ViewTransform& transform, PictureSurface& surface,

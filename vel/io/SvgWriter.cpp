@@ -161,12 +161,14 @@ public:
         // One segment at a time, so that a large drawing is never held twice over.
         SegmentView part;
         SvgSurface surface(svg);
+        PictureDetail detail;
+        detail.layers = &drawing.layers();
         for (const auto& [id, segment] : drawing.segments()) {
             viewSegment(drawing, segment, frame, part);
             if (part.shapes.empty() && part.texts.empty()) continue;
             svg += "  <g id=\"segment-" + std::to_string(id) + "\" data-layer=\"" +
                    std::to_string(segment.layer) + "\">\n";
-            paintSegment(part, page, surface);
+            paintSegment(part, page, surface, detail);
             svg += "  </g>\n";
             if (svg.size() >= kFlushBytes) {
                 out << svg;

@@ -56,7 +56,7 @@ void Drawing::clear() {
     segments_.clear();
     elementPlaces_.clear();
     spatial_.clear();
-    layers_[0] = Layer{0, {}};
+    layers_[0] = Layer{};
 }
 
 void Drawing::setCurrentLayer(int layer) {
@@ -67,12 +67,22 @@ void Drawing::setCurrentLayer(int layer) {
 
 void Drawing::createLayer(int layer, std::string name) {
     ++revision_;
-    auto [it, inserted] = layers_.try_emplace(layer, Layer{layer, name});
+    Layer made;
+    made.number = layer;
+    made.name = name;
+    auto [it, inserted] = layers_.try_emplace(layer, std::move(made));
     if (!inserted && it->second.name.empty() && !name.empty()) it->second.name = name;
     // A name once given stays, so the lowest number with it only ever goes down.
     if (it->second.name.empty() || it->second.name != name) return;
     auto [named, added] = layerNames_.try_emplace(std::move(name), layer);
     if (!added) named->second = std::min(named->second, layer);
+}
+
+void Drawing::setLayerStyle(int layer, std::optional<int> color, std::optional<int> lineType) {
+    createLayer(layer);
+    Layer& l = layers_.at(layer);
+    l.color = color;
+    l.lineType = lineType;
 }
 
 int Drawing::layerForName(const std::string& name) {

@@ -99,6 +99,9 @@ struct Segment {
 struct Layer {
     int number = 0;
     std::string name;  // empty: named by its number
+    // Palette colour and line type of what is drawn "by layer" on it; none: the host's own.
+    std::optional<int> color;
+    std::optional<int> lineType;
     friend bool operator==(const Layer&, const Layer&) = default;
 };
 
@@ -136,6 +139,8 @@ public:
     void setCurrentLayer(int layer);
     bool hasLayer(int layer) const { return layers_.count(layer) != 0; }
     void createLayer(int layer, std::string name = {});
+    // The layer's colour and line type, the layer made when missing.
+    void setLayerStyle(int layer, std::optional<int> color, std::optional<int> lineType);
     const std::map<int, Layer>& layers() const { return layers_; }
     // A layer named by something other than a number gets a free number from 1000 up.
     static constexpr int kFirstNamedLayer = 1000;
