@@ -99,6 +99,7 @@ TEST(DxfReader, NamesAreReadInTheFilesCodePageWithEscapesDecoded) {
         {"UTF-8 of 2007", OneLineOnLayer("AC1021", "ANSI_1252", "외곽선"), "외곽선"},
         {"UTF-8 in a Latin file", OneLineOnLayer("AC1015", "ANSI_1252", "외곽선"), "외곽선"},
         {"bytes a code page lacks", OneLineOnLayer("AC1015", "ANSI_949", "a\xFF"), "a\uFFFD"},
+        {"byte order mark", "\xEF\xBB\xBF" + OneLineOnLayer("AC1021", "", "외곽선"), "외곽선"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -463,6 +463,8 @@ std::string readWhole(std::istream& in) {
 }
 
 DxfReadReport readDxfText(std::string text, const std::string& fileName, Drawing& drawing) {
+    // Some programs start a UTF-8 file with a byte order mark: no part of the first group code.
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
     ScannedDxf prepared = ScanDxf(text, fileName);
     TextBuffer buffer(text);
     std::istream stream(&buffer);
