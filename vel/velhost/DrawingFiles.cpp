@@ -68,10 +68,10 @@ constexpr fs::perms kAnyWrite =
 // A name beside the target that no other file has: a file the user keeps under the
 // target's name plus ".tmp" must not be written over or removed.
 fs::path TemporaryBeside(const fs::path& target, const std::string& path) {
-    std::random_device random;
+    std::random_device entropy;
     for (int attempt = 0; attempt < 100; ++attempt) {
         fs::path temp = target;
-        temp += "." + std::to_string(random() % 1000000) + ".tmp";
+        temp += "." + std::to_string(entropy() % 1000000) + ".tmp";
         std::error_code ec;
         if (!fs::exists(fs::symlink_status(temp, ec))) return temp;
     }
