@@ -190,6 +190,32 @@ TEST(DxfReader, ColourIndexesThePaletteHoldsAreKept) {
     EXPECT_TRUE(colours[0].has_value() && colours[1].has_value() && colours[6].has_value());
 }
 
+// A line type the host does not know by name takes the host's line type of the same rhythm
+// from the pattern the file gives it, so that a dashed line stays dashed; a dotted one has no
+// such line type and stays by layer.
+TEST(DxfReader, LineTypesKnownOnlyByTheirPatternKeepTheirRhythm) {
+    const auto lineType = [](const std::string& name, const std::string& dashes, int count) {
+        return "0\nLTYPE\n2\n" + name + "\n70\n0\n72\n65\n73\n" + std::to_string(count) +
+               "\n40\n19.05\n" + dashes;
+    };
+    const auto line = [](const std::string& type) {
+        return "0\nLINE\n6\n" + type + "\n10\n0\n20\n0\n11\n1\n21\n1\n";
+    };
+    const Drawing d = Read("0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLTYPE\n" +
+                           lineType("Dashed", "49\n12.7\n49\n-6.35\n", 2) +
+                           lineType("DOT", "49\n0\n49\n-6.35\n", 2) + "0\nENDTAB\n0\nENDSEC\n" +
+                           File("", line("DASHED") + line("DOT") + line("CENTER")));
+    std::vector<std::optional<int>> types;
+    for (const auto& [id, s] : d.segments()) types.push_back(s.elements.at(0).lineType);
+    ASSERT_EQ(types.size(), 3u);
+    ASSERT_TRUE(types[0].has_value());
+    const LineTypeStyle& dashed = lineTypeStyle(*types[0]);
+    EXPECT_EQ(dashed.pattern.size(), 2u);
+    EXPECT_GT(dashed.pattern[0], dashed.pattern[1]) << "dashes longer than the gaps";
+    EXPECT_EQ(types[1], std::nullopt);
+    EXPECT_EQ(types[2], lineTypeOfName("CENTER"));
+}
+
 TEST(DxfReader, ReferencesThatCannotBePlacedAreCountedOrRefused) {
     DxfReadReport report;
     Read(File("", "0\nINSERT\n2\nNOWHERE\n10\n0\n20\n0\n"), &report);

@@ -66,7 +66,7 @@ public:
           fileName_(fileName),
           placer_(
               drawing, blocks_, [this](const std::string& name) { return layerOf(name); },
-              fileName) {}
+              [this](const std::string& name) { return lineTypeOf(name); }, fileName) {}
 
     // The line where the object dxflib is handing over begins: dxflib hands an
     // object over when it has read the group that starts the next one.
@@ -97,6 +97,13 @@ public:
         if (key == "$ACADVER") text_.setVersion(value);
         if (key == "$DWGCODEPAGE") text_.setCodePage(value);
     }
+    // dxflib hands a line type's dashes over before the line type they belong to.
+    void addLinetypeDash(double length) override { dashes_.push_back(length); }
+    void addLinetype(const DL_LinetypeData& data) override {
+        lineTypePatterns_[AsciiUpper(data.name)] = std::move(dashes_);
+        dashes_.clear();
+    }
+
     // A layer's colour and line type are what its "by layer" entities are drawn in; a
     // negative colour index only says the layer is off.
     void addLayer(const DL_LayerData& data) override {
@@ -104,7 +111,7 @@ public:
         const int color24 = TrueColorOf(a);
         d_.setLayerStyle(layerOf(data.name),
                          color24 == -1 ? std::nullopt : paletteColorOf(rgbOfTrueColor(color24)),
-                         lineTypeOfName(a.getLinetype()));
+                         lineTypeOf(a.getLinetype()));
     }
     void addBlock(const DL_BlockData& data) override {
         finishPending();
@@ -364,6 +371,15 @@ private:
         return false;
     }
 
+    // A line type by its name, or else by the rhythm of its pattern in the file: a dashed line
+    // whose name the host does not know stays dashed.
+    std::optional<int> lineTypeOf(const std::string& name) const {
+        if (const std::optional<int> known = lineTypeOfName(name)) return known;
+        const auto pattern = lineTypePatterns_.find(AsciiUpper(name));
+        if (pattern == lineTypePatterns_.end()) return std::nullopt;
+        return lineTypeOfPattern(pattern->second);
+    }
+
     // A name of digits is that layer number; any other name gets a number of its own.
     int layerOf(const std::string& given) {
         const size_t first = given.find_first_not_of(" \t");
@@ -433,6 +449,8 @@ private:
     ShapePlacer placer_;
     std::vector<Shape> waiting_;
     std::string currentLayerName_;
+    std::map<std::string, std::vector<double>> lineTypePatterns_;  // by upper-case name
+    std::vector<double> dashes_;                                   // of the line type being read
     DxfTextDecoder text_;
     std::optional<PendingPolyline> polyline_;
     std::optional<PendingSpline> spline_;

@@ -134,8 +134,12 @@ std::string BlockKey(const std::string& name) {
 }
 
 ShapePlacer::ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
-                         LayerOf layerOf, const std::string& fileName)
-    : d_(drawing), blocks_(blocks), layerOf_(std::move(layerOf)), fileName_(fileName) {}
+                         LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName)
+    : d_(drawing),
+      blocks_(blocks),
+      layerOf_(std::move(layerOf)),
+      lineTypeOf_(std::move(lineTypeOf)),
+      fileName_(fileName) {}
 
 bool ShapePlacer::Place(const Shape& shape) {
     if (const auto* insert = std::get_if<InsertShape>(&shape.geometry))
@@ -158,7 +162,7 @@ void ShapePlacer::Figure(const ShapeStyle& style, bool closed, std::vector<Eleme
     s->closed = closed && elements.size() > 1;
     std::optional<int> color;
     if (style.color24 != -1) color = paletteColorOf(rgbOfTrueColor(style.color24));
-    const std::optional<int> lineType = lineTypeOfName(style.lineType);
+    const std::optional<int> lineType = lineTypeOf_(style.lineType);
     for (Element& e : elements) {
         e.color = color;
         e.lineType = lineType;

@@ -95,9 +95,11 @@ class ShapePlacer {
 public:
     // The drawing's layer for a name of the file, made when missing.
     using LayerOf = std::function<int(const std::string&)>;
+    // The host's line type for a line-type name of the file; none: by layer.
+    using LineTypeOf = std::function<std::optional<int>(const std::string&)>;
 
     ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
-                LayerOf layerOf, const std::string& fileName);
+                LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName);
 
     // False, placing nothing, when the shape refers to a block the file does not define.
     bool Place(const Shape& shape);
@@ -115,6 +117,7 @@ private:
     Drawing& d_;
     const std::map<std::string, BlockDefinition>& blocks_;
     LayerOf layerOf_;
+    LineTypeOf lineTypeOf_;
     const std::string& fileName_;
     size_t generated_ = 0;
 };

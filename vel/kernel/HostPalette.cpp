@@ -106,7 +106,7 @@ const std::vector<CustomaryLineType>& customaryLineTypes() {
 // drawing the customary pattern shows the same rhythm of long and short.
 constexpr double kPatternTolerance = 0.14;
 
-bool samePatternShape(std::span<const double> pixels, const std::vector<double>& customary) {
+bool samePatternShape(std::span<const double> pixels, std::span<const double> customary) {
     if (pixels.size() != customary.size()) return false;
     double ours = 0.0, theirs = 0.0;
     for (size_t i = 0; i < pixels.size(); ++i) {
@@ -119,7 +119,7 @@ bool samePatternShape(std::span<const double> pixels, const std::vector<double>&
     return true;
 }
 
-double period(const std::vector<double>& pattern) {
+double period(std::span<const double> pattern) {
     double sum = 0.0;
     for (double v : pattern) sum += std::fabs(v);
     return sum;
@@ -216,6 +216,25 @@ std::optional<int> lineTypeOfName(std::string_view name) {
         if (!name.empty() && equalsIgnoringCase(customaryLineTypeName(style.number), name))
             return style.number;
     return std::nullopt;
+}
+
+std::optional<int> lineTypeOfPattern(std::span<const double> pattern) {
+    if (!std::all_of(pattern.begin(), pattern.end(), [](double v) { return std::isfinite(v); }))
+        return std::nullopt;
+    const double theirs = period(pattern);
+    if (!(theirs > 0.0)) return std::nullopt;
+    std::optional<int> best;
+    double bestOff = 0.0;
+    for (const LineTypeStyle& style : kLineTypes) {
+        if (style.continuous() || !samePatternShape(style.pattern, pattern)) continue;
+        const double off =
+            std::fabs(std::log(theirs / (style.patternLength() * kLineTypeUnitsPerPixel)));
+        if (!best || off < bestOff) {
+            best = style.number;
+            bestOff = off;
+        }
+    }
+    return best;
 }
 
 std::string_view customaryLineTypeName(int number) {

@@ -53,6 +53,10 @@ std::optional<int> lineTypeOfName(std::string_view name);
 // like this line type's ("DIVIDE2"); empty when no customary line type is close.
 // Each is given to one line type only, so it names that number when read back.
 std::string_view customaryLineTypeName(int number);
+// The line type with the rhythm of a pattern given in drawing units (dashes positive, gaps
+// negative, as files give them) whose period is nearest; none when no line type has it,
+// so that a dashed line read stays dashed.
+std::optional<int> lineTypeOfPattern(std::span<const double> pattern);
 // The known line-type numbers in ascending order.
 std::span<const int> knownLineTypes();
 
