@@ -385,23 +385,39 @@ TEST_F(WindowSessions, SavingOverAFileThatLostEntitiesOnReadingAsksFirst) {
     std::vector<std::string> queue;
     Play("run\npick 4.5 0\nescape\n", queue);
     ASSERT_TRUE(window_->modified());
+    QString asked;
+    auto answerLossBox = [&](const QString& button) {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box || box->objectName() != QStringLiteral("overwriteLossBox")) return;
+        const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        asked = label ? label->text() : QStringLiteral("(a box without its text)");
+        for (QPushButton* b : box->findChildren<QPushButton*>())
+            if (b->text().remove('&') == button) return QTest::mouseClick(b, Qt::LeftButton);
+    };
     auto saveAnswering = [&](const QString& button) {
         EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));  // as after any box
-        QString asked;
-        QTimer::singleShot(0, window_.get(), [&] {
-            QWidget* box = QApplication::activeModalWidget();
-            if (!box || box->objectName() != QStringLiteral("overwriteLossBox")) return;
-            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-            asked = label ? label->text() : QStringLiteral("(a box without its text)");
-            for (QPushButton* b : box->findChildren<QPushButton*>())
-                if (b->text().remove('&') == button) return QTest::mouseClick(b, Qt::LeftButton);
-        });
+        asked.clear();
+        QTimer::singleShot(0, window_.get(), [&, button] { answerLossBox(button); });
         QTest::keyClick(&canvas(), Qt::Key_S, Qt::ControlModifier);
         return asked;
     };
     EXPECT_EQ(saveAnswering(QStringLiteral("Cancel")),
               QStringLiteral("Reading plan.dxf left out 1 entity: 1 TEXT (not figures).\n"
                              "Saving over the file loses what was left out."));
+    EXPECT_EQ(ReadFile(file), text);
+    // Save As onto the same file asks the same, past the file dialog's own question.
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    asked.clear();
+    QTimer::singleShot(0, window_.get(), [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
+        dialog->selectFile(QString::fromStdString(file));
+        QTimer::singleShot(0, window_.get(), [&] { answerLossBox(QStringLiteral("Cancel")); });
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QTest::keyClick(&canvas(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(asked.startsWith(QStringLiteral("Reading plan.dxf"))) << asked.toStdString();
     EXPECT_EQ(ReadFile(file), text);
     EXPECT_TRUE(window_->modified());
     EXPECT_FALSE(saveAnswering(QStringLiteral("Overwrite")).isEmpty());

@@ -440,9 +440,45 @@ bool HostWindow::saveAs() {
     dialog.selectNameFilter(chosen);
     choose(chosen);
     connect(&dialog, &QFileDialog::filterSelected, &dialog, choose);
-    const bool picked = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    for (;;) {
+        const bool picked = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+        regainActivation();
+        if (!picked) return false;
+        const QString path = dialog.selectedFiles().front();
+        // The file dialog asked about replacing a file, not about what its reading left out.
+        if (!losesLeftOut(path)) return saveDrawing(path);
+        switch (askBeforeLosingLeftOut()) {
+            case LossAnswer::Overwrite:
+                return saveDrawing(path);
+            case LossAnswer::Elsewhere:
+                continue;
+            case LossAnswer::Cancel:
+                return false;
+        }
+    }
+}
+
+bool HostWindow::losesLeftOut(const QString& path) const {
+    if (leftOutOfFile_.isEmpty() || currentFile_.isEmpty()) return false;
+    const QFileInfo target(path);
+    const QFileInfo read(currentFile_);
+    return target.exists() && read.exists() ? target.canonicalFilePath() == read.canonicalFilePath()
+                                            : target.absoluteFilePath() == read.absoluteFilePath();
+}
+
+HostWindow::LossAnswer HostWindow::askBeforeLosingLeftOut() {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Save"),
+                    QStringLiteral("Reading %1 %2.\nSaving over the file loses what was left out.")
+                        .arg(QFileInfo(currentFile_).fileName(), leftOutOfFile_),
+                    QMessageBox::Cancel, this);
+    box.setObjectName(QStringLiteral("overwriteLossBox"));
+    QPushButton* elsewhere = box.addButton(QStringLiteral("Save &As..."), QMessageBox::AcceptRole);
+    QPushButton* over = box.addButton(QStringLiteral("&Overwrite"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(elsewhere);
+    box.exec();
     regainActivation();
-    return picked && saveDrawing(dialog.selectedFiles().front());
+    if (box.clickedButton() == elsewhere) return LossAnswer::Elsewhere;
+    return box.clickedButton() == over ? LossAnswer::Overwrite : LossAnswer::Cancel;
 }
 
 bool HostWindow::maybeSave() {
@@ -460,22 +496,15 @@ bool HostWindow::maybeSave() {
 bool HostWindow::save() {
     if (currentFile_.isEmpty() || velhost::ExtensionOf(currentFile_.toStdString()) == ".svg")
         return saveAs();
-    if (!leftOutOfFile_.isEmpty()) {
-        QMessageBox box(
-            QMessageBox::Warning, QStringLiteral("Save"),
-            QStringLiteral("Reading %1 %2.\nSaving over the file loses what was left out.")
-                .arg(QFileInfo(currentFile_).fileName(), leftOutOfFile_),
-            QMessageBox::Cancel, this);
-        box.setObjectName(QStringLiteral("overwriteLossBox"));
-        QPushButton* elsewhere =
-            box.addButton(QStringLiteral("Save &As..."), QMessageBox::AcceptRole);
-        QPushButton* over =
-            box.addButton(QStringLiteral("&Overwrite"), QMessageBox::DestructiveRole);
-        box.setDefaultButton(elsewhere);
-        box.exec();
-        regainActivation();
-        if (box.clickedButton() == elsewhere) return saveAs();
-        if (box.clickedButton() != over) return false;
+    if (losesLeftOut(currentFile_)) {
+        switch (askBeforeLosingLeftOut()) {
+            case LossAnswer::Overwrite:
+                break;
+            case LossAnswer::Elsewhere:
+                return saveAs();
+            case LossAnswer::Cancel:
+                return false;
+        }
     }
     return saveDrawing(currentFile_);
 }

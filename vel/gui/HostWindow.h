@@ -77,6 +77,10 @@ private:
     bool maybeSave();
     bool save();
     bool saveAs();
+    // Saving at the path writes over the file whose reading left entities out.
+    bool losesLeftOut(const QString& path) const;
+    enum class LossAnswer { Overwrite, Elsewhere, Cancel };
+    LossAnswer askBeforeLosingLeftOut();
     void open();
     void setCurrentFile(const QString& path);
 
