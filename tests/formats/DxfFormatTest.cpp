@@ -164,14 +164,17 @@ TEST(DxfFormat, LayersKeepTheirNumbersOrNames) {
             entities("0\nLINE\n8\n7\n10\n0\n20\n0\n11\n1\n21\n0\n"
                      "0\nLINE\n8\nWalls\n10\n0\n20\n0\n11\n1\n21\n1\n"
                      "0\nCIRCLE\n8\nWalls\n10\n0\n20\n0\n40\n1\n"
-                     "0\nPOINT\n8\n  \n10\n0\n20\n0\n"),
+                     "0\nPOINT\n8\n  \n10\n0\n20\n0\n"
+                     "0\nPOINT\n8\nWALLS\n10\n0\n20\n0\n"),
         d);
     EXPECT_EQ(d.layers().at(1000).name, "Spare");
     EXPECT_EQ(d.layers().at(1001).name, "Walls");
     std::vector<int> layers;
     for (const auto& [id, s] : d.segments()) layers.push_back(s.layer);
-    EXPECT_EQ(layers, (std::vector<int>{7, 1001, 1001, 0}));  // no layer name: layer 0
+    // No layer name: layer 0; names are one whatever their case.
+    EXPECT_EQ(layers, (std::vector<int>{7, 1001, 1001, 0, 1001}));
     EXPECT_EQ(d.layers().size(), 4u);
+    d.layerForName("WALLS");  // a layer of the host's own
 
     // Written back: numbered layers by number, named ones by name, all in the table.
     const std::string text = toDxf(d);
@@ -183,7 +186,8 @@ TEST(DxfFormat, LayersKeepTheirNumbersOrNames) {
                 if (groups[k].code == 2) tableNames.insert(groups[k].value);
         if (groups[i].code == 8) entityLayers.insert(groups[i].value);
     }
-    EXPECT_EQ(tableNames, (std::set<std::string>{"0", "7", "Spare", "Walls"}));
+    // Names that differ only in case are one name to other programs: made apart.
+    EXPECT_EQ(tableNames, (std::set<std::string>{"0", "7", "Spare", "Walls", "WALLS_1002"}));
     EXPECT_TRUE(entityLayers.count("Walls"));
     EXPECT_TRUE(entityLayers.count("7"));
     Drawing back;

@@ -18,6 +18,7 @@
 #include <numbers>
 #include <optional>
 #include <streambuf>
+#include <unordered_map>
 
 #include "vel/dxf/DxfScan.h"
 #include "vel/dxf/DxfShapes.h"
@@ -396,7 +397,10 @@ private:
             d_.createLayer(number);
             return number;
         }
-        return d_.layerForName(text_.toUtf8(name));
+        // Names are one whatever their case: the spelling met first names the layer.
+        const auto [known, added] = layersByName_.try_emplace(AsciiUpper(name), 0);
+        if (added) known->second = d_.layerForName(text_.toUtf8(name));
+        return known->second;
     }
 
     void finishPending() {
@@ -450,6 +454,7 @@ private:
     std::vector<Shape> waiting_;
     std::string currentLayerName_;
     std::map<std::string, std::vector<double>> lineTypePatterns_;  // by upper-case name
+    std::unordered_map<std::string, int> layersByName_;            // by upper-case name
     std::vector<double> dashes_;                                   // of the line type being read
     DxfTextDecoder text_;
     std::optional<PendingPolyline> polyline_;

@@ -24,6 +24,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "vel/dxf/DxfText.h"
 #include "vel/io/DrawingView.h"
 #include "vel/kernel/HostPalette.h"
 #include "vel/kernel/Text.h"
@@ -437,11 +438,12 @@ private:
         for (const auto& [number, layer] : drawing.layers()) wanted[number] = layer.name;
         for (const auto& [id, segment] : drawing.segments()) wanted.try_emplace(segment.layer);
         std::map<int, std::string> names;
+        // Other programs take "Walls" and "WALLS" for one layer.
         std::set<std::string> taken;
         for (const auto& [number, name] : wanted) {
             std::string n = dxfName(name);
             if (n.empty()) n = std::to_string(number);
-            while (!taken.insert(n).second) n += "_" + std::to_string(number);
+            while (!taken.insert(AsciiUpper(n)).second) n += "_" + std::to_string(number);
             names[number] = n;
         }
         return names;
