@@ -168,9 +168,9 @@ TEST(DxfReader, BlockReferencesAreExplodedWithTheirPlacement) {
     EXPECT_EQ(d.layers().at(d.segments().rbegin()->second.layer).name, "Own");
 }
 
-// Most files colour entities by index alone: the indexes whose colour the palette holds keep
-// it, directly, through a true colour or inside a block whose reference gives it; index 7,
-// drawn black or white by the background, and colours the palette lacks stay by layer.
+// Most files colour entities by index alone: an index keeps its colour, the named ones by
+// name (green is the palette's softer green), directly, through a true colour or inside a block
+// whose reference gives it; index 7, drawn black or white by the background, stays by layer.
 TEST(DxfReader, ColourIndexesThePaletteHoldsAreKept) {
     const std::string blocks =
         "0\nBLOCK\n2\nB\n10\n0\n20\n0\n0\nLINE\n62\n0\n10\n0\n20\n0\n11\n1\n21\n0\n0\nENDBLK\n";
@@ -179,15 +179,16 @@ TEST(DxfReader, ColourIndexesThePaletteHoldsAreKept) {
     };
     const Drawing d =
         Read(File(blocks, line("62\n1\n") + line("62\n5\n") + line("62\n7\n") + line("62\n3\n") +
-                              line("62\n256\n") + line("62\n1\n420\n255\n") +
+                              line("62\n256\n") + line("62\n6\n") + line("62\n1\n420\n255\n") +
                               "0\nINSERT\n2\nB\n62\n8\n10\n0\n20\n0\n"));
     std::vector<std::optional<int>> colours;
     for (const auto& [id, s] : d.segments()) colours.push_back(s.elements.at(0).color);
-    EXPECT_EQ(colours, (std::vector<std::optional<int>>{
-                           paletteColorOf({255, 0, 0}), paletteColorOf({0, 0, 255}), std::nullopt,
-                           std::nullopt, std::nullopt, paletteColorOf({0, 0, 255}),
-                           paletteColorOf({128, 128, 128})}));
-    EXPECT_TRUE(colours[0].has_value() && colours[1].has_value() && colours[6].has_value());
+    EXPECT_EQ(colours,
+              (std::vector<std::optional<int>>{
+                  paletteColorOf({255, 0, 0}), paletteColorOf({0, 0, 255}), std::nullopt,
+                  paletteColorOf({60, 255, 80}), std::nullopt, paletteColorOf({255, 64, 192}),
+                  paletteColorOf({0, 0, 255}), paletteColorOf({128, 128, 128})}));
+    EXPECT_TRUE(colours[0] && colours[1] && colours[3] && colours[5] && colours[7]);
 }
 
 // A line type the host does not know by name takes the host's line type of the same rhythm

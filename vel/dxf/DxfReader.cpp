@@ -39,6 +39,12 @@ public:
     size_t consumed() const { return static_cast<size_t>(gptr() - eback()); }
 };
 
+// Indexes 1 to 6 are colours by name: red, yellow, green, cyan, blue, magenta. The
+// palette's green and magenta are softer than the pure ones of the index table, and are
+// what those names mean in the host.
+constexpr int kIndexGreen = 3, kIndexMagenta = 6;
+constexpr int kPaletteGreen = 2, kPaletteMagenta = 3;
+
 // An entity's or layer's colour as a true colour: the true colour when the file gives one,
 // else the colour index's from dxflib's table (a negative index only says a layer is off);
 // -1 for by layer, by block and index 7, which the background draws black or white.
@@ -46,6 +52,8 @@ int TrueColorOf(const DL_Attributes& a) {
     if (a.getColor24() != -1) return a.getColor24();
     const int index = std::abs(a.getColor());
     if (index < 1 || index >= static_cast<int>(std::size(dxfColors)) || index == 7) return -1;
+    if (index == kIndexGreen) return trueColorValue(paletteColor(kPaletteGreen));
+    if (index == kIndexMagenta) return trueColorValue(paletteColor(kPaletteMagenta));
     int rgb = 0;
     for (const double part : dxfColors[index])
         rgb = rgb << 8 | static_cast<int>(std::lround(std::clamp(part, 0.0, 1.0) * 255.0));
