@@ -396,6 +396,7 @@ TEST(DxfFormat, FaultyFilesAreRefusedWithFileAndLine) {
          "ENTITIES section, without ENDSEC"},
         {"no EOF", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n", 6, "without EOF"},
         {"EOF in a section", "0\nSECTION\n2\nENTITIES\n0\nEOF\n", 5, "EOF inside"},
+        {"ENDSEC twice", entities("0\nENDSEC\n"), 7, "ENDSEC without a SECTION"},
         // Numbers where numbers belong, whole and finite.
         {"letters", entities("0\nLINE\n10\nabc\n"), 8, "expected a number for group code 10"},
         {"nothing", entities("0\nLINE\n10\n\n"), 8, "found \"\""},

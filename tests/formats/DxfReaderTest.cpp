@@ -98,6 +98,8 @@ TEST(DxfReader, NamesAreReadInTheFilesCodePageWithEscapesDecoded) {
         {"broken escape", OneLineOnLayer("AC1015", "ANSI_1252", "a\\U+12"), "a\\U+12"},
         {"UTF-8 of 2007", OneLineOnLayer("AC1021", "ANSI_1252", "외곽선"), "외곽선"},
         {"UTF-8 in a Latin file", OneLineOnLayer("AC1015", "ANSI_1252", "외곽선"), "외곽선"},
+        {"header ended twice",
+         OneLineOnLayer("AC1015\n0\nENDSEC", "ANSI_949", "\xBF\xDC\xB0\xFB\xBC\xB1"), "외곽선"},
         {"bytes a code page lacks", OneLineOnLayer("AC1015", "ANSI_949", "a\xFF"), "a\uFFFD"},
         {"byte order mark", "\xEF\xBB\xBF" + OneLineOnLayer("AC1021", "", "외곽선"), "외곽선"},
     };
