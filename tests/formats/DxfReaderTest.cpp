@@ -228,6 +228,9 @@ TEST(DxfReader, ReferencesThatCannotBePlacedAreCountedOrRefused) {
     const std::string dots =
         "0\nBLOCK\n2\nD\n10\n0\n20\n0\n0\nPOINT\n10\n0\n20\n0\n0\nPOINT\n10\n1\n20\n0\n"
         "0\nENDBLK\n";
+    auto million = [](const char* block) {
+        return "0\nINSERT\n2\n" + std::string(block) + "\n10\n0\n20\n0\n70\n1000\n71\n1000\n";
+    };
     const std::pair<std::string, const char*> refused[] = {
         {File(loop, "0\nINSERT\n2\nA\n10\n0\n20\n0\n"), "contains itself"},
         // Millions of points from a few bytes.
@@ -235,6 +238,10 @@ TEST(DxfReader, ReferencesThatCannotBePlacedAreCountedOrRefused) {
          "repeated 9000000 times"},
         {File(dots, "0\nINSERT\n2\nD\n10\n0\n20\n0\n70\n2000\n71\n1500\n44\n1\n45\n1\n"),
          "would make more than"},
+        {File("0\nBLOCK\n2\nE\n10\n0\n20\n0\n0\nENDBLK\n0\nBLOCK\n2\nF\n10\n0\n20\n0\n" +
+                  million("E") + "0\nENDBLK\n",
+              million("F")),
+         "block copies"},
     };
     for (const auto& [file, message] : refused) {
         try {

@@ -113,6 +113,9 @@ private:
     void Figure(const ShapeStyle& style, bool closed, std::vector<Element> elements,
                 bool generated);
     void Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed);
+    // Counts figure elements or block copies made from the file, and refuses the file (naming
+    // `line`) beyond the bound.
+    void Spend(size_t count, int line);
 
     Drawing& d_;
     const std::map<std::string, BlockDefinition>& blocks_;
