@@ -593,8 +593,18 @@ std::string QuotedValue(std::string_view value) {
 }
 
 void LeftOut::add(LeftOutReason reason, const std::string& type, int count) {
-    counts_[{reason, type}] += count;
-    total_ += count;
+    // Copies of blocks multiply counts: they stop at the largest int.
+    auto sum = [](int a, long long b) {
+        return static_cast<int>(std::min<long long>(a + b, INT_MAX));
+    };
+    counts_[{reason, type}] = sum(counts_[{reason, type}], count);
+    total_ = sum(total_, count);
+}
+
+void LeftOut::add(const LeftOut& other, int times) {
+    for (const auto& [key, n] : other.counts_)
+        add(key.first, key.second,
+            static_cast<int>(std::min<long long>(static_cast<long long>(n) * times, INT_MAX)));
 }
 
 int LeftOut::count(LeftOutReason reason, const std::string& type) const {

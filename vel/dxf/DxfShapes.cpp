@@ -134,12 +134,14 @@ std::string BlockKey(const std::string& name) {
 }
 
 ShapePlacer::ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
-                         LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName)
+                         LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName,
+                         LeftOut& leftOut)
     : d_(drawing),
       blocks_(blocks),
       layerOf_(std::move(layerOf)),
       lineTypeOf_(std::move(lineTypeOf)),
-      fileName_(fileName) {}
+      fileName_(fileName),
+      leftOut_(leftOut) {}
 
 bool ShapePlacer::Place(const Shape& shape) {
     if (const auto* insert = std::get_if<InsertShape>(&shape.geometry))
@@ -301,6 +303,7 @@ void ShapePlacer::PlaceInsert(const InsertShape& insert, const Shape& shape, con
     // Every copy costs as much as a figure, or references nested in references to blocks that
     // draw next to nothing would keep us placing copies for ever.
     Spend(static_cast<size_t>(cells), shape.line);
+    leftOut_.add(block->second.leftOut, static_cast<int>(cells));
 
     const Affine2 mirror = insert.mirrored ? Affine2::Scale(-1, 1) : Affine2{};
     const Affine2 toBase = Affine2::Translation(block->second.base * -1.0);
