@@ -228,7 +228,8 @@ TEST(DxfFormat, LeftOutEntitiesAreCountedByKindAndReason) {
     const DxfReadReport report = fromDxf(
         "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nBLOCK_RECORD\n0\nBLOCK_RECORD\n5\n1F\n2\n"
         "*Paper_Space\n0\nENDTAB\n0\nENDSEC\n"
-        "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nBOLT\n10\n0\n20\n0\n0\nCIRCLE\n10\n0\n20\n0\n40\n1\n0"
+        "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nBOLT\n10\n0\n20\n0\n0\nTEXT\n1\nM8\n0\nCIRCLE\n10\n0\n"
+        "20\n0\n40\n1\n0"
         "\nENDBLK\n"
         "0\nENDSEC\n" +
             entities(
@@ -236,7 +237,7 @@ TEST(DxfFormat, LeftOutEntitiesAreCountedByKindAndReason) {
                 "0\nTEXT\n10\n0\n20\n0\n40\n1\n1\nagain\n"
                 "0\nMTEXT\n10\n0\n20\n0\n40\n1\n1\nhello\n"
                 "0\nELLIPSE\n10\n0\n20\n0\n11\n2\n21\n0\n40\n0.5\n"
-                "0\nINSERT\n2\nBOLT\n10\n5\n20\n5\n"
+                "0\nINSERT\n2\nBOLT\n10\n5\n20\n5\n70\n2\n44\n9\n"
                 "0\nWIPEOUT\n10\n0\n20\n0\n"
                 "0\nVIEWPORT\n67\n1\n10\n0\n20\n0\n"
                 "0\nLINE\n67\n1\n10\n0\n20\n0\n11\n900\n21\n0\n"
@@ -248,11 +249,11 @@ TEST(DxfFormat, LeftOutEntitiesAreCountedByKindAndReason) {
                 "0\nPOINT\n10\n3\n20\n4\n"),
         d);
     EXPECT_EQ(report.leftOut.summary(),
-              "left out 9 entities: 2 LINE, 1 VIEWPORT (paper space); 1 ARC (3D); 2 TEXT, 1 "
+              "left out 11 entities: 2 LINE, 1 VIEWPORT (paper space); 1 ARC (3D); 4 TEXT, 1 "
               "MTEXT, 1 WIPEOUT (not figures); 1 CIRCLE (bad value)");
-    // The ellipse, the block's circle, the line whose only tie to paper space is a
+    // The ellipse, the block's circle twice, the line whose only tie to paper space is a
     // reactor, and the point.
-    ASSERT_EQ(d.segments().size(), 4u);
+    ASSERT_EQ(d.segments().size(), 5u);
     EXPECT_EQ(d.segments().rbegin()->second.elements.at(0).figure()->type, FigureType::Point);
 }
 
@@ -400,6 +401,7 @@ TEST(DxfFormat, FaultyFilesAreRefusedWithFileAndLine) {
          "ENTITIES section, without ENDSEC"},
         {"no EOF", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n", 6, "without EOF"},
         {"EOF in a section", "0\nSECTION\n2\nENTITIES\n0\nEOF\n", 5, "EOF inside"},
+        {"ENDSEC twice", entities("0\nENDSEC\n"), 7, "ENDSEC without a SECTION"},
         // Numbers where numbers belong, whole and finite.
         {"letters", entities("0\nLINE\n10\nabc\n"), 8, "expected a number for group code 10"},
         {"nothing", entities("0\nLINE\n10\n\n"), 8, "found \"\""},

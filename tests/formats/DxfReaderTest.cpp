@@ -98,6 +98,8 @@ TEST(DxfReader, NamesAreReadInTheFilesCodePageWithEscapesDecoded) {
         {"broken escape", OneLineOnLayer("AC1015", "ANSI_1252", "a\\U+12"), "a\\U+12"},
         {"UTF-8 of 2007", OneLineOnLayer("AC1021", "ANSI_1252", "외곽선"), "외곽선"},
         {"UTF-8 in a Latin file", OneLineOnLayer("AC1015", "ANSI_1252", "외곽선"), "외곽선"},
+        {"header ended twice",
+         OneLineOnLayer("AC1015\n0\nENDSEC", "ANSI_949", "\xBF\xDC\xB0\xFB\xBC\xB1"), "외곽선"},
         {"bytes a code page lacks", OneLineOnLayer("AC1015", "ANSI_949", "a\xFF"), "a\uFFFD"},
         {"byte order mark", "\xEF\xBB\xBF" + OneLineOnLayer("AC1021", "", "외곽선"), "외곽선"},
     };
@@ -227,6 +229,9 @@ TEST(DxfReader, ReferencesThatCannotBePlacedAreCountedOrRefused) {
     const std::string dots =
         "0\nBLOCK\n2\nD\n10\n0\n20\n0\n0\nPOINT\n10\n0\n20\n0\n0\nPOINT\n10\n1\n20\n0\n"
         "0\nENDBLK\n";
+    auto million = [](const char* block) {
+        return "0\nINSERT\n2\n" + std::string(block) + "\n10\n0\n20\n0\n70\n1000\n71\n1000\n";
+    };
     const std::pair<std::string, const char*> refused[] = {
         {File(loop, "0\nINSERT\n2\nA\n10\n0\n20\n0\n"), "contains itself"},
         // Millions of points from a few bytes.
@@ -234,6 +239,10 @@ TEST(DxfReader, ReferencesThatCannotBePlacedAreCountedOrRefused) {
          "repeated 9000000 times"},
         {File(dots, "0\nINSERT\n2\nD\n10\n0\n20\n0\n70\n2000\n71\n1500\n44\n1\n45\n1\n"),
          "would make more than"},
+        {File("0\nBLOCK\n2\nE\n10\n0\n20\n0\n0\nENDBLK\n0\nBLOCK\n2\nF\n10\n0\n20\n0\n" +
+                  million("E") + "0\nENDBLK\n",
+              million("F")),
+         "block copies"},
     };
     for (const auto& [file, message] : refused) {
         try {

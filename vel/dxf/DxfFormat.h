@@ -29,6 +29,8 @@ enum class LeftOutReason {
 class LeftOut {
 public:
     void add(LeftOutReason reason, const std::string& type, int count = 1);
+    // Another's counts, `times` over (a block's, for each copy of it placed).
+    void add(const LeftOut& other, int times);
     int total() const { return total_; }
     int count(LeftOutReason reason, const std::string& type) const;
     // "left out 7 entities: 4 TEXT, 1 HATCH (not figures); 2 LINE (paper space)": the reasons

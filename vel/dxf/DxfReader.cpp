@@ -75,7 +75,8 @@ public:
           fileName_(fileName),
           placer_(
               drawing, blocks_, [this](const std::string& name) { return layerOf(name); },
-              [this](const std::string& name) { return lineTypeOf(name); }, fileName) {}
+              [this](const std::string& name) { return lineTypeOf(name); }, fileName,
+              scanned.leftOut) {}
 
     // The line where the object dxflib is handing over begins: dxflib hands an
     // object over when it has read the group that starts the next one.
@@ -125,7 +126,7 @@ public:
     void addBlock(const DL_BlockData& data) override {
         finishPending();
         block_ = BlockKey(data.name);
-        blocks_[*block_] = BlockDefinition{point(data.bpx, data.bpy), {}};
+        blocks_[*block_] = BlockDefinition{point(data.bpx, data.bpy), {}, {}};
     }
     void endBlock() override {
         finishPending();
@@ -299,12 +300,15 @@ private:
     bool inModel() const { return !block_ && !prepared_.paper.count(objectLine()); }
     bool wanted() const { return block_ || inModel(); }
 
-    void leaveOut(LeftOutReason reason, const char* type) { prepared_.leftOut.add(reason, type); }
+    // In a block definition, counted for every copy of the block placed.
+    void leaveOut(LeftOutReason reason, const char* type) {
+        (block_ ? blocks_[*block_].leftOut : prepared_.leftOut).add(reason, type);
+    }
 
-    // An entity of the model of a kind that is no figure; in a block it is passed over.
+    // An entity of the model or of a block of a kind that is no figure.
     void other(const char* type) {
         finishPending();
-        if (inModel()) leaveOut(ReasonForKind(type), type);
+        if (wanted()) leaveOut(ReasonForKind(type), type);
     }
     void dimension() { other("DIMENSION"); }
 
@@ -315,7 +319,7 @@ private:
         if (!wanted()) return false;
         const double* n = getExtrusion()->getDirection();
         if (std::fabs(n[0]) > 1e-9 || std::fabs(n[1]) > 1e-9 || !(std::fabs(n[2]) > 0.0)) {
-            if (!block_) leaveOut(LeftOutReason::ThreeD, type);
+            leaveOut(LeftOutReason::ThreeD, type);
             return false;
         }
         return true;
@@ -360,7 +364,7 @@ private:
         const auto mesh = prepared_.polyfaces.find(objectLine());
         if (mesh == prepared_.polyfaces.end() || !mesh->second.flat ||
             mesh->second.chains.empty()) {
-            if (!block_) leaveOut(LeftOutReason::ThreeD, "POLYLINE");
+            leaveOut(LeftOutReason::ThreeD, "POLYLINE");
             return;
         }
         for (const PolyfaceOutline::Chain& chain : mesh->second.chains) {
@@ -376,7 +380,7 @@ private:
     bool drawable(double r, const char* type) {
         if (real(r) < 0.0) fail(std::string(type) + " with a negative radius", objectLine());
         if (r > 0.0) return true;
-        if (!block_) leaveOut(LeftOutReason::BadValue, type);
+        leaveOut(LeftOutReason::BadValue, type);
         return false;
     }
 
@@ -434,13 +438,13 @@ private:
         PendingPolyline pl = std::move(*polyline_);
         polyline_.reset();
         if (pl.vertices.empty()) {
-            if (!block_) leaveOut(LeftOutReason::Empty, "POLYLINE");
+            leaveOut(LeftOutReason::Empty, "POLYLINE");
             return;
         }
         if (pl.threeD) {
             const auto [low, high] = std::minmax_element(pl.heights.begin(), pl.heights.end());
             if (*high - *low > kFlat) {
-                if (!block_) leaveOut(LeftOutReason::ThreeD, "POLYLINE");
+                leaveOut(LeftOutReason::ThreeD, "POLYLINE");
                 return;
             }
         }

@@ -330,7 +330,15 @@ private:
     bool Group(int code, int codeLine, std::string_view value) {
         if (sectionName_ && code == 2) section_ = value;
         sectionName_ = false;
+        // dxflib 2.0 ended the header after $HANDSEED, went on with the other header variables
+        // and ended it again; parts libraries hold many such files. Read, as dxflib reads them,
+        // as though the first ENDSEC were not there.
+        if (code == 9 && !inSection_ && headerJustEnded_) {
+            inSection_ = true;
+            section_ = "HEADER";
+        }
         if (code == 0 || code == 9) {
+            headerJustEnded_ = false;
             EndObject();
             if (kind_ == Kind::Polyline || kind_ == Kind::LwPolyline)
                 maxVertices_ = std::min(maxVertices_, vertexIndex_ + 1);
@@ -362,6 +370,7 @@ private:
             section_ = "unnamed";
         } else if (value == "ENDSEC") {
             if (!inSection_) Fail(line, "ENDSEC without a SECTION");
+            headerJustEnded_ = section_ == "HEADER";
             inSection_ = false;
             section_.clear();
         } else {
@@ -522,6 +531,7 @@ private:
     Kind kind_ = Kind::Other;
     std::string section_;
     bool sawSection_ = false, sectionName_ = false, inSection_ = false, sawEof_ = false;
+    bool headerJustEnded_ = false;  // the last group was the header's ENDSEC
     Object object_;
     std::set<std::string> paperRecords_;  // handles of the paper-space block records
     std::optional<Mesh> polyface_;        // the polyface mesh being read
@@ -583,8 +593,18 @@ std::string QuotedValue(std::string_view value) {
 }
 
 void LeftOut::add(LeftOutReason reason, const std::string& type, int count) {
-    counts_[{reason, type}] += count;
-    total_ += count;
+    // Copies of blocks multiply counts: they stop at the largest int.
+    auto sum = [](int a, long long b) {
+        return static_cast<int>(std::min<long long>(a + b, INT_MAX));
+    };
+    counts_[{reason, type}] = sum(counts_[{reason, type}], count);
+    total_ = sum(total_, count);
+}
+
+void LeftOut::add(const LeftOut& other, int times) {
+    for (const auto& [key, n] : other.counts_)
+        add(key.first, key.second,
+            static_cast<int>(std::min<long long>(static_cast<long long>(n) * times, INT_MAX)));
 }
 
 int LeftOut::count(LeftOutReason reason, const std::string& type) const {

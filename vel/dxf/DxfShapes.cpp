@@ -134,12 +134,14 @@ std::string BlockKey(const std::string& name) {
 }
 
 ShapePlacer::ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
-                         LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName)
+                         LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName,
+                         LeftOut& leftOut)
     : d_(drawing),
       blocks_(blocks),
       layerOf_(std::move(layerOf)),
       lineTypeOf_(std::move(lineTypeOf)),
-      fileName_(fileName) {}
+      fileName_(fileName),
+      leftOut_(leftOut) {}
 
 bool ShapePlacer::Place(const Shape& shape) {
     if (const auto* insert = std::get_if<InsertShape>(&shape.geometry))
@@ -151,11 +153,7 @@ bool ShapePlacer::Place(const Shape& shape) {
 
 void ShapePlacer::Figure(const ShapeStyle& style, bool closed, std::vector<Element> elements,
                          bool generated) {
-    if (generated) generated_ += elements.size();
-    if (generated_ > kMaxElements)
-        throw FileError(fileName_, 0,
-                        "the drawing's block references and curves would make more than " +
-                            std::to_string(kMaxElements) + " figure elements");
+    if (generated) Spend(elements.size(), 0);
     const int id = d_.createSegment(SegmentKind::Figure);
     Segment* s = d_.segment(id);
     s->layer = layerOf_(style.layer);
@@ -168,6 +166,14 @@ void ShapePlacer::Figure(const ShapeStyle& style, bool closed, std::vector<Eleme
         e.lineType = lineType;
     }
     d_.appendElements(id, std::move(elements));
+}
+
+void ShapePlacer::Spend(size_t count, int line) {
+    generated_ += count;
+    if (generated_ > kMaxElements)
+        throw FileError(fileName_, line,
+                        "the drawing's block references and curves would make more than " +
+                            std::to_string(kMaxElements) + " figure elements and block copies");
 }
 
 void ShapePlacer::Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed) {
@@ -293,6 +299,11 @@ void ShapePlacer::PlaceInsert(const InsertShape& insert, const Shape& shape, con
         throw FileError(fileName_, shape.line,
                         "a block reference repeated " + std::to_string(cells) + " times; at most " +
                             std::to_string(kMaxElements) + " copies are read");
+
+    // Every copy costs as much as a figure, or references nested in references to blocks that
+    // draw next to nothing would keep us placing copies for ever.
+    Spend(static_cast<size_t>(cells), shape.line);
+    leftOut_.add(block->second.leftOut, static_cast<int>(cells));
 
     const Affine2 mirror = insert.mirrored ? Affine2::Scale(-1, 1) : Affine2{};
     const Affine2 toBase = Affine2::Translation(block->second.base * -1.0);

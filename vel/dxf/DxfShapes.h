@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "vel/dxf/DxfCurves.h"
+#include "vel/dxf/DxfFormat.h"
 #include "vel/kernel/Drawing.h"
 
 namespace vel {
@@ -83,6 +84,7 @@ struct Shape {
 struct BlockDefinition {
     Point base;
     std::vector<Shape> shapes;
+    LeftOut leftOut;  // its own entities that are no figures, counted for each copy placed
 };
 
 // Block names compare without regard to case.
@@ -99,7 +101,8 @@ public:
     using LineTypeOf = std::function<std::optional<int>(const std::string&)>;
 
     ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
-                LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName);
+                LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName,
+                LeftOut& leftOut);
 
     // False, placing nothing, when the shape refers to a block the file does not define.
     bool Place(const Shape& shape);
@@ -113,12 +116,16 @@ private:
     void Figure(const ShapeStyle& style, bool closed, std::vector<Element> elements,
                 bool generated);
     void Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed);
+    // Counts figure elements or block copies made from the file, and refuses the file (naming
+    // `line`) beyond the bound.
+    void Spend(size_t count, int line);
 
     Drawing& d_;
     const std::map<std::string, BlockDefinition>& blocks_;
     LayerOf layerOf_;
     LineTypeOf lineTypeOf_;
     const std::string& fileName_;
+    LeftOut& leftOut_;
     size_t generated_ = 0;
 };
 
