@@ -406,6 +406,7 @@ TEST(DxfFormat, FaultyFilesAreRefusedWithFileAndLine) {
         {"letters", entities("0\nLINE\n10\nabc\n"), 8, "expected a number for group code 10"},
         {"nothing", entities("0\nLINE\n10\n\n"), 8, "found \"\""},
         {"trailing letters", entities("0\nLINE\n10\n12.5abc\n"), 8, "\"12.5abc\""},
+        {"zero byte", entities(std::string("0\nLINE\n10\n1.5\0zz\n", 17)), 8, "\"1.5\\x00zz\""},
         {"decimal comma", entities("0\nCIRCLE\n10\n0\n20\n0\n40\n50,5\n"), 12, "\"50,5\""},
         {"not a number", entities("0\nLINE\n10\nnan\n"), 8, "expected a number"},
         {"infinity", entities("0\nLINE\n10\n-inf\n"), 8, "expected a number"},

@@ -248,11 +248,16 @@ public:
                         text_.begin() + static_cast<std::ptrdiff_t>(valueStart + rawValue.size()),
                         ' ');
                 value = code == 999 ? std::string_view{} : DxflibValue(rawValue);
-                if (kind != ValueKind::Text && !PlainNumber(kind, value)) {
-                    const std::string problem = NumberProblem(kind, value);
+                // dxflib stops at a zero byte: a number with one in it is a damaged line,
+                // not the digits before it.
+                std::string_view number = value;
+                if (rawValue.find('\0') != std::string_view::npos)
+                    number = rawValue.substr(0, rawValue.find_last_not_of('\r') + 1);
+                if (kind != ValueKind::Text && !PlainNumber(kind, number)) {
+                    const std::string problem = NumberProblem(kind, number);
                     if (!problem.empty())
                         Fail(line_, problem + " for group code " + std::to_string(code) +
-                                        ", found " + QuotedValue(value));
+                                        ", found " + QuotedValue(number));
                 }
             }
             if (code == 0 || code == 9)
