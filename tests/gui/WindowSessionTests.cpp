@@ -260,6 +260,14 @@ TEST_F(WindowSessions, UndoTakesBackARunWholeAndThePicturesShowEachStep) {
     EXPECT_EQ(json::parse(DrawingJson()), before);
     Play("run\nescape\n", queue);
     EXPECT_TRUE(window_->history().canRedo());
+    // A command typed leaves the focus on the command line, whose text has undo keys of
+    // its own: there Ctrl+Y redoes the drawing, and Ctrl+Z in a run leaves it and undoes.
+    QTest::keyClicks(&canvas(), QStringLiteral("insert"));
+    for (const Qt::Key key : {Qt::Key_Y, Qt::Key_Return, Qt::Key_Z})
+        QTest::keyClick(&window_->commandLine(), key,
+                        key == Qt::Key_Return ? Qt::NoModifier : Qt::ControlModifier);
+    EXPECT_FALSE(host().running());
+    EXPECT_EQ(json::parse(DrawingJson()), before);
     // A layer made current between runs is a step of its own, and a change to save.
     auto* layers = window_->findChild<QListWidget*>(QStringLiteral("layers"));
     ASSERT_NE(layers, nullptr);

@@ -328,6 +328,16 @@ void HostWindow::showMessage(const QString& text) {
 }
 
 bool HostWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The line edit claims Ctrl+Z and Ctrl+Y for its own text, and typing a command
+    // leaves the focus on it: the drawing's undo and redo keys must reach the window.
+    if (watched == commandLine_ && event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QAction* action : {undoAction_, redoAction_})
+            if (action && action->shortcuts().contains(pressed)) {
+                event->ignore();
+                return true;
+            }
+    }
     if (watched == commandLine_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         switch (key->key()) {
