@@ -322,7 +322,12 @@ TEST_F(WindowSessions, ADesignersSessionWithTheMouseAndKeys) {
     queue = {"click 12001", "choose 12023 1", "ok"};
     QTest::mouseClick(&canvas(), Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_TRUE(queue.empty());
-    QTest::keyClick(&canvas(), Qt::Key_Return);  // Enter on an empty line: insert again
+    // Enter on an empty line: insert again; at its selection, with nothing selected
+    // yet, Enter confirms there too ("Create Insert", cancelled); then insert again.
+    queue = {"choose 12023 1", "cancel"};
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Return})
+        QTest::keyClick(&canvas(), key);
+    EXPECT_TRUE(queue.empty());
     ASSERT_TRUE(host().running());
     EXPECT_EQ(host().eventMask(), VEL_MASK_SELECTION);
     Play("select -1 -1 161 101\ndone\n", queue);

@@ -236,8 +236,10 @@ void HostWindow::enter() {
     if (!typed.isEmpty()) {
         runCommand(typed);
     } else if (host_.running()) {
-        const vel::InputResult taken =
-            host_.eventMask() == VEL_MASK_SELECTION ? input_.done() : input_.confirm();
+        // A selection that holds nothing yet has nothing to end: there Enter is the
+        // prompt's confirm input, as at any other first prompt ("Create Insert").
+        const bool ending = host_.eventMask() == VEL_MASK_SELECTION && !host_.selection().empty();
+        const vel::InputResult taken = ending ? input_.done() : input_.confirm();
         if (!taken) showMessage(QString::fromStdString(taken.refusal));
         afterInput();
     } else if (!lastCommand_.isEmpty()) {
