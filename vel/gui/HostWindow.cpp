@@ -421,7 +421,7 @@ bool HostWindow::saveDrawing(const QString& path) {
 }
 
 void HostWindow::open() {
-    if (host_.running() || !maybeSave()) return;
+    if (host_.running() || !maybeSave(false)) return;
     const QString path = QFileDialog::getOpenFileName(
         this, QStringLiteral("Open drawing"), QFileInfo(currentFile_).path(),
         QStringLiteral("Drawings (*.dxf *.json);;DXF (*.dxf);;JSON (*.json)"));
@@ -457,8 +457,10 @@ bool HostWindow::saveAs() {
     return picked && saveDrawing(dialog.selectedFiles().front());
 }
 
-bool HostWindow::maybeSave() {
-    if (!modified() || !outputs_.empty()) return true;
+bool HostWindow::maybeSave(bool closing) {
+    // Closing writes the --out files, which keep the changes; another drawing opened
+    // in its place would drop them unasked.
+    if (!modified() || (closing && !outputs_.empty())) return true;
     const auto answer = QMessageBox::question(
         this, QStringLiteral("velhost"),
         QStringLiteral("The drawing has changed. Save the changes?"),
@@ -511,7 +513,7 @@ void HostWindow::refreshRecentFiles() {
         recentMenu_
             ->addAction(QFileInfo(file).fileName(), this,
                         [this, file] {
-                            if (maybeSave()) openDrawing(file);
+                            if (maybeSave(false)) openDrawing(file);
                         })
             ->setToolTip(file);
     recentMenu_->setEnabled(!files.isEmpty() && !host_.running());
@@ -522,7 +524,7 @@ void HostWindow::closeEvent(QCloseEvent* event) {
         input_.escape();
         afterInput();
     }
-    if (!maybeSave()) {
+    if (!maybeSave(true)) {
         event->ignore();
         return;
     }

@@ -75,7 +75,7 @@ private:
     void showMessage(const QString& text);
     void addRecentFile(const QString& path);
     void refreshRecentFiles();
-    bool maybeSave();
+    bool maybeSave(bool closing);
     bool save();
     bool saveAs();
     void open();
