@@ -260,6 +260,14 @@ TEST_F(WindowSessions, UndoTakesBackARunWholeAndThePicturesShowEachStep) {
     EXPECT_EQ(json::parse(DrawingJson()), before);
     Play("run\nescape\n", queue);
     EXPECT_TRUE(window_->history().canRedo());
+    // A command typed leaves the focus on the command line, whose text has undo keys of
+    // its own: there Ctrl+Y redoes the drawing, and Ctrl+Z in a run leaves it and undoes.
+    QTest::keyClicks(&canvas(), QStringLiteral("insert"));
+    for (const Qt::Key key : {Qt::Key_Y, Qt::Key_Return, Qt::Key_Z})
+        QTest::keyClick(&window_->commandLine(), key,
+                        key == Qt::Key_Return ? Qt::NoModifier : Qt::ControlModifier);
+    EXPECT_FALSE(host().running());
+    EXPECT_EQ(json::parse(DrawingJson()), before);
     // A layer made current between runs is a step of its own, and a change to save.
     auto* layers = window_->findChild<QListWidget*>(QStringLiteral("layers"));
     ASSERT_NE(layers, nullptr);
@@ -314,7 +322,12 @@ TEST_F(WindowSessions, ADesignersSessionWithTheMouseAndKeys) {
     queue = {"click 12001", "choose 12023 1", "ok"};
     QTest::mouseClick(&canvas(), Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_TRUE(queue.empty());
-    QTest::keyClick(&canvas(), Qt::Key_Return);  // Enter on an empty line: insert again
+    // Enter on an empty line: insert again; at its selection, with nothing selected
+    // yet, Enter confirms there too ("Create Insert", cancelled); then insert again.
+    queue = {"choose 12023 1", "cancel"};
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Return})
+        QTest::keyClick(&canvas(), key);
+    EXPECT_TRUE(queue.empty());
     ASSERT_TRUE(host().running());
     EXPECT_EQ(host().eventMask(), VEL_MASK_SELECTION);
     Play("select -1 -1 161 101\ndone\n", queue);

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -28,6 +29,12 @@ constexpr double kFitMargin = 1.0 / 12.0;
 constexpr double kDragPixels = 4.0;
 // One notch of the wheel zooms by this factor.
 constexpr double kWheelZoom = 1.2;
+// The wheel zooms out no further than this share of the size zoom to fit gives the
+// drawing (turned on and on, the scale would run down to nothing)...
+constexpr double kZoomOutLimit = 1e-3;
+// ... and in no further than where the drawing's farthest point lies this many pixels
+// from the screen's origin, which doubles still place within a thousandth of a pixel.
+constexpr double kZoomInReach = 1e13;
 // A segment smaller than this on the screen is drawn as a single dot.
 constexpr double kDotPixels = 1.5;
 // Pieces smaller than a pixel are drawn as what they look like at that size.
@@ -389,7 +396,20 @@ void Canvas::wheelEvent(QWheelEvent* event) {
     const double notches = event->angleDelta().y() / 120.0;
     if (notches == 0.0) return;
     const QPointF at = event->position();
-    transform_ = transform_.zoomedAt({at.x(), at.y()}, std::pow(kWheelZoom, notches));
+    // Between the limits, which the view may already lie beyond (shown by --view):
+    // the wheel then only brings it back.
+    const double fitScale = vel::ViewTransform::fit(everything_, width(), height(),
+                                                    kFitMargin * std::min(width(), height()))
+                                .scale();
+    double reach = std::max(width(), height()) / fitScale;
+    if (!everything_.empty())
+        reach = std::max({reach, std::abs(everything_.minX), std::abs(everything_.maxX),
+                          std::abs(everything_.minY), std::abs(everything_.maxY)});
+    const double scale = transform_.scale();
+    const double lowest = std::min(scale, fitScale * kZoomOutLimit);
+    const double highest = std::max(scale, kZoomInReach / reach);
+    const double wanted = std::clamp(scale * std::pow(kWheelZoom, notches), lowest, highest);
+    transform_ = transform_.zoomedAt({at.x(), at.y()}, wanted / scale);
     fitted_ = false;
     area_.reset();
     updateHover(at);

@@ -236,8 +236,10 @@ void HostWindow::enter() {
     if (!typed.isEmpty()) {
         runCommand(typed);
     } else if (host_.running()) {
-        const vel::InputResult taken =
-            host_.eventMask() == VEL_MASK_SELECTION ? input_.done() : input_.confirm();
+        // A selection that holds nothing yet has nothing to end: there Enter is the
+        // prompt's confirm input, as at any other first prompt ("Create Insert").
+        const bool ending = host_.eventMask() == VEL_MASK_SELECTION && !host_.selection().empty();
+        const vel::InputResult taken = ending ? input_.done() : input_.confirm();
         if (!taken) showMessage(QString::fromStdString(taken.refusal));
         afterInput();
     } else if (!lastCommand_.isEmpty()) {
@@ -328,6 +330,16 @@ void HostWindow::showMessage(const QString& text) {
 }
 
 bool HostWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The line edit claims Ctrl+Z and Ctrl+Y for its own text, and typing a command
+    // leaves the focus on it: the drawing's undo and redo keys must reach the window.
+    if (watched == commandLine_ && event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QAction* action : {undoAction_, redoAction_})
+            if (action && action->shortcuts().contains(pressed)) {
+                event->ignore();
+                return true;
+            }
+    }
     if (watched == commandLine_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         switch (key->key()) {
@@ -409,7 +421,7 @@ bool HostWindow::saveDrawing(const QString& path) {
 }
 
 void HostWindow::open() {
-    if (host_.running() || !maybeSave()) return;
+    if (host_.running() || !maybeSave(false)) return;
     const QString path = QFileDialog::getOpenFileName(
         this, QStringLiteral("Open drawing"), QFileInfo(currentFile_).path(),
         QStringLiteral("Drawings (*.dxf *.json);;DXF (*.dxf);;JSON (*.json)"));
@@ -481,8 +493,10 @@ HostWindow::LossAnswer HostWindow::askBeforeLosingLeftOut() {
     return box.clickedButton() == over ? LossAnswer::Overwrite : LossAnswer::Cancel;
 }
 
-bool HostWindow::maybeSave() {
-    if (!modified() || !outputs_.empty()) return true;
+bool HostWindow::maybeSave(bool closing) {
+    // Closing writes the --out files, which keep the changes; another drawing opened
+    // in its place would drop them unasked.
+    if (!modified() || (closing && !outputs_.empty())) return true;
     const auto answer = QMessageBox::question(
         this, QStringLiteral("velhost"),
         QStringLiteral("The drawing has changed. Save the changes?"),
@@ -528,7 +542,7 @@ void HostWindow::refreshRecentFiles() {
         recentMenu_
             ->addAction(QFileInfo(file).fileName(), this,
                         [this, file] {
-                            if (maybeSave()) openDrawing(file);
+                            if (maybeSave(false)) openDrawing(file);
                         })
             ->setToolTip(file);
     recentMenu_->setEnabled(!files.isEmpty() && !host_.running());
@@ -539,7 +553,7 @@ void HostWindow::closeEvent(QCloseEvent* event) {
         input_.escape();
         afterInput();
     }
-    if (!maybeSave()) {
+    if (!maybeSave(true)) {
         event->ignore();
         return;
     }

@@ -47,7 +47,8 @@ public:
     const UndoHistory& history() const { return history_; }
 
     // What Enter does: the typed command, else the input the armed step takes
-    // (the end of a selection, or the confirm input), else the last command again.
+    // (the end of a selection that holds something, or the confirm input), else the
+    // last command again.
     void enter();
     void escape();
     // A command by name, as typed: "insert" (any case) starts the plug-in's command.
@@ -74,7 +75,7 @@ private:
     void showMessage(const QString& text);
     void addRecentFile(const QString& path);
     void refreshRecentFiles();
-    bool maybeSave();
+    bool maybeSave(bool closing);
     bool save();
     bool saveAs();
     // Saving at the path writes over the file whose reading left entities out.
