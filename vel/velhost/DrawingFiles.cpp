@@ -2,6 +2,7 @@
 #include "vel/velhost/DrawingFiles.h"
 
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -78,6 +79,12 @@ fs::path TemporaryBeside(const fs::path& target, const std::string& path) {
     throw vel::FileError(path, 0, "cannot find a free name for the temporary file");
 }
 
+// Why the file stream just failed, as the system said it (": Permission denied"); the
+// streams keep no reason of their own.
+std::string ReasonOfErrno() {
+    return errno == 0 ? std::string() : ": " + std::generic_category().message(errno);
+}
+
 }  // namespace
 
 void WriteDrawing(const vel::Drawing& drawing, const std::string& path) {
@@ -94,11 +101,12 @@ void WriteDrawing(const vel::Drawing& drawing, const std::string& path) {
         throw vel::FileError(path, 0, "cannot replace the file: it is read-only");
     const fs::path temp = TemporaryBeside(target, path);
     try {
+        errno = 0;
         std::ofstream out(temp, std::ios::binary);
-        if (!out) throw vel::FileError(path, 0, "cannot open for writing");
+        if (!out) throw vel::FileError(path, 0, "cannot open for writing" + ReasonOfErrno());
         writer->write(drawing, out);
         out.flush();
-        if (!out) throw vel::FileError(path, 0, "write failed");
+        if (!out) throw vel::FileError(path, 0, "write failed" + ReasonOfErrno());
         out.close();
         // The new file keeps who may read the old one.
         if (replacing) fs::permissions(temp, existing.permissions(), ec);
@@ -122,8 +130,9 @@ std::string ReadDrawing(vel::Drawing& drawing, const std::string& path) {
         return report.leftOut.summary();
     }
     if (ext != ".json") throw vel::FileError(path, 0, "unknown drawing format (use .json or .dxf)");
+    errno = 0;
     std::ifstream in(PathOf(path), std::ios::binary);
-    if (!in) throw vel::FileError(path, 0, "cannot open");
+    if (!in) throw vel::FileError(path, 0, "cannot open" + ReasonOfErrno());
     vel::readJsonDrawing(in, path, drawing);
     return {};
 }
