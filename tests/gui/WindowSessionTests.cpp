@@ -360,22 +360,30 @@ TEST_F(WindowSessions, ADesignersSessionWithTheMouseAndKeys) {
     // After the dialogs, with no window manager to hand the activation back, the
     // window takes it itself: its shortcuts work.
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-    // Ctrl+Shift+S, a name typed without extension: the DXF type chosen gives it.
+    // Ctrl+Shift+S, a name typed without extension, or with a dot of its own: the DXF
+    // type chosen gives it.
     bool asked = false;
-    QTimer::singleShot(0, window_.get(), [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        asked = dialog != nullptr;
-        if (!dialog) return;
-        dialog->selectFile(QString::fromStdString(Path("bracket-insert")));
-        auto* buttons = dialog->findChild<QDialogButtonBox*>();
-        if (buttons && buttons->button(QDialogButtonBox::Save))
-            QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
-        if (dialog->isVisible()) dialog->reject();
-    });
-    QTest::keyClick(&canvas(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    auto saveAs = [&](const std::string& name) {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        asked = false;
+        QTimer::singleShot(0, window_.get(), [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            asked = dialog != nullptr;
+            if (!dialog) return;
+            dialog->selectFile(QString::fromStdString(Path(name)));
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            if (buttons && buttons->button(QDialogButtonBox::Save))
+                QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
+            if (dialog->isVisible()) dialog->reject();
+        });
+        QTest::keyClick(&canvas(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    };
+    saveAs("bracket-insert");
     ASSERT_TRUE(asked) << "Ctrl+Shift+S opens the save dialog";
     EXPECT_FALSE(window_->modified());
     EXPECT_FALSE(fs::exists(Path("bracket-insert")));
+    saveAs("bracket.v2");
+    EXPECT_TRUE(fs::exists(Path("bracket.v2.dxf")));
     vel::Drawing saved;
     velhost::ReadDrawing(saved, Path("bracket-insert.dxf"));
     size_t corners = 0;

@@ -456,7 +456,21 @@ bool HostWindow::saveAs() {
         const bool picked = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
         regainActivation();
         if (!picked) return false;
-        const QString path = dialog.selectedFiles().front();
+        QString path = dialog.selectedFiles().front();
+        // A name with a dot of its own ("part.v2") gets no default suffix from the dialog,
+        // nor its question about the file that then is written.
+        const std::string extension = velhost::ExtensionOf(path.toStdString());
+        if (extension != ".dxf" && extension != ".json" && extension != ".svg") {
+            path += QLatin1Char('.') + dialog.defaultSuffix();
+            if (QFileInfo::exists(path)) {
+                const auto answer = QMessageBox::question(
+                    this, QStringLiteral("Save"),
+                    QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                        .arg(QFileInfo(path).fileName()));
+                regainActivation();
+                if (answer != QMessageBox::Yes) continue;
+            }
+        }
         // The file dialog asked about replacing a file, not about what its reading left out.
         if (!losesLeftOut(path)) return saveDrawing(path);
         switch (askBeforeLosingLeftOut()) {
