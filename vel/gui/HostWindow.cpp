@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <limits>
 
 #include "vel/gui/Canvas.h"
@@ -551,10 +552,22 @@ void HostWindow::addRecentFile(const QString& path) {
 void HostWindow::refreshRecentFiles() {
     if (!recentMenu_) return;
     recentMenu_->clear();
-    const QStringList files = windowSettings().value(kRecentKey).toStringList();
+    // Files since moved or deleted are not offered; two of one name show their folders.
+    QStringList files;
+    for (const QString& file : windowSettings().value(kRecentKey).toStringList())
+        if (QFileInfo::exists(file)) files << file;
+    auto label = [&files](const QString& file) {
+        const QString name = QFileInfo(file).fileName();
+        const auto same = std::count_if(files.begin(), files.end(), [&](const QString& other) {
+            return QFileInfo(other).fileName() == name;
+        });
+        QString text =
+            same > 1 ? QStringLiteral("%1  (%2)").arg(name, QFileInfo(file).path()) : name;
+        return text.replace(QLatin1Char('&'), QStringLiteral("&&"));  // not a shortcut mark
+    };
     for (const QString& file : files)
         recentMenu_
-            ->addAction(QFileInfo(file).fileName(), this,
+            ->addAction(label(file), this,
                         [this, file] {
                             if (maybeSave(false)) openDrawing(file);
                         })
