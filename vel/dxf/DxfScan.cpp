@@ -248,13 +248,15 @@ public:
                         text_.begin() + static_cast<std::ptrdiff_t>(valueStart + rawValue.size()),
                         ' ');
                 value = code == 999 ? std::string_view{} : DxflibValue(rawValue);
-                // dxflib stops at a zero byte: a number with one in it is a damaged line,
-                // not the digits before it.
-                std::string_view number = value;
-                if (rawValue.find('\0') != std::string_view::npos)
-                    number = rawValue.substr(0, rawValue.find_last_not_of('\r') + 1);
-                if (kind != ValueKind::Text && !PlainNumber(kind, number)) {
-                    const std::string problem = NumberProblem(kind, number);
+                if (kind != ValueKind::Text) {
+                    // dxflib stops at a zero byte: a number with one in it is a damaged
+                    // line, not the digits before it.
+                    const std::string_view number =
+                        rawValue.find('\0') == std::string_view::npos
+                            ? value
+                            : rawValue.substr(0, rawValue.find_last_not_of('\r') + 1);
+                    const std::string problem =
+                        PlainNumber(kind, number) ? std::string() : NumberProblem(kind, number);
                     if (!problem.empty())
                         Fail(line_, problem + " for group code " + std::to_string(code) +
                                         ", found " + QuotedValue(number));

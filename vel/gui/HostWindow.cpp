@@ -460,8 +460,9 @@ bool HostWindow::saveAs() {
         QString path = dialog.selectedFiles().front();
         // A name with a dot of its own ("part.v2") gets no default suffix from the dialog,
         // nor its question about the file that then is written.
-        const std::string extension = velhost::ExtensionOf(path.toStdString());
-        if (extension != ".dxf" && extension != ".json" && extension != ".svg") {
+        const QString extension = QFileInfo(path).suffix().toLower();
+        if (std::none_of(types.begin(), types.end(),
+                         [&](const auto& type) { return type.second == extension; })) {
             path += QLatin1Char('.') + dialog.defaultSuffix();
             if (QFileInfo::exists(path)) {
                 const auto answer = QMessageBox::question(
