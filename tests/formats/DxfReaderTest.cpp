@@ -229,19 +229,19 @@ TEST(DxfReader, ReferencesThatCannotBePlacedAreCountedOrRefused) {
     const std::string dots =
         "0\nBLOCK\n2\nD\n10\n0\n20\n0\n0\nPOINT\n10\n0\n20\n0\n0\nPOINT\n10\n1\n20\n0\n"
         "0\nENDBLK\n";
-    auto million = [](const char* block) {
-        return "0\nINSERT\n2\n" + std::string(block) + "\n10\n0\n20\n0\n70\n1000\n71\n1000\n";
+    auto array = [](const char* block) {
+        return "0\nINSERT\n2\n" + std::string(block) + "\n10\n0\n20\n0\n70\n300\n71\n300\n";
     };
     const std::pair<std::string, const char*> refused[] = {
         {File(loop, "0\nINSERT\n2\nA\n10\n0\n20\n0\n"), "contains itself"},
         // Millions of points from a few bytes.
         {File(dots, "0\nINSERT\n2\nD\n10\n0\n20\n0\n70\n3000\n71\n3000\n44\n1\n45\n1\n"),
          "repeated 9000000 times"},
-        {File(dots, "0\nINSERT\n2\nD\n10\n0\n20\n0\n70\n2000\n71\n1500\n44\n1\n45\n1\n"),
+        {File(dots, "0\nINSERT\n2\nD\n10\n0\n20\n0\n70\n400\n71\n300\n44\n1\n45\n1\n"),
          "would make more than"},
         {File("0\nBLOCK\n2\nE\n10\n0\n20\n0\n0\nENDBLK\n0\nBLOCK\n2\nF\n10\n0\n20\n0\n" +
-                  million("E") + "0\nENDBLK\n",
-              million("F")),
+                  array("E") + "0\nENDBLK\n",
+              array("F")),
          "block copies"},
     };
     for (const auto& [file, message] : refused) {
@@ -330,6 +330,78 @@ TEST(DxfReader, SplinesAreFlattenedWithinTheirTolerance) {
         double nearest = 1e300;
         for (const Point& q : points) nearest = std::min(nearest, distance(p, q));
         EXPECT_LT(nearest, 1e-9) << p.x << ", " << p.y;
+    }
+}
+
+// Angles and parameters are directions: any number of whole turns away, however large the
+// number, is the same direction, read at once. A value whose meaning is lost in its size still
+// reads as some arc on the same circle; a curve that would need more pieces than any drawing
+// shows is drawn coarser; a spline of a degree beyond reason is refused.
+TEST(DxfReader, ExtremeAnglesAndParametersReadAsDirections) {
+    const auto arc = [](const std::string& a0, const std::string& a1, const char* extra = "") {
+        return "0\nARC\n10\n0\n20\n0\n40\n5\n50\n" + a0 + "\n51\n" + a1 + "\n" + extra;
+    };
+    const auto ellipse = [](const char* t0, const char* t1, const char* extra = "") {
+        return std::string("0\nELLIPSE\n10\n0\n20\n0\n11\n10\n21\n0\n40\n0.5\n41\n") + t0 +
+               "\n42\n" + t1 + "\n" + extra;
+    };
+    const char* below = "210\n0\n220\n0\n230\n-1\n";
+    const std::string block = "0\nBLOCK\n2\nB\n10\n0\n20\n0\n" + arc("4e61", "10") +
+                              ellipse("1e60", "-1e60") + "0\nENDBLK\n";
+    // 360 times 2^60 is exact: the direction 0.
+    const std::string turns = "415051741658464911360";
+    const std::string place = "0\nINSERT\n2\nB\n10\n0\n20\n0\n50\n" + turns + "\n";
+
+    const Drawing exact = Read(File("", arc(turns, "90") + arc("-" + turns, "90", below)));
+    for (const auto& [id, s] : exact.segments()) {
+        const FigureElement& f = *s.elements.at(0).figure();
+        ASSERT_EQ(f.type, FigureType::Arc);
+        const Point from{f.values[2], f.values[3]}, to{f.values[4], f.values[5]};
+        // Seen from below, the quarter from 0 to 90 degrees is the one from 90 to 180.
+        const bool mirrored = id != exact.segments().begin()->first;
+        EXPECT_LT(distance(from, mirrored ? Point{0, 5} : Point{5, 0}), 1e-9);
+        EXPECT_LT(distance(to, mirrored ? Point{-5, 0} : Point{0, 5}), 1e-9);
+    }
+
+    const std::string family[] = {
+        File("", arc("4e61", "10")),
+        File("", arc("0", "-4e61", below)),
+        File("", arc("1e99", "-1e99")),
+        File("", ellipse("1e60", "-1e60")),
+        File("", ellipse("0", "1e30")),
+        File("", ellipse("-1e40", "3", below)),
+        File(block, place),
+        File(block, place + below),
+    };
+    for (const std::string& file : family) {
+        const Drawing d = Read(file);
+        ASSERT_FALSE(d.segments().empty());
+        for (const auto& [id, s] : d.segments()) {
+            const std::vector<Point> points = PointsOf(s);
+            const Point centre = points.front();  // an arc's; an ellipse's points lie around it
+            if (s.elements.at(0).figure()->type == FigureType::Arc) {
+                const FigureElement& f = *s.elements.at(0).figure();
+                EXPECT_NEAR(distance({f.values[2], f.values[3]}, centre), 5, 1e-9);
+                EXPECT_NEAR(distance({f.values[4], f.values[5]}, centre), 5, 1e-9);
+            } else {
+                EXPECT_LE(LargestStrayFromEllipse(s, {0, 0}, 10, 5), 0.01);
+            }
+        }
+    }
+
+    // An ellipse larger than any drawing, a few hundred thousand of them at the tolerance.
+    const Drawing huge = Read(File("", "0\nELLIPSE\n10\n0\n20\n0\n11\n1e99\n21\n0\n40\n0.5\n"));
+    ASSERT_EQ(huge.segments().size(), 1u);
+    EXPECT_LE(huge.segments().begin()->second.elements.size(), 100'001u);
+
+    std::string steep = "0\nSPLINE\n70\n8\n71\n1000\n";
+    for (int k = 0; k < 2002; ++k) steep += "40\n" + std::to_string(k < 1001 ? 0 : 1) + "\n";
+    for (int k = 0; k < 1001; ++k) steep += "10\n" + std::to_string(k) + "\n20\n0\n30\n0\n";
+    try {
+        Read(File("", steep));
+        ADD_FAILURE() << "a spline of degree 1000 was read";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("degree 1000"), std::string::npos) << e.what();
     }
 }
 

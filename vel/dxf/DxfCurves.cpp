@@ -18,8 +18,10 @@ constexpr double kRelativeTolerance = 1e-4;
 constexpr double kSimilarityTolerance = 1e-9;
 // A span halved this often is shorter than any drawing can show.
 constexpr int kMaxHalvings = 24;
-// Points a flattened curve may have: a bound on what a file can make us allocate.
-constexpr size_t kMaxPoints = 1'000'000;
+// Points a flattened curve may have: a curve that would need more at its tolerance (an ellipse
+// larger than any drawing, a spline that wiggles at every scale) is drawn coarser, so that one
+// entity of a few bytes costs a bounded time.
+constexpr size_t kMaxPoints = 100'000;
 
 }  // namespace
 
@@ -59,8 +61,10 @@ std::vector<Point> FlattenEllipse(Point c, Point u, Point v, double t0, double t
     double step = std::numbers::pi / 2;
     if (major > tolerance) step = std::min(step, 2 * std::acos(1 - tolerance / major));
     const double sweep = t1 - t0;
-    const size_t pieces = static_cast<size_t>(
-        std::clamp(std::ceil(sweep / step), 1.0, static_cast<double>(kMaxPoints)));
+    const double wanted = std::ceil(sweep / step);  // infinite when the step vanishes
+    const size_t pieces = !(wanted > 1.0)                            ? 1
+                          : wanted < static_cast<double>(kMaxPoints) ? static_cast<size_t>(wanted)
+                                                                     : kMaxPoints;
     std::vector<double> ts;
     ts.reserve(pieces + 5);
     for (size_t i = 0; i <= pieces; ++i) ts.push_back(t0 + sweep * static_cast<double>(i) / pieces);
@@ -80,7 +84,7 @@ std::vector<Point> FlattenEllipse(Point c, Point u, Point v, double t0, double t
 
 bool Nurbs::Valid() const {
     const size_t n = control.size();
-    if (degree < 1 || n < static_cast<size_t>(degree) + 1) return false;
+    if (degree < 1 || degree > kMaxDegree || n < static_cast<size_t>(degree) + 1) return false;
     if (knots.size() != n + static_cast<size_t>(degree) + 1) return false;
     if (!weights.empty() && weights.size() != n) return false;
     if (!std::is_sorted(knots.begin(), knots.end())) return false;
@@ -96,7 +100,7 @@ Point Evaluate(const Nurbs& curve, size_t span, double t) {
     struct H {
         double x, y, w;
     };
-    std::vector<H> d(p + 1);
+    H d[Nurbs::kMaxDegree + 1];
     for (size_t j = 0; j <= p; ++j) {
         const size_t i = span - p + j;
         const double w = curve.weights.empty() ? 1.0 : curve.weights[i];

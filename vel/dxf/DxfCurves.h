@@ -42,12 +42,17 @@ std::vector<Point> FlattenEllipse(Point c, Point u, Point v, double t0, double t
 
 // A NURBS curve: degree, knots, control points and their weights (empty: all 1).
 struct Nurbs {
+    // Far beyond the degrees drawings use (3, now and then 5 or 7); each point of the curve
+    // costs the square of the degree.
+    static constexpr int kMaxDegree = 25;
+
     int degree = 3;
     std::vector<double> knots;
     std::vector<Point> control;
     std::vector<double> weights;
 
-    // Enough knots for the control points and degree, in order, and a curve to draw.
+    // A degree up to kMaxDegree, enough knots for the control points and degree, in order,
+    // and a curve to draw.
     bool Valid() const;
 };
 

@@ -37,6 +37,7 @@ public:
         setg(text.data(), text.data(), text.data() + text.size());
     }
     size_t consumed() const { return static_cast<size_t>(gptr() - eback()); }
+    size_t size() const { return static_cast<size_t>(egptr() - eback()); }
 };
 
 // Indexes 1 to 6 are colours by name: red, yellow, green, cyan, blue, magenta. The
@@ -76,7 +77,7 @@ public:
           placer_(
               drawing, blocks_, [this](const std::string& name) { return layerOf(name); },
               [this](const std::string& name) { return lineTypeOf(name); }, fileName,
-              scanned.leftOut) {}
+              scanned.leftOut, buffer.size()) {}
 
     // The line where the object dxflib is handing over begins: dxflib hands an
     // object over when it has read the group that starts the next one.
@@ -145,13 +146,13 @@ public:
 
     void addArc(const DL_ArcData& data) override {
         if (!take("ARC") || !drawable(data.radius, "ARC")) return;
-        ArcShape arc{point(data.cx, data.cy), data.radius, real(data.angle1) * kRadiansPerDegree,
-                     real(data.angle2) * kRadiansPerDegree, false};
+        ArcShape arc{point(data.cx, data.cy), data.radius, radians(data.angle1),
+                     radians(data.angle2), false};
         if (mirrored()) {  // seen from below: x runs the other way and so does the arc
             arc.centre = flip(arc.centre);
             arc = {arc.centre, arc.radius, kPi - arc.end, kPi - arc.start, false};
         }
-        while (arc.end <= arc.start) arc.end += 2 * kPi;
+        arc.end = arc.start + counterClockwiseSweep(arc.start, arc.end);
         deliver(arc);
     }
 
@@ -171,11 +172,14 @@ public:
         if (!(length(u) > 0.0) || !(ratio > 0.0) || ratio > 1.0 + kRatioSlack)
             fail("an ELLIPSE needs a major axis and a ratio from 0 to 1", objectLine());
         const Point v = Point{-u.y, u.x} * (ratio * (mirrored() ? -1.0 : 1.0));
+        // Parameters are directions: any number of whole turns away is the same one.
         double t0 = real(data.angle1), t1 = real(data.angle2);
-        const bool full = std::fabs(std::fabs(t1 - t0) - 2 * kPi) < kFullTurn || t0 == t1;
-        if (full) t0 = 0.0, t1 = 2 * kPi;
-        while (t1 <= t0) t1 += 2 * kPi;
-        deliver(EllipseShape{point(data.cx, data.cy), u, v, t0, t1, full});
+        double sweep = counterClockwiseSweep(t0, t1);
+        const bool full = std::fabs(std::fabs(t1 - t0) - 2 * kPi) < kFullTurn ||
+                          sweep < kFullTurn || sweep > 2 * kPi - kFullTurn;
+        t0 = full ? 0.0 : turnRemainder(t0);
+        if (full) sweep = 2 * kPi;
+        deliver(EllipseShape{point(data.cx, data.cy), u, v, t0, t0 + sweep, full});
     }
 
     void addSpline(const DL_SplineData& data) override {
@@ -204,7 +208,7 @@ public:
         insert.at = point(data.ipx, data.ipy);
         insert.scaleX = real(data.sx);
         insert.scaleY = real(data.sy);
-        insert.rotation = real(data.angle) * kRadiansPerDegree;
+        insert.rotation = radians(data.angle);
         insert.columns = std::max(data.cols, 1);
         insert.rows = std::max(data.rows, 1);
         insert.columnSpacing = real(data.colSp);
@@ -358,6 +362,10 @@ private:
         return v;
     }
     Point point(double x, double y) const { return {real(x), real(y)}; }
+    // An angle in degrees as a direction: whole turns taken off in degrees, where they are exact.
+    double radians(double degrees) const {
+        return std::fmod(real(degrees), 360.0) * kRadiansPerDegree;
+    }
 
     // A flat polyface mesh as its outline, a figure for each chain of its outer edges.
     void polyface() {
@@ -428,6 +436,10 @@ private:
         if (std::all_of(s.curve.weights.begin(), s.curve.weights.end(),
                         [](double w) { return w == 1.0; }))
             s.curve.weights.clear();
+        if (s.curve.degree > Nurbs::kMaxDegree)
+            fail("a SPLINE of degree " + std::to_string(s.curve.degree) + "; degrees up to " +
+                     std::to_string(Nurbs::kMaxDegree) + " are read",
+                 s.line);
         if (!s.curve.Valid())
             fail("a SPLINE whose degree, knots and control points do not fit together", s.line);
         deliver(Shape{SplineShape{std::move(s.curve)}, s.style, s.line});

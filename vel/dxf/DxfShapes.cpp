@@ -22,8 +22,12 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 constexpr double kStraightBulge = 1e-12;
 // Deeper than any real drawing nests its blocks; a file that does is refused.
 constexpr size_t kMaxNesting = 64;
-// Figure elements a file may make beyond the ones it lists, through its block references and
-// the flattening of curves: the bound on what a small file can make us build.
+// Figure elements and block copies a file may make beyond the ones it lists, through its block
+// references and the flattening of curves: a floor that any real drawing's arrays and curves
+// keep within, and more for a larger file, so that what a file makes us build (and the time it
+// takes) grows with its size, up to a bound on the whole.
+constexpr size_t kGeneratedFloor = 200'000;
+constexpr size_t kGeneratedPerByte = 32;
 constexpr size_t kMaxElements = 4'000'000;
 
 FigureElement PointFigure(Point p) {
@@ -95,10 +99,9 @@ std::optional<BulgeArc> ArcOfBulge(Point p, Point q, double d, double bulge, Spa
         return std::nullopt;
     if (span == Span::Skip) return BulgeArc{centre, r, 0.0, 0.0};
     const Point from = bulge > 0 ? p : q, to = bulge > 0 ? q : p;
-    double a0 = std::atan2(from.y - centre.y, from.x - centre.x);
-    double a1 = std::atan2(to.y - centre.y, to.x - centre.x);
-    while (a1 <= a0) a1 += kTwoPi;
-    return BulgeArc{centre, r, a0, a1};
+    const double a0 = std::atan2(from.y - centre.y, from.x - centre.x);
+    const double a1 = std::atan2(to.y - centre.y, to.x - centre.x);
+    return BulgeArc{centre, r, a0, a0 + counterClockwiseSweep(a0, a1)};
 }
 
 // The style of a shape inside a block, as the reference that places it makes it: layer 0
@@ -135,13 +138,14 @@ std::string BlockKey(const std::string& name) {
 
 ShapePlacer::ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
                          LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName,
-                         LeftOut& leftOut)
+                         LeftOut& leftOut, size_t fileSize)
     : d_(drawing),
       blocks_(blocks),
       layerOf_(std::move(layerOf)),
       lineTypeOf_(std::move(lineTypeOf)),
       fileName_(fileName),
-      leftOut_(leftOut) {}
+      leftOut_(leftOut),
+      budget_(std::min(kMaxElements, kGeneratedFloor + kGeneratedPerByte * fileSize)) {}
 
 bool ShapePlacer::Place(const Shape& shape) {
     if (const auto* insert = std::get_if<InsertShape>(&shape.geometry))
@@ -152,8 +156,14 @@ bool ShapePlacer::Place(const Shape& shape) {
 }
 
 void ShapePlacer::Figure(const ShapeStyle& style, bool closed, std::vector<Element> elements,
-                         bool generated) {
-    if (generated) Spend(elements.size(), 0);
+                         bool generated, int line) {
+    if (generated) Spend(elements.size(), line);
+    // The maps of nested references multiply, and an arc's ends lie a radius from its centre: a
+    // figure may land beyond any coordinate a file may hold, or at infinity.
+    for (const Element& e : elements)
+        for (const double v : std::get<FigureElement>(e.body).values)
+            if (!(std::fabs(v) <= kLargestCoordinate))
+                throw FileError(fileName_, line, "a figure lies out of range (beyond 1e100)");
     const int id = d_.createSegment(SegmentKind::Figure);
     Segment* s = d_.segment(id);
     s->layer = layerOf_(style.layer);
@@ -170,16 +180,19 @@ void ShapePlacer::Figure(const ShapeStyle& style, bool closed, std::vector<Eleme
 
 void ShapePlacer::Spend(size_t count, int line) {
     generated_ += count;
-    if (generated_ > kMaxElements)
+    if (generated_ > budget_)
         throw FileError(fileName_, line,
                         "the drawing's block references and curves would make more than " +
-                            std::to_string(kMaxElements) + " figure elements and block copies");
+                            std::to_string(budget_) + " figure elements and block copies");
 }
 
-void ShapePlacer::Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed) {
-    // Points of a flattened curve are made here, not listed in the file.
-    std::vector<Element> elements;
+void ShapePlacer::Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed,
+                           int line) {
+    // Points of a flattened curve are made here, not listed in the file; each was work to make,
+    // whether or not it lands apart from the last.
     if (points.empty()) return;
+    Spend(points.size(), line);
+    std::vector<Element> elements;
     elements.reserve(points.size());
     Point last = points.front();
     for (size_t i = 1; i < points.size(); ++i) {
@@ -190,7 +203,7 @@ void ShapePlacer::Polyline(const ShapeStyle& style, const std::vector<Point>& po
     if (closed && elements.size() > 1 && distance(last, points.front()) > kCoincidence)
         Add(elements, LineFigure(last, points.front()));
     if (elements.empty()) Add(elements, PointFigure(points.front()));
-    Figure(style, closed, std::move(elements), true);
+    Figure(style, closed, std::move(elements), false, line);
 }
 
 void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* parent,
@@ -202,34 +215,35 @@ void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* 
     const bool mirrors = m.Determinant() < 0.0;
 
     if (const auto* dot = std::get_if<DotShape>(&shape.geometry)) {
-        Figure(style, false, One(PointFigure(m(dot->p))), generated);
+        Figure(style, false, One(PointFigure(m(dot->p))), generated, shape.line);
     } else if (const auto* line = std::get_if<LineShape>(&shape.geometry)) {
-        Figure(style, false, One(LineFigure(m(line->a), m(line->b))), generated);
+        Figure(style, false, One(LineFigure(m(line->a), m(line->b))), generated, shape.line);
     } else if (const auto* arc = std::get_if<ArcShape>(&shape.geometry)) {
         if (similar) {
             const Point c = m(arc->centre);
             if (arc->full)
-                return Figure(style, false, One(CircleFigure(c, arc->radius * scale)), generated);
+                return Figure(style, false, One(CircleFigure(c, arc->radius * scale)), generated,
+                              shape.line);
             auto on = [&](double t) {
                 return m(arc->centre + Point{std::cos(t), std::sin(t)} * arc->radius);
             };
             Point from = on(arc->start), to = on(arc->end);
             if (mirrors) std::swap(from, to);  // a mirror turns the arc the other way
-            return Figure(style, false, One(ArcFigure(c, arc->radius * scale, from, to)),
-                          generated);
+            return Figure(style, false, One(ArcFigure(c, arc->radius * scale, from, to)), generated,
+                          shape.line);
         }
         const Point u = m.Linear({arc->radius, 0}), v = m.Linear({0, arc->radius});
         const double t0 = arc->full ? 0.0 : arc->start, t1 = arc->full ? kTwoPi : arc->end;
         Polyline(style,
                  FlattenEllipse(m(arc->centre), u, v, t0, t1,
                                 FlatteningTolerance(2 * std::max(length(u), length(v)))),
-                 arc->full);
+                 arc->full, shape.line);
     } else if (const auto* ellipse = std::get_if<EllipseShape>(&shape.geometry)) {
         const Point u = m.Linear(ellipse->u), v = m.Linear(ellipse->v);
         Polyline(style,
                  FlattenEllipse(m(ellipse->centre), u, v, ellipse->start, ellipse->end,
                                 FlatteningTolerance(2 * std::max(length(u), length(v)))),
-                 ellipse->full);
+                 ellipse->full, shape.line);
     } else if (const auto* polyline = std::get_if<PolylineShape>(&shape.geometry)) {
         const std::vector<ShapeVertex>& vs = polyline->vertices;
         if (vs.empty()) return;
@@ -249,7 +263,7 @@ void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* 
                                 : LineFigure(p, q));
             }
             if (elements.empty()) Add(elements, PointFigure(m(vs.front().p)));
-            return Figure(style, polyline->closed, std::move(elements), generated);
+            return Figure(style, polyline->closed, std::move(elements), generated, shape.line);
         }
         // A bulged piece under a map that does not keep circles round is a piece of ellipse.
         std::vector<Point> points{m(vs.front().p)};
@@ -269,7 +283,7 @@ void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* 
             if (vs[i].bulge < 0) std::reverse(piece.begin(), piece.end());
             points.insert(points.end(), piece.begin() + 1, piece.end());
         }
-        Polyline(style, points, polyline->closed);
+        Polyline(style, points, polyline->closed, shape.line);
     } else if (const auto* spline = std::get_if<SplineShape>(&shape.geometry)) {
         Nurbs curve = spline->curve;
         for (Point& p : curve.control) p = m(p);
@@ -277,7 +291,7 @@ void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* 
             FlattenNurbs(curve, FlatteningTolerance(LargestExtent(curve.control)));
         const bool closed =
             points.size() > 2 && distance(points.front(), points.back()) <= kCoincidence;
-        Polyline(style, points, closed);
+        Polyline(style, points, closed, shape.line);
     } else if (const auto* insert = std::get_if<InsertShape>(&shape.geometry)) {
         PlaceInsert(*insert, shape, m, style, open);
     }
@@ -295,10 +309,10 @@ void ShapePlacer::PlaceInsert(const InsertShape& insert, const Shape& shape, con
                         "blocks nested deeper than " + std::to_string(kMaxNesting));
     const long long cells = static_cast<long long>(std::max(insert.columns, 1)) *
                             static_cast<long long>(std::max(insert.rows, 1));
-    if (cells > static_cast<long long>(kMaxElements))
+    if (cells > static_cast<long long>(budget_))
         throw FileError(fileName_, shape.line,
                         "a block reference repeated " + std::to_string(cells) + " times; at most " +
-                            std::to_string(kMaxElements) + " copies are read");
+                            std::to_string(budget_) + " copies are read");
 
     // Every copy costs as much as a figure, or references nested in references to blocks that
     // draw next to nothing would keep us placing copies for ever.

@@ -102,7 +102,7 @@ public:
 
     ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
                 LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName,
-                LeftOut& leftOut);
+                LeftOut& leftOut, size_t fileSize);
 
     // False, placing nothing, when the shape refers to a block the file does not define.
     bool Place(const Shape& shape);
@@ -113,11 +113,11 @@ private:
     void PlaceInsert(const InsertShape& insert, const Shape& shape, const Affine2& m,
                      const ShapeStyle& style, std::vector<std::string>& open);
     // `generated`: made by a block reference or the flattening of a curve, not listed in the file.
-    void Figure(const ShapeStyle& style, bool closed, std::vector<Element> elements,
-                bool generated);
-    void Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed);
+    void Figure(const ShapeStyle& style, bool closed, std::vector<Element> elements, bool generated,
+                int line);
+    void Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed, int line);
     // Counts figure elements or block copies made from the file, and refuses the file (naming
-    // `line`) beyond the bound.
+    // `line`) beyond its budget, which grows with the file's size.
     void Spend(size_t count, int line);
 
     Drawing& d_;
@@ -127,6 +127,7 @@ private:
     const std::string& fileName_;
     LeftOut& leftOut_;
     size_t generated_ = 0;
+    size_t budget_;
 };
 
 }  // namespace vel

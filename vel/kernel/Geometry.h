@@ -54,6 +54,15 @@ inline double turnRemainder(double x) {
     return std::fabs(x) < kTurn ? x : std::fmod(x, kTurn);
 }
 
+// The counter-clockwise turn from direction `from` to direction `to`, in (0, 2π]: one direction
+// twice is a whole turn. Each angle is brought within a turn on its own first: the difference of
+// two large angles has lost what either says, and stepping a large angle by 2π never arrives.
+inline double counterClockwiseSweep(double from, double to) {
+    double s = turnRemainder(turnRemainder(to) - turnRemainder(from));
+    if (s <= 0.0) s += 2.0 * std::numbers::pi;
+    return s;
+}
+
 struct Line {
     Point start;
     Point end;
@@ -72,11 +81,7 @@ struct Arc {
     Point start() const { return pointAt(startAngle); }
     Point end() const { return pointAt(endAngle); }
     // Counter-clockwise sweep in (0, 2π].
-    double sweep() const {
-        double s = turnRemainder(endAngle - startAngle);
-        if (s <= 0.0) s += 2.0 * std::numbers::pi;
-        return s;
-    }
+    double sweep() const { return counterClockwiseSweep(startAngle, endAngle); }
 };
 
 struct Circle {
