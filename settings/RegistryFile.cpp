@@ -13,6 +13,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -23,8 +25,10 @@
 
 namespace {
 
-// A hive this large is not ours to rewrite; reads and writes fail instead.
-constexpr off_t kMaxFileBytes = 64 * 1024 * 1024;
+// The settings of a few plug-ins take a few kilobytes. A file this large is not ours to rewrite:
+// reads and writes fail instead, and the memory its lines take (some 140 bytes a line) and the
+// time to read it stay small.
+constexpr off_t kMaxFileBytes = 1024 * 1024;
 
 class FileDescriptor {
 public:
@@ -221,8 +225,14 @@ public:
         std::string content;
         std::string error;
         if (ReadWholeFile(path, content, error) != ReadResult::Ok) return false;
-        const auto text =
-            RegistryText::Parse(content).ReadString(UpToNull(keyPath), UpToNull(name));
+        // Settings are read a value at a time, each from the file as it is now; the file is
+        // parsed again only when it has changed.
+        const std::lock_guard<std::mutex> hold(parsedLock_);
+        if (!parsed_ || content != parsedContent_) {
+            parsed_ = RegistryText::Parse(content);
+            parsedContent_ = std::move(content);
+        }
+        const auto text = parsed_->ReadString(UpToNull(keyPath), UpToNull(name));
         if (!text) return false;
         out = UpToNull(*text);
         return true;
@@ -279,6 +289,11 @@ public:
     }
 
     std::string lastError() const override { return tLastError; }
+
+private:
+    std::mutex parsedLock_;
+    std::string parsedContent_;
+    std::optional<RegistryText> parsed_;
 };
 
 std::string HomeFolder() {

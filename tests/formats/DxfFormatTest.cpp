@@ -415,6 +415,10 @@ TEST(DxfFormat, FaultyFilesAreRefusedWithFileAndLine) {
          "ARC with a negative radius"},
         {"vertex count", entities("0\nLWPOLYLINE\n90\n3\n10\n0\n20\n0\n10\n1\n20\n0\n"), 5,
          "declares 3 vertices (group 90) but has 2"},
+        {"vertex count in a block",
+         "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB\n10\n0\n20\n0\n0\nLWPOLYLINE\n90\n3\n10\n0\n20\n0\n"
+         "10\n1\n20\n0\n0\nENDBLK\n0\nENDSEC\n0\nEOF\n",
+         13, "declares 3 vertices"},
         // Bytes of a binary file are shown escaped, never as they are.
         {"binary bytes", "0\nSECTION\n\x01\xff\x1b[2J\n", 3, "\"\\x01\\xFF\\x1B[2J\""},
     };

@@ -18,10 +18,6 @@ constexpr double kRelativeTolerance = 1e-4;
 constexpr double kSimilarityTolerance = 1e-9;
 // A span halved this often is shorter than any drawing can show.
 constexpr int kMaxHalvings = 24;
-// Points a flattened curve may have: a curve that would need more at its tolerance (an ellipse
-// larger than any drawing, a spline that wiggles at every scale) is drawn coarser, so that one
-// entity of a few bytes costs a bounded time.
-constexpr size_t kMaxPoints = 100'000;
 
 }  // namespace
 
@@ -50,8 +46,8 @@ double FlatteningTolerance(double curveSize) {
     return relative > 0.0 ? std::min(kAbsoluteTolerance, relative) : kAbsoluteTolerance;
 }
 
-std::vector<Point> FlattenEllipse(Point c, Point u, Point v, double t0, double t1,
-                                  double tolerance) {
+std::vector<Point> FlattenEllipse(Point c, Point u, Point v, double t0, double t1, double tolerance,
+                                  size_t maxPoints) {
     // The ellipse is the image of the unit circle under [u v]; a chord of the circle strays
     // 1 - cos(step / 2) from it, and the map stretches that by at most its largest singular
     // value, the semi-major axis.
@@ -62,9 +58,10 @@ std::vector<Point> FlattenEllipse(Point c, Point u, Point v, double t0, double t
     if (major > tolerance) step = std::min(step, 2 * std::acos(1 - tolerance / major));
     const double sweep = t1 - t0;
     const double wanted = std::ceil(sweep / step);  // infinite when the step vanishes
-    const size_t pieces = !(wanted > 1.0)                            ? 1
-                          : wanted < static_cast<double>(kMaxPoints) ? static_cast<size_t>(wanted)
-                                                                     : kMaxPoints;
+    const size_t most = std::max<size_t>(maxPoints, 2) - 1;
+    const size_t pieces = !(wanted > 1.0)                      ? 1
+                          : wanted < static_cast<double>(most) ? static_cast<size_t>(wanted)
+                                                               : most;
     std::vector<double> ts;
     ts.reserve(pieces + 5);
     for (size_t i = 0; i <= pieces; ++i) ts.push_back(t0 + sweep * static_cast<double>(i) / pieces);
@@ -130,7 +127,7 @@ double DistanceToChord(Point p, Point a, Point b) {
 // Adds the points after `from` up to t1, halving [t0, t1] until the curve at its quarter
 // points keeps within the tolerance of the chord.
 void Subdivide(const Nurbs& curve, size_t span, double t0, Point from, double t1, Point to,
-               double tolerance, int depth, std::vector<Point>& out) {
+               double tolerance, size_t maxPoints, int depth, std::vector<Point>& out) {
     const double tm = (t0 + t1) / 2;
     const Point mid = Evaluate(curve, span, tm);
     const Point q1 = Evaluate(curve, span, (t0 + tm) / 2);
@@ -138,17 +135,17 @@ void Subdivide(const Nurbs& curve, size_t span, double t0, Point from, double t1
     const bool flat = DistanceToChord(mid, from, to) <= tolerance &&
                       DistanceToChord(q1, from, to) <= tolerance &&
                       DistanceToChord(q3, from, to) <= tolerance;
-    if ((flat && depth > 0) || depth >= kMaxHalvings || out.size() >= kMaxPoints) {
+    if ((flat && depth > 0) || depth >= kMaxHalvings || out.size() >= maxPoints) {
         out.push_back(to);
         return;
     }
-    Subdivide(curve, span, t0, from, tm, mid, tolerance, depth + 1, out);
-    Subdivide(curve, span, tm, mid, t1, to, tolerance, depth + 1, out);
+    Subdivide(curve, span, t0, from, tm, mid, tolerance, maxPoints, depth + 1, out);
+    Subdivide(curve, span, tm, mid, t1, to, tolerance, maxPoints, depth + 1, out);
 }
 
 }  // namespace
 
-std::vector<Point> FlattenNurbs(const Nurbs& curve, double tolerance) {
+std::vector<Point> FlattenNurbs(const Nurbs& curve, double tolerance, size_t maxPoints) {
     std::vector<Point> out;
     if (!curve.Valid()) return out;
     const size_t p = static_cast<size_t>(curve.degree), n = curve.control.size();
@@ -157,7 +154,8 @@ std::vector<Point> FlattenNurbs(const Nurbs& curve, double tolerance) {
         if (!(t1 > t0)) continue;
         const Point from = Evaluate(curve, span, t0);
         if (out.empty()) out.push_back(from);
-        Subdivide(curve, span, t0, from, t1, Evaluate(curve, span, t1), tolerance, 0, out);
+        Subdivide(curve, span, t0, from, t1, Evaluate(curve, span, t1), tolerance, maxPoints, 0,
+                  out);
     }
     return out;
 }

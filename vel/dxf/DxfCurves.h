@@ -4,6 +4,8 @@
 // the true curve stays within a tolerance.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <vector>
 
 #include "vel/kernel/Geometry.h"
@@ -34,11 +36,16 @@ struct Affine2 {
 // curve's size where that is smaller, so that a small curve keeps its shape.
 double FlatteningTolerance(double curveSize);
 
+// Points a flattened curve may have: a curve that would need more at its tolerance (an ellipse
+// larger than any drawing, a spline that wiggles at every scale) is drawn coarser, so that one
+// entity of a few bytes costs a bounded time.
+inline constexpr size_t kMaxCurvePoints = 100'000;
+
 // The points of the curve c + cos(t) u + sin(t) v, t from t0 to t1 (t1 > t0), within `tolerance`
-// of it. The points where x or y is extreme are among them, so the polyline's extents are the
-// curve's own.
-std::vector<Point> FlattenEllipse(Point c, Point u, Point v, double t0, double t1,
-                                  double tolerance);
+// of it, or fewer (coarser) when that would take more than `maxPoints` (a few more for the points
+// where x or y is extreme, which are among them, so the polyline's extents are the curve's own).
+std::vector<Point> FlattenEllipse(Point c, Point u, Point v, double t0, double t1, double tolerance,
+                                  size_t maxPoints = kMaxCurvePoints);
 
 // A NURBS curve: degree, knots, control points and their weights (empty: all 1).
 struct Nurbs {
@@ -56,8 +63,17 @@ struct Nurbs {
     bool Valid() const;
 };
 
-// The points of the curve within `tolerance` of it, from its start to its end.
-std::vector<Point> FlattenNurbs(const Nurbs& curve, double tolerance);
+// The points of the curve within `tolerance` of it, from its start to its end; coarser once it
+// has `maxPoints` (each knot span then ends in one more point).
+std::vector<Point> FlattenNurbs(const Nurbs& curve, double tolerance,
+                                size_t maxPoints = kMaxCurvePoints);
+
+// What flattening the curve costs for each point, against what one line costs: a point's
+// evaluation grows with the square of the degree, and degree 3 and below count as one.
+inline size_t PointCost(const Nurbs& curve) {
+    const size_t n = static_cast<size_t>(std::max(curve.degree, 0)) + 1;
+    return std::max<size_t>(1, n * n / 16);
+}
 
 // A curve through the fit points (a natural cubic through them, by chord length), as the
 // control points of the same curve.

@@ -46,8 +46,11 @@ struct DxfReadReport {
     LeftOut leftOut;
 };
 
-// Replaces the drawing's content with the file's. Throws FileError.
-DxfReadReport readDxfDrawing(const std::string& path, Drawing& drawing);
-DxfReadReport readDxfDrawing(std::istream& in, const std::string& fileName, Drawing& drawing);
+// Replaces the drawing's content with the file's. Throws FileError, or Cancelled when
+// `progress` stops the read; the drawing is then left as it was.
+DxfReadReport readDxfDrawing(const std::string& path, Drawing& drawing,
+                             Progress* progress = nullptr);
+DxfReadReport readDxfDrawing(std::istream& in, const std::string& fileName, Drawing& drawing,
+                             Progress* progress = nullptr);
 
 }  // namespace vel

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <optional>
 #include <set>
@@ -204,7 +205,8 @@ class Scanner {
     };
 
 public:
-    Scanner(std::string& text, const std::string& fileName) : text_(text), fileName_(fileName) {
+    Scanner(std::string& text, const std::string& fileName, ProgressSteps& progress)
+        : text_(text), fileName_(fileName), progress_(progress) {
         // No count in the file can be larger than the number of groups it holds.
         cap_ = static_cast<long long>(text.size() / 4 + 1);
     }
@@ -216,6 +218,7 @@ public:
             throw FileError(fileName_, 1,
                             "binary DXF cannot be read; save the drawing as text (ASCII) DXF");
         while (pos_ < text_.size()) {
+            progress_.at(pos_);
             int code = 0;
             if (!PlainCodeLine(code)) {
                 const std::string_view rawCode = NextLine();
@@ -439,10 +442,11 @@ private:
         if (section_ == "TABLES" && o.type == "BLOCK_RECORD" && !o.handle.empty() &&
             AsciiUpper(o.name.substr(0, 12)) == "*PAPER_SPACE")
             paperRecords_.insert(o.handle);
-        if (section_ != "ENTITIES") return;
+        // dxflib makes room for as many vertices as the count says, in a block as in the model.
         if (o.type == "LWPOLYLINE" && o.declaredVertices >= 0 && o.declaredVertices != o.vertices)
             Fail(o.line, "the LWPOLYLINE declares " + std::to_string(o.declaredVertices) +
                              " vertices (group 90) but has " + std::to_string(o.vertices));
+        if (section_ != "ENTITIES") return;
         if (IsSubEntity(o.type)) return;
         if (o.paper) {
             out_.paper.insert(o.line);
@@ -490,28 +494,26 @@ private:
                 if (a != b) ++uses[{std::min(a, b), std::max(a, b)}];
             }
         }
-        std::multimap<int, int> next;  // boundary edges both ways
+        // Boundary edges both ways, by where they start: each found and taken in log time, however
+        // many meet at one vertex.
+        std::set<std::pair<int, int>> next;
         for (const auto& [edge, count] : uses) {
             if (count != 1) continue;
             next.insert({edge.first, edge.second});
             next.insert({edge.second, edge.first});
         }
         // Walk the boundary edges into chains, each edge once.
-        auto take = [&](int from, int to) {
-            for (auto [it, end] = next.equal_range(from); it != end; ++it)
-                if (it->second == to) return void(next.erase(it));
-        };
         while (!next.empty()) {
             const int start = next.begin()->first;
             PolyfaceOutline::Chain chain;
             chain.points.push_back(mesh.vertices[static_cast<size_t>(start)]);
             int at = start;
             while (true) {
-                const auto step = next.find(at);
-                if (step == next.end()) break;
+                const auto step = next.lower_bound({at, std::numeric_limits<int>::min()});
+                if (step == next.end() || step->first != at) break;
                 const int to = step->second;
                 next.erase(step);
-                take(to, at);
+                next.erase({to, at});
                 at = to;
                 if (at == start) {
                     chain.closed = true;
@@ -526,6 +528,7 @@ private:
 
     std::string& text_;
     const std::string& fileName_;
+    ProgressSteps& progress_;
     ScannedDxf out_;
     long long cap_ = 0;
     size_t pos_ = 0;
@@ -546,8 +549,8 @@ private:
 
 }  // namespace
 
-ScannedDxf ScanDxf(std::string& text, const std::string& fileName) {
-    return Scanner(text, fileName).Run();
+ScannedDxf ScanDxf(std::string& text, const std::string& fileName, ProgressSteps& progress) {
+    return Scanner(text, fileName, progress).Run();
 }
 
 LeftOutReason ReasonForKind(std::string_view type) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "vel/dxf/DxfFormat.h"
+#include "vel/io/Progress.h"
 #include "vel/kernel/Geometry.h"
 
 namespace vel {
@@ -49,8 +50,9 @@ struct ScannedDxf {
 // a section without ENDSEC or a file without EOF (cut short), a group code that
 // does not exist or has no value, a value that is not a number where the group
 // code wants one (NaN and infinities included), a vertex or point count that
-// disagrees with what follows it, lines too long for dxflib.
-ScannedDxf ScanDxf(std::string& text, const std::string& fileName);
+// disagrees with what follows it, lines too long for dxflib. `progress` counts the bytes
+// scanned.
+ScannedDxf ScanDxf(std::string& text, const std::string& fileName, ProgressSteps& progress);
 
 // The reason an entity of this kind, in model space, is not a figure.
 LeftOutReason ReasonForKind(std::string_view type);

@@ -186,12 +186,21 @@ void ShapePlacer::Spend(size_t count, int line) {
                             std::to_string(budget_) + " figure elements and block copies");
 }
 
+size_t ShapePlacer::Room(size_t cost) const {
+    const size_t left = budget_ - std::min(generated_, budget_);
+    return std::min(kMaxCurvePoints / cost, left / cost + 2);
+}
+
+std::vector<Point> ShapePlacer::Ellipse(Point c, Point u, Point v, double t0, double t1, int line) {
+    std::vector<Point> points = FlattenEllipse(
+        c, u, v, t0, t1, FlatteningTolerance(2 * std::max(length(u), length(v))), Room(1));
+    Spend(points.size(), line);
+    return points;
+}
+
 void ShapePlacer::Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed,
                            int line) {
-    // Points of a flattened curve are made here, not listed in the file; each was work to make,
-    // whether or not it lands apart from the last.
     if (points.empty()) return;
-    Spend(points.size(), line);
     std::vector<Element> elements;
     elements.reserve(points.size());
     Point last = points.front();
@@ -234,15 +243,10 @@ void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* 
         }
         const Point u = m.Linear({arc->radius, 0}), v = m.Linear({0, arc->radius});
         const double t0 = arc->full ? 0.0 : arc->start, t1 = arc->full ? kTwoPi : arc->end;
-        Polyline(style,
-                 FlattenEllipse(m(arc->centre), u, v, t0, t1,
-                                FlatteningTolerance(2 * std::max(length(u), length(v)))),
-                 arc->full, shape.line);
+        Polyline(style, Ellipse(m(arc->centre), u, v, t0, t1, shape.line), arc->full, shape.line);
     } else if (const auto* ellipse = std::get_if<EllipseShape>(&shape.geometry)) {
         const Point u = m.Linear(ellipse->u), v = m.Linear(ellipse->v);
-        Polyline(style,
-                 FlattenEllipse(m(ellipse->centre), u, v, ellipse->start, ellipse->end,
-                                FlatteningTolerance(2 * std::max(length(u), length(v)))),
+        Polyline(style, Ellipse(m(ellipse->centre), u, v, ellipse->start, ellipse->end, shape.line),
                  ellipse->full, shape.line);
     } else if (const auto* polyline = std::get_if<PolylineShape>(&shape.geometry)) {
         const std::vector<ShapeVertex>& vs = polyline->vertices;
@@ -273,13 +277,12 @@ void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* 
             const std::optional<BulgeArc> a =
                 d > kCoincidence ? ArcOfBulge(p, q, d, vs[i].bulge, Span::Compute) : std::nullopt;
             if (!a) {
+                Spend(1, shape.line);
                 points.push_back(m(q));
                 continue;
             }
             const Point u = m.Linear({a->radius, 0}), v = m.Linear({0, a->radius});
-            std::vector<Point> piece =
-                FlattenEllipse(m(a->centre), u, v, a->start, a->end,
-                               FlatteningTolerance(2 * std::max(length(u), length(v))));
+            std::vector<Point> piece = Ellipse(m(a->centre), u, v, a->start, a->end, shape.line);
             if (vs[i].bulge < 0) std::reverse(piece.begin(), piece.end());
             points.insert(points.end(), piece.begin() + 1, piece.end());
         }
@@ -287,8 +290,10 @@ void ShapePlacer::Place(const Shape& shape, const Affine2& m, const ShapeStyle* 
     } else if (const auto* spline = std::get_if<SplineShape>(&shape.geometry)) {
         Nurbs curve = spline->curve;
         for (Point& p : curve.control) p = m(p);
+        const size_t cost = PointCost(curve);
         const std::vector<Point> points =
-            FlattenNurbs(curve, FlatteningTolerance(LargestExtent(curve.control)));
+            FlattenNurbs(curve, FlatteningTolerance(LargestExtent(curve.control)), Room(cost));
+        Spend(points.size() * cost, shape.line);
         const bool closed =
             points.size() > 2 && distance(points.front(), points.back()) <= kCoincidence;
         Polyline(style, points, closed, shape.line);
@@ -301,7 +306,9 @@ void ShapePlacer::PlaceInsert(const InsertShape& insert, const Shape& shape, con
                               const ShapeStyle& style, std::vector<std::string>& open) {
     const std::string key = BlockKey(insert.block);
     const auto block = blocks_.find(key);
-    if (block == blocks_.end()) return;  // a nested reference to nothing draws nothing
+    // A nested reference to nothing draws nothing, but costs a copy all the same: an array of
+    // blocks of such references would be free work otherwise.
+    if (block == blocks_.end()) return Spend(1, shape.line);
     if (std::find(open.begin(), open.end(), key) != open.end())
         throw FileError(fileName_, shape.line, "the block " + insert.block + " contains itself");
     if (open.size() >= kMaxNesting)

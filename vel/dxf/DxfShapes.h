@@ -115,7 +115,14 @@ private:
     // `generated`: made by a block reference or the flattening of a curve, not listed in the file.
     void Figure(const ShapeStyle& style, bool closed, std::vector<Element> elements, bool generated,
                 int line);
+    // The lines through the points of a flattened curve, which have been paid for.
     void Polyline(const ShapeStyle& style, const std::vector<Point>& points, bool closed, int line);
+    // The points of an ellipse's arc (see FlattenEllipse), paid for.
+    std::vector<Point> Ellipse(Point c, Point u, Point v, double t0, double t1, int line);
+    // Points a curve may still be flattened into when each costs `cost`: as many as one curve may
+    // have, or what is left of the budget and one more, so that a file beyond it is refused
+    // before its curves have taken more than their share.
+    size_t Room(size_t cost) const;
     // Counts figure elements or block copies made from the file, and refuses the file (naming
     // `line`) beyond its budget, which grows with the file's size.
     void Spend(size_t count, int line);

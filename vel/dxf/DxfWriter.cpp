@@ -137,7 +137,7 @@ std::string dxfName(const std::string& name) {
                    : c;
     }
     while (!out.empty() && out.back() == ' ') out.pop_back();
-    while (!out.empty() && out.front() == ' ') out.erase(out.begin());
+    out.erase(0, out.find_first_not_of(' '));
     if (out.size() > 255) out.resize(characterBoundary(out, 255));
     return out;
 }
@@ -265,13 +265,14 @@ struct Annotation {
 
 class DxfWriter : public DrawingWriter {
 public:
-    void write(const Drawing& drawing, std::ostream& out) const override {
+    using DrawingWriter::write;
+    void write(const Drawing& drawing, std::ostream& out, Progress* progress) const override {
         requireFiniteDrawing(drawing);
         // The handle seed is filled in where the header left room for it.
         const std::streamoff start = out.tellp();
         if (start < 0) {
             std::ostringstream whole;
-            write(drawing, whole);
+            write(drawing, whole, progress);
             out << whole.str();
             return;
         }
@@ -403,7 +404,9 @@ public:
         // DIMENSION or LEADER after them, as plain texts.
         dw.sectionEntities();
         std::vector<ViewText> plainTexts;
+        ProgressSteps steps(progress, drawing.segments().size());
         for (const auto& [id, segment] : drawing.segments()) {
+            steps.step();
             viewSegment(drawing, segment, frame, part);
             for (const ViewShape& shape : part.shapes)
                 if (!shape.annotation || !annotationIds.count(shape.elementId))

@@ -12,6 +12,8 @@ namespace {
 
 // Texts lower than this cannot be read; they are drawn as a line where they stand.
 constexpr double kLegibleTextPixels = 3.0;
+// Texts taller than this are far taller than any screen.
+constexpr double kLargestTextPixels = 20000.0;
 
 constexpr const char* kTextFamily = "NanumGothic";
 
@@ -78,6 +80,9 @@ void PainterSurface::triangle(vel::Point a, vel::Point b, vel::Point c, vel::Rgb
 }
 
 void PainterSurface::text(const vel::ScreenText& t) {
+    // Zoomed in this far, what shows of a text is a stroke of one letter; the font would be drawn
+    // as outlines at great cost, and its size may not fit an int.
+    if (!(t.height <= kLargestTextPixels)) return;
     const QString text = QString::fromUtf8(t.text.data(), static_cast<qsizetype>(t.text.size()));
     painter_.save();
     painter_.translate(q(t.anchor));

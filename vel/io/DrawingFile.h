@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "vel/io/Progress.h"
 #include "vel/kernel/Drawing.h"
 
 namespace vel {
@@ -29,13 +30,17 @@ private:
 class DrawingWriter {
 public:
     virtual ~DrawingWriter() = default;
-    virtual void write(const Drawing& drawing, std::ostream& out) const = 0;
+    void write(const Drawing& drawing, std::ostream& out) const { write(drawing, out, nullptr); }
+    // `progress`, when given, hears how much is written and may stop the write (Cancelled).
+    virtual void write(const Drawing& drawing, std::ostream& out, Progress* progress) const = 0;
 };
 
 std::unique_ptr<DrawingWriter> makeJsonWriter();
 std::unique_ptr<DrawingWriter> makeSvgWriter();
 
-// Replaces the drawing's content with the file's. Throws FileError.
-void readJsonDrawing(std::istream& in, const std::string& fileName, Drawing& drawing);
+// Replaces the drawing's content with the file's. Throws FileError, or Cancelled when
+// `progress` stops the read; the drawing is then left as it was.
+void readJsonDrawing(std::istream& in, const std::string& fileName, Drawing& drawing,
+                     Progress* progress = nullptr);
 
 }  // namespace vel

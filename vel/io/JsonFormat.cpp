@@ -183,8 +183,10 @@ ordered_json elementJson(const Element& e) {
 
 class JsonWriter : public DrawingWriter {
 public:
-    void write(const Drawing& drawing, std::ostream& out) const override {
+    using DrawingWriter::write;
+    void write(const Drawing& drawing, std::ostream& out, Progress* progress) const override {
         requireFiniteDrawing(drawing);
+        ProgressSteps steps(progress, drawing.segments().size());
         std::string text = "{\n";
         text += "  \"format\": \"" + std::string(kFormatName) + "\",\n";
         text += "  \"version\": " + std::to_string(kFormatVersion) + ",\n";
@@ -222,6 +224,7 @@ public:
                     text += dumpCompact(elementJson(e));
             }
             text += s.elements.empty() ? "]}" : "\n     ]}";
+            steps.step();
             // Written as it goes, so that a large drawing is never held twice in memory.
             if (text.size() > kFlushBytes) {
                 out << text;
@@ -365,10 +368,35 @@ struct ParsedSegment {
     std::vector<ParsedElement> elements;
 };
 
+// Hands the text to the parser a character at a time and keeps where the parser stands, for
+// the progress of a read.
+struct TrackedText {
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+
+    const char* at = nullptr;
+    const char** reached = nullptr;
+
+    reference operator*() const { return *at; }
+    TrackedText& operator++() {
+        *reached = ++at;
+        return *this;
+    }
+    TrackedText operator++(int) {
+        TrackedText before = *this;
+        ++*this;
+        return before;
+    }
+    friend bool operator==(const TrackedText& a, const TrackedText& b) { return a.at == b.at; }
+};
+
 class JsonReader {
 public:
-    JsonReader(const std::string& text, const std::string& fileName)
-        : text_(text), fileName_(fileName), locator_(text) {}
+    JsonReader(const std::string& text, const std::string& fileName, Progress* progress)
+        : text_(text), fileName_(fileName), locator_(text), progress_(progress) {}
 
     void read(Drawing& drawing) {
         // Each segment is read as soon as it has been parsed and then dropped, so that a
@@ -377,6 +405,8 @@ public:
         std::string rootKey;
         bool inSegments = false;
         std::exception_ptr segmentFault;
+        const char* reached = text_.data();
+        ProgressSteps steps(progress_, text_.size());
         auto readAsParsed = [&](int depth, json::parse_event_t event, json& parsed) {
             using Event = json::parse_event_t;
             if (depth == 1 && event == Event::key) rootKey = parsed.get<std::string>();
@@ -393,11 +423,18 @@ public:
                 } catch (const FileError&) {
                     segmentFault = std::current_exception();
                 }
+            steps.at(static_cast<size_t>(reached - text_.data()));
             return false;
         };
         json root;
         try {
-            root = json::parse(text_, readAsParsed);
+            if (progress_) {
+                const char* const begin = text_.data();
+                root = json::parse(TrackedText{begin, &reached},
+                                   TrackedText{begin + text_.size(), &reached}, readAsParsed);
+            } else {
+                root = json::parse(text_, readAsParsed);
+            }
         } catch (const json::parse_error& e) {
             throw FileError(fileName_, locator_.lineAt(e.byte > 0 ? e.byte - 1 : 0),
                             "not valid JSON: " + parseMessage(e.what()));
@@ -715,6 +752,7 @@ private:
     const std::string& text_;
     const std::string& fileName_;
     JsonLocator locator_;
+    Progress* progress_;
     static constexpr size_t kWholeSegment = SIZE_MAX;
     struct IdPlace {
         size_t segment = 0;
@@ -735,10 +773,11 @@ std::unique_ptr<DrawingWriter> makeJsonWriter() {
     return std::make_unique<JsonWriter>();
 }
 
-void readJsonDrawing(std::istream& in, const std::string& fileName, Drawing& drawing) {
+void readJsonDrawing(std::istream& in, const std::string& fileName, Drawing& drawing,
+                     Progress* progress) {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) throw FileError(fileName, 0, "cannot read the file");
-    JsonReader(text, fileName).read(drawing);
+    JsonReader(text, fileName, progress).read(drawing);
 }
 
 }  // namespace vel

@@ -144,8 +144,10 @@ constexpr size_t kFlushBytes = 1 << 20;
 
 class SvgWriter : public DrawingWriter {
 public:
-    void write(const Drawing& drawing, std::ostream& out) const override {
+    using DrawingWriter::write;
+    void write(const Drawing& drawing, std::ostream& out, Progress* progress) const override {
         requireFiniteDrawing(drawing);
+        ProgressSteps steps(progress, drawing.segments().size());
         const ViewFrame frame = frameOf(drawing);
         const ViewTransform page =
             ViewTransform::fit(frame.extents, kPageWidth, kPageHeight, kMargin);
@@ -164,6 +166,7 @@ public:
         PictureDetail detail;
         detail.layers = &drawing.layers();
         for (const auto& [id, segment] : drawing.segments()) {
+            steps.step();
             viewSegment(drawing, segment, frame, part);
             if (part.shapes.empty() && part.texts.empty()) continue;
             svg += "  <g id=\"segment-" + std::to_string(id) + "\" data-layer=\"" +

@@ -198,7 +198,7 @@ bool Drawing::appendElements(int segmentId, std::vector<Element> elements) {
         s->elements.reserve(first + elements.size());
         std::move(elements.begin(), elements.end(), std::back_inserter(s->elements));
     }
-    elementPlaces_.reserveThrough(nextId_ + static_cast<int>(s->elements.size() - first));
+    elementPlaces_.reserveRun(nextId_, nextId_ + static_cast<int>(s->elements.size() - first));
     for (size_t i = first; i < s->elements.size(); ++i) {
         Element& e = s->elements[i];
         e.id = takeId();
@@ -331,6 +331,7 @@ void Drawing::ElementPlaces::set(int id, ElementPlace place) {
         }
     if (near(id)) {
         if (static_cast<size_t>(id) >= dense_.size()) dense_.resize(static_cast<size_t>(id) + 1);
+        if (dense_[id].segmentId == 0 && place.segmentId != 0) ++held_;
         dense_[id] = place;
     } else {
         sparse_[id] = place;
@@ -338,19 +339,24 @@ void Drawing::ElementPlaces::set(int id, ElementPlace place) {
 }
 
 void Drawing::ElementPlaces::erase(int id) {
-    if (id >= 0 && static_cast<size_t>(id) < dense_.size()) dense_[id] = ElementPlace{};
+    if (id >= 0 && static_cast<size_t>(id) < dense_.size() && dense_[id].segmentId != 0) {
+        dense_[id] = ElementPlace{};
+        --held_;
+    }
     if (!sparse_.empty()) sparse_.erase(id);
 }
 
 void Drawing::ElementPlaces::clear() {
     dense_ = {};
+    held_ = 0;
     sparse_ = {};
 }
 
-void Drawing::ElementPlaces::reserveThrough(int last) {
+void Drawing::ElementPlaces::reserveRun(int first, int last) {
     // Growing the array's length at once (with empty places) leaves set() a plain store; the
-    // length still grows by the vector's doubling, so this costs O(1) amortised too.
-    if (near(last) && static_cast<size_t>(last) >= dense_.size())
+    // length still grows by the vector's doubling, so this costs O(1) amortised too. Every id
+    // of the run is about to be held, so a run that starts near stays near.
+    if (near(first) && last >= first && static_cast<size_t>(last) >= dense_.size())
         dense_.resize(static_cast<size_t>(last) + 1);
 }
 

@@ -230,17 +230,23 @@ private:
         void set(int id, ElementPlace place);
         void erase(int id);
         void clear();
-        // Makes room for ids up to `last` at once rather than id by id.
-        void reserveThrough(int last);
+        // Makes room for the ids `first` to `last`, about to be set, at once rather than id by
+        // id.
+        void reserveRun(int first, int last);
 
     private:
-        // Ids this many beyond twice the array's length, or more, are far.
+        // Ids within the array, or short of twice the ids it holds and this many more, are near:
+        // the array grows with the elements there are, not with the ids a file makes up (ids
+        // 1023, 3071, 7167... would each double it otherwise).
         static constexpr size_t kNearIds = 1024;
         bool near(int id) const {
-            return id >= 0 && static_cast<size_t>(id) < 2 * dense_.size() + kNearIds;
+            if (id < 0) return false;
+            const size_t at = static_cast<size_t>(id);
+            return at < dense_.size() || at < 2 * held_ + kNearIds;
         }
 
         std::vector<ElementPlace> dense_;
+        size_t held_ = 0;  // places in use in the array
         std::unordered_map<int, ElementPlace> sparse_;
     };
 

@@ -87,7 +87,7 @@ std::string ReasonOfErrno() {
 
 }  // namespace
 
-void WriteDrawing(const vel::Drawing& drawing, const std::string& path) {
+void WriteDrawing(const vel::Drawing& drawing, const std::string& path, vel::Progress* progress) {
     auto writer = WriterFor(path);
     if (!writer) throw vel::FileError(path, 0, kUnknownFormat);
     const fs::path target = FinalTarget(path);
@@ -104,7 +104,7 @@ void WriteDrawing(const vel::Drawing& drawing, const std::string& path) {
         errno = 0;
         std::ofstream out(temp, std::ios::binary);
         if (!out) throw vel::FileError(path, 0, "cannot open for writing" + ReasonOfErrno());
-        writer->write(drawing, out);
+        writer->write(drawing, out, progress);
         out.flush();
         if (!out) throw vel::FileError(path, 0, "write failed" + ReasonOfErrno());
         out.close();
@@ -123,17 +123,22 @@ void WriteDrawing(const vel::Drawing& drawing, const std::string& path) {
     }
 }
 
-std::string ReadDrawing(vel::Drawing& drawing, const std::string& path) {
+std::string ReadDrawing(vel::Drawing& drawing, const std::string& path, vel::Progress* progress) {
     const std::string ext = ExtensionOf(path);
+    // A device or a pipe has no end to read to (a link to /dev/zero would fill the memory).
+    std::error_code ec;
+    const fs::file_status status = fs::status(PathOf(path), ec);
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        throw vel::FileError(path, 0, "cannot open: not a regular file");
     if (ext == ".dxf") {
-        const vel::DxfReadReport report = vel::readDxfDrawing(path, drawing);
+        const vel::DxfReadReport report = vel::readDxfDrawing(path, drawing, progress);
         return report.leftOut.summary();
     }
     if (ext != ".json") throw vel::FileError(path, 0, "unknown drawing format (use .json or .dxf)");
     errno = 0;
     std::ifstream in(PathOf(path), std::ios::binary);
     if (!in) throw vel::FileError(path, 0, "cannot open" + ReasonOfErrno());
-    vel::readJsonDrawing(in, path, drawing);
+    vel::readJsonDrawing(in, path, drawing, progress);
     return {};
 }
 

@@ -26,12 +26,16 @@ std::unique_ptr<vel::DrawingWriter> WriterFor(const std::string& path);
 bool CheckOutputFormats(const std::vector<std::string>& paths, std::ostream& errors);
 
 // Written to a temporary file beside the target and renamed over it, so that a
-// failed write never leaves half a drawing behind. Throws vel::FileError.
-void WriteDrawing(const vel::Drawing& drawing, const std::string& path);
+// failed or cancelled write never leaves half a drawing behind. Throws
+// vel::FileError, or vel::Cancelled when `progress` stops the write.
+void WriteDrawing(const vel::Drawing& drawing, const std::string& path,
+                  vel::Progress* progress = nullptr);
 
-// Replaces the drawing with the file's (.json or .dxf). Throws vel::FileError,
-// leaving the drawing as it was. What a DXF file held that the drawing cannot
-// is summed up in the returned line ("left out 3 entities: 3 TEXT"), else "".
-std::string ReadDrawing(vel::Drawing& drawing, const std::string& path);
+// Replaces the drawing with the file's (.json or .dxf). Throws vel::FileError, or
+// vel::Cancelled when `progress` stops the read, leaving the drawing as it was.
+// What a DXF file held that the drawing cannot is summed up in the returned line
+// ("left out 3 entities: 3 TEXT"), else "".
+std::string ReadDrawing(vel::Drawing& drawing, const std::string& path,
+                        vel::Progress* progress = nullptr);
 
 }  // namespace velhost
