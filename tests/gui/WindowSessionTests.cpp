@@ -13,11 +13,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
 
 #include "tests/e2e/E2eSupport.h"
 #include "vel/gui/Canvas.h"
@@ -445,6 +447,65 @@ TEST_F(WindowSessions, SavingOverAFileThatLostEntitiesOnReadingAsksFirst) {
     EXPECT_FALSE(window_->modified());
     EXPECT_NE(ReadFile(file), text);
     EXPECT_TRUE(saveAnswering(QStringLiteral("Overwrite")).isEmpty()) << "nothing left to lose";
+}
+
+// Reading or writing a large drawing shows its progress with Cancel (here at once, rather than
+// after half a second); Cancel leaves the window's drawing, or the file, as it was.
+TEST_F(WindowSessions, LongReadsAndWritesShowProgressAndCancelLeavesAllAsItWas) {
+    std::string big = "0\nSECTION\n2\nENTITIES\n";
+    constexpr int kLines = 30'000;
+    for (int k = 0; k < kLines; ++k)
+        big += "0\nLINE\n8\n0\n10\n" + std::to_string(k) + "\n20\n0\n11\n" + std::to_string(k) +
+               "\n21\n5\n";
+    Write("big.dxf", big + "0\nENDSEC\n0\nEOF\n");
+    OpenWindow(kExamples + "/bracket.dxf");
+    window_->setProgressDelay(std::chrono::milliseconds(0));
+    const std::string before = DrawingJson();
+    const QString title = window_->windowTitle();
+
+    // Cancel in the box as soon as it shows; what the box said, and how far its bar had come.
+    QString said;
+    int reached = -1;
+    bool working = true;
+    std::function<void()> cancelWhenShown = [&] {
+        auto* box = window_->findChild<QProgressDialog*>(QStringLiteral("fileProgress"));
+        if (box && box->isVisible()) {
+            said = box->labelText();
+            reached = box->value();
+            for (QPushButton* b : box->findChildren<QPushButton*>())
+                if (b->text() == QStringLiteral("Cancel")) QTest::mouseClick(b, Qt::LeftButton);
+        } else if (working) {
+            QTimer::singleShot(1, window_.get(), cancelWhenShown);
+        }
+    };
+    auto cancelling = [&](auto work) {
+        said.clear();
+        working = true;
+        QTimer::singleShot(0, window_.get(), cancelWhenShown);
+        const bool done = work();
+        working = false;
+        return done;
+    };
+    const QString bigPath = QString::fromStdString(Path("big.dxf"));
+    EXPECT_FALSE(cancelling([&] { return window_->openDrawing(bigPath); }));
+    EXPECT_EQ(said, QStringLiteral("Reading big.dxf..."));
+    EXPECT_GE(reached, 0);
+    EXPECT_LT(reached, 1000) << "cancelled before the end";
+    EXPECT_EQ(DrawingJson(), before);
+    EXPECT_EQ(window_->windowTitle(), title);
+
+    ASSERT_TRUE(window_->openDrawing(bigPath));  // the box comes and goes with nobody at it
+    EXPECT_EQ(host().drawing().segments().size(), size_t{kLines});
+    const std::string kept = Path("kept.json");
+    Write("kept.json", "{}\n");
+    EXPECT_FALSE(cancelling([&] { return window_->saveDrawing(QString::fromStdString(kept)); }));
+    EXPECT_EQ(said, QStringLiteral("Writing kept.json..."));
+    EXPECT_EQ(ReadFile(kept), "{}\n");
+    for (const auto& entry : fs::directory_iterator(fs::path(kept).parent_path()))
+        EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
+    EXPECT_TRUE(window_->saveDrawing(QString::fromStdString(kept)));
+    EXPECT_NE(ReadFile(kept), "{}\n");
+    EXPECT_EQ(window_->findChild<QProgressDialog*>(), nullptr) << "no box stays behind";
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // that the plug-in links.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -46,11 +48,28 @@ struct DxfReadReport {
     LeftOut leftOut;
 };
 
+// What a file may make beyond what it lists, through its block references and the flattening
+// of its curves, counted in figure elements and block copies: a floor that the arrays and curves
+// of real drawings keep within, and more for each byte of a larger file, up to a bound on the
+// whole. What a file makes, and the time reading it takes, grow with its size; a file that
+// would make more is refused.
+struct DxfReadLimits {
+    size_t generatedFloor = 200'000;
+    size_t generatedPerByte = 32;
+    size_t generatedMost = 4'000'000;
+
+    size_t budgetFor(size_t fileBytes) const {
+        const size_t perByte =
+            fileBytes < generatedMost ? fileBytes * generatedPerByte : generatedMost;
+        return std::min(generatedMost, generatedFloor + perByte);
+    }
+};
+
 // Replaces the drawing's content with the file's. Throws FileError, or Cancelled when
 // `progress` stops the read; the drawing is then left as it was.
 DxfReadReport readDxfDrawing(const std::string& path, Drawing& drawing,
                              Progress* progress = nullptr);
 DxfReadReport readDxfDrawing(std::istream& in, const std::string& fileName, Drawing& drawing,
-                             Progress* progress = nullptr);
+                             Progress* progress = nullptr, const DxfReadLimits& limits = {});
 
 }  // namespace vel

@@ -37,7 +37,6 @@ public:
         setg(text.data(), text.data(), text.data() + text.size());
     }
     size_t consumed() const { return static_cast<size_t>(gptr() - eback()); }
-    size_t size() const { return static_cast<size_t>(egptr() - eback()); }
 };
 
 // Indexes 1 to 6 are colours by name: red, yellow, green, cyan, blue, magenta. The
@@ -69,7 +68,7 @@ int TrueColorOf(const DL_Attributes& a) {
 class DrawingBuilder : public DL_CreationAdapter {
 public:
     DrawingBuilder(Drawing& drawing, ScannedDxf& scanned, const TextBuffer& buffer,
-                   const std::string& fileName, ProgressSteps& progress)
+                   const std::string& fileName, ProgressSteps& progress, size_t budget)
         : d_(drawing),
           progress_(progress),
           prepared_(scanned),
@@ -78,7 +77,7 @@ public:
           placer_(
               drawing, blocks_, [this](const std::string& name) { return layerOf(name); },
               [this](const std::string& name) { return lineTypeOf(name); }, fileName,
-              scanned.leftOut, buffer.size()) {}
+              scanned.leftOut, budget) {}
 
     // The line where the object dxflib is handing over begins: dxflib hands an
     // object over when it has read the group that starts the next one.
@@ -520,7 +519,7 @@ std::string readWhole(std::istream& in) {
 }
 
 DxfReadReport readDxfText(std::string text, const std::string& fileName, Drawing& drawing,
-                          Progress* progress) {
+                          Progress* progress, const DxfReadLimits& limits) {
     // Some programs start a UTF-8 file with a byte order mark: no part of the first group code.
     if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
     // The scan takes about a fifth of the time dxflib and the drawing take.
@@ -531,7 +530,8 @@ DxfReadReport readDxfText(std::string text, const std::string& fileName, Drawing
     std::istream stream(&buffer);
     Drawing result;
     ProgressSteps reading(progress, text.size(), kScanShare, 1.0);
-    DrawingBuilder builder(result, prepared, buffer, fileName, reading);
+    DrawingBuilder builder(result, prepared, buffer, fileName, reading,
+                           limits.budgetFor(text.size()));
     DL_Dxf dxf;
     try {
         if (!dxf.in(stream, &builder)) throw FileError(fileName, 0, "dxflib cannot read the file");
@@ -558,10 +558,10 @@ DxfReadReport readDxfDrawing(const std::string& path, Drawing& drawing, Progress
 }
 
 DxfReadReport readDxfDrawing(std::istream& in, const std::string& fileName, Drawing& drawing,
-                             Progress* progress) {
+                             Progress* progress, const DxfReadLimits& limits) {
     std::string text = readWhole(in);
     if (in.bad()) throw FileError(fileName, 0, "cannot read the file");
-    return readDxfText(std::move(text), fileName, drawing, progress);
+    return readDxfText(std::move(text), fileName, drawing, progress, limits);
 }
 
 }  // namespace vel

@@ -22,13 +22,6 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 constexpr double kStraightBulge = 1e-12;
 // Deeper than any real drawing nests its blocks; a file that does is refused.
 constexpr size_t kMaxNesting = 64;
-// Figure elements and block copies a file may make beyond the ones it lists, through its block
-// references and the flattening of curves: a floor that any real drawing's arrays and curves
-// keep within, and more for a larger file, so that what a file makes us build (and the time it
-// takes) grows with its size, up to a bound on the whole.
-constexpr size_t kGeneratedFloor = 200'000;
-constexpr size_t kGeneratedPerByte = 32;
-constexpr size_t kMaxElements = 4'000'000;
 
 FigureElement PointFigure(Point p) {
     FigureElement f;
@@ -138,14 +131,14 @@ std::string BlockKey(const std::string& name) {
 
 ShapePlacer::ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
                          LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName,
-                         LeftOut& leftOut, size_t fileSize)
+                         LeftOut& leftOut, size_t budget)
     : d_(drawing),
       blocks_(blocks),
       layerOf_(std::move(layerOf)),
       lineTypeOf_(std::move(lineTypeOf)),
       fileName_(fileName),
       leftOut_(leftOut),
-      budget_(std::min(kMaxElements, kGeneratedFloor + kGeneratedPerByte * fileSize)) {}
+      budget_(budget) {}
 
 bool ShapePlacer::Place(const Shape& shape) {
     if (const auto* insert = std::get_if<InsertShape>(&shape.geometry))

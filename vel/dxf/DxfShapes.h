@@ -102,7 +102,7 @@ public:
 
     ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
                 LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName,
-                LeftOut& leftOut, size_t fileSize);
+                LeftOut& leftOut, size_t budget);
 
     // False, placing nothing, when the shape refers to a block the file does not define.
     bool Place(const Shape& shape);
@@ -124,7 +124,7 @@ private:
     // before its curves have taken more than their share.
     size_t Room(size_t cost) const;
     // Counts figure elements or block copies made from the file, and refuses the file (naming
-    // `line`) beyond its budget, which grows with the file's size.
+    // `line`) beyond its budget (see DxfReadLimits).
     void Spend(size_t count, int line);
 
     Drawing& d_;

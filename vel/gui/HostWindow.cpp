@@ -23,6 +23,7 @@
 #include <limits>
 
 #include "vel/gui/Canvas.h"
+#include "vel/gui/FileProgress.h"
 #include "vel/kernel/Text.h"
 #include "vel/velhost/DrawingFiles.h"
 
@@ -375,14 +376,19 @@ bool HostWindow::openDrawing(const QString& path) {
     if (host_.running()) return false;
     vel::Drawing read;
     std::string leftOut;
+    const QString name = QFileInfo(path).fileName();
     try {
         {
             const BusyCursor busy;
-            leftOut = velhost::ReadDrawing(read, path.toStdString());
+            FileProgress progress(this, QStringLiteral("Reading %1...").arg(name), progressDelay_);
+            leftOut = velhost::ReadDrawing(read, path.toStdString(), &progress);
         }
         if (!leftOut.empty())
-            showMessage(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(),
-                                                     QString::fromStdString(leftOut)));
+            showMessage(QStringLiteral("%1: %2").arg(name, QString::fromStdString(leftOut)));
+    } catch (const vel::Cancelled&) {
+        showMessage(QStringLiteral("Opening %1 cancelled").arg(name));
+        regainActivation();
+        return false;
     } catch (const std::exception& e) {
         QMessageBox::warning(this, QStringLiteral("Open"), QString::fromUtf8(e.what()));
         regainActivation();
@@ -404,7 +410,13 @@ bool HostWindow::openDrawing(const QString& path) {
 bool HostWindow::saveDrawing(const QString& path) {
     try {
         const BusyCursor busy;
-        velhost::WriteDrawing(host_.drawing(), path.toStdString());
+        FileProgress progress(this, QStringLiteral("Writing %1...").arg(QFileInfo(path).fileName()),
+                              progressDelay_);
+        velhost::WriteDrawing(host_.drawing(), path.toStdString(), &progress);
+    } catch (const vel::Cancelled&) {
+        showMessage(QStringLiteral("Saving cancelled: %1 is as it was").arg(path));
+        regainActivation();
+        return false;
     } catch (const std::exception& e) {
         QMessageBox::warning(this, QStringLiteral("Save"), QString::fromUtf8(e.what()));
         regainActivation();
@@ -587,7 +599,15 @@ void HostWindow::closeEvent(QCloseEvent* event) {
     }
     for (const std::string& out : outputs_) {
         try {
-            velhost::WriteDrawing(host_.drawing(), out);
+            const BusyCursor busy;
+            FileProgress progress(this,
+                                  QStringLiteral("Writing %1...")
+                                      .arg(QFileInfo(QString::fromStdString(out)).fileName()),
+                                  progressDelay_);
+            velhost::WriteDrawing(host_.drawing(), out, &progress);
+        } catch (const vel::Cancelled&) {
+            event->ignore();  // the window stays, with the drawing unsaved
+            return;
         } catch (const std::exception& e) {
             QMessageBox::warning(this, QStringLiteral("Save"), QString::fromUtf8(e.what()));
             event->ignore();

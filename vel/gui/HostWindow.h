@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QSize>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,9 +56,12 @@ public:
     void runCommand(const QString& name);
     void undo();
     void redo();
-    // False (with a message box) when the file cannot be read or written.
+    // False (with a message box) when the file cannot be read or written, or when the user
+    // cancelled it; the drawing, or the file, is then as it was.
     bool openDrawing(const QString& path);
     bool saveDrawing(const QString& path);
+    // How long a read or write goes on before its progress and Cancel show.
+    void setProgressDelay(std::chrono::milliseconds delay) { progressDelay_ = delay; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -107,6 +111,7 @@ private:
     std::uint64_t savedState_ = 0;  // the history's state when the file was read or saved
     std::uint64_t shownRevision_ = 0;
     QSize canvasSize_;  // asked for on the command line, until the window is first shown
+    std::chrono::milliseconds progressDelay_{500};
 };
 
 }  // namespace velgui

@@ -14,6 +14,9 @@ extern const char kDefaultPlugin[];
 // The folder velhost's own executable is in.
 std::filesystem::path ProgramFolder();
 
+// Standard error is a terminal a person watches, not a file or a pipe.
+bool StandardErrorIsTerminal();
+
 // Loads the plug-in (default: beside velhost) and lets it register its command. Throws
 // vel::FileError naming the library.
 void LoadPlugin(const std::string& given);

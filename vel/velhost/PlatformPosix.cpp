@@ -1,6 +1,7 @@
 // PlatformPosix.cpp - velhost on Linux: the plug-in through dlopen, the registry file through
 // the environment the plug-in's settings store reads.
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -16,6 +17,10 @@ std::filesystem::path ProgramFolder() {
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
     return ec ? std::filesystem::current_path() : self.parent_path();
+}
+
+bool StandardErrorIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
 }
 
 void LoadPlugin(const std::string& given) {

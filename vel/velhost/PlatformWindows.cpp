@@ -1,6 +1,7 @@
 // PlatformWindows.cpp - velhost on Windows: names through the wide (UTF-16) calls, the plug-in
 // through LoadLibraryW, and a session's registry file standing in for the user's registry
 // through a key of the session's own.
+#include <io.h>
 #include <windows.h>
 // windows.h's old pointer qualifiers would swallow the kernel's near().
 #undef near
@@ -55,6 +56,10 @@ fs::path ProgramFolder() {
         }
         name.resize(name.size() * 2);  // cut short: try again with more room
     }
+}
+
+bool StandardErrorIsTerminal() {
+    return _isatty(_fileno(stderr)) != 0;
 }
 
 void LoadPlugin(const std::string& given) {

@@ -2,6 +2,8 @@
 #include "vel/velhost/Session.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <iostream>
 
@@ -26,6 +28,45 @@ void CheckDialogActions(const vel::Script& script) {
                 throw vel::FileError(script.fileName, c.line, error);
         }
     }
+}
+
+// How far a long read or write has come, on a line of standard error that keeps being
+// rewritten, when standard error is a terminal: scripts and tests that keep it stay quiet, and so
+// does work done within half a second. The line is wiped when the work ends.
+class TerminalProgress final : public vel::Progress {
+public:
+    explicit TerminalProgress(std::string what)
+        : what_(std::move(what)), shows_(StandardErrorIsTerminal()), start_(Clock::now()) {}
+    ~TerminalProgress() override {
+        if (width_ > 0) std::cerr << '\r' << std::string(width_, ' ') << '\r' << std::flush;
+    }
+    TerminalProgress(const TerminalProgress&) = delete;
+    TerminalProgress& operator=(const TerminalProgress&) = delete;
+
+    void advance(double done) override {
+        if (!shows_) return;
+        const Clock::time_point now = Clock::now();
+        if (now - start_ < kDelay || (width_ > 0 && now - shown_ < kEvery)) return;
+        shown_ = now;
+        const int percent = static_cast<int>(std::clamp(done, 0.0, 1.0) * 100);
+        const std::string line = "velhost: " + what_ + " " + std::to_string(percent) + "%";
+        std::cerr << '\r' << line << std::flush;
+        width_ = std::max(width_, line.size());
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kDelay{500}, kEvery{100};
+
+    std::string what_;
+    bool shows_;
+    Clock::time_point start_, shown_;
+    size_t width_ = 0;  // of the longest line shown
+};
+
+void WriteShowingProgress(const vel::Drawing& drawing, const std::string& path) {
+    TerminalProgress progress("writing " + path);
+    WriteDrawing(drawing, path, &progress);
 }
 
 }  // namespace
@@ -58,7 +99,11 @@ vel::Script ReadScript(const std::string& path) {
 }
 
 std::string ReadDrawingFile(vel::Drawing& drawing, const std::string& path) {
-    std::string leftOut = ReadDrawing(drawing, path);
+    std::string leftOut;
+    {
+        TerminalProgress progress("reading " + path);
+        leftOut = ReadDrawing(drawing, path, &progress);
+    }
     if (!leftOut.empty()) std::cerr << path << ": " << leftOut << "\n";
     return leftOut;
 }
@@ -90,13 +135,13 @@ int RunSession(const RunOptions& o, SessionDialogs& dialogs) {
     if (!o.drawing.empty()) ReadDrawingFile(host.drawing(), o.drawing);
     if (o.layer) host.drawing().setCurrentLayer(*o.layer);
 
-    vel::ScriptRunner runner(host,
-                             [&](const std::string& file) { WriteDrawing(host.drawing(), file); });
+    vel::ScriptRunner runner(
+        host, [&](const std::string& file) { WriteShowingProgress(host.drawing(), file); });
     dialogs.Answer(runner.dialogAnswers());
     runner.run(script);
     ReportUnusedActions(runner.dialogAnswers());
 
-    for (const std::string& out : o.outputs) WriteDrawing(host.drawing(), out);
+    for (const std::string& out : o.outputs) WriteShowingProgress(host.drawing(), out);
     host.setTrace(nullptr);
     host.setMessageStream(nullptr);
     registry.Save();

@@ -1,0 +1,47 @@
+// FileProgress.cpp - the box that shows a long read or write and can stop it.
+#include "vel/gui/FileProgress.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace velgui {
+
+namespace {
+
+// Steps of the bar.
+constexpr int kSteps = 1000;
+// The box's events (its Cancel, its painting) are handled this often while it shows: often
+// enough to answer at once, seldom enough to cost the work nothing.
+constexpr qint64 kEventsEveryMs = 40;
+
+}  // namespace
+
+FileProgress::FileProgress(QWidget* window, const QString& label, std::chrono::milliseconds delay)
+    : dialog_(label, QStringLiteral("Cancel"), 0, kSteps, window) {
+    dialog_.setObjectName(QStringLiteral("fileProgress"));
+    dialog_.setWindowTitle(QStringLiteral("velhost"));
+    dialog_.setWindowModality(Qt::WindowModal);
+    dialog_.setMinimumDuration(static_cast<int>(delay.count()));
+    dialog_.setAutoReset(false);
+    dialog_.setAutoClose(false);
+    dialog_.setValue(0);  // the clock for the delay starts here
+}
+
+FileProgress::~FileProgress() {
+    dialog_.hide();
+}
+
+void FileProgress::advance(double done) {
+    const int step = static_cast<int>(std::lround(std::clamp(done, 0.0, 1.0) * kSteps));
+    // Once the box shows, a new value handles the box's events: at once the first time, then
+    // now and then, as the work may tell its progress a thousand times a pass.
+    if (dialog_.isVisible()) {
+        if (lastEvents_.isValid() && lastEvents_.elapsed() < kEventsEveryMs) return;
+        lastEvents_.start();
+    }
+    // The last step would close the box before the work is done.
+    dialog_.setValue(std::min(step, kSteps - 1));
+    if (dialog_.wasCanceled()) throw vel::Cancelled();
+}
+
+}  // namespace velgui
