@@ -395,6 +395,22 @@ TEST(DxfReader, ExtremeAnglesAndParametersReadAsDirections) {
         }
     }
 
+    // A spline's knots may span any range: its points stay within its control points' box.
+    std::string farKnots = "0\nSPLINE\n70\n8\n71\n2\n72\n6\n73\n3\n";
+    for (const char* k : {"1e89", "1e89", "1e89", "1e90", "1e90", "1e90"})
+        farKnots += "40\n" + std::string(k) + "\n";
+    farKnots += "10\n0\n20\n0\n30\n0\n10\n10\n20\n10\n30\n0\n10\n20\n20\n0\n30\n0\n";
+    for (const std::string& file :
+         {File("", farKnots), File("0\nBLOCK\n2\nS\n10\n0\n20\n0\n" + farKnots + "0\nENDBLK\n",
+                                   "0\nINSERT\n2\nS\n10\n0\n20\n0\n50\n" + turns + "\n" + below)}) {
+        const Drawing d = Read(file);
+        ASSERT_EQ(d.segments().size(), 1u);
+        const Box b = BoxOf(PointsOf(d.segments().begin()->second));
+        EXPECT_GE(b.minY, -1e-9);
+        EXPECT_LE(b.maxY, 10 + 1e-9);
+        EXPECT_LE(std::max(std::fabs(b.minX), std::fabs(b.maxX)), 20 + 1e-9);
+    }
+
     // An ellipse larger than any drawing would take more pieces at the tolerance than any curve
     // may: it is drawn with a hundred thousand.
     const Drawing huge = Read(File("", "0\nELLIPSE\n10\n0\n20\n0\n11\n1e99\n21\n0\n40\n0.5\n"));

@@ -4,6 +4,8 @@
 // dialog lines and drawn offscreen unless --show is given.
 #include <CLI/CLI.hpp>
 #include <QApplication>
+#include <QFileInfo>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +15,7 @@
 
 #include "ui/DisplayProbe.h"
 #include "vel/dxf/DxfFormat.h"
+#include "vel/gui/FileProgress.h"
 #include "vel/gui/HostWindow.h"
 #include "vel/io/DrawingFile.h"
 #include "vel/io/Script.h"
@@ -115,10 +118,24 @@ int runGui(const GuiOptions& o, const char* program) {
     host.setAperture(1.0);
     velhost::LoadPlugin(o.plugin);
     velgui::WindowOptions options;
-    if (!o.drawing.empty()) options.leftOut = velhost::ReadDrawingFile(host.drawing(), o.drawing);
+    if (!o.drawing.empty()) {
+        // Read before the window is made, with the box that shows a long read; cancelled, the
+        // window opens on an empty drawing.
+        try {
+            velgui::FileProgress progress(
+                nullptr,
+                QStringLiteral("Reading %1...")
+                    .arg(QFileInfo(QString::fromStdString(o.drawing)).fileName()),
+                std::chrono::milliseconds(500));
+            options.leftOut = velhost::ReadDrawing(host.drawing(), o.drawing, &progress);
+            options.drawing = o.drawing;
+            if (!options.leftOut.empty()) std::cerr << o.drawing << ": " << options.leftOut << "\n";
+        } catch (const vel::Cancelled&) {
+            std::cerr << "velhost: reading " << o.drawing << " cancelled\n";
+        }
+    }
     if (o.layer) host.drawing().setCurrentLayer(*o.layer);
 
-    options.drawing = o.drawing;
     options.outputs = o.outputs;
     options.aperturePixels = o.aperture;
     if (!o.size.empty()) options.size = *parseSize(o.size);
