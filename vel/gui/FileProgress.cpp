@@ -1,6 +1,7 @@
 // FileProgress.cpp - the box that shows a long read or write and can stop it.
 #include "vel/gui/FileProgress.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -33,14 +34,17 @@ FileProgress::~FileProgress() {
 
 void FileProgress::advance(double done) {
     const int step = static_cast<int>(std::lround(std::clamp(done, 0.0, 1.0) * kSteps));
-    // Once the box shows, a new value handles the box's events: at once the first time, then
-    // now and then, as the work may tell its progress a thousand times a pass.
+    // Once the box shows, its events (painting, Cancel) are handled at once the first time,
+    // then now and then, as the work may tell its progress a thousand times a pass.
     if (dialog_.isVisible()) {
         if (lastEvents_.isValid() && lastEvents_.elapsed() < kEventsEveryMs) return;
         lastEvents_.start();
+        // The last step would close the box before the work is done.
+        dialog_.setValue(std::min(step, kSteps - 1));
+        QCoreApplication::processEvents();
+    } else {
+        dialog_.setValue(std::min(step, kSteps - 1));  // shows the box once the delay is past
     }
-    // The last step would close the box before the work is done.
-    dialog_.setValue(std::min(step, kSteps - 1));
     if (dialog_.wasCanceled()) throw vel::Cancelled();
 }
 
