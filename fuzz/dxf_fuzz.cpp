@@ -2,9 +2,10 @@
 // FileError, never a crash inside dxflib; a drawing that was read writes out as
 // DXF that reads back, and as JSON and SVG. Each input must be done within the
 // fuzzer's timeout (1 second), so that a loop that a file steers and no bound
-// stops is found: what a file may make beyond what it lists is held to a few
-// thousand elements here, as the sanitizers make each some 50 times dearer than
-// in velhost (the benchmarks time the real limits on such files).
+// stops is found: what a file may make beyond what it lists is held to 1,000
+// elements and one a byte (20,000 at most) here, as the sanitizers make each some
+// 50 times dearer than in velhost (the benchmarks time the real limits on such
+// files).
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>

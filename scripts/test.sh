@@ -62,23 +62,22 @@ step "windows (cross build, wine runs, byte comparisons)" bash scripts/test-wind
 # One fuzz target for the time given, from the inputs in fuzz/corpus/ (the files that once
 # found a fault among them, run first as regressions). An input that takes more than a second
 # is a failure, as is one that takes more than 2 GB, or 512 MB at once; the input that failed is
-# kept in build-fuzz/findings/.
+# kept in build-fuzz/findings/. What it found goes to build-fuzz/findings/NAME.report.
 fuzz_one() {
-  local target=$1 name corpus status
+  local target=$1 name corpus status report
   name=$(basename "$target")
+  report="build-fuzz/findings/$name.report"
   corpus=$(mktemp -d)
-  mkdir -p build-fuzz/findings
   cp -r "fuzz/corpus/${name%_fuzz}/." "$corpus/" 2>/dev/null || true
   "$target" -max_total_time="$fuzz_seconds" -timeout=1 -rss_limit_mb=2048 -malloc_limit_mb=512 \
     -artifact_prefix="build-fuzz/findings/$name-" -print_final_stats=1 "$corpus" \
     >"$corpus.log" 2>&1
   status=$?
   if [ "$status" -ne 0 ]; then
-    echo "--- $name: FAILED"
-    tail -40 "$corpus.log"
+    { echo "--- $name: FAILED"; tail -40 "$corpus.log"; } >"$report"
   else
     echo "--- $name: $(grep -E '^stat::number_of_executed_units' "$corpus.log" | grep -oE '[0-9]+$')" \
-      "inputs in ${fuzz_seconds}s, no finding"
+      "inputs in ${fuzz_seconds}s, no finding" >"$report"
   fi
   rm -rf "$corpus" "$corpus.log"
   return "$status"
@@ -90,14 +89,17 @@ run_fuzzers() {
     -DORVANTA_FUZZ=ON >/dev/null || return 1
   cmake --build build-fuzz --target script_fuzz json_fuzz dxf_fuzz registry_fuzz || return 1
   echo "--- each target for ${fuzz_seconds}s, two at a time"
-  local ok=0 pair
-  for pair in "dxf_fuzz json_fuzz" "script_fuzz registry_fuzz"; do
+  rm -rf build-fuzz/findings
+  mkdir -p build-fuzz/findings
+  local ok=0 targets=(build-fuzz/bin/*_fuzz) i
+  for ((i = 0; i < ${#targets[@]}; i += 2)); do
     local pids=() target
-    for target in $pair; do
-      fuzz_one "build-fuzz/bin/$target" &
+    for target in "${targets[@]:i:2}"; do
+      fuzz_one "$target" &
       pids+=($!)
     done
     for pid in "${pids[@]}"; do wait "$pid" || ok=1; done
+    for target in "${targets[@]:i:2}"; do cat "build-fuzz/findings/$(basename "$target").report"; done
   done
   return $ok
 }

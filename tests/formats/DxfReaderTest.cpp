@@ -395,6 +395,11 @@ TEST(DxfReader, ExtremeAnglesAndParametersReadAsDirections) {
         }
     }
 
+    // Ends a hair apart are a hair of an ellipse, not a whole one.
+    const Drawing sliver = Read(File("", ellipse("1", "1.0000000005")));
+    ASSERT_EQ(sliver.segments().size(), 1u);
+    EXPECT_FALSE(sliver.segments().begin()->second.closed);
+
     // A spline's knots may span any range: its points stay within its control points' box.
     std::string farKnots = "0\nSPLINE\n70\n8\n71\n2\n72\n6\n73\n3\n";
     for (const char* k : {"1e89", "1e89", "1e89", "1e90", "1e90", "1e90"})

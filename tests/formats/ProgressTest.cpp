@@ -77,6 +77,18 @@ TEST(Progress, ReadsAndWritesTellItInOrderAndCancelLeavesTheDrawingAlone) {
     std::ostringstream svg;
     makeSvgWriter()->write(lines, svg, &picture);
     ExpectInOrder(picture.told, "drawing the picture");
+
+    // One reference of a few bytes that makes many figures still tells, and can be stopped.
+    const std::string arrayed =
+        "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB\n10\n0\n20\n0\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n0\n"
+        "0\nENDBLK\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nINSERT\n2\nB\n10\n0\n20\n0\n70\n300\n71"
+        "\n"
+        "300\n44\n2\n45\n2\n0\nENDSEC\n0\nEOF\n";
+    Recorder placing(40);
+    std::istringstream in(arrayed);
+    Drawing d;
+    EXPECT_THROW(readDxfDrawing(in, "arrayed.dxf", d, &placing), Cancelled);
+    EXPECT_TRUE(d.segments().empty());
 }
 
 }  // namespace

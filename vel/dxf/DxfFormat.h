@@ -59,9 +59,10 @@ struct DxfReadLimits {
     size_t generatedMost = 4'000'000;
 
     size_t budgetFor(size_t fileBytes) const {
-        const size_t perByte =
-            fileBytes < generatedMost ? fileBytes * generatedPerByte : generatedMost;
-        return std::min(generatedMost, generatedFloor + perByte);
+        if (generatedFloor >= generatedMost) return generatedMost;
+        const size_t room = generatedMost - generatedFloor;  // what bytes may add: no overflow
+        const bool fits = generatedPerByte == 0 || fileBytes <= room / generatedPerByte;
+        return generatedFloor + (fits ? fileBytes * generatedPerByte : room);
     }
 };
 

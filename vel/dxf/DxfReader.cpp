@@ -77,7 +77,7 @@ public:
           placer_(
               drawing, blocks_, [this](const std::string& name) { return layerOf(name); },
               [this](const std::string& name) { return lineTypeOf(name); }, fileName,
-              scanned.leftOut, budget) {}
+              scanned.leftOut, budget, [this] { progress_.poll(); }) {}
 
     // The line where the object dxflib is handing over begins: dxflib hands an
     // object over when it has read the group that starts the next one.
@@ -173,11 +173,15 @@ public:
         if (!(length(u) > 0.0) || !(ratio > 0.0) || ratio > 1.0 + kRatioSlack)
             fail("an ELLIPSE needs a major axis and a ratio from 0 to 1", objectLine());
         const Point v = Point{-u.y, u.x} * (ratio * (mirrored() ? -1.0 : 1.0));
-        // Parameters are directions: any number of whole turns away is the same one.
+        // Parameters are directions: any number of whole turns away is the same one. Ends whole
+        // turns apart, give or take the writer's rounding, make a whole ellipse; ends the same
+        // too, as writers give it.
         double t0 = real(data.angle1), t1 = real(data.angle2);
         double sweep = counterClockwiseSweep(t0, t1);
-        const bool full = std::fabs(std::fabs(t1 - t0) - 2 * kPi) < kFullTurn ||
-                          sweep < kFullTurn || sweep > 2 * kPi - kFullTurn;
+        const bool turnsApart =
+            sweep > 2 * kPi - kFullTurn || (sweep < kFullTurn && std::fabs(t1 - t0) > kFullTurn);
+        const bool full =
+            t0 == t1 || std::fabs(std::fabs(t1 - t0) - 2 * kPi) < kFullTurn || turnsApart;
         t0 = full ? 0.0 : turnRemainder(t0);
         if (full) sweep = 2 * kPi;
         deliver(EllipseShape{point(data.cx, data.cy), u, v, t0, t0 + sweep, full});
@@ -400,7 +404,7 @@ private:
     // whose name the host does not know stays dashed. Worked out once for each name: a pattern
     // may be long, and every figure asks.
     std::optional<int> lineTypeOf(const std::string& name) {
-        const auto [known, added] = lineTypesByName_.try_emplace(name);
+        const auto [known, added] = lineTypesByName_.try_emplace(AsciiUpper(name));
         if (!added) return known->second;
         if ((known->second = lineTypeOfName(name))) return known->second;
         const auto pattern = lineTypePatterns_.find(AsciiUpper(name));
@@ -487,7 +491,7 @@ private:
     std::string currentLayerName_;
     std::map<std::string, std::vector<double>> lineTypePatterns_;          // by upper-case name
     std::unordered_map<std::string, int> layersByName_;                    // by upper-case name
-    std::unordered_map<std::string, std::optional<int>> lineTypesByName_;  // by name as given
+    std::unordered_map<std::string, std::optional<int>> lineTypesByName_;  // by upper-case name
     std::vector<double> dashes_;  // of the line type being read
     DxfTextDecoder text_;
     std::optional<PendingPolyline> polyline_;

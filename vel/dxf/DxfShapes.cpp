@@ -131,14 +131,15 @@ std::string BlockKey(const std::string& name) {
 
 ShapePlacer::ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
                          LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName,
-                         LeftOut& leftOut, size_t budget)
+                         LeftOut& leftOut, size_t budget, Poll poll)
     : d_(drawing),
       blocks_(blocks),
       layerOf_(std::move(layerOf)),
       lineTypeOf_(std::move(lineTypeOf)),
       fileName_(fileName),
       leftOut_(leftOut),
-      budget_(budget) {}
+      budget_(budget),
+      poll_(std::move(poll)) {}
 
 bool ShapePlacer::Place(const Shape& shape) {
     if (const auto* insert = std::get_if<InsertShape>(&shape.geometry))
@@ -177,6 +178,12 @@ void ShapePlacer::Spend(size_t count, int line) {
         throw FileError(fileName_, line,
                         "the drawing's block references and curves would make more than " +
                             std::to_string(budget_) + " figure elements and block copies");
+    // One reference may make millions of figures while the file's position stands still.
+    constexpr size_t kPollEvery = 4096;
+    if (poll_ && generated_ - polled_ >= kPollEvery) {
+        polled_ = generated_;
+        poll_();
+    }
 }
 
 size_t ShapePlacer::Room(size_t cost) const {

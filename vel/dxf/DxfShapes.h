@@ -100,9 +100,13 @@ public:
     // The host's line type for a line-type name of the file; none: by layer.
     using LineTypeOf = std::function<std::optional<int>(const std::string&)>;
 
+    // Called now and then while block copies and curve points are made, so that a long
+    // expansion still tells its progress (and may be cancelled: vel::Cancelled).
+    using Poll = std::function<void()>;
+
     ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
                 LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName,
-                LeftOut& leftOut, size_t budget);
+                LeftOut& leftOut, size_t budget, Poll poll);
 
     // False, placing nothing, when the shape refers to a block the file does not define.
     bool Place(const Shape& shape);
@@ -135,6 +139,8 @@ private:
     LeftOut& leftOut_;
     size_t generated_ = 0;
     size_t budget_;
+    Poll poll_;
+    size_t polled_ = 0;  // what was made when poll_ was last called
 };
 
 }  // namespace vel

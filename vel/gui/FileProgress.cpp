@@ -2,6 +2,7 @@
 #include "vel/gui/FileProgress.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -26,10 +27,12 @@ FileProgress::FileProgress(QWidget* window, const QString& label, std::chrono::m
     dialog_.setAutoReset(false);
     dialog_.setAutoClose(false);
     dialog_.setValue(0);  // the clock for the delay starts here
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 FileProgress::~FileProgress() {
     dialog_.hide();
+    if (waitCursor_) QGuiApplication::restoreOverrideCursor();
 }
 
 void FileProgress::advance(double done) {
@@ -37,6 +40,10 @@ void FileProgress::advance(double done) {
     // Once the box shows, its events (painting, Cancel) are handled at once the first time,
     // then now and then, as the work may tell its progress a thousand times a pass.
     if (dialog_.isVisible()) {
+        if (waitCursor_) {  // the pointer is for Cancel now
+            QGuiApplication::restoreOverrideCursor();
+            waitCursor_ = false;
+        }
         if (lastEvents_.isValid() && lastEvents_.elapsed() < kEventsEveryMs) return;
         lastEvents_.start();
         // The last step would close the box before the work is done.

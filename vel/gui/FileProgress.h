@@ -11,7 +11,8 @@
 namespace velgui {
 
 // Shows itself once the work has taken `delay` and is not nearly done; Cancel stops the work
-// at its next step (vel::Cancelled). The window takes no other input meanwhile.
+// at its next step (vel::Cancelled). The window takes no other input meanwhile. The pointer
+// is the wait cursor until the box shows.
 class FileProgress final : public vel::Progress {
 public:
     FileProgress(QWidget* window, const QString& label, std::chrono::milliseconds delay);
@@ -24,6 +25,7 @@ public:
 private:
     QProgressDialog dialog_;
     QElapsedTimer lastEvents_;  // since the box last had its events handled
+    bool waitCursor_ = true;
 };
 
 }  // namespace velgui

@@ -31,16 +31,6 @@ namespace velgui {
 
 namespace {
 
-// Reading or writing a large drawing takes seconds: the cursor says so meanwhile.
-// A fault unwinds it before its message box shows.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 constexpr int kRecentFiles = 8;
 constexpr const char* kRecentKey = "recentFiles";
 const QString kIdlePrompt = QStringLiteral("Command:");
@@ -379,7 +369,6 @@ bool HostWindow::openDrawing(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     try {
         {
-            const BusyCursor busy;
             FileProgress progress(this, QStringLiteral("Reading %1...").arg(name), progressDelay_);
             leftOut = velhost::ReadDrawing(read, path.toStdString(), &progress);
         }
@@ -409,7 +398,6 @@ bool HostWindow::openDrawing(const QString& path) {
 
 bool HostWindow::saveDrawing(const QString& path) {
     try {
-        const BusyCursor busy;
         FileProgress progress(this, QStringLiteral("Writing %1...").arg(QFileInfo(path).fileName()),
                               progressDelay_);
         velhost::WriteDrawing(host_.drawing(), path.toStdString(), &progress);
@@ -599,14 +587,15 @@ void HostWindow::closeEvent(QCloseEvent* event) {
     }
     for (const std::string& out : outputs_) {
         try {
-            const BusyCursor busy;
             FileProgress progress(this,
                                   QStringLiteral("Writing %1...")
                                       .arg(QFileInfo(QString::fromStdString(out)).fileName()),
                                   progressDelay_);
             velhost::WriteDrawing(host_.drawing(), out, &progress);
         } catch (const vel::Cancelled&) {
-            event->ignore();  // the window stays, with the drawing unsaved
+            showMessage(QStringLiteral("Writing %1 cancelled: it is as it was")
+                            .arg(QString::fromStdString(out)));
+            event->ignore();  // the window stays
             return;
         } catch (const std::exception& e) {
             QMessageBox::warning(this, QStringLiteral("Save"), QString::fromUtf8(e.what()));

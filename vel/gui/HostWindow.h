@@ -56,8 +56,9 @@ public:
     void runCommand(const QString& name);
     void undo();
     void redo();
-    // False (with a message box) when the file cannot be read or written, or when the user
-    // cancelled it; the drawing, or the file, is then as it was.
+    // False when the file cannot be read or written (with a message box), or when the user
+    // cancelled the read or write (with a note in the status bar); the drawing, or the file,
+    // is then as it was.
     bool openDrawing(const QString& path);
     bool saveDrawing(const QString& path);
     // How long a read or write goes on before its progress and Cancel show.

@@ -33,26 +33,33 @@ public:
           total_(std::max<size_t>(total, 1)),
           stride_(std::max<size_t>(total_ / kTells, 1)),
           from_(from),
-          to_(to) {}
+          to_(to),
+          share_(from) {}
 
     // `done` of the pass's steps are done.
     void at(size_t done) {
         if (progress_ && done >= next_) tell(done);
     }
     void step() { at(++done_); }
+    // Tells `progress` again how far the pass has come, for work that goes on where the count
+    // of steps stands still.
+    void poll() {
+        if (progress_) progress_->advance(share_);
+    }
 
 private:
     static constexpr size_t kTells = 1000;
 
     void tell(size_t done) {
         next_ = done + stride_;
-        const double share = static_cast<double>(std::min(done, total_)) / total_;
-        progress_->advance(from_ + (to_ - from_) * share);
+        share_ = from_ + (to_ - from_) * static_cast<double>(std::min(done, total_)) / total_;
+        progress_->advance(share_);
     }
 
     Progress* progress_;
     size_t total_, stride_;
     double from_, to_;
+    double share_ = 0.0;  // of the whole work, last told
     size_t done_ = 0, next_ = 0;
 };
 

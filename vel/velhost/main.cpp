@@ -119,8 +119,9 @@ int runGui(const GuiOptions& o, const char* program) {
     velhost::LoadPlugin(o.plugin);
     velgui::WindowOptions options;
     if (!o.drawing.empty()) {
-        // Read before the window is made, with the box that shows a long read; cancelled, the
-        // window opens on an empty drawing.
+        // Read before the window is made, with the box that shows a long read. Cancelled, velhost
+        // ends as when the drawing cannot be read: a window on an empty drawing would write
+        // that over its --out files when it closes.
         try {
             velgui::FileProgress progress(
                 nullptr,
@@ -132,6 +133,7 @@ int runGui(const GuiOptions& o, const char* program) {
             if (!options.leftOut.empty()) std::cerr << o.drawing << ": " << options.leftOut << "\n";
         } catch (const vel::Cancelled&) {
             std::cerr << "velhost: reading " << o.drawing << " cancelled\n";
+            return kBadInput;
         }
     }
     if (o.layer) host.drawing().setCurrentLayer(*o.layer);
