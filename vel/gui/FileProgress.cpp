@@ -36,22 +36,23 @@ FileProgress::~FileProgress() {
 }
 
 void FileProgress::advance(double done) {
-    const int step = static_cast<int>(std::lround(std::clamp(done, 0.0, 1.0) * kSteps));
-    // Once the box shows, its events (painting, Cancel) are handled at once the first time,
-    // then now and then, as the work may tell its progress a thousand times a pass.
-    if (dialog_.isVisible()) {
+    // The last step would close the box before the work is done.
+    const int step =
+        std::min(static_cast<int>(std::lround(std::clamp(done, 0.0, 1.0) * kSteps)), kSteps - 1);
+    // Until the box shows, a value is all it needs (it shows itself once the delay is past). Then
+    // its events (painting, Cancel) are handled at once the first time, and then now and then,
+    // as the work may tell its progress a thousand times a pass.
+    const bool shown = dialog_.isVisible();
+    if (shown) {
         if (waitCursor_) {  // the pointer is for Cancel now
             QGuiApplication::restoreOverrideCursor();
             waitCursor_ = false;
         }
         if (lastEvents_.isValid() && lastEvents_.elapsed() < kEventsEveryMs) return;
         lastEvents_.start();
-        // The last step would close the box before the work is done.
-        dialog_.setValue(std::min(step, kSteps - 1));
-        QCoreApplication::processEvents();
-    } else {
-        dialog_.setValue(std::min(step, kSteps - 1));  // shows the box once the delay is past
     }
+    dialog_.setValue(step);
+    if (shown) QCoreApplication::processEvents();
     if (dialog_.wasCanceled()) throw vel::Cancelled();
 }
 
