@@ -15,7 +15,9 @@ out = {"polylines": [], "circles": []}
 for e in doc.modelspace():
     if e.dxftype() == "LWPOLYLINE":
         out["polylines"].append({"layer": e.dxf.layer, "closed": bool(e.closed),
-                                 "points": [list(p) for p in e.get_points("xyb")]})
+                                 "points": [list(p) for p in e.get_points("xyb")],
+                                 "color": e.dxf.color, "own_rgb": e.dxf.hasattr("true_color"),
+                                 "linetype": e.dxf.linetype})
     elif e.dxftype() == "CIRCLE":
         out["circles"].append({"layer": e.dxf.layer, "centre": list(e.dxf.center)[:2],
                                "radius": e.dxf.radius})
@@ -139,6 +141,28 @@ TEST_F(DxfReadBack, InsertOutlineKeepsItsCornersAsVerticesAndBulges) {
     EXPECT_EQ(plates, 1);
     ASSERT_EQ(read["circles"].size(), 1u);
     EXPECT_EQ(read["circles"][0]["radius"], 10.0);
+}
+
+// With "current colour" on (as by default) the insert outline is drawn as its layer is, in every
+// program that opens the file; off, it carries the colour and line type chosen.
+TEST_F(DxfReadBack, CurrentColourLeavesTheOutlineToItsLayer) {
+    UseDrawing(kPlateDrawing);
+    for (const char* current : {"1", "0"}) {
+        SCOPED_TRACE(std::string("mIsCurColor ") + current);
+        Registry({{"mType", "0"},
+                  {"Method", "0"},
+                  {"mIsCurColor", current},
+                  {"Color", "MAINCOLOR03"},
+                  {"LType", "LINETYPE02"}});
+        const SessionResult r = Run("run\npick 50 0\n", "--out " + Path("end.dxf"));
+        ASSERT_EQ(r.status, 0) << r.err << r.out;
+        const json read = ReadWithEzdxf(Path("end.dxf"));
+        ASSERT_EQ(read["polylines"].size(), 2u) << "the plate and its insert";
+        const json& insert = read["polylines"][1];
+        const bool byLayer = current == std::string("1");
+        EXPECT_EQ(insert["color"] == 256 && !insert["own_rgb"].get<bool>(), byLayer) << insert;
+        EXPECT_EQ(insert["linetype"] == "BYLAYER", byLayer) << insert;
+    }
 }
 
 TEST_F(DxfReadBack, ExamplePartReadsBackWithItsArcsHolesAndSlot) {

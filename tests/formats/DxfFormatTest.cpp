@@ -4,6 +4,9 @@
 // holds together when read without dxflib.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -257,15 +260,129 @@ TEST(DxfFormat, LeftOutEntitiesAreCountedByKindAndReason) {
     EXPECT_EQ(d.segments().rbegin()->second.elements.at(0).figure()->type, FigureType::Point);
 }
 
-TEST(DxfFormat, EntitiesSeenFromBelowAreMirrored) {
-    Drawing d;
-    fromDxf(entities("0\nARC\n10\n10\n20\n0\n40\n2\n50\n0\n51\n90\n210\n0\n220\n0\n230\n-1\n"), d);
-    const FigureElement& f = onlyFigure(d);
-    // In its own axes from (12, 0) to (10, 2) counter-clockwise; in the drawing the
-    // same points mirrored, still counter-clockwise: from (-10, 2) to (-12, 0).
-    expectNear(at(f, 0), {-10, 0});
-    expectNear(at(f, 2), {-10, 2});
-    expectNear(at(f, 4), {-12, 0});
+// What a drawing shows, one segment after another: each figure with its points (an arc
+// counter-clockwise from its first point), a curve flattened into many lines by its ends and
+// box, and what was left out.
+std::string drawn(const Drawing& d, const DxfReadReport& report) {
+    auto n = [](double v) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%g", std::round(v * 1e6) / 1e6 + 0.0);
+        return std::string(text);
+    };
+    auto p = [&](const FigureElement& f, int i) {
+        return n(f.values[i]) + "," + n(f.values[i + 1]);
+    };
+    std::string out;
+    for (const auto& [id, s] : d.segments()) {
+        out += out.empty() ? "" : "; ";
+        out += s.closed ? "closed " : "";
+        const bool curve = s.elements.size() > 4;
+        if (curve) {
+            Extents box;
+            for (const Element& e : s.elements)
+                box.add(at(*e.figure(), 0)), box.add(at(*e.figure(), 2));
+            out += "lines from " + p(*s.elements.front().figure(), 0) + " to " +
+                   p(*s.elements.back().figure(), 2) + " in " + n(box.minX) + "," + n(box.minY) +
+                   " " + n(box.maxX) + "," + n(box.maxY);
+            continue;
+        }
+        for (size_t i = 0; i < s.elements.size(); ++i) {
+            const FigureElement& f = *s.elements[i].figure();
+            out += i ? ", " : "";
+            switch (f.type) {
+                case FigureType::Line:
+                    out += "line " + p(f, 0) + " " + p(f, 2);
+                    break;
+                case FigureType::Arc:
+                    out += "arc " + p(f, 0) + " r" + n(f.values[6]) + " from " + p(f, 2) + " to " +
+                           p(f, 4);
+                    break;
+                case FigureType::Circle:
+                    out += "circle " + p(f, 0) + " r" + n(f.values[2]);
+                    break;
+                case FigureType::Point:
+                    out += "point " + p(f, 0);
+                    break;
+                default:
+                    out += "other";
+                    break;
+            }
+        }
+    }
+    const std::string leftOut = report.leftOut.summary();
+    return out + (leftOut.empty() ? "" : " / " + leftOut);
+}
+
+// Entities seen from below (extrusion 0,0,-1) hold their points in axes whose x runs the
+// other way, and turn the other way, except the kinds whose points are the world's; and a
+// flat polyface mesh is drawn as its outline.
+TEST(DxfFormat, EachEntityGivesTheFiguresItDraws) {
+    const std::string below = "210\n0\n220\n0\n230\n-1\n";
+    // A polyface mesh of the given vertices (x y z) and faces (1-based indexes, negative for an
+    // invisible edge).
+    auto mesh = [](const std::vector<std::array<double, 3>>& vertices,
+                   const std::vector<std::array<int, 3>>& faces) {
+        std::string text = "0\nPOLYLINE\n66\n1\n70\n64\n71\n" + std::to_string(vertices.size()) +
+                           "\n72\n" + std::to_string(faces.size()) + "\n";
+        for (const auto& [x, y, z] : vertices)
+            text += "0\nVERTEX\n10\n" + std::to_string(x) + "\n20\n" + std::to_string(y) +
+                    "\n30\n" + std::to_string(z) + "\n70\n192\n";
+        for (const auto& face : faces) {
+            text += "0\nVERTEX\n10\n0\n20\n0\n30\n0\n70\n128\n";
+            for (int k = 0; k < 3; ++k)
+                text += std::to_string(71 + k) + "\n" + std::to_string(face[k]) + "\n";
+        }
+        return text + "0\nSEQEND\n";
+    };
+    const std::vector<std::array<double, 3>> square = {
+        {0, 0, 2}, {10, 0, 2}, {10, 10, 2}, {0, 10, 2}};
+    const std::vector<std::tuple<const char*, std::string, std::string>> cases = {
+        {"line", "0\nLINE\n10\n10\n20\n0\n11\n20\n21\n5\n" + below, "line 10,0 20,5"},
+        {"point", "0\nPOINT\n10\n3\n20\n4\n" + below, "point 3,4"},
+        {"circle", "0\nCIRCLE\n10\n10\n20\n5\n40\n2\n" + below, "circle -10,5 r2"},
+        // From (12, 0) to (10, 2) in its own axes; in the drawing from (-12, 0) to (-10, 2),
+        // the other way round.
+        {"arc", "0\nARC\n10\n10\n20\n0\n40\n2\n50\n0\n51\n90\n" + below,
+         "arc -10,0 r2 from -10,2 to -12,0"},
+        {"arc of three quarters", "0\nARC\n10\n10\n20\n0\n40\n2\n50\n0\n51\n270\n" + below,
+         "arc -10,0 r2 from -10,-2 to -12,0"},
+        // The minor axis is the normal crossed with the major: downwards.
+        {"ellipse",
+         "0\nELLIPSE\n10\n0\n20\n0\n11\n10\n21\n0\n40\n0.5\n41\n0\n42\n1.5707963267948966\n" +
+             below,
+         "lines from 10,0 to 0,-5 in 0,-5 10,0"},
+        {"spline",
+         "0\nSPLINE\n" + below +
+             "70\n8\n71\n2\n72\n6\n73\n3\n40\n0\n40\n0\n40\n0\n40\n1\n40\n1\n40\n1\n"
+             "10\n0\n20\n0\n30\n0\n10\n5\n20\n10\n30\n0\n10\n10\n20\n0\n30\n0\n",
+         "lines from 0,0 to 10,0 in 0,0 10,5"},
+        // Counter-clockwise in its own axes, below its chord; clockwise in the drawing.
+        {"polyline", "0\nLWPOLYLINE\n90\n2\n70\n0\n10\n0\n20\n0\n42\n1\n10\n10\n20\n0\n" + below,
+         "arc -5,0 r5 from -10,0 to 0,0"},
+        {"old polyline",
+         "0\nPOLYLINE\n66\n1\n70\n0\n" + below +
+             "0\nVERTEX\n10\n0\n20\n0\n42\n1\n0\nVERTEX\n10\n10\n20\n0\n0\nSEQEND\n",
+         "arc -5,0 r5 from -10,0 to 0,0"},
+        {"3D polyline",
+         "0\nPOLYLINE\n66\n1\n70\n8\n" + below +
+             "0\nVERTEX\n10\n1\n20\n1\n0\nVERTEX\n10\n2\n20\n2\n0\nSEQEND\n",
+         "line 1,1 2,2"},
+        // Two triangles share the diagonal, which is no edge of the outline; an invisible edge is.
+        {"polyface mesh", mesh(square, {{1, 2, -3}, {1, 3, 4}}),
+         "closed line 0,0 10,0, line 10,0 10,10, line 10,10 0,10, line 0,10 0,0"},
+        {"polyface of two parts",
+         mesh({{0, 0, 0}, {4, 0, 0}, {0, 4, 0}, {9, 9, 0}, {9, 7, 0}, {7, 9, 0}},
+              {{1, 2, 3}, {4, 5, 6}}),
+         "closed line 0,0 4,0, line 4,0 0,4, line 0,4 0,0; closed line 9,9 9,7, line 9,7 7,9, line "
+         "7,9 9,9"},
+        {"polyface not flat", mesh({{0, 0, 0}, {4, 0, 0}, {0, 4, 3}}, {{1, 2, 3}}),
+         " / left out 1 entity: 1 POLYLINE (3D)"},
+    };
+    for (const auto& [what, text, expected] : cases) {
+        Drawing d;
+        const DxfReadReport report = fromDxf(entities(text), d);
+        EXPECT_EQ(drawn(d, report), expected) << what;
+    }
 }
 
 TEST(DxfFormat, ColoursAndLineTypesSurviveTheTripThroughDxf) {
@@ -524,6 +641,149 @@ TEST(DxfFormat, CornersAreDrawnInTheStrokeOfTheEdgeBeforeThem) {
         EXPECT_EQ(lineType, "DIVIDE2") << "line type 3 under its customary name";
     }
     EXPECT_EQ(polylines, 1) << "one stroke, corners included";
+}
+
+}  // namespace
+}  // namespace vel::test
+
+namespace vel::test {
+namespace {
+
+// Points along each primitive: its ends and, on an arc, every sixteenth of its sweep.
+std::vector<Point> pointsAlong(const std::vector<Primitive>& drawn) {
+    std::vector<Point> out;
+    for (const Primitive& p : drawn) {
+        if (const Line* l = std::get_if<Line>(&p)) {
+            out.insert(out.end(), {l->start, (l->start + l->end) * 0.5, l->end});
+        } else if (const Arc* a = std::get_if<Arc>(&p)) {
+            for (int k = 0; k <= 16; ++k)
+                out.push_back(a->pointAt(a->startAngle + a->sweep() * k / 16));
+        }
+    }
+    return out;
+}
+
+// How far the farthest point of one drawing lies from the other, both ways.
+double strayBetween(const std::vector<Primitive>& a, const std::vector<Primitive>& b) {
+    double worst = 0.0;
+    for (const auto& [from, to] : {std::pair{&a, &b}, std::pair{&b, &a}})
+        for (const Point& p : pointsAlong(*from)) {
+            double nearest = 1e300;
+            for (const Primitive& q : *to) nearest = std::min(nearest, distanceTo(q, p));
+            worst = std::max(worst, nearest);
+        }
+    return worst;
+}
+
+// An arc of three quarters alone, at the end of an open path, and travelled clockwise in a
+// closed one: each comes back as the same drawn shape, and no bulge in the file is more than a
+// half turn's.
+TEST(DxfFormat, ArcsOfMoreThanHalfATurnComeBackAsDrawn) {
+    Drawing d;
+    d.appendElement(d.createSegment(SegmentKind::Figure), arcFig({0, 0}, 5, {5, 0}, {0, -5}));
+    const int open = d.createSegment(SegmentKind::Figure);
+    d.appendElement(open, lineFig({20, 0}, {30, 0}));
+    d.appendElement(open, arcFig({30, 5}, 5, {30, 0}, {25, 5}));
+    const int hook = d.createSegment(SegmentKind::Figure);
+    d.appendElement(hook, lineFig({75, -20}, {80, -5}));
+    d.appendElement(hook, arcFig({80, 0}, 5, {85, 0}, {80, -5}));
+    d.appendElement(hook, lineFig({85, 0}, {75, -20}));
+    d.segment(hook)->closed = true;
+
+    const std::string text = toDxf(d);
+    const std::vector<DxfGroup> groups = dxfGroups(text);
+    std::string entity;
+    for (const DxfGroup& g : groups) {
+        if (g.code == 0) entity = g.value;
+        if (g.code == 42 && (entity == "LWPOLYLINE" || entity == "VERTEX")) {
+            EXPECT_LE(std::fabs(std::stod(g.value)), 1.0 + 1e-12) << g.value;
+        }
+    }
+    Drawing back;
+    EXPECT_EQ(fromDxf(text, back).leftOut.total(), 0);
+    ASSERT_EQ(back.segments().size(), d.segments().size());
+    auto original = d.segments().begin();
+    for (const auto& [id, s] : back.segments()) {
+        SCOPED_TRACE("segment " + std::to_string(original->first));
+        EXPECT_EQ(s.closed, original->second.closed);
+        const std::vector<Primitive> was = drawnPrimitives(d, original->second);
+        const std::vector<Primitive> is = drawnPrimitives(back, s);
+        EXPECT_LT(strayBetween(was, is), 1e-9);
+        EXPECT_EQ(figureDirection(back, id), figureDirection(d, original->first));
+        ++original;
+    }
+}
+
+// The names in a file's layer table, in the order written.
+std::vector<std::string> layerTableNames(const std::string& text) {
+    std::vector<std::string> names;
+    const std::vector<DxfGroup> groups = dxfGroups(text);
+    for (size_t i = 0; i + 1 < groups.size(); ++i)
+        if (groups[i].code == 0 && groups[i].value == "LAYER")
+            for (size_t j = i + 1; j < groups.size() && groups[j].code != 0; ++j)
+                if (groups[j].code == 2) names.push_back(groups[j].value);
+    return names;
+}
+
+// Names are cut to 255 bytes between characters, and two names alike in their first 255 bytes
+// stay two layers, each within the limit; texts longer than a group go over several, whole
+// characters in each, and a text's lines follow one another downwards.
+TEST(DxfFormat, NamesAndTextsAtTheLengthLimitsKeepWholeCharacters) {
+    Drawing d;
+    const std::string a255(255, 'A'), b300(300, 'b');
+    std::string korean;
+    for (int i = 0; i < 100; ++i) korean += "가";
+    const std::vector<std::string> given = {a255, korean, std::string(254, 'a') + "가", b300,
+                                            b300 + "c"};
+    for (const std::string& name : given) {
+        const int seg = d.createSegment(SegmentKind::Figure);
+        d.segment(seg)->layer = d.layerForName(name);
+        d.appendElement(seg, lineFig({0, 0}, {1, 1}));
+    }
+    const std::string text = toDxf(d);
+    std::vector<std::string> names = layerTableNames(text);
+    std::erase(names, "0");
+    ASSERT_EQ(names.size(), given.size());
+    EXPECT_EQ(names[0], a255);
+    EXPECT_EQ(names[1], korean.substr(0, 255));
+    EXPECT_EQ(names[2], std::string(254, 'a'));
+    EXPECT_EQ(names[3], b300.substr(0, 255));
+    EXPECT_NE(names[4], names[3]);
+    for (const std::string& n : names) {
+        EXPECT_LE(n.size(), 255u);
+        EXPECT_EQ(toUtf8(toUtf16(n)), n) << "whole characters";
+    }
+    Drawing back;
+    fromDxf(text, back);
+    size_t i = 0;
+    for (const auto& [id, s] : back.segments())
+        EXPECT_EQ(back.layers().at(s.layer).name, names[i++]);
+
+    // A leader of one point is written as lines of text, 1.4 heights apart downwards.
+    Drawing lone;
+    LeaderElement leader;
+    leader.points = {{10, 20}};
+    const std::u16string part(83, u'모');  // 249 bytes
+    leader.text = part + u'\n' + part + part + u"끝";
+    lone.appendElement(lone.createSegment(SegmentKind::Comment), leader);
+    const std::vector<DxfGroup> groups = dxfGroups(toDxf(lone));
+    std::string joined;
+    std::vector<double> baselines;
+    for (size_t g = 0; g < groups.size(); ++g) {
+        if (groups[g].code != 0 || groups[g].value != "TEXT") continue;
+        for (size_t j = g + 1; j < groups.size() && groups[j].code != 0; ++j) {
+            if (groups[j].code == 1) {
+                joined += groups[j].value;
+                EXPECT_LE(groups[j].value.size(), 250u);
+            }
+            if (groups[j].code == 20) baselines.push_back(std::stod(groups[j].value));
+        }
+    }
+    EXPECT_EQ(joined, toUtf8(part + u' ' + part + part + u"끝")) << "one line as the host draws it";
+    ASSERT_EQ(baselines.size(), 4u) << "250 bytes at most to a line";
+    for (size_t k = 1; k < baselines.size(); ++k)
+        EXPECT_NEAR(baselines[k - 1] - baselines[k], baselines[0] - baselines[1], 1e-9);
+    EXPECT_GT(baselines[0], baselines[1]);
 }
 
 }  // namespace

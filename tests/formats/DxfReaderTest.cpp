@@ -96,7 +96,16 @@ TEST(DxfReader, NamesAreReadInTheFilesCodePageWithEscapesDecoded) {
          "외곽선 1"},
         {"escaped surrogates", OneLineOnLayer("AC1015", "ANSI_1252", "\\U+D83D\\U+DE00"), "😀"},
         {"broken escape", OneLineOnLayer("AC1015", "ANSI_1252", "a\\U+12"), "a\\U+12"},
+        {"2004 still in its code page",
+         OneLineOnLayer("AC1018", "ANSI_949", "\xBF\xDC\xB0\xFB\xBC\xB1"), "외곽선"},
+        {"names in lower case", OneLineOnLayer("ac1015", "ansi_949", "\xBF\xDC\xB0\xFB\xBC\xB1"),
+         "외곽선"},
+        {"DOS code page", OneLineOnLayer("AC1015", "DOS850", "Caf\x82"), "Café"},
         {"UTF-8 of 2007", OneLineOnLayer("AC1021", "ANSI_1252", "외곽선"), "외곽선"},
+        {"UTF-8 of 2018 whatever the code page", OneLineOnLayer("AC1032", "ANSI_949", "외곽선"),
+         "외곽선"},
+        {"bytes that are no UTF-8 in 2018", OneLineOnLayer("AC1032", "ANSI_1252", "Caf\xE9"),
+         "Caf\uFFFD"},
         {"UTF-8 in a Latin file", OneLineOnLayer("AC1015", "ANSI_1252", "외곽선"), "외곽선"},
         {"header ended twice",
          OneLineOnLayer("AC1015\n0\nENDSEC", "ANSI_949", "\xBF\xDC\xB0\xFB\xBC\xB1"), "외곽선"},
@@ -483,6 +492,44 @@ TEST(DxfReader, StreamsAreReadFromWhereTheyStandToTheirEnd) {
 
 // Numbers in every form a writer may give them are read as dxflib reads them, and whatever is
 // no number where one belongs is refused at its line, however close it comes to one.
+// Each group code takes the kind of value the DXF reference gives its range: at the first and
+// last code of every range, and the codes beside it, a word is refused where a number belongs and
+// a fraction where a whole number does.
+TEST(DxfReader, GroupCodesTakeTheValuesOfTheirRange) {
+    const char* codes =
+        "8T 10R 59R 60I 99I 100T 109T 110R 149R 150T 159T 160I 179I 180T 209T 210R 239R 240T 269T "
+        "270I 299I 300T 369T 370I 389I 390T 399T 400I 409I 410T 419T 420I 429I 430T 439T 440I "
+        "459I 460R 469R 470T 999T 1000T 1009T 1010R 1059R 1060I 1071I";
+    std::istringstream list(codes);
+    std::string item;
+    while (list >> item) {
+        const std::string code = item.substr(0, item.size() - 1);
+        const char kind = item.back();
+        for (const std::string value : {"x", "1.5"}) {
+            SCOPED_TRACE("group " + code + " \"" + value + "\"");
+            const std::string file =
+                File("", "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n1\n" + code + "\n" + value + "\n");
+            const bool taken = kind == 'T' || (kind == 'R' && value == "1.5");
+            try {
+                DxfReadReport report;
+                // Drawn, or counted where the value tilts it out of the plane (group 210).
+                EXPECT_EQ(Read(file, &report).segments().size() + report.leftOut.total(), 1u);
+                EXPECT_TRUE(taken) << "accepted";
+            } catch (const FileError& e) {
+                EXPECT_FALSE(taken) << e.what();
+                EXPECT_EQ(e.line(), 22) << e.what();  // the value's line
+            }
+        }
+    }
+    try {
+        Read(File("", "0\nLINE\n1072\n1\n"));
+        ADD_FAILURE() << "group code 1072 accepted";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("group code 1072 does not exist"), std::string::npos)
+            << e.what();
+    }
+}
+
 TEST(DxfReader, NumbersAreTakenOrRefusedWhateverTheirForm) {
     auto line = [](const std::string& x) {
         return File("", "0\nLINE\n10\n" + x + "\n20\n0\n11\n1\n21\n1\n");

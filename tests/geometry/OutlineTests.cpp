@@ -188,7 +188,10 @@ TEST_F(OutlineTest, CurrentColourMakesNoLineTypeCall) {
     StartTrace();
     ASSERT_TRUE(CreateInsertOutline(ListOf({picked}), 1));
     EXPECT_TRUE(CallsOf("VelFigSetLineType").empty());
-    for (const vel::Element& e : SegmentOf(Outline()).elements) EXPECT_FALSE(e.color.has_value());
+    for (const vel::Element& e : SegmentOf(Outline()).elements) {
+        EXPECT_FALSE(e.color.has_value());
+        EXPECT_FALSE(e.lineType.has_value());
+    }
 }
 
 TEST_F(OutlineTest, LayerRuleMovesTheOutlineOnlyToANumberedLayer) {

@@ -20,10 +20,12 @@
 #include <QTimer>
 #include <cstdio>
 #include <functional>
+#include <map>
 
 #include "tests/e2e/E2eSupport.h"
 #include "vel/gui/Canvas.h"
 #include "vel/gui/HostWindow.h"
+#include "vel/gui/UndoHistory.h"
 #include "vel/io/Script.h"
 #include "vel/velhost/DialogRobot.h"
 #include "vel/velhost/DrawingFiles.h"
@@ -293,6 +295,97 @@ TEST_F(WindowSessions, UndoTakesBackARunWholeAndThePicturesShowEachStep) {
     EXPECT_EQ(host().drawing().segmentOfElement(*lit.elementId)->kind, vel::SegmentKind::Comment);
     Shot("editing");
     EXPECT_FALSE(robot.Failed()) << robotErrors.str();
+}
+
+// Dragged from right to left, the window takes every figure it meets, from left to right only
+// those wholly inside: lines, arcs and circles beside it (their boxes over it or round it), across
+// it and inside it. The window runs from (0, 0) to (10, 10).
+TEST_F(WindowSessions, AWindowTakesWhatItMeetsDraggedLeftAndWhatItHoldsDraggedRight) {
+    const std::vector<std::pair<const char*, std::string>> figures = {
+        {"line beside", "LINE\n10\n12\n20\n0\n11\n12\n21\n10"},
+        {"line across", "LINE\n10\n-5\n20\n5\n11\n15\n21\n5"},
+        {"line inside", "LINE\n10\n2\n20\n2\n11\n8\n21\n3"},
+        {"line with one end in", "LINE\n10\n5\n20\n5\n11\n20\n21\n20"},
+        {"line past the corner", "LINE\n10\n9\n20\n13\n11\n13\n21\n9"},
+        {"arc round the corner", "ARC\n10\n5\n20\n5\n40\n9\n50\n0\n51\n90"},
+        {"arc across", "ARC\n10\n5\n20\n-3\n40\n5\n50\n0\n51\n180"},
+        {"arc inside", "ARC\n10\n5\n20\n5\n40\n3\n50\n0\n51\n90"},
+        {"circle round the window", "CIRCLE\n10\n5\n20\n5\n40\n8"},
+        {"circle across", "CIRCLE\n10\n10\n20\n5\n40\n3"},
+        {"circle inside", "CIRCLE\n10\n4\n20\n6\n40\n2"},
+        {"circle beside the corner", "CIRCLE\n10\n13\n20\n13\n40\n3.5"},
+    };
+    std::string entities;
+    for (const auto& [name, entity] : figures) entities += "0\n" + entity + "\n";
+    Write("figures.dxf", "0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n");
+    Write("window.reg", ReadFile(kExamples + "/sessions/window-continuous.reg"));
+    OpenWindow(Path("figures.dxf"));
+    std::map<int, std::string> names;
+    for (const auto& [id, segment] : host().drawing().segments())
+        names[id] = figures.at(names.size()).first;
+
+    auto taken = [&](QPoint from, QPoint to) {
+        Type(QStringLiteral("insert"));
+        QTest::mousePress(&canvas(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(&canvas(), (from + to) / 2);
+        QTest::mouseMove(&canvas(), to);
+        QTest::mouseRelease(&canvas(), Qt::LeftButton, {}, to);
+        std::vector<std::string> out;
+        for (const SelIdRecord& r : host().selection()) out.push_back(names.at(r.segmentId));
+        QTest::keyClick(&canvas(), Qt::Key_Escape);
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    EXPECT_EQ(
+        taken(PixelOf(10, 0), PixelOf(0, 10)),
+        (std::vector<std::string>{"arc across", "arc inside", "circle across", "circle inside",
+                                  "line across", "line inside", "line with one end in"}));
+    EXPECT_EQ(taken(PixelOf(0, 10), PixelOf(10, 0)),
+              (std::vector<std::string>{"arc inside", "circle inside", "line inside"}));
+    EXPECT_EQ(host().drawing().segments().size(), figures.size()) << "nothing made";
+}
+
+// The history through undo and redo, a new run after an undo (which forgets what was undone),
+// and more runs than it keeps: the drawing at every step is the one the step names, and the
+// drawing is marked changed wherever it differs from the file.
+TEST_F(WindowSessions, UndoAndRedoWalkTheHistoryOfRunsWithinItsDepth) {
+    Write("window.reg", ReadFile(kExamples + "/sessions/corners-continuous.reg"));
+    OpenWindow(kExamples + "/bracket.dxf");
+    std::vector<std::string> queue;
+    std::vector<json> states = {json::parse(DrawingJson())};
+    auto run = [&](int k) {  // a two-point insert of its own size
+        Play("run\npick -4 -4\npick " + std::to_string(120 + k) + " 70\nescape\n", queue);
+        states.push_back(json::parse(DrawingJson()));
+        EXPECT_NE(states.back(), states[states.size() - 2]) << "run " << k << " made nothing";
+    };
+    auto undo = [&] { QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier); };
+    auto redo = [&] { QTest::keyClick(window_.get(), Qt::Key_Y, Qt::ControlModifier); };
+    auto now = [] { return json::parse(DrawingJson()); };
+    for (int k = 1; k <= 3; ++k) run(k);
+    undo(), undo();
+    EXPECT_EQ(now(), states[1]);
+    redo();
+    EXPECT_EQ(now(), states[2]);
+    run(4);  // states[4], after states[2]
+    redo();
+    EXPECT_EQ(now(), states[4]) << "nothing to redo after a new run";
+    undo();
+    EXPECT_EQ(now(), states[2]) << "the run undone before the new one stays forgotten";
+    undo(), undo(), undo();
+    EXPECT_EQ(now(), states[0]);
+    EXPECT_FALSE(window_->modified());
+    EXPECT_FALSE(window_->history().canUndo());
+
+    // One run more than the history keeps: undo goes back to the first run, no further.
+    states = {now()};
+    const int runs = static_cast<int>(velgui::UndoHistory::kDepth) + 1;
+    for (int k = 1; k <= runs; ++k) run(k);
+    for (int k = 0; k < runs + 3; ++k) undo();
+    EXPECT_EQ(now(), states[1]);
+    EXPECT_TRUE(window_->modified())
+        << "the first run cannot be undone: the drawing is not the file";
+    for (int k = 0; k < runs + 3; ++k) redo();
+    EXPECT_EQ(now(), states.back());
 }
 
 // What a mould designer does on the bracket with only the mouse and keys: the

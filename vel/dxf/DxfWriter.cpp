@@ -127,6 +127,9 @@ size_t characterBoundary(const std::string& utf8, size_t at) {
     return at;
 }
 
+// Names of layers and line types longer than this many bytes are refused by readers.
+constexpr size_t kNameBytes = 255;
+
 // Characters DXF readers take as structure or refuse in names.
 std::string dxfName(const std::string& name) {
     std::string out;
@@ -138,7 +141,7 @@ std::string dxfName(const std::string& name) {
     }
     while (!out.empty() && out.back() == ' ') out.pop_back();
     out.erase(0, out.find_first_not_of(' '));
-    if (out.size() > 255) out.resize(characterBoundary(out, 255));
+    if (out.size() > kNameBytes) out.resize(characterBoundary(out, kNameBytes));
     return out;
 }
 
@@ -446,7 +449,13 @@ private:
         for (const auto& [number, name] : wanted) {
             std::string n = dxfName(name);
             if (n.empty()) n = std::to_string(number);
-            while (!taken.insert(AsciiUpper(n)).second) n += "_" + std::to_string(number);
+            // A name made unique stays within the limit: the cut makes room for the number.
+            const std::string base = n;
+            for (int again = 0; !taken.insert(AsciiUpper(n)).second; ++again) {
+                const std::string suffix =
+                    "_" + std::to_string(number) + (again ? "_" + std::to_string(again) : "");
+                n = base.substr(0, characterBoundary(base, kNameBytes - suffix.size())) + suffix;
+            }
             names[number] = n;
         }
         return names;
