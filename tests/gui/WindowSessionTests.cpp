@@ -307,6 +307,7 @@ TEST_F(WindowSessions, AWindowTakesWhatItMeetsDraggedLeftAndWhatItHoldsDraggedRi
         {"line inside", "LINE\n10\n2\n20\n2\n11\n8\n21\n3"},
         {"line with one end in", "LINE\n10\n5\n20\n5\n11\n20\n21\n20"},
         {"line past the corner", "LINE\n10\n9\n20\n13\n11\n13\n21\n9"},
+        {"line across a corner", "LINE\n10\n-1\n20\n8\n11\n2\n21\n11"},
         {"arc round the corner", "ARC\n10\n5\n20\n5\n40\n9\n50\n0\n51\n90"},
         {"arc across", "ARC\n10\n5\n20\n-3\n40\n5\n50\n0\n51\n180"},
         {"arc inside", "ARC\n10\n5\n20\n5\n40\n3\n50\n0\n51\n90"},
@@ -336,10 +337,10 @@ TEST_F(WindowSessions, AWindowTakesWhatItMeetsDraggedLeftAndWhatItHoldsDraggedRi
         std::sort(out.begin(), out.end());
         return out;
     };
-    EXPECT_EQ(
-        taken(PixelOf(10, 0), PixelOf(0, 10)),
-        (std::vector<std::string>{"arc across", "arc inside", "circle across", "circle inside",
-                                  "line across", "line inside", "line with one end in"}));
+    EXPECT_EQ(taken(PixelOf(10, 0), PixelOf(0, 10)),
+              (std::vector<std::string>{"arc across", "arc inside", "circle across",
+                                        "circle inside", "line across", "line across a corner",
+                                        "line inside", "line with one end in"}));
     EXPECT_EQ(taken(PixelOf(0, 10), PixelOf(10, 0)),
               (std::vector<std::string>{"arc inside", "circle inside", "line inside"}));
     EXPECT_EQ(host().drawing().segments().size(), figures.size()) << "nothing made";
