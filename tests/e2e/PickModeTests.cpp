@@ -150,6 +150,7 @@ TEST_F(PickModes, OneFigureAnnotatedFailureShowsMessageTwo) {
     EXPECT_EQ(r.Messages(), std::vector<std::string>{kCannot2});
     EXPECT_EQ(r.ExecuteResult(0), 0);
     EXPECT_TRUE(r.CallsOf("VelSgmCreateSegment").empty());
+    EXPECT_EQ(r.drawing["segments"].size(), 2u) << "the part and its circle only";
 }
 
 // ---- several figures --------------------------------------------------------------
@@ -209,6 +210,7 @@ TEST_F(PickModes, EmptySelectionContinuousShowsMessageWithoutGeometry) {
     ASSERT_GE(names.size(), 2u);
     EXPECT_EQ(names[names.size() - 2], "VelIddCloseSelIdData");
     EXPECT_EQ(names.back(), "VelDlgMessageBox");
+    EXPECT_EQ(r.drawing["segments"].size(), 2u) << "the part and its circle only";
 }
 
 TEST_F(PickModes, EmptySelectionAnnotatedShowsMessageTwo) {
@@ -239,6 +241,7 @@ TEST_F(PickModes, SeveralFiguresFailureShowsTheMethodsMessage) {
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.Messages(), std::vector<std::string>{method == "0" ? kCannot : kCannot2});
         EXPECT_EQ(r.ExecuteResult(0), 0);
+        EXPECT_EQ(r.drawing["segments"].size(), 2u) << "the part and its circle only";
     }
 }
 
@@ -410,6 +413,7 @@ TEST_F(PickModes, OtherInputAtEveryFirstPromptWaits) {
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.ExecuteResult(0), 3);
         EXPECT_EQ(r.CallsOf("VelSgmCreateSegment").size(), 0u);
+        EXPECT_EQ(r.drawing["segments"].size(), 2u);
         EXPECT_TRUE(r.Messages().empty());
     }
 }

@@ -759,27 +759,34 @@ TEST(DxfFormat, NamesAndTextsAtTheLengthLimitsKeepWholeCharacters) {
     for (const auto& [id, s] : back.segments())
         EXPECT_EQ(back.layers().at(s.layer).name, names[i++]);
 
-    // A leader of one point is written as lines of text, 1.4 heights apart downwards.
+    // A leader of one point is written as lines of text, 1.4 heights apart downwards; a line
+    // end in a leader's text is a blank, as the host draws it on one line.
     Drawing lone;
     LeaderElement leader;
     leader.points = {{10, 20}};
     const std::u16string part(83, u'모');  // 249 bytes
     leader.text = part + u'\n' + part + part + u"끝";
     lone.appendElement(lone.createSegment(SegmentKind::Comment), leader);
+    leader.points = {{0, 0}, {5, 5}, {10, 5}};
+    leader.text = u"구멍\r\n관통";
+    lone.appendElement(lone.createSegment(SegmentKind::Comment), leader);
     const std::vector<DxfGroup> groups = dxfGroups(toDxf(lone));
-    std::string joined;
+    std::string joined, mtext;
     std::vector<double> baselines;
     for (size_t g = 0; g < groups.size(); ++g) {
-        if (groups[g].code != 0 || groups[g].value != "TEXT") continue;
+        const bool text = groups[g].value == "TEXT";
+        if (groups[g].code != 0 || (!text && groups[g].value != "MTEXT")) continue;
         for (size_t j = g + 1; j < groups.size() && groups[j].code != 0; ++j) {
-            if (groups[j].code == 1) {
-                joined += groups[j].value;
+            if (groups[j].code == 1 || (!text && groups[j].code == 3)) {
+                (text ? joined : mtext) += groups[j].value;
                 EXPECT_LE(groups[j].value.size(), 250u);
+                EXPECT_EQ(toUtf8(toUtf16(groups[j].value)), groups[j].value) << "whole characters";
             }
-            if (groups[j].code == 20) baselines.push_back(std::stod(groups[j].value));
+            if (text && groups[j].code == 20) baselines.push_back(std::stod(groups[j].value));
         }
     }
-    EXPECT_EQ(joined, toUtf8(part + u' ' + part + part + u"끝")) << "one line as the host draws it";
+    EXPECT_EQ(mtext, "구멍  관통");
+    EXPECT_EQ(joined, toUtf8(part + u' ' + part + part + u"끝"));
     ASSERT_EQ(baselines.size(), 4u) << "250 bytes at most to a line";
     for (size_t k = 1; k < baselines.size(); ++k)
         EXPECT_NEAR(baselines[k - 1] - baselines[k], baselines[0] - baselines[1], 1e-9);

@@ -307,7 +307,7 @@ TEST_F(WindowSessions, AWindowTakesWhatItMeetsDraggedLeftAndWhatItHoldsDraggedRi
         {"line inside", "LINE\n10\n2\n20\n2\n11\n8\n21\n3"},
         {"line with one end in", "LINE\n10\n5\n20\n5\n11\n20\n21\n20"},
         {"line past the corner", "LINE\n10\n9\n20\n13\n11\n13\n21\n9"},
-        {"line across a corner", "LINE\n10\n-1\n20\n8\n11\n2\n21\n11"},
+        {"line across a corner", "LINE\n10\n-1.5\n20\n8\n11\n1.3\n21\n10.8"},
         {"arc round the corner", "ARC\n10\n5\n20\n5\n40\n9\n50\n0\n51\n90"},
         {"arc across", "ARC\n10\n5\n20\n-3\n40\n5\n50\n0\n51\n180"},
         {"arc inside", "ARC\n10\n5\n20\n5\n40\n3\n50\n0\n51\n90"},
