@@ -54,7 +54,11 @@ bool WaylandAnswers(const std::string& display) {
 
 // Qt ends the process for a platform whose plug-in is not installed, too.
 bool WaylandPluginInstalled() {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms");
+#else
+    const QDir platforms(QLibraryInfo::location(QLibraryInfo::PluginsPath) + "/platforms");
+#endif
     return !platforms.entryList({"libqwayland*"}, QDir::Files).isEmpty();
 }
 

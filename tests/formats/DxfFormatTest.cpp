@@ -649,32 +649,6 @@ TEST(DxfFormat, CornersAreDrawnInTheStrokeOfTheEdgeBeforeThem) {
 namespace vel::test {
 namespace {
 
-// Points along each primitive: its ends and, on an arc, every sixteenth of its sweep.
-std::vector<Point> pointsAlong(const std::vector<Primitive>& drawn) {
-    std::vector<Point> out;
-    for (const Primitive& p : drawn) {
-        if (const Line* l = std::get_if<Line>(&p)) {
-            out.insert(out.end(), {l->start, (l->start + l->end) * 0.5, l->end});
-        } else if (const Arc* a = std::get_if<Arc>(&p)) {
-            for (int k = 0; k <= 16; ++k)
-                out.push_back(a->pointAt(a->startAngle + a->sweep() * k / 16));
-        }
-    }
-    return out;
-}
-
-// How far the farthest point of one drawing lies from the other, both ways.
-double strayBetween(const std::vector<Primitive>& a, const std::vector<Primitive>& b) {
-    double worst = 0.0;
-    for (const auto& [from, to] : {std::pair{&a, &b}, std::pair{&b, &a}})
-        for (const Point& p : pointsAlong(*from)) {
-            double nearest = 1e300;
-            for (const Primitive& q : *to) nearest = std::min(nearest, distanceTo(q, p));
-            worst = std::max(worst, nearest);
-        }
-    return worst;
-}
-
 // An arc of three quarters alone, at the end of an open path, and travelled clockwise in a
 // closed one: each comes back as the same drawn shape, and no bulge in the file is more than a
 // half turn's.

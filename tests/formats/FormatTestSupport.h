@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -132,6 +134,33 @@ inline Drawing sampleDrawing() {
     d.element(d.appendElement(note, leader))->color = 8;
     d.setCurrentLayer(outlineLayer);
     return d;
+}
+
+// The farthest any point along one set of primitives lies from the other set, both ways.
+inline double strayBetween(const std::vector<Primitive>& a, const std::vector<Primitive>& b) {
+    auto along = [](const std::vector<Primitive>& ps) {
+        std::vector<Point> out;
+        for (const Primitive& p : ps) {
+            if (const Line* l = std::get_if<Line>(&p)) out.insert(out.end(), {l->start, l->end});
+            if (const Arc* c = std::get_if<Arc>(&p))
+                for (int k = 0; k <= 16; ++k)
+                    out.push_back(c->pointAt(c->startAngle + c->sweep() * k / 16));
+            if (const Circle* c = std::get_if<Circle>(&p))
+                for (int k = 0; k < 16; ++k)
+                    out.push_back(c->centre + Point{std::cos(k * std::numbers::pi / 8),
+                                                    std::sin(k * std::numbers::pi / 8)} *
+                                                  c->radius);
+        }
+        return out;
+    };
+    double worst = 0.0;
+    for (const auto& [from, to] : {std::pair{&a, &b}, std::pair{&b, &a}})
+        for (const Point& p : along(*from)) {
+            double nearest = 1e300;
+            for (const Primitive& q : *to) nearest = std::min(nearest, distanceTo(q, p));
+            worst = std::max(worst, nearest);
+        }
+    return worst;
 }
 
 inline std::string writeWith(const DrawingWriter& writer, const Drawing& d) {

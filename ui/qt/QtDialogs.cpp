@@ -78,17 +78,25 @@ std::u16string FromQString(const QString& text) {
                           static_cast<size_t>(text.size()));
 }
 
+// Qt 5 (inside LibreCAD) asks a font database object what Qt 6 asks the class.
+bool FontInstalled(const QString& family) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return QFontDatabase::hasFamily(family);
+#else
+    return QFontDatabase().hasFamily(family);
+#endif
+}
+
 QFont TemplateFont(const DialogTemplate& tmpl) {
     const QString face =
         QString::fromUtf16(tmpl.fontName.data(), static_cast<qsizetype>(tmpl.fontName.size()));
-    QFont font = QFontDatabase::hasFamily(face)
-                     ? QFont(face)
-                     : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    QFont font =
+        FontInstalled(face) ? QFont(face) : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSize(tmpl.fontPoints);
     QStringList families{font.family()};
     // Hangul must show whatever the dialog face covers.
     for (const char* korean : {"NanumGothic", "Nanum Gothic", "NanumBarunGothic"}) {
-        if (QFontDatabase::hasFamily(QString::fromLatin1(korean))) {
+        if (FontInstalled(QString::fromLatin1(korean))) {
             families << QString::fromLatin1(korean);
             break;
         }
@@ -182,10 +190,10 @@ StaticWidget::StaticWidget(const ControlTemplate& tmpl, DialogEvents& events, QW
     bitmap_ = type == kStaticBitmap;
     notify_ = (tmpl.style & winstyle::kStaticNotify) != 0;
     if (tmpl.style & winstyle::kStaticSunken) {
-        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setFrameStyle(static_cast<int>(QFrame::Panel) | QFrame::Sunken);
         setLineWidth(1);
     } else if (tmpl.style & winstyle::kBorder) {
-        setFrameStyle(QFrame::Box | QFrame::Plain);
+        setFrameStyle(static_cast<int>(QFrame::Box) | QFrame::Plain);
         setLineWidth(1);
     }
     // Statics never take the focus, neither by click nor by Tab.
@@ -590,7 +598,8 @@ private:
             if (auto* button = qobject_cast<QAbstractButton*>(w)) {
                 connect(button, &QAbstractButton::clicked, this, notify(Notification::Clicked));
             } else if (auto* list = qobject_cast<QComboBox*>(w)) {
-                connect(list, &QComboBox::activated, this, notify(Notification::SelectionChanged));
+                connect(list, qOverload<int>(&QComboBox::activated), this,
+                        notify(Notification::SelectionChanged));
             } else if (auto* s = qobject_cast<StaticWidget*>(w)) {
                 connect(s, &StaticWidget::clicked, this, notify(Notification::Clicked));
                 connect(s, &StaticWidget::doubleClicked, this, notify(Notification::DoubleClicked));

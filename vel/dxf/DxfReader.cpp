@@ -74,6 +74,7 @@ public:
           prepared_(scanned),
           buffer_(buffer),
           fileName_(fileName),
+          layers_(drawing, [this](const std::string& name) { return text_.toUtf8(name); }),
           placer_(
               drawing, blocks_, [this](const std::string& name) { return layerOf(name); },
               [this](const std::string& name) { return lineTypeOf(name); }, fileName,
@@ -412,27 +413,7 @@ private:
         return known->second;
     }
 
-    // A name of digits is that layer number; any other name gets a number of its own.
-    int layerOf(const std::string& given) {
-        const size_t first = given.find_first_not_of(" \t");
-        const std::string name =
-            first == std::string::npos
-                ? ""
-                : given.substr(first, given.find_last_not_of(" \t") - first + 1);
-        if (name.empty()) return 0;  // entities without a layer belong to layer 0
-        const bool numeric = name.size() <= 9 && std::all_of(name.begin(), name.end(), [](char c) {
-                                 return c >= '0' && c <= '9';
-                             });
-        if (numeric) {
-            const int number = std::stoi(name);
-            d_.createLayer(number);
-            return number;
-        }
-        // Names are one whatever their case: the spelling met first names the layer.
-        const auto [known, added] = layersByName_.try_emplace(AsciiUpper(name), 0);
-        if (added) known->second = d_.layerForName(text_.toUtf8(name));
-        return known->second;
-    }
+    int layerOf(const std::string& given) { return layers_.layerOf(given); }
 
     void finishPending() {
         finishPolyline();
@@ -486,11 +467,11 @@ private:
     const std::string& fileName_;
     std::map<std::string, BlockDefinition> blocks_;
     std::optional<std::string> block_;  // the block being defined
+    FileLayers layers_;
     ShapePlacer placer_;
     std::vector<Shape> waiting_;
     std::string currentLayerName_;
     std::map<std::string, std::vector<double>> lineTypePatterns_;          // by upper-case name
-    std::unordered_map<std::string, int> layersByName_;                    // by upper-case name
     std::unordered_map<std::string, std::optional<int>> lineTypesByName_;  // by upper-case name
     std::vector<double> dashes_;  // of the line type being read
     DxfTextDecoder text_;

@@ -141,6 +141,23 @@ ShapePlacer::ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefi
       budget_(budget),
       poll_(std::move(poll)) {}
 
+int FileLayers::layerOf(const std::string& given) {
+    const size_t first = given.find_first_not_of(" \t");
+    if (first == std::string::npos) return 0;
+    const std::string name = given.substr(first, given.find_last_not_of(" \t") - first + 1);
+    const bool numeric = name.size() <= 9 && std::all_of(name.begin(), name.end(), [](char c) {
+                             return c >= '0' && c <= '9';
+                         });
+    if (numeric) {
+        const int number = std::stoi(name);
+        d_.createLayer(number);
+        return number;
+    }
+    const auto [known, added] = byName_.try_emplace(AsciiUpper(name), 0);
+    if (added) known->second = d_.layerForName(decode_(name));
+    return known->second;
+}
+
 bool ShapePlacer::Place(const Shape& shape) {
     if (const auto* insert = std::get_if<InsertShape>(&shape.geometry))
         if (!blocks_.count(BlockKey(insert->block))) return false;

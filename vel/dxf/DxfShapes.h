@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -85,6 +86,22 @@ struct BlockDefinition {
     Point base;
     std::vector<Shape> shapes;
     LeftOut leftOut;  // its own entities that are no figures, counted for each copy placed
+};
+
+// The drawing's layer for each layer name of a file: a name of digits is that layer number, as
+// the host numbers its layers; any other name is a layer of its own, one whatever the case of its
+// letters (the spelling met first names it); no name, or blanks, is layer 0.
+class FileLayers {
+public:
+    // Turns a name as the file holds it into UTF-8.
+    using Decode = std::function<std::string(const std::string&)>;
+    FileLayers(Drawing& drawing, Decode decode) : d_(drawing), decode_(std::move(decode)) {}
+    int layerOf(const std::string& given);
+
+private:
+    Drawing& d_;
+    Decode decode_;
+    std::unordered_map<std::string, int> byName_;  // by upper-case name
 };
 
 // Block names compare without regard to case.

@@ -739,22 +739,9 @@ private:
             }
             return;
         }
-        // Vertices with the bulge of the piece that leaves them; an arc of more than
-        // a half turn goes in two halves, as bulges grow without bound towards a full turn.
         std::vector<DL_VertexData> vertices;
-        for (const PathPiece& piece : path.pieces) {
-            if (piece.arc && piece.arc->sweep() > std::numbers::pi) {
-                const Arc& arc = *piece.arc;
-                const double half = std::tan(arc.sweep() / 8.0) * (piece.clockwise ? -1.0 : 1.0);
-                const Point mid = arc.pointAt(arc.startAngle + arc.sweep() / 2);
-                vertices.emplace_back(piece.from.x, piece.from.y, 0.0, half);
-                vertices.emplace_back(mid.x, mid.y, 0.0, half);
-            } else {
-                vertices.emplace_back(piece.from.x, piece.from.y, 0.0, piece.bulge());
-            }
-        }
-        if (!path.closed)
-            vertices.emplace_back(path.pieces.back().to.x, path.pieces.back().to.y, 0.0, 0.0);
+        for (const BulgeVertex& v : polylineVertices(path))
+            vertices.emplace_back(v.p.x, v.p.y, 0.0, v.bulge);
         dxf.writePolyline(
             dw, DL_PolylineData(static_cast<int>(vertices.size()), 0, 0, path.closed ? 1 : 0), a);
         for (const DL_VertexData& v : vertices) dxf.writeVertex(dw, v);

@@ -372,4 +372,20 @@ void requireFiniteDrawing(const Drawing& drawing) {
     }
 }
 
+std::vector<BulgeVertex> polylineVertices(const Path& path) {
+    std::vector<BulgeVertex> vertices;
+    for (const PathPiece& piece : path.pieces) {
+        if (piece.arc && piece.arc->sweep() > std::numbers::pi) {
+            const Arc& arc = *piece.arc;
+            const double half = std::tan(arc.sweep() / 8.0) * (piece.clockwise ? -1.0 : 1.0);
+            vertices.push_back({piece.from, half});
+            vertices.push_back({arc.pointAt(arc.startAngle + arc.sweep() / 2), half});
+        } else {
+            vertices.push_back({piece.from, piece.bulge()});
+        }
+    }
+    if (!path.closed && !path.pieces.empty()) vertices.push_back({path.pieces.back().to, 0.0});
+    return vertices;
+}
+
 }  // namespace vel

@@ -30,6 +30,16 @@ struct Path {
     bool closed = false;  // the last piece ends where the first begins
 };
 
+// A vertex of a polyline with the bulge of the piece that leaves it.
+struct BulgeVertex {
+    Point p;
+    double bulge = 0.0;
+};
+// The path as the vertices of a polyline, its end too when it is open. A piece of more than a
+// half turn goes in two halves: a bulge grows without bound towards a whole turn, and readers
+// lose precision with it.
+std::vector<BulgeVertex> polylineVertices(const Path& path);
+
 // An element's own colour and line type; none follows the layer.
 struct ViewStroke {
     std::optional<int> color;

@@ -1,0 +1,173 @@
+// LibreCadSession.cpp - the run loop inside LibreCAD and the showing of its changes.
+#include "vel/librecad/LibreCadSession.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPointF>
+#include <QTextEdit>
+#include <cmath>
+
+#include "document_interface.h"
+#include "vel/kernel/Host.h"
+#include "vel/kernel/Text.h"
+#include "vel/velhost/Platform.h"
+
+namespace vel::librecad {
+
+namespace {
+
+QString fromUtf16(const std::u16string& text) {
+    return QString::fromUtf16(text.data(), static_cast<int>(text.size()));
+}
+
+// A pick reaches this share of the drawing's diagonal: LibreCAD tells a plug-in nothing of its
+// zoom, so the reach cannot be a number of pixels.
+constexpr double kReachShare = 0.01;
+
+}  // namespace
+
+bool EndOfWait::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape && kind != Kind::Confirm) kind = Kind::Escape;
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // LibreCAD ignores Enter at a point: Escape ends its wait, as confirm.
+            kind = Kind::Confirm;
+            QCoreApplication::postEvent(watched,
+                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+        }
+    } else if (event->type() == QEvent::MouseButtonPress &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        kind = Kind::Confirm;
+    }
+    return false;
+}
+
+LibreCadSession::LibreCadSession(Document_Interface& doc, QWidget* window, std::string plugin)
+    : doc_(doc), window_(window), plugin_(std::move(plugin)), lc_(doc), input_(Host::instance()) {}
+
+void LibreCadSession::say(const QString& text) {
+    // LibreCAD's command history is the text box of its command widget.
+    for (QTextEdit* history : window_->findChildren<QTextEdit*>()) {
+        if (history->isReadOnly()) {
+            history->append(text);
+            return;
+        }
+    }
+    QMessageBox::information(window_, QStringLiteral("Orvanta"), text);
+}
+
+QString LibreCadSession::prompt() const {
+    const Host& host = Host::instance();
+    return host.prompts().empty() ? QString() : fromUtf16(host.prompts().back());
+}
+
+void LibreCadSession::importDrawing() {
+    Host& host = Host::instance();
+    DrawingImport import(host.drawing());
+    for (const auto& [handle, entity] : lc_.readAll()) {
+        if (const std::optional<int> segment = import.add(entity)) {
+            imported_[*segment] = handle;
+            segmentOfEntity_[entity.id] = *segment;
+        }
+    }
+    host.drawing().setCurrentLayer(import.layerOf(lc_.currentLayer()));
+    if (import.leftOut().total() > 0)
+        say(QStringLiteral("Orvanta: ") + QString::fromStdString(import.leftOut().summary()));
+    const Extents all = host.drawing().drawnExtents();
+    if (!all.empty()) host.setAperture(std::hypot(all.width(), all.height()) * kReachShare);
+}
+
+void LibreCadSession::run() {
+    Host& host = Host::instance();
+    host.reset();
+    try {
+        velhost::LoadPlugin(plugin_);
+    } catch (const std::exception& e) {
+        QMessageBox::warning(window_, QStringLiteral("Orvanta"), QString::fromStdString(e.what()));
+        return;
+    }
+    host.setMessagePresenter([this](const std::u16string& text) {
+        QMessageBox::information(window_, QStringLiteral("Orvanta"), fromUtf16(text));
+    });
+    importDrawing();
+    frame_ = frameOf(host.drawing());
+    host.drawing().recordChanges();
+    const InputResult started = input_.start();
+    if (!started) say(QString::fromStdString(started.refusal));
+    showChanges();
+    qApp->installEventFilter(&end_);
+    while (host.running()) step();
+    qApp->removeEventFilter(&end_);
+    host.drawing().finishChanges();
+    host.setMessagePresenter(nullptr);
+    lc_.refresh();
+}
+
+void LibreCadSession::step() {
+    Host& host = Host::instance();
+    end_.kind = EndOfWait::Kind::None;
+    InputResult taken;
+    if (host.eventMask() == VEL_MASK_SELECTION) {
+        QList<Plug_Entity*> picked;
+        const bool accepted = doc_.getSelect(&picked, prompt());
+        for (Plug_Entity* e : picked) {
+            const auto segment = segmentOfEntity_.find(LibreCadDocument::idOf(e));
+            if (segment != segmentOfEntity_.end()) host.addToSelection(segment->second);
+            delete e;
+        }
+        // Enter with nothing selected is the prompt's confirm input, as in the window.
+        if (accepted && !host.selection().empty())
+            taken = input_.done();
+        else if (accepted || end_.kind == EndOfWait::Kind::Confirm)
+            taken = input_.confirm();
+        else
+            input_.escape();
+    } else {
+        QPointF at;
+        const bool clicked = doc_.getPoint(&at, prompt());
+        if (clicked && end_.kind != EndOfWait::Kind::Confirm)
+            taken = input_.pick({at.x(), at.y()});
+        else if (end_.kind == EndOfWait::Kind::Confirm)
+            taken = input_.confirm();
+        else
+            input_.escape();
+    }
+    if (!taken) say(QString::fromStdString(taken.refusal));
+    showChanges();
+}
+
+void LibreCadSession::showChanges() {
+    Drawing& drawing = Host::instance().drawing();
+    const DrawingChange change = drawing.finishChanges();
+    drawing.recordChanges();
+    std::map<LcKind, std::vector<Plug_Entity*>> spare;
+    for (const DrawingChange::SegmentStates& s : change.segments) {
+        if (const auto own = imported_.find(s.id); own != imported_.end()) {
+            lc_.remove(own->second);
+            imported_.erase(own);
+        }
+        if (const auto shown = shown_.find(s.id); shown != shown_.end()) {
+            for (const auto& [kind, handle] : shown->second) spare[kind].push_back(handle);
+            shown_.erase(shown);
+        }
+    }
+    for (const DrawingChange::SegmentStates& s : change.segments) {
+        const Segment* now = drawing.segment(s.id);
+        if (!now) continue;
+        std::vector<std::pair<LcKind, Plug_Entity*>>& shown = shown_[s.id];
+        for (const LcEntity& e : entitiesOf(drawing, *now, frame_)) {
+            std::vector<Plug_Entity*>& same = spare[e.kind];
+            Plug_Entity* reuse = same.empty() ? nullptr : same.back();
+            if (reuse) same.pop_back();
+            if (Plug_Entity* handle = lc_.show(e, reuse)) shown.emplace_back(e.kind, handle);
+        }
+    }
+    for (const auto& [kind, handles] : spare)
+        for (Plug_Entity* handle : handles) lc_.remove(handle);
+    lc_.refresh();
+}
+
+}  // namespace vel::librecad

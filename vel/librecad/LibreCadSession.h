@@ -1,0 +1,58 @@
+// LibreCadSession.h - one run of the command inside LibreCAD: LibreCAD's drawing becomes the
+// host's, the plug-in is started through the host library as velhost starts it, each prompt is
+// answered by LibreCAD's own point and selection input turned into host input (HostInput, as the
+// window and scripts do), and after every step what the run changed is shown in LibreCAD.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "vel/io/HostInput.h"
+#include "vel/librecad/LibreCadDocument.h"
+
+class QWidget;
+
+namespace vel::librecad {
+
+// How LibreCAD's wait for a point or a selection ended, as its keys and buttons tell: LibreCAD
+// answers Escape and the right button alike, and ignores Enter at a point.
+class EndOfWait : public QObject {
+public:
+    enum class Kind { None, Confirm, Escape };
+    Kind kind = Kind::None;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+class LibreCadSession {
+public:
+    // `plugin`: the plug-in library, loaded as velhost loads it.
+    LibreCadSession(Document_Interface& doc, QWidget* window, std::string plugin);
+    void run();
+
+private:
+    void importDrawing();
+    void step();
+    // Shows in LibreCAD what the drawing's changes since the last call did.
+    void showChanges();
+    void say(const QString& text);
+    QString prompt() const;
+
+    Document_Interface& doc_;
+    QWidget* window_;
+    std::string plugin_;
+    LibreCadDocument lc_;
+    HostInput input_;
+    EndOfWait end_;
+    // The drawing's segments that are LibreCAD's entities, both ways.
+    std::map<int, Plug_Entity*> imported_;
+    std::map<std::uint64_t, int> segmentOfEntity_;
+    // The entities shown for segments this run made, with their kind.
+    std::map<int, std::vector<std::pair<LcKind, Plug_Entity*>>> shown_;
+    ViewFrame frame_;  // of the drawing as the run found it: its texts' height
+};
+
+}  // namespace vel::librecad
