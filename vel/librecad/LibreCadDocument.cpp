@@ -211,6 +211,7 @@ Plug_Entity* LibreCadDocument::show(const LcEntity& entity, Plug_Entity* reuse) 
     const bool fresh = reuse == nullptr;
     Plug_Entity* handle = reuse ? reuse : doc_.newEntity(typeOf(entity.kind));
     if (!handle) return nullptr;
+    makeLayer(qs(entity.layer));
     // A polyline is closed before its vertices are given.
     QHash<int, QVariant> data = dataOf(entity);
     handle->updateData(&data);
@@ -221,6 +222,17 @@ Plug_Entity* LibreCadDocument::show(const LcEntity& entity, Plug_Entity* reuse) 
     }
     if (fresh) doc_.addEntity(handle);
     return handle;
+}
+
+void LibreCadDocument::makeLayer(const QString& name) {
+    if (layers_.isEmpty())
+        for (const QString& layer : doc_.getAllLayer()) layers_.insert(layer);
+    if (layers_.contains(name)) return;
+    // Making a layer makes it the current one, which it was not.
+    const QString current = doc_.getCurrentLayer();
+    doc_.setLayer(name);
+    doc_.setLayer(current);
+    layers_.insert(name);
 }
 
 void LibreCadDocument::remove(Plug_Entity* entity) {

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QList>
+#include <QSet>
+#include <QString>
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -40,7 +42,11 @@ public:
     static LcKind kindOf(Plug_Entity* entity);
 
 private:
+    // LibreCAD puts an entity on a layer it does not have on layer 0: the layer is made first.
+    void makeLayer(const QString& name);
+
     Document_Interface& doc_;
+    QSet<QString> layers_;
     // Handles of the drawing's own entities, which let go of their entity when deleted. A handle
     // of an entity made here deletes the entity with it, so those stay.
     std::vector<Plug_Entity*> read_;

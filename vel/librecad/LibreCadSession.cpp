@@ -8,6 +8,9 @@
 #include <QPointF>
 #include <QTextEdit>
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "document_interface.h"
 #include "vel/kernel/Host.h"
@@ -46,7 +49,9 @@ bool EndOfWait::eventFilter(QObject* watched, QEvent* event) {
 }
 
 LibreCadSession::LibreCadSession(Document_Interface& doc, QWidget* window, std::string plugin)
-    : doc_(doc), window_(window), plugin_(std::move(plugin)), lc_(doc), input_(Host::instance()) {}
+    : doc_(doc), window_(window), plugin_(std::move(plugin)), lc_(doc), input_(Host::instance()) {
+    if (const char* trace = std::getenv("ORVANTA_LIBRECAD_TRACE")) trace_ = trace;
+}
 
 void LibreCadSession::say(const QString& text) {
     // LibreCAD's command history is the text box of its command widget.
@@ -57,6 +62,10 @@ void LibreCadSession::say(const QString& text) {
         }
     }
     QMessageBox::information(window_, QStringLiteral("Orvanta"), text);
+}
+
+void LibreCadSession::trace(const std::string& line) {
+    if (!trace_.empty()) std::ofstream(trace_, std::ios::app) << line << std::endl;
 }
 
 QString LibreCadSession::prompt() const {
@@ -93,6 +102,10 @@ void LibreCadSession::run() {
         QMessageBox::information(window_, QStringLiteral("Orvanta"), fromUtf16(text));
     });
     importDrawing();
+    std::ostringstream reach;
+    reach.precision(17);
+    reach << "aperture " << host.aperture();
+    trace(reach.str());
     frame_ = frameOf(host.drawing());
     host.drawing().recordChanges();
     const InputResult started = input_.start();
@@ -101,6 +114,7 @@ void LibreCadSession::run() {
     qApp->installEventFilter(&end_);
     while (host.running()) step();
     qApp->removeEventFilter(&end_);
+    trace("end");
     host.drawing().finishChanges();
     host.setMessagePresenter(nullptr);
     lc_.refresh();
@@ -109,6 +123,7 @@ void LibreCadSession::run() {
 void LibreCadSession::step() {
     Host& host = Host::instance();
     end_.kind = EndOfWait::Kind::None;
+    trace("prompt " + prompt().toStdString());
     InputResult taken;
     if (host.eventMask() == VEL_MASK_SELECTION) {
         QList<Plug_Entity*> picked;
@@ -118,6 +133,7 @@ void LibreCadSession::step() {
             if (segment != segmentOfEntity_.end()) host.addToSelection(segment->second);
             delete e;
         }
+        trace("selected " + std::to_string(host.selection().size()));
         // Enter with nothing selected is the prompt's confirm input, as in the window.
         if (accepted && !host.selection().empty())
             taken = input_.done();
@@ -127,14 +143,23 @@ void LibreCadSession::step() {
             input_.escape();
     } else {
         QPointF at;
-        const bool clicked = doc_.getPoint(&at, prompt());
-        if (clicked && end_.kind != EndOfWait::Kind::Confirm)
+        // The second corner of a rectangle: LibreCAD draws a rubber line from the first.
+        const std::optional<Point> echo = host.echo();
+        QPointF base = echo ? QPointF(echo->x, echo->y) : QPointF();
+        const bool clicked = doc_.getPoint(&at, prompt(), echo ? &base : nullptr);
+        if (clicked && end_.kind != EndOfWait::Kind::Confirm) {
+            std::ostringstream line;
+            line.precision(17);
+            line << "point " << at.x() << " " << at.y();
+            trace(line.str());
             taken = input_.pick({at.x(), at.y()});
-        else if (end_.kind == EndOfWait::Kind::Confirm)
+        } else if (end_.kind == EndOfWait::Kind::Confirm)
             taken = input_.confirm();
         else
             input_.escape();
     }
+    if (end_.kind != EndOfWait::Kind::None)
+        trace(end_.kind == EndOfWait::Kind::Confirm ? "confirm" : "escape");
     if (!taken) say(QString::fromStdString(taken.refusal));
     showChanges();
 }

@@ -40,10 +40,14 @@ private:
     void showChanges();
     void say(const QString& text);
     QString prompt() const;
+    // With ORVANTA_LIBRECAD_TRACE naming a file, each prompt and each input taken is written to
+    // it as a line: how a test that drives LibreCAD learns where a click landed.
+    void trace(const std::string& line);
 
     Document_Interface& doc_;
     QWidget* window_;
     std::string plugin_;
+    std::string trace_;
     LibreCadDocument lc_;
     HostInput input_;
     EndOfWait end_;

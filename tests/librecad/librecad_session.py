@@ -1,0 +1,272 @@
+#!/usr/bin/python3
+# librecad_session.py - an example session played in LibreCAD as a designer plays it: LibreCAD
+# started under its own X server with the Orvanta plug-in of the build, the command chosen from
+# the Plugins menu, every pick a click of the mouse and every key a key (xdotool); the drawing
+# saved by LibreCAD. The same picks, where LibreCAD says they landed, are then played in velhost,
+# and both saved drawings, read by ezdxf, must hold the same entities. Ctrl+Z must give back the
+# drawing as it was and Ctrl+Shift+Z the run's result, each checked in a drawing LibreCAD saves.
+#   librecad_session.py BUILD_DIR SESSION...   (SESSION: a name of examples/sessions)
+# Exits 77 (skipped) without LibreCAD, xdotool, Xvfb or ezdxf, or without the plug-in built.
+import math
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+TOP = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BUILD = os.path.abspath(sys.argv[1])
+PLUGIN = os.path.join(BUILD, "bin", "librecad")
+VELHOST = os.path.join(BUILD, "bin", "velhost")
+SESSIONS = os.path.join(TOP, "examples", "sessions")
+DRAWING = os.path.join(TOP, "examples", "bracket.dxf")
+WAIT = 20.0  # seconds LibreCAD may take for one step on a loaded machine
+
+try:
+    import ezdxf
+except ImportError:
+    print("ezdxf is not installed; skipped")
+    sys.exit(77)
+for tool in ("librecad", "xdotool", "Xvfb"):
+    if not shutil.which(tool):
+        print(f"{tool} is not installed; skipped")
+        sys.exit(77)
+if not os.path.exists(os.path.join(PLUGIN, "liborvanta.so")):
+    print("the LibreCAD plug-in is not built; skipped")
+    sys.exit(77)
+
+
+class LibreCad:
+    """LibreCAD on a display of its own, with a home of its own holding the plug-in."""
+
+    def __init__(self, folder, drawing, registry):
+        self.folder = folder
+        self.trace = os.path.join(folder, "trace.txt")
+        home = os.path.join(folder, "home")
+        plugins = os.path.join(home, ".librecad", "plugins")
+        os.makedirs(plugins)
+        os.symlink(os.path.join(PLUGIN, "liborvanta.so"), os.path.join(plugins, "liborvanta.so"))
+        os.symlink(os.path.join(PLUGIN, "orvanta"), os.path.join(plugins, "orvanta"))
+        config = os.path.join(home, ".config", "LibreCAD")
+        os.makedirs(config)
+        with open(os.path.join(config, "LibreCAD.conf"), "w") as f:
+            f.write("[Appearance]\nLanguage=en\nLanguageCmd=en\n[Defaults]\nUnit=Millimeter\n"
+                    "[Startup]\nFirstLoad=0\n")
+        # A free display, which the X server names once it listens.
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-noreset", "-screen", "0",
+                                      "1400x900x24"], pass_fds=(write,), stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as named:
+            self.display = ":" + named.readline().strip()
+        self.env = dict(os.environ, HOME=home, DISPLAY=self.display, VEL_REGISTRY=registry,
+                        ORVANTA_LIBRECAD_TRACE=self.trace, XDG_CONFIG_HOME=os.path.join(home, ".config"))
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self.app = subprocess.Popen(["librecad", drawing], env=self.env, stdout=subprocess.DEVNULL,
+                                    stderr=open(os.path.join(folder, "librecad.log"), "w"))
+        self.window = self.until(lambda: self.find_window(), "LibreCAD's window")
+        self.xdo("windowsize", self.window, "1380", "880")
+        self.xdo("windowmove", self.window, "0", "0")
+        time.sleep(2)
+        # The whole drawing in view with room around it: View, Auto Zoom, then Zoom Out.
+        self.xdo("windowactivate", "--sync", self.window)
+        for letter in "ao":
+            self.key("alt+v")
+            self.key(letter)
+        time.sleep(1)
+
+    def xdo(self, *args):
+        return subprocess.run(["xdotool", *args], env=self.env, capture_output=True,
+                              text=True).stdout.strip()
+
+    def find_window(self):
+        found = self.xdo("search", "--onlyvisible", "--name", "LibreCAD")
+        return found.split()[-1] if found else None
+
+    def until(self, check, what):
+        end = time.time() + WAIT
+        while time.time() < end:
+            value = check()
+            if value:
+                return value
+            time.sleep(0.2)
+        raise RuntimeError("LibreCAD never showed " + what)
+
+    def lines(self):
+        if not os.path.exists(self.trace):
+            return []
+        with open(self.trace) as f:
+            return f.read().splitlines()
+
+    def wait_prompt(self, count):
+        """Waits until the bridge has asked COUNT prompts in all, or the run has ended."""
+        self.until(lambda: sum(l.startswith("prompt") for l in self.lines()) >= count
+                   or (self.lines() and self.lines()[-1] == "end"), "prompt %d" % count)
+
+    def key(self, *keys):
+        self.xdo("key", "--window", self.window, *keys)
+        time.sleep(0.4)
+
+    def click(self, x, y, button="1"):
+        self.xdo("mousemove", str(x), str(y))
+        time.sleep(0.2)
+        self.xdo("click", button)
+        time.sleep(0.4)
+
+    def start_command(self):
+        # The Plugins menu by its letter; Orvanta's entry comes first, from the user's folder.
+        self.xdo("windowactivate", "--sync", self.window)
+        self.key("alt+u")
+        self.key("Return")
+
+    def picture(self, name):
+        """What the screen shows, for a person to look at (with ImageMagick, when installed)."""
+        if shutil.which("import"):
+            subprocess.run(["import", "-window", "root", os.path.join(self.folder, name + ".png")],
+                           env=self.env, capture_output=True)
+
+    def close(self):
+        self.app.terminate()
+        try:
+            self.app.wait(5)
+        except subprocess.TimeoutExpired:
+            self.app.kill()
+        self.xvfb.terminate()
+
+
+def read_script(name):
+    with open(os.path.join(SESSIONS, name + ".vel")) as f:
+        return [l.split() for l in f if l.strip() and not l.startswith("#")]
+
+
+def entities(path):
+    """The model's entities as comparable rows, in a stable order."""
+    doc = ezdxf.readfile(path)
+    rows = []
+    r = lambda v: round(v + 0.0, 6) + 0.0
+    for e in doc.modelspace():
+        t = e.dxftype()
+        # Programs pick different nearest index colours for one true colour.
+        colour = e.rgb if e.rgb else (e.dxf.color if e.dxf.hasattr("color") else 256)
+        row = [t, e.dxf.layer, colour,
+               e.dxf.linetype.upper() if e.dxf.hasattr("linetype") else "BYLAYER"]
+        if t == "LWPOLYLINE":
+            row += [bool(e.closed)] + [tuple(r(v) for v in p) for p in e.get_points("xyb")]
+        elif t in ("CIRCLE", "ARC"):
+            row += [r(e.dxf.center.x), r(e.dxf.center.y), r(e.dxf.radius)]
+            if t == "ARC":
+                row += [r(e.dxf.start_angle % 360), r(e.dxf.end_angle % 360)]
+        elif t == "LINE":
+            row += [r(e.dxf.start.x), r(e.dxf.start.y), r(e.dxf.end.x), r(e.dxf.end.y)]
+        rows.append(tuple(map(str, row)))
+    return sorted(rows)
+
+
+def play(name, folder):
+    """Plays session NAME in LibreCAD; returns the saved drawings and the script velhost runs."""
+    drawing = os.path.join(folder, "drawing.dxf")
+    shutil.copy(DRAWING, drawing)
+    registry = os.path.join(folder, "registry.reg")
+    # The first run only learns where clicks land: one figure at a time, clicking on nothing.
+    with open(registry, "w") as f:
+        f.write('Windows Registry Editor Version 5.00\n\n'
+                '[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\n"mType"="0"\n"Method"="0"\n')
+    lc = LibreCad(folder, drawing, registry)
+    try:
+        lc.start_command()
+        lc.wait_prompt(1)
+        corners = [(1000, 130), (100, 720)]
+        for i, (x, y) in enumerate(corners):
+            lc.click(x, y)
+            lc.wait_prompt(i + 2)
+        lc.key("Escape")
+        lc.until(lambda: lc.lines()[-1] == "end", "the end of the run")
+        points = [tuple(map(float, l.split()[1:])) for l in lc.lines() if l.startswith("point")]
+        (px0, py0), (px1, py1) = corners
+        (x0, y0), (x1, y1) = points[-2:]
+        sx, sy = (px1 - px0) / (x1 - x0), (py1 - py0) / (y1 - y0)
+        pixel = lambda x, y: (round(px0 + (x - x0) * sx), round(py0 + (y - y0) * sy))
+
+        shutil.copy(os.path.join(SESSIONS, name + ".reg"), registry)
+        os.remove(lc.trace)
+        prompts = 0
+        for command in read_script(name):
+            if command[0] == "run":
+                lc.start_command()
+            elif command[0] == "pick":
+                lc.click(*pixel(float(command[1]), float(command[2])))
+            elif command[0] == "confirm":
+                lc.click(700, 600, "3")
+            elif command[0] == "escape":
+                lc.key("Escape")
+            else:
+                continue
+            if command[0] in ("run", "pick", "confirm"):
+                prompts += 1
+                lc.wait_prompt(prompts)
+        lc.until(lambda: lc.lines() and lc.lines()[-1] == "end", "the end of the run")
+        # The session as velhost runs it: the points where LibreCAD's clicks landed.
+        replay, aperture = [], None
+        for line in lc.lines():
+            word = line.split()
+            if word[0] == "aperture":
+                aperture = word[1]
+            elif word[0] == "point":
+                replay.append("pick %s %s" % (word[1], word[2]))
+            elif word[0] in ("confirm", "escape"):
+                replay.append(word[0])
+        replay.insert(0, "run")
+
+        saves = {}
+        for state, keys in (("after", None), ("undone", "ctrl+z"), ("redone", "ctrl+shift+z")):
+            if keys:
+                lc.key(keys)
+            before = os.path.getmtime(drawing)
+            lc.key("ctrl+s")
+            lc.until(lambda: os.path.getmtime(drawing) != before, "the drawing saved")
+            time.sleep(0.5)
+            saves[state] = os.path.join(folder, state + ".dxf")
+            shutil.copy(drawing, saves[state])
+        return saves, "\n".join(replay) + "\n", aperture
+    except Exception:
+        lc.picture("failure")
+        print("LibreCAD's screen at the failure:", os.path.join(folder, "failure.png"))
+        raise
+    finally:
+        lc.close()
+
+
+def main():
+    failures = 0
+    for name in sys.argv[2:]:
+        folder = tempfile.mkdtemp(prefix="librecad-" + name + "-")
+        saves, replay, aperture = play(name, folder)
+        script = os.path.join(folder, "replay.vel")
+        with open(script, "w") as f:
+            f.write(replay)
+        registry = os.path.join(folder, "velhost.reg")
+        shutil.copy(os.path.join(SESSIONS, name + ".reg"), registry)
+        velhost_out = os.path.join(folder, "velhost.dxf")
+        subprocess.run([VELHOST, "run", "--drawing", DRAWING, "--script", script, "--registry",
+                        registry, "--out", velhost_out, "--aperture", aperture],
+                       check=True, capture_output=True)
+        expected, original = entities(velhost_out), entities(DRAWING)
+        checks = [("after the run", entities(saves["after"]), expected),
+                  ("after Ctrl+Z", entities(saves["undone"]), original),
+                  ("after Ctrl+Shift+Z", entities(saves["redone"]), expected)]
+        for what, got, want in checks:
+            if got != want:
+                failures += 1
+                print(f"{name}: {what}: LibreCAD's drawing differs ({folder})")
+                for row in sorted(set(got) - set(want)):
+                    print("  only in LibreCAD:", row)
+                for row in sorted(set(want) - set(got)):
+                    print("  missing in LibreCAD:", row)
+            else:
+                print(f"{name}: {what}: {len(got)} entities as expected")
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()
