@@ -203,13 +203,8 @@ std::uint64_t LibreCadDocument::idOf(Plug_Entity* entity) {
     return data.value(DPI::EID).toULongLong();
 }
 
-LcKind LibreCadDocument::kindOf(Plug_Entity* entity) {
-    return entityOf(entity).kind;
-}
-
-Plug_Entity* LibreCadDocument::show(const LcEntity& entity, Plug_Entity* reuse) {
-    const bool fresh = reuse == nullptr;
-    Plug_Entity* handle = reuse ? reuse : doc_.newEntity(typeOf(entity.kind));
+Plug_Entity* LibreCadDocument::show(const LcEntity& entity) {
+    Plug_Entity* handle = doc_.newEntity(typeOf(entity.kind));
     if (!handle) return nullptr;
     makeLayer(qs(entity.layer));
     // A polyline is closed before its vertices are given.
@@ -220,7 +215,7 @@ Plug_Entity* LibreCadDocument::show(const LcEntity& entity, Plug_Entity* reuse) 
         for (const LcVertex& v : entity.vertices) vertices.append({QPointF(v.p.x, v.p.y), v.bulge});
         handle->updatePolylineData(&vertices);
     }
-    if (fresh) doc_.addEntity(handle);
+    doc_.addEntity(handle);
     return handle;
 }
 

@@ -1,7 +1,6 @@
 // LibreCadDocument.h - LibreCAD's drawing through its plug-in interface, in the plain values of
-// LibreCadEntities: every entity read, and entities made, changed in place and removed. Entities
-// made in one run are changed in place, never removed and made again, so that LibreCAD's undo,
-// which turns each entity a run touched, takes the whole run back.
+// LibreCadEntities: every entity read, and entities made and removed. Whatever one run of the
+// command does is one step of LibreCAD's undo.
 #pragma once
 
 #include <QList>
@@ -30,16 +29,14 @@ public:
     // LibreCAD's id of an entity picked or selected.
     static std::uint64_t idOf(Plug_Entity* entity);
 
-    // Shows the entity; `reuse`, made earlier in this run and of the same kind, is changed into it
-    // in place. Returns the handle.
-    Plug_Entity* show(const LcEntity& entity, Plug_Entity* reuse = nullptr);
+    // Shows the entity; returns its handle. (LibreCAD's in-place change of a polyline's vertices
+    // loses a vertex of a closed one, so entities are made afresh.)
+    Plug_Entity* show(const LcEntity& entity);
     // Takes an entity out of the drawing.
     void remove(Plug_Entity* entity);
     std::string currentLayer() const;
     void setCurrentLayer(const std::string& name);
     void refresh();
-
-    static LcKind kindOf(Plug_Entity* entity);
 
 private:
     // LibreCAD puts an entity on a layer it does not have on layer 0: the layer is made first.

@@ -168,30 +168,21 @@ void LibreCadSession::showChanges() {
     Drawing& drawing = Host::instance().drawing();
     const DrawingChange change = drawing.finishChanges();
     drawing.recordChanges();
-    std::map<LcKind, std::vector<Plug_Entity*>> spare;
     for (const DrawingChange::SegmentStates& s : change.segments) {
         if (const auto own = imported_.find(s.id); own != imported_.end()) {
             lc_.remove(own->second);
             imported_.erase(own);
         }
         if (const auto shown = shown_.find(s.id); shown != shown_.end()) {
-            for (const auto& [kind, handle] : shown->second) spare[kind].push_back(handle);
+            for (Plug_Entity* handle : shown->second) lc_.remove(handle);
             shown_.erase(shown);
         }
-    }
-    for (const DrawingChange::SegmentStates& s : change.segments) {
-        const Segment* now = drawing.segment(s.id);
-        if (!now) continue;
-        std::vector<std::pair<LcKind, Plug_Entity*>>& shown = shown_[s.id];
-        for (const LcEntity& e : entitiesOf(drawing, *now, frame_)) {
-            std::vector<Plug_Entity*>& same = spare[e.kind];
-            Plug_Entity* reuse = same.empty() ? nullptr : same.back();
-            if (reuse) same.pop_back();
-            if (Plug_Entity* handle = lc_.show(e, reuse)) shown.emplace_back(e.kind, handle);
+        if (const Segment* now = drawing.segment(s.id)) {
+            std::vector<Plug_Entity*>& shown = shown_[s.id];
+            for (const LcEntity& e : entitiesOf(drawing, *now, frame_))
+                if (Plug_Entity* handle = lc_.show(e)) shown.push_back(handle);
         }
     }
-    for (const auto& [kind, handles] : spare)
-        for (Plug_Entity* handle : handles) lc_.remove(handle);
     lc_.refresh();
 }
 

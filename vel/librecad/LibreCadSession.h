@@ -54,8 +54,8 @@ private:
     // The drawing's segments that are LibreCAD's entities, both ways.
     std::map<int, Plug_Entity*> imported_;
     std::map<std::uint64_t, int> segmentOfEntity_;
-    // The entities shown for segments this run made, with their kind.
-    std::map<int, std::vector<std::pair<LcKind, Plug_Entity*>>> shown_;
+    // The entities shown for segments this run made.
+    std::map<int, std::vector<Plug_Entity*>> shown_;
     ViewFrame frame_;  // of the drawing as the run found it: its texts' height
 };
 
