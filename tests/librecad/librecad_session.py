@@ -1,13 +1,12 @@
 #!/usr/bin/python3
 # librecad_session.py - an example session played in LibreCAD as a designer plays it: LibreCAD
-# started under its own X server with the Orvanta plug-in of the build, the command chosen from
-# the Plugins menu, every pick a click of the mouse and every key a key (xdotool); the drawing
-# saved by LibreCAD. The same picks, where LibreCAD says they landed, are then played in velhost,
+# started under its own X server, the build's plug-in installed by
+# scripts/install-librecad-plugin.sh, the command chosen from the Plugins menu, every pick a click
+# of the mouse and every key a key (xdotool), the drawing saved by LibreCAD. The same picks, where LibreCAD says they landed, are then played in velhost,
 # and both saved drawings, read by ezdxf, must hold the same entities. Ctrl+Z must give back the
 # drawing as it was and Ctrl+Shift+Z the run's result, each checked in a drawing LibreCAD saves.
 #   librecad_session.py BUILD_DIR SESSION...   (SESSION: a name of examples/sessions)
 # Exits 77 (skipped) without LibreCAD, xdotool, Xvfb or ezdxf, or without the plug-in built.
-import math
 import os
 import shutil
 import subprocess
@@ -44,10 +43,9 @@ class LibreCad:
         self.folder = folder
         self.trace = os.path.join(folder, "trace.txt")
         home = os.path.join(folder, "home")
-        plugins = os.path.join(home, ".librecad", "plugins")
-        os.makedirs(plugins)
-        os.symlink(os.path.join(PLUGIN, "liborvanta.so"), os.path.join(plugins, "liborvanta.so"))
-        os.symlink(os.path.join(PLUGIN, "orvanta"), os.path.join(plugins, "orvanta"))
+        # The plug-in installed for this home as a designer installs it.
+        subprocess.run(["bash", os.path.join(TOP, "scripts", "install-librecad-plugin.sh"), BUILD],
+                       env=dict(os.environ, HOME=home), check=True, capture_output=True)
         config = os.path.join(home, ".config", "LibreCAD")
         os.makedirs(config)
         with open(os.path.join(config, "LibreCAD.conf"), "w") as f:
@@ -218,6 +216,7 @@ def play(name, folder):
                 replay.append(word[0])
         replay.insert(0, "run")
 
+        lc.picture(name + "-after")
         saves = {}
         for state, keys in (("after", None), ("undone", "ctrl+z"), ("redone", "ctrl+shift+z")):
             if keys:
