@@ -1,12 +1,14 @@
 // LibreCadSession.cpp - the run loop inside LibreCAD and the showing of its changes.
 #include "vel/librecad/LibreCadSession.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointF>
 #include <QTextEdit>
+#include <QTimer>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -28,6 +30,28 @@ QString fromUtf16(const std::u16string& text) {
 // A pick reaches this share of the drawing's diagonal: LibreCAD tells a plug-in nothing of its
 // zoom, so the reach cannot be a number of pixels.
 constexpr double kReachShare = 0.01;
+
+// LibreCAD waits for a point or a selection by asking for events over and over, a whole core busy
+// while nothing happens. While it waits, a timer of ours sleeps in Qt's event dispatcher until the
+// next event comes, and LibreCAD's loop only turns between events.
+class QuietWait {
+public:
+    QuietWait() {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (QAbstractEventDispatcher* events = QAbstractEventDispatcher::instance())
+                events->processEvents(QEventLoop::WaitForMoreEvents);
+            timer_.start(kTurnMs);
+        });
+        timer_.start(kTurnMs);
+    }
+
+private:
+    // How long LibreCAD's loop turns after an event before the timer waits again: short enough
+    // that an input is never noticeably late.
+    static constexpr int kTurnMs = 10;
+    QTimer timer_;
+};
 
 }  // namespace
 
@@ -127,7 +151,11 @@ void LibreCadSession::step() {
     InputResult taken;
     if (host.eventMask() == VEL_MASK_SELECTION) {
         QList<Plug_Entity*> picked;
-        const bool accepted = doc_.getSelect(&picked, prompt());
+        bool accepted = false;
+        {
+            QuietWait quiet;
+            accepted = doc_.getSelect(&picked, prompt());
+        }
         for (Plug_Entity* e : picked) {
             const auto segment = segmentOfEntity_.find(LibreCadDocument::idOf(e));
             if (segment != segmentOfEntity_.end()) host.addToSelection(segment->second);
@@ -146,7 +174,11 @@ void LibreCadSession::step() {
         // The second corner of a rectangle: LibreCAD draws a rubber line from the first.
         const std::optional<Point> echo = host.echo();
         QPointF base = echo ? QPointF(echo->x, echo->y) : QPointF();
-        const bool clicked = doc_.getPoint(&at, prompt(), echo ? &base : nullptr);
+        bool clicked = false;
+        {
+            QuietWait quiet;
+            clicked = doc_.getPoint(&at, prompt(), echo ? &base : nullptr);
+        }
         if (clicked && end_.kind != EndOfWait::Kind::Confirm) {
             std::ostringstream line;
             line.precision(17);
