@@ -97,6 +97,41 @@ class LibreCad:
         with open(self.trace) as f:
             return f.read().splitlines()
 
+    def count(self, word):
+        return sum(l.split()[0] == word for l in self.lines() if l)
+
+    def editing(self):
+        """While the editing window shows the insert: drawing point to screen pixel."""
+        lines = self.lines()
+        last = max((i for i, l in enumerate(lines) if l.startswith("editing")), default=-1)
+        ended = max((i for i, l in enumerate(lines) if l in ("end",)), default=-1)
+        if last < 0 or ended > last:
+            return None
+        ox, oy, scale = map(float, lines[last].split()[1:])
+        return lambda x, y: (round(ox + scale * x), round(oy - scale * y))
+
+    def answer(self, actions):
+        """Answers the popup the last "dialog" lines describe: type ID TEXT, click ID, key enter."""
+        lines = self.lines()
+        start = max(i for i, l in enumerate(lines) if l.startswith("dialog"))
+        controls = {}
+        for line in lines[start + 1:]:
+            word = line.split()
+            if word[0] != "control":
+                break
+            controls[word[1]] = (int(word[2]), int(word[3]))
+        for action in actions.split(","):
+            word = action.split()
+            if word[0] == "type":
+                self.click(*controls[word[1]])
+                self.xdo("key", "ctrl+a")
+                self.xdo("type", "--delay", "50", " ".join(word[2:]))
+            elif word[0] == "click":
+                self.click(*controls[word[1]])
+            elif word[0] == "key":
+                self.xdo("key", {"enter": "Return", "escape": "Escape"}.get(word[1], word[1]))
+            time.sleep(0.3)
+
     def wait_prompt(self, count):
         """Waits until the bridge has asked COUNT prompts in all, or the run has ended."""
         self.until(lambda: sum(l.startswith("prompt") for l in self.lines()) >= count
@@ -188,33 +223,44 @@ def play(name, folder):
 
         shutil.copy(os.path.join(SESSIONS, name + ".reg"), registry)
         os.remove(lc.trace)
-        prompts = 0
+        replay, pending = [], None
         for command in read_script(name):
+            asked, popups = lc.count("prompt"), lc.count("dialog")
+            if command[0] == "dialog":
+                # The answers to the popup that the next input opens, as in a velhost script.
+                pending = " ".join(command[1:])
+                replay.append(" ".join(command))
+                continue
             if command[0] == "run":
                 lc.start_command()
+                replay.append("run")
             elif command[0] == "pick":
-                lc.click(*pixel(float(command[1]), float(command[2])))
-            elif command[0] == "confirm":
-                lc.click(700, 600, "3")
-            elif command[0] == "escape":
-                lc.key("Escape")
+                x, y = float(command[1]), float(command[2])
+                editing = lc.editing()
+                points = lc.count("point")
+                lc.click(*(editing(x, y) if editing else pixel(x, y)))
+                lc.until(lambda: lc.count("point") > points, "the pick taken")
+                landed = [l for l in lc.lines() if l.startswith("point")][-1].split()
+                replay.append("pick %s %s" % (landed[1], landed[2]))
+            elif command[0] in ("confirm", "escape"):
+                if lc.editing():
+                    lc.xdo("key", "Return" if command[0] == "confirm" else "Escape")
+                elif command[0] == "confirm":
+                    lc.click(700, 600, "3")
+                else:
+                    lc.key("Escape")
+                replay.append(command[0])
             else:
                 continue
-            if command[0] in ("run", "pick", "confirm"):
-                prompts += 1
-                lc.wait_prompt(prompts)
+            if pending:
+                lc.until(lambda: lc.count("dialog") > popups, "the popup")
+                time.sleep(0.3)
+                lc.answer(pending)
+                pending = None
+            if command[0] != "escape":
+                lc.wait_prompt(asked + 1)
         lc.until(lambda: lc.lines() and lc.lines()[-1] == "end", "the end of the run")
-        # The session as velhost runs it: the points where LibreCAD's clicks landed.
-        replay, aperture = [], None
-        for line in lc.lines():
-            word = line.split()
-            if word[0] == "aperture":
-                aperture = word[1]
-            elif word[0] == "point":
-                replay.append("pick %s %s" % (word[1], word[2]))
-            elif word[0] in ("confirm", "escape"):
-                replay.append(word[0])
-        replay.insert(0, "run")
+        aperture = [l.split()[1] for l in lc.lines() if l.startswith("aperture")][0]
 
         lc.picture(name + "-after")
         saves = {}

@@ -37,21 +37,6 @@ constexpr double kZoomOutLimit = 1e-3;
 constexpr double kZoomInReach = 1e13;
 // A segment smaller than this on the screen is drawn as a single dot.
 constexpr double kDotPixels = 1.5;
-// Pieces smaller than a pixel are drawn as what they look like at that size.
-constexpr vel::PictureDetail kScreenDetail{0.5, 2.0, std::nullopt, nullptr};
-
-vel::PictureDetail screenDetail(const vel::Drawing& drawing) {
-    vel::PictureDetail detail = kScreenDetail;
-    detail.layers = &drawing.layers();
-    return detail;
-}
-
-vel::PictureDetail litDetail(const vel::Drawing& drawing, vel::Rgb color) {
-    vel::PictureDetail detail = screenDetail(drawing);
-    detail.colorOverride = color;
-    return detail;
-}
-
 vel::Extents boxOf(const vel::SegmentView& view) {
     vel::Extents box;
     for (const vel::ViewShape& shape : view.shapes) {
@@ -77,15 +62,6 @@ vel::Extents boxOf(const vel::SegmentView& view) {
 }
 
 // The part of a segment's view that shows one element.
-vel::SegmentView elementView(const vel::SegmentView& view, int elementId) {
-    vel::SegmentView part;
-    for (const vel::ViewShape& s : view.shapes)
-        if (s.elementId == elementId) part.shapes.push_back(s);
-    for (const vel::ViewText& t : view.texts)
-        if (t.elementId == elementId) part.texts.push_back(t);
-    return part;
-}
-
 }  // namespace
 
 Canvas::Canvas(vel::Host& host, vel::HostInput& input, CanvasEvents events, QWidget* parent)
@@ -279,7 +255,7 @@ void Canvas::paintHighlights(QPainter& painter) const {
     if (!hover_.segmentId) return;
     if (const CachedSegment* s = find(*hover_.segmentId)) {
         if (hover_.elementId)
-            vel::paintSegment(elementView(s->view, *hover_.elementId), transform_, thick,
+            vel::paintSegment(vel::elementView(s->view, *hover_.elementId), transform_, thick,
                               litDetail(host_.drawing(), kHoverColor));
         else
             vel::paintSegment(s->view, transform_, thick, litDetail(host_.drawing(), kHoverColor));

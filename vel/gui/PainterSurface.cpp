@@ -23,6 +23,19 @@ QPointF q(vel::Point p) {
 
 }  // namespace
 
+vel::PictureDetail screenDetail(const vel::Drawing& drawing) {
+    // Pieces smaller than a pixel are drawn as what they look like at that size.
+    vel::PictureDetail detail{0.5, 2.0, std::nullopt, nullptr};
+    detail.layers = &drawing.layers();
+    return detail;
+}
+
+vel::PictureDetail litDetail(const vel::Drawing& drawing, vel::Rgb color) {
+    vel::PictureDetail detail = screenDetail(drawing);
+    detail.colorOverride = color;
+    return detail;
+}
+
 QColor toQColor(vel::Rgb rgb) {
     return QColor(rgb.r, rgb.g, rgb.b);
 }
@@ -36,7 +49,7 @@ void PainterSurface::usePen(const vel::Pen& pen) {
     qpen.setCapStyle(Qt::FlatCap);
     if (!pen.dashes.empty()) {
         // Qt measures dash patterns in pen widths and wants an even count.
-        QList<qreal> pattern;
+        QVector<qreal> pattern;  // a QList in Qt 6
         for (double length : pen.dashes) pattern.append(std::max(length / width, 0.01));
         if (pattern.size() % 2) pattern.append(pattern);
         qpen.setDashPattern(pattern);

@@ -32,4 +32,9 @@ private:
 
 QColor toQColor(vel::Rgb rgb);
 
+// How a window draws: pieces smaller than a pixel as what they look like at that size, what is
+// drawn by layer in its layer's colour and line type; lit, all in one colour.
+vel::PictureDetail screenDetail(const vel::Drawing& drawing);
+vel::PictureDetail litDetail(const vel::Drawing& drawing, vel::Rgb color);
+
 }  // namespace velgui

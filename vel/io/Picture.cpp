@@ -124,4 +124,13 @@ void paintSegment(const SegmentView& view, const ViewTransform& t, PictureSurfac
     }
 }
 
+SegmentView elementView(const SegmentView& view, int elementId) {
+    SegmentView part;
+    for (const ViewShape& s : view.shapes)
+        if (s.elementId == elementId) part.shapes.push_back(s);
+    for (const ViewText& t : view.texts)
+        if (t.elementId == elementId) part.texts.push_back(t);
+    return part;
+}
+
 }  // namespace vel

@@ -112,6 +112,9 @@ struct PictureDetail {
 // The colour and line type a stroke on the layer is drawn in.
 ViewStroke drawnStroke(const ViewStroke& stroke, int layer, const PictureDetail& detail);
 
+// The shapes and texts of one element of the segment's view (a leader, one side of an outline).
+SegmentView elementView(const SegmentView& view, int elementId);
+
 // Draws one segment's shapes, then its texts.
 void paintSegment(const SegmentView& view, const ViewTransform& transform, PictureSurface& surface,
                   const PictureDetail& detail = {});

@@ -3,6 +3,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -53,6 +54,22 @@ private:
     QTimer timer_;
 };
 
+// One wait of LibreCAD's for a point or a selection: quiet, and watched for how it ends.
+class LibreCadWait {
+public:
+    explicit LibreCadWait(EndOfWait& end) : end_(end) {
+        end_.kind = EndOfWait::Kind::None;
+        qApp->installEventFilter(&end_);
+    }
+    ~LibreCadWait() { qApp->removeEventFilter(&end_); }
+    LibreCadWait(const LibreCadWait&) = delete;
+    LibreCadWait& operator=(const LibreCadWait&) = delete;
+
+private:
+    EndOfWait& end_;
+    QuietWait quiet_;
+};
+
 }  // namespace
 
 bool EndOfWait::eventFilter(QObject* watched, QEvent* event) {
@@ -72,8 +89,33 @@ bool EndOfWait::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
+bool DialogTracer::eventFilter(QObject* watched, QEvent* event) {
+    auto* dialog = qobject_cast<QDialog*>(watched);
+    if (event->type() != QEvent::Show || !dialog) return false;
+    // Once laid out and placed.
+    QTimer::singleShot(0, dialog, [this, dialog] {
+        std::ostringstream lines;
+        lines << "dialog " << dialog->objectName().toStdString();
+        for (QWidget* control : dialog->findChildren<QWidget*>()) {
+            bool numbered = false;
+            control->objectName().toInt(&numbered);
+            if (!numbered || !control->isVisible()) continue;
+            const QPoint centre = control->mapToGlobal(control->rect().center());
+            lines << "\ncontrol " << control->objectName().toStdString() << " " << centre.x() << " "
+                  << centre.y();
+        }
+        trace_(lines.str());
+    });
+    return false;
+}
+
 LibreCadSession::LibreCadSession(Document_Interface& doc, QWidget* window, std::string plugin)
-    : doc_(doc), window_(window), plugin_(std::move(plugin)), lc_(doc), input_(Host::instance()) {
+    : doc_(doc),
+      window_(window),
+      plugin_(std::move(plugin)),
+      lc_(doc),
+      input_(Host::instance()),
+      dialogs_([this](const std::string& line) { trace(line); }) {
     if (const char* trace = std::getenv("ORVANTA_LIBRECAD_TRACE")) trace_ = trace;
 }
 
@@ -135,9 +177,10 @@ void LibreCadSession::run() {
     const InputResult started = input_.start();
     if (!started) say(QString::fromStdString(started.refusal));
     showChanges();
-    qApp->installEventFilter(&end_);
+    if (!trace_.empty()) qApp->installEventFilter(&dialogs_);
     while (host.running()) step();
-    qApp->removeEventFilter(&end_);
+    qApp->removeEventFilter(&dialogs_);
+    editing_.reset();
     trace("end");
     host.drawing().finishChanges();
     host.setMessagePresenter(nullptr);
@@ -146,54 +189,83 @@ void LibreCadSession::run() {
 
 void LibreCadSession::step() {
     Host& host = Host::instance();
-    end_.kind = EndOfWait::Kind::None;
     trace("prompt " + prompt().toStdString());
-    InputResult taken;
-    if (host.eventMask() == VEL_MASK_SELECTION) {
-        QList<Plug_Entity*> picked;
-        bool accepted = false;
-        {
-            QuietWait quiet;
-            accepted = doc_.getSelect(&picked, prompt());
-        }
-        for (Plug_Entity* e : picked) {
-            const auto segment = segmentOfEntity_.find(LibreCadDocument::idOf(e));
-            if (segment != segmentOfEntity_.end()) host.addToSelection(segment->second);
-            delete e;
-        }
-        trace("selected " + std::to_string(host.selection().size()));
-        // Enter with nothing selected is the prompt's confirm input, as in the window.
-        if (accepted && !host.selection().empty())
-            taken = input_.done();
-        else if (accepted || end_.kind == EndOfWait::Kind::Confirm)
-            taken = input_.confirm();
-        else
-            input_.escape();
-    } else {
-        QPointF at;
-        // The second corner of a rectangle: LibreCAD draws a rubber line from the first.
-        const std::optional<Point> echo = host.echo();
-        QPointF base = echo ? QPointF(echo->x, echo->y) : QPointF();
-        bool clicked = false;
-        {
-            QuietWait quiet;
-            clicked = doc_.getPoint(&at, prompt(), echo ? &base : nullptr);
-        }
-        if (clicked && end_.kind != EndOfWait::Kind::Confirm) {
-            std::ostringstream line;
-            line.precision(17);
-            line << "point " << at.x() << " " << at.y();
-            trace(line.str());
-            taken = input_.pick({at.x(), at.y()});
-        } else if (end_.kind == EndOfWait::Kind::Confirm)
-            taken = input_.confirm();
-        else
-            input_.escape();
-    }
-    if (end_.kind != EndOfWait::Kind::None)
-        trace(end_.kind == EndOfWait::Kind::Confirm ? "confirm" : "escape");
+    const int mask = host.eventMask();
+    const InputResult taken = mask == VEL_MASK_ELEMENT     ? editInsert()
+                              : mask == VEL_MASK_SELECTION ? selectInLibreCad()
+                                                           : pointInLibreCad();
     if (!taken) say(QString::fromStdString(taken.refusal));
+    // While the insert is edited, LibreCAD's drawing waits for the end of the editing.
+    if (host.running() && host.eventMask() == VEL_MASK_ELEMENT) return;
+    if (editing_ && editing_->isVisible()) {
+        editing_->hide();
+        focusDrawing();
+    }
     showChanges();
+}
+
+void LibreCadSession::focusDrawing() {
+    // Keys go back to LibreCAD's drawing view, where its shortcuts (Ctrl+Z) work.
+    window_->activateWindow();
+    for (QWidget* view : window_->findChildren<QWidget*>())
+        if (view->inherits("QG_GraphicView") && view->isVisible()) return view->setFocus();
+}
+
+InputResult LibreCadSession::editInsert() {
+    if (!editing_)
+        editing_ = std::make_unique<EditingView>(Host::instance(), input_, window_,
+                                                 [this](const std::string& line) { trace(line); });
+    return editing_->takeInput();
+}
+
+InputResult LibreCadSession::selectInLibreCad() {
+    Host& host = Host::instance();
+    QList<Plug_Entity*> picked;
+    bool accepted = false;
+    {
+        LibreCadWait wait(end_);
+        accepted = doc_.getSelect(&picked, prompt());
+    }
+    for (Plug_Entity* e : picked) {
+        const auto segment = segmentOfEntity_.find(LibreCadDocument::idOf(e));
+        if (segment != segmentOfEntity_.end()) host.addToSelection(segment->second);
+        delete e;
+    }
+    trace("selected " + std::to_string(host.selection().size()));
+    // Enter with nothing selected is the prompt's confirm input, as in the window.
+    if (accepted && !host.selection().empty()) return input_.done();
+    if (accepted || end_.kind == EndOfWait::Kind::Confirm) return confirm();
+    return escape();
+}
+
+InputResult LibreCadSession::pointInLibreCad() {
+    QPointF at;
+    // The second corner of a rectangle: LibreCAD draws a rubber line from the first.
+    const std::optional<Point> echo = Host::instance().echo();
+    QPointF base = echo ? QPointF(echo->x, echo->y) : QPointF();
+    bool clicked = false;
+    {
+        LibreCadWait wait(end_);
+        clicked = doc_.getPoint(&at, prompt(), echo ? &base : nullptr);
+    }
+    if (end_.kind == EndOfWait::Kind::Confirm) return confirm();
+    if (!clicked) return escape();
+    std::ostringstream line;
+    line.precision(17);
+    line << "point " << at.x() << " " << at.y();
+    trace(line.str());
+    return input_.pick({at.x(), at.y()});
+}
+
+InputResult LibreCadSession::confirm() {
+    trace("confirm");
+    return input_.confirm();
+}
+
+InputResult LibreCadSession::escape() {
+    trace("escape");
+    input_.escape();
+    return {};
 }
 
 void LibreCadSession::showChanges() {

@@ -7,11 +7,15 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include <memory>
+
 #include "vel/io/HostInput.h"
+#include "vel/librecad/EditingView.h"
 #include "vel/librecad/LibreCadDocument.h"
 
 class QWidget;
@@ -27,6 +31,18 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
+// With a trace, tells where each control of a dialog of the plug-in's lies on the screen, as
+// "dialog ID" and "control ID X Y" lines: how a test that drives LibreCAD answers a dialog.
+class DialogTracer : public QObject {
+public:
+    explicit DialogTracer(std::function<void(const std::string&)> trace)
+        : trace_(std::move(trace)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void(const std::string&)> trace_;
+};
+
 class LibreCadSession {
 public:
     // `plugin`: the plug-in library, loaded as velhost loads it.
@@ -36,6 +52,14 @@ public:
 private:
     void importDrawing();
     void step();
+    // The input of one step: in the editing window while the insert is edited, else by LibreCAD's
+    // own selection or point input.
+    InputResult editInsert();
+    InputResult selectInLibreCad();
+    InputResult pointInLibreCad();
+    InputResult confirm();
+    InputResult escape();
+    void focusDrawing();
     // Shows in LibreCAD what the drawing's changes since the last call did.
     void showChanges();
     void say(const QString& text);
@@ -51,6 +75,8 @@ private:
     LibreCadDocument lc_;
     HostInput input_;
     EndOfWait end_;
+    DialogTracer dialogs_;
+    std::unique_ptr<EditingView> editing_;
     // The drawing's segments that are LibreCAD's entities, both ways.
     std::map<int, Plug_Entity*> imported_;
     std::map<std::uint64_t, int> segmentOfEntity_;
