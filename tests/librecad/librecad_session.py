@@ -259,6 +259,9 @@ def play(name, folder):
                 pending = None
             if command[0] != "escape":
                 lc.wait_prompt(asked + 1)
+            if command[0] == "pick" and lc.editing():
+                time.sleep(0.5)
+                lc.picture(name + "-editing")
         lc.until(lambda: lc.lines() and lc.lines()[-1] == "end", "the end of the run")
         aperture = [l.split()[1] for l in lc.lines() if l.startswith("aperture")][0]
 
