@@ -110,27 +110,46 @@ class LibreCad:
         ox, oy, scale = map(float, lines[last].split()[1:])
         return lambda x, y: (round(ox + scale * x), round(oy - scale * y))
 
-    def answer(self, actions):
-        """Answers the popup the last "dialog" lines describe: type ID TEXT, click ID, key enter."""
-        lines = self.lines()
-        start = max(i for i, l in enumerate(lines) if l.startswith("dialog"))
-        controls = {}
-        for line in lines[start + 1:]:
+    def controls(self):
+        """Where the controls of the innermost dialog still open lie, by id."""
+        stack = []
+        for line in self.lines():
             word = line.split()
-            if word[0] != "control":
-                break
-            controls[word[1]] = (int(word[2]), int(word[3]))
+            if word[0] == "dialog":
+                stack.append((word[1], {}))
+            elif word[0] == "control" and stack:
+                stack[-1][1][word[1]] = (int(word[2]), int(word[3]))
+            elif word[0] == "closed" and stack and stack[-1][0] == word[1]:
+                stack.pop()
+        return stack[-1][1] if stack else {}
+
+    def answer(self, actions):
+        """Answers dialogs as a velhost script does: type ID TEXT, click ID, dblclick ID,
+        choose ID N, key enter, ok. A click that opens another dialog answers on in that one."""
         for action in actions.split(","):
             word = action.split()
+            shown = self.count("dialog")
+            controls = self.controls()
             if word[0] == "type":
                 self.click(*controls[word[1]])
                 self.xdo("key", "ctrl+a")
                 self.xdo("type", "--delay", "50", " ".join(word[2:]))
-            elif word[0] == "click":
+            elif word[0] in ("click", "dblclick"):
+                x, y = controls[word[1]]
+                self.xdo("mousemove", str(x), str(y))
+                time.sleep(0.2)
+                self.xdo("click", "--repeat", "2" if word[0] == "dblclick" else "1", "1")
+            elif word[0] == "choose":
+                # A list's entries by the keyboard: the first, then down to the one asked.
                 self.click(*controls[word[1]])
+                self.xdo("key", "Home", *(["Down"] * int(word[2])), "Return")
+            elif word[0] == "ok":
+                self.click(*controls["1"])
             elif word[0] == "key":
                 self.xdo("key", {"enter": "Return", "escape": "Escape"}.get(word[1], word[1]))
-            time.sleep(0.3)
+            time.sleep(0.5)
+            if self.count("dialog") > shown:
+                time.sleep(0.3)
 
     def wait_prompt(self, count):
         """Waits until the bridge has asked COUNT prompts in all, or the run has ended."""

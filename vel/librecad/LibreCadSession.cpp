@@ -91,7 +91,9 @@ bool EndOfWait::eventFilter(QObject* watched, QEvent* event) {
 
 bool DialogTracer::eventFilter(QObject* watched, QEvent* event) {
     auto* dialog = qobject_cast<QDialog*>(watched);
-    if (event->type() != QEvent::Show || !dialog) return false;
+    if (!dialog) return false;
+    if (event->type() == QEvent::Hide) trace_("closed " + dialog->objectName().toStdString());
+    if (event->type() != QEvent::Show) return false;
     // Once laid out and placed.
     QTimer::singleShot(0, dialog, [this, dialog] {
         std::ostringstream lines;

@@ -32,7 +32,8 @@ public:
 };
 
 // With a trace, tells where each control of a dialog of the plug-in's lies on the screen, as
-// "dialog ID" and "control ID X Y" lines: how a test that drives LibreCAD answers a dialog.
+// "dialog ID" and "control ID X Y" lines, and "closed ID" when it goes: how a test that drives
+// LibreCAD answers a dialog.
 class DialogTracer : public QObject {
 public:
     explicit DialogTracer(std::function<void(const std::string&)> trace)
