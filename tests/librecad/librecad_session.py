@@ -18,9 +18,12 @@ TOP = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))
 BUILD = os.path.abspath(sys.argv[1])
 PLUGIN = os.path.join(BUILD, "bin", "librecad")
 VELHOST = os.path.join(BUILD, "bin", "velhost")
-SESSIONS = os.path.join(TOP, "examples", "sessions")
+# The example sessions, and those only LibreCAD's inputs need.
+SESSIONS = [os.path.join(TOP, "examples", "sessions"),
+            os.path.join(TOP, "tests", "librecad", "sessions")]
 DRAWING = os.path.join(TOP, "examples", "bracket.dxf")
 WAIT = 20.0  # seconds LibreCAD may take for one step on a loaded machine
+SELECTION = 0x20  # the mask of a prompt that takes a selection
 
 try:
     import ezdxf
@@ -42,6 +45,7 @@ class LibreCad:
     def __init__(self, folder, drawing, registry):
         self.folder = folder
         self.trace = os.path.join(folder, "trace.txt")
+        self.messages_closed = 0
         home = os.path.join(folder, "home")
         # The plug-in installed for this home as a designer installs it.
         subprocess.run(["bash", os.path.join(TOP, "scripts", "install-librecad-plugin.sh"), BUILD],
@@ -96,6 +100,11 @@ class LibreCad:
             return []
         with open(self.trace) as f:
             return f.read().splitlines()
+
+    def mask(self):
+        """The input the last prompt asks for (its host event mask)."""
+        prompts = [l for l in self.lines() if l.startswith("prompt")]
+        return int(prompts[-1].split()[1]) if prompts else 0
 
     def count(self, word):
         return sum(l.split()[0] == word for l in self.lines() if l)
@@ -152,9 +161,18 @@ class LibreCad:
                 time.sleep(0.3)
 
     def wait_prompt(self, count):
-        """Waits until the bridge has asked COUNT prompts in all, or the run has ended."""
-        self.until(lambda: sum(l.startswith("prompt") for l in self.lines()) >= count
-                   or (self.lines() and self.lines()[-1] == "end"), "prompt %d" % count)
+        """Waits until the bridge has asked COUNT prompts in all, or the run has ended; a
+        message of the plug-in's on the way is read and closed, as a person closes it."""
+        def asked():
+            lines = self.lines()
+            if self.messages_closed < self.count("message"):
+                self.until(lambda: "dialog message" in self.lines(), "the message box")
+                time.sleep(0.3)
+                self.xdo("key", "Return")
+                self.messages_closed += 1
+            return sum(l.startswith("prompt") for l in lines) >= count or (
+                lines and lines[-1] == "end")
+        self.until(asked, "prompt %d" % count)
 
     def key(self, *keys):
         self.xdo("key", "--window", self.window, *keys)
@@ -187,8 +205,12 @@ class LibreCad:
         self.xvfb.terminate()
 
 
+def session_file(name):
+    return next(p for p in (os.path.join(folder, name) for folder in SESSIONS) if os.path.exists(p))
+
+
 def read_script(name):
-    with open(os.path.join(SESSIONS, name + ".vel")) as f:
+    with open(session_file(name + ".vel")) as f:
         return [l.split() for l in f if l.strip() and not l.startswith("#")]
 
 
@@ -240,7 +262,7 @@ def play(name, folder):
         sx, sy = (px1 - px0) / (x1 - x0), (py1 - py0) / (y1 - y0)
         pixel = lambda x, y: (round(px0 + (x - x0) * sx), round(py0 + (y - y0) * sy))
 
-        shutil.copy(os.path.join(SESSIONS, name + ".reg"), registry)
+        shutil.copy(session_file(name + ".reg"), registry)
         os.remove(lc.trace)
         replay, pending = [], None
         for command in read_script(name):
@@ -253,6 +275,20 @@ def play(name, folder):
             if command[0] == "run":
                 lc.start_command()
                 replay.append("run")
+            elif command[0] == "pick" and lc.mask() == SELECTION:
+                # Clicks that LibreCAD's selection input takes; the figures are told at the end.
+                lc.click(*pixel(float(command[1]), float(command[2])))
+                continue
+            elif command[0] == "done":
+                chosen = lc.count("selected")
+                lc.key("Return")
+                lc.until(lambda: lc.count("selected") > chosen, "the selection taken")
+                lines = lc.lines()
+                taken = max(i for i, l in enumerate(lines) if l.startswith("selected"))
+                since = max(i for i, l in enumerate(lines[:taken]) if l.startswith("prompt"))
+                replay += ["pick " + " ".join(l.split()[1:]) for l in lines[since:taken]
+                           if l.startswith("select ")]
+                replay.append("done")
             elif command[0] == "pick":
                 x, y = float(command[1]), float(command[2])
                 editing = lc.editing()
@@ -278,6 +314,9 @@ def play(name, folder):
                 pending = None
             if command[0] != "escape":
                 lc.wait_prompt(asked + 1)
+                if command[0] == "pick" and lc.count("message"):
+                    print(f"{name}: LibreCAD showed the message", lc.lines()[
+                        max(i for i, l in enumerate(lc.lines()) if l.startswith("message"))][8:])
             if command[0] == "pick" and lc.editing():
                 time.sleep(0.5)
                 lc.picture(name + "-editing")
@@ -291,7 +330,10 @@ def play(name, folder):
                 lc.key(keys)
             before = os.path.getmtime(drawing)
             lc.key("ctrl+s")
-            lc.until(lambda: os.path.getmtime(drawing) != before, "the drawing saved")
+            # LibreCAD saves only a drawing that changed since it was last saved.
+            end = time.time() + 5
+            while os.path.getmtime(drawing) == before and time.time() < end:
+                time.sleep(0.2)
             time.sleep(0.5)
             saves[state] = os.path.join(folder, state + ".dxf")
             shutil.copy(drawing, saves[state])
@@ -313,7 +355,7 @@ def main():
         with open(script, "w") as f:
             f.write(replay)
         registry = os.path.join(folder, "velhost.reg")
-        shutil.copy(os.path.join(SESSIONS, name + ".reg"), registry)
+        shutil.copy(session_file(name + ".reg"), registry)
         velhost_out = os.path.join(folder, "velhost.dxf")
         subprocess.run([VELHOST, "run", "--drawing", DRAWING, "--script", script, "--registry",
                         registry, "--out", velhost_out, "--aperture", aperture],

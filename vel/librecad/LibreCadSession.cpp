@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <type_traits>
+#include <variant>
 
 #include "document_interface.h"
 #include "vel/kernel/Host.h"
@@ -58,8 +60,9 @@ private:
 // One wait of LibreCAD's for a point or a selection: quiet, and watched for how it ends.
 class LibreCadWait {
 public:
-    explicit LibreCadWait(EndOfWait& end) : end_(end) {
+    LibreCadWait(EndOfWait& end, bool forPoint) : end_(end) {
         end_.kind = EndOfWait::Kind::None;
+        end_.forPoint = forPoint;
         qApp->installEventFilter(&end_);
     }
     ~LibreCadWait() { qApp->removeEventFilter(&end_); }
@@ -74,11 +77,11 @@ private:
 }  // namespace
 
 bool EndOfWait::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
+    // A key reaches this filter once for every widget it travels up through: each is seen once.
+    if (event->type() == QEvent::KeyPress && kind == Kind::None) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Escape && kind != Kind::Confirm) kind = Kind::Escape;
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            // LibreCAD ignores Enter at a point: Escape ends its wait, as confirm.
+        if (key == Qt::Key_Escape) kind = Kind::Escape;
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && forPoint) {
             kind = Kind::Confirm;
             QCoreApplication::postEvent(watched,
                                         new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
@@ -178,7 +181,11 @@ void LibreCadSession::run() {
         return;
     }
     host.setMessagePresenter([this](const std::u16string& text) {
-        QMessageBox::information(window_, QStringLiteral("Orvanta"), fromUtf16(text));
+        trace("message " + fromUtf16(text).toStdString());
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Orvanta"), fromUtf16(text),
+                        QMessageBox::Ok, window_);
+        box.setObjectName(QStringLiteral("message"));
+        box.exec();
     });
     importDrawing();
     std::ostringstream reach;
@@ -202,7 +209,7 @@ void LibreCadSession::run() {
 
 void LibreCadSession::step() {
     Host& host = Host::instance();
-    trace("prompt " + prompt().toStdString());
+    trace("prompt " + std::to_string(host.eventMask()) + " " + prompt().toStdString());
     const int mask = host.eventMask();
     const InputResult taken = mask == VEL_MASK_ELEMENT     ? editInsert()
                               : mask == VEL_MASK_SELECTION ? selectInLibreCad()
@@ -236,15 +243,35 @@ InputResult LibreCadSession::selectInLibreCad() {
     QList<Plug_Entity*> picked;
     bool accepted = false;
     {
-        LibreCadWait wait(end_);
+        LibreCadWait wait(end_, false);
         accepted = doc_.getSelect(&picked, prompt());
     }
     for (Plug_Entity* e : picked) {
         const auto segment = segmentOfEntity_.find(LibreCadDocument::idOf(e));
-        if (segment != segmentOfEntity_.end()) host.addToSelection(segment->second);
         delete e;
+        if (segment == segmentOfEntity_.end()) continue;
+        host.addToSelection(segment->second);
+        // A point on the figure, where a script's pick would take it.
+        const Segment& s = *host.drawing().segment(segment->second);
+        const std::vector<Primitive> drawn = drawnPrimitives(host.drawing(), s);
+        if (drawn.empty()) continue;
+        const Point on = std::visit(
+            [](const auto& p) -> Point {
+                using T = std::decay_t<decltype(p)>;
+                if constexpr (std::is_same_v<T, Line>) return (p.start + p.end) * 0.5;
+                if constexpr (std::is_same_v<T, Arc>)
+                    return p.pointAt(p.startAngle + p.sweep() / 2);
+                if constexpr (std::is_same_v<T, Circle>) return p.centre + Point{p.radius, 0.0};
+                if constexpr (std::is_same_v<T, Point>) return p;
+            },
+            drawn.front());
+        std::ostringstream line;
+        line.precision(17);
+        line << "select " << on.x << " " << on.y;
+        trace(line.str());
     }
     trace("selected " + std::to_string(host.selection().size()));
+    if (end_.kind == EndOfWait::Kind::Escape) return escape();
     // Enter with nothing selected is the prompt's confirm input, as in the window.
     if (accepted && !host.selection().empty()) return input_.done();
     if (accepted || end_.kind == EndOfWait::Kind::Confirm) return confirm();
@@ -258,7 +285,7 @@ InputResult LibreCadSession::pointInLibreCad() {
     QPointF base = echo ? QPointF(echo->x, echo->y) : QPointF();
     bool clicked = false;
     {
-        LibreCadWait wait(end_);
+        LibreCadWait wait(end_, true);
         clicked = doc_.getPoint(&at, prompt(), echo ? &base : nullptr);
     }
     if (end_.kind == EndOfWait::Kind::Confirm) return confirm();

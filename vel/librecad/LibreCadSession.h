@@ -28,6 +28,9 @@ class EndOfWait : public QObject {
 public:
     enum class Kind { None, Confirm, Escape };
     Kind kind = Kind::None;
+    // At a point LibreCAD ignores Enter, which is then told to it as Escape; its selection input
+    // takes Enter itself.
+    bool forPoint = false;
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
