@@ -346,6 +346,24 @@ TEST_F(WindowSessions, AWindowTakesWhatItMeetsDraggedLeftAndWhatItHoldsDraggedRi
     EXPECT_EQ(host().drawing().segments().size(), figures.size()) << "nothing made";
 }
 
+// The rubber band from a rectangle's first corner goes when the second corner is taken, whatever
+// the step after it: the first corner again (continuous) or the editing (annotated).
+TEST_F(WindowSessions, TheRubberBandGoesWithTheStepThatAskedForIt) {
+    for (const char* settings : {"corners-continuous", "corners-annotated"}) {
+        SCOPED_TRACE(settings);
+        Write("window.reg", ReadFile(kExamples + "/sessions/" + settings + ".reg"));
+        OpenWindow(kExamples + "/bracket.dxf");
+        std::vector<std::string> queue;
+        Play("run\npick -4 -4\n", queue);
+        EXPECT_TRUE(host().echo().has_value()) << "the band follows the mouse to the second corner";
+        Play("pick 164 104\n", queue);
+        ASSERT_TRUE(host().running());
+        EXPECT_FALSE(host().echo().has_value()) << "the next step has no band";
+        QTest::keyClick(&canvas(), Qt::Key_Escape);
+        window_.reset();
+    }
+}
+
 // The history through undo and redo, a new run after an undo (which forgets what was undone),
 // and more runs than it keeps: the drawing at every step is the one the step names, and the
 // drawing is marked changed wherever it differs from the file.

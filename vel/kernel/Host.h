@@ -55,7 +55,11 @@ public:
     void setReadyFunc(VelReadyFunc f) { ready_ = f; }
     void setExecuteFunc(VelExecuteFunc f) { execute_ = f; }
     VelExecuteFunc executeFunc() const { return execute_; }
-    void setEventMask(int mask) { mask_ = mask; }
+    // Arming a mask starts a step: a rubber band belongs to the step that asked for it.
+    void setEventMask(int mask) {
+        mask_ = mask;
+        echo_.reset();
+    }
     int eventMask() const { return mask_; }
     void setCompare(VelCompareFunc f) { compare_ = f; }
     VelCompareFunc compare() const { return compare_; }
