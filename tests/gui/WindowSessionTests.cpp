@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -362,6 +363,22 @@ TEST_F(WindowSessions, TheRubberBandGoesWithTheStepThatAskedForIt) {
         QTest::keyClick(&canvas(), Qt::Key_Escape);
         window_.reset();
     }
+}
+
+// A menu opened and left with Escape keeps no hold on the keyboard: typing over the canvas goes
+// to the command line, as anywhere else over it.
+TEST_F(WindowSessions, TypingOverTheCanvasGoesToTheCommandLineAfterAMenu) {
+    OpenWindow(kExamples + "/bracket.dxf");
+    QMenuBar* bar = window_->menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions().at(0)).center());
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr) << "the File menu is open";
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTest::mouseMove(&canvas(), canvas().rect().center());
+    QApplication::processEvents();
+    // Typed as the window system hands keys over: to whatever holds the keyboard.
+    for (const char c : std::string("insert")) QTest::keyClick(window_->windowHandle(), c);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no menu opened by a letter";
+    EXPECT_EQ(window_->commandLine().text(), QStringLiteral("insert"));
 }
 
 // The history through undo and redo, a new run after an undo (which forgets what was undone),

@@ -183,6 +183,18 @@ void HostWindow::buildMenus() {
     insertAction_ = command->addAction(QStringLiteral("&Insert"), this,
                                        [this] { runCommand(QStringLiteral("insert")); });
 
+    // A menu left with Escape leaves the menu bar holding the keyboard, where letters open
+    // menus; the keyboard goes back to the canvas, and typing to the command line.
+    for (QMenu* menu : {file, edit, view, command})
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            QTimer::singleShot(0, this, [this] {
+                QWidget* keys = QApplication::focusWidget();
+                if (!QApplication::activePopupWidget() && !QApplication::activeModalWidget() &&
+                    (!keys || qobject_cast<QMenuBar*>(keys)))
+                    canvas_->setFocus();
+            });
+        });
+
     QToolBar* tools = addToolBar(QStringLiteral("Tools"));
     tools->setObjectName(QStringLiteral("tools"));
     for (QAction* a :
