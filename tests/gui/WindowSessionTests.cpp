@@ -6,6 +6,7 @@
 #include <dlfcn.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QImage>
@@ -379,6 +380,35 @@ TEST_F(WindowSessions, TypingOverTheCanvasGoesToTheCommandLineAfterAMenu) {
     for (const char c : std::string("insert")) QTest::keyClick(window_->windowHandle(), c);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "no menu opened by a letter";
     EXPECT_EQ(window_->commandLine().text(), QStringLiteral("insert"));
+}
+
+// After a popup closes, what is lit is what lies under the cursor then, not the leader that was
+// clicked: the cursor went to the popup's buttons meanwhile.
+TEST_F(WindowSessions, AfterAPopupClosesOnlyWhatLiesUnderTheCursorIsLit) {
+    Write("window.reg", ReadFile(kExamples + "/sessions/window-annotated.reg"));
+    OpenWindow(kExamples + "/bracket.dxf");
+    std::vector<std::string> queue;
+    std::ostringstream robotErrors;
+    velhost::DialogRobot robot(queue, robotErrors, false);
+    Play("run\nselect -1 -1 161 101\ndone\n", queue);
+    QTest::keyClick(&canvas(), Qt::Key_Home);
+    const QPoint leader = PixelOf(-9.5, 109.5);
+    ASSERT_TRUE(canvas().targetAt(leader).elementId.has_value());
+    auto litPixels = [&] {
+        const QImage image = canvas().grab().toImage();
+        int lit = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) lit += image.pixel(x, y) == qRgb(255, 196, 64);
+        return lit;
+    };
+    // The cursor rests where the popup's buttons will be; the click on the leader is a press and
+    // a release there, and the popup is cancelled.
+    QCursor::setPos(canvas().mapToGlobal(PixelOf(80, 50)));
+    queue = {"cancel"};
+    QTest::mouseClick(&canvas(), Qt::LeftButton, {}, leader);
+    EXPECT_TRUE(queue.empty()) << "the popup opened";
+    EXPECT_EQ(litPixels(), 0);
+    EXPECT_FALSE(robot.Failed()) << robotErrors.str();
 }
 
 // The history through undo and redo, a new run after an undo (which forgets what was undone),

@@ -1,6 +1,8 @@
 // Canvas.cpp - painting the drawing and turning the mouse into host inputs.
 #include "vel/gui/Canvas.h"
 
+#include <QCursor>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -141,6 +143,10 @@ void Canvas::takeDrawing(bool all) {
 }
 
 void Canvas::refreshHover() {
+    // The cursor may have moved while a dialog held it (a popup's buttons lie over the canvas),
+    // with no move event here: what is lit is what lies under it now.
+    const QPoint cursor = mapFromGlobal(QCursor::pos());
+    mouse_ = rect().contains(cursor) ? std::optional<QPointF>(cursor) : std::nullopt;
     hover_ = mouse_ ? targetAt(*mouse_) : vel::PickTarget{};
     update();
 }
@@ -359,8 +365,9 @@ void Canvas::mouseReleaseEvent(QMouseEvent* event) {
     } else if (host_.running()) {
         take(input_.pick(drawingPointOf(at)));
     }
-    updateHover(at);
-    update();
+    // A pick may have opened a popup, which the cursor went to and left: what is lit is what
+    // lies under the cursor now, not where the click was.
+    refreshHover();
 }
 
 void Canvas::mouseDoubleClickEvent(QMouseEvent* event) {
