@@ -214,19 +214,30 @@ TEST(DxfReader, LineTypesKnownOnlyByTheirPatternKeepTheirRhythm) {
     const auto line = [](const std::string& type) {
         return "0\nLINE\n6\n" + type + "\n10\n0\n20\n0\n11\n1\n21\n1\n";
     };
-    const Drawing d = Read("0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLTYPE\n" +
-                           lineType("Dashed", "49\n12.7\n49\n-6.35\n", 2) +
-                           lineType("DOT", "49\n0\n49\n-6.35\n", 2) + "0\nENDTAB\n0\nENDSEC\n" +
-                           File("", line("DASHED") + line("DOT") + line("CENTER")));
+    // Customary names whose entries give no pattern, as some programs write them, mean the usual
+    // pattern of the name: the line type of that rhythm, or of as many dashes and gaps.
+    const Drawing d =
+        Read("0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLTYPE\n" +
+             lineType("Dashed", "49\n12.7\n49\n-6.35\n", 2) +
+             lineType("DOT", "49\n0\n49\n-6.35\n", 2) + lineType("DASHDOT", "", 0) +
+             lineType("BORDER", "", 0) + lineType("HIDDEN", "", 0) + "0\nENDTAB\n0\nENDSEC\n" +
+             File("", line("DASHED") + line("DOT") + line("CENTER") + line("DASHDOT") +
+                          line("BORDER") + line("HIDDEN") + line("NOSUCH")));
     std::vector<std::optional<int>> types;
     for (const auto& [id, s] : d.segments()) types.push_back(s.elements.at(0).lineType);
-    ASSERT_EQ(types.size(), 3u);
+    ASSERT_EQ(types.size(), 7u);
     ASSERT_TRUE(types[0].has_value());
     const LineTypeStyle& dashed = lineTypeStyle(*types[0]);
     EXPECT_EQ(dashed.pattern.size(), 2u);
     EXPECT_GT(dashed.pattern[0], dashed.pattern[1]) << "dashes longer than the gaps";
-    EXPECT_EQ(types[1], std::nullopt);
     EXPECT_EQ(types[2], lineTypeOfName("CENTER"));
+    const std::pair<size_t, size_t> dashesAndGaps[] = {{1, 2}, {3, 4}, {4, 6}, {5, 2}};
+    for (const auto& [row, count] : dashesAndGaps) {
+        SCOPED_TRACE(row);
+        ASSERT_TRUE(types[row].has_value()) << "not drawn solid";
+        EXPECT_EQ(lineTypeStyle(*types[row]).pattern.size(), count);
+    }
+    EXPECT_EQ(types[6], std::nullopt) << "a name no program knows, without a pattern";
 }
 
 TEST(DxfReader, ReferencesThatCannotBePlacedAreCountedOrRefused) {

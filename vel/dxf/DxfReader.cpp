@@ -401,15 +401,19 @@ private:
         return false;
     }
 
-    // A line type by its name, or else by the rhythm of its pattern in the file: a dashed line
-    // whose name the host does not know stays dashed. Worked out once for each name: a pattern
-    // may be long, and every figure asks.
+    // A line type by its name, or else by the rhythm of its pattern in the file, or of the usual
+    // pattern of its customary name: a dashed line whose name the host does not know stays dashed.
+    // Worked out once for each name: a pattern may be long, and every figure asks.
     std::optional<int> lineTypeOf(const std::string& name) {
         const auto [known, added] = lineTypesByName_.try_emplace(AsciiUpper(name));
         if (!added) return known->second;
         if ((known->second = lineTypeOfName(name))) return known->second;
         const auto pattern = lineTypePatterns_.find(AsciiUpper(name));
-        if (pattern != lineTypePatterns_.end()) known->second = lineTypeOfPattern(pattern->second);
+        if (pattern != lineTypePatterns_.end() && !pattern->second.empty())
+            known->second = lineTypeOfPattern(pattern->second);
+        // A customary name whose entry gives no pattern (as some programs write them) means
+        // the usual pattern of that name.
+        if (!known->second) known->second = lineTypeOfCustomaryName(name);
         return known->second;
     }
 

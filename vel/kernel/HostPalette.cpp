@@ -218,6 +218,28 @@ std::optional<int> lineTypeOfName(std::string_view name) {
     return std::nullopt;
 }
 
+std::optional<int> lineTypeOfCustomaryName(std::string_view name) {
+    const auto customary =
+        std::find_if(customaryLineTypes().begin(), customaryLineTypes().end(),
+                     [&](const CustomaryLineType& t) { return equalsIgnoringCase(t.name, name); });
+    if (customary == customaryLineTypes().end()) return std::nullopt;
+    if (const std::optional<int> same = lineTypeOfPattern(customary->pattern)) return same;
+    // No line type has the rhythm: the one of as many dashes and gaps whose shares of the period
+    // differ least (a dot of the name becomes a short dash).
+    const std::vector<double>& theirs = customary->pattern;
+    std::optional<int> best;
+    double bestOff = 0.0;
+    for (const LineTypeStyle& style : kLineTypes) {
+        if (style.continuous() || style.pattern.size() != theirs.size()) continue;
+        double off = 0.0;
+        for (size_t i = 0; i < theirs.size(); ++i)
+            off += std::fabs(style.pattern[i] / style.patternLength() -
+                             std::fabs(theirs[i]) / period(theirs));
+        if (!best || off < bestOff) best = style.number, bestOff = off;
+    }
+    return best;
+}
+
 std::optional<int> lineTypeOfPattern(std::span<const double> pattern) {
     if (!std::all_of(pattern.begin(), pattern.end(), [](double v) { return std::isfinite(v); }))
         return std::nullopt;

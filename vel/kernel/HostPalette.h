@@ -57,6 +57,10 @@ std::string_view customaryLineTypeName(int number);
 // negative, as files give them) whose period is nearest; none when no line type has it,
 // so that a dashed line read stays dashed.
 std::optional<int> lineTypeOfPattern(std::span<const double> pattern);
+// The line type with the rhythm of a customary line type's usual pattern ("CENTER", "HIDDEN2"),
+// for a file that names one without giving its pattern; none for other names, or when no line
+// type has that rhythm.
+std::optional<int> lineTypeOfCustomaryName(std::string_view name);
 // The known line-type numbers in ascending order.
 std::span<const int> knownLineTypes();
 
