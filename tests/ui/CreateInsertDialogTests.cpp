@@ -111,6 +111,29 @@ TEST_F(CreateInsert, ShowsEveryStoredValueInItsControl) {
     EXPECT_EQ(result, IDCANCEL);
 }
 
+// Tab goes where the dialog manager takes it: through the template's tab stops in their order,
+// the colour and line-type swatches included.
+TEST_F(CreateInsert, TabVisitsTheSwatchesAsTheTemplateOrders) {
+    OrvantaDlg dlg;
+    std::vector<std::string> visited;
+    Run(dlg, [&](QDialog* d) {
+        for (int k = 0; k < 80; ++k) {
+            QWidget* focus = d->focusWidget();
+            if (!focus) break;
+            visited.push_back(focus->objectName().toStdString());
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        Click(d, 2);
+    });
+    for (const auto& [swatch, lineType] :
+         {std::pair{"12019", "12020"}, std::pair{"12038", "12039"}}) {
+        const auto at = std::find(visited.begin(), visited.end(), swatch);
+        ASSERT_NE(at, visited.end()) << swatch << " is a tab stop";
+        ASSERT_NE(at + 1, visited.end());
+        EXPECT_EQ(*(at + 1), lineType) << "the line type after its colour";
+    }
+}
+
 TEST_F(CreateInsert, OkStoresEveryValueAgainUnchangedWhenNothingWasTouched) {
     OrvantaDlg dlg;
     ASSERT_EQ(Run(dlg, [](QDialog* d) { Click(d, 1); }), IDOK);

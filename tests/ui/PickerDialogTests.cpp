@@ -3,9 +3,9 @@
 // clicks, double clicks and the keys that close them.
 #include <QPushButton>
 
+#include "settings/Palette.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/KaStPickers.h"
-#include "settings/Palette.h"
 #include "ui/Resources.h"
 
 namespace ui_test {
@@ -174,6 +174,18 @@ TEST_F(Pickers, DoubleClickClosesAsOkWithThatSwatch) {
     EXPECT_EQ(Run(again, [](QDialog* d) { QTest::mouseDClick(Item(d, 17045), Qt::LeftButton); }),
               IDOK);
     EXPECT_EQ(again.mSelection, u"MAINCOLOR15");
+}
+
+// The picker opens with the first swatch focused, as the dialog manager focuses the first tab
+// stop, and Tab goes on to the next swatch.
+TEST_F(Pickers, TheFirstSwatchHasTheFocusAndTabGoesToTheNext) {
+    KaStColorDlg picker;
+    Run(picker, [](QDialog* d) {
+        EXPECT_EQ(d->focusWidget(), Item(d, 17015));
+        QTest::keyClick(Item(d, 17015), Qt::Key_Tab);
+        EXPECT_EQ(d->focusWidget(), Item(d, 17032));
+        QTest::mouseClick(Item<QPushButton>(d, 2), Qt::LeftButton);
+    });
 }
 
 TEST_F(Pickers, SpaceConfirmsEvenOnCancelAndEscapeCancelsEvenOnOk) {

@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <map>
 
 #include "ui/Resources.h"
@@ -196,8 +198,9 @@ StaticWidget::StaticWidget(const ControlTemplate& tmpl, DialogEvents& events, QW
         setFrameStyle(static_cast<int>(QFrame::Box) | QFrame::Plain);
         setLineWidth(1);
     }
-    // Statics never take the focus, neither by click nor by Tab.
-    setFocusPolicy(Qt::NoFocus);
+    // A static takes the focus by Tab only, and only where its template makes it a tab stop (the
+    // colour and line-type swatches), as the dialog manager gives it.
+    setFocusPolicy((tmpl.style & winstyle::kTabStop) ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void StaticWidget::SetImage(const QImage& image) {
@@ -225,6 +228,12 @@ void StaticWidget::paintEvent(QPaintEvent*) {
         }
     }
     drawFrame(&painter);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 void StaticWidget::mousePressEvent(QMouseEvent* event) {
