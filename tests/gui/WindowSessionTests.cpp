@@ -411,6 +411,33 @@ TEST_F(WindowSessions, AfterAPopupClosesOnlyWhatLiesUnderTheCursorIsLit) {
     EXPECT_FALSE(robot.Failed()) << robotErrors.str();
 }
 
+// Corners typed on the command line, absolute and relative to the last point, are taken as if
+// clicked there; what is no point is said and leaves the prompt as it was.
+TEST_F(WindowSessions, PointsTypedAtAPromptAreTakenAsClicks) {
+    Write("window.reg", ReadFile(kExamples + "/sessions/corners-continuous.reg"));
+    OpenWindow(kExamples + "/bracket.dxf");
+    const size_t before = host().drawing().segments().size();
+    Type(QStringLiteral("insert"));
+    const std::u16string firstPrompt = host().prompts().back();
+    QTest::keyClicks(&canvas(), QStringLiteral("12,abc"));
+    QTest::keyClick(&window_->commandLine(), Qt::Key_Return);
+    EXPECT_EQ(host().prompts().back(), firstPrompt);
+    EXPECT_FALSE(host().echo().has_value()) << "no corner taken";
+    EXPECT_EQ(window_->commandLine().text(), QStringLiteral("12,abc")) << "kept to be put right";
+    window_->commandLine().clear();
+    Type(QStringLiteral("-4,-4"));
+    EXPECT_TRUE(host().echo().has_value()) << "the first corner";
+    Type(QStringLiteral("@168,108"));  // to (164, 104)
+    ASSERT_EQ(host().drawing().segments().size(), before + 2) << "the insert and its hole";
+    // Around the corners' rectangle by the default distances: 6 left and below, 5 right and above.
+    const vel::Extents outline = vel::drawnExtentsOf(
+        host().drawing(), std::prev(host().drawing().segments().end(), 2)->second);
+    EXPECT_DOUBLE_EQ(outline.minX, -10);
+    EXPECT_DOUBLE_EQ(outline.minY, -10);
+    EXPECT_DOUBLE_EQ(outline.maxX, 169);
+    EXPECT_DOUBLE_EQ(outline.maxY, 109);
+}
+
 // The history through undo and redo, a new run after an undo (which forgets what was undone),
 // and more runs than it keeps: the drawing at every step is the one the step names, and the
 // drawing is marked changed wherever it differs from the file.

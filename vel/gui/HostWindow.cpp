@@ -237,7 +237,18 @@ void HostWindow::runCommand(const QString& typed) {
 void HostWindow::enter() {
     const QString typed = commandLine_->text().trimmed();
     commandLine_->clear();
-    if (!typed.isEmpty()) {
+    const int mask = host_.running() ? host_.eventMask() : 0;
+    const bool picks = mask == VEL_MASK_FIGURE || mask == VEL_MASK_ELEMENT ||
+                       mask == VEL_MASK_POINT || mask == VEL_MASK_SELECTION;
+    if (picks && (typed.contains(QLatin1Char(',')) || typed.startsWith(QLatin1Char('@')))) {
+        // A point typed at a prompt that takes one: as if clicked there.
+        const vel::InputResult taken = input_.pickTyped(typed.toStdString());
+        if (!taken) {
+            showMessage(QString::fromStdString(taken.refusal));
+            commandLine_->setText(typed);  // to be put right
+        }
+        afterInput();
+    } else if (!typed.isEmpty()) {
         runCommand(typed);
     } else if (host_.running()) {
         // A selection that holds nothing yet has nothing to end: there Enter is the

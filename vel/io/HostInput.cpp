@@ -2,6 +2,8 @@
 #include "vel/io/HostInput.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <sstream>
@@ -92,8 +94,35 @@ PickTarget HostInput::targetAt(Point p) const {
     return target;
 }
 
+InputResult HostInput::pickTyped(const std::string& typed) {
+    std::string_view text = typed;
+    const auto trim = [](std::string_view v) {
+        while (!v.empty() && std::isspace(static_cast<unsigned char>(v.front())))
+            v.remove_prefix(1);
+        while (!v.empty() && std::isspace(static_cast<unsigned char>(v.back()))) v.remove_suffix(1);
+        return v;
+    };
+    text = trim(text);
+    const bool relative = !text.empty() && text.front() == '@';
+    if (relative) text.remove_prefix(1);
+    const size_t comma = text.find(',');
+    double v[2] = {0.0, 0.0};
+    bool ok = comma != std::string_view::npos;
+    for (int i = 0; ok && i < 2; ++i) {
+        const std::string_view part = trim(i == 0 ? text.substr(0, comma) : text.substr(comma + 1));
+        const char* end = part.data() + part.size();
+        const auto [at, ec] = std::from_chars(part.data(), end, v[i]);
+        ok = !part.empty() && ec == std::errc() && at == end && std::isfinite(v[i]);
+    }
+    if (!ok) return refused("not a point: type x,y or @dx,dy");
+    if (relative && !last_) return refused("no point yet to be relative to: type x,y");
+    const Point p = relative ? Point{last_->x + v[0], last_->y + v[1]} : Point{v[0], v[1]};
+    return pick(p);
+}
+
 InputResult HostInput::pick(Point p) {
     if (!host_.running()) return refused("pick needs a running command");
+    last_ = p;
     VelEventData e;
     e.code = VEL_EVENT_POINTER;
     e.hasPoint = true;

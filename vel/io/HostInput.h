@@ -36,6 +36,10 @@ public:
     // element the step accepts, under 0x60000 the point alone; under 0x20 the nearest
     // segment joins the selection without an event.
     InputResult pick(Point p);
+    // A point typed as a person types it at a prompt: "x,y", or "@dx,dy" from the last point
+    // picked or typed; taken as a pick there.
+    InputResult pickTyped(const std::string& typed);
+    std::optional<Point> lastPoint() const { return last_; }
     // Under 0x20, every segment lying wholly inside the window joins the selection.
     InputResult select(const Extents& window);
     // The same with every segment that the window crosses or holds (a window
@@ -51,6 +55,7 @@ private:
     InputResult withoutPoint(int code, const char* what);
 
     Host& host_;
+    std::optional<Point> last_;  // of the last pick, for relative points
 };
 
 }  // namespace vel
