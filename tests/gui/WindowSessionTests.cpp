@@ -438,6 +438,37 @@ TEST_F(WindowSessions, PointsTypedAtAPromptAreTakenAsClicks) {
     EXPECT_DOUBLE_EQ(outline.maxY, 109);
 }
 
+// In the editing step a leader's or a dimension's text is picked as its line is.
+TEST_F(WindowSessions, TextsOfLeadersAndDimensionsArePickedAsTheirLines) {
+    Write("window.reg", ReadFile(kExamples + "/sessions/window-annotated.reg"));
+    OpenWindow(kExamples + "/bracket.dxf");
+    std::vector<std::string> queue;
+    Play("run\nselect -1 -1 161 101\ndone\n", queue);
+    ASSERT_EQ(host().eventMask(), VEL_MASK_ELEMENT);
+    QTest::keyClick(&canvas(), Qt::Key_Home);
+    const vel::Drawing& d = host().drawing();
+    const vel::ViewFrame frame = vel::frameFor(d.drawnExtents());
+    int texts = 0;
+    vel::SegmentView view;
+    for (const auto& [id, s] : d.segments()) {
+        if (s.kind != vel::SegmentKind::Comment && s.kind != vel::SegmentKind::Dimension) continue;
+        vel::viewSegment(d, s, frame, view);
+        for (const vel::ViewText& t : view.texts) {
+            // Inside the text's first (or last) character, halfway up.
+            const double a = t.angleDegrees * M_PI / 180.0;
+            const vel::Point along{std::cos(a), std::sin(a)}, up{-along.y, along.x};
+            const double side = t.align == vel::TextAlign::Left    ? 0.3
+                                : t.align == vel::TextAlign::Right ? -0.3
+                                                                   : 0.0;
+            const vel::Point inside = t.anchor + along * (side * t.height) + up * (0.5 * t.height);
+            const QPoint pixel = canvas().screenPointOf(inside);
+            EXPECT_EQ(canvas().targetAt(pixel).elementId, t.elementId) << t.text;
+            ++texts;
+        }
+    }
+    EXPECT_EQ(texts, 8) << "four corner leaders and four side dimensions";
+}
+
 // The history through undo and redo, a new run after an undo (which forgets what was undone),
 // and more runs than it keeps: the drawing at every step is the one the step names, and the
 // drawing is marked changed wherever it differs from the file.

@@ -388,4 +388,19 @@ std::vector<BulgeVertex> polylineVertices(const Path& path) {
     return vertices;
 }
 
+bool textCovers(const ViewText& t, Point p, double reach) {
+    const double rad = t.angleDegrees * kRadiansPerDegree;
+    const Point along{std::cos(rad), std::sin(rad)};
+    const Point up{-along.y, along.x};
+    const double w = widthEstimate(t.text, t.height);
+    const double left = t.align == TextAlign::Centre  ? -w / 2
+                        : t.align == TextAlign::Right ? -w
+                                                      : 0;
+    const Point d = p - t.anchor;
+    const double x = d.x * along.x + d.y * along.y;
+    const double y = d.x * up.x + d.y * up.y;
+    return x >= left - reach && x <= left + w + reach && y >= -0.25 * t.height - reach &&
+           y <= t.height + reach;
+}
+
 }  // namespace vel

@@ -111,6 +111,10 @@ ViewFrame frameFor(const Extents& geometry);
 void viewSegment(const Drawing& drawing, const Segment& segment, const ViewFrame& frame,
                  SegmentView& out);
 
+// Whether the point lies on the text's estimated box or within `reach` of it: a text is picked as
+// its leader or dimension is.
+bool textCovers(const ViewText& text, Point p, double reach);
+
 // Every segment's view, in id order.
 DrawingView viewOf(const Drawing& drawing);
 

@@ -1,6 +1,8 @@
 // HostInput.cpp - inputs of a person or a script turned into host events.
 #include "vel/io/HostInput.h"
 
+#include "vel/io/DrawingView.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -85,6 +87,7 @@ PickTarget HostInput::targetAt(Point p) const {
             break;
         case VEL_MASK_ELEMENT:
             target.elementId = host_.nearestElement(p);
+            if (!target.elementId) target.elementId = annotationTextAt(p);
             if (target.elementId)
                 target.segmentId = host_.drawing().segmentOfElement(*target.elementId)->id;
             break;
@@ -92,6 +95,23 @@ PickTarget HostInput::targetAt(Point p) const {
             break;
     }
     return target;
+}
+
+std::optional<int> HostInput::annotationTextAt(Point p) const {
+    const Drawing& d = host_.drawing();
+    // Texts stand beside their lines, a few of their heights away at most.
+    constexpr double kTextReachInHeights = 12.0;
+    const ViewFrame frame = frameFor(d.drawnExtents());
+    const double reach = kTextReachInHeights * frame.textHeight + host_.aperture();
+    SegmentView view;
+    for (int id : d.segmentsNear(p, reach)) {
+        const Segment& s = *d.segment(id);
+        if (s.kind != SegmentKind::Dimension && s.kind != SegmentKind::Comment) continue;
+        viewSegment(d, s, frame, view);
+        for (const ViewText& t : view.texts)
+            if (textCovers(t, p, host_.aperture())) return t.elementId;
+    }
+    return std::nullopt;
 }
 
 InputResult HostInput::pickTyped(const std::string& typed) {

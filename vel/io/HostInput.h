@@ -53,6 +53,8 @@ public:
 
 private:
     InputResult withoutPoint(int code, const char* what);
+    // The dimension or leader whose text lies at p, when no element's line is within reach.
+    std::optional<int> annotationTextAt(Point p) const;
 
     Host& host_;
     std::optional<Point> last_;  // of the last pick, for relative points
