@@ -469,6 +469,33 @@ TEST_F(WindowSessions, TextsOfLeadersAndDimensionsArePickedAsTheirLines) {
     EXPECT_EQ(texts, 8) << "four corner leaders and four side dimensions";
 }
 
+// Shift takes figures out of the selection, by a click or a window, and the status bar counts
+// what is selected.
+TEST_F(WindowSessions, ShiftTakesFiguresOutOfTheSelectionAndTheStatusCountsThem) {
+    Write("window.reg", ReadFile(kExamples + "/sessions/window-continuous.reg"));
+    OpenWindow(kExamples + "/bracket.dxf");
+    std::vector<std::string> queue;
+    Play("run\nselect -1 -1 161 101\n", queue);
+    const size_t all = host().selection().size();
+    ASSERT_EQ(all, 7u) << "the outline, five holes and the slot";
+    auto* state = window_->findChild<QLabel*>(QStringLiteral("selectionState"));
+    ASSERT_NE(state, nullptr);
+    EXPECT_TRUE(state->text().startsWith(QStringLiteral("7 selected")));
+    // The bore by a Shift click on its edge, the lower-left hole by a Shift window around it.
+    QTest::mouseClick(&canvas(), Qt::LeftButton, Qt::ShiftModifier, PixelOf(92, 50));
+    EXPECT_EQ(host().selection().size(), all - 1);
+    const QPoint a = PixelOf(9, 21), b = PixelOf(21, 9);
+    QTest::mousePress(&canvas(), Qt::LeftButton, Qt::ShiftModifier, a);
+    QTest::mouseMove(&canvas(), (a + b) / 2);
+    QTest::mouseMove(&canvas(), b);
+    QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::ShiftModifier, b);
+    EXPECT_EQ(host().selection().size(), all - 2);
+    EXPECT_TRUE(state->text().startsWith(QStringLiteral("5 selected")))
+        << state->text().toStdString();
+    QTest::keyClick(&canvas(), Qt::Key_Escape);
+    EXPECT_FALSE(state->isVisible()) << "no count outside a selection";
+}
+
 // The history through undo and redo, a new run after an undo (which forgets what was undone),
 // and more runs than it keeps: the drawing at every step is the one the step names, and the
 // drawing is marked changed wherever it differs from the file.

@@ -361,9 +361,11 @@ void Canvas::mouseReleaseEvent(QMouseEvent* event) {
         vel::Extents window;
         window.add(drawingPointOf(from));
         window.add(drawingPointOf(at));
-        take(at.x() < from.x() ? input_.selectCrossing(window) : input_.select(window));
+        const bool shift = event->modifiers() & Qt::ShiftModifier;
+        take(at.x() < from.x() ? input_.selectCrossing(window, shift)
+                               : input_.select(window, shift));
     } else if (host_.running()) {
-        take(input_.pick(drawingPointOf(at)));
+        take(input_.pick(drawingPointOf(at), event->modifiers() & Qt::ShiftModifier));
     }
     // A pick may have opened a popup, which the cursor went to and left: what is lit is what
     // lies under the cursor now, not where the click was.

@@ -83,6 +83,9 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
     layout->addWidget(bar);
     setCentralWidget(central);
 
+    selectionState_ = new QLabel;
+    selectionState_->setObjectName(QStringLiteral("selectionState"));
+    statusBar()->addPermanentWidget(selectionState_);
     coordinates_ = new QLabel;
     coordinates_->setMinimumWidth(coordinates_->fontMetrics().horizontalAdvance(
         QStringLiteral("X -00000000.000   Y -00000000.000")));
@@ -288,6 +291,13 @@ void HostWindow::afterInput() {
         refreshLayers();
     }
     canvas_->refreshHover();
+    // While figures are being selected: how many are, and the keys that go on.
+    const bool selecting = host_.running() && host_.eventMask() == VEL_MASK_SELECTION;
+    selectionState_->setVisible(selecting);
+    if (selecting)
+        selectionState_->setText(
+            QStringLiteral("%1 selected · Enter: done · Shift+click: take out")
+                .arg(host_.selection().size()));
     setWindowModified(modified());
     refreshActions();
 }

@@ -97,6 +97,7 @@ private:
     Canvas* canvas_ = nullptr;
     QLabel* prompt_ = nullptr;
     QLineEdit* commandLine_ = nullptr;
+    QLabel* selectionState_ = nullptr;
     QLabel* coordinates_ = nullptr;
     QListWidget* layers_ = nullptr;
     QMenu* recentMenu_ = nullptr;

@@ -140,7 +140,7 @@ InputResult HostInput::pickTyped(const std::string& typed) {
     return pick(p);
 }
 
-InputResult HostInput::pick(Point p) {
+InputResult HostInput::pick(Point p, bool deselect) {
     if (!host_.running()) return refused("pick needs a running command");
     last_ = p;
     VelEventData e;
@@ -160,7 +160,7 @@ InputResult HostInput::pick(Point p) {
     } else if (mask != VEL_MASK_POINT) {
         if (!target.segmentId) return refused("nothing within reach of " + where(p));
         if (mask == VEL_MASK_SELECTION) {
-            host_.addToSelection(*target.segmentId);
+            choose(*target.segmentId, deselect);
             return {};
         }
         e.segmentId = *target.segmentId;
@@ -170,14 +170,21 @@ InputResult HostInput::pick(Point p) {
     return {};
 }
 
-InputResult HostInput::select(const Extents& window) {
+void HostInput::choose(int segmentId, bool deselect) {
+    if (deselect)
+        host_.removeFromSelection(segmentId);
+    else
+        host_.addToSelection(segmentId);
+}
+
+InputResult HostInput::select(const Extents& window, bool deselect) {
     if (!host_.running()) return refused("select needs a running command");
     if (host_.eventMask() != VEL_MASK_SELECTION) return refused("no selection is armed");
-    for (int id : host_.segmentsInside(window)) host_.addToSelection(id);
+    for (int id : host_.segmentsInside(window)) choose(id, deselect);
     return {};
 }
 
-InputResult HostInput::selectCrossing(const Extents& window) {
+InputResult HostInput::selectCrossing(const Extents& window, bool deselect) {
     if (!host_.running()) return refused("select needs a running command");
     if (host_.eventMask() != VEL_MASK_SELECTION) return refused("no selection is armed");
     if (window.empty()) return {};
@@ -188,7 +195,7 @@ InputResult HostInput::selectCrossing(const Extents& window) {
         const std::vector<Primitive> drawn = drawnPrimitives(d, *d.segment(id));
         if (std::any_of(drawn.begin(), drawn.end(),
                         [&](const Primitive& p) { return primitiveMeetsBox(p, window); }))
-            host_.addToSelection(id);
+            choose(id, deselect);
     }
     return {};
 }

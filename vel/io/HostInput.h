@@ -35,16 +35,18 @@ public:
     // A pointer event at p: under 0x800 the nearest segment, under 0x1000 the nearest
     // element the step accepts, under 0x60000 the point alone; under 0x20 the nearest
     // segment joins the selection without an event.
-    InputResult pick(Point p);
+    // Under 0x20, `deselect` takes what the pick or window holds out of the selection instead
+    // (Shift held, as CAD programs have it).
+    InputResult pick(Point p, bool deselect = false);
     // A point typed as a person types it at a prompt: "x,y", or "@dx,dy" from the last point
     // picked or typed; taken as a pick there.
     InputResult pickTyped(const std::string& typed);
     std::optional<Point> lastPoint() const { return last_; }
     // Under 0x20, every segment lying wholly inside the window joins the selection.
-    InputResult select(const Extents& window);
+    InputResult select(const Extents& window, bool deselect = false);
     // The same with every segment that the window crosses or holds (a window
     // dragged from right to left, as CAD users know it).
-    InputResult selectCrossing(const Extents& window);
+    InputResult selectCrossing(const Extents& window, bool deselect = false);
     InputResult done();     // the end of a selection (event code 0)
     InputResult confirm();  // the confirm input (event code 7)
     InputResult key();      // any other input without a point (event code 4)
@@ -53,6 +55,7 @@ public:
 
 private:
     InputResult withoutPoint(int code, const char* what);
+    void choose(int segmentId, bool deselect);
     // The dimension or leader whose text lies at p, when no element's line is within reach.
     std::optional<int> annotationTextAt(Point p) const;
 

@@ -2,6 +2,8 @@
 // id sets, prompts and message boxes of the stand-in host.
 #include "vel/kernel/Host.h"
 
+#include <algorithm>
+
 #include <limits>
 #include <ostream>
 
@@ -148,6 +150,12 @@ std::vector<int> Host::segmentsInside(const Extents& window) const {
 
 void Host::addToSelection(int segmentId) {
     if (selected_.insert(segmentId).second) selection_.push_back({segmentId, 1});
+}
+
+void Host::removeFromSelection(int segmentId) {
+    if (selected_.erase(segmentId) == 0) return;
+    selection_.erase(std::find_if(selection_.begin(), selection_.end(),
+                                  [&](const SelIdRecord& r) { return r.segmentId == segmentId; }));
 }
 
 void Host::clearSelection() {

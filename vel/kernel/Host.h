@@ -82,6 +82,7 @@ public:
 
     // ---- selection and id sets ------------------------------------------------
     void addToSelection(int segmentId);
+    void removeFromSelection(int segmentId);
     void clearSelection();
     const std::vector<SelIdRecord>& selection() const { return selection_; }
     int openSelection();
