@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -494,6 +495,37 @@ TEST_F(WindowSessions, ShiftTakesFiguresOutOfTheSelectionAndTheStatusCountsThem)
         << state->text().toStdString();
     QTest::keyClick(&canvas(), Qt::Key_Escape);
     EXPECT_FALSE(state->isVisible()) << "no count outside a selection";
+}
+
+// The command history keeps every prompt, what was typed and what the window said.
+TEST_F(WindowSessions, TheCommandHistoryKeepsPromptsTypedLinesAndMessages) {
+    Write("window.reg", ReadFile(kExamples + "/sessions/corners-continuous.reg"));
+    OpenWindow(kExamples + "/bracket.dxf");
+    Type(QStringLiteral("insert"));
+    const QString firstCorner = QString::fromStdU16String(host().prompts().back());
+    Type(QStringLiteral("-4,-4"));
+    const QString secondCorner = QString::fromStdU16String(host().prompts().back());
+    Type(QStringLiteral("@abc"));
+    QTest::keyClick(&canvas(), Qt::Key_Escape);
+    window_->commandLine().clear();
+    Type(QStringLiteral("nonsense"));
+    auto* history = window_->findChild<QPlainTextEdit*>(QStringLiteral("commandHistory"));
+    ASSERT_NE(history, nullptr);
+    const QStringList lines = history->toPlainText().split(QLatin1Char('\n'));
+    const QStringList expected = {firstCorner,
+                                  QStringLiteral("> -4,-4"),
+                                  secondCorner,
+                                  QStringLiteral("> @abc"),
+                                  QStringLiteral("not a point: type x,y or @dx,dy"),
+                                  QStringLiteral("> nonsense"),
+                                  QStringLiteral("Unknown command: nonsense")};
+    qsizetype from = 0;
+    for (const QString& line : expected) {
+        const qsizetype at = lines.indexOf(line, from);
+        EXPECT_GE(at, from) << line.toStdString() << " in order in:\n"
+                            << history->toPlainText().toStdString();
+        from = std::max(from, at + 1);
+    }
 }
 
 // The history through undo and redo, a new run after an undo (which forgets what was undone),

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -75,11 +76,20 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
     barLayout->addWidget(prompt_);
     barLayout->addWidget(commandLine_, 1);
 
+    // What the session said, to scroll back through and copy: prompts, what was typed, messages.
+    log_ = new QPlainTextEdit;
+    log_->setObjectName(QStringLiteral("commandHistory"));
+    log_->setReadOnly(true);
+    log_->setMaximumBlockCount(kHistoryLines);
+    log_->setFocusPolicy(Qt::ClickFocus);
+    log_->setFixedHeight(log_->fontMetrics().lineSpacing() * 4 + 8);
+
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(canvas_, 1);
+    layout->addWidget(log_);
     layout->addWidget(bar);
     setCentralWidget(central);
 
@@ -109,6 +119,7 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
 
     buildMenus();
     host_.setMessagePresenter([this](const std::u16string& text) {
+        note(fromUtf16(text));
         QMessageBox::information(this, QStringLiteral("Orvanta"), fromUtf16(text));
     });
 
@@ -240,6 +251,7 @@ void HostWindow::runCommand(const QString& typed) {
 void HostWindow::enter() {
     const QString typed = commandLine_->text().trimmed();
     commandLine_->clear();
+    if (!typed.isEmpty()) note(QStringLiteral("> ") + typed);
     const int mask = host_.running() ? host_.eventMask() : 0;
     const bool picks = mask == VEL_MASK_FIGURE || mask == VEL_MASK_ELEMENT ||
                        mask == VEL_MASK_POINT || mask == VEL_MASK_SELECTION;
@@ -284,7 +296,9 @@ void HostWindow::afterInput() {
         history_.end(host_.drawing());
         canvas_->setFocus();  // the next keystroke goes to the command line at once
     }
-    prompt_->setText(prompt());
+    const QString asked = prompt();
+    if (host_.running() && asked != prompt_->text()) note(asked);
+    prompt_->setText(asked);
     if (host_.drawing().revision() != shownRevision_) {
         shownRevision_ = host_.drawing().revision();
         canvas_->updateDrawing();
@@ -351,7 +365,12 @@ void HostWindow::refreshLayers() {
 }
 
 void HostWindow::showMessage(const QString& text) {
+    note(text);
     statusBar()->showMessage(text, 6000);
+}
+
+void HostWindow::note(const QString& line) {
+    log_->appendPlainText(line);
 }
 
 bool HostWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -15,6 +15,7 @@
 #include "vel/io/HostInput.h"
 
 class QLabel;
+class QPlainTextEdit;
 class QLineEdit;
 class QListWidget;
 class QMenu;
@@ -78,6 +79,8 @@ private:
     void refreshLayers();
     void refreshActions();
     void showMessage(const QString& text);
+    // A line of the command history.
+    void note(const QString& line);
     void addRecentFile(const QString& path);
     void refreshRecentFiles();
     bool maybeSave(bool closing);
@@ -98,6 +101,9 @@ private:
     QLabel* prompt_ = nullptr;
     QLineEdit* commandLine_ = nullptr;
     QLabel* selectionState_ = nullptr;
+    QPlainTextEdit* log_ = nullptr;
+    // Lines the command history keeps: a day's work, bounded.
+    static constexpr int kHistoryLines = 5000;
     QLabel* coordinates_ = nullptr;
     QListWidget* layers_ = nullptr;
     QMenu* recentMenu_ = nullptr;
