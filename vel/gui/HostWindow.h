@@ -30,7 +30,7 @@ struct WindowOptions {
     std::string leftOut;               // what reading it left out, as the reader words it
     std::vector<std::string> outputs;  // written when the window closes
     double aperturePixels = 5.0;
-    QSize size{1100, 750};             // the canvas's size in pixels
+    QSize size{1100, 680};             // the canvas's size in pixels: the window fits a 1080-line screen
     std::optional<vel::Extents> view;  // shown exactly; none: zoomed to fit
 };
 
