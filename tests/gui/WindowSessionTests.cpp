@@ -528,6 +528,19 @@ TEST_F(WindowSessions, TheCommandHistoryKeepsPromptsTypedLinesAndMessages) {
     }
 }
 
+// A view fitted to the drawing stays fitted: larger while an insert around the part is there,
+// and as it was once the insert is undone.
+TEST_F(WindowSessions, AFittedViewStaysFittedThroughARunAndItsUndo) {
+    Write("window.reg", ReadFile(kExamples + "/sessions/corners-continuous.reg"));
+    OpenWindow(kExamples + "/bracket.dxf");
+    const QPoint origin = canvas().screenPointOf({0, 0});
+    std::vector<std::string> queue;
+    Play("run\npick -40 -40\npick 200 140\nescape\n", queue);
+    EXPECT_NE(canvas().screenPointOf({0, 0}), origin) << "zoomed out to the insert";
+    QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(canvas().screenPointOf({0, 0}), origin) << "fitted to the part again";
+}
+
 // The history through undo and redo, a new run after an undo (which forgets what was undone),
 // and more runs than it keeps: the drawing at every step is the one the step names, and the
 // drawing is marked changed wherever it differs from the file.

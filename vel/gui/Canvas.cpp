@@ -131,14 +131,10 @@ void Canvas::takeDrawing(bool all) {
         everything_.add(s.box);
     }
     hover_ = {};
-    // Until the person moves the view, what a run adds (an insert around all of the
-    // part, its annotations) stays in view: without it, the leaders to pick would
-    // lie beyond the edge.
-    if (fitted_ && !all && !everything_.empty()) {
-        const vel::Point a = transform_.toScreen({everything_.minX, everything_.maxY});
-        const vel::Point b = transform_.toScreen({everything_.maxX, everything_.minY});
-        if (a.x < 0 || a.y < 0 || b.x > width() || b.y > height()) zoomToFit();
-    }
+    // Until the person moves the view, it stays fitted to the drawing: what a run adds (an
+    // insert around all of the part, its annotations) comes into view, and what a confirm or an
+    // undo takes away leaves no margin behind.
+    if (fitted_ && !all && !everything_.empty()) zoomToFit();
     update();
 }
 
