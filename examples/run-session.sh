@@ -33,5 +33,7 @@ for name in "${names[@]}"; do
   (cd "$outdir" && "$velhost" run --drawing "$examples/bracket.dxf" --script "$script" \
     --registry "$outdir/$name.reg" --trace "$outdir/$name.trace.jsonl" \
     --out "$outdir/$name.json" --out "$outdir/$name.dxf" --out "$outdir/$name.svg")
+  # The registry store's lock beside the file is of no use once the session is over.
+  rm -f "$outdir/$name.reg.lock"
   echo "$name: wrote $outdir/$name.dxf, $name.svg, $name.json, $name.trace.jsonl"
 done

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds one build folder: build.sh FOLDER [cmake options...]
+# With ORVANTA_TARGETS set ("velhost Orvanta"), only those targets and what they need are built.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 folder=$1
@@ -15,4 +16,6 @@ if [ "$(dpkg-query -W -f='${Status}\n' librecad qtbase5-dev 2>/dev/null | grep -
   fi
 fi
 cmake -S "$here" -B "$here/$folder" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${librecad[@]}" "$@" >/dev/null
-cmake --build "$here/$folder" -- -j"$(nproc)"
+targets=()
+for target in ${ORVANTA_TARGETS:-}; do targets+=(--target "$target"); done
+cmake --build "$here/$folder" "${targets[@]}" -- -j"$(nproc)"
