@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
@@ -539,6 +540,32 @@ TEST_F(WindowSessions, AFittedViewStaysFittedThroughARunAndItsUndo) {
     EXPECT_NE(canvas().screenPointOf({0, 0}), origin) << "zoomed out to the insert";
     QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(canvas().screenPointOf({0, 0}), origin) << "fitted to the part again";
+}
+
+// When the host refuses what the plug-in asks, the history says why in plain words beside the
+// plug-in's own message.
+TEST_F(WindowSessions, TheHistoryNamesWhatTheHostRefused) {
+    Write("window.reg",
+          "Windows Registry Editor Version 5.00\n\n"
+          "[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\n"
+          "\"mType\"=\"0\"\n\"Method\"=\"0\"\n\"mUpRight\"=\"1\"\n"
+          "\"mValueUpRight\"=\"200\"\n");
+    OpenWindow(kExamples + "/bracket.dxf");
+    std::vector<std::string> queue;
+    QTimer closer;  // the person reads the message and closes it
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->accept();
+    });
+    closer.start(20);
+    Play("run\npick 80 0\n", queue);
+    closer.stop();
+    const QString history =
+        window_->findChild<QPlainTextEdit*>(QStringLiteral("commandHistory"))->toPlainText();
+    EXPECT_TRUE(
+        history.contains(QStringLiteral("the host refused: the corner R 200 does not fit "
+                                        "where sides of")))
+        << history.toStdString();
 }
 
 // The history through undo and redo, a new run after an undo (which forgets what was undone),

@@ -120,6 +120,9 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
     buildMenus();
     host_.setMessagePresenter([this](const std::u16string& text) {
         note(fromUtf16(text));
+        const std::string why = host_.takeRefusal();
+        if (!why.empty())
+            note(QStringLiteral("  the host refused: ") + QString::fromStdString(why));
         QMessageBox::information(this, QStringLiteral("Orvanta"), fromUtf16(text));
     });
 
@@ -309,9 +312,8 @@ void HostWindow::afterInput() {
     const bool selecting = host_.running() && host_.eventMask() == VEL_MASK_SELECTION;
     selectionState_->setVisible(selecting);
     if (selecting)
-        selectionState_->setText(
-            QStringLiteral("%1 selected · Enter: done · Shift+click: take out")
-                .arg(host_.selection().size()));
+        selectionState_->setText(QStringLiteral("%1 selected · Enter: done · Shift+click: take out")
+                                     .arg(host_.selection().size()));
     setWindowModified(modified());
     refreshActions();
 }

@@ -64,6 +64,7 @@ bool Host::startCommand() {
         if (preStart_() != 0) return false;
     }
     running_ = true;
+    refusal_.clear();
     ready_ = firstReady_;
     execute_ = nullptr;
     compare_ = nullptr;

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "host/VelLib.h"
@@ -97,6 +98,10 @@ public:
 
     // ---- prompts and messages -------------------------------------------------
     void putPrompt(std::u16string text) { prompts_.push_back(std::move(text)); }
+    // Why the host last refused a call of the plug-in's, in plain words, until taken: a window
+    // says it beside the plug-in's own fixed message.
+    void noteRefusal(std::string why) { refusal_ = std::move(why); }
+    std::string takeRefusal() { return std::exchange(refusal_, {}); }
     const std::vector<std::u16string>& prompts() const { return prompts_; }
     int messageBox(std::u16string text);
     const std::vector<std::u16string>& messages() const { return messages_; }
@@ -139,6 +144,7 @@ private:
     bool apSetOpen_ = false;
 
     std::vector<std::u16string> prompts_;
+    std::string refusal_;
     std::vector<std::u16string> messages_;
     std::ostream* messageOut_ = nullptr;
     std::function<void(const std::u16string&)> presentMessage_;

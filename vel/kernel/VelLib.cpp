@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
 
 #include "vel/kernel/Host.h"
 #include "vel/kernel/Text.h"
@@ -464,8 +466,32 @@ int VelFigSetLineType(int elementId, const LineAttributes* attributes) {
     return ret;
 }
 
+namespace {
+
+// A corner the host cannot cut, in plain words: its kind and size, and the sides it was to join.
+std::string cornerRefusal(int elementA, int elementB, int kind, double size) {
+    const auto sideLength = [](int id) -> std::optional<double> {
+        const vel::Element* e = drawing().element(id);
+        if (!e || !e->figure() || e->figure()->type != vel::FigureType::Line) return std::nullopt;
+        const double* v = e->figure()->values;
+        return std::hypot(v[2] - v[0], v[3] - v[1]);
+    };
+    char text[160];
+    const char* what = kind == 0 ? "corner R" : "chamfer";  // the API's kinds: 0 round, 1 chamfer
+    const std::optional<double> a = sideLength(elementA), b = sideLength(elementB);
+    if (a && b)
+        std::snprintf(text, sizeof text, "the %s %g does not fit where sides of %g and %g meet",
+                      what, size, *a, *b);
+    else
+        std::snprintf(text, sizeof text, "the %s %g does not fit there", what, size);
+    return text;
+}
+
+}  // namespace
+
 int VelFigAddCorner(int elementA, int elementB, int kind, double size) {
     const int ret = vel::addCorner(drawing(), elementA, elementB, kind, size);
+    if (ret == -1) host().noteRefusal(cornerRefusal(elementA, elementB, kind, size));
     TRACE("VelFigAddCorner", json::array({elementA, elementB, kind, size}), ret);
     return ret;
 }
