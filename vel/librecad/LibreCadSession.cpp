@@ -182,6 +182,9 @@ void LibreCadSession::run() {
     }
     host.setMessagePresenter([this](const std::u16string& text) {
         trace("message " + fromUtf16(text).toStdString());
+        const std::string why = Host::instance().takeRefusal();
+        if (!why.empty())
+            say(QStringLiteral("Orvanta: the host refused: ") + QString::fromStdString(why));
         QMessageBox box(QMessageBox::Information, QStringLiteral("Orvanta"), fromUtf16(text),
                         QMessageBox::Ok, window_);
         box.setObjectName(QStringLiteral("message"));
