@@ -11,7 +11,6 @@
 
 #include "vel/gui/PainterSurface.h"
 #include "vel/kernel/Host.h"
-#include "vel/kernel/Text.h"
 
 namespace vel::librecad {
 
@@ -24,10 +23,6 @@ constexpr Rgb kHoverColor{255, 196, 64};
 constexpr double kFitMargin = 0.08;
 // A pick reaches this many pixels, as in velhost's window.
 constexpr double kAperturePixels = 6.0;
-
-QString fromUtf16(const std::u16string& text) {
-    return QString::fromUtf16(text.data(), static_cast<int>(text.size()));
-}
 
 }  // namespace
 
@@ -56,9 +51,9 @@ EditingView::EditingView(Host& host, HostInput& input, QWidget* libreCad,
     if (libreCad) move(libreCad->geometry().center() - rect().center());
 }
 
-InputResult EditingView::takeInput() {
+InputResult EditingView::takeInput(const QString& prompt) {
     taken_.reset();
-    prompt_->setText(host_.prompts().empty() ? QString() : fromUtf16(host_.prompts().back()));
+    prompt_->setText(prompt);
     fit();
     show();
     raise();
@@ -104,7 +99,9 @@ void EditingView::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), kBackground);
     painter.setRenderHint(QPainter::Antialiasing, true);
     const Drawing& drawing = host_.drawing();
-    const ViewFrame frame = frameOf(drawing);
+    // From the extents the spatial index keeps: a pass over the whole drawing for every paint would
+    // cost what the drawing holds.
+    const ViewFrame frame = frameFor(drawing.drawnExtents());
     velgui::PainterSurface surface(painter);
     velgui::PainterSurface thick(painter, 2.5);
     const PictureDetail detail = velgui::screenDetail(drawing);

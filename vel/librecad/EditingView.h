@@ -25,7 +25,7 @@ public:
                 std::function<void(const std::string&)> trace);
 
     // Waits for the person's next input at the step's prompt and gives it to the command.
-    InputResult takeInput();
+    InputResult takeInput(const QString& prompt);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

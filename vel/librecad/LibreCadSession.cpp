@@ -27,10 +27,6 @@ namespace vel::librecad {
 
 namespace {
 
-QString fromUtf16(const std::u16string& text) {
-    return QString::fromUtf16(text.data(), static_cast<int>(text.size()));
-}
-
 // A pick reaches this share of the drawing's diagonal: LibreCAD tells a plug-in nothing of its
 // zoom, so the reach cannot be a number of pixels.
 constexpr double kReachShare = 0.01;
@@ -142,7 +138,7 @@ void LibreCadSession::trace(const std::string& line) {
 
 QString LibreCadSession::prompt() const {
     const Host& host = Host::instance();
-    return host.prompts().empty() ? QString() : fromUtf16(host.prompts().back());
+    return host.prompts().empty() ? QString() : QString::fromStdU16String(host.prompts().back());
 }
 
 void LibreCadSession::importDrawing() {
@@ -167,8 +163,8 @@ void LibreCadSession::importDrawing() {
     if (import.leftOut().total() > 0)
         say(QStringLiteral("Orvanta: ") + QString::fromStdString(import.leftOut().summary()));
     const Extents extents = host.drawing().drawnExtents();
-    if (!extents.empty())
-        host.setAperture(std::hypot(extents.width(), extents.height()) * kReachShare);
+    if (!extents.empty()) reach_ = std::hypot(extents.width(), extents.height()) * kReachShare;
+    host.setAperture(reach_);
 }
 
 void LibreCadSession::run() {
@@ -181,12 +177,12 @@ void LibreCadSession::run() {
         return;
     }
     host.setMessagePresenter([this](const std::u16string& text) {
-        trace("message " + fromUtf16(text).toStdString());
+        trace("message " + QString::fromStdU16String(text).toStdString());
         const std::string why = Host::instance().takeRefusal();
         if (!why.empty())
             say(QStringLiteral("Orvanta: the host refused: ") + QString::fromStdString(why));
-        QMessageBox box(QMessageBox::Information, QStringLiteral("Orvanta"), fromUtf16(text),
-                        QMessageBox::Ok, window_);
+        QMessageBox box(QMessageBox::Information, QStringLiteral("Orvanta"),
+                        QString::fromStdU16String(text), QMessageBox::Ok, window_);
         box.setObjectName(QStringLiteral("message"));
         box.exec();
     });
@@ -238,11 +234,12 @@ InputResult LibreCadSession::editInsert() {
     if (!editing_)
         editing_ = std::make_unique<EditingView>(Host::instance(), input_, window_,
                                                  [this](const std::string& line) { trace(line); });
-    return editing_->takeInput();
+    return editing_->takeInput(prompt());
 }
 
 InputResult LibreCadSession::selectInLibreCad() {
     Host& host = Host::instance();
+    host.setAperture(reach_);
     QList<Plug_Entity*> picked;
     bool accepted = false;
     {
@@ -282,6 +279,7 @@ InputResult LibreCadSession::selectInLibreCad() {
 }
 
 InputResult LibreCadSession::pointInLibreCad() {
+    Host::instance().setAperture(reach_);  // the editing window sets a reach of its own
     QPointF at;
     // The second corner of a rectangle: LibreCAD draws a rubber line from the first.
     const std::optional<Point> echo = Host::instance().echo();
