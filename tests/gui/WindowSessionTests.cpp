@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
@@ -80,6 +81,8 @@ protected:
     void SetUp() override {
         Session::SetUp();
         QStandardPaths::setTestModeEnabled(true);  // recent files stay out of the home folder
+        QSettings(QStringLiteral("Orvanta"), QStringLiteral("velhost"))
+            .remove(QStringLiteral("snap"));
         ::setenv("VEL_REGISTRY", Path("window.reg").c_str(), 1);
         host().reset();
         StartPlugin();
@@ -139,7 +142,8 @@ protected:
                     // The point the pixel stands for before the click: a click that
                     // makes something can move the view.
                     const QPoint p = PixelOf(n[0], n[1]);
-                    played += "pick " + At(p) + "\n";
+                    const vel::Point taken = canvas().pointAt(p);  // snapped, near a figure's point
+                    played += "pick " + Number(taken.x) + " " + Number(taken.y) + "\n";
                     QTest::mouseMove(&canvas(), p);
                     QTest::mouseClick(&canvas(), Qt::LeftButton, {}, p);
                     break;
@@ -438,6 +442,43 @@ TEST_F(WindowSessions, PointsTypedAtAPromptAreTakenAsClicks) {
     EXPECT_DOUBLE_EQ(outline.minY, -10);
     EXPECT_DOUBLE_EQ(outline.maxX, 169);
     EXPECT_DOUBLE_EQ(outline.maxY, 109);
+}
+
+// Two corners snapped to the part's ends, a few pixels off them; F3 turns snapping off, and the
+// next window remembers it.
+TEST_F(WindowSessions, CornersSnapToTheEndsTheCursorComesNear) {
+    Write("window.reg", ReadFile(kExamples + "/sessions/corners-continuous.reg"));
+    OpenWindow(kExamples + "/bracket.dxf");
+    const size_t before = host().drawing().segments().size();
+    auto* snapState = window_->findChild<QLabel*>(QStringLiteral("snapState"));
+    Type(QStringLiteral("insert"));
+    const QPoint nearEnd = PixelOf(10, 0) + QPoint(3, -2);
+    QTest::mouseMove(&canvas(), nearEnd);
+    EXPECT_EQ(snapState->text(), QStringLiteral("Endpoint"));
+    QTest::mouseClick(&canvas(), Qt::LeftButton, {}, nearEnd);
+    QTest::mouseMove(&canvas(), PixelOf(150, 100) + QPoint(-2, 3));
+    QTest::mouseClick(&canvas(), Qt::LeftButton, {}, PixelOf(150, 100) + QPoint(-2, 3));
+    ASSERT_EQ(host().drawing().segments().size(), before + 2) << "the insert and its hole";
+    // Around the ends' rectangle by the default distances: 6 left and below, 5 right and above.
+    const vel::Extents outline = vel::drawnExtentsOf(
+        host().drawing(), std::prev(host().drawing().segments().end(), 2)->second);
+    EXPECT_DOUBLE_EQ(outline.minX, 4);
+    EXPECT_DOUBLE_EQ(outline.minY, -6);
+    EXPECT_DOUBLE_EQ(outline.maxX, 155);
+    EXPECT_DOUBLE_EQ(outline.maxY, 105);
+    Shot("snapped-corners");
+
+    QTest::keyClick(&canvas(), Qt::Key_F3);
+    QTest::mouseMove(&canvas(), nearEnd);
+    EXPECT_EQ(snapState->text(), QString());
+    EXPECT_NE(canvas().pointAt(nearEnd).x, 10.0) << "off: the cursor's own point";
+    window_.reset();
+    host().escape();
+    OpenWindow(kExamples + "/bracket.dxf");
+    Type(QStringLiteral("insert"));
+    EXPECT_FALSE(canvas().snapAt(nearEnd).has_value()) << "still off in the next window";
+    QTest::keyClick(&canvas(), Qt::Key_F3);
+    EXPECT_TRUE(canvas().snapAt(nearEnd).has_value());
 }
 
 // In the editing step a leader's or a dimension's text is picked as its line is.

@@ -24,6 +24,12 @@ const QColor kBackground(0x15, 0x18, 0x1c);
 constexpr vel::Rgb kHoverColor{255, 196, 64};
 constexpr vel::Rgb kSelectedColor{90, 200, 255};
 const QColor kAidColor(200, 200, 200);
+const QColor kSnapColor(80, 230, 120);
+// A snap reaches this far from the cursor, in screen pixels: further than the pick box, as a
+// person aiming at a point comes near it and lets the marker take over.
+constexpr double kSnapPixels = 10.0;
+// The snap marker's half size in pixels.
+constexpr double kMarkerPixels = 6.0;
 // The share of the canvas's smaller side kept free around the drawing when it is
 // zoomed to fit: room for an insert made around all of it.
 constexpr double kFitMargin = 1.0 / 12.0;
@@ -144,6 +150,7 @@ void Canvas::refreshHover() {
     const QPoint cursor = mapFromGlobal(QCursor::pos());
     mouse_ = rect().contains(cursor) ? std::optional<QPointF>(cursor) : std::nullopt;
     hover_ = mouse_ ? targetAt(*mouse_) : vel::PickTarget{};
+    snap_ = mouse_ ? snapAt(*mouse_) : std::nullopt;
     update();
 }
 
@@ -173,6 +180,37 @@ vel::Point Canvas::drawingPointOf(QPointF s) const {
 
 void Canvas::useAperture() const {
     host_.setAperture(aperturePixels_ / transform_.scale());
+}
+
+bool Canvas::pointArmed() const {
+    return host_.running() && host_.eventMask() == VEL_MASK_POINT;
+}
+
+void Canvas::setSnaps(bool on, vel::SnapKinds kinds) {
+    snapping_ = on;
+    snapKinds_ = kinds;
+    if (mouse_) snap_ = snapAt(*mouse_);
+    cursorMoved();
+    update();
+}
+
+std::optional<vel::Snap> Canvas::snapAt(QPointF at) const {
+    if (!snapping_ || !pointArmed()) return std::nullopt;
+    return vel::findSnap(host_.drawing(), drawingPointOf(at), kSnapPixels / transform_.scale(),
+                         snapKinds_);
+}
+
+vel::Point Canvas::pointAt(QPointF at) const {
+    const std::optional<vel::Snap> snap = snapAt(at);
+    return snap ? snap->at : drawingPointOf(at);
+}
+
+void Canvas::cursorMoved() {
+    if (!events_.cursorMoved || !mouse_) return;
+    if (snap_)
+        events_.cursorMoved(snap_->at, snap_->kind);
+    else
+        events_.cursorMoved(drawingPointOf(*mouse_), std::nullopt);
 }
 
 bool Canvas::pickArmed() const {
@@ -269,12 +307,14 @@ void Canvas::paintInputAids(QPainter& painter) const {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
     // The rubber band from the first corner the step echoes.
+    const QPointF cursor = snap_ ? QPointF(screenPointOf(snap_->at)) : *mouse_;
     if (host_.running() && host_.echo()) {
         QPen band(kAidColor, 1.0, Qt::DashLine);
         painter.setPen(band);
         const vel::Point first = transform_.toScreen(*host_.echo());
-        painter.drawRect(QRectF(QPointF(first.x, first.y), *mouse_).normalized());
+        painter.drawRect(QRectF(QPointF(first.x, first.y), cursor).normalized());
     }
+    if (snap_) paintSnapMarker(painter, cursor, snap_->kind);
     // The window being dragged: wholly inside from left to right, dashed the other way.
     if (windowDrag_ && pressAt_) {
         const bool crossing = mouse_->x() < pressAt_->x();
@@ -289,6 +329,39 @@ void Canvas::paintInputAids(QPainter& painter) const {
         painter.setPen(QPen(kAidColor, 1.0));
         const double a = aperturePixels_;
         painter.drawRect(QRectF(mouse_->x() - a, mouse_->y() - a, 2 * a, 2 * a));
+    }
+}
+
+void Canvas::paintSnapMarker(QPainter& painter, QPointF at, vel::SnapKind kind) {
+    // The customary shapes: a square on an end, a triangle on a middle, a circle on a centre, a
+    // diamond on a quadrant, a cross on a crossing, an hourglass for the nearest point.
+    const double m = kMarkerPixels;
+    painter.setPen(QPen(kSnapColor, 2.0));
+    painter.setBrush(Qt::NoBrush);
+    const QPointF l(at.x() - m, at.y()), r(at.x() + m, at.y()), t(at.x(), at.y() - m),
+        b(at.x(), at.y() + m);
+    const QPointF tl(at.x() - m, at.y() - m), tr(at.x() + m, at.y() - m),
+        bl(at.x() - m, at.y() + m), br(at.x() + m, at.y() + m);
+    switch (kind) {
+        case vel::SnapKind::Endpoint:
+            painter.drawRect(QRectF(tl, br));
+            break;
+        case vel::SnapKind::Midpoint:
+            painter.drawPolygon(QPolygonF({bl, br, t}));
+            break;
+        case vel::SnapKind::Centre:
+            painter.drawEllipse(at, m, m);
+            break;
+        case vel::SnapKind::Quadrant:
+            painter.drawPolygon(QPolygonF({l, t, r, b}));
+            break;
+        case vel::SnapKind::Intersection:
+            painter.drawLine(tl, br);
+            painter.drawLine(tr, bl);
+            break;
+        case vel::SnapKind::Nearest:
+            painter.drawPolygon(QPolygonF({tl, tr, bl, br}));
+            break;
     }
 }
 
@@ -332,7 +405,8 @@ void Canvas::mouseMoveEvent(QMouseEvent* event) {
         QLineF(*pressAt_, at).length() >= kDragPixels)
         windowDrag_ = true;
     if (!windowDrag_ && !panFrom_) updateHover(at);
-    if (events_.cursorMoved) events_.cursorMoved(drawingPointOf(at));
+    snap_ = panFrom_ ? std::nullopt : snapAt(at);
+    cursorMoved();
     update();
 }
 
@@ -361,7 +435,7 @@ void Canvas::mouseReleaseEvent(QMouseEvent* event) {
         take(at.x() < from.x() ? input_.selectCrossing(window, shift)
                                : input_.select(window, shift));
     } else if (host_.running()) {
-        take(input_.pick(drawingPointOf(at), event->modifiers() & Qt::ShiftModifier));
+        take(input_.pick(pointAt(at), event->modifiers() & Qt::ShiftModifier));
     }
     // A pick may have opened a popup, which the cursor went to and left: what is lit is what
     // lies under the cursor now, not where the click was.
@@ -394,12 +468,14 @@ void Canvas::wheelEvent(QWheelEvent* event) {
     fitted_ = false;
     area_.reset();
     updateHover(at);
+    snap_ = snapAt(at);
     update();
 }
 
 void Canvas::leaveEvent(QEvent*) {
     mouse_.reset();
     hover_ = {};
+    snap_.reset();
     update();
 }
 

@@ -13,6 +13,7 @@
 
 #include "vel/io/HostInput.h"
 #include "vel/io/Picture.h"
+#include "vel/io/Snap.h"
 
 namespace velgui {
 
@@ -23,7 +24,8 @@ struct CanvasEvents {
     std::function<void()> enter;                           // Enter, space or the right button
     std::function<void()> escape;
     std::function<void(const QString&)> typed;  // text for the command line
-    std::function<void(vel::Point)> cursorMoved;
+    // Where a click would put a point now, and the snap that put it there (none: the cursor's own).
+    std::function<void(vel::Point, std::optional<vel::SnapKind>)> cursorMoved;
 };
 
 class Canvas : public QWidget {
@@ -33,6 +35,13 @@ public:
     // The pick box's half size in screen pixels: picking reaches as far at any zoom.
     void setAperturePixels(double pixels) { aperturePixels_ = pixels; }
     double aperturePixels() const { return aperturePixels_; }
+    // Object snaps at point prompts: whether they are on, and which kinds.
+    void setSnaps(bool on, vel::SnapKinds kinds);
+    // Where a click at the screen point puts a point at a point prompt, snapped when a snap is
+    // near.
+    vel::Point pointAt(QPointF screenPoint) const;
+    // The snap a click at the screen point takes, when a point prompt is armed and one is near.
+    std::optional<vel::Snap> snapAt(QPointF screenPoint) const;
 
     // Takes every segment of the drawing afresh: another drawing, whose revisions
     // say nothing of this one's.
@@ -83,8 +92,11 @@ private:
     void useAperture() const;
     void updateHover(QPointF at);
     bool pickArmed() const;
+    bool pointArmed() const;
+    void cursorMoved();
     void paintHighlights(QPainter& painter) const;
     void paintInputAids(QPainter& painter) const;
+    static void paintSnapMarker(QPainter& painter, QPointF at, vel::SnapKind kind);
 
     vel::Host& host_;
     vel::HostInput& input_;
@@ -103,6 +115,9 @@ private:
     bool windowDrag_ = false;         // a window selection is being dragged
     std::optional<QPointF> panFrom_;  // the middle button is panning
     vel::PickTarget hover_;
+    bool snapping_ = true;
+    vel::SnapKinds snapKinds_ = vel::SnapKinds::defaults();
+    std::optional<vel::Snap> snap_;  // where the point under the cursor snaps to
 };
 
 }  // namespace velgui

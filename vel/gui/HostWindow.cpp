@@ -34,6 +34,8 @@ namespace {
 
 constexpr int kRecentFiles = 8;
 constexpr const char* kRecentKey = "recentFiles";
+constexpr const char* kSnapOnKey = "snap/on";
+constexpr const char* kSnapKindsKey = "snap/kinds";
 const QString kIdlePrompt = QStringLiteral("Command:");
 
 QString fromUtf16(const std::u16string& text) {
@@ -59,9 +61,10 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
         commandLine_->setFocus();
         commandLine_->insert(text);
     };
-    events.cursorMoved = [this](vel::Point p) {
+    events.cursorMoved = [this](vel::Point p, std::optional<vel::SnapKind> snap) {
         coordinates_->setText(
             QStringLiteral("X %1   Y %2").arg(p.x, 0, 'f', 3).arg(p.y, 0, 'f', 3));
+        snapState_->setText(snap ? snapKindText(*snap) : QString());
     };
     canvas_ = new Canvas(host_, input_, std::move(events));
     canvas_->setAperturePixels(options.aperturePixels);
@@ -96,6 +99,9 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
     selectionState_ = new QLabel;
     selectionState_->setObjectName(QStringLiteral("selectionState"));
     statusBar()->addPermanentWidget(selectionState_);
+    snapState_ = new QLabel;
+    snapState_->setObjectName(QStringLiteral("snapState"));
+    statusBar()->addPermanentWidget(snapState_);
     coordinates_ = new QLabel;
     coordinates_->setMinimumWidth(coordinates_->fontMetrics().horizontalAdvance(
         QStringLiteral("X -00000000.000   Y -00000000.000")));
@@ -196,13 +202,15 @@ void HostWindow::buildMenus() {
     QAction* fit = view->addAction(QStringLiteral("Zoom to &Fit"), QKeySequence(Qt::Key_Home), this,
                                    [this] { canvas_->zoomToFit(); });
 
+    QMenu* snap = buildSnapMenu();
+
     QMenu* command = menuBar()->addMenu(QStringLiteral("&Command"));
     insertAction_ = command->addAction(QStringLiteral("&Insert"), this,
                                        [this] { runCommand(QStringLiteral("insert")); });
 
     // A menu left with Escape leaves the menu bar holding the keyboard, where letters open
     // menus; the keyboard goes back to the canvas, and typing to the command line.
-    for (QMenu* menu : {file, edit, view, command})
+    for (QMenu* menu : {file, edit, view, snap, command})
         connect(menu, &QMenu::aboutToHide, this, [this] {
             QTimer::singleShot(0, this, [this] {
                 QWidget* keys = QApplication::focusWidget();
@@ -217,7 +225,72 @@ void HostWindow::buildMenus() {
     for (QAction* a :
          {openAction_, save, saveAsAction, undoAction_, redoAction_, fit, insertAction_})
         tools->addAction(a);
+    QToolBar* snaps = addToolBar(tr("Snaps"));
+    snaps->setObjectName(QStringLiteral("snaps"));
+    snaps->addAction(snapAction_);
+    for (QAction* a : snapKindActions_) snaps->addAction(a);
     refreshRecentFiles();
+}
+
+QMenu* HostWindow::buildSnapMenu() {
+    // The snaps as the person left them last time.
+    QSettings settings = windowSettings();
+    const bool on = settings.value(kSnapOnKey, true).toBool();
+    const vel::SnapKinds kinds = vel::SnapKinds::fromBits(
+        settings.value(kSnapKindsKey, vel::SnapKinds::defaults().bits()).toUInt());
+
+    QMenu* menu = menuBar()->addMenu(tr("&Snap"));
+    snapAction_ = menu->addAction(tr("Object &Snap"));
+    snapAction_->setObjectName(QStringLiteral("objectSnap"));
+    snapAction_->setCheckable(true);
+    snapAction_->setChecked(on);
+    snapAction_->setShortcut(QKeySequence(Qt::Key_F3));
+    menu->addSeparator();
+    for (int k = 0; k < vel::kSnapKindCount; ++k) {
+        const auto kind = static_cast<vel::SnapKind>(k);
+        QAction* a = menu->addAction(snapKindText(kind));
+        a->setObjectName(QStringLiteral("snap") + QString::fromLatin1(vel::snapKindName(kind)));
+        a->setCheckable(true);
+        a->setChecked(kinds.has(kind));
+        snapKindActions_.push_back(a);
+        connect(a, &QAction::toggled, this, [this] { applySnaps(); });
+    }
+    connect(snapAction_, &QAction::toggled, this, [this](bool checked) {
+        showMessage(checked ? tr("Object snap on (F3)") : tr("Object snap off (F3)"));
+        applySnaps();
+    });
+    applySnaps();
+    return menu;
+}
+
+void HostWindow::applySnaps() {
+    vel::SnapKinds kinds;
+    for (int k = 0; k < vel::kSnapKindCount; ++k) {
+        kinds.set(static_cast<vel::SnapKind>(k), snapKindActions_[k]->isChecked());
+        snapKindActions_[k]->setEnabled(snapAction_->isChecked());
+    }
+    canvas_->setSnaps(snapAction_->isChecked(), kinds);
+    QSettings settings = windowSettings();
+    settings.setValue(kSnapOnKey, snapAction_->isChecked());
+    settings.setValue(kSnapKindsKey, kinds.bits());
+}
+
+QString HostWindow::snapKindText(vel::SnapKind kind) {
+    switch (kind) {
+        case vel::SnapKind::Endpoint:
+            return tr("Endpoint");
+        case vel::SnapKind::Midpoint:
+            return tr("Midpoint");
+        case vel::SnapKind::Centre:
+            return tr("Centre");
+        case vel::SnapKind::Quadrant:
+            return tr("Quadrant");
+        case vel::SnapKind::Intersection:
+            return tr("Intersection");
+        case vel::SnapKind::Nearest:
+            return tr("Nearest");
+    }
+    return {};
 }
 
 // ---- commands ------------------------------------------------------------------

@@ -4,6 +4,7 @@
 // person does reaches the host through the same inputs a session script uses.
 #pragma once
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QSize>
 #include <chrono>
@@ -13,6 +14,7 @@
 
 #include "vel/gui/UndoHistory.h"
 #include "vel/io/HostInput.h"
+#include "vel/io/Snap.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -30,11 +32,13 @@ struct WindowOptions {
     std::string leftOut;               // what reading it left out, as the reader words it
     std::vector<std::string> outputs;  // written when the window closes
     double aperturePixels = 5.0;
-    QSize size{1100, 680};             // the canvas's size in pixels: the window fits a 1080-line screen
+    QSize size{1100, 680};  // the canvas's size in pixels: the window fits a 1080-line screen
     std::optional<vel::Extents> view;  // shown exactly; none: zoomed to fit
 };
 
 class HostWindow : public QMainWindow {
+    Q_DECLARE_TR_FUNCTIONS(HostWindow)
+
 public:
     // The drawing is read before the window is made; a drawing that cannot be
     // read is the caller's error (vel::FileError), as on the command line.
@@ -72,6 +76,10 @@ protected:
 
 private:
     void buildMenus();
+    QMenu* buildSnapMenu();
+    // The snap menu's choices to the canvas, and kept for the next session.
+    void applySnaps();
+    static QString snapKindText(vel::SnapKind kind);
     void afterInput();
     void regainActivation();
     void stepHistory(bool back);
@@ -105,6 +113,9 @@ private:
     // Lines the command history keeps: a day's work, bounded.
     static constexpr int kHistoryLines = 5000;
     QLabel* coordinates_ = nullptr;
+    QLabel* snapState_ = nullptr;  // the snap the point under the cursor takes
+    QAction* snapAction_ = nullptr;
+    std::vector<QAction*> snapKindActions_;
     QListWidget* layers_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QAction* undoAction_ = nullptr;
