@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev clang-format
   qt6-base-dev libgl-dev libxkbcommon-dev libxcb1-dev pkg-config
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   libdxflib-dev nlohmann-json3-dev libcli11-dev libboost-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-nanum locales

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -31,6 +32,7 @@
 #include "vel/gui/Canvas.h"
 #include "vel/gui/HostWindow.h"
 #include "vel/gui/UndoHistory.h"
+#include "vel/gui/WindowLanguage.h"
 #include "vel/io/Script.h"
 #include "vel/velhost/DialogRobot.h"
 #include "vel/velhost/DrawingFiles.h"
@@ -196,6 +198,7 @@ protected:
     void Shot(const std::string& name) {
         const fs::path folder = fs::path(ORVANTA_TEST_OUTPUT_DIR) / "window";
         fs::create_directories(folder);
+        QCoreApplication::sendPostedEvents();  // the layout follows the texts that changed
         window_->grab().save(QString::fromStdString((folder / (name + ".png")).string()));
     }
 
@@ -479,6 +482,35 @@ TEST_F(WindowSessions, CornersSnapToTheEndsTheCursorComesNear) {
     EXPECT_FALSE(canvas().snapAt(nearEnd).has_value()) << "still off in the next window";
     QTest::keyClick(&canvas(), Qt::Key_F3);
     EXPECT_TRUE(canvas().snapAt(nearEnd).has_value());
+}
+
+// Under a Korean locale the window's own texts, its key line and the host's refusals are
+// Korean; the plug-in's prompt is its own. Under English nothing is translated.
+TEST_F(WindowSessions, UnderAKoreanLocaleTheWindowSpeaksKorean) {
+    Write("window.reg", ReadFile(kExamples + "/sessions/corners-continuous.reg"));
+    {
+        const velgui::WindowLanguage korean(QLocale(QLocale::Korean, QLocale::SouthKorea));
+        ASSERT_TRUE(korean.translated());
+        OpenWindow(kExamples + "/bracket.dxf");
+        auto* keys = window_->findChild<QLabel*>(QStringLiteral("keyLine"));
+        EXPECT_EQ(window_->menuBar()->actions().front()->text(), QStringLiteral("파일(&F)"));
+        EXPECT_EQ(keys->text(), QStringLiteral("insert 입력 후 Enter"));
+        Type(QStringLiteral("insert"));
+        EXPECT_EQ(window_->prompt(), QStringLiteral("제 1점 선택(확정:Dialog Open)"));
+        EXPECT_TRUE(keys->text().startsWith(QStringLiteral("클릭하거나 x,y 입력 · F3: 스냅")))
+            << keys->text().toStdString();
+        QTest::keyClicks(&canvas(), QStringLiteral("12,abc"));
+        QTest::keyClick(&window_->commandLine(), Qt::Key_Return);
+        EXPECT_EQ(window_->statusBar()->currentMessage(),
+                  QStringLiteral("점이 아닙니다: x,y 또는 @dx,dy를 입력하십시오"));
+        Shot("korean");
+        window_.reset();
+        host().escape();
+    }
+    const velgui::WindowLanguage english(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_FALSE(english.translated());
+    OpenWindow(kExamples + "/bracket.dxf");
+    EXPECT_EQ(window_->menuBar()->actions().front()->text(), QStringLiteral("&File"));
 }
 
 // In the editing step a leader's or a dimension's text is picked as its line is.

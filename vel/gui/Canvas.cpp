@@ -234,7 +234,7 @@ void Canvas::updateHover(QPointF at) {
 }
 
 void Canvas::take(const vel::InputResult& result) {
-    if (!result && events_.inputRefused) events_.inputRefused(result.refusal);
+    if (!result && events_.inputRefused) events_.inputRefused(result.words);
     if (events_.inputTaken) events_.inputTaken();
 }
 

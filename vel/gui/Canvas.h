@@ -19,9 +19,9 @@ namespace velgui {
 
 // What the canvas tells its window.
 struct CanvasEvents {
-    std::function<void()> inputTaken;                      // an input reached the host
-    std::function<void(const std::string&)> inputRefused;  // and why it did not
-    std::function<void()> enter;                           // Enter, space or the right button
+    std::function<void()> inputTaken;                     // an input reached the host
+    std::function<void(const vel::Words&)> inputRefused;  // and why it did not
+    std::function<void()> enter;                          // Enter, space or the right button
     std::function<void()> escape;
     std::function<void(const QString&)> typed;  // text for the command line
     // Where a click would put a point now, and the snap that put it there (none: the cursor's own).

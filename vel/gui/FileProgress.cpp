@@ -19,7 +19,7 @@ constexpr qint64 kEventsEveryMs = 40;
 }  // namespace
 
 FileProgress::FileProgress(QWidget* window, const QString& label, std::chrono::milliseconds delay)
-    : dialog_(label, QStringLiteral("Cancel"), 0, kSteps, window) {
+    : dialog_(label, QProgressDialog::tr("Cancel"), 0, kSteps, window) {
     dialog_.setObjectName(QStringLiteral("fileProgress"));
     dialog_.setWindowTitle(QStringLiteral("velhost"));
     dialog_.setWindowModality(Qt::WindowModal);

@@ -6,7 +6,7 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +25,7 @@
 
 #include "vel/gui/Canvas.h"
 #include "vel/gui/FileProgress.h"
+#include "vel/gui/WindowLanguage.h"
 #include "vel/kernel/Text.h"
 #include "vel/velhost/DrawingFiles.h"
 
@@ -36,7 +37,6 @@ constexpr int kRecentFiles = 8;
 constexpr const char* kRecentKey = "recentFiles";
 constexpr const char* kSnapOnKey = "snap/on";
 constexpr const char* kSnapKindsKey = "snap/kinds";
-const QString kIdlePrompt = QStringLiteral("Command:");
 
 QString fromUtf16(const std::u16string& text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -52,9 +52,7 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
     : host_(host), input_(host), outputs_(options.outputs) {
     CanvasEvents events;
     events.inputTaken = [this] { afterInput(); };
-    events.inputRefused = [this](const std::string& why) {
-        showMessage(QString::fromStdString(why));
-    };
+    events.inputRefused = [this](const vel::Words& why) { showMessage(say(why)); };
     events.enter = [this] { enter(); };
     events.escape = [this] { escape(); };
     events.typed = [this](const QString& text) {
@@ -69,15 +67,22 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
     canvas_ = new Canvas(host_, input_, std::move(events));
     canvas_->setAperturePixels(options.aperturePixels);
 
-    prompt_ = new QLabel(kIdlePrompt);
+    prompt_ = new QLabel(tr("Command:"));
     commandLine_ = new QLineEdit;
     commandLine_->setObjectName(QStringLiteral("commandLine"));
     commandLine_->installEventFilter(this);
+    // The prompt and what is typed, and under them the keys that move the step on.
     auto* bar = new QWidget;
-    auto* barLayout = new QHBoxLayout(bar);
+    auto* barLayout = new QGridLayout(bar);
     barLayout->setContentsMargins(6, 2, 6, 2);
-    barLayout->addWidget(prompt_);
-    barLayout->addWidget(commandLine_, 1);
+    barLayout->setVerticalSpacing(1);
+    barLayout->addWidget(prompt_, 0, 0);
+    barLayout->addWidget(commandLine_, 0, 1);
+    barLayout->setColumnStretch(1, 1);
+    keyLine_ = new QLabel;
+    keyLine_->setObjectName(QStringLiteral("keyLine"));
+    keyLine_->setForegroundRole(QPalette::PlaceholderText);
+    barLayout->addWidget(keyLine_, 1, 0, 1, 2);
 
     // What the session said, to scroll back through and copy: prompts, what was typed, messages.
     log_ = new QPlainTextEdit;
@@ -109,7 +114,7 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
 
     layers_ = new QListWidget;
     layers_->setObjectName(QStringLiteral("layers"));
-    auto* dock = new QDockWidget(QStringLiteral("Layers"), this);
+    auto* dock = new QDockWidget(tr("Layers"), this);
     dock->setObjectName(QStringLiteral("layersDock"));
     dock->setWidget(layers_);
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
@@ -128,7 +133,8 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
         note(fromUtf16(text));
         const std::string why = host_.takeRefusal();
         if (!why.empty())
-            note(QStringLiteral("  the host refused: ") + QString::fromStdString(why));
+            note(QStringLiteral("  ") +
+                 tr("the host refused: %1").arg(QString::fromStdString(why)));
         QMessageBox::information(this, QStringLiteral("Orvanta"), fromUtf16(text));
     });
 
@@ -148,6 +154,7 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
         canvas_->zoomToFit();
     refreshLayers();
     refreshActions();
+    keyLine_->setText(keyLine());
     canvasSize_ = options.size;
     resize(options.size + QSize(300, 120));
     canvas_->setFocus();
@@ -175,38 +182,35 @@ void HostWindow::fitCanvasSize(int tries) {
 }
 
 void HostWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    openAction_ =
-        file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, [this] { open(); });
-    recentMenu_ = file->addMenu(QStringLiteral("Open &Recent"));
-    QAction* save = file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this,
-                                    [this] { this->save(); });
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    openAction_ = file->addAction(tr("&Open..."), QKeySequence::Open, this, [this] { open(); });
+    recentMenu_ = file->addMenu(tr("Open &Recent"));
+    QAction* save =
+        file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { this->save(); });
     // Spelled out: the standard Save As and Redo keys are empty or other keys on a plain
     // X11 desktop, where Qt's generic key bindings apply.
     QAction* saveAsAction =
-        file->addAction(QStringLiteral("Save &As..."),
-                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this, [this] { saveAs(); });
+        file->addAction(tr("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this,
+                        [this] { saveAs(); });
     saveAsAction->setObjectName(QStringLiteral("saveAs"));
     file->addSeparator();
-    file->addAction(QStringLiteral("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this,
-                    [this] { close(); });
+    file->addAction(tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, [this] { close(); });
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    undoAction_ =
-        edit->addAction(QStringLiteral("&Undo"), QKeySequence::Undo, this, [this] { undo(); });
-    redoAction_ = edit->addAction(QStringLiteral("&Redo"), this, [this] { redo(); });
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    undoAction_ = edit->addAction(tr("&Undo"), QKeySequence::Undo, this, [this] { undo(); });
+    redoAction_ = edit->addAction(tr("&Redo"), this, [this] { redo(); });
     redoAction_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    QAction* fit = view->addAction(QStringLiteral("Zoom to &Fit"), QKeySequence(Qt::Key_Home), this,
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    QAction* fit = view->addAction(tr("Zoom to &Fit"), QKeySequence(Qt::Key_Home), this,
                                    [this] { canvas_->zoomToFit(); });
 
     QMenu* snap = buildSnapMenu();
 
-    QMenu* command = menuBar()->addMenu(QStringLiteral("&Command"));
-    insertAction_ = command->addAction(QStringLiteral("&Insert"), this,
-                                       [this] { runCommand(QStringLiteral("insert")); });
+    QMenu* command = menuBar()->addMenu(tr("&Command"));
+    insertAction_ =
+        command->addAction(tr("&Insert"), this, [this] { runCommand(QStringLiteral("insert")); });
 
     // A menu left with Escape leaves the menu bar holding the keyboard, where letters open
     // menus; the keyboard goes back to the canvas, and typing to the command line.
@@ -220,7 +224,7 @@ void HostWindow::buildMenus() {
             });
         });
 
-    QToolBar* tools = addToolBar(QStringLiteral("Tools"));
+    QToolBar* tools = addToolBar(tr("Tools"));
     tools->setObjectName(QStringLiteral("tools"));
     for (QAction* a :
          {openAction_, save, saveAsAction, undoAction_, redoAction_, fit, insertAction_})
@@ -296,7 +300,7 @@ QString HostWindow::snapKindText(vel::SnapKind kind) {
 // ---- commands ------------------------------------------------------------------
 
 QString HostWindow::prompt() const {
-    if (!host_.running() || host_.prompts().empty()) return kIdlePrompt;
+    if (!host_.running() || host_.prompts().empty()) return tr("Command:");
     return fromUtf16(host_.prompts().back());
 }
 
@@ -305,13 +309,13 @@ void HostWindow::runCommand(const QString& typed) {
     if (name.isEmpty()) return;
     if (name == QStringLiteral("insert")) {
         if (host_.running()) {
-            showMessage(QStringLiteral("The command is already running; Escape leaves it"));
+            showMessage(tr("The command is already running; Escape leaves it"));
             return;
         }
         lastCommand_ = name;
         history_.begin(host_.drawing());
         const vel::InputResult started = input_.start();
-        if (!started) showMessage(QString::fromStdString(started.refusal));
+        if (!started) showMessage(say(started.words));
         afterInput();
     } else if (name == QStringLiteral("undo") || name == QStringLiteral("u")) {
         undo();
@@ -320,7 +324,7 @@ void HostWindow::runCommand(const QString& typed) {
     } else if (name == QStringLiteral("zoom") || name == QStringLiteral("z")) {
         canvas_->zoomToFit();
     } else {
-        showMessage(QStringLiteral("Unknown command: %1").arg(typed.trimmed()));
+        showMessage(tr("Unknown command: %1").arg(typed.trimmed()));
     }
 }
 
@@ -335,7 +339,7 @@ void HostWindow::enter() {
         // A point typed at a prompt that takes one: as if clicked there.
         const vel::InputResult taken = input_.pickTyped(typed.toStdString());
         if (!taken) {
-            showMessage(QString::fromStdString(taken.refusal));
+            showMessage(say(taken.words));
             commandLine_->setText(typed);  // to be put right
         }
         afterInput();
@@ -346,7 +350,7 @@ void HostWindow::enter() {
         // prompt's confirm input, as at any other first prompt ("Create Insert").
         const bool ending = host_.eventMask() == VEL_MASK_SELECTION && !host_.selection().empty();
         const vel::InputResult taken = ending ? input_.done() : input_.confirm();
-        if (!taken) showMessage(QString::fromStdString(taken.refusal));
+        if (!taken) showMessage(say(taken.words));
         afterInput();
     } else if (!lastCommand_.isEmpty()) {
         runCommand(lastCommand_);
@@ -381,14 +385,39 @@ void HostWindow::afterInput() {
         refreshLayers();
     }
     canvas_->refreshHover();
-    // While figures are being selected: how many are, and the keys that go on.
+    keyLine_->setText(keyLine());
+    // While figures are being selected: how many are.
     const bool selecting = host_.running() && host_.eventMask() == VEL_MASK_SELECTION;
     selectionState_->setVisible(selecting);
-    if (selecting)
-        selectionState_->setText(QStringLiteral("%1 selected · Enter: done · Shift+click: take out")
-                                     .arg(host_.selection().size()));
+    if (selecting) selectionState_->setText(tr("%1 selected").arg(host_.selection().size()));
     setWindowModified(modified());
     refreshActions();
+}
+
+QString HostWindow::keyLine() const {
+    const QString confirm = tr("Enter, space or right button: confirm");
+    const QString leave = tr("Escape: leave the command");
+    if (!host_.running())
+        return lastCommand_.isEmpty() ? tr("Type insert, then Enter")
+                                      : tr("Enter: %1 again").arg(lastCommand_);
+    switch (host_.eventMask()) {
+        case VEL_MASK_POINT:
+            // With the rubber band up the step waits for the second point, and nothing else.
+            if (host_.echo())
+                return tr("Click or type the second point (@dx,dy from the first) · F3: snaps · %1")
+                    .arg(leave);
+            return tr("Click or type x,y · F3: snaps · %1 · %2").arg(confirm, leave);
+        case VEL_MASK_FIGURE:
+            return tr("Click a figure · %1 · %2").arg(confirm, leave);
+        case VEL_MASK_SELECTION:
+            if (host_.selection().empty())
+                return tr("Click or drag a window · %1 · %2").arg(confirm, leave);
+            return tr("Enter, space or right button: done · Shift+click: take out · %1").arg(leave);
+        case VEL_MASK_ELEMENT:
+            return tr("Click a leader or a dimension to change it · %1 · %2").arg(confirm, leave);
+        default:
+            return leave;
+    }
 }
 
 void HostWindow::undo() {
@@ -433,7 +462,7 @@ void HostWindow::refreshLayers() {
             QFont font = item->font();
             font.setBold(true);
             item->setFont(font);
-            item->setText(item->text() + QStringLiteral("  (current)"));
+            item->setText(item->text() + tr("  (current)"));
         }
         layers_->addItem(item);
     }
@@ -484,8 +513,8 @@ void HostWindow::setCurrentFile(const QString& path) {
     // Saved in the middle of a run, the file holds what no state of the history names.
     savedState_ = host_.running() ? std::numeric_limits<std::uint64_t>::max() : history_.state();
     setWindowModified(false);
-    const QString shown = path.isEmpty() ? QStringLiteral("untitled") : QFileInfo(path).fileName();
-    setWindowTitle(QStringLiteral("%1[*] - velhost").arg(shown));
+    const QString shown = path.isEmpty() ? tr("untitled") : QFileInfo(path).fileName();
+    setWindowTitle(tr("%1[*] - velhost").arg(shown));
     if (!path.isEmpty()) addRecentFile(path);
 }
 
@@ -496,17 +525,17 @@ bool HostWindow::openDrawing(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     try {
         {
-            FileProgress progress(this, QStringLiteral("Reading %1...").arg(name), progressDelay_);
+            FileProgress progress(this, tr("Reading %1...").arg(name), progressDelay_);
             leftOut = velhost::ReadDrawing(read, path.toStdString(), &progress);
         }
         if (!leftOut.empty())
             showMessage(QStringLiteral("%1: %2").arg(name, QString::fromStdString(leftOut)));
     } catch (const vel::Cancelled&) {
-        showMessage(QStringLiteral("Opening %1 cancelled").arg(name));
+        showMessage(tr("Opening %1 cancelled").arg(name));
         regainActivation();
         return false;
     } catch (const std::exception& e) {
-        QMessageBox::warning(this, QStringLiteral("Open"), QString::fromUtf8(e.what()));
+        QMessageBox::warning(this, tr("Open"), QString::fromUtf8(e.what()));
         regainActivation();
         return false;
     }
@@ -525,34 +554,34 @@ bool HostWindow::openDrawing(const QString& path) {
 
 bool HostWindow::saveDrawing(const QString& path) {
     try {
-        FileProgress progress(this, QStringLiteral("Writing %1...").arg(QFileInfo(path).fileName()),
+        FileProgress progress(this, tr("Writing %1...").arg(QFileInfo(path).fileName()),
                               progressDelay_);
         velhost::WriteDrawing(host_.drawing(), path.toStdString(), &progress);
     } catch (const vel::Cancelled&) {
-        showMessage(QStringLiteral("Saving cancelled: %1 is as it was").arg(path));
+        showMessage(tr("Saving cancelled: %1 is as it was").arg(path));
         regainActivation();
         return false;
     } catch (const std::exception& e) {
-        QMessageBox::warning(this, QStringLiteral("Save"), QString::fromUtf8(e.what()));
+        QMessageBox::warning(this, tr("Save"), QString::fromUtf8(e.what()));
         regainActivation();
         return false;
     }
     // A picture is a copy of the drawing, not where it is kept.
     if (velhost::ExtensionOf(path.toStdString()) == ".svg") {
-        showMessage(QStringLiteral("Picture written to %1").arg(path));
+        showMessage(tr("Picture written to %1").arg(path));
         return true;
     }
     setCurrentFile(path);
     leftOutOfFile_.clear();
-    showMessage(QStringLiteral("Saved %1").arg(path));
+    showMessage(tr("Saved %1").arg(path));
     return true;
 }
 
 void HostWindow::open() {
     if (host_.running() || !maybeSave(false)) return;
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Open drawing"), QFileInfo(currentFile_).path(),
-        QStringLiteral("Drawings (*.dxf *.json);;DXF (*.dxf);;JSON (*.json)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Open drawing"), QFileInfo(currentFile_).path(),
+                                     tr("Drawings (*.dxf *.json);;DXF (*.dxf);;JSON (*.json)"));
     regainActivation();
     if (!path.isEmpty()) openDrawing(path);
 }
@@ -561,12 +590,12 @@ bool HostWindow::saveAs() {
     // Each type with its extension: a name typed without one takes the chosen type's,
     // before the dialog asks about overwriting, so the question is about the real file.
     const std::vector<std::pair<QString, QString>> types = {
-        {QStringLiteral("DXF (*.dxf)"), QStringLiteral("dxf")},
-        {QStringLiteral("JSON (*.json)"), QStringLiteral("json")},
-        {QStringLiteral("SVG picture (*.svg)"), QStringLiteral("svg")}};
+        {tr("DXF (*.dxf)"), QStringLiteral("dxf")},
+        {tr("JSON (*.json)"), QStringLiteral("json")},
+        {tr("SVG picture (*.svg)"), QStringLiteral("svg")}};
     QStringList filters;
     for (const auto& [filter, suffix] : types) filters << filter;
-    QFileDialog dialog(this, QStringLiteral("Save drawing"), currentFile_, filters.join(";;"));
+    QFileDialog dialog(this, tr("Save drawing"), currentFile_, filters.join(";;"));
     dialog.setObjectName(QStringLiteral("saveDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     auto choose = [&](const QString& filter) {
@@ -592,10 +621,10 @@ bool HostWindow::saveAs() {
                          [&](const auto& type) { return type.second == extension; })) {
             path += QLatin1Char('.') + dialog.defaultSuffix();
             if (QFileInfo::exists(path)) {
-                const auto answer = QMessageBox::question(
-                    this, QStringLiteral("Save"),
-                    QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                        .arg(QFileInfo(path).fileName()));
+                const auto answer =
+                    QMessageBox::question(this, tr("Save"),
+                                          tr("%1 already exists.\nDo you want to replace it?")
+                                              .arg(QFileInfo(path).fileName()));
                 regainActivation();
                 if (answer != QMessageBox::Yes) continue;
             }
@@ -622,13 +651,13 @@ bool HostWindow::losesLeftOut(const QString& path) const {
 }
 
 HostWindow::LossAnswer HostWindow::askBeforeLosingLeftOut() {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Save"),
-                    QStringLiteral("Reading %1 %2.\nSaving over the file loses what was left out.")
+    QMessageBox box(QMessageBox::Warning, tr("Save"),
+                    tr("Reading %1 %2.\nSaving over the file loses what was left out.")
                         .arg(QFileInfo(currentFile_).fileName(), leftOutOfFile_),
                     QMessageBox::Cancel, this);
     box.setObjectName(QStringLiteral("overwriteLossBox"));
-    QPushButton* elsewhere = box.addButton(QStringLiteral("Save &As..."), QMessageBox::AcceptRole);
-    QPushButton* over = box.addButton(QStringLiteral("&Overwrite"), QMessageBox::DestructiveRole);
+    QPushButton* elsewhere = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
+    QPushButton* over = box.addButton(tr("&Overwrite"), QMessageBox::DestructiveRole);
     box.setDefaultButton(elsewhere);
     box.exec();
     regainActivation();
@@ -641,8 +670,7 @@ bool HostWindow::maybeSave(bool closing) {
     // in its place would drop them unasked.
     if (!modified() || (closing && !outputs_.empty())) return true;
     const auto answer = QMessageBox::question(
-        this, QStringLiteral("velhost"),
-        QStringLiteral("The drawing has changed. Save the changes?"),
+        this, QStringLiteral("velhost"), tr("The drawing has changed. Save the changes?"),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     regainActivation();
     if (answer == QMessageBox::Cancel) return false;
@@ -714,18 +742,17 @@ void HostWindow::closeEvent(QCloseEvent* event) {
     }
     for (const std::string& out : outputs_) {
         try {
-            FileProgress progress(this,
-                                  QStringLiteral("Writing %1...")
-                                      .arg(QFileInfo(QString::fromStdString(out)).fileName()),
-                                  progressDelay_);
+            FileProgress progress(
+                this, tr("Writing %1...").arg(QFileInfo(QString::fromStdString(out)).fileName()),
+                progressDelay_);
             velhost::WriteDrawing(host_.drawing(), out, &progress);
         } catch (const vel::Cancelled&) {
-            showMessage(QStringLiteral("Writing %1 cancelled: it is as it was")
-                            .arg(QString::fromStdString(out)));
+            showMessage(
+                tr("Writing %1 cancelled: it is as it was").arg(QString::fromStdString(out)));
             event->ignore();  // the window stays
             return;
         } catch (const std::exception& e) {
-            QMessageBox::warning(this, QStringLiteral("Save"), QString::fromUtf8(e.what()));
+            QMessageBox::warning(this, tr("Save"), QString::fromUtf8(e.what()));
             event->ignore();
             return;
         }

@@ -81,6 +81,8 @@ private:
     void applySnaps();
     static QString snapKindText(vel::SnapKind kind);
     void afterInput();
+    // The keys that move the armed step on, in a few words.
+    QString keyLine() const;
     void regainActivation();
     void stepHistory(bool back);
     void fitCanvasSize(int tries);
@@ -109,6 +111,7 @@ private:
     QLabel* prompt_ = nullptr;
     QLineEdit* commandLine_ = nullptr;
     QLabel* selectionState_ = nullptr;
+    QLabel* keyLine_ = nullptr;
     QPlainTextEdit* log_ = nullptr;
     // Lines the command history keeps: a day's work, bounded.
     static constexpr int kHistoryLines = 5000;

@@ -14,8 +14,9 @@ namespace vel {
 
 namespace {
 
-InputResult refused(std::string why) {
-    return InputResult{std::move(why)};
+InputResult refused(Wording wording, std::vector<std::string> values = {}) {
+    Words words{wording, std::move(values)};
+    return InputResult{words.text(), std::move(words)};
 }
 
 std::string where(Point p) {
@@ -72,8 +73,8 @@ bool primitiveMeetsBox(const Primitive& p, const Extents& box) {
 }  // namespace
 
 InputResult HostInput::start() {
-    if (!host_.registered()) return refused("no command is registered");
-    if (host_.running()) return refused("the command is already running");
+    if (!host_.registered()) return refused(VEL_WORDING("HostInput", "no command is registered"));
+    if (host_.running()) return refused(VEL_WORDING("HostInput", "the command is already running"));
     host_.startCommand();
     return {};
 }
@@ -134,14 +135,15 @@ InputResult HostInput::pickTyped(const std::string& typed) {
         const auto [at, ec] = std::from_chars(part.data(), end, v[i]);
         ok = !part.empty() && ec == std::errc() && at == end && std::isfinite(v[i]);
     }
-    if (!ok) return refused("not a point: type x,y or @dx,dy");
-    if (relative && !last_) return refused("no point yet to be relative to: type x,y");
+    if (!ok) return refused(VEL_WORDING("HostInput", "not a point: type x,y or @dx,dy"));
+    if (relative && !last_)
+        return refused(VEL_WORDING("HostInput", "no point yet to be relative to: type x,y"));
     const Point p = relative ? Point{last_->x + v[0], last_->y + v[1]} : Point{v[0], v[1]};
     return pick(p);
 }
 
 InputResult HostInput::pick(Point p, bool deselect) {
-    if (!host_.running()) return refused("pick needs a running command");
+    if (!host_.running()) return refused(VEL_WORDING("HostInput", "pick needs a running command"));
     last_ = p;
     VelEventData e;
     e.code = VEL_EVENT_POINTER;
@@ -150,15 +152,18 @@ InputResult HostInput::pick(Point p, bool deselect) {
     const int mask = host_.eventMask();
     if (mask != VEL_MASK_FIGURE && mask != VEL_MASK_ELEMENT && mask != VEL_MASK_POINT &&
         mask != VEL_MASK_SELECTION)
-        return refused("no pick is armed");
+        return refused(VEL_WORDING("HostInput", "no pick is armed"));
     const PickTarget target = targetAt(p);
     if (mask == VEL_MASK_ELEMENT) {
-        if (!target.elementId) return refused("no pickable element within reach of " + where(p));
+        if (!target.elementId)
+            return refused(VEL_WORDING("HostInput", "no pickable element within reach of %1"),
+                           {where(p)});
         e.elementId = *target.elementId;
         e.segmentId = *target.segmentId;
         e.instanceId = 1;
     } else if (mask != VEL_MASK_POINT) {
-        if (!target.segmentId) return refused("nothing within reach of " + where(p));
+        if (!target.segmentId)
+            return refused(VEL_WORDING("HostInput", "nothing within reach of %1"), {where(p)});
         if (mask == VEL_MASK_SELECTION) {
             choose(*target.segmentId, deselect);
             return {};
@@ -178,15 +183,19 @@ void HostInput::choose(int segmentId, bool deselect) {
 }
 
 InputResult HostInput::select(const Extents& window, bool deselect) {
-    if (!host_.running()) return refused("select needs a running command");
-    if (host_.eventMask() != VEL_MASK_SELECTION) return refused("no selection is armed");
+    if (!host_.running())
+        return refused(VEL_WORDING("HostInput", "select needs a running command"));
+    if (host_.eventMask() != VEL_MASK_SELECTION)
+        return refused(VEL_WORDING("HostInput", "no selection is armed"));
     for (int id : host_.segmentsInside(window)) choose(id, deselect);
     return {};
 }
 
 InputResult HostInput::selectCrossing(const Extents& window, bool deselect) {
-    if (!host_.running()) return refused("select needs a running command");
-    if (host_.eventMask() != VEL_MASK_SELECTION) return refused("no selection is armed");
+    if (!host_.running())
+        return refused(VEL_WORDING("HostInput", "select needs a running command"));
+    if (host_.eventMask() != VEL_MASK_SELECTION)
+        return refused(VEL_WORDING("HostInput", "no selection is armed"));
     if (window.empty()) return {};
     const Point centre{(window.minX + window.maxX) / 2, (window.minY + window.maxY) / 2};
     const double reach = std::hypot(window.width(), window.height()) / 2;
@@ -201,7 +210,8 @@ InputResult HostInput::selectCrossing(const Extents& window, bool deselect) {
 }
 
 InputResult HostInput::withoutPoint(int code, const char* what) {
-    if (!host_.running()) return refused(std::string(what) + " needs a running command");
+    if (!host_.running())
+        return refused(VEL_WORDING("HostInput", "%1 needs a running command"), {what});
     VelEventData e;
     e.code = code;
     host_.dispatch(e);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "vel/kernel/Host.h"
+#include "vel/kernel/Words.h"
 
 namespace vel {
 
@@ -16,6 +17,7 @@ namespace vel {
 // ("nothing within reach of (10, 20)"); empty when it was taken.
 struct InputResult {
     std::string refusal;
+    Words words;  // the same, for a window to translate
     explicit operator bool() const { return refusal.empty(); }
 };
 

@@ -17,6 +17,7 @@
 #include "vel/dxf/DxfFormat.h"
 #include "vel/gui/FileProgress.h"
 #include "vel/gui/HostWindow.h"
+#include "vel/gui/WindowLanguage.h"
 #include "vel/io/DrawingFile.h"
 #include "vel/io/Script.h"
 #include "vel/kernel/Host.h"
@@ -147,6 +148,7 @@ int runGui(const GuiOptions& o, const char* program) {
         area.add(vel::Point{o.view[2], o.view[3]});
         options.view = area;
     }
+    const velgui::WindowLanguage language;  // the window speaks the system's language
     velgui::HostWindow window(host, options);
     window.show();
     QApplication::setQuitOnLastWindowClosed(true);

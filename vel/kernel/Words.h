@@ -1,0 +1,44 @@
+// Words.h - a message of the host with its values kept apart from its wording, so that a
+// window can show it in the person's language: the wording has %1, %2, ... where the values
+// go, as Qt's translations have it, and its English text is the wording filled in.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vel {
+
+struct Wording {
+    const char* context = "";  // where a translation finds it
+    const char* text = "";
+};
+
+// Marks a wording for the translation tools (which read it as their own no-op marker).
+#define VEL_WORDING(context, text) \
+    ::vel::Wording {               \
+        context, text              \
+    }
+
+struct Words {
+    Wording wording;
+    std::vector<std::string> values;
+
+    bool empty() const { return *wording.text == '\0'; }
+    // The English text, each %n (n from 1 to 9) replaced by its value.
+    std::string text() const {
+        std::string out;
+        for (const char* c = wording.text; *c; ++c) {
+            const size_t n =
+                c[0] == '%' && c[1] >= '1' && c[1] <= '9' ? size_t(c[1] - '1') : size_t(-1);
+            if (n < values.size()) {
+                out += values[n];
+                ++c;
+            } else {
+                out += *c;
+            }
+        }
+        return out;
+    }
+};
+
+}  // namespace vel
