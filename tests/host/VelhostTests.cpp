@@ -13,6 +13,9 @@
 
 #include "tests/host/HostTestSupport.h"
 
+#include "orvanta/Version.h"
+#include "vel/velhost/Version.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -132,6 +135,28 @@ TEST_F(Velhost, BadCommandLinesExitWithTwo) {
     EXPECT_EQ(Run("run --no-such-option").status, 2);
     EXPECT_EQ(Run("run --aperture -1").status, 2);
     EXPECT_EQ(Run("run --out drawing.pdf").status, 2);
+}
+
+TEST_F(Velhost, VersionNamesVelhostsAndThePluginsItWouldLoad) {
+    const Result r = Run("--version");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "velhost " ORVANTA_VERSION "\nplug-in " +
+                         (fs::path(VELHOST_PATH).parent_path() / "libOrvanta.so").string() +
+                         ": Orvanta " ORVANTA_VERSION "\n");
+}
+
+// The mark is found across the chunks the file is read in, and only as a whole, ended version.
+TEST_F(Velhost, AVersionMarkIsReadWhereverItLiesInTheFile) {
+    const std::string mark = "@(#)Orvanta 2.10.3-rc1";
+    for (size_t at : {size_t{0}, size_t{(1 << 20) - 9}, size_t{(3 << 20) + 5}}) {
+        Write("lib.so", std::string(at, 'x') + mark + std::string(1, '\0') + "tail");
+        EXPECT_EQ(velhost::VersionMarkOf(Path("lib.so")), "2.10.3-rc1") << at;
+    }
+    Write("none.so", std::string(3000, '@'));
+    EXPECT_EQ(velhost::VersionMarkOf(Path("none.so")), "");
+    Write("long.so", "@(#)Orvanta " + std::string(5000, '7'));
+    EXPECT_EQ(velhost::VersionMarkOf(Path("long.so")), "") << "too long to be a version";
+    EXPECT_EQ(velhost::VersionMarkOf(Path("missing.so")), "");
 }
 
 TEST_F(Velhost, BadDrawingOrPluginExitsWithOne) {

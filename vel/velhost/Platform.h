@@ -11,6 +11,10 @@ namespace velhost {
 // The plug-in's file name, looked for beside velhost when no --plugin is given.
 extern const char kDefaultPlugin[];
 
+// The plug-in velhost loads when no --plugin is given: the one beside velhost (a build), else the
+// one in the installed program's own library folder.
+std::filesystem::path DefaultPlugin();
+
 // The folder velhost's own executable is in.
 std::filesystem::path ProgramFolder();
 

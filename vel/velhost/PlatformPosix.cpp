@@ -19,13 +19,20 @@ std::filesystem::path ProgramFolder() {
     return ec ? std::filesystem::current_path() : self.parent_path();
 }
 
+std::filesystem::path DefaultPlugin() {
+    const std::filesystem::path beside = ProgramFolder() / kDefaultPlugin;
+    std::error_code ec;
+    if (std::filesystem::exists(beside, ec)) return beside;
+    return (ProgramFolder() / VELHOST_INSTALLED_PLUGIN_FOLDER / kDefaultPlugin).lexically_normal();
+}
+
 bool StandardErrorIsTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
 }
 
 void LoadPlugin(const std::string& given) {
     using StartupFunc = int (*)(void);
-    const std::string plugin = given.empty() ? (ProgramFolder() / kDefaultPlugin).string() : given;
+    const std::string plugin = given.empty() ? DefaultPlugin().string() : given;
     void* library = dlopen(plugin.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) throw vel::FileError(plugin, 0, std::string("cannot load: ") + dlerror());
     auto startup = reinterpret_cast<StartupFunc>(dlsym(library, "Startup"));

@@ -58,13 +58,17 @@ fs::path ProgramFolder() {
     }
 }
 
+fs::path DefaultPlugin() {
+    return ProgramFolder() / kDefaultPlugin;  // the zip keeps every file together
+}
+
 bool StandardErrorIsTerminal() {
     return _isatty(_fileno(stderr)) != 0;
 }
 
 void LoadPlugin(const std::string& given) {
     using StartupFunc = int (*)(void);
-    const fs::path file = given.empty() ? ProgramFolder() / kDefaultPlugin : PathOf(given);
+    const fs::path file = given.empty() ? DefaultPlugin() : PathOf(given);
     const std::string plugin = given.empty() ? Utf8Of(file) : given;
     // From its full path, the plug-in's own folder is searched for the libraries it needs.
     std::error_code ec;

@@ -19,6 +19,7 @@
 #include "vel/velhost/DrawingFiles.h"
 #include "vel/velhost/Session.h"
 #include "vel/velhost/SettingsSession.h"
+#include "vel/velhost/Version.h"
 
 // wmain (linked with -municode): the command line as UTF-16, whatever the code page.
 int wmain(int argc, wchar_t** wargv) {
@@ -38,6 +39,7 @@ int wmain(int argc, wchar_t** wargv) {
 
     CLI::App app{"velhost - runs the Orvanta plug-in in the stand-in CAD host"};
     app.require_subcommand(1);
+    velhost::AddVersionFlag(app);
     velhost::RunOptions o;
     CLI::App* runCmd = app.add_subcommand("run", "load the plug-in and run a session script");
     velhost::AddRunOptions(*runCmd, o);

@@ -26,6 +26,7 @@
 #include "vel/velhost/Platform.h"
 #include "vel/velhost/Session.h"
 #include "vel/velhost/SettingsSession.h"
+#include "vel/velhost/Version.h"
 
 namespace fs = std::filesystem;
 
@@ -162,6 +163,7 @@ int runGui(const GuiOptions& o, const char* program) {
 int main(int argc, char** argv) {
     CLI::App app{"velhost - runs the Orvanta plug-in in the stand-in CAD host"};
     app.require_subcommand(1);
+    velhost::AddVersionFlag(app);
     RunOptions o;
     CLI::App* runCmd = app.add_subcommand("run", "load the plug-in and run a session script");
     velhost::AddRunOptions(*runCmd, o);
