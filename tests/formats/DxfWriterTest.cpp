@@ -22,7 +22,11 @@ using nlohmann::json;
 const char kEzdxfReader[] = R"(import json, sys
 import ezdxf
 doc = ezdxf.readfile(sys.argv[1])
-out = {"layers": [l.dxf.name for l in doc.layers], "linetypes": {}, "entities": []}
+out = {"layers": [l.dxf.name for l in doc.layers], "linetypes": {}, "entities": [],
+       "colours": [[e.dxf.color, e.dxf.get("true_color", -1), e.dxf.linetype]
+                   for e in doc.modelspace()],
+       "layer_colours": {l.dxf.name: [l.dxf.color, l.dxf.get("true_color", -1), l.dxf.linetype]
+                         for l in doc.layers}}
 for lt in doc.linetypes:
     out["linetypes"][lt.dxf.name] = {"description": lt.dxf.description,
                                      "pattern": list(lt.simplified_line_pattern())}
@@ -158,6 +162,80 @@ TEST(DxfWriter, DimensionsAndLeadersAreEntitiesOfTheirKind) {
     const Drawing back = readBack(d, &leftOut);
     EXPECT_EQ(leftOut, "left out 6 entities: 3 DIMENSION, 1 LEADER, 1 MTEXT, 1 TEXT (not figures)");
     EXPECT_EQ(back.segments().size(), 7u) << "six figures and the lone leader's point";
+}
+
+// A colour the palette has no shade of is drawn in the nearest it has, and a line type the host
+// cannot match by layer; both go back into a file as the file gave them (index, true colour,
+// name), through JSON too and in the host's copies, until the host's own colour is changed.
+TEST(DxfWriter, ColoursAndLineTypesOfAFileComeBackAsTheFileGaveThem) {
+    const auto line = [](int y, const std::string& style, const std::string& layer = "0") {
+        return "0\nLINE\n8\n" + layer + "\n" + style + "10\n0\n20\n" + std::to_string(y) +
+               "\n11\n10\n21\n" + std::to_string(y) + "\n";
+    };
+    const std::string source =
+        "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLTYPE\n0\nLTYPE\n2\nFENCE\n70\n0\n3\nFence\n"
+        "72\n65\n73\n2\n40\n3.0\n49\n2.9\n49\n-0.1\n0\nLTYPE\n2\nDASHDOT\n70\n0\n72\n65\n73\n"
+        "0\n40\n0.0\n0\nENDTAB\n0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nWalls\n70\n0\n62\n12\n6\n"
+        "FENCE\n0\nENDTAB\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" +
+        line(0, "62\n12\n") + line(1, "62\n9\n6\nDASHDOT\n") + line(2, "62\n256\n6\nFENCE\n") +
+        line(3, "62\n0\n6\nBYBLOCK\n") + line(4, "62\n4\n420\n1110256\n6\nCONTINUOUS\n") +
+        line(5, "62\n5\n") + line(6, "", "Walls") + "0\nENDSEC\n0\nEOF\n";
+    // Index, true colour and line type of each line, as the source gives them.
+    const json given = json::parse(R"([[12, -1, "BYLAYER"], [9, -1, "DASHDOT"],
+        [256, -1, "FENCE"], [0, -1, "BYBLOCK"], [4, 1110256, "CONTINUOUS"], [5, -1, "BYLAYER"],
+        [256, -1, "BYLAYER"]])");
+    const auto asWritten = [](const Drawing& d) {
+        std::istringstream in(writeWith(*makeDxfWriter(), d));
+        Drawing back;
+        readDxfDrawing(in, "written.dxf", back);
+        json styles = json::array();
+        for (const auto& [id, s] : back.segments()) {
+            const Element& e = s.elements.at(0);
+            const FileColor* c = back.fileStyles().colorFor(e.fileStyle, e.color);
+            const FileLineType* t = back.fileStyles().lineTypeFor(e.fileStyle, e.lineType);
+            styles.push_back({c ? c->index : 256, c ? c->trueColor : -1, t ? t->name : "BYLAYER"});
+        }
+        return styles;
+    };
+
+    Drawing read;
+    std::istringstream in(source);
+    readDxfDrawing(in, "source.dxf", read);
+    std::vector<std::optional<int>> drawn;
+    for (const auto& [id, s] : read.segments()) drawn.push_back(s.elements.at(0).color);
+    const std::optional<int> red = paletteColorOf({255, 0, 0}), blue = paletteColorOf({0, 0, 255});
+    EXPECT_EQ(drawn, (std::vector<std::optional<int>>{
+                         red, paletteColorOf({128, 128, 128}), std::nullopt, std::nullopt,
+                         paletteColorOf({0, 255, 255}), blue, std::nullopt}));
+    EXPECT_EQ(read.layers().at(1000).color, red);
+    const std::string svg = writeWith(*makeSvgWriter(), read);
+    for (const std::optional<int>& colour : drawn) {
+        if (colour) {
+            EXPECT_NE(svg.find(hexColor(paletteColor(*colour))), std::string::npos);
+        }
+    }
+
+    EXPECT_EQ(asWritten(read), given);
+    Drawing viaJson;
+    std::istringstream saved(writeWith(*makeJsonWriter(), read));
+    readJsonDrawing(saved, "read.json", viaJson);
+    EXPECT_EQ(writeWith(*makeDxfWriter(), viaJson), writeWith(*makeDxfWriter(), read));
+    if (ezdxfInstalled()) {
+        const auto ezdxf = readWithEzdxf(read, "file-colours");
+        EXPECT_EQ(ezdxf["colours"], given);
+        EXPECT_EQ(ezdxf["layer_colours"]["Walls"], json::parse(R"([12, -1, "FENCE"])"));
+    }
+
+    // A copy keeps the file's colour; an element given another colour has the host's.
+    Drawing edited = read;
+    const int first = edited.segments().begin()->first;
+    const int blueLine = std::prev(edited.segments().end(), 2)->first;
+    editSegment(edited, first, {0, 0}, {0, 10}, 0.0, 1.0, false);
+    edited.segment(blueLine)->elements.at(0).color = red;
+    json expected = given;
+    expected[5] = {1, trueColorValue({255, 0, 0}), "BYLAYER"};
+    expected.push_back(given[0]);
+    EXPECT_EQ(asWritten(edited), expected);
 }
 
 // A reader that goes by names draws the customary look; the table keeps the

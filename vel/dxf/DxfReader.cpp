@@ -18,6 +18,7 @@
 #include <numbers>
 #include <optional>
 #include <streambuf>
+#include <tuple>
 #include <unordered_map>
 
 #include "vel/dxf/DxfScan.h"
@@ -48,9 +49,9 @@ constexpr int kPaletteGreen = 2, kPaletteMagenta = 3;
 // An entity's or layer's colour as a true colour: the true colour when the file gives one,
 // else the colour index's from dxflib's table (a negative index only says a layer is off);
 // -1 for by layer, by block and index 7, which the background draws black or white.
-int TrueColorOf(const DL_Attributes& a) {
-    if (a.getColor24() != -1) return a.getColor24();
-    const int index = std::abs(a.getColor());
+int TrueColorOf(int colorIndex, int color24) {
+    if (color24 != -1) return color24;
+    const int index = std::abs(colorIndex);
     if (index < 1 || index >= static_cast<int>(std::size(dxfColors)) || index == 7) return -1;
     if (index == kIndexGreen) return trueColorValue(paletteColor(kPaletteGreen));
     if (index == kIndexMagenta) return trueColorValue(paletteColor(kPaletteMagenta));
@@ -58,6 +59,22 @@ int TrueColorOf(const DL_Attributes& a) {
     for (const double part : dxfColors[index])
         rgb = rgb << 8 | static_cast<int>(std::lround(std::clamp(part, 0.0, 1.0) * 255.0));
     return rgb;
+}
+
+// The palette colour that draws a colour of the file: the nearest, so that a shade the palette
+// lacks still looks like itself; none for what the layer or the background decides.
+std::optional<int> HostColorOf(int colorIndex, int color24) {
+    const int rgb = TrueColorOf(colorIndex, color24);
+    if (rgb == -1) return std::nullopt;
+    return nearestPaletteColor(rgbOfTrueColor(rgb));
+}
+
+// A file's line-type pattern as far as it can be written again: numbers beyond any drawing's
+// leave none.
+std::vector<double> WritablePattern(std::vector<double> pattern) {
+    for (const double v : pattern)
+        if (!(std::fabs(v) <= kLargestCoordinate)) return {};
+    return pattern;
 }
 
 // Builds the drawing from dxflib's callbacks. Each entity becomes a shape: those
@@ -77,7 +94,7 @@ public:
           layers_(drawing, [this](const std::string& name) { return text_.toUtf8(name); }),
           placer_(
               drawing, blocks_, [this](const std::string& name) { return layerOf(name); },
-              [this](const std::string& name) { return lineTypeOf(name); }, fileName,
+              [this](const ShapeStyle& style) { return elementStyleOf(style); }, fileName,
               scanned.leftOut, budget, [this] { progress_.poll(); }) {}
 
     // The line where the object dxflib is handing over begins: dxflib hands an
@@ -101,6 +118,16 @@ public:
         for (const Shape& shape : waiting_)
             if (!placer_.Place(shape)) leaveOut(LeftOutReason::MissingBlock, "INSERT");
         if (!currentLayerName_.empty()) d_.setCurrentLayer(layerOf(currentLayerName_));
+        // The line types the styles name, with their entries in the table however late it came.
+        for (const std::string& name : fileLineTypeNames_) {
+            const std::string key = AsciiUpper(name);
+            FileLineType lineType{text_.toUtf8(name), {}, {}};
+            if (const auto d = lineTypeDescriptions_.find(key); d != lineTypeDescriptions_.end())
+                lineType.description = text_.toUtf8(d->second);
+            if (const auto p = lineTypePatterns_.find(key); p != lineTypePatterns_.end())
+                lineType.pattern = WritablePattern(p->second);
+            d_.fileStyles().addLineType(std::move(lineType));
+        }
     }
 
     void setVariableString(const std::string& key, const std::string& value, int) override {
@@ -113,18 +140,30 @@ public:
     void addLinetypeDash(double length) override { dashes_.push_back(length); }
     void addLinetype(const DL_LinetypeData& data) override {
         lineTypePatterns_[AsciiUpper(data.name)] = std::move(dashes_);
+        lineTypeDescriptions_[AsciiUpper(data.name)] = data.description;
         dashes_.clear();
         lineTypesByName_.clear();  // a name asked for before may now have a pattern
+        elementStyles_.clear();
     }
 
     // A layer's colour and line type are what its "by layer" entities are drawn in; a
     // negative colour index only says the layer is off.
     void addLayer(const DL_LayerData& data) override {
         const DL_Attributes& a = getAttributes();
-        const int color24 = TrueColorOf(a);
-        d_.setLayerStyle(layerOf(data.name),
-                         color24 == -1 ? std::nullopt : paletteColorOf(rgbOfTrueColor(color24)),
-                         lineTypeOf(a.getLinetype()));
+        const int index = a.getColor(), color24 = a.getColor24();
+        FileStyle file;
+        // Kept where a file written of the drawing would say otherwise: 0 and 256 say nothing of
+        // a layer's colour, and a layer without a colour or line type of the host's is written in
+        // colour 7 and continuous.
+        const bool trueColor = color24 >= 0 && color24 <= 0xFFFFFF;
+        if (trueColor || (index != 7 && std::abs(index) >= 1 && std::abs(index) <= 255))
+            file.color = FileColor{std::clamp(index, -255, 255), trueColor ? color24 : -1};
+        file.hostColor = HostColorOf(index, color24);
+        file.hostLineType = lineTypeOf(a.getLinetype());
+        if (AsciiUpper(a.getLinetype()) != "CONTINUOUS")
+            file.lineType = fileLineTypeOf(a.getLinetype());
+        const int number = file.color || file.lineType >= 0 ? d_.fileStyles().add(file) : 0;
+        d_.setLayerStyle(layerOf(data.name), file.hostColor, file.hostLineType, number);
     }
     void addBlock(const DL_BlockData& data) override {
         finishPending();
@@ -344,8 +383,8 @@ private:
 
     ShapeStyle style() {
         const DL_Attributes& a = getAttributes();
-        return {a.getLayer(), TrueColorOf(a), a.getColor() == 0 && a.getColor24() == -1,
-                a.getLinetype()};
+        return {a.getLayer(), a.getColor24(), a.getColor() == 0 && a.getColor24() == -1,
+                a.getColor(), a.getLinetype()};
     }
 
     // Into the block being defined, or into the drawing; a reference whose block is not
@@ -417,6 +456,39 @@ private:
         return known->second;
     }
 
+    // The palette colour nearest the file's, the host's line type of the file's, and the file's
+    // own kept beside them to be written again. One style for each way the file gives them.
+    ElementStyle elementStyleOf(const ShapeStyle& style) {
+        const auto key =
+            std::make_tuple(style.colorIndex, style.color24, AsciiUpper(style.lineType));
+        const auto [known, added] = elementStyles_.try_emplace(key);
+        if (!added) return known->second;
+        FileStyle file;
+        // What no table holds is not written again.
+        const int index = style.colorIndex >= 0 && style.colorIndex <= 256 ? style.colorIndex : 256;
+        const int color24 = style.color24 >= 0 && style.color24 <= 0xFFFFFF ? style.color24 : -1;
+        if (index != 256 || color24 != -1) file.color = FileColor{index, color24};
+        file.hostColor = HostColorOf(style.colorIndex, style.color24);
+        file.hostLineType = lineTypeOf(style.lineType);
+        file.lineType = fileLineTypeOf(style.lineType);
+        ElementStyle& drawn = known->second;
+        drawn.color = file.hostColor;
+        drawn.lineType = file.hostLineType;
+        if (file.color || file.lineType >= 0) drawn.fileStyle = d_.fileStyles().add(file);
+        return drawn;
+    }
+
+    // The number the file's line type of this name will have in the drawing; -1 for "by layer",
+    // which every file written has.
+    int fileLineTypeOf(const std::string& name) {
+        const std::string key = AsciiUpper(name);
+        if (key.find_first_not_of(' ') == std::string::npos || key == "BYLAYER") return -1;
+        const auto [known, added] =
+            fileLineTypes_.try_emplace(key, static_cast<int>(fileLineTypeNames_.size()));
+        if (added) fileLineTypeNames_.push_back(name);
+        return known->second;
+    }
+
     int layerOf(const std::string& given) { return layers_.layerOf(given); }
 
     void finishPending() {
@@ -476,8 +548,12 @@ private:
     std::vector<Shape> waiting_;
     std::string currentLayerName_;
     std::map<std::string, std::vector<double>> lineTypePatterns_;          // by upper-case name
+    std::map<std::string, std::string> lineTypeDescriptions_;              // by upper-case name
     std::unordered_map<std::string, std::optional<int>> lineTypesByName_;  // by upper-case name
-    std::vector<double> dashes_;  // of the line type being read
+    std::map<std::tuple<int, int, std::string>, ElementStyle> elementStyles_;
+    std::unordered_map<std::string, int> fileLineTypes_;  // by upper-case name
+    std::vector<std::string> fileLineTypeNames_;          // as first met, in number order
+    std::vector<double> dashes_;                          // of the line type being read
     DxfTextDecoder text_;
     std::optional<PendingPolyline> polyline_;
     std::optional<PendingSpline> spline_;

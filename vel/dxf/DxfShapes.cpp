@@ -108,6 +108,7 @@ ShapeStyle Inherit(const ShapeStyle& own, const ShapeStyle* parent) {
     if (own.colorByBlock) {
         s.color24 = parent->color24;
         s.colorByBlock = parent->colorByBlock;
+        s.colorIndex = parent->colorIndex;
     }
     if (AsciiUpper(own.lineType) == "BYBLOCK") s.lineType = parent->lineType;
     return s;
@@ -130,12 +131,12 @@ std::string BlockKey(const std::string& name) {
 }
 
 ShapePlacer::ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
-                         LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName,
+                         LayerOf layerOf, StyleOf styleOf, const std::string& fileName,
                          LeftOut& leftOut, size_t budget, Poll poll)
     : d_(drawing),
       blocks_(blocks),
       layerOf_(std::move(layerOf)),
-      lineTypeOf_(std::move(lineTypeOf)),
+      styleOf_(std::move(styleOf)),
       fileName_(fileName),
       leftOut_(leftOut),
       budget_(budget),
@@ -179,12 +180,11 @@ void ShapePlacer::Figure(const ShapeStyle& style, bool closed, std::vector<Eleme
     Segment* s = d_.segment(id);
     s->layer = layerOf_(style.layer);
     s->closed = closed && elements.size() > 1;
-    std::optional<int> color;
-    if (style.color24 != -1) color = paletteColorOf(rgbOfTrueColor(style.color24));
-    const std::optional<int> lineType = lineTypeOf_(style.lineType);
+    const ElementStyle drawn = styleOf_(style);
     for (Element& e : elements) {
-        e.color = color;
-        e.lineType = lineType;
+        e.color = drawn.color;
+        e.lineType = drawn.lineType;
+        e.fileStyle = drawn.fileStyle;
     }
     d_.appendElements(id, std::move(elements));
 }

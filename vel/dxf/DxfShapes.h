@@ -27,7 +27,16 @@ struct ShapeStyle {
     std::string layer;          // the name as written
     int color24 = -1;           // a true colour, -1 when none is given
     bool colorByBlock = false;  // colour 0: the colour of the block reference
+    int colorIndex = 256;       // the colour index as written (256: by layer)
     std::string lineType;       // a name, "BYLAYER" or "BYBLOCK"
+};
+
+// What the elements made of a shape are drawn with: the host's colour and line type (none: by
+// layer), and the file style those were read from.
+struct ElementStyle {
+    std::optional<int> color;
+    std::optional<int> lineType;
+    int fileStyle = 0;
 };
 
 struct ShapeVertex {
@@ -114,16 +123,17 @@ class ShapePlacer {
 public:
     // The drawing's layer for a name of the file, made when missing.
     using LayerOf = std::function<int(const std::string&)>;
-    // The host's line type for a line-type name of the file; none: by layer.
-    using LineTypeOf = std::function<std::optional<int>(const std::string&)>;
+    // What the elements of a shape of the style are drawn with, the reference's style already
+    // taken where the shape's own says "by block".
+    using StyleOf = std::function<ElementStyle(const ShapeStyle&)>;
 
     // Called now and then while block copies and curve points are made, so that a long
     // expansion still tells its progress (and may be cancelled: vel::Cancelled).
     using Poll = std::function<void()>;
 
     ShapePlacer(Drawing& drawing, const std::map<std::string, BlockDefinition>& blocks,
-                LayerOf layerOf, LineTypeOf lineTypeOf, const std::string& fileName,
-                LeftOut& leftOut, size_t budget, Poll poll);
+                LayerOf layerOf, StyleOf styleOf, const std::string& fileName, LeftOut& leftOut,
+                size_t budget, Poll poll);
 
     // False, placing nothing, when the shape refers to a block the file does not define.
     bool Place(const Shape& shape);
@@ -151,7 +161,7 @@ private:
     Drawing& d_;
     const std::map<std::string, BlockDefinition>& blocks_;
     LayerOf layerOf_;
-    LineTypeOf lineTypeOf_;
+    StyleOf styleOf_;
     const std::string& fileName_;
     LeftOut& leftOut_;
     size_t generated_ = 0;

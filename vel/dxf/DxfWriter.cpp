@@ -145,6 +145,15 @@ std::string dxfName(const std::string& name) {
     return out;
 }
 
+// A single-line value of a table entry, such as a line type's description.
+std::string dxfLine(const std::string& text) {
+    std::string out = text;
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    if (out.size() > kNameBytes) out.resize(characterBoundary(out, kNameBytes));
+    return out;
+}
+
 // Text values are single lines of at most kTextGroupBytes bytes, cut between characters.
 std::vector<std::string> dxfTextLines(const std::string& text) {
     std::string clean = text;
@@ -350,15 +359,17 @@ public:
         dxf.writeVPort(dw);
         writeLineTypes(dxf, dw, drawing);
         dw.tableLayers(static_cast<int>(layers.size()));
+        const FileStyles& files = drawing.fileStyles();
         for (const auto& [number, name] : layers) {
             const auto layer = drawing.layers().find(number);
             const ViewStroke own = layer == drawing.layers().end()
                                        ? ViewStroke{}
-                                       : ViewStroke{layer->second.color, layer->second.lineType};
-            DL_Attributes a = attributes(name, own);
+                                       : ViewStroke{layer->second.color, layer->second.lineType,
+                                                    layer->second.fileStyle};
+            DL_Attributes a = attributes(files, name, own);
             // A layer has a colour and line type of its own: not "by layer".
-            if (!own.color) a.setColor(7);
-            if (!own.lineType) a.setLinetype("CONTINUOUS");
+            if (!own.color && !files.colorFor(own.fileStyle, own.color)) a.setColor(7);
+            if (!own.lineType && !fileLineTypeOf(files, own)) a.setLinetype("CONTINUOUS");
             dxf.writeLayer(dw, DL_LayerData(name, 0), a);
         }
         dw.tableEnd();
@@ -394,10 +405,10 @@ public:
         for (const Annotation& d : dimensions) {
             writeBlockBegin(dw, d);
             for (const ViewShape& shape : shapesOf[d.element->id])
-                writeShape(dxf, dw, shape, attributes(layers.at(shape.layer), shape.stroke));
+                writeShape(dxf, dw, shape, attributes(files, layers.at(shape.layer), shape.stroke));
             if (const ViewText* t = textOf(d.element->id))
                 writeText(dxf, dw, *t,
-                          attributes(layers.at(t->layer), ViewStroke{t->color, std::nullopt}));
+                          attributes(files, layers.at(t->layer), ViewStroke{t->color, {}}));
             blockMarker(dw, d, "ENDBLK", "AcDbBlockEnd");
         }
         shapesOf.clear();
@@ -413,18 +424,18 @@ public:
             viewSegment(drawing, segment, frame, part);
             for (const ViewShape& shape : part.shapes)
                 if (!shape.annotation || !annotationIds.count(shape.elementId))
-                    writeShape(dxf, dw, shape, attributes(layers.at(shape.layer), shape.stroke));
+                    writeShape(dxf, dw, shape,
+                               attributes(files, layers.at(shape.layer), shape.stroke));
             for (ViewText& t : part.texts)
                 if (!annotationIds.count(t.elementId)) plainTexts.push_back(std::move(t));
             keepAnnotationTexts();
         }
         for (const ViewText& t : plainTexts)
-            writeText(dxf, dw, t,
-                      attributes(layers.at(t.layer), ViewStroke{t.color, std::nullopt}));
+            writeText(dxf, dw, t, attributes(files, layers.at(t.layer), ViewStroke{t.color, {}}));
         for (const Annotation& d : dimensions)
-            writeDimension(dw, d, textOf(d.element->id), annotationAttributes(layers, d), h);
+            writeDimension(dw, d, textOf(d.element->id), annotationAttributes(files, layers, d), h);
         for (const Annotation& l : leaders)
-            writeLeader(dw, l, textOf(l.element->id), annotationAttributes(layers, l), h);
+            writeLeader(dw, l, textOf(l.element->id), annotationAttributes(files, layers, l), h);
         dw.sectionEnd();
 
         writeObjects(dw);
@@ -461,48 +472,111 @@ private:
         return names;
     }
 
-    // The exact pattern under the name readers know, the palette name beside it.
+    // A line type read from a file while the stroke still has it, unless its name leaves
+    // nothing to write.
+    static const FileLineType* fileLineTypeOf(const FileStyles& files, const ViewStroke& stroke) {
+        const FileLineType* file = files.lineTypeFor(stroke.fileStyle, stroke.lineType);
+        return file && !dxfName(file->name).empty() ? file : nullptr;
+    }
+
+    // The exact pattern under the name readers know, the palette name beside it. A line type
+    // read from a file goes under its own name with its own pattern, or where the file gave
+    // none with the pattern of the host's line type it was read as; it takes the place of a
+    // host's line type of the same name, as a table holds a name once.
     static void writeLineTypes(DL_Dxf& dxf, DL_WriterA& dw, const Drawing& drawing) {
+        const FileStyles& files = drawing.fileStyles();
         std::set<int> used;
+        std::map<size_t, std::optional<int>> read;  // file line types, with the host's read as
+        const auto note = [&](const ViewStroke& stroke) {
+            if (const FileLineType* file = fileLineTypeOf(files, stroke))
+                read.try_emplace(static_cast<size_t>(file - files.lineTypes().data()),
+                                 stroke.lineType);
+            else if (stroke.lineType && isKnownLineType(*stroke.lineType))
+                used.insert(*stroke.lineType);
+        };
         for (const auto& [id, segment] : drawing.segments())
-            for (const Element& e : segment.elements)
-                if (e.lineType && isKnownLineType(*e.lineType)) used.insert(*e.lineType);
+            for (size_t i = 0; i < segment.elements.size(); ++i)
+                note(strokeOf(segment, static_cast<int>(i)));
         for (const auto& [number, layer] : drawing.layers())
-            if (layer.lineType && isKnownLineType(*layer.lineType)) used.insert(*layer.lineType);
-        dw.tableLinetypes(3 + static_cast<int>(used.size()));
+            note(ViewStroke{layer.color, layer.lineType, layer.fileStyle});
+
+        struct Entry {
+            std::string name;
+            std::string description;
+            std::vector<double> pattern;  // dashes positive, gaps negative
+        };
+        std::vector<Entry> entries;
+        std::map<std::string, size_t> byName;  // upper case: readers take names so
+        for (int number : used) {
+            const LineTypeStyle& style = lineTypeStyle(number);
+            byName.emplace(AsciiUpper(lineTypeName(number)), entries.size());
+            entries.push_back({lineTypeName(number), std::string(style.name), hostPattern(number)});
+        }
+        for (const auto& [index, host] : read) {
+            const FileLineType& file = files.lineTypes()[index];
+            Entry entry{dxfName(file.name), dxfLine(file.description), file.pattern};
+            const std::string key = AsciiUpper(entry.name);
+            if (key == "BYBLOCK" || key == "BYLAYER" || key == "CONTINUOUS") continue;
+            if (entry.pattern.empty() && host) entry.pattern = hostPattern(*host);
+            const auto [at, added] = byName.try_emplace(key, entries.size());
+            if (added)
+                entries.push_back(std::move(entry));
+            else
+                entries[at->second] = std::move(entry);
+        }
+
+        dw.tableLinetypes(3 + static_cast<int>(entries.size()));
         dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
         dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
         dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
-        for (int number : used) {
-            const LineTypeStyle& style = lineTypeStyle(number);
-            // Dashes are positive lengths and gaps negative ones.
-            std::vector<double> pattern;
-            for (size_t i = 0; i < style.pattern.size(); ++i)
-                pattern.push_back((i % 2 ? -1.0 : 1.0) * style.pattern[i] * kLineTypeUnitsPerPixel);
-            dxf.writeLinetype(dw, DL_LinetypeData(lineTypeName(number), std::string(style.name), 0,
-                                                  static_cast<int>(pattern.size()),
-                                                  style.patternLength() * kLineTypeUnitsPerPixel,
-                                                  pattern.empty() ? nullptr : pattern.data()));
+        for (Entry& e : entries) {
+            double length = 0.0;
+            for (double v : e.pattern) length += std::fabs(v);
+            dxf.writeLinetype(
+                dw, DL_LinetypeData(e.name, e.description, 0, static_cast<int>(e.pattern.size()),
+                                    length, e.pattern.empty() ? nullptr : e.pattern.data()));
         }
         dw.tableEnd();
     }
 
-    static DL_Attributes attributes(const std::string& layer, const ViewStroke& stroke) {
+    // A host line type's dashes and gaps in drawing units, as a table gives them.
+    static std::vector<double> hostPattern(int number) {
+        if (!isKnownLineType(number)) return {};
+        const LineTypeStyle& style = lineTypeStyle(number);
+        std::vector<double> pattern;
+        for (size_t i = 0; i < style.pattern.size(); ++i)
+            pattern.push_back((i % 2 ? -1.0 : 1.0) * style.pattern[i] * kLineTypeUnitsPerPixel);
+        return pattern;
+    }
+
+    // What a stroke was read with from a file, while it still has it; else the host's colour
+    // as a true colour with its nearest basic index and the host's line type by name.
+    static DL_Attributes attributes(const FileStyles& files, const std::string& layer,
+                                    const ViewStroke& stroke) {
         int color = 256, color24 = -1;  // by layer
-        if (stroke.color) {
+        if (const FileColor* file = files.colorFor(stroke.fileStyle, stroke.color)) {
+            color = file->index;
+            color24 = file->trueColor;
+        } else if (stroke.color) {
             const Rgb rgb = paletteColor(*stroke.color);
             color = nearestBasicColorIndex(rgb);
             color24 = trueColorValue(rgb);
         }
-        const std::string lineType = stroke.lineType ? lineTypeName(*stroke.lineType) : "BYLAYER";
+        std::string lineType = stroke.lineType ? lineTypeName(*stroke.lineType) : "BYLAYER";
+        if (const FileLineType* file = fileLineTypeOf(files, stroke))
+            lineType = dxfName(file->name);
         return DL_Attributes(layer, color, color24, -1, lineType);
     }
 
     // A dimension or leader in its element's colour; its line type stays with
     // the lines drawn for it, as the entity's own is the reader's to apply.
-    static DL_Attributes annotationAttributes(const std::map<int, std::string>& layers,
+    static DL_Attributes annotationAttributes(const FileStyles& files,
+                                              const std::map<int, std::string>& layers,
                                               const Annotation& a) {
-        return attributes(layers.at(a.segment->layer), ViewStroke{a.element->color, std::nullopt});
+        DL_Attributes own = attributes(files, layers.at(a.segment->layer),
+                                       ViewStroke{a.element->color, {}, a.element->fileStyle});
+        own.setLinetype("BYLAYER");
+        return own;
     }
 
     // BLOCK and ENDBLK: owned by the block's record, on layer 0.

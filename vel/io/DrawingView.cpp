@@ -186,23 +186,6 @@ ViewText leaderText(const LeaderElement& leader, double h) {
     return t;
 }
 
-// A corner has no colour or line type of its own unless one was given to it: it
-// is drawn with those of the element before it, so that an outline whose edges
-// carry them is drawn in one stroke, corners included.
-ViewStroke strokeOf(const Segment& segment, int at) {
-    const Element& e = segment.elements[at];
-    ViewStroke stroke{e.color, e.lineType};
-    const FigureElement* f = e.figure();
-    const bool corner = f && (f->type == FigureType::CornerR || f->type == FigureType::Chamfer);
-    if (!corner || (stroke.color && stroke.lineType)) return stroke;
-    const int before = neighbourElement(segment, at, -1, true);
-    if (before < 0) return stroke;
-    const Element& previous = segment.elements[before];
-    if (!stroke.color) stroke.color = previous.color;
-    if (!stroke.lineType) stroke.lineType = previous.lineType;
-    return stroke;
-}
-
 // The text a dimension or leader shows, placed for the text height; none for
 // figures and for what has no finite place or nothing to say.
 std::optional<ViewText> annotationText(const Segment& segment, const Element& e,
@@ -227,6 +210,25 @@ std::optional<ViewText> annotationText(const Segment& segment, const Element& e,
 }
 
 }  // namespace
+
+// A corner has no colour or line type of its own unless one was given to it: it
+// is drawn with those of the element before it, so that an outline whose edges
+// carry them is drawn in one stroke, corners included (in a file, with the colour
+// and line type the edge was read with).
+ViewStroke strokeOf(const Segment& segment, int at) {
+    const Element& e = segment.elements[at];
+    ViewStroke stroke{e.color, e.lineType, e.fileStyle};
+    const FigureElement* f = e.figure();
+    const bool corner = f && (f->type == FigureType::CornerR || f->type == FigureType::Chamfer);
+    if (!corner || (stroke.color && stroke.lineType)) return stroke;
+    const int before = neighbourElement(segment, at, -1, true);
+    if (before < 0) return stroke;
+    const Element& previous = segment.elements[before];
+    if (!stroke.color) stroke.color = previous.color;
+    if (!stroke.lineType) stroke.lineType = previous.lineType;
+    if (!stroke.fileStyle) stroke.fileStyle = previous.fileStyle;
+    return stroke;
+}
 
 PathPiece PathPiece::reversed() const {
     return {to, from, arc, arc ? !clockwise : false};

@@ -40,10 +40,12 @@ struct BulgeVertex {
 // lose precision with it.
 std::vector<BulgeVertex> polylineVertices(const Path& path);
 
-// An element's own colour and line type; none follows the layer.
+// An element's own colour and line type; none follows the layer. The file style they were read
+// with goes along for the writers of files (see FileStyles).
 struct ViewStroke {
     std::optional<int> color;
     std::optional<int> lineType;
+    int fileStyle = 0;
     friend bool operator==(const ViewStroke&, const ViewStroke&) = default;
 };
 
@@ -110,6 +112,10 @@ ViewFrame frameFor(const Extents& geometry);
 // drawn and are left out. Replaces what `out` held.
 void viewSegment(const Drawing& drawing, const Segment& segment, const ViewFrame& frame,
                  SegmentView& out);
+
+// What the element at `elementIndex` of the segment is drawn with: a corner without its own
+// colour or line type takes those of the element before it.
+ViewStroke strokeOf(const Segment& segment, int elementIndex);
 
 // Whether the point lies on the text's estimated box or within `reach` of it: a text is picked as
 // its leader or dimension is.

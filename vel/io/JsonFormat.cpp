@@ -143,6 +143,10 @@ void appendFigure(std::string& out, const Element& e, const FigureElement& f) {
     appendOptional(out, e.color);
     out += ",\"ltype\":";
     appendOptional(out, e.lineType);
+    if (e.fileStyle) {
+        out += ",\"file_style\":";
+        appendInt(out, e.fileStyle);
+    }
     out += '}';
 }
 
@@ -155,6 +159,7 @@ ordered_json elementJson(const Element& e) {
         for (double v : f->values) j["values"].push_back(v);
         j["color"] = optionalInt(e.color);
         j["ltype"] = optionalInt(e.lineType);
+        if (e.fileStyle) j["file_style"] = e.fileStyle;
         return j;
     }
     if (const auto* dim = std::get_if<DimensionElement>(&e.body)) {
@@ -178,7 +183,41 @@ ordered_json elementJson(const Element& e) {
     // Dimensions and leaders carry their own colour or line type only when given one.
     if (e.color) j["color"] = *e.color;
     if (e.lineType) j["ltype"] = *e.lineType;
+    if (e.fileStyle) j["file_style"] = e.fileStyle;
     return j;
+}
+
+// The styles of the file the drawing was read from, one to a line, before the layers and
+// segments that name them; nothing for a drawing that has none.
+void appendFileStyles(std::string& text, const FileStyles& files) {
+    if (!files.lineTypes().empty()) {
+        text += "  \"file_line_types\": [";
+        for (size_t i = 0; i < files.lineTypes().size(); ++i) {
+            const FileLineType& t = files.lineTypes()[i];
+            ordered_json j;
+            j["name"] = t.name;
+            if (!t.description.empty()) j["description"] = t.description;
+            if (!t.pattern.empty()) j["pattern"] = t.pattern;
+            text += (i ? ",\n    " : "\n    ") + dumpCompact(j);
+        }
+        text += "\n  ],\n";
+    }
+    if (!files.styles().empty()) {
+        text += "  \"file_styles\": [";
+        for (size_t i = 0; i < files.styles().size(); ++i) {
+            const FileStyle& style = files.styles()[i];
+            ordered_json j;
+            if (style.color) {
+                j["color"] = style.color->index;
+                if (style.color->trueColor != -1) j["true_color"] = style.color->trueColor;
+            }
+            if (style.lineType >= 0) j["ltype"] = style.lineType;
+            j["host_color"] = optionalInt(style.hostColor);
+            j["host_ltype"] = optionalInt(style.hostLineType);
+            text += (i ? ",\n    " : "\n    ") + dumpCompact(j);
+        }
+        text += "\n  ],\n";
+    }
 }
 
 class JsonWriter : public DrawingWriter {
@@ -191,6 +230,7 @@ public:
         text += "  \"format\": \"" + std::string(kFormatName) + "\",\n";
         text += "  \"version\": " + std::to_string(kFormatVersion) + ",\n";
         text += "  \"current_layer\": " + std::to_string(drawing.currentLayer()) + ",\n";
+        appendFileStyles(text, drawing.fileStyles());
         text += "  \"layers\": [";
         bool first = true;
         for (const auto& [number, layer] : drawing.layers()) {
@@ -199,6 +239,7 @@ public:
             if (!layer.name.empty()) j["name"] = layer.name;
             if (layer.color) j["color"] = *layer.color;
             if (layer.lineType) j["ltype"] = *layer.lineType;
+            if (layer.fileStyle) j["file_style"] = layer.fileStyle;
             text += (first ? "\n    " : ",\n    ") + dumpCompact(j);
             first = false;
         }
@@ -357,6 +398,7 @@ struct ParsedElement {
     ElementBody body;
     std::optional<int> color;
     std::optional<int> lineType;
+    int fileStyle = 0;
 };
 
 struct ParsedSegment {
@@ -452,7 +494,9 @@ public:
             throw FileError(fileName_, 0, std::string("not valid JSON: ") + e.what());
         }
         JsonPath path;
-        expectObject(root, path, {"format", "version", "current_layer", "layers", "segments"});
+        expectObject(root, path,
+                     {"format", "version", "current_layer", "file_line_types", "file_styles",
+                      "layers", "segments"});
 
         const json* format = member(root, "format");
         path.push_back("format");
@@ -475,6 +519,7 @@ public:
         if (const json* j = member(root, "current_layer"))
             currentLayer = layerNumber(*j, {"current_layer"});
 
+        readFileStyles(root, result.fileStyles());
         if (const json* layers = member(root, "layers")) readLayers(*layers, result);
         if (segmentFault) std::rethrow_exception(segmentFault);
         // The segments were read as they were parsed; only what is no list of them is left.
@@ -595,7 +640,7 @@ private:
         for (size_t i = 0; i < layers.size(); ++i) {
             const JsonPath here = with(at, i);
             const json& layer = layers[i];
-            expectObject(layer, here, {"number", "name", "color", "ltype"});
+            expectObject(layer, here, {"number", "name", "color", "ltype", "file_style"});
             const json* number = member(layer, "number");
             if (!number) fail(here, "missing \"number\"");
             const int n = layerNumber(*number, with(here, "number"));
@@ -610,7 +655,74 @@ private:
                 optionalInteger(member(layer, "color"), with(here, "color"));
             const std::optional<int> lineType =
                 optionalInteger(member(layer, "ltype"), with(here, "ltype"));
-            if (color || lineType) result.setLayerStyle(n, color, lineType);
+            const int fileStyle = fileStyleNumber(layer, here, result.fileStyles());
+            if (color || lineType || fileStyle) result.setLayerStyle(n, color, lineType, fileStyle);
+        }
+    }
+
+    // A number of one of the file styles; 0 when none is given.
+    int fileStyleNumber(const json& object, const JsonPath& path, const FileStyles& files) const {
+        const std::optional<int> n =
+            optionalInteger(member(object, "file_style"), with(path, "file_style"));
+        if (n && !files.style(*n))
+            fail(with(path, "file_style"),
+                 "file styles are numbered from 1 to " + std::to_string(files.styles().size()));
+        return n.value_or(0);
+    }
+
+    void readFileStyles(const json& root, FileStyles& files) {
+        if (const json* list = member(root, "file_line_types")) {
+            const JsonPath at{"file_line_types"};
+            expectArray(*list, at);
+            for (size_t i = 0; i < list->size(); ++i) {
+                const JsonPath here = with(at, i);
+                const json& j = (*list)[i];
+                expectObject(j, here, {"name", "description", "pattern"});
+                FileLineType t;
+                const json* name = member(j, "name");
+                if (!name) fail(here, "missing \"name\"");
+                t.name = text(*name, with(here, "name"));
+                if (t.name.empty()) fail(with(here, "name"), "a line type has a name");
+                if (const json* v = member(j, "description"))
+                    t.description = text(*v, with(here, "description"));
+                if (const json* v = member(j, "pattern")) {
+                    const JsonPath pat = with(here, "pattern");
+                    expectArray(*v, pat);
+                    for (size_t k = 0; k < v->size(); ++k)
+                        t.pattern.push_back(number((*v)[k], with(pat, k)));
+                }
+                files.addLineType(std::move(t));
+            }
+        }
+        if (const json* list = member(root, "file_styles")) {
+            const JsonPath at{"file_styles"};
+            expectArray(*list, at);
+            for (size_t i = 0; i < list->size(); ++i) {
+                const JsonPath here = with(at, i);
+                const json& j = (*list)[i];
+                expectObject(j, here, {"color", "true_color", "ltype", "host_color", "host_ltype"});
+                FileStyle style;
+                const std::optional<int> index =
+                    optionalInteger(member(j, "color"), with(here, "color"));
+                const std::optional<int> rgb =
+                    optionalInteger(member(j, "true_color"), with(here, "true_color"));
+                if (index && (*index < -255 || *index > 256))
+                    fail(with(here, "color"), "colour indexes run from -255 to 256");
+                if (rgb && (*rgb < 0 || *rgb > 0xFFFFFF))
+                    fail(with(here, "true_color"), "true colours run from 0 to 16777215");
+                if (index || rgb) style.color = FileColor{index.value_or(256), rgb.value_or(-1)};
+                if (const std::optional<int> t =
+                        optionalInteger(member(j, "ltype"), with(here, "ltype"))) {
+                    if (*t < 0 || static_cast<size_t>(*t) >= files.lineTypes().size())
+                        fail(with(here, "ltype"), "not one of the file_line_types");
+                    style.lineType = *t;
+                }
+                style.hostColor =
+                    optionalInteger(member(j, "host_color"), with(here, "host_color"));
+                style.hostLineType =
+                    optionalInteger(member(j, "host_ltype"), with(here, "host_ltype"));
+                files.add(style);
+            }
         }
     }
 
@@ -655,7 +767,7 @@ private:
                  "an element has exactly one of \"type\" (a figure), \"dimension\" or \"leader\"");
         ParsedElement e;
         if (j.contains("type")) {
-            expectObject(j, path, {"id", "type", "values", "color", "ltype"});
+            expectObject(j, path, {"id", "type", "values", "color", "ltype", "file_style"});
             FigureElement f;
             const JsonPath at = with(path, "type");
             const long long type = integer(j["type"], at);
@@ -672,15 +784,18 @@ private:
             }
             e.body = f;
         } else if (j.contains("dimension")) {
-            expectObject(j, path, {"id", "dimension", "color", "ltype"});
+            expectObject(j, path, {"id", "dimension", "color", "ltype", "file_style"});
             e.body = readDimension(j["dimension"], with(path, "dimension"));
         } else {
-            expectObject(j, path, {"id", "leader", "color", "ltype"});
+            expectObject(j, path, {"id", "leader", "color", "ltype", "file_style"});
             e.body = readLeader(j["leader"], with(path, "leader"));
         }
         e.id = readId(j, path);
         e.color = optionalInteger(member(j, "color"), with(path, "color"));
         e.lineType = optionalInteger(member(j, "ltype"), with(path, "ltype"));
+        // The styles it names may come after the segments: checked once all is read.
+        e.fileStyle =
+            optionalInteger(member(j, "file_style"), with(path, "file_style")).value_or(0);
         return e;
     }
 
@@ -745,6 +860,11 @@ private:
                 Element* e = result.element(eid);
                 e->color = pe.color;
                 e->lineType = pe.lineType;
+                if (pe.fileStyle && !result.fileStyles().style(pe.fileStyle))
+                    fail({"segments", i, "elements", k, "file_style"},
+                         "file styles are numbered from 1 to " +
+                             std::to_string(result.fileStyles().styles().size()));
+                e->fileStyle = pe.fileStyle;
             }
         }
     }

@@ -53,6 +53,7 @@ void Drawing::clear() {
     layers_.clear();
     layerNames_.clear();
     nextNamedLayer_ = kFirstNamedLayer;
+    fileStyles_.clear();
     segments_.clear();
     elementPlaces_.clear();
     spatial_.clear();
@@ -78,11 +79,13 @@ void Drawing::createLayer(int layer, std::string name) {
     if (!added) named->second = std::min(named->second, layer);
 }
 
-void Drawing::setLayerStyle(int layer, std::optional<int> color, std::optional<int> lineType) {
+void Drawing::setLayerStyle(int layer, std::optional<int> color, std::optional<int> lineType,
+                            int fileStyle) {
     createLayer(layer);
     Layer& l = layers_.at(layer);
     l.color = color;
     l.lineType = lineType;
+    l.fileStyle = fileStyle;
 }
 
 int Drawing::layerForName(const std::string& name) {
@@ -183,7 +186,7 @@ int Drawing::appendElement(int segmentId, ElementBody body, int id) {
     } else {
         id = takeId();
     }
-    s->elements.push_back(Element{id, std::move(body), std::nullopt, std::nullopt});
+    s->elements.push_back(Element{id, 0, std::move(body), std::nullopt, std::nullopt});
     elementPlaces_.set(id, {segmentId, static_cast<int>(s->elements.size()) - 1});
     return id;
 }

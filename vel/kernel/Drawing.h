@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+#include "FileStyle.h"
 #include "Geometry.h"
 #include "SegmentIndex.h"
 
@@ -68,6 +69,7 @@ using ElementBody = std::variant<FigureElement, DimensionElement, LeaderElement>
 
 struct Element {
     int id = 0;
+    int fileStyle = 0;  // the style of the file it was read from (see FileStyles); 0: none
     ElementBody body;
     std::optional<int> color;     // none: follows the layer
     std::optional<int> lineType;  // none: follows the layer
@@ -102,6 +104,7 @@ struct Layer {
     // Palette colour and line type of what is drawn "by layer" on it; none: the host's own.
     std::optional<int> color;
     std::optional<int> lineType;
+    int fileStyle = 0;  // as for elements
     friend bool operator==(const Layer&, const Layer&) = default;
 };
 
@@ -140,11 +143,16 @@ public:
     bool hasLayer(int layer) const { return layers_.count(layer) != 0; }
     void createLayer(int layer, std::string name = {});
     // The layer's colour and line type, the layer made when missing.
-    void setLayerStyle(int layer, std::optional<int> color, std::optional<int> lineType);
+    void setLayerStyle(int layer, std::optional<int> color, std::optional<int> lineType,
+                       int fileStyle = 0);
     const std::map<int, Layer>& layers() const { return layers_; }
     // A layer named by something other than a number gets a free number from 1000 up.
     static constexpr int kFirstNamedLayer = 1000;
     int layerForName(const std::string& name);
+
+    // The styles of the file the drawing was read from, which its elements and layers name.
+    FileStyles& fileStyles() { return fileStyles_; }
+    const FileStyles& fileStyles() const { return fileStyles_; }
 
     // Segments in creation order.
     const std::map<int, Segment>& segments() const { return segments_; }
@@ -273,6 +281,7 @@ private:
     // is taken): naming a layer costs O(1) amortised.
     std::unordered_map<std::string, int> layerNames_;
     int nextNamedLayer_ = kFirstNamedLayer;
+    FileStyles fileStyles_;
     std::map<int, Segment> segments_;
     ElementPlaces elementPlaces_;
     // Queries bring it up to date, so they may run on a drawing seen as const.

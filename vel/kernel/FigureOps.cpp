@@ -556,6 +556,7 @@ int offsetSegment(Drawing& d, int segmentId, double distanceBy) {
         Element e;
         e.color = source.color;
         e.lineType = source.lineType;
+        e.fileStyle = source.fileStyle;
         if (lineNumber[i] >= 0) {
             const int k = lineNumber[i];
             FigureElement f;
@@ -581,6 +582,7 @@ int offsetSegment(Drawing& d, int segmentId, double distanceBy) {
         Element* placed = d.element(eid);
         placed->color = e.color;
         placed->lineType = e.lineType;
+        placed->fileStyle = e.fileStyle;
     }
     return id;
 }
@@ -616,6 +618,7 @@ int editSegment(Drawing& d, int segmentId, Point base, Point target, double angl
         Element* placed = d.element(eid);
         placed->color = e.color;
         placed->lineType = e.lineType;
+        placed->fileStyle = e.fileStyle;
     }
     return id;
 }

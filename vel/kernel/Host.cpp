@@ -92,6 +92,7 @@ void Host::escape() {
 int Host::dispatch(const VelEventData& event) {
     if (!running_ || !execute_) return -1;
     VelEventData data = event;
+    refusal_.clear();
     writeTraceLine(R"({"callback":"execute","code":)" + std::to_string(event.code) + "}");
     const int result = execute_(event.code, &data);
     switch (result) {
@@ -189,10 +190,6 @@ int Host::closeSelection(int handle) {
     cursor_ = 0;
     return 0;
 }
-
-// Id set 5 is the host's scratch list of segments found by a search; it never
-// touches the selection or the drawing.
-constexpr int kScratchSet = 5;
 
 int Host::openApSet(int set) {
     if (set != kScratchSet) return -1;

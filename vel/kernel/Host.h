@@ -87,9 +87,13 @@ public:
     void clearSelection();
     const std::vector<SelIdRecord>& selection() const { return selection_; }
     int openSelection();
+    int openSelectionHandle() const { return openHandle_; }
     int selectionHead(int handle, SelIdRecord* record);
     int selectionNext(int handle, SelIdRecord* record);
     int closeSelection(int handle);
+    // Id set 5 is the host's scratch list of segments found by a search; it never touches the
+    // selection or the drawing.
+    static constexpr int kScratchSet = 5;
     int openApSet(int set);
     int initApSet(int set);
     int closeApSet(int set);
@@ -98,8 +102,9 @@ public:
 
     // ---- prompts and messages -------------------------------------------------
     void putPrompt(std::u16string text) { prompts_.push_back(std::move(text)); }
-    // Why the host last refused a call of the plug-in's, in plain words, until taken: a window
-    // says it beside the plug-in's own fixed message.
+    // Why the host last refused a call of the plug-in's, in plain words, until taken or the next
+    // input comes: a window says it beside the plug-in's own fixed message, which a refusal of
+    // an earlier step did not bring about.
     void noteRefusal(std::string why) { refusal_ = std::move(why); }
     std::string takeRefusal() { return std::exchange(refusal_, {}); }
     const std::vector<std::u16string>& prompts() const { return prompts_; }

@@ -181,6 +181,17 @@ std::optional<int> paletteColorOf(Rgb rgb) {
     return std::nullopt;
 }
 
+int nearestPaletteColor(Rgb rgb) {
+    const auto distance = [rgb](Rgb c) {
+        const int r = c.r - rgb.r, g = c.g - rgb.g, b = c.b - rgb.b;
+        return r * r + g * g + b * b;
+    };
+    int best = 0;
+    for (int n = 1; n < kPaletteColorCount; ++n)
+        if (distance(kColors[n]) < distance(kColors[best])) best = n;
+    return best;
+}
+
 std::int32_t trueColorValue(Rgb rgb) {
     return (rgb.r << 16) | (rgb.g << 8) | rgb.b;
 }

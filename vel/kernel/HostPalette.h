@@ -26,6 +26,8 @@ Rgb paletteColor(int number);
 std::string paletteColorName(int number);
 // The colour number whose RGB is exactly this, if any.
 std::optional<int> paletteColorOf(Rgb rgb);
+// The colour number whose RGB lies nearest this (the lowest of equally near ones).
+int nearestPaletteColor(Rgb rgb);
 // 0xRRGGBB, the form of a DXF true colour.
 std::int32_t trueColorValue(Rgb rgb);
 Rgb rgbOfTrueColor(std::int32_t value);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "vel/kernel/Host.h"
+#include "vel/kernel/Refusals.h"
 #include "vel/kernel/Text.h"
 
 using json = nlohmann::ordered_json;
@@ -118,6 +119,15 @@ void trace(const char* fn, json args, json ret) {
 
 namespace {
 
+// Why a call was refused, for a window to say beside the plug-in's own message.
+void refuse(const std::string& why) {
+    host().noteRefusal(why);
+}
+
+std::string instanceRefusal(int instanceId) {
+    return "instance " + std::to_string(instanceId) + " is not the drawing's (0 or 1)";
+}
+
 bool finite(const FigureData* f) {
     for (double v : f->values)
         if (!std::isfinite(v)) return false;
@@ -169,6 +179,8 @@ int VelCtlRegisterVelLib2(VelReadyFunc firstReady, VelPreStartFunc preStart,
     if (firstReady) {
         host().registerCommand(firstReady, preStart, terminate);
         ret = 1;
+    } else {
+        refuse("a command is registered with the function that starts it, and none was given");
     }
     TRACE("VelCtlRegisterVelLib2",
           json::array({callbackJson((void*)firstReady), callbackJson((void*)preStart),
@@ -201,6 +213,9 @@ int VelEvtGetPoint(int code, VelEventData* data, VelPoint* point) {
         point->x = data->point.x;
         point->y = data->point.y;
         ret = 0;
+    } else if (!data || !point) {
+        // Any other input simply has no point: asking is how a step tells them apart.
+        refuse(data ? "no place was given for the point" : "no event was given");
     }
     TRACE("VelEvtGetPoint", json::array({code, eventJson(data), ret == 0 ? toJson(point) : json()}),
           ret);
@@ -209,18 +224,21 @@ int VelEvtGetPoint(int code, VelEventData* data, VelPoint* point) {
 
 int VelEvtGetSegmentId(int code, VelEventData* data) {
     const int ret = data ? data->segmentId : -1;
+    if (!data) refuse("no event was given");
     TRACE("VelEvtGetSegmentId", json::array({code, eventJson(data)}), ret);
     return ret;
 }
 
 int VelEvtGetInstanceId(int code, VelEventData* data) {
     const int ret = data ? data->instanceId : -1;
+    if (!data) refuse("no event was given");
     TRACE("VelEvtGetInstanceId", json::array({code, eventJson(data)}), ret);
     return ret;
 }
 
 int VelEvtGetElementId(int code, VelEventData* data) {
     const int ret = data ? data->elementId : -1;
+    if (!data) refuse("no event was given");
     TRACE("VelEvtGetElementId", json::array({code, eventJson(data)}), ret);
     return ret;
 }
@@ -233,6 +251,8 @@ int VelEvtSetEcho(const EchoData* echo) {
         else
             host().setEcho(std::nullopt);
         ret = 0;
+    } else {
+        refuse("no echo was given");
     }
     TRACE("VelEvtSetEcho", json::array({toJson(echo)}), ret);
     return ret;
@@ -258,6 +278,23 @@ int VelDlgMessageBox(const VelChar* text) {
 
 // ---- Id sets ------------------------------------------------------------------
 
+namespace {
+
+// Empty when the handle is the open selection's and there is a record to fill.
+std::string selectionRefusal(int handle, bool hasRecord = true) {
+    if (handle == 0 || handle != host().openSelectionHandle())
+        return "selection " + std::to_string(handle) + " is not open";
+    if (!hasRecord) return "no place was given for the selection's entry";
+    return {};
+}
+
+std::string idSetRefusal(int set) {
+    return "id set " + std::to_string(set) + " is not the host's; it keeps set " +
+           std::to_string(Host::kScratchSet);
+}
+
+}  // namespace
+
 int VelIddClearSysIdData(void) {
     host().clearSelection();
     TRACE("VelIddClearSysIdData", json::array(), 0);
@@ -272,36 +309,44 @@ int VelIddOpenSelIdData(int mode) {
 
 int VelIddGetHeadSelIdData(int handle, SelIdRecord* record) {
     const int ret = host().selectionHead(handle, record);
+    if (ret == -1) refuse(selectionRefusal(handle, record));
     TRACE("VelIddGetHeadSelIdData", json::array({handle, ret == 0 ? toJson(record) : json()}), ret);
     return ret;
 }
 
 int VelIddGetNextSelIdData(int handle, SelIdRecord* record) {
     const int ret = host().selectionNext(handle, record);
+    // Running off the end of the selection is its answer, not a refusal.
+    if (ret == -1)
+        if (const std::string why = selectionRefusal(handle, record); !why.empty()) refuse(why);
     TRACE("VelIddGetNextSelIdData", json::array({handle, ret == 0 ? toJson(record) : json()}), ret);
     return ret;
 }
 
 int VelIddCloseSelIdData(int handle) {
     const int ret = host().closeSelection(handle);
+    if (ret == -1) refuse(selectionRefusal(handle));
     TRACE("VelIddCloseSelIdData", json::array({handle}), ret);
     return ret;
 }
 
 int VelIddOpenApIdData(int set, int mode) {
     const int ret = host().openApSet(set);
+    if (ret == -1) refuse(idSetRefusal(set));
     TRACE("VelIddOpenApIdData", json::array({set, mode}), ret);
     return ret;
 }
 
 int VelIddInitApIdData(int set) {
     const int ret = host().initApSet(set);
+    if (ret == -1) refuse(idSetRefusal(set));
     TRACE("VelIddInitApIdData", json::array({set}), ret);
     return ret;
 }
 
 int VelIddCloseApIdData(int set) {
     const int ret = host().closeApSet(set);
+    if (ret == -1) refuse(idSetRefusal(set));
     TRACE("VelIddCloseApIdData", json::array({set}), ret);
     return ret;
 }
@@ -310,13 +355,19 @@ int VelIddCloseApIdData(int set) {
 
 int VelSgmCreateSegment(int kind, int reserved) {
     int ret = -1;
-    if (kind >= 0 && kind <= 2) ret = drawing().createSegment(static_cast<vel::SegmentKind>(kind));
+    if (kind >= 0 && kind <= 2)
+        ret = drawing().createSegment(static_cast<vel::SegmentKind>(kind));
+    else
+        refuse("segment kind " + std::to_string(kind) +
+               " is none of 0 (figure), 1 (dimension) and 2 (comment)");
     TRACE("VelSgmCreateSegment", json::array({kind, reserved}), ret);
     return ret;
 }
 
 int VelSgmDeleteSegment(int segmentId) {
     const int ret = drawing().deleteSegment(segmentId) ? 0 : -1;
+    // Id 0 is no segment at all: a plug-in clears away what it may not have made.
+    if (ret == -1 && segmentId != 0) refuse(vel::segmentRefusal(view(), segmentId));
     TRACE("VelSgmDeleteSegment", json::array({segmentId}), ret);
     return ret;
 }
@@ -328,6 +379,9 @@ int VelSgmChangeLayer(int segmentId, int layer) {
         drawing().createLayer(layer);
         s->layer = layer;
         ret = 0;
+    } else {
+        refuse(s ? "layer " + std::to_string(layer) + " cannot be: layers are numbered from 0"
+                 : vel::segmentRefusal(view(), segmentId));
     }
     TRACE("VelSgmChangeLayer", json::array({segmentId, layer}), ret);
     return ret;
@@ -339,6 +393,7 @@ int VelSgmEditSegment(int segmentId, const VelPoint* base, const VelPoint* targe
     if (base && target)
         ret = vel::editSegment(drawing(), segmentId, {base->x, base->y}, {target->x, target->y},
                                angleDegrees, scale, inPlace != 0);
+    if (ret == -1) refuse(vel::editRefusal(view(), segmentId, base, target, angleDegrees, scale));
     TRACE("VelSgmEditSegment",
           json::array({segmentId, toJson(base), toJson(target), angleDegrees, scale, inPlace}),
           ret);
@@ -348,6 +403,7 @@ int VelSgmEditSegment(int segmentId, const VelPoint* base, const VelPoint* targe
 int VelSgmGetElementCount(int segmentId) {
     const vel::Segment* s = view().segment(segmentId);
     const int ret = s ? static_cast<int>(s->elements.size()) : -1;
+    if (!s) refuse(vel::segmentRefusal(view(), segmentId));
     TRACE("VelSgmGetElementCount", json::array({segmentId}), ret);
     return ret;
 }
@@ -355,6 +411,7 @@ int VelSgmGetElementCount(int segmentId) {
 int VelSgmGetHeadElementId(int segmentId) {
     const vel::Segment* s = view().segment(segmentId);
     const int ret = s && !s->elements.empty() ? s->elements.front().id : -1;
+    if (!s) refuse(vel::segmentRefusal(view(), segmentId));
     TRACE("VelSgmGetHeadElementId", json::array({segmentId}), ret);
     return ret;
 }
@@ -362,6 +419,7 @@ int VelSgmGetHeadElementId(int segmentId) {
 int VelSgmGetTailElementId(int segmentId) {
     const vel::Segment* s = view().segment(segmentId);
     const int ret = s && !s->elements.empty() ? s->elements.back().id : -1;
+    if (!s) refuse(vel::segmentRefusal(view(), segmentId));
     TRACE("VelSgmGetTailElementId", json::array({segmentId}), ret);
     return ret;
 }
@@ -369,6 +427,7 @@ int VelSgmGetTailElementId(int segmentId) {
 int VelSgmGetType(int segmentId) {
     const vel::Segment* s = view().segment(segmentId);
     const int ret = s ? static_cast<int>(s->kind) : -1;
+    if (!s) refuse(vel::segmentRefusal(view(), segmentId));
     TRACE("VelSgmGetType", json::array({segmentId}), ret);
     return ret;
 }
@@ -382,19 +441,27 @@ int VelSgmHasAttribute(int segmentId, int attribute) {
 
 int VelSgmSearchSegment2(int instanceId, VelSegmentFilterFunc filter, int set) {
     const int ret = host().searchSegments(instanceId, filter, set);
+    if (ret == -1)
+        refuse(vel::isDrawingInstance(instanceId) ? idSetRefusal(set)
+                                                  : instanceRefusal(instanceId));
     TRACE("VelSgmSearchSegment2", json::array({instanceId, callbackJson((void*)filter), set}), ret);
     return ret;
 }
 
 int VelElmDeleteElement(int elementId) {
     const int ret = drawing().deleteElement(elementId) ? 0 : -1;
+    if (ret == -1) refuse(vel::elementRefusal(view(), elementId));
     TRACE("VelElmDeleteElement", json::array({elementId}), ret);
     return ret;
 }
 
+// The next or previous element; none past the ends of an open figure.
 static int stepElement(int elementId, int step) {
     const vel::Segment* s = view().segmentOfElement(elementId);
-    if (!s) return -1;
+    if (!s) {
+        refuse(vel::elementRefusal(view(), elementId));
+        return -1;
+    }
     const int j = vel::neighbourElement(*s, view().elementIndex(elementId), step, false);
     return j < 0 ? -1 : s->elements[j].id;
 }
@@ -414,6 +481,7 @@ int VelElmGetPrevElementId(int elementId) {
 int VelElmGetSegment(int elementId) {
     const vel::Segment* s = view().segmentOfElement(elementId);
     const int ret = s ? s->id : -1;
+    if (!s) refuse(vel::elementRefusal(view(), elementId));
     TRACE("VelElmGetSegment", json::array({elementId}), ret);
     return ret;
 }
@@ -424,6 +492,12 @@ int VelFigCreateFigure(int segmentId, const FigureData* figure) {
     int ret = -1;
     if (isFigureSegment(drawing().segment(segmentId)) && creatableFigure(figure))
         ret = drawing().appendElement(segmentId, toElement(figure));
+    else if (const std::string why =
+                 vel::segmentRefusal(view(), segmentId, vel::SegmentKind::Figure);
+             !why.empty())
+        refuse(why);
+    else
+        refuse(vel::figureRefusal(figure));
     TRACE("VelFigCreateFigure", json::array({segmentId, toJson(figure)}), ret);
     return ret;
 }
@@ -432,6 +506,12 @@ int VelFigInsertFigure(int elementId, const FigureData* figure) {
     int ret = -1;
     if (isFigureSegment(drawing().segmentOfElement(elementId)) && creatableFigure(figure))
         ret = drawing().insertElementBefore(elementId, toElement(figure));
+    else if (const vel::Segment* s = view().segmentOfElement(elementId); !s)
+        refuse(vel::elementRefusal(view(), elementId));
+    else if (!isFigureSegment(s))
+        refuse(vel::segmentRefusal(view(), s->id, vel::SegmentKind::Figure));
+    else
+        refuse(vel::figureRefusal(figure));
     TRACE("VelFigInsertFigure", json::array({elementId, toJson(figure)}), ret);
     return ret;
 }
@@ -442,6 +522,8 @@ int VelFigSetClosed(int segmentId, int closed) {
     if (isFigureSegment(s)) {
         s->closed = closed != 0;
         ret = 0;
+    } else {
+        refuse(vel::segmentRefusal(view(), segmentId, vel::SegmentKind::Figure));
     }
     TRACE("VelFigSetClosed", json::array({segmentId, closed}), ret);
     return ret;
@@ -461,49 +543,31 @@ int VelFigSetLineType(int elementId, const LineAttributes* attributes) {
         e->color = attributes->color;
         e->lineType = attributes->lineType;
         ret = 0;
+    } else {
+        refuse(attributes ? vel::elementRefusal(view(), elementId, vel::ElementWanted::Figure)
+                          : "no colour and line type were given");
     }
     TRACE("VelFigSetLineType", json::array({elementId, toJson(attributes)}), ret);
     return ret;
 }
 
-namespace {
-
-// A corner the host cannot cut, in plain words: its kind and size, and the sides it was to join.
-std::string cornerRefusal(int elementA, int elementB, int kind, double size) {
-    const auto sideLength = [](int id) -> std::optional<double> {
-        const vel::Element* e = drawing().element(id);
-        if (!e || !e->figure() || e->figure()->type != vel::FigureType::Line) return std::nullopt;
-        const double* v = e->figure()->values;
-        return std::hypot(v[2] - v[0], v[3] - v[1]);
-    };
-    char text[160];
-    const char* what = kind == 0 ? "corner R" : "chamfer";  // the API's kinds: 0 round, 1 chamfer
-    const std::optional<double> a = sideLength(elementA), b = sideLength(elementB);
-    if (a && b)
-        std::snprintf(text, sizeof text, "the %s %g does not fit where sides of %g and %g meet",
-                      what, size, *a, *b);
-    else
-        std::snprintf(text, sizeof text, "the %s %g does not fit there", what, size);
-    return text;
-}
-
-}  // namespace
-
 int VelFigAddCorner(int elementA, int elementB, int kind, double size) {
     const int ret = vel::addCorner(drawing(), elementA, elementB, kind, size);
-    if (ret == -1) host().noteRefusal(cornerRefusal(elementA, elementB, kind, size));
+    if (ret == -1) refuse(vel::cornerRefusal(view(), elementA, elementB, kind, size));
     TRACE("VelFigAddCorner", json::array({elementA, elementB, kind, size}), ret);
     return ret;
 }
 
 int VelFigAmendCorner(int cornerId, double size) {
     const int ret = vel::amendCorner(drawing(), cornerId, size);
+    if (ret == -1) refuse(vel::amendRefusal(view(), cornerId, size));
     TRACE("VelFigAmendCorner", json::array({cornerId, size}), ret);
     return ret;
 }
 
 int VelFigRemoveCorner(int cornerId) {
     const int ret = vel::removeCorner(drawing(), cornerId);
+    if (ret == -1) refuse(vel::elementRefusal(view(), cornerId, vel::ElementWanted::Corner));
     TRACE("VelFigRemoveCorner", json::array({cornerId}), ret);
     return ret;
 }
@@ -518,6 +582,11 @@ int VelFigGetFigure(const FigureRef* element, FigureBuffer* out) {
             ret = 0;
         }
     }
+    if (ret == -1)
+        refuse(!element || !out ? "no figure or no place for it was given"
+               : !vel::isDrawingInstance(element->instanceId)
+                   ? instanceRefusal(element->instanceId)
+                   : vel::elementRefusal(view(), element->id, vel::ElementWanted::Figure));
     TRACE("VelFigGetFigure",
           json::array({toJson(element), ret == 0 ? toJson(&out->figure) : json()}), ret);
     return ret;
@@ -536,6 +605,11 @@ int VelFigGetFigure2(const FigureRef* segment, FigureData* list, int capacity) {
             }
         }
     }
+    if (ret == -1)
+        refuse(!segment ? "no figure was given"
+               : !vel::isDrawingInstance(segment->instanceId)
+                   ? instanceRefusal(segment->instanceId)
+                   : vel::segmentRefusal(view(), segment->id));
     if (host().tracing()) {
         json records = json::array();
         for (int i = 0; i < ret; ++i) records.push_back(toJson(&list[i]));
@@ -546,6 +620,7 @@ int VelFigGetFigure2(const FigureRef* segment, FigureData* list, int capacity) {
 
 int VelFigGetDirection(int segmentId) {
     const int ret = vel::figureDirection(drawing(), segmentId);
+    if (ret == -1) refuse(vel::directionRefusal(view(), segmentId));
     TRACE("VelFigGetDirection", json::array({segmentId}), ret);
     return ret;
 }
@@ -554,6 +629,11 @@ int VelFigOffset(const FigureRef* segment, double distance) {
     int ret = -1;
     if (segment && vel::isDrawingInstance(segment->instanceId) && std::isfinite(distance))
         ret = vel::offsetSegment(drawing(), segment->id, distance);
+    if (ret == -1)
+        refuse(!segment ? "no figure was given"
+               : !vel::isDrawingInstance(segment->instanceId)
+                   ? instanceRefusal(segment->instanceId)
+                   : vel::offsetRefusal(view(), segment->id, distance));
     TRACE("VelFigOffset", json::array({toJson(segment), distance}), ret);
     return ret;
 }
@@ -571,6 +651,8 @@ int VelLyrCreateLayer(int layer) {
     if (layer >= 0) {
         drawing().createLayer(layer);
         ret = 0;
+    } else {
+        refuse("layer " + std::to_string(layer) + " cannot be: layers are numbered from 0");
     }
     TRACE("VelLyrCreateLayer", json::array({layer}), ret);
     return ret;
@@ -587,6 +669,13 @@ int VelDimCreateLineLength(int segmentId, const LengthDimensionData* data) {
         d.b = {data->b.x, data->b.y};
         d.direction = data->direction;
         ret = drawing().appendElement(segmentId, d);
+    } else if (const std::string why =
+                   vel::segmentRefusal(view(), segmentId, vel::SegmentKind::Dimension);
+               !why.empty()) {
+        refuse(why);
+    } else {
+        refuse(data ? "the dimension's points or direction are no finite numbers"
+                    : "no dimension was given");
     }
     TRACE("VelDimCreateLineLength", json::array({segmentId, toJson(data)}), ret);
     return ret;
@@ -603,6 +692,9 @@ int VelDimSetDecimalPlace(int dimensionId, int places) {
     if (d && places >= 0 && places <= 12) {
         d->decimals = places;
         ret = 0;
+    } else {
+        refuse(d ? std::to_string(places) + " decimal places: a dimension shows 0 to 12"
+                 : vel::elementRefusal(view(), dimensionId, vel::ElementWanted::Dimension));
     }
     TRACE("VelDimSetDecimalPlace", json::array({dimensionId, places}), ret);
     return ret;
@@ -614,6 +706,9 @@ int VelDimSetArrow(int dimensionId, int which, const ArrowData* arrow) {
     if (d && arrow) {
         d->arrow = {arrow->kind, arrow->size1, arrow->size2};
         ret = 0;
+    } else {
+        refuse(d ? "no arrow was given"
+                 : vel::elementRefusal(view(), dimensionId, vel::ElementWanted::Dimension));
     }
     TRACE("VelDimSetArrow", json::array({dimensionId, which, toJson(arrow)}), ret);
     return ret;
@@ -632,6 +727,12 @@ int VelCmtCreateLeader(int segmentId, const LeaderData* data) {
         leader.direction = data->direction;
         leader.text = vel::fromHostText(data->text);
         if (ok) ret = drawing().appendElement(segmentId, std::move(leader));
+    }
+    if (ret == -1) {
+        const std::string why = vel::segmentRefusal(view(), segmentId, vel::SegmentKind::Comment);
+        refuse(!why.empty() ? why
+               : data       ? "the leader's points or direction are no finite numbers"
+                            : "no leader was given");
     }
     TRACE("VelCmtCreateLeader", json::array({segmentId, toJson(data)}), ret);
     return ret;

@@ -129,8 +129,16 @@ DrawingImport::DrawingImport(Drawing& drawing)
       layers_(drawing, [](const std::string& name) { return name; }),
       placer_(
           drawing, noBlocks_, [this](const std::string& name) { return layers_.layerOf(name); },
-          [](const std::string& name) { return hostLineTypeOf(name); }, source_, leftOut_,
-          std::numeric_limits<size_t>::max(), [] {}) {}
+          [](const ShapeStyle& style) {
+              // LibreCAD keeps its entities' own colours; a copy the command makes of one goes
+              // back in a palette colour, so only a colour the palette holds exactly is taken,
+              // another left to the layer rather than shifted to a near one.
+              ElementStyle drawn;
+              if (style.color24 != -1) drawn.color = paletteColorOf(rgbOfTrueColor(style.color24));
+              drawn.lineType = hostLineTypeOf(style.lineType);
+              return drawn;
+          },
+          source_, leftOut_, std::numeric_limits<size_t>::max(), [] {}) {}
 
 std::optional<int> DrawingImport::add(const LcEntity& entity) {
     const std::optional<Shape> shape = shapeOf(entity);
