@@ -5,7 +5,9 @@
 
 #include <dlfcn.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "vel/librecad/LibreCadSession.h"
 
@@ -27,6 +29,10 @@ QString OrvantaPlugin::name() const {
 }
 
 PluginCapabilities OrvantaPlugin::getCapabilities() const {
+    // LibreCAD asks this of each plug-in it lists under Plugins: with a trace, that it did, and
+    // which plug-in it found (a package's install is checked so, with no click).
+    if (const char* trace = std::getenv("ORVANTA_LIBRECAD_TRACE"))
+        std::ofstream(trace, std::ios::app) << "listed " << PluginPath() << std::endl;
     PluginCapabilities capabilities;
     capabilities.menuEntryPoints << PluginMenuLocation(QStringLiteral("plugins_menu"),
                                                        QStringLiteral("Orvanta insert"));
