@@ -8,6 +8,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 deb=${1:-$(bash "$here/scripts/package-deb.sh" | tail -1)}
+# The build's velhost, whose drawing the installed one's is compared with.
+[ -x "$here/build/bin/velhost" ] || ORVANTA_TARGETS="velhost Orvanta" bash "$here/scripts/build.sh" build
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 fail() { echo "test-package: $*" >&2; exit 1; }

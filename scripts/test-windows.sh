@@ -145,6 +145,27 @@ fi
 step "sessions: velhost.exe under Wine against the Linux velhost" \
   bash "$root/tests/windows/compare-sessions.sh" "$linux_build/bin/velhost" \
   "$wine $build/bin/velhost.exe" "$sessions" "$work/runs"
+
+# The zip as a user unpacks it, into a folder named with a space and Hangul: its velhost.exe finds
+# its plug-in and runtime there and plays sessions as the Linux velhost does.
+zip=$(BUILD_DIR="$build" bash "$root/scripts/package-windows.sh" | tail -1)
+unpacked="$(dirname "$work")/내 프로그램"
+mkdir -p "$unpacked"
+(cd "$unpacked" && python3 -m zipfile -e "$zip" .)
+zipped="$unpacked/$(basename "$zip" .zip)"
+# compare-sessions.sh splits a command at spaces: the unpacked velhost.exe goes behind a script.
+printf '#!/bin/sh\nexec "%s" "%s" "$@"\n' "$wine" "$zipped/velhost.exe" >"$(dirname "$work")/zipped-velhost"
+zip_sessions="$work/zip-sessions"
+mkdir -p "$zip_sessions"
+cp -r "$sessions/example-bracket-insert" "$sessions/example-corners-annotated" "$zip_sessions/"
+step "the unpacked zip's velhost.exe --version" bash -c '
+  printed=$(sh "$1" --version | tr -d "\r")
+  echo "$printed"
+  case $printed in *"내 프로그램\\orvanta-"*"\\Orvanta.dll: Orvanta "*) ;; *) exit 1 ;; esac' \
+  _ "$(dirname "$work")/zipped-velhost"
+step "the Windows zip unpacked in a folder named with a space and Hangul" \
+  bash "$root/tests/windows/compare-sessions.sh" "$linux_build/bin/velhost" \
+  "sh $(dirname "$work")/zipped-velhost" "$zip_sessions" "$work/zip-runs"
 step "pictures of the dialogs under Wine" \
   bash "$root/tests/windows/dialog-pictures.sh" "$wine $build/bin/velhost.exe" "$linux_build/test-output/ui-wine"
 

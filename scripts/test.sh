@@ -2,8 +2,10 @@
 # Installs what is missing, builds and runs every test: the normal build, the
 # AddressSanitizer + UndefinedBehaviorSanitizer build, the Windows build under Wine
 # (cross build, registry tests, sessions compared byte for byte with the Linux
-# velhost), and each fuzz target for a bounded time: 8 minutes each, two at a time,
-# so that the whole stays near 35 minutes on a fresh two-core machine.
+# velhost, the Windows zip unpacked and run), the Debian package (made, installed,
+# used and removed, which needs root or sudo), and each fuzz target for a bounded
+# time: 8 minutes each, two at a time, so that the whole stays near 55 minutes on a
+# fresh two-core machine.
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
@@ -57,7 +59,9 @@ run_sanitized_ctest() {
 }
 step "tests (sanitizers)" run_sanitized_ctest
 
-step "windows (cross build, wine runs, byte comparisons)" bash scripts/test-windows.sh
+step "windows (cross build, wine runs, byte comparisons, the zip)" bash scripts/test-windows.sh
+
+step "Debian package (made, installed, used, removed)" bash scripts/test-package.sh
 
 # One fuzz target for the time given, from the inputs in fuzz/corpus/ (the files that once
 # found a fault among them, run first as regressions). An input that takes more than a second
