@@ -504,6 +504,12 @@ TEST_F(WindowSessions, UnderAKoreanLocaleTheWindowSpeaksKorean) {
         EXPECT_EQ(window_->statusBar()->currentMessage(),
                   QStringLiteral("점이 아닙니다: x,y 또는 @dx,dy를 입력하십시오"));
         Shot("korean");
+        // The host's reasons, their words translated with them; a value is put in as it is.
+        const vel::Words why{
+            VEL_WORDING("Refusals", "element %1 is %2, not %3"),
+            {"%2", VEL_WORDING("Refusals", "an arc"), VEL_WORDING("Refusals", "a corner")}};
+        EXPECT_EQ(velgui::say(why), QStringLiteral("요소 %2은(는) 코너이(가) 아니라 호입니다"));
+        EXPECT_EQ(why.text(), "element %2 is an arc, not a corner");
         window_.reset();
         host().escape();
     }

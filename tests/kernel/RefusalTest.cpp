@@ -92,7 +92,7 @@ TEST(HostRefusals, EachRefusedCallSaysWhatWasWrong) {
         SCOPED_TRACE(c.call);
         host.takeRefusal();
         EXPECT_EQ(c.run(), -1);
-        EXPECT_NE(host.takeRefusal().find(c.reason), std::string::npos) << c.reason;
+        EXPECT_NE(host.takeRefusal().text().find(c.reason), std::string::npos) << c.reason;
     }
 
     // What a step asks as a matter of course: the end of a figure or of the selection, the
@@ -104,7 +104,7 @@ TEST(HostRefusals, EachRefusedCallSaysWhatWasWrong) {
     EXPECT_EQ(VelIddGetNextSelIdData(handle, &record), -1);
     EXPECT_EQ(VelEvtGetPoint(VEL_EVENT_CONFIRM, &confirm, &point), -1);
     EXPECT_EQ(VelSgmDeleteSegment(0), -1);
-    EXPECT_EQ(host.takeRefusal(), "");
+    EXPECT_EQ(host.takeRefusal().text(), "");
     host.reset();
 }
 
@@ -122,11 +122,11 @@ TEST(HostRefusals, EachInputStartsWithoutTheLastStepsRefusal) {
     VelEventData input{};
     input.code = VEL_EVENT_OTHER;
     host.dispatch(input);
-    EXPECT_NE(host.takeRefusal(), "");
+    EXPECT_NE(host.takeRefusal().text(), "");
     host.dispatch(input);  // refused, and no message to say so
     input.code = VEL_EVENT_CONFIRM;
     host.dispatch(input);
-    EXPECT_EQ(host.takeRefusal(), "");
+    EXPECT_EQ(host.takeRefusal().text(), "");
     host.reset();
 }
 

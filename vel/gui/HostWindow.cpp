@@ -131,10 +131,8 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
     buildMenus();
     host_.setMessagePresenter([this](const std::u16string& text) {
         note(fromUtf16(text));
-        const std::string why = host_.takeRefusal();
-        if (!why.empty())
-            note(QStringLiteral("  ") +
-                 tr("the host refused: %1").arg(QString::fromStdString(why)));
+        const vel::Words why = host_.takeRefusal();
+        if (!why.empty()) note(QStringLiteral("  ") + tr("the host refused: %1").arg(say(why)));
         QMessageBox::information(this, QStringLiteral("Orvanta"), fromUtf16(text));
     });
 

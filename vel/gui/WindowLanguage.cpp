@@ -30,8 +30,26 @@ WindowLanguage::~WindowLanguage() {
 }
 
 QString say(const vel::Words& words) {
-    QString text = QCoreApplication::translate(words.wording.context, words.wording.text);
-    for (const std::string& value : words.values) text = text.arg(QString::fromStdString(value));
+    const QString wording = QCoreApplication::translate(words.wording.context, words.wording.text);
+    // One pass, as a value may hold "%1" itself (a layer's name).
+    QString text;
+    for (qsizetype i = 0; i < wording.size(); ++i) {
+        const qsizetype n = wording[i] == QLatin1Char('%') && i + 1 < wording.size() &&
+                                    wording[i + 1] >= QLatin1Char('1') &&
+                                    wording[i + 1] <= QLatin1Char('9')
+                                ? wording[i + 1].unicode() - '1'
+                                : -1;
+        if (n < 0 || n >= static_cast<qsizetype>(words.values.size())) {
+            text += wording[i];
+            continue;
+        }
+        const vel::WordsValue& value = words.values[static_cast<size_t>(n)];
+        if (const auto* word = std::get_if<vel::Wording>(&value))
+            text += QCoreApplication::translate(word->context, word->text);
+        else
+            text += QString::fromStdString(std::get<std::string>(value));
+        ++i;
+    }
     return text;
 }
 

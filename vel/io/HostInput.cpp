@@ -14,7 +14,7 @@ namespace vel {
 
 namespace {
 
-InputResult refused(Wording wording, std::vector<std::string> values = {}) {
+InputResult refused(Wording wording, std::vector<WordsValue> values = {}) {
     Words words{wording, std::move(values)};
     return InputResult{words.text(), std::move(words)};
 }

@@ -64,7 +64,7 @@ bool Host::startCommand() {
         if (preStart_() != 0) return false;
     }
     running_ = true;
-    refusal_.clear();
+    refusal_ = {};
     ready_ = firstReady_;
     execute_ = nullptr;
     compare_ = nullptr;
@@ -92,7 +92,7 @@ void Host::escape() {
 int Host::dispatch(const VelEventData& event) {
     if (!running_ || !execute_) return -1;
     VelEventData data = event;
-    refusal_.clear();
+    refusal_ = {};
     writeTraceLine(R"({"callback":"execute","code":)" + std::to_string(event.code) + "}");
     const int result = execute_(event.code, &data);
     switch (result) {

@@ -14,6 +14,7 @@
 
 #include "host/VelLib.h"
 #include "vel/kernel/Drawing.h"
+#include "vel/kernel/Words.h"
 
 // What an execute function receives; the plug-in only hands it back.
 struct VelEventData {
@@ -105,8 +106,8 @@ public:
     // Why the host last refused a call of the plug-in's, in plain words, until taken or the next
     // input comes: a window says it beside the plug-in's own fixed message, which a refusal of
     // an earlier step did not bring about.
-    void noteRefusal(std::string why) { refusal_ = std::move(why); }
-    std::string takeRefusal() { return std::exchange(refusal_, {}); }
+    void noteRefusal(Words why) { refusal_ = std::move(why); }
+    Words takeRefusal() { return std::exchange(refusal_, {}); }
     const std::vector<std::u16string>& prompts() const { return prompts_; }
     int messageBox(std::u16string text);
     const std::vector<std::u16string>& messages() const { return messages_; }
@@ -149,7 +150,7 @@ private:
     bool apSetOpen_ = false;
 
     std::vector<std::u16string> prompts_;
-    std::string refusal_;
+    Words refusal_;
     std::vector<std::u16string> messages_;
     std::ostream* messageOut_ = nullptr;
     std::function<void(const std::u16string&)> presentMessage_;

@@ -120,12 +120,17 @@ void trace(const char* fn, json args, json ret) {
 namespace {
 
 // Why a call was refused, for a window to say beside the plug-in's own message.
-void refuse(const std::string& why) {
-    host().noteRefusal(why);
+void refuse(vel::Words why) {
+    host().noteRefusal(std::move(why));
 }
 
-std::string instanceRefusal(int instanceId) {
-    return "instance " + std::to_string(instanceId) + " is not the drawing's (0 or 1)";
+vel::Words says(vel::Wording wording, std::vector<vel::WordsValue> values = {}) {
+    return vel::Words{wording, std::move(values)};
+}
+
+vel::Words instanceRefusal(int instanceId) {
+    return says(VEL_WORDING("Refusals", "instance %1 is not the drawing's (0 or 1)"),
+                {std::to_string(instanceId)});
 }
 
 bool finite(const FigureData* f) {
@@ -180,7 +185,9 @@ int VelCtlRegisterVelLib2(VelReadyFunc firstReady, VelPreStartFunc preStart,
         host().registerCommand(firstReady, preStart, terminate);
         ret = 1;
     } else {
-        refuse("a command is registered with the function that starts it, and none was given");
+        refuse(says(VEL_WORDING(
+            "Refusals",
+            "a command is registered with the function that starts it, and none was given")));
     }
     TRACE("VelCtlRegisterVelLib2",
           json::array({callbackJson((void*)firstReady), callbackJson((void*)preStart),
@@ -215,7 +222,8 @@ int VelEvtGetPoint(int code, VelEventData* data, VelPoint* point) {
         ret = 0;
     } else if (!data || !point) {
         // Any other input simply has no point: asking is how a step tells them apart.
-        refuse(data ? "no place was given for the point" : "no event was given");
+        refuse(says(data ? VEL_WORDING("Refusals", "no place was given for the point")
+                         : VEL_WORDING("Refusals", "no event was given")));
     }
     TRACE("VelEvtGetPoint", json::array({code, eventJson(data), ret == 0 ? toJson(point) : json()}),
           ret);
@@ -224,21 +232,21 @@ int VelEvtGetPoint(int code, VelEventData* data, VelPoint* point) {
 
 int VelEvtGetSegmentId(int code, VelEventData* data) {
     const int ret = data ? data->segmentId : -1;
-    if (!data) refuse("no event was given");
+    if (!data) refuse(says(VEL_WORDING("Refusals", "no event was given")));
     TRACE("VelEvtGetSegmentId", json::array({code, eventJson(data)}), ret);
     return ret;
 }
 
 int VelEvtGetInstanceId(int code, VelEventData* data) {
     const int ret = data ? data->instanceId : -1;
-    if (!data) refuse("no event was given");
+    if (!data) refuse(says(VEL_WORDING("Refusals", "no event was given")));
     TRACE("VelEvtGetInstanceId", json::array({code, eventJson(data)}), ret);
     return ret;
 }
 
 int VelEvtGetElementId(int code, VelEventData* data) {
     const int ret = data ? data->elementId : -1;
-    if (!data) refuse("no event was given");
+    if (!data) refuse(says(VEL_WORDING("Refusals", "no event was given")));
     TRACE("VelEvtGetElementId", json::array({code, eventJson(data)}), ret);
     return ret;
 }
@@ -252,7 +260,7 @@ int VelEvtSetEcho(const EchoData* echo) {
             host().setEcho(std::nullopt);
         ret = 0;
     } else {
-        refuse("no echo was given");
+        refuse(says(VEL_WORDING("Refusals", "no echo was given")));
     }
     TRACE("VelEvtSetEcho", json::array({toJson(echo)}), ret);
     return ret;
@@ -281,16 +289,17 @@ int VelDlgMessageBox(const VelChar* text) {
 namespace {
 
 // Empty when the handle is the open selection's and there is a record to fill.
-std::string selectionRefusal(int handle, bool hasRecord = true) {
+vel::Words selectionRefusal(int handle, bool hasRecord = true) {
     if (handle == 0 || handle != host().openSelectionHandle())
-        return "selection " + std::to_string(handle) + " is not open";
-    if (!hasRecord) return "no place was given for the selection's entry";
+        return says(VEL_WORDING("Refusals", "selection %1 is not open"), {std::to_string(handle)});
+    if (!hasRecord)
+        return says(VEL_WORDING("Refusals", "no place was given for the selection's entry"));
     return {};
 }
 
-std::string idSetRefusal(int set) {
-    return "id set " + std::to_string(set) + " is not the host's; it keeps set " +
-           std::to_string(Host::kScratchSet);
+vel::Words idSetRefusal(int set) {
+    return says(VEL_WORDING("Refusals", "id set %1 is not the host's; it keeps set %2"),
+                {std::to_string(set), std::to_string(Host::kScratchSet)});
 }
 
 }  // namespace
@@ -318,7 +327,7 @@ int VelIddGetNextSelIdData(int handle, SelIdRecord* record) {
     const int ret = host().selectionNext(handle, record);
     // Running off the end of the selection is its answer, not a refusal.
     if (ret == -1)
-        if (const std::string why = selectionRefusal(handle, record); !why.empty()) refuse(why);
+        if (vel::Words why = selectionRefusal(handle, record); !why.empty()) refuse(why);
     TRACE("VelIddGetNextSelIdData", json::array({handle, ret == 0 ? toJson(record) : json()}), ret);
     return ret;
 }
@@ -358,8 +367,10 @@ int VelSgmCreateSegment(int kind, int reserved) {
     if (kind >= 0 && kind <= 2)
         ret = drawing().createSegment(static_cast<vel::SegmentKind>(kind));
     else
-        refuse("segment kind " + std::to_string(kind) +
-               " is none of 0 (figure), 1 (dimension) and 2 (comment)");
+        refuse(says(
+            VEL_WORDING("Refusals",
+                        "segment kind %1 is none of 0 (figure), 1 (dimension) and 2 (comment)"),
+            {std::to_string(kind)}));
     TRACE("VelSgmCreateSegment", json::array({kind, reserved}), ret);
     return ret;
 }
@@ -380,7 +391,8 @@ int VelSgmChangeLayer(int segmentId, int layer) {
         s->layer = layer;
         ret = 0;
     } else {
-        refuse(s ? "layer " + std::to_string(layer) + " cannot be: layers are numbered from 0"
+        refuse(s ? says(VEL_WORDING("Refusals", "layer %1 cannot be: layers are numbered from 0"),
+                        {std::to_string(layer)})
                  : vel::segmentRefusal(view(), segmentId));
     }
     TRACE("VelSgmChangeLayer", json::array({segmentId, layer}), ret);
@@ -492,7 +504,7 @@ int VelFigCreateFigure(int segmentId, const FigureData* figure) {
     int ret = -1;
     if (isFigureSegment(drawing().segment(segmentId)) && creatableFigure(figure))
         ret = drawing().appendElement(segmentId, toElement(figure));
-    else if (const std::string why =
+    else if (const vel::Words why =
                  vel::segmentRefusal(view(), segmentId, vel::SegmentKind::Figure);
              !why.empty())
         refuse(why);
@@ -545,7 +557,7 @@ int VelFigSetLineType(int elementId, const LineAttributes* attributes) {
         ret = 0;
     } else {
         refuse(attributes ? vel::elementRefusal(view(), elementId, vel::ElementWanted::Figure)
-                          : "no colour and line type were given");
+                          : says(VEL_WORDING("Refusals", "no colour and line type were given")));
     }
     TRACE("VelFigSetLineType", json::array({elementId, toJson(attributes)}), ret);
     return ret;
@@ -583,7 +595,8 @@ int VelFigGetFigure(const FigureRef* element, FigureBuffer* out) {
         }
     }
     if (ret == -1)
-        refuse(!element || !out ? "no figure or no place for it was given"
+        refuse(!element || !out
+                   ? says(VEL_WORDING("Refusals", "no figure or no place for it was given"))
                : !vel::isDrawingInstance(element->instanceId)
                    ? instanceRefusal(element->instanceId)
                    : vel::elementRefusal(view(), element->id, vel::ElementWanted::Figure));
@@ -606,7 +619,7 @@ int VelFigGetFigure2(const FigureRef* segment, FigureData* list, int capacity) {
         }
     }
     if (ret == -1)
-        refuse(!segment ? "no figure was given"
+        refuse(!segment ? says(VEL_WORDING("Refusals", "no figure was given"))
                : !vel::isDrawingInstance(segment->instanceId)
                    ? instanceRefusal(segment->instanceId)
                    : vel::segmentRefusal(view(), segment->id));
@@ -630,7 +643,7 @@ int VelFigOffset(const FigureRef* segment, double distance) {
     if (segment && vel::isDrawingInstance(segment->instanceId) && std::isfinite(distance))
         ret = vel::offsetSegment(drawing(), segment->id, distance);
     if (ret == -1)
-        refuse(!segment ? "no figure was given"
+        refuse(!segment ? says(VEL_WORDING("Refusals", "no figure was given"))
                : !vel::isDrawingInstance(segment->instanceId)
                    ? instanceRefusal(segment->instanceId)
                    : vel::offsetRefusal(view(), segment->id, distance));
@@ -652,7 +665,8 @@ int VelLyrCreateLayer(int layer) {
         drawing().createLayer(layer);
         ret = 0;
     } else {
-        refuse("layer " + std::to_string(layer) + " cannot be: layers are numbered from 0");
+        refuse(says(VEL_WORDING("Refusals", "layer %1 cannot be: layers are numbered from 0"),
+                    {std::to_string(layer)}));
     }
     TRACE("VelLyrCreateLayer", json::array({layer}), ret);
     return ret;
@@ -669,13 +683,14 @@ int VelDimCreateLineLength(int segmentId, const LengthDimensionData* data) {
         d.b = {data->b.x, data->b.y};
         d.direction = data->direction;
         ret = drawing().appendElement(segmentId, d);
-    } else if (const std::string why =
+    } else if (const vel::Words why =
                    vel::segmentRefusal(view(), segmentId, vel::SegmentKind::Dimension);
                !why.empty()) {
         refuse(why);
     } else {
-        refuse(data ? "the dimension's points or direction are no finite numbers"
-                    : "no dimension was given");
+        refuse(data ? says(VEL_WORDING("Refusals",
+                                       "the dimension's points or direction are no finite numbers"))
+                    : says(VEL_WORDING("Refusals", "no dimension was given")));
     }
     TRACE("VelDimCreateLineLength", json::array({segmentId, toJson(data)}), ret);
     return ret;
@@ -693,7 +708,8 @@ int VelDimSetDecimalPlace(int dimensionId, int places) {
         d->decimals = places;
         ret = 0;
     } else {
-        refuse(d ? std::to_string(places) + " decimal places: a dimension shows 0 to 12"
+        refuse(d ? says(VEL_WORDING("Refusals", "%1 decimal places: a dimension shows 0 to 12"),
+                        {std::to_string(places)})
                  : vel::elementRefusal(view(), dimensionId, vel::ElementWanted::Dimension));
     }
     TRACE("VelDimSetDecimalPlace", json::array({dimensionId, places}), ret);
@@ -707,7 +723,7 @@ int VelDimSetArrow(int dimensionId, int which, const ArrowData* arrow) {
         d->arrow = {arrow->kind, arrow->size1, arrow->size2};
         ret = 0;
     } else {
-        refuse(d ? "no arrow was given"
+        refuse(d ? says(VEL_WORDING("Refusals", "no arrow was given"))
                  : vel::elementRefusal(view(), dimensionId, vel::ElementWanted::Dimension));
     }
     TRACE("VelDimSetArrow", json::array({dimensionId, which, toJson(arrow)}), ret);
@@ -729,10 +745,11 @@ int VelCmtCreateLeader(int segmentId, const LeaderData* data) {
         if (ok) ret = drawing().appendElement(segmentId, std::move(leader));
     }
     if (ret == -1) {
-        const std::string why = vel::segmentRefusal(view(), segmentId, vel::SegmentKind::Comment);
+        const vel::Words why = vel::segmentRefusal(view(), segmentId, vel::SegmentKind::Comment);
         refuse(!why.empty() ? why
-               : data       ? "the leader's points or direction are no finite numbers"
-                            : "no leader was given");
+               : data       ? says(VEL_WORDING("Refusals",
+                                               "the leader's points or direction are no finite numbers"))
+                            : says(VEL_WORDING("Refusals", "no leader was given")));
     }
     TRACE("VelCmtCreateLeader", json::array({segmentId, toJson(data)}), ret);
     return ret;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace vel {
@@ -19,9 +20,13 @@ struct Wording {
         context, text              \
     }
 
+// A value put into a wording: a number or a name as it is, or a word of the host's own ("an arc"),
+// which is translated too.
+using WordsValue = std::variant<std::string, Wording>;
+
 struct Words {
     Wording wording;
-    std::vector<std::string> values;
+    std::vector<WordsValue> values;
 
     bool empty() const { return *wording.text == '\0'; }
     // The English text, each %n (n from 1 to 9) replaced by its value.
@@ -31,7 +36,10 @@ struct Words {
             const size_t n =
                 c[0] == '%' && c[1] >= '1' && c[1] <= '9' ? size_t(c[1] - '1') : size_t(-1);
             if (n < values.size()) {
-                out += values[n];
+                if (const auto* word = std::get_if<Wording>(&values[n]))
+                    out += word->text;
+                else
+                    out += std::get<std::string>(values[n]);
                 ++c;
             } else {
                 out += *c;

@@ -178,7 +178,7 @@ void LibreCadSession::run() {
     }
     host.setMessagePresenter([this](const std::u16string& text) {
         trace("message " + QString::fromStdU16String(text).toStdString());
-        const std::string why = Host::instance().takeRefusal();
+        const std::string why = Host::instance().takeRefusal().text();
         if (!why.empty())
             say(QStringLiteral("Orvanta: the host refused: ") + QString::fromStdString(why));
         QMessageBox box(QMessageBox::Information, QStringLiteral("Orvanta"),

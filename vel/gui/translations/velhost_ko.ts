@@ -314,4 +314,259 @@ Saving over the file loses what was left out.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
+<context>
+    <name>Refusals</name>
+    <message>
+        <source>instance %1 is not the drawing&apos;s (0 or 1)</source>
+        <translation>인스턴스 %1은(는) 이 도면의 것(0 또는 1)이 아닙니다</translation>
+    </message>
+    <message>
+        <source>a command is registered with the function that starts it, and none was given</source>
+        <translation>명령은 시작 함수와 함께 등록되는데, 시작 함수가 주어지지 않았습니다</translation>
+    </message>
+    <message>
+        <source>no place was given for the point</source>
+        <translation>점을 받을 곳이 주어지지 않았습니다</translation>
+    </message>
+    <message>
+        <source>no event was given</source>
+        <translation>이벤트가 주어지지 않았습니다</translation>
+    </message>
+    <message>
+        <source>no echo was given</source>
+        <translation>에코가 주어지지 않았습니다</translation>
+    </message>
+    <message>
+        <source>selection %1 is not open</source>
+        <translation>선택 %1이(가) 열려 있지 않습니다</translation>
+    </message>
+    <message>
+        <source>no place was given for the selection&apos;s entry</source>
+        <translation>선택 항목을 받을 곳이 주어지지 않았습니다</translation>
+    </message>
+    <message>
+        <source>id set %1 is not the host&apos;s; it keeps set %2</source>
+        <translation>ID 집합 %1은(는) 호스트의 것이 아닙니다. 호스트의 집합은 %2입니다</translation>
+    </message>
+    <message>
+        <source>segment kind %1 is none of 0 (figure), 1 (dimension) and 2 (comment)</source>
+        <translation>세그먼트 종류 %1은(는) 0(형상), 1(치수), 2(주석) 중 어느 것도 아닙니다</translation>
+    </message>
+    <message>
+        <source>layer %1 cannot be: layers are numbered from 0</source>
+        <translation>레이어 %1은(는) 있을 수 없습니다: 레이어 번호는 0부터입니다</translation>
+    </message>
+    <message>
+        <source>no colour and line type were given</source>
+        <translation>색과 선 종류가 주어지지 않았습니다</translation>
+    </message>
+    <message>
+        <source>no figure or no place for it was given</source>
+        <translation>형상이나 형상을 받을 곳이 주어지지 않았습니다</translation>
+    </message>
+    <message>
+        <source>no figure was given</source>
+        <translation>형상이 주어지지 않았습니다</translation>
+    </message>
+    <message>
+        <source>the dimension&apos;s points or direction are no finite numbers</source>
+        <translation>치수의 점이나 방향이 유한한 수가 아닙니다</translation>
+    </message>
+    <message>
+        <source>no dimension was given</source>
+        <translation>치수가 주어지지 않았습니다</translation>
+    </message>
+    <message>
+        <source>%1 decimal places: a dimension shows 0 to 12</source>
+        <translation>소수점 이하 %1자리: 치수는 0에서 12자리까지 표시합니다</translation>
+    </message>
+    <message>
+        <source>no arrow was given</source>
+        <translation>화살표가 주어지지 않았습니다</translation>
+    </message>
+    <message>
+        <source>the leader&apos;s points or direction are no finite numbers</source>
+        <translation>지시선의 점이나 방향이 유한한 수가 아닙니다</translation>
+    </message>
+    <message>
+        <source>no leader was given</source>
+        <translation>지시선이 주어지지 않았습니다</translation>
+    </message>
+    <message>
+        <source>a figure</source>
+        <translation>형상</translation>
+    </message>
+    <message>
+        <source>a dimension</source>
+        <translation>치수</translation>
+    </message>
+    <message>
+        <source>a comment</source>
+        <translation>주석</translation>
+    </message>
+    <message>
+        <source>a segment</source>
+        <translation>세그먼트</translation>
+    </message>
+    <message>
+        <source>a line</source>
+        <translation>선</translation>
+    </message>
+    <message>
+        <source>a circle</source>
+        <translation>원</translation>
+    </message>
+    <message>
+        <source>an arc</source>
+        <translation>호</translation>
+    </message>
+    <message>
+        <source>a corner R</source>
+        <translation>코너 R</translation>
+    </message>
+    <message>
+        <source>a chamfer</source>
+        <translation>모따기</translation>
+    </message>
+    <message>
+        <source>a point</source>
+        <translation>점</translation>
+    </message>
+    <message>
+        <source>a leader</source>
+        <translation>지시선</translation>
+    </message>
+    <message>
+        <source>a corner R of %1 is no size: it must be above 0</source>
+        <translation>코너 R %1은(는) 크기가 아닙니다: 0보다 커야 합니다</translation>
+    </message>
+    <message>
+        <source>a chamfer of %1 is no size: it must be above 0</source>
+        <translation>모따기 %1은(는) 크기가 아닙니다: 0보다 커야 합니다</translation>
+    </message>
+    <message>
+        <source>a side of no length has no corner</source>
+        <translation>길이가 없는 변에는 코너가 없습니다</translation>
+    </message>
+    <message>
+        <source>sides %1 and %2 are parallel: no corner R joins them</source>
+        <translation>변 %1과(와) %2이(가) 평행합니다: 코너 R로 이을 수 없습니다</translation>
+    </message>
+    <message>
+        <source>sides %1 and %2 are parallel: no chamfer joins them</source>
+        <translation>변 %1과(와) %2이(가) 평행합니다: 모따기로 이을 수 없습니다</translation>
+    </message>
+    <message>
+        <source>the corner R %1 does not fit where sides of %2 and %3 meet</source>
+        <translation>코너 R %1이(가) 길이 %2과(와) %3인 변이 만나는 곳에 들어가지 않습니다</translation>
+    </message>
+    <message>
+        <source>the chamfer %1 does not fit where sides of %2 and %3 meet</source>
+        <translation>모따기 %1이(가) 길이 %2과(와) %3인 변이 만나는 곳에 들어가지 않습니다</translation>
+    </message>
+    <message>
+        <source>segment %1 does not exist</source>
+        <translation>세그먼트 %1이(가) 없습니다</translation>
+    </message>
+    <message>
+        <source>segment %1 is %2, not %3</source>
+        <translation>세그먼트 %1은(는) %3이(가) 아니라 %2입니다</translation>
+    </message>
+    <message>
+        <source>element %1 does not exist</source>
+        <translation>요소 %1이(가) 없습니다</translation>
+    </message>
+    <message>
+        <source>a corner</source>
+        <translation>코너</translation>
+    </message>
+    <message>
+        <source>element %1 is %2, not %3</source>
+        <translation>요소 %1은(는) %3이(가) 아니라 %2입니다</translation>
+    </message>
+    <message>
+        <source>figure type %1 is none the host knows</source>
+        <translation>형상 종류 %1은(는) 호스트가 모르는 종류입니다</translation>
+    </message>
+    <message>
+        <source>%1 is cut between two lines, not made on its own</source>
+        <translation>%1은(는) 두 선 사이에 만들어지며 따로 만들 수 없습니다</translation>
+    </message>
+    <message>
+        <source>%1 with a value that is no finite number</source>
+        <translation>유한한 수가 아닌 값이 있는 %1</translation>
+    </message>
+    <message>
+        <source>%1 of radius %2 cannot be drawn</source>
+        <translation>반지름 %2인 %1은(는) 그릴 수 없습니다</translation>
+    </message>
+    <message>
+        <source>corner kind %1 is neither 0 (round) nor 1 (chamfer)</source>
+        <translation>코너 종류 %1은(는) 0(라운드)도 1(모따기)도 아닙니다</translation>
+    </message>
+    <message>
+        <source>element %1 is %2, not a line</source>
+        <translation>요소 %1은(는) 선이 아니라 %2입니다</translation>
+    </message>
+    <message>
+        <source>lines %1 and %2 are not next to each other in one figure</source>
+        <translation>선 %1과(와) %2이(가) 한 형상 안에서 이웃해 있지 않습니다</translation>
+    </message>
+    <message>
+        <source>corner %1 does not stand between two lines</source>
+        <translation>코너 %1이(가) 두 선 사이에 있지 않습니다</translation>
+    </message>
+    <message>
+        <source>figure %1 is open: it has no inside</source>
+        <translation>형상 %1이(가) 열려 있습니다: 안쪽이 없습니다</translation>
+    </message>
+    <message>
+        <source>figure %1 has nothing in it</source>
+        <translation>형상 %1에 아무것도 없습니다</translation>
+    </message>
+    <message>
+        <source>figure %1 holds %2: an outline is of lines and arcs</source>
+        <translation>형상 %1에 %2이(가) 있습니다: 외곽선은 선과 호로 이루어집니다</translation>
+    </message>
+    <message>
+        <source>figure %1 encloses no area</source>
+        <translation>형상 %1이(가) 넓이를 둘러싸지 않습니다</translation>
+    </message>
+    <message>
+        <source>an offset of %1 is no distance</source>
+        <translation>오프셋 %1은(는) 거리가 아닙니다</translation>
+    </message>
+    <message>
+        <source>figure %1 is open: only a closed figure is offset</source>
+        <translation>형상 %1이(가) 열려 있습니다: 닫힌 형상만 오프셋됩니다</translation>
+    </message>
+    <message>
+        <source>figure %1 holds %2: only lines and their corners are offset</source>
+        <translation>형상 %1에 %2이(가) 있습니다: 선과 그 코너만 오프셋됩니다</translation>
+    </message>
+    <message>
+        <source>figure %1 has %2 sides: an offset needs 3</source>
+        <translation>형상 %1의 변은 %2개입니다: 오프셋에는 3개가 필요합니다</translation>
+    </message>
+    <message>
+        <source>the offset of %1 inwards turns the %2 × %3 figure %4 inside out</source>
+        <translation>안쪽으로 %1 오프셋하면 %2 × %3 형상 %4이(가) 뒤집힙니다</translation>
+    </message>
+    <message>
+        <source>the %1 × %2 figure %3 cannot be offset by %4 outwards: a side would be lost</source>
+        <translation>%1 × %2 형상 %3은(는) 바깥쪽으로 %4 오프셋할 수 없습니다: 변 하나가 없어집니다</translation>
+    </message>
+    <message>
+        <source>segment %1 has no base or target to move by</source>
+        <translation>세그먼트 %1을(를) 옮길 기준점이나 목표점이 없습니다</translation>
+    </message>
+    <message>
+        <source>segment %1 cannot be moved by %2</source>
+        <translation>세그먼트 %1을(를) %2만큼 옮길 수 없습니다</translation>
+    </message>
+    <message>
+        <source>segment %1 cannot be scaled by %2</source>
+        <translation>세그먼트 %1을(를) %2배로 축척할 수 없습니다</translation>
+    </message>
+</context>
 </TS>
