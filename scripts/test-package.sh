@@ -45,9 +45,10 @@ xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 export DISPLAY=:77
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-velhost gui "$examples/bracket.dxf" --out window.json &
+timeout 120 velhost gui "$examples/bracket.dxf" --out window.json &
 gui=$!
-window=$(xdotool search --sync --onlyvisible --name 'bracket.dxf' | head -1)
+window=$(timeout 60 xdotool search --sync --onlyvisible --name 'bracket.dxf' | head -1)
+[ -n "$window" ] || fail "velhost gui showed no window"
 # No window manager gives it the keyboard: a click on the canvas does (idle, it picks nothing).
 xdotool mousemove --window "$window" 300 300 click 1 2>/dev/null
 sleep 0.5
