@@ -512,6 +512,15 @@ TEST_F(WindowSessions, UnderAKoreanLocaleTheWindowSpeaksKorean) {
         EXPECT_EQ(why.text(), "element %2 is an arc, not a corner");
         window_.reset();
         host().escape();
+        // What reading a file left out, as the reader sums it up, in Korean.
+        Write("plan.dxf",
+              "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n9\n21\n0\n"
+              "0\nTEXT\n8\n0\n10\n0\n20\n1\n40\n1\n1\nnote\n0\nENDSEC\n0\nEOF\n");
+        OpenWindow(Path("plan.dxf"));
+        EXPECT_TRUE(window_->findChild<QPlainTextEdit*>(QStringLiteral("commandHistory"))
+                        ->toPlainText()
+                        .contains(QStringLiteral("plan.dxf: 엔티티 1개 제외: 1 TEXT (도형 아님)")));
+        window_.reset();
     }
     const velgui::WindowLanguage english(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_FALSE(english.translated());

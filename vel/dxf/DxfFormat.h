@@ -9,8 +9,10 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "vel/io/DrawingFile.h"
+#include "vel/kernel/Words.h"
 
 namespace vel {
 
@@ -38,6 +40,10 @@ public:
     // "left out 7 entities: 4 TEXT, 1 HATCH (not figures); 2 LINE (paper space)": the reasons
     // in a fixed order, the kinds of each by count; empty when nothing was left out.
     std::string summary() const;
+    // The summary's parts for a window to say in its language: the count ("left out 7
+    // entities:"), then one part per reason ("4 TEXT, 1 HATCH (not figures)"), which the
+    // summary joins with a space and then "; ". Empty when nothing was left out.
+    std::vector<Words> words() const;
 
 private:
     std::map<std::pair<LeftOutReason, std::string>, int> counts_;

@@ -622,42 +622,49 @@ int LeftOut::count(LeftOutReason reason, const std::string& type) const {
     return it == counts_.end() ? 0 : it->second;
 }
 
-std::string LeftOut::summary() const {
+std::vector<Words> LeftOut::words() const {
     if (total_ == 0) return {};
     auto words = [](LeftOutReason r) {
         switch (r) {
             case LeftOutReason::PaperSpace:
-                return "paper space";
+                return VEL_WORDING("LeftOut", "paper space");
             case LeftOutReason::ThreeD:
-                return "3D";
+                return VEL_WORDING("LeftOut", "3D");
             case LeftOutReason::NotAFigure:
-                return "not figures";
+                return VEL_WORDING("LeftOut", "not figures");
             case LeftOutReason::Unsupported:
-                return "kinds the host has no figure for";
+                return VEL_WORDING("LeftOut", "kinds the host has no figure for");
             case LeftOutReason::Empty:
-                return "empty";
+                return VEL_WORDING("LeftOut", "empty");
             case LeftOutReason::BadValue:
-                return "bad value";
+                return VEL_WORDING("LeftOut", "bad value");
             case LeftOutReason::MissingBlock:
-                return "no such block";
+                return VEL_WORDING("LeftOut", "no such block");
         }
-        return "";
+        return Wording{};
     };
-    std::string out =
-        "left out " + std::to_string(total_) + (total_ == 1 ? " entity: " : " entities: ");
-    bool firstReason = true;
+    std::vector<Words> out{{total_ == 1 ? VEL_WORDING("LeftOut", "left out %1 entity:")
+                                        : VEL_WORDING("LeftOut", "left out %1 entities:"),
+                            {std::to_string(total_)}}};
     for (auto it = counts_.begin(); it != counts_.end();) {
         const LeftOutReason reason = it->first.first;
         std::vector<std::pair<int, std::string>> kinds;
         for (; it != counts_.end() && it->first.first == reason; ++it)
             kinds.push_back({-it->second, it->first.second});
         std::sort(kinds.begin(), kinds.end());
-        if (!firstReason) out += "; ";
-        firstReason = false;
+        std::string listed;
         for (size_t k = 0; k < kinds.size(); ++k)
-            out += (k ? ", " : "") + std::to_string(-kinds[k].first) + " " + kinds[k].second;
-        out += std::string(" (") + words(reason) + ")";
+            listed += (k ? ", " : "") + std::to_string(-kinds[k].first) + " " + kinds[k].second;
+        out.push_back({VEL_WORDING("LeftOut", "%1 (%2)"), {listed, words(reason)}});
     }
+    return out;
+}
+
+std::string LeftOut::summary() const {
+    const std::vector<Words> parts = words();
+    std::string out;
+    for (size_t i = 0; i < parts.size(); ++i)
+        out += (i == 0 ? "" : i == 1 ? " " : "; ") + parts[i].text();
     return out;
 }
 

@@ -46,6 +46,18 @@ QSettings windowSettings() {
     return QSettings(QStringLiteral("Orvanta"), QStringLiteral("velhost"));
 }
 
+// What reading a file left out, in the window's language and joined as the reader's summary.
+QString sayLeftOut(const vel::LeftOut& leftOut) {
+    const std::vector<vel::Words> parts = leftOut.words();
+    QString text;
+    for (size_t i = 0; i < parts.size(); ++i)
+        text += (i == 0   ? QString()
+                 : i == 1 ? QStringLiteral(" ")
+                          : QStringLiteral("; ")) +
+                say(parts[i]);
+    return text;
+}
+
 }  // namespace
 
 HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
@@ -140,7 +152,7 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
         setCurrentFile(QString::fromStdString(options.drawing));
     else
         setCurrentFile({});
-    leftOutOfFile_ = QString::fromStdString(options.leftOut);
+    leftOutOfFile_ = sayLeftOut(options.leftOut);
     if (!leftOutOfFile_.isEmpty())
         showMessage(
             QStringLiteral("%1: %2").arg(QFileInfo(currentFile_).fileName(), leftOutOfFile_));
@@ -519,15 +531,15 @@ void HostWindow::setCurrentFile(const QString& path) {
 bool HostWindow::openDrawing(const QString& path) {
     if (host_.running()) return false;
     vel::Drawing read;
-    std::string leftOut;
+    vel::LeftOut leftOut;
     const QString name = QFileInfo(path).fileName();
     try {
         {
             FileProgress progress(this, tr("Reading %1...").arg(name), progressDelay_);
             leftOut = velhost::ReadDrawing(read, path.toStdString(), &progress);
         }
-        if (!leftOut.empty())
-            showMessage(QStringLiteral("%1: %2").arg(name, QString::fromStdString(leftOut)));
+        if (leftOut.total() > 0)
+            showMessage(QStringLiteral("%1: %2").arg(name, sayLeftOut(leftOut)));
     } catch (const vel::Cancelled&) {
         showMessage(tr("Opening %1 cancelled").arg(name));
         regainActivation();
@@ -541,7 +553,7 @@ bool HostWindow::openDrawing(const QString& path) {
     host_.clearSelection();
     history_.clear();
     setCurrentFile(path);
-    leftOutOfFile_ = QString::fromStdString(leftOut);
+    leftOutOfFile_ = sayLeftOut(leftOut);
     shownRevision_ = host_.drawing().revision();
     canvas_->refreshDrawing();
     canvas_->zoomToFit();

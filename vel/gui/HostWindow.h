@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "vel/dxf/DxfFormat.h"
 #include "vel/gui/UndoHistory.h"
 #include "vel/io/HostInput.h"
 #include "vel/io/Snap.h"
@@ -29,7 +30,7 @@ class Canvas;
 
 struct WindowOptions {
     std::string drawing;               // opened at the start; none: an empty drawing
-    std::string leftOut;               // what reading it left out, as the reader words it
+    vel::LeftOut leftOut;              // what reading it left out
     std::vector<std::string> outputs;  // written when the window closes
     double aperturePixels = 5.0;
     QSize size{1100, 680};  // the canvas's size in pixels: the window fits a 1080-line screen

@@ -123,17 +123,14 @@ void WriteDrawing(const vel::Drawing& drawing, const std::string& path, vel::Pro
     }
 }
 
-std::string ReadDrawing(vel::Drawing& drawing, const std::string& path, vel::Progress* progress) {
+vel::LeftOut ReadDrawing(vel::Drawing& drawing, const std::string& path, vel::Progress* progress) {
     const std::string ext = ExtensionOf(path);
     // A device or a pipe has no end to read to (a link to /dev/zero would fill the memory).
     std::error_code ec;
     const fs::file_status status = fs::status(PathOf(path), ec);
     if (fs::exists(status) && !fs::is_regular_file(status))
         throw vel::FileError(path, 0, "cannot open: not a regular file");
-    if (ext == ".dxf") {
-        const vel::DxfReadReport report = vel::readDxfDrawing(path, drawing, progress);
-        return report.leftOut.summary();
-    }
+    if (ext == ".dxf") return vel::readDxfDrawing(path, drawing, progress).leftOut;
     if (ext != ".json") throw vel::FileError(path, 0, "unknown drawing format (use .json or .dxf)");
     errno = 0;
     std::ifstream in(PathOf(path), std::ios::binary);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "vel/dxf/DxfFormat.h"
 #include "vel/io/DrawingFile.h"
 
 namespace velhost {
@@ -33,9 +34,8 @@ void WriteDrawing(const vel::Drawing& drawing, const std::string& path,
 
 // Replaces the drawing with the file's (.json or .dxf). Throws vel::FileError, or
 // vel::Cancelled when `progress` stops the read, leaving the drawing as it was.
-// What a DXF file held that the drawing cannot is summed up in the returned line
-// ("left out 3 entities: 3 TEXT"), else "".
-std::string ReadDrawing(vel::Drawing& drawing, const std::string& path,
-                        vel::Progress* progress = nullptr);
+// Returns what a DXF file held that the drawing cannot (nothing for JSON).
+vel::LeftOut ReadDrawing(vel::Drawing& drawing, const std::string& path,
+                         vel::Progress* progress = nullptr);
 
 }  // namespace velhost

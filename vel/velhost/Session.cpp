@@ -102,7 +102,7 @@ std::string ReadDrawingFile(vel::Drawing& drawing, const std::string& path) {
     std::string leftOut;
     {
         TerminalProgress progress("reading " + path);
-        leftOut = ReadDrawing(drawing, path, &progress);
+        leftOut = ReadDrawing(drawing, path, &progress).summary();
     }
     if (!leftOut.empty()) std::cerr << path << ": " << leftOut << "\n";
     return leftOut;

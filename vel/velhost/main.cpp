@@ -132,7 +132,8 @@ int runGui(const GuiOptions& o, const char* program) {
                 std::chrono::milliseconds(500));
             options.leftOut = velhost::ReadDrawing(host.drawing(), o.drawing, &progress);
             options.drawing = o.drawing;
-            if (!options.leftOut.empty()) std::cerr << o.drawing << ": " << options.leftOut << "\n";
+            if (options.leftOut.total() > 0)
+                std::cerr << o.drawing << ": " << options.leftOut.summary() << "\n";
         } catch (const vel::Cancelled&) {
             std::cerr << "velhost: reading " << o.drawing << " cancelled\n";
             return kBadInput;

@@ -308,6 +308,49 @@ Saving over the file loses what was left out.</source>
     </message>
 </context>
 <context>
+    <name>LeftOut</name>
+    <message>
+        <source>left out %1 entity:</source>
+        <translation>엔티티 %1개 제외:</translation>
+    </message>
+    <message>
+        <source>left out %1 entities:</source>
+        <translation>엔티티 %1개 제외:</translation>
+    </message>
+    <message>
+        <source>paper space</source>
+        <translation>도면 공간</translation>
+    </message>
+    <message>
+        <source>3D</source>
+        <translation>3D</translation>
+    </message>
+    <message>
+        <source>not figures</source>
+        <translation>도형 아님</translation>
+    </message>
+    <message>
+        <source>kinds the host has no figure for</source>
+        <translation>호스트에 해당 도형이 없는 종류</translation>
+    </message>
+    <message>
+        <source>empty</source>
+        <translation>비어 있음</translation>
+    </message>
+    <message>
+        <source>bad value</source>
+        <translation>잘못된 값</translation>
+    </message>
+    <message>
+        <source>no such block</source>
+        <translation>없는 블록</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
     <name>QProgressDialog</name>
     <message>
         <source>Cancel</source>
