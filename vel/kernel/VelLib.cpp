@@ -172,6 +172,20 @@ void fromElement(const vel::FigureElement& e, FigureData* out) {
     for (int i = 0; i < 10; ++i) out->values[i] = e.values[i];
 }
 
+// Empty when the handle is the open selection's and there is a record to fill.
+vel::Words selectionRefusal(int handle, bool hasRecord = true) {
+    if (handle == 0 || handle != host().openSelectionHandle())
+        return says(VEL_WORDING("Refusals", "selection %1 is not open"), {std::to_string(handle)});
+    if (!hasRecord)
+        return says(VEL_WORDING("Refusals", "no place was given for the selection's entry"));
+    return {};
+}
+
+vel::Words idSetRefusal(int set) {
+    return says(VEL_WORDING("Refusals", "id set %1 is not the host's; it keeps set %2"),
+                {std::to_string(set), std::to_string(Host::kScratchSet)});
+}
+
 }  // namespace
 
 extern "C" {
@@ -285,24 +299,6 @@ int VelDlgMessageBox(const VelChar* text) {
 }
 
 // ---- Id sets ------------------------------------------------------------------
-
-namespace {
-
-// Empty when the handle is the open selection's and there is a record to fill.
-vel::Words selectionRefusal(int handle, bool hasRecord = true) {
-    if (handle == 0 || handle != host().openSelectionHandle())
-        return says(VEL_WORDING("Refusals", "selection %1 is not open"), {std::to_string(handle)});
-    if (!hasRecord)
-        return says(VEL_WORDING("Refusals", "no place was given for the selection's entry"));
-    return {};
-}
-
-vel::Words idSetRefusal(int set) {
-    return says(VEL_WORDING("Refusals", "id set %1 is not the host's; it keeps set %2"),
-                {std::to_string(set), std::to_string(Host::kScratchSet)});
-}
-
-}  // namespace
 
 int VelIddClearSysIdData(void) {
     host().clearSelection();
