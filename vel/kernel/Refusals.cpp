@@ -8,10 +8,6 @@ namespace vel {
 
 namespace {
 
-Words says(Wording wording, std::vector<WordsValue> values = {}) {
-    return Words{wording, std::move(values)};
-}
-
 // Kinds are named with their article, as the words around them want: "a line", "an arc".
 Wording segmentKindName(SegmentKind kind) {
     switch (kind) {

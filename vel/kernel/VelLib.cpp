@@ -124,9 +124,7 @@ void refuse(vel::Words why) {
     host().noteRefusal(std::move(why));
 }
 
-vel::Words says(vel::Wording wording, std::vector<vel::WordsValue> values = {}) {
-    return vel::Words{wording, std::move(values)};
-}
+using vel::says;
 
 vel::Words instanceRefusal(int instanceId) {
     return says(VEL_WORDING("Refusals", "instance %1 is not the drawing's (0 or 1)"),

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -48,5 +49,10 @@ struct Words {
         return out;
     }
 };
+
+// A message of this wording with these values.
+inline Words says(Wording wording, std::vector<WordsValue> values = {}) {
+    return Words{wording, std::move(values)};
+}
 
 }  // namespace vel
