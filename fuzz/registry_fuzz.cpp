@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/RegistryText.h"
+#include "platform/RegistryText.h"
 
 namespace {
 

@@ -87,7 +87,7 @@ bool RunPopup(const AnnotationRow& row) {
             const std::u16string shown = OneDecimalText(s.*row.value);
             popup.mValue = shown;
             if constexpr (requires { popup.mKind; }) popup.mKind = s.*row.kind;
-            if (popup.DoModal() == 1) {
+            if (popup.DoModal() == IDOK) {
                 // Confirming the text as shown keeps the full value: 7.25 stays 7.25.
                 if (popup.mValue != shown) s.*row.value = TextToReal(popup.mValue);
                 if constexpr (requires { popup.mKind; }) s.*row.kind = popup.mKind;

@@ -55,7 +55,7 @@ int RunSettingsDialog() {
         UiScope scope;
         {
             OrvantaDlg dlg;
-            if (dlg.DoModal() == 1) {
+            if (dlg.DoModal() == IDOK) {
                 dlg.SaveToRegistry();
                 LoadInsertSettings();
             }

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "settings/RegistryStore.h"
+#include "platform/RegistryStore.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "settings/RegistryStore.h"
+#include "platform/RegistryStore.h"
 
 // The plug-in's own sub-key.
 inline constexpr char16_t kSettingsSubKey[] = u"Orvanta";

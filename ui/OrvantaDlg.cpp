@@ -6,11 +6,11 @@
 #include <variant>
 #include <vector>
 
+#include "platform/Utf.h"
 #include "settings/InsertSettings.h"
 #include "settings/Palette.h"
 #include "settings/SettingsRegistry.h"
 #include "settings/TextConversions.h"
-#include "settings/Utf.h"
 #include "ui/KaStPickers.h"
 #include "ui/Resources.h"
 

@@ -29,13 +29,13 @@
 #include <map>
 
 #include "tests/e2e/E2eSupport.h"
+#include "vel/dxf/DrawingFiles.h"
 #include "vel/gui/Canvas.h"
 #include "vel/gui/HostWindow.h"
 #include "vel/gui/UndoHistory.h"
 #include "vel/gui/WindowLanguage.h"
 #include "vel/io/Script.h"
-#include "vel/velhost/DialogRobot.h"
-#include "vel/velhost/DrawingFiles.h"
+#include "vel/robot/DialogRobot.h"
 
 namespace e2e {
 namespace {
@@ -102,7 +102,7 @@ protected:
 
     void OpenWindow(const std::string& drawing) {
         velgui::WindowOptions options;
-        options.leftOut = velhost::ReadDrawing(host().drawing(), drawing);
+        options.leftOut = vel::readDrawing(host().drawing(), drawing);
         options.drawing = drawing;
         options.size = kCanvas;
         window_ = std::make_unique<velgui::HostWindow>(host(), options);
@@ -120,7 +120,7 @@ protected:
         return Number(p.x) + " " + Number(p.y);
     }
 
-    void Type(const QString& text) {
+    void type(const QString& text) {
         QTest::keyClicks(&canvas(), text);
         EXPECT_EQ(window_->commandLine().text(), text);  // what is typed on the canvas lands here
         QTest::keyClick(&window_->commandLine(), Qt::Key_Return);
@@ -137,7 +137,7 @@ protected:
             const std::vector<double>& n = c.numbers;
             switch (c.kind) {
                 case Kind::Run:
-                    Type(QStringLiteral("INSERT"));
+                    type(QStringLiteral("INSERT"));
                     played += "run\n";
                     break;
                 case Kind::Pick: {
@@ -221,14 +221,14 @@ TEST_F(WindowSessions, EveryExampleGivesTheScriptsTraceAndDrawing) {
 
         std::vector<std::string> queue;
         std::ostringstream robotErrors;
-        velhost::DialogRobot robot(queue, robotErrors, false);
+        vel::DialogRobot robot(queue, robotErrors, false);
         const std::string script = Play(ReadFile(kExamples + "/sessions/" + name + ".vel"), queue);
         window_->escape();  // as the end of a script leaves the command
         host().setTrace(nullptr);
-        EXPECT_FALSE(robot.Failed()) << robotErrors.str();
+        EXPECT_FALSE(robot.failed()) << robotErrors.str();
         EXPECT_TRUE(queue.empty());
         Shot(name);
-        velhost::WriteDrawing(host().drawing(), Path("window.json"));
+        vel::writeDrawing(host().drawing(), Path("window.json"));
 
         UseDrawingFile(kExamples + "/bracket.dxf");
         const double aperture = canvas().aperturePixels() / canvas().transform().scale();
@@ -255,7 +255,7 @@ TEST_F(WindowSessions, UndoTakesBackARunWholeAndThePicturesShowEachStep) {
     const json before = json::parse(DrawingJson());
     std::vector<std::string> queue;
     std::ostringstream robotErrors;
-    velhost::DialogRobot robot(queue, robotErrors, false);
+    vel::DialogRobot robot(queue, robotErrors, false);
     Play("run\npick -4 -4\n", queue);
     QTest::mouseMove(&canvas(), PixelOf(120, 70));
     Shot("rubber-band");
@@ -271,7 +271,7 @@ TEST_F(WindowSessions, UndoTakesBackARunWholeAndThePicturesShowEachStep) {
     EXPECT_EQ(DrawingJson(), after);
     EXPECT_TRUE(window_->modified());
     // Typed on the canvas, "u" + Enter undoes too; a run that changes nothing leaves no step.
-    Type(QStringLiteral("u"));
+    type(QStringLiteral("u"));
     EXPECT_EQ(json::parse(DrawingJson()), before);
     Play("run\nescape\n", queue);
     EXPECT_TRUE(window_->history().canRedo());
@@ -305,7 +305,7 @@ TEST_F(WindowSessions, UndoTakesBackARunWholeAndThePicturesShowEachStep) {
     ASSERT_TRUE(lit.elementId.has_value());
     EXPECT_EQ(host().drawing().segmentOfElement(*lit.elementId)->kind, vel::SegmentKind::Comment);
     Shot("editing");
-    EXPECT_FALSE(robot.Failed()) << robotErrors.str();
+    EXPECT_FALSE(robot.failed()) << robotErrors.str();
 }
 
 // Dragged from right to left, the window takes every figure it meets, from left to right only
@@ -337,7 +337,7 @@ TEST_F(WindowSessions, AWindowTakesWhatItMeetsDraggedLeftAndWhatItHoldsDraggedRi
         names[id] = figures.at(names.size()).first;
 
     auto taken = [&](QPoint from, QPoint to) {
-        Type(QStringLiteral("insert"));
+        type(QStringLiteral("insert"));
         QTest::mousePress(&canvas(), Qt::LeftButton, {}, from);
         QTest::mouseMove(&canvas(), (from + to) / 2);
         QTest::mouseMove(&canvas(), to);
@@ -398,7 +398,7 @@ TEST_F(WindowSessions, AfterAPopupClosesOnlyWhatLiesUnderTheCursorIsLit) {
     OpenWindow(kExamples + "/bracket.dxf");
     std::vector<std::string> queue;
     std::ostringstream robotErrors;
-    velhost::DialogRobot robot(queue, robotErrors, false);
+    vel::DialogRobot robot(queue, robotErrors, false);
     Play("run\nselect -1 -1 161 101\ndone\n", queue);
     QTest::keyClick(&canvas(), Qt::Key_Home);
     const QPoint leader = PixelOf(-9.5, 109.5);
@@ -417,7 +417,7 @@ TEST_F(WindowSessions, AfterAPopupClosesOnlyWhatLiesUnderTheCursorIsLit) {
     QTest::mouseClick(&canvas(), Qt::LeftButton, {}, leader);
     EXPECT_TRUE(queue.empty()) << "the popup opened";
     EXPECT_EQ(litPixels(), 0);
-    EXPECT_FALSE(robot.Failed()) << robotErrors.str();
+    EXPECT_FALSE(robot.failed()) << robotErrors.str();
 }
 
 // Corners typed on the command line, absolute and relative to the last point, are taken as if
@@ -426,7 +426,7 @@ TEST_F(WindowSessions, PointsTypedAtAPromptAreTakenAsClicks) {
     Write("window.reg", ReadFile(kExamples + "/sessions/corners-continuous.reg"));
     OpenWindow(kExamples + "/bracket.dxf");
     const size_t before = host().drawing().segments().size();
-    Type(QStringLiteral("insert"));
+    type(QStringLiteral("insert"));
     const std::u16string firstPrompt = host().prompts().back();
     QTest::keyClicks(&canvas(), QStringLiteral("12,abc"));
     QTest::keyClick(&window_->commandLine(), Qt::Key_Return);
@@ -434,9 +434,9 @@ TEST_F(WindowSessions, PointsTypedAtAPromptAreTakenAsClicks) {
     EXPECT_FALSE(host().echo().has_value()) << "no corner taken";
     EXPECT_EQ(window_->commandLine().text(), QStringLiteral("12,abc")) << "kept to be put right";
     window_->commandLine().clear();
-    Type(QStringLiteral("-4,-4"));
+    type(QStringLiteral("-4,-4"));
     EXPECT_TRUE(host().echo().has_value()) << "the first corner";
-    Type(QStringLiteral("@168,108"));  // to (164, 104)
+    type(QStringLiteral("@168,108"));  // to (164, 104)
     ASSERT_EQ(host().drawing().segments().size(), before + 2) << "the insert and its hole";
     // Around the corners' rectangle by the default distances: 6 left and below, 5 right and above.
     const vel::Extents outline = vel::drawnExtentsOf(
@@ -454,7 +454,7 @@ TEST_F(WindowSessions, CornersSnapToTheEndsTheCursorComesNear) {
     OpenWindow(kExamples + "/bracket.dxf");
     const size_t before = host().drawing().segments().size();
     auto* snapState = window_->findChild<QLabel*>(QStringLiteral("snapState"));
-    Type(QStringLiteral("insert"));
+    type(QStringLiteral("insert"));
     const QPoint nearEnd = PixelOf(10, 0) + QPoint(3, -2);
     QTest::mouseMove(&canvas(), nearEnd);
     EXPECT_EQ(snapState->text(), QStringLiteral("Endpoint"));
@@ -478,7 +478,7 @@ TEST_F(WindowSessions, CornersSnapToTheEndsTheCursorComesNear) {
     window_.reset();
     host().escape();
     OpenWindow(kExamples + "/bracket.dxf");
-    Type(QStringLiteral("insert"));
+    type(QStringLiteral("insert"));
     EXPECT_FALSE(canvas().snapAt(nearEnd).has_value()) << "still off in the next window";
     QTest::keyClick(&canvas(), Qt::Key_F3);
     EXPECT_TRUE(canvas().snapAt(nearEnd).has_value());
@@ -495,7 +495,7 @@ TEST_F(WindowSessions, UnderAKoreanLocaleTheWindowSpeaksKorean) {
         auto* keys = window_->findChild<QLabel*>(QStringLiteral("keyLine"));
         EXPECT_EQ(window_->menuBar()->actions().front()->text(), QStringLiteral("파일(&F)"));
         EXPECT_EQ(keys->text(), QStringLiteral("insert 입력 후 Enter"));
-        Type(QStringLiteral("insert"));
+        type(QStringLiteral("insert"));
         EXPECT_EQ(window_->prompt(), QStringLiteral("제 1점 선택(확정:Dialog Open)"));
         EXPECT_TRUE(keys->text().startsWith(QStringLiteral("클릭하거나 x,y 입력 · F3: 스냅")))
             << keys->text().toStdString();
@@ -590,14 +590,14 @@ TEST_F(WindowSessions, ShiftTakesFiguresOutOfTheSelectionAndTheStatusCountsThem)
 TEST_F(WindowSessions, TheCommandHistoryKeepsPromptsTypedLinesAndMessages) {
     Write("window.reg", ReadFile(kExamples + "/sessions/corners-continuous.reg"));
     OpenWindow(kExamples + "/bracket.dxf");
-    Type(QStringLiteral("insert"));
+    type(QStringLiteral("insert"));
     const QString firstCorner = QString::fromStdU16String(host().prompts().back());
-    Type(QStringLiteral("-4,-4"));
+    type(QStringLiteral("-4,-4"));
     const QString secondCorner = QString::fromStdU16String(host().prompts().back());
-    Type(QStringLiteral("@abc"));
+    type(QStringLiteral("@abc"));
     QTest::keyClick(&canvas(), Qt::Key_Escape);
     window_->commandLine().clear();
-    Type(QStringLiteral("nonsense"));
+    type(QStringLiteral("nonsense"));
     auto* history = window_->findChild<QPlainTextEdit*>(QStringLiteral("commandHistory"));
     ASSERT_NE(history, nullptr);
     const QStringList lines = history->toPlainText().split(QLatin1Char('\n'));
@@ -709,7 +709,7 @@ TEST_F(WindowSessions, ADesignersSessionWithTheMouseAndKeys) {
     const std::string part = DrawingJson();
     std::vector<std::string> queue;
     std::ostringstream robotErrors;
-    auto robot = std::make_unique<velhost::DialogRobot>(queue, robotErrors, false);
+    auto robot = std::make_unique<vel::DialogRobot>(queue, robotErrors, false);
     auto onLayer = [](int layer) {
         int n = 0;
         for (const auto& [id, s] : host().drawing().segments()) n += s.layer == layer;
@@ -724,7 +724,7 @@ TEST_F(WindowSessions, ADesignersSessionWithTheMouseAndKeys) {
     EXPECT_EQ(DrawingJson(), part);
 
     // Confirm at the first prompt opens "Create Insert": the annotated method, several figures.
-    Type(QStringLiteral("insert"));
+    type(QStringLiteral("insert"));
     queue = {"click 12001", "choose 12023 1", "ok"};
     QTest::mouseClick(&canvas(), Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_TRUE(queue.empty());
@@ -760,7 +760,7 @@ TEST_F(WindowSessions, ADesignersSessionWithTheMouseAndKeys) {
     canvas().refreshDrawing();
     EXPECT_TRUE(kept == picture());
 
-    EXPECT_FALSE(robot->Failed()) << robotErrors.str();
+    EXPECT_FALSE(robot->failed()) << robotErrors.str();
     robot.reset();  // the save dialog is the person's
 
     // After the dialogs, with no window manager to hand the activation back, the
@@ -791,7 +791,7 @@ TEST_F(WindowSessions, ADesignersSessionWithTheMouseAndKeys) {
     saveAs("bracket.v2");
     EXPECT_TRUE(fs::exists(Path("bracket.v2.dxf")));
     vel::Drawing saved;
-    velhost::ReadDrawing(saved, Path("bracket-insert.dxf"));
+    vel::readDrawing(saved, Path("bracket-insert.dxf"));
     size_t corners = 0;
     for (const auto& [id, s] : saved.segments()) corners += s.elements.size() > 8;
     EXPECT_GE(corners, 1u) << "the insert with its corners, as lines and arcs";

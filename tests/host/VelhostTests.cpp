@@ -150,13 +150,13 @@ TEST_F(Velhost, AVersionMarkIsReadWhereverItLiesInTheFile) {
     const std::string mark = "@(#)Orvanta 2.10.3-rc1";
     for (size_t at : {size_t{0}, size_t{(1 << 20) - 9}, size_t{(3 << 20) + 5}}) {
         Write("lib.so", std::string(at, 'x') + mark + std::string(1, '\0') + "tail");
-        EXPECT_EQ(velhost::VersionMarkOf(Path("lib.so")), "2.10.3-rc1") << at;
+        EXPECT_EQ(velhost::versionMarkOf(Path("lib.so")), "2.10.3-rc1") << at;
     }
     Write("none.so", std::string(3000, '@'));
-    EXPECT_EQ(velhost::VersionMarkOf(Path("none.so")), "");
+    EXPECT_EQ(velhost::versionMarkOf(Path("none.so")), "");
     Write("long.so", "@(#)Orvanta " + std::string(5000, '7'));
-    EXPECT_EQ(velhost::VersionMarkOf(Path("long.so")), "") << "too long to be a version";
-    EXPECT_EQ(velhost::VersionMarkOf(Path("missing.so")), "");
+    EXPECT_EQ(velhost::versionMarkOf(Path("long.so")), "") << "too long to be a version";
+    EXPECT_EQ(velhost::versionMarkOf(Path("missing.so")), "");
 }
 
 TEST_F(Velhost, BadDrawingOrPluginExitsWithOne) {

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/Utf.h"
 #include "settings/InsertSettings.h"
 #include "settings/Rounding.h"
 #include "settings/TextConversions.h"
-#include "settings/Utf.h"
 
 TEST(TextToInt, TakesTheLeadingDecimalInteger) {
     EXPECT_EQ(TextToInt(u"5"), 5);

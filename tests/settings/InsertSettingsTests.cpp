@@ -7,9 +7,9 @@
 #include "KillMidWrite.h"
 #include "LongTextCheck.h"
 #include "RegistryTestSupport.h"
+#include "platform/Utf.h"
 #include "settings/InsertSettings.h"
 #include "settings/SettingsRegistry.h"
-#include "settings/Utf.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 
 #include "KillMidWrite.h"
 #include "RegistryTestSupport.h"
-#include "settings/RegistryStore.h"
+#include "platform/RegistryStore.h"
+#include "platform/Utf.h"
 #include "settings/SettingsRegistry.h"
-#include "settings/Utf.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The registry export text: reading string values, and changes that keep every other line.
 #include <gtest/gtest.h>
 
-#include "settings/RegistryText.h"
+#include "platform/RegistryText.h"
 
 namespace {
 

@@ -26,7 +26,7 @@ void TypeInto(QDialog* dialog, int id, const QString& text) {
     if (text.isEmpty())
         QTest::keyClick(edit, Qt::Key_Backspace);
     else
-        TypeText(edit, text);
+        typeText(edit, text);
 }
 
 void Click(QDialog* dialog, int id) {

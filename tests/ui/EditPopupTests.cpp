@@ -35,7 +35,7 @@ TEST_F(EditPopups, LengthPopupOpensAtTheCursorWithTheValueSelected) {
         EXPECT_EQ(Item(d, 1), nullptr) << "no OK button";
         SaveScreenshot(d, "dim-length.png");
         // Typing replaces the selection; Enter confirms.
-        TypeText(edit, "7.25");
+        typeText(edit, "7.25");
         QTest::keyClick(edit, Qt::Key_Return);
     });
     EXPECT_EQ(result, IDOK);
@@ -48,7 +48,7 @@ TEST_F(EditPopups, EscapeAndTheCancelButtonCancel) {
     EXPECT_EQ(Run(escape,
                   [](QDialog* d) {
                       auto* edit = Item<QLineEdit>(d, 12025);
-                      TypeText(edit, "9");
+                      typeText(edit, "9");
                       QTest::keyClick(edit, Qt::Key_Escape);
                   }),
               IDCANCEL);
@@ -93,7 +93,7 @@ TEST_F(EditPopups, CornerPopupChecksTheKindAndARadioClickConfirmsAtOnce) {
         EXPECT_EQ(Item<QRadioButton>(d, 12001)->text(), "코너R");
         EXPECT_EQ(Item<QLineEdit>(d, 12025)->selectedText(), "4.0");
         SaveScreenshot(d, "dim-leader.png");
-        TypeText(Item(d, 12025), "2.5");
+        typeText(Item(d, 12025), "2.5");
         QTest::mouseClick(Item(d, 12002), Qt::LeftButton);
     });
     EXPECT_EQ(result, IDOK);
@@ -131,7 +131,7 @@ TEST_F(EditPopups, LosingTheFocusCopiesTheText) {
     popup.mValue = u"1.0";
     Run(popup, [&](QDialog* d) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(d));
-        TypeText(Item(d, 12025), "abc");
+        typeText(Item(d, 12025), "abc");
         EXPECT_EQ(popup.mValue, u"1.0");
         QTest::keyClick(Item(d, 12025), Qt::Key_Tab);
         EXPECT_EQ(popup.mValue, u"abc");

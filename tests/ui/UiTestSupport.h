@@ -27,7 +27,7 @@
 #include "ui/TemplateDialog.h"
 #include "ui/UiScope.h"
 #include "ui/qt/QtDialogs.h"
-#include "vel/velhost/TypeText.h"
+#include "vel/robot/TypeText.h"
 
 namespace ui_test {
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/Utf.h"
-#include "vel/velhost/DialogRobotWin32.h"
+#include "platform/Utf.h"
+#include "vel/robot/DialogRobotWin32.h"
 
 namespace {
 
@@ -129,15 +129,15 @@ struct Answered {
     std::vector<std::string> left;
 };
 
-Answered Answer(std::vector<std::string> actions) {
+Answered answer(std::vector<std::string> actions) {
     Answered a;
     seen = &a.seen;
     std::ostringstream errors;
     HHOOK hook = SetWindowsHookExW(WH_MSGFILTER, Filter, nullptr, GetCurrentThreadId());
     {
-        velhost::Win32DialogRobot robot(actions, errors, false);
+        vel::Win32DialogRobot robot(actions, errors, false);
         a.result = RunDialog(L"Robot Test", nullptr);
-        a.failed = robot.Failed();
+        a.failed = robot.failed();
     }
     UnhookWindowsHookEx(hook);
     a.errors = errors.str();
@@ -147,7 +147,7 @@ Answered Answer(std::vector<std::string> actions) {
 
 TEST(Win32DialogRobot, TypesChoosesClicksAndConfirms) {
     const Answered a =
-        Answer({"type 101 레이어 x", "choose 102 2", "click 104", "click 103", "type 105 x", "ok"});
+        answer({"type 101 레이어 x", "choose 102 2", "click 104", "click 103", "type 105 x", "ok"});
     EXPECT_EQ(a.result, IDOK);
     EXPECT_EQ(a.seen.text, L"레이어 x");
     EXPECT_EQ(a.seen.selection, 2);
@@ -160,14 +160,14 @@ TEST(Win32DialogRobot, TypesChoosesClicksAndConfirms) {
 }
 
 TEST(Win32DialogRobot, KeysAndEmptyTextGoThroughTheDialogLoop) {
-    const Answered a = Answer({"type 101", "key tab", "key enter"});
+    const Answered a = answer({"type 101", "key tab", "key enter"});
     EXPECT_EQ(a.result, IDOK) << "Enter pressed the default button";
     EXPECT_EQ(a.seen.text, L"");
     EXPECT_EQ(a.seen.enterInFilter, 1) << "the key was posted, as the keyboard brings it";
 }
 
 TEST(Win32DialogRobot, DialogOpenedByAnActionTakesTheActionsThatFollow) {
-    const Answered a = Answer({"dblclick 103", "type 101 inner", "cancel", "close"});
+    const Answered a = answer({"dblclick 103", "type 101 inner", "cancel", "close"});
     EXPECT_EQ(a.seen.doubleClicks, 1);
     ASSERT_EQ(a.seen.inner.size(), 1u);
     EXPECT_EQ(a.seen.inner[0], IDCANCEL);
@@ -177,7 +177,7 @@ TEST(Win32DialogRobot, DialogOpenedByAnActionTakesTheActionsThatFollow) {
 }
 
 TEST(Win32DialogRobot, ActionThatCannotBeCarriedOutFailsAndCancels) {
-    const Answered a = Answer({"type 101 new", "choose 102 3", "ok"});
+    const Answered a = answer({"type 101 new", "choose 102 3", "ok"});
     EXPECT_EQ(a.result, IDCANCEL);
     EXPECT_TRUE(a.failed);
     EXPECT_EQ(a.errors,
@@ -185,11 +185,11 @@ TEST(Win32DialogRobot, ActionThatCannotBeCarriedOutFailsAndCancels) {
               "entries, no entry 3\n");
     EXPECT_TRUE(a.left.empty());
     for (const std::string bad : {"click 4711", "type 102 x", "choose 101 0"})
-        EXPECT_TRUE(Answer({bad}).failed) << bad;
+        EXPECT_TRUE(answer({bad}).failed) << bad;
 }
 
 TEST(Win32DialogRobot, DialogWithNothingQueuedIsCancelledWithAWarning) {
-    const Answered a = Answer({});
+    const Answered a = answer({});
     EXPECT_EQ(a.result, IDCANCEL);
     EXPECT_FALSE(a.failed);
     EXPECT_EQ(a.errors,
@@ -232,7 +232,7 @@ TEST(Win32DialogRobot, ShotPaintsTheDialogWithItsControls) {
     const fs::path file = folder / L"dialog.png";
     const std::string name = Utf8(file.u16string());
     const Answered a =
-        Answer({"type 101 shot", "shot " + name, "shot " + name + "/no/x.png", "ok"});
+        answer({"type 101 shot", "shot " + name, "shot " + name + "/no/x.png", "ok"});
     EXPECT_TRUE(a.failed);
     EXPECT_NE(a.errors.find("cannot write the picture to " + name + "/no/x.png"), std::string::npos)
         << a.errors;

@@ -13,10 +13,10 @@
 #include <sstream>
 #include <string>
 
-#include "settings/RegistryStore.h"
-#include "settings/Utf.h"
+#include "platform/RegistryStore.h"
+#include "platform/Utf.h"
 #include "vel/io/DrawingFile.h"
-#include "vel/velhost/Platform.h"
+#include "vel/runtime/Platform.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ TEST_F(SessionRegistryFile, ItsStringValuesAreTheUsersRegistryAndStoredOnesComeB
     const fs::path file = File("settings.reg");
     Write(file, kExport);
     {
-        velhost::SessionRegistry registry(Name(file));
+        vel::SessionRegistry registry(Name(file));
         EXPECT_EQ(Value(kKey, u"mType"), u"1");
         EXPECT_EQ(Value(kKey, u"TEXT"), u"그림 \"A\" \\ B");
         EXPECT_EQ(Value(kKey, u"Twice"), u"new");  // the last line counts
@@ -106,7 +106,7 @@ TEST_F(SessionRegistryFile, ItsStringValuesAreTheUsersRegistryAndStoredOnesComeB
         const RegistryValue stored[] = {{u"mType", u"2"}, {u"Added", u"새 값"}};
         ASSERT_TRUE(CurrentUserRegistry().writeStrings(kKey, stored));
         ASSERT_TRUE(CurrentUserRegistry().writeString(kKey + u"\\New", u"n", u"1"));
-        registry.Save();
+        registry.save();
     }
     EXPECT_EQ(Read(file),
               "Windows Registry Editor Version 5.00\r\n"
@@ -140,17 +140,17 @@ TEST_F(SessionRegistryFile, AUtf16ExportComesBackByteForByteAndStaysUtf16WhenCha
     const fs::path file = File("regedit.reg");
     Write(file, Utf16Le(kExport));
     {
-        velhost::SessionRegistry registry(Name(file));
+        vel::SessionRegistry registry(Name(file));
         EXPECT_EQ(Value(kKey, u"Text"), u"그림 \"A\" \\ B");
         // Values stored as they were change nothing.
         ASSERT_TRUE(CurrentUserRegistry().writeString(kKey, u"mType", u"1"));
-        registry.Save();
+        registry.save();
     }
     EXPECT_EQ(Read(file), Utf16Le(kExport));
     {
-        velhost::SessionRegistry registry(Name(file));
+        vel::SessionRegistry registry(Name(file));
         ASSERT_TRUE(CurrentUserRegistry().writeString(kKey, u"Text", u"바뀐"));
-        registry.Save();
+        registry.save();
     }
     std::string expected = kExport;
     expected.replace(expected.find("그림 "), std::string("그림 \\\"A\\\" \\\\ B").size(), "바뀐");
@@ -162,10 +162,10 @@ TEST_F(SessionRegistryFile, TheUsersOwnRegistryStaysAsItWasAndTheSessionsKeyGoes
     const fs::path file = File("own.reg");
     Write(file, kExport);
     {
-        velhost::SessionRegistry registry(Name(file));
+        vel::SessionRegistry registry(Name(file));
         EXPECT_EQ(Value(kKey, u"mine"), u"<missing>");
         ASSERT_TRUE(CurrentUserRegistry().writeString(kKey, u"mine", u"session"));
-        registry.Save();
+        registry.save();
     }
     EXPECT_EQ(Value(kKey, u"mine"), u"kept");
     EXPECT_EQ(Value(kKey, u"mType"), u"<missing>");
@@ -181,27 +181,27 @@ TEST_F(SessionRegistryFile, AFileThatIsNoRegistryExportStopsTheSessionUntouched)
     const fs::path file = File("notes.txt");
     Write(file, "hello\n");
     try {
-        velhost::SessionRegistry registry(Name(file));
+        vel::SessionRegistry registry(Name(file));
         FAIL() << "a file that is not a registry export was taken";
     } catch (const vel::FileError& e) {
         EXPECT_NE(std::string(e.what()).find("not a registry export"), std::string::npos)
             << e.what();
     }
     EXPECT_EQ(Read(file), "hello\n");
-    EXPECT_THROW(velhost::SessionRegistry(Name(folder_)), vel::FileError);  // a folder
+    EXPECT_THROW(vel::SessionRegistry(Name(folder_)), vel::FileError);  // a folder
 }
 
 TEST_F(SessionRegistryFile, AMissingFileIsAnEmptyRegistryWrittenOnlyOnceSomethingIsStored) {
     const fs::path file = File("new/settings.reg");
     {
-        velhost::SessionRegistry registry(Name(file));
+        vel::SessionRegistry registry(Name(file));
         EXPECT_EQ(Value(kKey, u"mType"), u"<missing>");
-        registry.Save();
+        registry.save();
     }
     EXPECT_FALSE(fs::exists(file));
     {
         // A session that ends by an error still leaves its values in the file.
-        velhost::SessionRegistry registry(Name(file));
+        vel::SessionRegistry registry(Name(file));
         ASSERT_TRUE(CurrentUserRegistry().writeString(kKey, u"mType", u"2"));
     }
     EXPECT_EQ(Read(file),

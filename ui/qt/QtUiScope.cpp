@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "ui/DisplayProbe.h"
+#include "platform/DisplayProbe.h"
 #include "ui/UiScope.h"
 
 namespace {

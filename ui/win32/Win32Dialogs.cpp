@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/Utf.h"
+#include "platform/Utf.h"
 #include "ui/DialogSurface.h"
 #include "ui/Resources.h"
 #include "ui/win32/Win32Template.h"

@@ -22,10 +22,10 @@
 #include <unordered_map>
 
 #include "vel/dxf/DxfScan.h"
-#include "vel/dxf/DxfShapes.h"
 #include "vel/dxf/DxfText.h"
 #include "vel/kernel/HostPalette.h"
 #include "vel/kernel/Text.h"
+#include "vel/shapes/Shapes.h"
 
 namespace vel {
 
@@ -49,7 +49,7 @@ constexpr int kPaletteGreen = 2, kPaletteMagenta = 3;
 // An entity's or layer's colour as a true colour: the true colour when the file gives one,
 // else the colour index's from dxflib's table (a negative index only says a layer is off);
 // -1 for by layer, by block and index 7, which the background draws black or white.
-int TrueColorOf(int colorIndex, int color24) {
+int trueColorOf(int colorIndex, int color24) {
     if (color24 != -1) return color24;
     const int index = std::abs(colorIndex);
     if (index < 1 || index >= static_cast<int>(std::size(dxfColors)) || index == 7) return -1;
@@ -63,15 +63,15 @@ int TrueColorOf(int colorIndex, int color24) {
 
 // The palette colour that draws a colour of the file: the nearest, so that a shade the palette
 // lacks still looks like itself; none for what the layer or the background decides.
-std::optional<int> HostColorOf(int colorIndex, int color24) {
-    const int rgb = TrueColorOf(colorIndex, color24);
+std::optional<int> hostColorOf(int colorIndex, int color24) {
+    const int rgb = trueColorOf(colorIndex, color24);
     if (rgb == -1) return std::nullopt;
     return nearestPaletteColor(rgbOfTrueColor(rgb));
 }
 
 // A file's line-type pattern as far as it can be written again: numbers beyond any drawing's
 // leave none.
-std::vector<double> WritablePattern(std::vector<double> pattern) {
+std::vector<double> writablePattern(std::vector<double> pattern) {
     for (const double v : pattern)
         if (!(std::fabs(v) <= kLargestCoordinate)) return {};
     return pattern;
@@ -116,16 +116,16 @@ public:
         finishPending();
         // References that came before their block was defined.
         for (const Shape& shape : waiting_)
-            if (!placer_.Place(shape)) leaveOut(LeftOutReason::MissingBlock, "INSERT");
+            if (!placer_.place(shape)) leaveOut(LeftOutReason::MissingBlock, "INSERT");
         if (!currentLayerName_.empty()) d_.setCurrentLayer(layerOf(currentLayerName_));
         // The line types the styles name, with their entries in the table however late it came.
         for (const std::string& name : fileLineTypeNames_) {
-            const std::string key = AsciiUpper(name);
+            const std::string key = asciiUpper(name);
             FileLineType lineType{text_.toUtf8(name), {}, {}};
             if (const auto d = lineTypeDescriptions_.find(key); d != lineTypeDescriptions_.end())
                 lineType.description = text_.toUtf8(d->second);
             if (const auto p = lineTypePatterns_.find(key); p != lineTypePatterns_.end())
-                lineType.pattern = WritablePattern(p->second);
+                lineType.pattern = writablePattern(p->second);
             d_.fileStyles().addLineType(std::move(lineType));
         }
     }
@@ -139,8 +139,8 @@ public:
     // dxflib hands a line type's dashes over before the line type they belong to.
     void addLinetypeDash(double length) override { dashes_.push_back(length); }
     void addLinetype(const DL_LinetypeData& data) override {
-        lineTypePatterns_[AsciiUpper(data.name)] = std::move(dashes_);
-        lineTypeDescriptions_[AsciiUpper(data.name)] = data.description;
+        lineTypePatterns_[asciiUpper(data.name)] = std::move(dashes_);
+        lineTypeDescriptions_[asciiUpper(data.name)] = data.description;
         dashes_.clear();
         lineTypesByName_.clear();  // a name asked for before may now have a pattern
         elementStyles_.clear();
@@ -158,16 +158,16 @@ public:
         const bool trueColor = color24 >= 0 && color24 <= 0xFFFFFF;
         if (trueColor || (index != 7 && std::abs(index) >= 1 && std::abs(index) <= 255))
             file.color = FileColor{std::clamp(index, -255, 255), trueColor ? color24 : -1};
-        file.hostColor = HostColorOf(index, color24);
+        file.hostColor = hostColorOf(index, color24);
         file.hostLineType = lineTypeOf(a.getLinetype());
-        if (AsciiUpper(a.getLinetype()) != "CONTINUOUS")
+        if (asciiUpper(a.getLinetype()) != "CONTINUOUS")
             file.lineType = fileLineTypeOf(a.getLinetype());
         const int number = file.color || file.lineType >= 0 ? d_.fileStyles().add(file) : 0;
         d_.setLayerStyle(layerOf(data.name), file.hostColor, file.hostLineType, number);
     }
     void addBlock(const DL_BlockData& data) override {
         finishPending();
-        block_ = BlockKey(data.name);
+        block_ = blockKey(data.name);
         blocks_[*block_] = BlockDefinition{point(data.bpx, data.bpy), {}, {}};
     }
     void endBlock() override {
@@ -359,7 +359,7 @@ private:
     void other(const char* type) {
         progress_.at(buffer_.consumed());
         finishPending();
-        if (wanted()) leaveOut(ReasonForKind(type), type);
+        if (wanted()) leaveOut(reasonForKind(type), type);
     }
     void dimension() { other("DIMENSION"); }
 
@@ -391,7 +391,7 @@ private:
     // defined yet waits for the end of the file.
     void deliver(Shape shape) {
         if (block_) return blocks_[*block_].shapes.push_back(std::move(shape));
-        if (!placer_.Place(shape)) waiting_.push_back(std::move(shape));
+        if (!placer_.place(shape)) waiting_.push_back(std::move(shape));
     }
     template <typename Geometry>
     void deliver(Geometry geometry) {
@@ -444,10 +444,10 @@ private:
     // pattern of its customary name: a dashed line whose name the host does not know stays dashed.
     // Worked out once for each name: a pattern may be long, and every figure asks.
     std::optional<int> lineTypeOf(const std::string& name) {
-        const auto [known, added] = lineTypesByName_.try_emplace(AsciiUpper(name));
+        const auto [known, added] = lineTypesByName_.try_emplace(asciiUpper(name));
         if (!added) return known->second;
         if ((known->second = lineTypeOfName(name))) return known->second;
-        const auto pattern = lineTypePatterns_.find(AsciiUpper(name));
+        const auto pattern = lineTypePatterns_.find(asciiUpper(name));
         if (pattern != lineTypePatterns_.end() && !pattern->second.empty())
             known->second = lineTypeOfPattern(pattern->second);
         // A customary name whose entry gives no pattern (as some programs write them) means
@@ -460,7 +460,7 @@ private:
     // own kept beside them to be written again. One style for each way the file gives them.
     ElementStyle elementStyleOf(const ShapeStyle& style) {
         const auto key =
-            std::make_tuple(style.colorIndex, style.color24, AsciiUpper(style.lineType));
+            std::make_tuple(style.colorIndex, style.color24, asciiUpper(style.lineType));
         const auto [known, added] = elementStyles_.try_emplace(key);
         if (!added) return known->second;
         FileStyle file;
@@ -468,7 +468,7 @@ private:
         const int index = style.colorIndex >= 0 && style.colorIndex <= 256 ? style.colorIndex : 256;
         const int color24 = style.color24 >= 0 && style.color24 <= 0xFFFFFF ? style.color24 : -1;
         if (index != 256 || color24 != -1) file.color = FileColor{index, color24};
-        file.hostColor = HostColorOf(style.colorIndex, style.color24);
+        file.hostColor = hostColorOf(style.colorIndex, style.color24);
         file.hostLineType = lineTypeOf(style.lineType);
         file.lineType = fileLineTypeOf(style.lineType);
         ElementStyle& drawn = known->second;
@@ -481,7 +481,7 @@ private:
     // The number the file's line type of this name will have in the drawing; -1 for "by layer",
     // which every file written has.
     int fileLineTypeOf(const std::string& name) {
-        const std::string key = AsciiUpper(name);
+        const std::string key = asciiUpper(name);
         if (key.find_first_not_of(' ') == std::string::npos || key == "BYLAYER") return -1;
         const auto [known, added] =
             fileLineTypes_.try_emplace(key, static_cast<int>(fileLineTypeNames_.size()));
@@ -500,7 +500,7 @@ private:
         if (!spline_) return;
         PendingSpline s = std::move(*spline_);
         spline_.reset();
-        if (s.curve.control.empty() && s.fit.size() >= 2) s.curve = InterpolateFitPoints(s.fit);
+        if (s.curve.control.empty() && s.fit.size() >= 2) s.curve = interpolateFitPoints(s.fit);
         if (std::all_of(s.curve.weights.begin(), s.curve.weights.end(),
                         [](double w) { return w == 1.0; }))
             s.curve.weights.clear();
@@ -508,7 +508,7 @@ private:
             fail("a SPLINE of degree " + std::to_string(s.curve.degree) + "; degrees up to " +
                      std::to_string(Nurbs::kMaxDegree) + " are read",
                  s.line);
-        if (!s.curve.Valid())
+        if (!s.curve.valid())
             fail("a SPLINE whose degree, knots and control points do not fit together", s.line);
         deliver(Shape{SplineShape{std::move(s.curve)}, s.style, s.line});
     }
@@ -590,7 +590,7 @@ DxfReadReport readDxfText(std::string text, const std::string& fileName, Drawing
     // The scan takes about a fifth of the time dxflib and the drawing take.
     constexpr double kScanShare = 0.2;
     ProgressSteps scanning(progress, text.size(), 0.0, kScanShare);
-    ScannedDxf prepared = ScanDxf(text, fileName, scanning);
+    ScannedDxf prepared = scanDxf(text, fileName, scanning);
     TextBuffer buffer(text);
     std::istream stream(&buffer);
     Drawing result;

@@ -18,6 +18,7 @@
 
 #include "vel/dxf/DxfText.h"
 #include "vel/io/DrawingFile.h"
+#include "vel/kernel/Text.h"
 
 namespace vel {
 
@@ -30,7 +31,7 @@ constexpr int kLargestGroupCode = 1071;
 
 // A line as dxflib sees it: up to a zero byte and without its line end; a code
 // line also without the blanks round it (values keep theirs).
-std::string_view DxflibLine(std::string_view raw, bool code) {
+std::string_view dxflibLine(std::string_view raw, bool code) {
     std::string_view s = raw.substr(0, raw.find('\0'));
     const size_t last = s.find_last_not_of(code ? " \t\r\n" : "\r\n");
     s = s.substr(0, last == std::string_view::npos ? 0 : last + 1);
@@ -42,20 +43,20 @@ std::string_view DxflibLine(std::string_view raw, bool code) {
 }
 
 // A value line as dxflib sees it (DxflibLine without the code line's blanks), in one pass.
-std::string_view DxflibValue(std::string_view raw) {
+std::string_view dxflibValue(std::string_view raw) {
     size_t n = 0;
     while (n < raw.size() && raw[n] != '\0') ++n;
     while (n > 0 && (raw[n - 1] == '\r' || raw[n - 1] == '\n')) --n;
     return raw.substr(0, n);
 }
 
-std::string_view Trimmed(std::string_view s) {
+std::string_view trimmed(std::string_view s) {
     const size_t first = s.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-const std::set<std::string, std::less<>>& DxflibEntityNames() {
+const std::set<std::string, std::less<>>& dxflibEntityNames() {
     static const std::set<std::string, std::less<>> names{
         "POINT",  "LINE",    "XLINE",  "RAY",    "POLYLINE", "LWPOLYLINE", "VERTEX", "SPLINE",
         "ARC",    "ELLIPSE", "CIRCLE", "INSERT", "TEXT",     "MTEXT",      "ATTRIB", "DIMENSION",
@@ -66,7 +67,7 @@ const std::set<std::string, std::less<>>& DxflibEntityNames() {
 enum class ValueKind { Text, Real, Integer };
 
 // The kind of value of a group code, as the DXF reference assigns them.
-ValueKind KindOfCode(int code) {
+ValueKind kindOfCode(int code) {
     auto in = [code](int from, int to) { return code >= from && code <= to; };
     if (in(10, 59) || in(110, 149) || in(210, 239) || in(460, 469) || in(1010, 1059))
         return ValueKind::Real;
@@ -77,8 +78,8 @@ ValueKind KindOfCode(int code) {
 }
 
 // What is wrong with a value for its group code; empty when nothing is.
-std::string NumberProblem(ValueKind kind, std::string_view raw) {
-    std::string_view v = Trimmed(raw);
+std::string numberProblem(ValueKind kind, std::string_view raw) {
+    std::string_view v = trimmed(raw);
     // One sign: dxflib reads "+-4" as 0.
     if (!v.empty() && v.front() == '+') {
         v.remove_prefix(1);
@@ -108,7 +109,7 @@ std::string NumberProblem(ValueKind kind, std::string_view raw) {
 // there. Plain numbers make up nearly every drawing and NumberProblem passes each of them: blanks
 // round an optional sign and digits with at most one point, no exponent, and few enough digits
 // that the value cannot leave the range of its type. What is not plain NumberProblem decides.
-const char* PlainNumberEnd(ValueKind kind, const char* p, const char* end) {
+const char* plainNumberEnd(ValueKind kind, const char* p, const char* end) {
     // No double overflows or underflows from this many characters without an exponent, and no
     // long long from this many digits.
     constexpr size_t kPlainReal = 300;
@@ -134,13 +135,13 @@ const char* PlainNumberEnd(ValueKind kind, const char* p, const char* end) {
     return p;
 }
 
-bool PlainNumber(ValueKind kind, std::string_view v) {
-    return PlainNumberEnd(kind, v.data(), v.data() + v.size()) == v.data() + v.size();
+bool plainNumber(ValueKind kind, std::string_view v) {
+    return plainNumberEnd(kind, v.data(), v.data() + v.size()) == v.data() + v.size();
 }
 
 // Where a group code line of digits between blanks ends, before its line end, with the code;
 // nullptr for any other line, which is left to the full reading and its messages.
-const char* PlainCodeEnd(const char* p, const char* end, int& code) {
+const char* plainCodeEnd(const char* p, const char* end, int& code) {
     constexpr int kMaxDigits = 4;  // as many as the largest code has
     while (p != end && (*p == ' ' || *p == '\t')) ++p;
     int value = 0, digits = 0;
@@ -154,21 +155,21 @@ const char* PlainCodeEnd(const char* p, const char* end, int& code) {
 
 // The value of a group already checked to be a whole number or a number (0 where it does not
 // fit the type).
-long long WholeValue(std::string_view value) {
-    std::string_view v = Trimmed(value);
+long long wholeValue(std::string_view value) {
+    std::string_view v = trimmed(value);
     if (!v.empty() && v.front() == '+') v.remove_prefix(1);
     long long n = 0;
     std::from_chars(v.data(), v.data() + v.size(), n);
     return n;
 }
 
-int SmallValue(std::string_view value) {
-    const long long n = WholeValue(value);
+int smallValue(std::string_view value) {
+    const long long n = wholeValue(value);
     return n < INT_MIN || n > INT_MAX ? 0 : static_cast<int>(n);
 }
 
-double RealValue(std::string_view value) {
-    std::string_view v = Trimmed(value);
+double realValue(std::string_view value) {
+    std::string_view v = trimmed(value);
     if (!v.empty() && v.front() == '+') v.remove_prefix(1);
     double x = 0.0;
     std::from_chars(v.data(), v.data() + v.size(), x);
@@ -176,7 +177,7 @@ double RealValue(std::string_view value) {
 }
 
 // Parts of the entity before them, not entities of their own.
-bool IsSubEntity(std::string_view type) {
+bool isSubEntity(std::string_view type) {
     return type == "VERTEX" || type == "SEQEND";
 }
 
@@ -211,7 +212,7 @@ public:
         cap_ = static_cast<long long>(text.size() / 4 + 1);
     }
 
-    ScannedDxf Run() {
+    ScannedDxf run() {
         if (text_.find_first_not_of(" \t\r\n") == std::string::npos)
             throw FileError(fileName_, 0, "the file is empty; a DXF drawing was expected");
         if (text_.rfind("AutoCAD Binary DXF", 0) == 0)
@@ -220,29 +221,29 @@ public:
         while (pos_ < text_.size()) {
             progress_.at(pos_);
             int code = 0;
-            if (!PlainCodeLine(code)) {
-                const std::string_view rawCode = NextLine();
-                const std::string_view codeText = DxflibLine(rawCode, true);
+            if (!plainCodeLine(code)) {
+                const std::string_view rawCode = nextLine();
+                const std::string_view codeText = dxflibLine(rawCode, true);
                 if (codeText.empty() &&
                     text_.find_first_not_of(" \t\r\n", pos_) == std::string::npos)
                     break;
                 const auto [end, ec] =
                     std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
                 if (ec != std::errc{} || end != codeText.data() + codeText.size())
-                    Fail(line_,
-                         "expected a group code (a whole number), found " + QuotedValue(codeText));
+                    fail(line_,
+                         "expected a group code (a whole number), found " + quotedValue(codeText));
                 if (code < 0 || code > kLargestGroupCode)
-                    Fail(line_, "group code " + std::string(codeText) + " does not exist");
+                    fail(line_, "group code " + std::string(codeText) + " does not exist");
                 if (pos_ > text_.size())
-                    Fail(line_, "the file ends after group code " + std::string(codeText) +
+                    fail(line_, "the file ends after group code " + std::string(codeText) +
                                     ", without its value");
             }
             const int codeLine = line_;
-            const ValueKind kind = KindOfCode(code);
+            const ValueKind kind = kindOfCode(code);
             std::string_view value;
-            if (kind == ValueKind::Text || !PlainNumberLine(kind, value)) {
+            if (kind == ValueKind::Text || !plainNumberLine(kind, value)) {
                 const size_t valueStart = pos_;
-                const std::string_view rawValue = NextLine();
+                const std::string_view rawValue = nextLine();
                 // Comments carry nothing for the drawing, and dxflib misreads its own: blanked
                 // where they stand, so that every other byte and line stays where it was.
                 if (code == 999)
@@ -250,7 +251,7 @@ public:
                         text_.begin() + static_cast<std::ptrdiff_t>(valueStart),
                         text_.begin() + static_cast<std::ptrdiff_t>(valueStart + rawValue.size()),
                         ' ');
-                value = code == 999 ? std::string_view{} : DxflibValue(rawValue);
+                value = code == 999 ? std::string_view{} : dxflibValue(rawValue);
                 if (kind != ValueKind::Text) {
                     // dxflib stops at a zero byte: a number with one in it is a damaged
                     // line, not the digits before it.
@@ -259,28 +260,28 @@ public:
                             ? value
                             : rawValue.substr(0, rawValue.find_last_not_of('\r') + 1);
                     const std::string problem =
-                        PlainNumber(kind, number) ? std::string() : NumberProblem(kind, number);
+                        plainNumber(kind, number) ? std::string() : numberProblem(kind, number);
                     if (!problem.empty())
-                        Fail(line_, problem + " for group code " + std::to_string(code) +
-                                        ", found " + QuotedValue(number));
+                        fail(line_, problem + " for group code " + std::to_string(code) +
+                                        ", found " + quotedValue(number));
                 }
             }
             if (code == 0 || code == 9)
                 out_.objects.push_back({std::min(pos_, text_.size()), codeLine});
-            if (Group(code, codeLine, value)) break;
+            if (group(code, codeLine, value)) break;
         }
         // dxflib reads to the end of what it is given: nothing after EOF.
         text_.resize(std::min(pos_, text_.size()));
-        if (!sawSection_) Fail(0, "not a DXF drawing: it has no SECTION");
+        if (!sawSection_) fail(0, "not a DXF drawing: it has no SECTION");
         if (!section_.empty())
-            Fail(line_, "the file ends inside the " + section_ +
+            fail(line_, "the file ends inside the " + section_ +
                             " section, without ENDSEC: it is cut short");
-        if (!sawEof_) Fail(line_, "the file ends without EOF: it is cut short");
+        if (!sawEof_) fail(line_, "the file ends without EOF: it is cut short");
         return std::move(out_);
     }
 
 private:
-    std::string_view NextLine() {
+    std::string_view nextLine() {
         // Lines are a few characters long: a plain loop finds their end sooner than memchr.
         const char* const from = text_.data() + pos_;
         const char* const last = text_.data() + text_.size();
@@ -291,16 +292,16 @@ private:
         pos_ += raw.size() + 1;
         ++line_;
         if (raw.size() > kMaxLineLength)
-            Fail(line_, "line longer than " + std::to_string(kMaxLineLength) + " characters");
+            fail(line_, "line longer than " + std::to_string(kMaxLineLength) + " characters");
         return raw;
     }
 
     // The next line when it is a plain group code, read at one go; false, reading nothing, for
     // any other line.
-    bool PlainCodeLine(int& code) {
+    bool plainCodeLine(int& code) {
         const char* const from = text_.data() + pos_;
         const char* const last = text_.data() + text_.size();
-        const char* const end = PlainCodeEnd(from, last, code);
+        const char* const end = plainCodeEnd(from, last, code);
         if (!end || end == last || *end != '\n' || static_cast<size_t>(end - from) > kMaxLineLength)
             return false;
         pos_ += static_cast<size_t>(end - from) + 1;
@@ -310,10 +311,10 @@ private:
 
     // The next line when it is a plain number of the kind, read at one go with its value as
     // dxflib sees it; false, reading nothing, for any other line.
-    bool PlainNumberLine(ValueKind kind, std::string_view& value) {
+    bool plainNumberLine(ValueKind kind, std::string_view& value) {
         const char* const from = text_.data() + pos_;
         const char* const last = text_.data() + text_.size();
-        const char* const number = PlainNumberEnd(kind, from, last);
+        const char* const number = plainNumberEnd(kind, from, last);
         if (!number) return false;
         const char* end = number;
         while (end != last && *end == '\r') ++end;
@@ -325,19 +326,19 @@ private:
         return true;
     }
 
-    [[noreturn]] void Fail(int line, const std::string& message) const {
+    [[noreturn]] void fail(int line, const std::string& message) const {
         throw FileError(fileName_, line, message);
     }
 
-    int Count(std::string_view value, const char* what) const {
-        const long long v = WholeValue(value);
+    int count(std::string_view value, const char* what) const {
+        const long long v = wholeValue(value);
         if (v < 0 || v > cap_)
-            Fail(line_, std::string("impossible ") + what + " " + std::string(value));
+            fail(line_, std::string("impossible ") + what + " " + std::string(value));
         return static_cast<int>(v);
     }
 
     // One group, its value checked; true at the end of the file.
-    bool Group(int code, int codeLine, std::string_view value) {
+    bool group(int code, int codeLine, std::string_view value) {
         if (sectionName_ && code == 2) section_ = value;
         sectionName_ = false;
         // dxflib 2.0 ended the header after $HANDSEED, went on with the other header variables
@@ -349,7 +350,7 @@ private:
         }
         if (code == 0 || code == 9) {
             headerJustEnded_ = false;
-            EndObject();
+            endObject();
             if (kind_ == Kind::Polyline || kind_ == Kind::LwPolyline)
                 maxVertices_ = std::min(maxVertices_, vertexIndex_ + 1);
             const std::string_view type =
@@ -360,26 +361,26 @@ private:
                     : type == "LEADER"   ? Kind::Leader
                                          : Kind::Other;
         }
-        if (code == 0) return StartObject(codeLine, value);
-        ObjectGroup(code, value);
+        if (code == 0) return startObject(codeLine, value);
+        objectGroup(code, value);
         return false;
     }
 
     // A code 0 group: the next object, or the structure of the file.
-    bool StartObject(int line, std::string_view value) {
+    bool startObject(int line, std::string_view value) {
         if (value == "EOF") {
             if (!section_.empty())
-                Fail(line, "EOF inside the " + section_ + " section, without ENDSEC");
+                fail(line, "EOF inside the " + section_ + " section, without ENDSEC");
             sawEof_ = true;
             return true;
         }
         if (value == "SECTION") {
             if (inSection_)
-                Fail(line, "a SECTION inside the " + section_ + " section, without ENDSEC");
+                fail(line, "a SECTION inside the " + section_ + " section, without ENDSEC");
             sawSection_ = sectionName_ = inSection_ = true;
             section_ = "unnamed";
         } else if (value == "ENDSEC") {
-            if (!inSection_) Fail(line, "ENDSEC without a SECTION");
+            if (!inSection_) fail(line, "ENDSEC without a SECTION");
             headerJustEnded_ = section_ == "HEADER";
             inSection_ = false;
             section_.clear();
@@ -392,74 +393,74 @@ private:
         return false;
     }
 
-    void ObjectGroup(int code, std::string_view value) {
+    void objectGroup(int code, std::string_view value) {
         // Reactors and dictionaries name other objects; their handles are not owners.
         if (code == 102) {
             object_.inBraces = !value.empty() && value[0] == '{';
         } else if (object_.inBraces) {
             return;
         } else if (code == 5) {
-            object_.handle = AsciiUpper(Trimmed(value));
+            object_.handle = asciiUpper(trimmed(value));
         } else if (code == 2) {
             object_.name = value;
         } else if (code == 67) {
-            object_.paper = object_.paper || WholeValue(value) == 1;
+            object_.paper = object_.paper || wholeValue(value) == 1;
         } else if (code == 330) {
-            object_.paper = object_.paper || paperRecords_.count(AsciiUpper(Trimmed(value))) > 0;
+            object_.paper = object_.paper || paperRecords_.count(asciiUpper(trimmed(value))) > 0;
         }
         if (code == 70) {
-            object_.flags = SmallValue(value);
+            object_.flags = smallValue(value);
         } else if ((code == 10 || code == 20 || code == 30) && object_.vertex) {
             // Only a polyface mesh's vertices are looked at.
-            object_.at[(code - 10) / 10] = RealValue(value);
+            object_.at[(code - 10) / 10] = realValue(value);
         } else if (code >= 71 && code <= 74) {
-            object_.face[code - 71] = SmallValue(value);
+            object_.face[code - 71] = smallValue(value);
         }
         if (kind_ == Kind::LwPolyline) {
             if (code == 90) {
-                maxVertices_ = Count(value, "vertex count");
+                maxVertices_ = count(value, "vertex count");
                 vertexIndex_ = -1;
                 object_.declaredVertices = maxVertices_;
             } else if (code == 10) {
                 ++object_.vertices;
                 if (vertexIndex_ < maxVertices_ - 1) ++vertexIndex_;
             } else if (code == 42 && vertexIndex_ < 0) {
-                Fail(line_, "a bulge (group 42) before the first vertex");
+                fail(line_, "a bulge (group 42) before the first vertex");
             }
         } else if (kind_ == Kind::Spline && (code == 72 || code == 73 || code == 74)) {
-            Count(value, "spline point count");
+            count(value, "spline point count");
         } else if (kind_ == Kind::Leader && code == 76) {
-            Count(value, "leader vertex count");
+            count(value, "leader vertex count");
         }
     }
 
     // What an object tells once all its groups are read.
-    void EndObject() {
+    void endObject() {
         const Object o = std::move(object_);
         object_ = Object{};
         if (o.type.empty()) return;
-        PolyfacePart(o);
+        polyfacePart(o);
         if (section_ == "TABLES" && o.type == "BLOCK_RECORD" && !o.handle.empty() &&
-            AsciiUpper(o.name.substr(0, 12)) == "*PAPER_SPACE")
+            asciiUpper(o.name.substr(0, 12)) == "*PAPER_SPACE")
             paperRecords_.insert(o.handle);
         // dxflib makes room for as many vertices as the count says, in a block as in the model.
         if (o.type == "LWPOLYLINE" && o.declaredVertices >= 0 && o.declaredVertices != o.vertices)
-            Fail(o.line, "the LWPOLYLINE declares " + std::to_string(o.declaredVertices) +
+            fail(o.line, "the LWPOLYLINE declares " + std::to_string(o.declaredVertices) +
                              " vertices (group 90) but has " + std::to_string(o.vertices));
         if (section_ != "ENTITIES") return;
-        if (IsSubEntity(o.type)) return;
+        if (isSubEntity(o.type)) return;
         if (o.paper) {
             out_.paper.insert(o.line);
             out_.leftOut.add(LeftOutReason::PaperSpace, o.type);
-        } else if (!DxflibEntityNames().count(o.type)) {
-            out_.leftOut.add(ReasonForKind(o.type), o.type);
+        } else if (!dxflibEntityNames().count(o.type)) {
+            out_.leftOut.add(reasonForKind(o.type), o.type);
         }
     }
 
     // A polyface mesh is a POLYLINE (flag 64) followed by VERTEX records: its vertices (flags
     // 128 and 64) and its faces (flag 128 alone, with 1-based vertex indices in groups 71 to
     // 74, negative for an invisible edge).
-    void PolyfacePart(const Object& o) {
+    void polyfacePart(const Object& o) {
         if (polyface_ && o.type == "VERTEX") {
             if ((o.flags & 192) == 192) {
                 polyface_->vertices.push_back({o.at[0], o.at[1]});
@@ -470,13 +471,13 @@ private:
             return;
         }
         if (polyface_) {
-            out_.polyfaces[polyface_->line] = Outline(*polyface_);
+            out_.polyfaces[polyface_->line] = outline(*polyface_);
             polyface_.reset();
         }
         if (o.type == "POLYLINE" && (o.flags & 64)) polyface_ = Mesh{o.line, {}, {}, {}};
     }
 
-    static PolyfaceOutline Outline(const Mesh& mesh) {
+    static PolyfaceOutline outline(const Mesh& mesh) {
         PolyfaceOutline outline;
         if (!mesh.heights.empty()) {
             const auto [low, high] = std::minmax_element(mesh.heights.begin(), mesh.heights.end());
@@ -549,11 +550,11 @@ private:
 
 }  // namespace
 
-ScannedDxf ScanDxf(std::string& text, const std::string& fileName, ProgressSteps& progress) {
-    return Scanner(text, fileName, progress).Run();
+ScannedDxf scanDxf(std::string& text, const std::string& fileName, ProgressSteps& progress) {
+    return Scanner(text, fileName, progress).run();
 }
 
-LeftOutReason ReasonForKind(std::string_view type) {
+LeftOutReason reasonForKind(std::string_view type) {
     static const std::set<std::string, std::less<>> notFigures{
         "TEXT",        "MTEXT",          "ATTRIB",      "ATTDEF",
         "DIMENSION",   "ARC_DIMENSION",  "LEADER",      "MULTILEADER",
@@ -570,7 +571,7 @@ LeftOutReason ReasonForKind(std::string_view type) {
     return LeftOutReason::Unsupported;
 }
 
-std::string QuotedValue(std::string_view value) {
+std::string quotedValue(std::string_view value) {
     std::string out = "\"";
     size_t shown = 0;
     for (size_t i = 0; i < value.size() && shown < kQuotedLength; ++shown) {
@@ -599,72 +600,6 @@ std::string QuotedValue(std::string_view value) {
     }
     out += '"';
     if (shown == kQuotedLength && value.size() > kQuotedLength) out += "...";
-    return out;
-}
-
-void LeftOut::add(LeftOutReason reason, const std::string& type, int count) {
-    // Copies of blocks multiply counts: they stop at the largest int.
-    auto sum = [](int a, long long b) {
-        return static_cast<int>(std::min<long long>(a + b, INT_MAX));
-    };
-    counts_[{reason, type}] = sum(counts_[{reason, type}], count);
-    total_ = sum(total_, count);
-}
-
-void LeftOut::add(const LeftOut& other, int times) {
-    for (const auto& [key, n] : other.counts_)
-        add(key.first, key.second,
-            static_cast<int>(std::min<long long>(static_cast<long long>(n) * times, INT_MAX)));
-}
-
-int LeftOut::count(LeftOutReason reason, const std::string& type) const {
-    const auto it = counts_.find({reason, type});
-    return it == counts_.end() ? 0 : it->second;
-}
-
-std::vector<Words> LeftOut::words() const {
-    if (total_ == 0) return {};
-    auto words = [](LeftOutReason r) {
-        switch (r) {
-            case LeftOutReason::PaperSpace:
-                return VEL_WORDING("LeftOut", "paper space");
-            case LeftOutReason::ThreeD:
-                return VEL_WORDING("LeftOut", "3D");
-            case LeftOutReason::NotAFigure:
-                return VEL_WORDING("LeftOut", "not figures");
-            case LeftOutReason::Unsupported:
-                return VEL_WORDING("LeftOut", "kinds the host has no figure for");
-            case LeftOutReason::Empty:
-                return VEL_WORDING("LeftOut", "empty");
-            case LeftOutReason::BadValue:
-                return VEL_WORDING("LeftOut", "bad value");
-            case LeftOutReason::MissingBlock:
-                return VEL_WORDING("LeftOut", "no such block");
-        }
-        return Wording{};
-    };
-    std::vector<Words> out{{total_ == 1 ? VEL_WORDING("LeftOut", "left out %1 entity:")
-                                        : VEL_WORDING("LeftOut", "left out %1 entities:"),
-                            {std::to_string(total_)}}};
-    for (auto it = counts_.begin(); it != counts_.end();) {
-        const LeftOutReason reason = it->first.first;
-        std::vector<std::pair<int, std::string>> kinds;
-        for (; it != counts_.end() && it->first.first == reason; ++it)
-            kinds.push_back({-it->second, it->first.second});
-        std::sort(kinds.begin(), kinds.end());
-        std::string listed;
-        for (size_t k = 0; k < kinds.size(); ++k)
-            listed += (k ? ", " : "") + std::to_string(-kinds[k].first) + " " + kinds[k].second;
-        out.push_back({VEL_WORDING("LeftOut", "%1 (%2)"), {listed, words(reason)}});
-    }
-    return out;
-}
-
-std::string LeftOut::summary() const {
-    const std::vector<Words> parts = words();
-    std::string out;
-    for (size_t i = 0; i < parts.size(); ++i)
-        out += (i == 0 ? "" : i == 1 ? " " : "; ") + parts[i].text();
     return out;
 }
 

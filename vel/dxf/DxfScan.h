@@ -52,13 +52,13 @@ struct ScannedDxf {
 // code wants one (NaN and infinities included), a vertex or point count that
 // disagrees with what follows it, lines too long for dxflib. `progress` counts the bytes
 // scanned.
-ScannedDxf ScanDxf(std::string& text, const std::string& fileName, ProgressSteps& progress);
+ScannedDxf scanDxf(std::string& text, const std::string& fileName, ProgressSteps& progress);
 
 // The reason an entity of this kind, in model space, is not a figure.
-LeftOutReason ReasonForKind(std::string_view type);
+LeftOutReason reasonForKind(std::string_view type);
 
 // A value of the file as it may stand in a message: at most 40 characters in
 // quotes, with control characters and bytes that are not UTF-8 as \xNN.
-std::string QuotedValue(std::string_view value);
+std::string quotedValue(std::string_view value);
 
 }  // namespace vel

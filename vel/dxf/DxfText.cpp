@@ -24,7 +24,7 @@ namespace {
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
 // Well-formed UTF-8 with at least one character beyond ASCII.
-bool IsUtf8BeyondAscii(std::string_view s) {
+bool isUtf8BeyondAscii(std::string_view s) {
     bool beyond = false;
     for (size_t i = 0; i < s.size();) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
@@ -45,7 +45,7 @@ bool IsUtf8BeyondAscii(std::string_view s) {
 #if defined(_WIN32)
 
 // The Windows code page of an iconv name ("CP949", "ISO-8859-2", "JOHAB"); 0 for none.
-UINT CodePageOf(const std::string& encoding) {
+UINT codePageOf(const std::string& encoding) {
     const auto number = [](std::string_view digits) -> UINT {
         UINT n = 0;
         const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
@@ -64,7 +64,7 @@ UINT CodePageOf(const std::string& encoding) {
 }
 
 // The characters of `bytes` in the code page; false when they are not whole characters of it.
-bool Decode(UINT page, std::string_view bytes, std::u16string& out) {
+bool decode(UINT page, std::string_view bytes, std::u16string& out) {
     const int size = static_cast<int>(bytes.size());
     const int units =
         MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
@@ -78,18 +78,18 @@ bool Decode(UINT page, std::string_view bytes, std::u16string& out) {
 
 // Decodes bytes of `encoding` to UTF-8 as iconv does below: a byte that does not start a whole
 // character becomes U+FFFD.
-std::string Iconv(std::string_view raw, const std::string& encoding) {
-    const UINT page = CodePageOf(encoding);
+std::string decodeBytes(std::string_view raw, const std::string& encoding) {
+    const UINT page = codePageOf(encoding);
     if (page == 0 || !IsValidCodePage(page)) return std::string(raw);
     std::u16string units;
-    if (raw.size() < static_cast<std::size_t>(INT_MAX) && Decode(page, raw, units))
+    if (raw.size() < static_cast<std::size_t>(INT_MAX) && decode(page, raw, units))
         return toUtf8(units);
     units.clear();
     // One character at a time: the shortest run of up to four bytes that is one.
     for (std::size_t i = 0; i < raw.size();) {
         std::size_t length = 1;
         while (length <= 4 && i + length <= raw.size() &&
-               !Decode(page, raw.substr(i, length), units))
+               !decode(page, raw.substr(i, length), units))
             ++length;
         if (length > 4 || i + length > raw.size()) {
             units += u'\uFFFD';
@@ -103,7 +103,7 @@ std::string Iconv(std::string_view raw, const std::string& encoding) {
 #else
 
 // Decodes bytes of `encoding` to UTF-8; a byte that does not decode becomes U+FFFD.
-std::string Iconv(std::string_view raw, const std::string& encoding) {
+std::string decodeBytes(std::string_view raw, const std::string& encoding) {
     iconv_t cd = iconv_open("UTF-8", encoding.c_str());
     if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(raw);
     std::string out;
@@ -127,7 +127,7 @@ std::string Iconv(std::string_view raw, const std::string& encoding) {
 
 #endif
 
-int HexValue(char c) {
+int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -135,12 +135,12 @@ int HexValue(char c) {
 }
 
 // The UTF-16 unit of the \U+XXXX escape at s[i], if one stands there.
-bool EscapeAt(const std::string& s, size_t i, char16_t& unit) {
+bool escapeAt(const std::string& s, size_t i, char16_t& unit) {
     if (i + 7 > s.size() || s[i] != '\\' || (s[i + 1] != 'U' && s[i + 1] != 'u') || s[i + 2] != '+')
         return false;
     unsigned value = 0;
     for (size_t k = i + 3; k < i + 7; ++k) {
-        const int v = HexValue(s[k]);
+        const int v = hexValue(s[k]);
         if (v < 0) return false;
         value = value * 16 + static_cast<unsigned>(v);
     }
@@ -150,13 +150,13 @@ bool EscapeAt(const std::string& s, size_t i, char16_t& unit) {
 
 // \U+XXXX escapes as the characters they stand for (a character beyond the first plane as
 // the two halves of a surrogate pair); a broken escape stays as written.
-std::string DecodeEscapes(const std::string& s) {
+std::string decodeEscapes(const std::string& s) {
     if (s.find("\\U+") == std::string::npos && s.find("\\u+") == std::string::npos) return s;
     std::string out;
     std::u16string units;  // escapes in a row, decoded together so that pairs join
     for (size_t i = 0; i < s.size();) {
         char16_t unit = 0;
-        if (EscapeAt(s, i, unit)) {
+        if (escapeAt(s, i, unit)) {
             units += unit;
             i += 7;
             continue;
@@ -170,25 +170,19 @@ std::string DecodeEscapes(const std::string& s) {
 
 }  // namespace
 
-std::string AsciiUpper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
 void DxfTextDecoder::setVersion(std::string_view acadver) {
     // AC1021 is the 2007 format, the first whose strings are UTF-8.
-    const std::string v = AsciiUpper(acadver);
+    const std::string v = asciiUpper(acadver);
     utf8_ = v.size() == 6 && v.rfind("AC", 0) == 0 && v.substr(2) >= "1021";
 }
 
 void DxfTextDecoder::setCodePage(std::string_view dwgcodepage) {
-    const std::string name = IconvName(dwgcodepage);
+    const std::string name = iconvName(dwgcodepage);
     if (!name.empty()) encoding_ = name;
 }
 
-std::string DxfTextDecoder::IconvName(std::string_view dwgcodepage) {
-    const std::string page = AsciiUpper(dwgcodepage);
+std::string DxfTextDecoder::iconvName(std::string_view dwgcodepage) {
+    const std::string page = asciiUpper(dwgcodepage);
     if (page.rfind("ANSI_", 0) == 0) {
         const std::string number = page.substr(5);
         if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos)
@@ -211,12 +205,12 @@ std::string DxfTextDecoder::IconvName(std::string_view dwgcodepage) {
 std::string DxfTextDecoder::toUtf8(std::string_view raw) const {
     const bool ascii = std::all_of(raw.begin(), raw.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) return DecodeEscapes(std::string(raw));
+    if (ascii) return decodeEscapes(std::string(raw));
     // Many writers put UTF-8 into files that keep the default Latin code page; such bytes are
     // almost never meant as Latin text.
-    if (utf8_ || (encoding_ == "CP1252" && IsUtf8BeyondAscii(raw)))
-        return DecodeEscapes(IsUtf8BeyondAscii(raw) ? std::string(raw) : Iconv(raw, "UTF-8"));
-    return DecodeEscapes(Iconv(raw, encoding_));
+    if (utf8_ || (encoding_ == "CP1252" && isUtf8BeyondAscii(raw)))
+        return decodeEscapes(isUtf8BeyondAscii(raw) ? std::string(raw) : decodeBytes(raw, "UTF-8"));
+    return decodeEscapes(decodeBytes(raw, encoding_));
 }
 
 }  // namespace vel

@@ -8,9 +8,6 @@
 
 namespace vel {
 
-// Names, versions and code pages of a DXF file compare without regard to the case of A to Z.
-std::string AsciiUpper(std::string_view s);
-
 class DxfTextDecoder {
 public:
     // Files that name no version or code page are read as ANSI_1252 files of the 2000 format.
@@ -25,7 +22,7 @@ public:
     std::string toUtf8(std::string_view raw) const;
 
     // The iconv name of a $DWGCODEPAGE value, or empty for one we do not know.
-    static std::string IconvName(std::string_view dwgcodepage);
+    static std::string iconvName(std::string_view dwgcodepage);
 
 private:
     bool utf8_ = false;                // the 2007 format and later

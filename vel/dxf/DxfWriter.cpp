@@ -462,7 +462,7 @@ private:
             if (n.empty()) n = std::to_string(number);
             // A name made unique stays within the limit: the cut makes room for the number.
             const std::string base = n;
-            for (int again = 0; !taken.insert(AsciiUpper(n)).second; ++again) {
+            for (int again = 0; !taken.insert(asciiUpper(n)).second; ++again) {
                 const std::string suffix =
                     "_" + std::to_string(number) + (again ? "_" + std::to_string(again) : "");
                 n = base.substr(0, characterBoundary(base, kNameBytes - suffix.size())) + suffix;
@@ -509,13 +509,13 @@ private:
         std::map<std::string, size_t> byName;  // upper case: readers take names so
         for (int number : used) {
             const LineTypeStyle& style = lineTypeStyle(number);
-            byName.emplace(AsciiUpper(lineTypeName(number)), entries.size());
+            byName.emplace(asciiUpper(lineTypeName(number)), entries.size());
             entries.push_back({lineTypeName(number), std::string(style.name), hostPattern(number)});
         }
         for (const auto& [index, host] : read) {
             const FileLineType& file = files.lineTypes()[index];
             Entry entry{dxfName(file.name), dxfLine(file.description), file.pattern};
-            const std::string key = AsciiUpper(entry.name);
+            const std::string key = asciiUpper(entry.name);
             if (key == "BYBLOCK" || key == "BYLAYER" || key == "CONTINUOUS") continue;
             if (entry.pattern.empty() && host) entry.pattern = hostPattern(*host);
             const auto [at, added] = byName.try_emplace(key, entries.size());

@@ -14,7 +14,7 @@
 #include <iterator>
 #include <map>
 
-#include "vel/gui/PainterSurface.h"
+#include "vel/painter/PainterSurface.h"
 
 namespace velgui {
 

@@ -23,11 +23,11 @@
 #include <algorithm>
 #include <limits>
 
+#include "vel/dxf/DrawingFiles.h"
 #include "vel/gui/Canvas.h"
 #include "vel/gui/FileProgress.h"
 #include "vel/gui/WindowLanguage.h"
 #include "vel/kernel/Text.h"
-#include "vel/velhost/DrawingFiles.h"
 
 namespace velgui {
 
@@ -536,7 +536,7 @@ bool HostWindow::openDrawing(const QString& path) {
     try {
         {
             FileProgress progress(this, tr("Reading %1...").arg(name), progressDelay_);
-            leftOut = velhost::ReadDrawing(read, path.toStdString(), &progress);
+            leftOut = vel::readDrawing(read, path.toStdString(), &progress);
         }
         if (leftOut.total() > 0)
             showMessage(QStringLiteral("%1: %2").arg(name, sayLeftOut(leftOut)));
@@ -566,7 +566,7 @@ bool HostWindow::saveDrawing(const QString& path) {
     try {
         FileProgress progress(this, tr("Writing %1...").arg(QFileInfo(path).fileName()),
                               progressDelay_);
-        velhost::WriteDrawing(host_.drawing(), path.toStdString(), &progress);
+        vel::writeDrawing(host_.drawing(), path.toStdString(), &progress);
     } catch (const vel::Cancelled&) {
         showMessage(tr("Saving cancelled: %1 is as it was").arg(path));
         regainActivation();
@@ -577,7 +577,7 @@ bool HostWindow::saveDrawing(const QString& path) {
         return false;
     }
     // A picture is a copy of the drawing, not where it is kept.
-    if (velhost::ExtensionOf(path.toStdString()) == ".svg") {
+    if (vel::extensionOf(path.toStdString()) == ".svg") {
         showMessage(tr("Picture written to %1").arg(path));
         return true;
     }
@@ -689,7 +689,7 @@ bool HostWindow::maybeSave(bool closing) {
 }
 
 bool HostWindow::save() {
-    if (currentFile_.isEmpty() || velhost::ExtensionOf(currentFile_.toStdString()) == ".svg")
+    if (currentFile_.isEmpty() || vel::extensionOf(currentFile_.toStdString()) == ".svg")
         return saveAs();
     if (losesLeftOut(currentFile_)) {
         switch (askBeforeLosingLeftOut()) {
@@ -755,7 +755,7 @@ void HostWindow::closeEvent(QCloseEvent* event) {
             FileProgress progress(
                 this, tr("Writing %1...").arg(QFileInfo(QString::fromStdString(out)).fileName()),
                 progressDelay_);
-            velhost::WriteDrawing(host_.drawing(), out, &progress);
+            vel::writeDrawing(host_.drawing(), out, &progress);
         } catch (const vel::Cancelled&) {
             showMessage(
                 tr("Writing %1 cancelled: it is as it was").arg(QString::fromStdString(out)));

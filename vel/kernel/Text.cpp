@@ -1,5 +1,7 @@
-// Text.cpp - UTF-8 / UTF-16 conversion.
+// Text.cpp - UTF-8 / UTF-16 conversion, and names without regard to case.
 #include "vel/kernel/Text.h"
+
+#include <cctype>
 
 namespace vel {
 
@@ -102,6 +104,12 @@ std::u16string toUtf16(std::string_view text) {
 
 std::u16string fromHostText(const char16_t* text) {
     return text ? std::u16string(text) : std::u16string();
+}
+
+std::string asciiUpper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
 }
 
 }  // namespace vel

@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 #include <sstream>
 
-#include "vel/gui/PainterSurface.h"
 #include "vel/kernel/Host.h"
+#include "vel/painter/PainterSurface.h"
 
 namespace vel::librecad {
 

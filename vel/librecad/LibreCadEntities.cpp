@@ -151,7 +151,7 @@ std::optional<int> DrawingImport::add(const LcEntity& entity) {
         return std::nullopt;
     }
     const int before = d_.segments().empty() ? 0 : d_.segments().rbegin()->first;
-    placer_.Place(*shape);
+    placer_.place(*shape);
     if (d_.segments().empty() || d_.segments().rbegin()->first == before) return std::nullopt;
     return d_.segments().rbegin()->first;
 }

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "vel/dxf/DxfShapes.h"
 #include "vel/io/DrawingView.h"
 #include "vel/kernel/Drawing.h"
+#include "vel/shapes/Shapes.h"
 
 namespace vel::librecad {
 

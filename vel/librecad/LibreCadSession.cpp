@@ -21,7 +21,7 @@
 #include "document_interface.h"
 #include "vel/kernel/Host.h"
 #include "vel/kernel/Text.h"
-#include "vel/velhost/Platform.h"
+#include "vel/runtime/Platform.h"
 
 namespace vel::librecad {
 
@@ -171,7 +171,7 @@ void LibreCadSession::run() {
     Host& host = Host::instance();
     host.reset();
     try {
-        velhost::LoadPlugin(plugin_);
+        vel::loadPlugin(plugin_);
     } catch (const std::exception& e) {
         QMessageBox::warning(window_, QStringLiteral("Orvanta"), QString::fromStdString(e.what()));
         return;

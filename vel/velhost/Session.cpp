@@ -7,24 +7,24 @@
 #include <fstream>
 #include <iostream>
 
+#include "vel/dxf/DrawingFiles.h"
 #include "vel/io/DrawingFile.h"
 #include "vel/kernel/Host.h"
-#include "vel/velhost/DialogAction.h"
-#include "vel/velhost/DrawingFiles.h"
-#include "vel/velhost/Platform.h"
+#include "vel/robot/DialogAction.h"
+#include "vel/runtime/Platform.h"
 
 namespace velhost {
 
 namespace {
 
 // Every action of the script's dialog lines must be one the robot knows.
-void CheckDialogActions(const vel::Script& script) {
+void checkDialogActions(const vel::Script& script) {
     for (const vel::ScriptCommand& c : script.commands) {
         if (c.kind != vel::ScriptCommand::Kind::Dialog) continue;
         for (const std::string& text : c.actions) {
-            DialogAction action;
+            vel::DialogAction action;
             std::string error;
-            if (!ParseDialogAction(text, action, error))
+            if (!vel::parseDialogAction(text, action, error))
                 throw vel::FileError(script.fileName, c.line, error);
         }
     }
@@ -36,7 +36,7 @@ void CheckDialogActions(const vel::Script& script) {
 class TerminalProgress final : public vel::Progress {
 public:
     explicit TerminalProgress(std::string what)
-        : what_(std::move(what)), shows_(StandardErrorIsTerminal()), start_(Clock::now()) {}
+        : what_(std::move(what)), shows_(vel::standardErrorIsTerminal()), start_(Clock::now()) {}
     ~TerminalProgress() override {
         if (width_ > 0) std::cerr << '\r' << std::string(width_, ' ') << '\r' << std::flush;
     }
@@ -64,16 +64,17 @@ private:
     size_t width_ = 0;  // of the longest line shown
 };
 
-void WriteShowingProgress(const vel::Drawing& drawing, const std::string& path) {
+void writeShowingProgress(const vel::Drawing& drawing, const std::string& path) {
     TerminalProgress progress("writing " + path);
-    WriteDrawing(drawing, path, &progress);
+    vel::writeDrawing(drawing, path, &progress);
 }
 
 }  // namespace
 
-void AddRunOptions(CLI::App& run, RunOptions& o) {
-    run.add_option("--plugin", o.plugin,
-                   std::string("plug-in library (default: ") + kDefaultPlugin + " beside velhost)");
+void addRunOptions(CLI::App& run, RunOptions& o) {
+    run.add_option(
+        "--plugin", o.plugin,
+        std::string("plug-in library (default: ") + vel::kDefaultPlugin + " beside velhost)");
     run.add_option("--drawing", o.drawing, "drawing to open (.json or .dxf)");
     run.add_option("--script", o.script, "session script, or - for standard input");
     run.add_option("--registry", o.registry, "registry file for this run");
@@ -85,30 +86,30 @@ void AddRunOptions(CLI::App& run, RunOptions& o) {
         ->check(CLI::PositiveNumber);
 }
 
-vel::Script ReadScript(const std::string& path) {
+vel::Script readScript(const std::string& path) {
     vel::Script script;
     if (path == "-") {
         script = vel::parseScript(std::cin, "<stdin>");
     } else if (!path.empty()) {
-        std::ifstream in(PathOf(path), std::ios::binary);
+        std::ifstream in(vel::pathOf(path), std::ios::binary);
         if (!in) throw vel::FileError(path, 0, "cannot open");
         script = vel::parseScript(in, path);
     }
-    CheckDialogActions(script);
+    checkDialogActions(script);
     return script;
 }
 
-std::string ReadDrawingFile(vel::Drawing& drawing, const std::string& path) {
+std::string readDrawingFile(vel::Drawing& drawing, const std::string& path) {
     std::string leftOut;
     {
         TerminalProgress progress("reading " + path);
-        leftOut = ReadDrawing(drawing, path, &progress).summary();
+        leftOut = vel::readDrawing(drawing, path, &progress).summary();
     }
     if (!leftOut.empty()) std::cerr << path << ": " << leftOut << "\n";
     return leftOut;
 }
 
-void ReportUnusedActions(const std::vector<std::string>& left) {
+void reportUnusedActions(const std::vector<std::string>& left) {
     if (left.empty()) return;
     std::cerr << "velhost: warning: " << left.size()
               << " dialog action(s) left unanswered by any dialog:";
@@ -116,38 +117,38 @@ void ReportUnusedActions(const std::vector<std::string>& left) {
     std::cerr << "\n";
 }
 
-int RunSession(const RunOptions& o, SessionDialogs& dialogs) {
-    SessionRegistry registry(o.registry);
+int runSession(const RunOptions& o, SessionDialogs& dialogs) {
+    vel::SessionRegistry registry(o.registry);
     vel::Host& host = vel::Host::instance();
-    const vel::Script script = ReadScript(o.script);
-    dialogs.Prepare();
+    const vel::Script script = readScript(o.script);
+    dialogs.prepare();
 
     std::ofstream trace;
     if (!o.trace.empty()) {
-        trace.open(PathOf(o.trace), std::ios::binary | std::ios::trunc);
+        trace.open(vel::pathOf(o.trace), std::ios::binary | std::ios::trunc);
         if (!trace) throw vel::FileError(o.trace, 0, "cannot open the trace for writing");
         host.setTrace(&trace);
     }
     host.setMessageStream(&std::cout);
     host.setAperture(o.aperture);
 
-    LoadPlugin(o.plugin);
-    if (!o.drawing.empty()) ReadDrawingFile(host.drawing(), o.drawing);
+    vel::loadPlugin(o.plugin);
+    if (!o.drawing.empty()) readDrawingFile(host.drawing(), o.drawing);
     if (o.layer) host.drawing().setCurrentLayer(*o.layer);
 
     vel::ScriptRunner runner(
-        host, [&](const std::string& file) { WriteShowingProgress(host.drawing(), file); });
-    dialogs.Answer(runner.dialogAnswers());
+        host, [&](const std::string& file) { writeShowingProgress(host.drawing(), file); });
+    dialogs.answer(runner.dialogAnswers());
     runner.run(script);
-    ReportUnusedActions(runner.dialogAnswers());
+    reportUnusedActions(runner.dialogAnswers());
 
-    for (const std::string& out : o.outputs) WriteShowingProgress(host.drawing(), out);
+    for (const std::string& out : o.outputs) writeShowingProgress(host.drawing(), out);
     host.setTrace(nullptr);
     host.setMessageStream(nullptr);
-    registry.Save();
+    registry.save();
     // The plug-in stays loaded: its globals may still be referenced by the host
     // until the process ends, as in a real host.
-    return dialogs.Failed() ? kBadInput : kOk;
+    return dialogs.failed() ? kBadInput : kOk;
 }
 
 }  // namespace velhost

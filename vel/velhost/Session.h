@@ -31,34 +31,34 @@ struct RunOptions {
 };
 
 // Adds the options of `velhost run` that every build takes, bound to `o`.
-void AddRunOptions(CLI::App& run, RunOptions& o);
+void addRunOptions(CLI::App& run, RunOptions& o);
 
 // The session script at `path` ("-": standard input; empty: none), every action of its dialog
 // lines checked. Throws vel::FileError naming the file and line.
-vel::Script ReadScript(const std::string& path);
+vel::Script readScript(const std::string& path);
 
 // Replaces the drawing with the file's; what a DXF file held that the drawing cannot is told on
 // standard error and returned (empty: nothing). Throws vel::FileError.
-std::string ReadDrawingFile(vel::Drawing& drawing, const std::string& path);
+std::string readDrawingFile(vel::Drawing& drawing, const std::string& path);
 
 // Warns on standard error about the dialog actions that no dialog took.
-void ReportUnusedActions(const std::vector<std::string>& left);
+void reportUnusedActions(const std::vector<std::string>& left);
 
 // What answers the plug-in's dialogs in a session. The plain one leaves them to the plug-in.
 class SessionDialogs {
 public:
     virtual ~SessionDialogs() = default;
     // Once the registry and the script are found good, before the plug-in is loaded.
-    virtual void Prepare() {}
+    virtual void prepare() {}
     // Before the script runs, with the queue that the script's dialog lines fill.
-    virtual void Answer(std::vector<std::string>& queue) { (void)queue; }
+    virtual void answer(std::vector<std::string>& queue) { (void)queue; }
     // True once an answer could not be given; the session then ends with status 1.
-    virtual bool Failed() const { return false; }
+    virtual bool failed() const { return false; }
 };
 
 // Runs a session: the registry file made the user's registry, the plug-in loaded and started,
 // the drawing read, the script run, every output written. Returns the exit status; throws
 // vel::FileError (or another std::exception) for bad input.
-int RunSession(const RunOptions& o, SessionDialogs& dialogs);
+int runSession(const RunOptions& o, SessionDialogs& dialogs);
 
 }  // namespace velhost

@@ -5,15 +5,15 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "settings/RegistryStore.h"
+#include "platform/RegistryStore.h"
 #include "ui/OrvantaDlg.h"
 #include "ui/UiScope.h"
 #include "vel/io/DrawingFile.h"
-#include "vel/velhost/Platform.h"
+#include "vel/runtime/Platform.h"
 
 namespace velhost {
 
-void AddSettingsOptions(CLI::App& settings, SettingsOptions& o) {
+void addSettingsOptions(CLI::App& settings, SettingsOptions& o) {
     settings.add_option("--registry", o.registry, "registry file to read and write");
     settings.add_option("--script", o.script,
                         "dialog lines that answer the dialog, or - for standard input");
@@ -21,9 +21,9 @@ void AddSettingsOptions(CLI::App& settings, SettingsOptions& o) {
                       "show the dialog on the display; what no action answers is the user's");
 }
 
-int RunSettings(const SettingsOptions& o, SessionDialogs& dialogs) {
-    SessionRegistry registry(o.registry);
-    const vel::Script script = ReadScript(o.script);
+int runSettings(const SettingsOptions& o, SessionDialogs& dialogs) {
+    vel::SessionRegistry registry(o.registry);
+    const vel::Script script = readScript(o.script);
     std::vector<std::string> answers;
     for (const vel::ScriptCommand& c : script.commands) {
         if (c.kind != vel::ScriptCommand::Kind::Dialog)
@@ -31,8 +31,8 @@ int RunSettings(const SettingsOptions& o, SessionDialogs& dialogs) {
                                  "only dialog lines can answer the settings dialog");
         answers.insert(answers.end(), c.actions.begin(), c.actions.end());
     }
-    dialogs.Prepare();
-    dialogs.Answer(answers);
+    dialogs.prepare();
+    dialogs.answer(answers);
     bool accepted = false;
     bool saved = false;
     {
@@ -42,23 +42,23 @@ int RunSettings(const SettingsOptions& o, SessionDialogs& dialogs) {
         accepted = dlg.DoModal() == IDOK;
         if (accepted) saved = dlg.SaveToRegistry();
     }
-    ReportUnusedActions(answers);
+    reportUnusedActions(answers);
     const auto notSaved = [&registry](const std::string& why) {
-        return vel::FileError(registry.Location(), 0,
+        return vel::FileError(registry.location(), 0,
                               "settings not saved" + (why.empty() ? "" : ": " + why));
     };
     if (accepted && !saved) throw notSaved(CurrentUserRegistry().lastError());
     try {
-        registry.Save();  // where the registry is not the file, the values reach it only now
+        registry.save();  // where the registry is not the file, the values reach it only now
     } catch (const vel::FileError& e) {
         if (saved) throw notSaved(e.message());
         throw;
     }
     if (saved)
-        std::cout << "settings saved to " << registry.Location() << "\n";
+        std::cout << "settings saved to " << registry.location() << "\n";
     else
         std::cout << "settings dialog cancelled; nothing saved\n";
-    return dialogs.Failed() ? kBadInput : kOk;
+    return dialogs.failed() ? kBadInput : kOk;
 }
 
 }  // namespace velhost

@@ -16,10 +16,10 @@ struct SettingsOptions {
 };
 
 // Adds the options of `velhost settings`, bound to `o`.
-void AddSettingsOptions(CLI::App& settings, SettingsOptions& o);
+void addSettingsOptions(CLI::App& settings, SettingsOptions& o);
 
 // Runs the dialog and saves what OK took; prints whether the settings were saved. Returns the
 // exit status; throws vel::FileError for bad input or settings that could not all be stored.
-int RunSettings(const SettingsOptions& o, SessionDialogs& dialogs);
+int runSettings(const SettingsOptions& o, SessionDialogs& dialogs);
 
 }  // namespace velhost

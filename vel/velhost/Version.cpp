@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "orvanta/Version.h"
-#include "vel/velhost/Platform.h"
+#include "vel/runtime/Platform.h"
 
 namespace velhost {
 
@@ -29,7 +29,7 @@ bool versionChar(char c) {
 
 }  // namespace
 
-std::string VersionMarkOf(const std::filesystem::path& file) {
+std::string versionMarkOf(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) return {};
     // Read in chunks, each beginning with the end of the one before, so that a mark across two
@@ -61,15 +61,15 @@ std::string VersionMarkOf(const std::filesystem::path& file) {
     return {};
 }
 
-void AddVersionFlag(CLI::App& app) {
+void addVersionFlag(CLI::App& app) {
     app.set_version_flag("--version", [] {
-        const std::filesystem::path plugin = DefaultPlugin();
+        const std::filesystem::path plugin = vel::defaultPlugin();
         const std::u8string path = plugin.u8string();  // a Windows path too, whatever its letters
         std::string text =
             "velhost " ORVANTA_VERSION "\nplug-in " + std::string(path.begin(), path.end()) + ": ";
         std::error_code ec;
         if (!std::filesystem::exists(plugin, ec)) return text + "not found";
-        const std::string version = VersionMarkOf(plugin);
+        const std::string version = versionMarkOf(plugin);
         return text +
                (version.empty() ? "no version (not an Orvanta plug-in?)" : "Orvanta " + version);
     });

@@ -13,9 +13,9 @@ namespace velhost {
 
 // The version a binary carries in its "what" string ("@(#)Orvanta 1.0.0"), read from the file
 // without loading it; empty when the file has none or cannot be read.
-std::string VersionMarkOf(const std::filesystem::path& file);
+std::string versionMarkOf(const std::filesystem::path& file);
 
 // Adds --version to the program: velhost's version, and the default plug-in's file and version.
-void AddVersionFlag(CLI::App& app);
+void addVersionFlag(CLI::App& app);
 
 }  // namespace velhost

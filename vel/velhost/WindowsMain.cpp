@@ -11,15 +11,34 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "settings/Utf.h"
-#include "vel/velhost/DialogRobotWin32.h"
-#include "vel/velhost/DrawingFiles.h"
+#include "platform/Utf.h"
+#include "vel/dxf/DrawingFiles.h"
+#include "vel/robot/DialogRobotWin32.h"
 #include "vel/velhost/Session.h"
 #include "vel/velhost/SettingsSession.h"
 #include "vel/velhost/Version.h"
+
+namespace {
+
+// The robot as a session's way of answering dialogs; `show` leaves unanswered dialogs to the user.
+class Win32RobotDialogs final : public velhost::SessionDialogs {
+public:
+    explicit Win32RobotDialogs(bool show) : show_(show) {}
+    void answer(std::vector<std::string>& queue) override {
+        robot_ = std::make_unique<vel::Win32DialogRobot>(queue, std::cerr, show_);
+    }
+    bool failed() const override { return robot_ && robot_->failed(); }
+
+private:
+    bool show_;
+    std::unique_ptr<vel::Win32DialogRobot> robot_;
+};
+
+}  // namespace
 
 // wmain (linked with -municode): the command line as UTF-16, whatever the code page.
 int wmain(int argc, wchar_t** wargv) {
@@ -39,29 +58,29 @@ int wmain(int argc, wchar_t** wargv) {
 
     CLI::App app{"velhost - runs the Orvanta plug-in in the stand-in CAD host"};
     app.require_subcommand(1);
-    velhost::AddVersionFlag(app);
+    velhost::addVersionFlag(app);
     velhost::RunOptions o;
     CLI::App* runCmd = app.add_subcommand("run", "load the plug-in and run a session script");
-    velhost::AddRunOptions(*runCmd, o);
+    velhost::addRunOptions(*runCmd, o);
     runCmd->add_flag("--show", o.show, "leave the dialogs that no action answers to the user");
     velhost::SettingsOptions so;
     CLI::App* settingsCmd = app.add_subcommand(
         "settings", "run the settings dialog \"Create Insert\" on its own; OK saves");
-    velhost::AddSettingsOptions(*settingsCmd, so);
+    velhost::addSettingsOptions(*settingsCmd, so);
     try {
         app.parse(static_cast<int>(args.size()), argv.data());
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
         return code == 0 ? velhost::kOk : velhost::kBadCommandLine;
     }
-    if (!velhost::CheckOutputFormats(o.outputs, std::cerr)) return velhost::kBadCommandLine;
+    if (!vel::checkOutputFormats(o.outputs, std::cerr)) return velhost::kBadCommandLine;
     try {
         if (settingsCmd->parsed()) {
-            velhost::Win32RobotDialogs dialogs(so.show);
-            return velhost::RunSettings(so, dialogs);
+            Win32RobotDialogs dialogs(so.show);
+            return velhost::runSettings(so, dialogs);
         }
-        velhost::Win32RobotDialogs dialogs(o.show);
-        return velhost::RunSession(o, dialogs);
+        Win32RobotDialogs dialogs(o.show);
+        return velhost::runSession(o, dialogs);
     } catch (const std::exception& e) {
         std::cerr << "velhost: " << e.what() << "\n";
         return velhost::kBadInput;

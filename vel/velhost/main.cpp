@@ -13,7 +13,8 @@
 #include <fstream>
 #include <iostream>
 
-#include "ui/DisplayProbe.h"
+#include "platform/DisplayProbe.h"
+#include "vel/dxf/DrawingFiles.h"
 #include "vel/dxf/DxfFormat.h"
 #include "vel/gui/FileProgress.h"
 #include "vel/gui/HostWindow.h"
@@ -21,9 +22,8 @@
 #include "vel/io/DrawingFile.h"
 #include "vel/io/Script.h"
 #include "vel/kernel/Host.h"
-#include "vel/velhost/DialogRobot.h"
-#include "vel/velhost/DrawingFiles.h"
-#include "vel/velhost/Platform.h"
+#include "vel/robot/DialogRobot.h"
+#include "vel/runtime/Platform.h"
 #include "vel/velhost/Session.h"
 #include "vel/velhost/SettingsSession.h"
 #include "vel/velhost/Version.h"
@@ -32,7 +32,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum ExitCode { kOk = 0, kBadInput = 1, kBadCommandLine = 2 };
+using velhost::kBadCommandLine;
+using velhost::kBadInput;
+using velhost::kOk;
 
 // Qt's notices about the environment (no runtime directory, for one) say
 // nothing about the session; everything else goes to standard error as usual.
@@ -71,23 +73,23 @@ class RobotDialogs final : public velhost::SessionDialogs {
 public:
     RobotDialogs(bool show, const std::string& platform, const char* program)
         : show_(show), platform_(platform), program_(program) {}
-    void Prepare() override { app_.emplace(program_, show_, platform_); }
-    void Answer(std::vector<std::string>& queue) override {
-        robot_ = std::make_unique<velhost::DialogRobot>(queue, std::cerr, show_);
+    void prepare() override { app_.emplace(program_, show_, platform_); }
+    void answer(std::vector<std::string>& queue) override {
+        robot_ = std::make_unique<vel::DialogRobot>(queue, std::cerr, show_);
     }
-    bool Failed() const override { return robot_ && robot_->Failed(); }
+    bool failed() const override { return robot_ && robot_->failed(); }
 
 private:
     bool show_;
     std::string platform_;
     const char* program_;
     std::optional<HostApplication> app_;
-    std::unique_ptr<velhost::DialogRobot> robot_;
+    std::unique_ptr<vel::DialogRobot> robot_;
 };
 
 int run(const RunOptions& o, const char* program) {
     RobotDialogs dialogs(o.show, o.platform, program);
-    return velhost::RunSession(o, dialogs);
+    return velhost::runSession(o, dialogs);
 }
 
 struct GuiOptions {
@@ -114,11 +116,11 @@ std::optional<QSize> parseSize(const std::string& text) {
 
 // The window: a person uses the command with the mouse and keys.
 int runGui(const GuiOptions& o, const char* program) {
-    velhost::UseRegistryFile(o.registry);
+    vel::useRegistryFile(o.registry);
     vel::Host& host = vel::Host::instance();
     HostApplication app(program, true, o.platform);
     host.setAperture(1.0);
-    velhost::LoadPlugin(o.plugin);
+    vel::loadPlugin(o.plugin);
     velgui::WindowOptions options;
     if (!o.drawing.empty()) {
         // Read before the window is made, with the box that shows a long read. Cancelled, velhost
@@ -130,7 +132,7 @@ int runGui(const GuiOptions& o, const char* program) {
                 QStringLiteral("Reading %1...")
                     .arg(QFileInfo(QString::fromStdString(o.drawing)).fileName()),
                 std::chrono::milliseconds(500));
-            options.leftOut = velhost::ReadDrawing(host.drawing(), o.drawing, &progress);
+            options.leftOut = vel::readDrawing(host.drawing(), o.drawing, &progress);
             options.drawing = o.drawing;
             if (options.leftOut.total() > 0)
                 std::cerr << o.drawing << ": " << options.leftOut.summary() << "\n";
@@ -164,16 +166,16 @@ int runGui(const GuiOptions& o, const char* program) {
 int main(int argc, char** argv) {
     CLI::App app{"velhost - runs the Orvanta plug-in in the stand-in CAD host"};
     app.require_subcommand(1);
-    velhost::AddVersionFlag(app);
+    velhost::addVersionFlag(app);
     RunOptions o;
     CLI::App* runCmd = app.add_subcommand("run", "load the plug-in and run a session script");
-    velhost::AddRunOptions(*runCmd, o);
+    velhost::addRunOptions(*runCmd, o);
     runCmd->add_flag("--show", o.show,
                      "show the plug-in's dialogs on the display instead of offscreen");
     velhost::SettingsOptions so;
     CLI::App* settingsCmd = app.add_subcommand(
         "settings", "run the settings dialog \"Create Insert\" on its own; OK saves");
-    velhost::AddSettingsOptions(*settingsCmd, so);
+    velhost::addSettingsOptions(*settingsCmd, so);
     GuiOptions go;
     CLI::App* guiCmd =
         app.add_subcommand("gui", "open the CAD window and use the command with the mouse");
@@ -208,7 +210,7 @@ int main(int argc, char** argv) {
         std::cerr << "--view: the rectangle has no area\n";
         return kBadCommandLine;
     }
-    if (!velhost::CheckOutputFormats(guiCmd->parsed() ? go.outputs : o.outputs, std::cerr))
+    if (!vel::checkOutputFormats(guiCmd->parsed() ? go.outputs : o.outputs, std::cerr))
         return kBadCommandLine;
     if (o.show || so.show || guiCmd->parsed()) {
         const DisplayChoice display = ChooseDisplay();
@@ -223,7 +225,7 @@ int main(int argc, char** argv) {
     try {
         if (settingsCmd->parsed()) {
             RobotDialogs dialogs(so.show, so.platform, argv[0]);
-            return velhost::RunSettings(so, dialogs);
+            return velhost::runSettings(so, dialogs);
         }
         if (guiCmd->parsed()) return runGui(go, argv[0]);
         return run(o, argv[0]);
