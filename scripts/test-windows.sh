@@ -95,8 +95,8 @@ step() {
 }
 
 step "exports and imports" bash "$root/tests/windows/check-windows-files.sh" "$build/bin"
-step "settings against the registry" "$wine" "$build/bin/settings_windows_tests.exe" --gtest_color=no --gtest_brief=1
-step "velhost's registry files" "$wine" "$build/bin/velhost_windows_tests.exe" --gtest_color=no --gtest_brief=1
+step "the registry store against the registry" "$wine" "$build/bin/platform_windows_tests.exe" --gtest_color=no --gtest_brief=1
+step "a session's registry files" "$wine" "$build/bin/runtime_windows_tests.exe" --gtest_color=no --gtest_brief=1
 step "dialogs of the dialog manager" "$wine" "$build/bin/ui_windows_tests.exe" --gtest_color=no --gtest_brief=1
 step "the dialog robot" "$wine" "$build/bin/robot_windows_tests.exe" --gtest_color=no --gtest_brief=1
 step "velhost.exe answering the plug-in's dialogs" env QT_QPA_PLATFORM=offscreen \

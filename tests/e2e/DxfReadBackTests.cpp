@@ -2,7 +2,7 @@
 // an independent DXF reader (Debian's python3-ezdxf under the system's own
 // Python): the insert outline's vertices and bulges, the hole around it, and
 // the picked part drawing itself.
-#include "tests/e2e/E2eSupport.h"
+#include "tests/support/Sessions.h"
 
 namespace e2e {
 namespace {

@@ -3,7 +3,7 @@
 // rebuilds the insert with the new value, Cancel changes nothing, a rebuild
 // that fails ends the run with its message, and confirm makes the hole. The
 // edits never reach the registry.
-#include "tests/e2e/E2eSupport.h"
+#include "tests/support/Sessions.h"
 
 namespace e2e {
 namespace {

@@ -1,7 +1,7 @@
 // ExampleSessionTests.cpp - every example session under examples/sessions runs
 // on the bracket part as shipped, with its own settings, and leaves the inserts
 // and holes it says it makes, with nothing temporary left behind.
-#include "tests/e2e/E2eSupport.h"
+#include "tests/support/Sessions.h"
 
 namespace e2e {
 namespace {

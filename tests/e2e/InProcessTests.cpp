@@ -23,7 +23,7 @@
 #include "host/PickSteps.h"
 #include "settings/InsertSettings.h"
 #include "settings/TextConversions.h"
-#include "tests/e2e/E2eSupport.h"
+#include "tests/support/Sessions.h"
 #include "ui/UiScope.h"
 #include "vel/io/DrawingFile.h"
 #include "vel/kernel/Host.h"

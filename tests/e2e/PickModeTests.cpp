@@ -2,7 +2,7 @@
 // figures and two corners, each continuous and annotated; what every waiting
 // state does with each kind of input, the host calls it makes, the failure
 // message it shows, and the inserts, holes and rectangles left in the drawing.
-#include "tests/e2e/E2eSupport.h"
+#include "tests/support/Sessions.h"
 
 namespace e2e {
 namespace {

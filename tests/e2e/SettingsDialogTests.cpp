@@ -3,7 +3,7 @@
 // current at once and ends the run, so that the next run works with it; Cancel
 // stores nothing.
 #include "settings/Palette.h"
-#include "tests/e2e/E2eSupport.h"
+#include "tests/support/Sessions.h"
 
 namespace e2e {
 namespace {

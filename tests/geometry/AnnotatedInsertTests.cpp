@@ -5,9 +5,9 @@
 #include <clocale>
 #include <cstdio>
 
-#include "GeometryTestSupport.h"
 #include "geometry/Annotations.h"
 #include "geometry/InsertOutline.h"
+#include "tests/geometry/GeometryTestSupport.h"
 
 namespace geometry_test {
 namespace {

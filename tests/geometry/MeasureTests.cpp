@@ -5,9 +5,9 @@
 #include <cmath>
 #include <random>
 
-#include "GeometryTestSupport.h"
 #include "geometry/InsertAnnotations.h"
 #include "geometry/InsertOutline.h"
+#include "tests/geometry/GeometryTestSupport.h"
 
 namespace geometry_test {
 namespace {

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "GeometryTestSupport.h"
 #include "geometry/InsertOutline.h"
+#include "tests/geometry/GeometryTestSupport.h"
 
 namespace geometry_test {
 namespace {

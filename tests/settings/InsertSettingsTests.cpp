@@ -4,12 +4,12 @@
 
 #include <set>
 
-#include "KillMidWrite.h"
-#include "LongTextCheck.h"
-#include "RegistryTestSupport.h"
 #include "platform/Utf.h"
 #include "settings/InsertSettings.h"
 #include "settings/SettingsRegistry.h"
+#include "tests/support/KillMidWrite.h"
+#include "tests/support/LongTextCheck.h"
+#include "tests/support/RegistryFiles.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QWindow>
 
-#include "tests/settings/KillMidWrite.h"
+#include "tests/support/KillMidWrite.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/OrvantaDlg.h"
 #include "ui/Resources.h"

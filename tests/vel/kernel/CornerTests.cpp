@@ -3,7 +3,7 @@
 // the outline as drawn.
 #include <gtest/gtest.h>
 
-#include "KernelTestSupport.h"
+#include "tests/vel/kernel/KernelTestSupport.h"
 
 namespace vel {
 namespace {

@@ -28,7 +28,7 @@
 #include <functional>
 #include <map>
 
-#include "tests/e2e/E2eSupport.h"
+#include "tests/support/Sessions.h"
 #include "vel/dxf/DrawingFiles.h"
 #include "vel/gui/Canvas.h"
 #include "vel/gui/HostWindow.h"

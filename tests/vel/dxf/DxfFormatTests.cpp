@@ -10,7 +10,7 @@
 #include <map>
 #include <set>
 
-#include "FormatTestSupport.h"
+#include "tests/support/Drawings.h"
 #include "vel/dxf/DxfFormat.h"
 #include "vel/kernel/HostPalette.h"
 #include "vel/kernel/Text.h"

@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstring>
 
-#include "FormatTestSupport.h"
+#include "tests/support/Drawings.h"
 #include "vel/io/DrawingFile.h"
 
 namespace vel::test {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <sstream>
 
-#include "tests/formats/FormatTestSupport.h"
+#include "tests/support/Drawings.h"
 #include "vel/dxf/DxfFormat.h"
 
 namespace vel::test {

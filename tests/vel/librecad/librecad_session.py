@@ -14,13 +14,14 @@ import sys
 import tempfile
 import time
 
-TOP = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+HERE = os.path.dirname(os.path.abspath(__file__))
+TOP = os.path.dirname(os.path.dirname(os.path.dirname(HERE)))
 BUILD = os.path.abspath(sys.argv[1])
 PLUGIN = os.path.join(BUILD, "bin", "librecad")
 VELHOST = os.path.join(BUILD, "bin", "velhost")
 # The example sessions, and those only LibreCAD's inputs need.
 SESSIONS = [os.path.join(TOP, "examples", "sessions"),
-            os.path.join(TOP, "tests", "librecad", "sessions")]
+            os.path.join(HERE, "sessions")]
 DRAWING = os.path.join(TOP, "examples", "bracket.dxf")
 WAIT = 20.0  # seconds LibreCAD may take for one step on a loaded machine
 SELECTION = 0x20  # the mask of a prompt that takes a selection

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "KernelTestSupport.h"
 #include "host/VelLib.h"
+#include "tests/vel/kernel/KernelTestSupport.h"
 #include "vel/kernel/Host.h"
 
 namespace vel::test {

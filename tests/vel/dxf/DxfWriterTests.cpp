@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
-#include "FormatTestSupport.h"
+#include "tests/support/Drawings.h"
 #include "vel/dxf/DxfFormat.h"
 #include "vel/kernel/HostPalette.h"
 #include "vel/kernel/Text.h"

@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "KernelTestSupport.h"
+#include "tests/vel/kernel/KernelTestSupport.h"
 
 namespace vel {
 namespace {

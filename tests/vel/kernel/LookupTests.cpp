@@ -8,7 +8,7 @@
 #include <optional>
 #include <random>
 
-#include "tests/kernel/KernelTestSupport.h"
+#include "tests/vel/kernel/KernelTestSupport.h"
 #include "vel/kernel/Host.h"
 
 namespace vel {

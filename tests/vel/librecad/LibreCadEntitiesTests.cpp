@@ -6,7 +6,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "../formats/FormatTestSupport.h"
+#include "tests/support/Drawings.h"
 #include "vel/kernel/HostPalette.h"
 #include "vel/librecad/LibreCadEntities.h"
 

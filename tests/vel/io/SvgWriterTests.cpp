@@ -4,7 +4,7 @@
 
 #include <regex>
 
-#include "FormatTestSupport.h"
+#include "tests/support/Drawings.h"
 #include "vel/kernel/HostPalette.h"
 
 namespace vel::test {

@@ -9,7 +9,7 @@
 
 #include "settings/InsertSettings.h"
 #include "settings/SettingsRegistry.h"
-#include "tests/settings/LongTextCheck.h"
+#include "tests/support/LongTextCheck.h"
 
 namespace {
 

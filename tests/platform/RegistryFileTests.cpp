@@ -13,11 +13,11 @@
 #include <thread>
 #include <vector>
 
-#include "KillMidWrite.h"
-#include "RegistryTestSupport.h"
 #include "platform/RegistryStore.h"
 #include "platform/Utf.h"
 #include "settings/SettingsRegistry.h"
+#include "tests/support/KillMidWrite.h"
+#include "tests/support/RegistryFiles.h"
 
 namespace {
 

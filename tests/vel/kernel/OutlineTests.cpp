@@ -2,7 +2,7 @@
 // scaled copies of segments.
 #include <gtest/gtest.h>
 
-#include "KernelTestSupport.h"
+#include "tests/vel/kernel/KernelTestSupport.h"
 
 namespace vel {
 namespace {

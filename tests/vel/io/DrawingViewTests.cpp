@@ -2,7 +2,7 @@
 // the dimension's own lines, arrowheads at the ends of the measure line.
 #include <gtest/gtest.h>
 
-#include "FormatTestSupport.h"
+#include "tests/support/Drawings.h"
 #include "vel/io/DrawingView.h"
 
 namespace vel::test {
