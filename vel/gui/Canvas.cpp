@@ -7,12 +7,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <iterator>
 #include <map>
+#include <vector>
 
 #include "vel/painter/PainterSurface.h"
 
@@ -30,46 +29,10 @@ const QColor kSnapColor(80, 230, 120);
 constexpr double kSnapPixels = 10.0;
 // The snap marker's half size in pixels.
 constexpr double kMarkerPixels = 6.0;
-// The share of the canvas's smaller side kept free around the drawing when it is
-// zoomed to fit: room for an insert made around all of it.
-constexpr double kFitMargin = 1.0 / 12.0;
 // A press that moves less than this is a click, not a drag.
 constexpr double kDragPixels = 4.0;
-// One notch of the wheel zooms by this factor.
-constexpr double kWheelZoom = 1.2;
-// The wheel zooms out no further than this share of the size zoom to fit gives the
-// drawing (turned on and on, the scale would run down to nothing)...
-constexpr double kZoomOutLimit = 1e-3;
-// ... and in no further than where the drawing's farthest point lies this many pixels
-// from the screen's origin, which doubles still place within a thousandth of a pixel.
-constexpr double kZoomInReach = 1e13;
 // A segment smaller than this on the screen is drawn as a single dot.
 constexpr double kDotPixels = 1.5;
-vel::Extents boxOf(const vel::SegmentView& view) {
-    vel::Extents box;
-    for (const vel::ViewShape& shape : view.shapes) {
-        if (const auto* c = std::get_if<vel::Circle>(&shape.geometry)) {
-            box.add(vel::extentsOf(vel::Primitive{*c}));
-        } else if (const auto* p = std::get_if<vel::Point>(&shape.geometry)) {
-            box.add(*p);
-        } else if (const auto* head = std::get_if<vel::Arrowhead>(&shape.geometry)) {
-            box.add(head->tip), box.add(head->left), box.add(head->right);
-        } else {
-            for (const vel::PathPiece& piece : std::get<vel::Path>(shape.geometry).pieces)
-                box.add(piece.arc
-                            ? vel::extentsOf(vel::Primitive{*piece.arc})
-                            : vel::extentsOf(vel::Primitive{vel::Line{piece.from, piece.to}}));
-        }
-    }
-    for (const vel::ViewText& t : view.texts) {
-        const double reach = t.height * (1.0 + 0.6 * static_cast<double>(t.text.size()));
-        box.add(t.anchor + vel::Point{-reach, -reach});
-        box.add(t.anchor + vel::Point{reach, reach});
-    }
-    return box;
-}
-
-// The part of a segment's view that shows one element.
 }  // namespace
 
 Canvas::Canvas(vel::Host& host, vel::HostInput& input, CanvasEvents events, QWidget* parent)
@@ -82,65 +45,8 @@ Canvas::Canvas(vel::Host& host, vel::HostInput& input, CanvasEvents events, QWid
 }
 
 void Canvas::takeDrawing(bool all) {
-    const vel::Drawing& drawing = host_.drawing();
-    auto fresh = [&](int id, const vel::Segment& segment) {
-        CachedSegment s;
-        s.id = id;
-        s.revision = segment.revision;
-        s.geometry = vel::drawnExtentsOf(drawing, segment);
-        return s;
-    };
-    // Segments are kept in place: those gone are dropped, those changed taken
-    // anew, new ones (whose ids come after every other) added at the end. Only
-    // a drawing whose ids went another way is taken whole.
-    size_t kept = 0;
-    auto cached = segments_.begin();
-    bool inPlace = !all;
-    std::vector<CachedSegment> added;
-    for (const auto& [id, segment] : drawing.segments()) {
-        if (!inPlace) break;
-        while (cached != segments_.end() && cached->id < id) ++cached;
-        if (cached == segments_.end()) {
-            added.push_back(fresh(id, segment));
-        } else if (cached->id != id) {
-            inPlace = false;  // an id before one already taken
-        } else {
-            if (cached->revision != segment.revision) *cached = fresh(id, segment);
-            if (kept != static_cast<size_t>(cached - segments_.begin()))
-                segments_[kept] = std::move(*cached);
-            ++kept;
-            ++cached;
-        }
-    }
-    if (inPlace) {
-        segments_.resize(kept);
-        std::move(added.begin(), added.end(), std::back_inserter(segments_));
-    } else {
-        segments_.clear();
-        for (const auto& [id, segment] : drawing.segments())
-            segments_.push_back(fresh(id, segment));
-    }
-    vel::Extents geometry;
-    for (const CachedSegment& s : segments_) geometry.add(s.geometry);
-
-    // Texts are sized by the whole drawing: when that changed, they are placed anew.
-    const double textHeight = frame_.textHeight;
-    frame_ = vel::frameFor(geometry);
-    const bool textsMoved = frame_.textHeight != textHeight;
-    everything_ = vel::Extents{};
-    for (CachedSegment& s : segments_) {
-        if (!s.current || (textsMoved && !s.view.texts.empty())) {
-            vel::viewSegment(drawing, *drawing.segment(s.id), frame_, s.view);
-            s.box = boxOf(s.view);
-            s.current = true;
-        }
-        everything_.add(s.box);
-    }
+    view_.takeDrawing(host_.drawing(), all, width(), height());
     hover_ = {};
-    // Until the person moves the view, it stays fitted to the drawing: what a run adds (an
-    // insert around all of the part, its annotations) comes into view, and what a confirm or an
-    // undo takes away leaves no margin behind.
-    if (fitted_ && !all && !everything_.empty()) zoomToFit();
     update();
 }
 
@@ -155,31 +61,26 @@ void Canvas::refreshHover() {
 }
 
 void Canvas::zoomToFit() {
-    transform_ = vel::ViewTransform::fit(everything_, width(), height(),
-                                         kFitMargin * std::min(width(), height()));
-    fitted_ = true;
-    area_.reset();
+    view_.zoomToFit(width(), height());
     update();
 }
 
 void Canvas::showArea(const vel::Extents& area) {
-    transform_ = vel::ViewTransform::fit(area, width(), height(), 0.0);
-    fitted_ = false;
-    area_ = area;
+    view_.showArea(area, width(), height());
     update();
 }
 
 QPoint Canvas::screenPointOf(vel::Point p) const {
-    const vel::Point s = transform_.toScreen(p);
+    const vel::Point s = transform().toScreen(p);
     return QPoint(static_cast<int>(std::lround(s.x)), static_cast<int>(std::lround(s.y)));
 }
 
 vel::Point Canvas::drawingPointOf(QPointF s) const {
-    return transform_.toDrawing({s.x(), s.y()});
+    return transform().toDrawing({s.x(), s.y()});
 }
 
 void Canvas::useAperture() const {
-    host_.setAperture(aperturePixels_ / transform_.scale());
+    host_.setAperture(aperturePixels_ / transform().scale());
 }
 
 bool Canvas::pointArmed() const {
@@ -196,7 +97,7 @@ void Canvas::setSnaps(bool on, vel::SnapKinds kinds) {
 
 std::optional<vel::Snap> Canvas::snapAt(QPointF at) const {
     if (!snapping_ || !pointArmed()) return std::nullopt;
-    return vel::findSnap(host_.drawing(), drawingPointOf(at), kSnapPixels / transform_.scale(),
+    return vel::findSnap(host_.drawing(), drawingPointOf(at), kSnapPixels / transform().scale(),
                          snapKinds_);
 }
 
@@ -249,10 +150,10 @@ void Canvas::paintDrawing(QPainter& painter, const QRect& area) const {
     // Segments too small to show their shape are one dot each, a pixel painted once.
     std::vector<bool> dotted(static_cast<size_t>(area.width()) * area.height());
     std::map<std::array<std::uint8_t, 3>, QList<QPointF>> dots;
-    for (const CachedSegment& s : segments_) {
+    for (const vel::ScreenView::CachedSegment& s : view_.segments()) {
         if (s.box.empty()) continue;
-        const vel::Point a = transform_.toScreen({s.box.minX, s.box.maxY});
-        const vel::Point b = transform_.toScreen({s.box.maxX, s.box.minY});
+        const vel::Point a = transform().toScreen({s.box.minX, s.box.maxY});
+        const vel::Point b = transform().toScreen({s.box.maxX, s.box.minY});
         if (b.x < visible.left() || a.x > visible.right() || b.y < visible.top() ||
             a.y > visible.bottom())
             continue;
@@ -270,7 +171,7 @@ void Canvas::paintDrawing(QPainter& painter, const QRect& area) const {
             dots[{c.r, c.g, c.b}].append(QPointF(x + area.left() + 0.5, y + area.top() + 0.5));
             continue;
         }
-        vel::paintSegment(s.view, transform_, surface, detail);
+        vel::paintSegment(s.view, transform(), surface, detail);
     }
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (const auto& [c, points] : dots) {
@@ -282,23 +183,18 @@ void Canvas::paintDrawing(QPainter& painter, const QRect& area) const {
 
 void Canvas::paintHighlights(QPainter& painter) const {
     PainterSurface thick(painter, 2.5);
-    auto find = [&](int id) -> const CachedSegment* {
-        const auto it = std::lower_bound(segments_.begin(), segments_.end(), id,
-                                         [](const CachedSegment& s, int v) { return s.id < v; });
-        return it != segments_.end() && it->id == id ? &*it : nullptr;
-    };
     if (host_.running() && host_.eventMask() == VEL_MASK_SELECTION)
         for (const SelIdRecord& r : host_.selection())
-            if (const CachedSegment* s = find(r.segmentId))
-                vel::paintSegment(s->view, transform_, thick,
+            if (const auto* s = view_.find(r.segmentId))
+                vel::paintSegment(s->view, transform(), thick,
                                   litDetail(host_.drawing(), kSelectedColor));
     if (!hover_.segmentId) return;
-    if (const CachedSegment* s = find(*hover_.segmentId)) {
+    if (const auto* s = view_.find(*hover_.segmentId)) {
         if (hover_.elementId)
-            vel::paintSegment(vel::elementView(s->view, *hover_.elementId), transform_, thick,
+            vel::paintSegment(vel::elementView(s->view, *hover_.elementId), transform(), thick,
                               litDetail(host_.drawing(), kHoverColor));
         else
-            vel::paintSegment(s->view, transform_, thick, litDetail(host_.drawing(), kHoverColor));
+            vel::paintSegment(s->view, transform(), thick, litDetail(host_.drawing(), kHoverColor));
     }
 }
 
@@ -311,7 +207,7 @@ void Canvas::paintInputAids(QPainter& painter) const {
     if (host_.running() && host_.echo()) {
         QPen band(kAidColor, 1.0, Qt::DashLine);
         painter.setPen(band);
-        const vel::Point first = transform_.toScreen(*host_.echo());
+        const vel::Point first = transform().toScreen(*host_.echo());
         painter.drawRect(QRectF(QPointF(first.x, first.y), cursor).normalized());
     }
     if (snap_) paintSnapMarker(painter, cursor, snap_->kind);
@@ -373,10 +269,8 @@ void Canvas::paintEvent(QPaintEvent*) {
 }
 
 void Canvas::resizeEvent(QResizeEvent*) {
-    if (area_)
-        showArea(*area_);
-    else if (fitted_ || everything_.empty())
-        zoomToFit();
+    view_.resize(width(), height());
+    update();
 }
 
 // ---- the mouse ---------------------------------------------------------------
@@ -396,10 +290,8 @@ void Canvas::mouseMoveEvent(QMouseEvent* event) {
     const QPointF at = event->position();
     mouse_ = at;
     if (panFrom_) {
-        transform_ = transform_.panned(at.x() - panFrom_->x(), at.y() - panFrom_->y());
+        view_.pan(at.x() - panFrom_->x(), at.y() - panFrom_->y());
         panFrom_ = at;
-        fitted_ = false;
-        area_.reset();
     }
     if (pressAt_ && !windowDrag_ && host_.running() && host_.eventMask() == VEL_MASK_SELECTION &&
         QLineF(*pressAt_, at).length() >= kDragPixels)
@@ -451,22 +343,7 @@ void Canvas::wheelEvent(QWheelEvent* event) {
     const double notches = event->angleDelta().y() / 120.0;
     if (notches == 0.0) return;
     const QPointF at = event->position();
-    // Between the limits, which the view may already lie beyond (shown by --view):
-    // the wheel then only brings it back.
-    const double fitScale = vel::ViewTransform::fit(everything_, width(), height(),
-                                                    kFitMargin * std::min(width(), height()))
-                                .scale();
-    double reach = std::max(width(), height()) / fitScale;
-    if (!everything_.empty())
-        reach = std::max({reach, std::abs(everything_.minX), std::abs(everything_.maxX),
-                          std::abs(everything_.minY), std::abs(everything_.maxY)});
-    const double scale = transform_.scale();
-    const double lowest = std::min(scale, fitScale * kZoomOutLimit);
-    const double highest = std::max(scale, kZoomInReach / reach);
-    const double wanted = std::clamp(scale * std::pow(kWheelZoom, notches), lowest, highest);
-    transform_ = transform_.zoomedAt({at.x(), at.y()}, wanted / scale);
-    fitted_ = false;
-    area_.reset();
+    view_.zoomAt({at.x(), at.y()}, notches, width(), height());
     updateHover(at);
     snap_ = snapAt(at);
     update();

@@ -6,13 +6,12 @@
 #pragma once
 
 #include <QWidget>
-#include <cstdint>
 #include <functional>
 #include <optional>
-#include <vector>
 
 #include "vel/io/HostInput.h"
 #include "vel/io/Picture.h"
+#include "vel/io/ScreenView.h"
 #include "vel/io/Snap.h"
 
 namespace velgui {
@@ -47,16 +46,14 @@ public:
     // say nothing of this one's.
     void refreshDrawing() { takeDrawing(true); }
     // Takes again what changed since (after an input, an undo or a redo): segments
-    // whose revision moved, and the texts when the drawing's size changed. Within
-    // one history a revision never stands for two contents: a step undone keeps its
-    // revisions only until a new run starts a new branch, which forgets the step.
+    // whose revision moved, and the texts when the drawing's size changed.
     void updateDrawing() { takeDrawing(false); }
     // After an input: what a click would take now, under the step now armed.
     void refreshHover();
     void zoomToFit();
     // Shows exactly this rectangle of the drawing (aspect kept, centred).
     void showArea(const vel::Extents& area);
-    const vel::ViewTransform& transform() const { return transform_; }
+    const vel::ViewTransform& transform() const { return view_.transform(); }
     QPoint screenPointOf(vel::Point drawingPoint) const;
     vel::Point drawingPointOf(QPointF screenPoint) const;
 
@@ -78,15 +75,6 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    struct CachedSegment {
-        int id = 0;
-        std::uint64_t revision = 0;
-        vel::Extents geometry;  // what the segment's primitives cover
-        vel::SegmentView view;
-        vel::Extents box;  // what the view draws, texts included
-        bool current = false;
-    };
-
     void takeDrawing(bool all);
     void take(const vel::InputResult& result);
     void useAperture() const;
@@ -102,13 +90,7 @@ private:
     vel::HostInput& input_;
     CanvasEvents events_;
     double aperturePixels_ = 5.0;
-    vel::ViewTransform transform_;
-    bool fitted_ = false;  // zoom to fit again when the size changes, until the view is moved
-    std::optional<vel::Extents> area_;  // the area to show once the size is known
-
-    vel::ViewFrame frame_;
-    vel::Extents everything_;  // what zoom to fit shows
-    std::vector<CachedSegment> segments_;
+    vel::ScreenView view_;
 
     std::optional<QPointF> mouse_;    // where the mouse is, in the canvas
     std::optional<QPointF> pressAt_;  // where the left button went down

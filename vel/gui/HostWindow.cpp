@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,18 +12,13 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <limits>
 
-#include "vel/dxf/DrawingFiles.h"
 #include "vel/gui/Canvas.h"
-#include "vel/gui/FileProgress.h"
 #include "vel/gui/WindowLanguage.h"
 #include "vel/kernel/Text.h"
 
@@ -33,8 +26,6 @@ namespace velgui {
 
 namespace {
 
-constexpr int kRecentFiles = 8;
-constexpr const char* kRecentKey = "recentFiles";
 constexpr const char* kSnapOnKey = "snap/on";
 constexpr const char* kSnapKindsKey = "snap/kinds";
 
@@ -42,26 +33,15 @@ QString fromUtf16(const std::u16string& text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QSettings windowSettings() {
-    return QSettings(QStringLiteral("Orvanta"), QStringLiteral("velhost"));
-}
-
-// What reading a file left out, in the window's language and joined as the reader's summary.
-QString sayLeftOut(const vel::LeftOut& leftOut) {
-    const std::vector<vel::Words> parts = leftOut.words();
-    QString text;
-    for (size_t i = 0; i < parts.size(); ++i)
-        text += (i == 0   ? QString()
-                 : i == 1 ? QStringLiteral(" ")
-                          : QStringLiteral("; ")) +
-                say(parts[i]);
-    return text;
-}
-
 }  // namespace
 
 HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
-    : host_(host), input_(host), outputs_(options.outputs) {
+    : host_(host),
+      input_(host),
+      files_(*this, host, history_, options.outputs,
+             {.message = [this](const QString& text) { showMessage(text); },
+              .regainActivation = [this] { regainActivation(); },
+              .drawingReplaced = [this] { showNewDrawing(); }}) {
     CanvasEvents events;
     events.inputTaken = [this] { afterInput(); };
     events.inputRefused = [this](const vel::Words& why) { showMessage(say(why)); };
@@ -148,26 +128,23 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
         QMessageBox::information(this, QStringLiteral("Orvanta"), fromUtf16(text));
     });
 
-    if (!options.drawing.empty())
-        setCurrentFile(QString::fromStdString(options.drawing));
-    else
-        setCurrentFile({});
-    leftOutOfFile_ = sayLeftOut(options.leftOut);
-    if (!leftOutOfFile_.isEmpty())
-        showMessage(
-            QStringLiteral("%1: %2").arg(QFileInfo(currentFile_).fileName(), leftOutOfFile_));
-    shownRevision_ = host_.drawing().revision();
-    canvas_->refreshDrawing();
-    if (options.view)
-        canvas_->showArea(*options.view);
-    else
-        canvas_->zoomToFit();
-    refreshLayers();
-    refreshActions();
+    files_.startWith(QString::fromStdString(options.drawing), options.leftOut);
+    showNewDrawing(options.view);
     keyLine_->setText(keyLine());
     canvasSize_ = options.size;
     resize(options.size + QSize(300, 120));
     canvas_->setFocus();
+}
+
+void HostWindow::showNewDrawing(const std::optional<vel::Extents>& view) {
+    shownRevision_ = host_.drawing().revision();
+    canvas_->refreshDrawing();
+    if (view)
+        canvas_->showArea(*view);
+    else
+        canvas_->zoomToFit();
+    refreshLayers();
+    refreshActions();
 }
 
 HostWindow::~HostWindow() {
@@ -193,15 +170,16 @@ void HostWindow::fitCanvasSize(int tries) {
 
 void HostWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    openAction_ = file->addAction(tr("&Open..."), QKeySequence::Open, this, [this] { open(); });
+    openAction_ =
+        file->addAction(tr("&Open..."), QKeySequence::Open, this, [this] { files_.open(); });
     recentMenu_ = file->addMenu(tr("Open &Recent"));
     QAction* save =
-        file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { this->save(); });
+        file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { files_.save(); });
     // Spelled out: the standard Save As and Redo keys are empty or other keys on a plain
     // X11 desktop, where Qt's generic key bindings apply.
     QAction* saveAsAction =
         file->addAction(tr("Save &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this,
-                        [this] { saveAs(); });
+                        [this] { files_.saveAs(); });
     saveAsAction->setObjectName(QStringLiteral("saveAs"));
     file->addSeparator();
     file->addAction(tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, [this] { close(); });
@@ -243,7 +221,7 @@ void HostWindow::buildMenus() {
     snaps->setObjectName(QStringLiteral("snaps"));
     snaps->addAction(snapAction_);
     for (QAction* a : snapKindActions_) snaps->addAction(a);
-    refreshRecentFiles();
+    files_.setRecentMenu(recentMenu_);
 }
 
 QMenu* HostWindow::buildSnapMenu() {
@@ -516,256 +494,14 @@ bool HostWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-// ---- files -----------------------------------------------------------------------
-
-void HostWindow::setCurrentFile(const QString& path) {
-    currentFile_ = path;
-    // Saved in the middle of a run, the file holds what no state of the history names.
-    savedState_ = host_.running() ? std::numeric_limits<std::uint64_t>::max() : history_.state();
-    setWindowModified(false);
-    const QString shown = path.isEmpty() ? tr("untitled") : QFileInfo(path).fileName();
-    setWindowTitle(tr("%1[*] - velhost").arg(shown));
-    if (!path.isEmpty()) addRecentFile(path);
-}
-
-bool HostWindow::openDrawing(const QString& path) {
-    if (host_.running()) return false;
-    vel::Drawing read;
-    vel::LeftOut leftOut;
-    const QString name = QFileInfo(path).fileName();
-    try {
-        {
-            FileProgress progress(this, tr("Reading %1...").arg(name), progressDelay_);
-            leftOut = vel::readDrawing(read, path.toStdString(), &progress);
-        }
-        if (leftOut.total() > 0)
-            showMessage(QStringLiteral("%1: %2").arg(name, sayLeftOut(leftOut)));
-    } catch (const vel::Cancelled&) {
-        showMessage(tr("Opening %1 cancelled").arg(name));
-        regainActivation();
-        return false;
-    } catch (const std::exception& e) {
-        QMessageBox::warning(this, tr("Open"), QString::fromUtf8(e.what()));
-        regainActivation();
-        return false;
-    }
-    host_.drawing() = std::move(read);
-    host_.clearSelection();
-    history_.clear();
-    setCurrentFile(path);
-    leftOutOfFile_ = sayLeftOut(leftOut);
-    shownRevision_ = host_.drawing().revision();
-    canvas_->refreshDrawing();
-    canvas_->zoomToFit();
-    refreshLayers();
-    refreshActions();
-    return true;
-}
-
-bool HostWindow::saveDrawing(const QString& path) {
-    try {
-        FileProgress progress(this, tr("Writing %1...").arg(QFileInfo(path).fileName()),
-                              progressDelay_);
-        vel::writeDrawing(host_.drawing(), path.toStdString(), &progress);
-    } catch (const vel::Cancelled&) {
-        showMessage(tr("Saving cancelled: %1 is as it was").arg(path));
-        regainActivation();
-        return false;
-    } catch (const std::exception& e) {
-        QMessageBox::warning(this, tr("Save"), QString::fromUtf8(e.what()));
-        regainActivation();
-        return false;
-    }
-    // A picture is a copy of the drawing, not where it is kept.
-    if (vel::extensionOf(path.toStdString()) == ".svg") {
-        showMessage(tr("Picture written to %1").arg(path));
-        return true;
-    }
-    setCurrentFile(path);
-    leftOutOfFile_.clear();
-    showMessage(tr("Saved %1").arg(path));
-    return true;
-}
-
-void HostWindow::open() {
-    if (host_.running() || !maybeSave(false)) return;
-    const QString path =
-        QFileDialog::getOpenFileName(this, tr("Open drawing"), QFileInfo(currentFile_).path(),
-                                     tr("Drawings (*.dxf *.json);;DXF (*.dxf);;JSON (*.json)"));
-    regainActivation();
-    if (!path.isEmpty()) openDrawing(path);
-}
-
-bool HostWindow::saveAs() {
-    // Each type with its extension: a name typed without one takes the chosen type's,
-    // before the dialog asks about overwriting, so the question is about the real file.
-    const std::vector<std::pair<QString, QString>> types = {
-        {tr("DXF (*.dxf)"), QStringLiteral("dxf")},
-        {tr("JSON (*.json)"), QStringLiteral("json")},
-        {tr("SVG picture (*.svg)"), QStringLiteral("svg")}};
-    QStringList filters;
-    for (const auto& [filter, suffix] : types) filters << filter;
-    QFileDialog dialog(this, tr("Save drawing"), currentFile_, filters.join(";;"));
-    dialog.setObjectName(QStringLiteral("saveDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    auto choose = [&](const QString& filter) {
-        for (const auto& [f, suffix] : types)
-            if (f == filter) dialog.setDefaultSuffix(suffix);
-    };
-    const QString current = QFileInfo(currentFile_).suffix().toLower();
-    QString chosen = types.front().first;
-    for (const auto& [filter, suffix] : types)
-        if (suffix == current) chosen = filter;
-    dialog.selectNameFilter(chosen);
-    choose(chosen);
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, choose);
-    for (;;) {
-        const bool picked = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-        regainActivation();
-        if (!picked) return false;
-        QString path = dialog.selectedFiles().front();
-        // A name with a dot of its own ("part.v2") gets no default suffix from the dialog,
-        // nor its question about the file that then is written.
-        const QString extension = QFileInfo(path).suffix().toLower();
-        if (std::none_of(types.begin(), types.end(),
-                         [&](const auto& type) { return type.second == extension; })) {
-            path += QLatin1Char('.') + dialog.defaultSuffix();
-            if (QFileInfo::exists(path)) {
-                const auto answer =
-                    QMessageBox::question(this, tr("Save"),
-                                          tr("%1 already exists.\nDo you want to replace it?")
-                                              .arg(QFileInfo(path).fileName()));
-                regainActivation();
-                if (answer != QMessageBox::Yes) continue;
-            }
-        }
-        // The file dialog asked about replacing a file, not about what its reading left out.
-        if (!losesLeftOut(path)) return saveDrawing(path);
-        switch (askBeforeLosingLeftOut()) {
-            case LossAnswer::Overwrite:
-                return saveDrawing(path);
-            case LossAnswer::Elsewhere:
-                continue;
-            case LossAnswer::Cancel:
-                return false;
-        }
-    }
-}
-
-bool HostWindow::losesLeftOut(const QString& path) const {
-    if (leftOutOfFile_.isEmpty() || currentFile_.isEmpty()) return false;
-    const QFileInfo target(path);
-    const QFileInfo read(currentFile_);
-    return target.exists() && read.exists() ? target.canonicalFilePath() == read.canonicalFilePath()
-                                            : target.absoluteFilePath() == read.absoluteFilePath();
-}
-
-HostWindow::LossAnswer HostWindow::askBeforeLosingLeftOut() {
-    QMessageBox box(QMessageBox::Warning, tr("Save"),
-                    tr("Reading %1 %2.\nSaving over the file loses what was left out.")
-                        .arg(QFileInfo(currentFile_).fileName(), leftOutOfFile_),
-                    QMessageBox::Cancel, this);
-    box.setObjectName(QStringLiteral("overwriteLossBox"));
-    QPushButton* elsewhere = box.addButton(tr("Save &As..."), QMessageBox::AcceptRole);
-    QPushButton* over = box.addButton(tr("&Overwrite"), QMessageBox::DestructiveRole);
-    box.setDefaultButton(elsewhere);
-    box.exec();
-    regainActivation();
-    if (box.clickedButton() == elsewhere) return LossAnswer::Elsewhere;
-    return box.clickedButton() == over ? LossAnswer::Overwrite : LossAnswer::Cancel;
-}
-
-bool HostWindow::maybeSave(bool closing) {
-    // Closing writes the --out files, which keep the changes; another drawing opened
-    // in its place would drop them unasked.
-    if (!modified() || (closing && !outputs_.empty())) return true;
-    const auto answer = QMessageBox::question(
-        this, QStringLiteral("velhost"), tr("The drawing has changed. Save the changes?"),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-    regainActivation();
-    if (answer == QMessageBox::Cancel) return false;
-    if (answer == QMessageBox::Discard) return true;
-    return save();
-}
-
-bool HostWindow::save() {
-    if (currentFile_.isEmpty() || vel::extensionOf(currentFile_.toStdString()) == ".svg")
-        return saveAs();
-    if (losesLeftOut(currentFile_)) {
-        switch (askBeforeLosingLeftOut()) {
-            case LossAnswer::Overwrite:
-                break;
-            case LossAnswer::Elsewhere:
-                return saveAs();
-            case LossAnswer::Cancel:
-                return false;
-        }
-    }
-    return saveDrawing(currentFile_);
-}
-
-void HostWindow::addRecentFile(const QString& path) {
-    QSettings settings = windowSettings();
-    QStringList files = settings.value(kRecentKey).toStringList();
-    const QString full = QFileInfo(path).absoluteFilePath();
-    files.removeAll(full);
-    files.prepend(full);
-    while (files.size() > kRecentFiles) files.removeLast();
-    settings.setValue(kRecentKey, files);
-    refreshRecentFiles();
-}
-
-void HostWindow::refreshRecentFiles() {
-    if (!recentMenu_) return;
-    recentMenu_->clear();
-    // Files since moved or deleted are not offered; two of one name show their folders.
-    QStringList files;
-    for (const QString& file : windowSettings().value(kRecentKey).toStringList())
-        if (QFileInfo::exists(file)) files << file;
-    auto label = [&files](const QString& file) {
-        const QString name = QFileInfo(file).fileName();
-        const auto same = std::count_if(files.begin(), files.end(), [&](const QString& other) {
-            return QFileInfo(other).fileName() == name;
-        });
-        QString text =
-            same > 1 ? QStringLiteral("%1  (%2)").arg(name, QFileInfo(file).path()) : name;
-        return text.replace(QLatin1Char('&'), QStringLiteral("&&"));  // not a shortcut mark
-    };
-    for (const QString& file : files)
-        recentMenu_
-            ->addAction(label(file), this,
-                        [this, file] {
-                            if (maybeSave(false)) openDrawing(file);
-                        })
-            ->setToolTip(file);
-    recentMenu_->setEnabled(!files.isEmpty() && !host_.running());
-}
-
 void HostWindow::closeEvent(QCloseEvent* event) {
     if (host_.running()) {
         input_.escape();
         afterInput();
     }
-    if (!maybeSave(true)) {
-        event->ignore();
+    if (!files_.maybeSave(true) || !files_.writeOutputs()) {
+        event->ignore();  // the window stays
         return;
-    }
-    for (const std::string& out : outputs_) {
-        try {
-            FileProgress progress(
-                this, tr("Writing %1...").arg(QFileInfo(QString::fromStdString(out)).fileName()),
-                progressDelay_);
-            vel::writeDrawing(host_.drawing(), out, &progress);
-        } catch (const vel::Cancelled&) {
-            showMessage(
-                tr("Writing %1 cancelled: it is as it was").arg(QString::fromStdString(out)));
-            event->ignore();  // the window stays
-            return;
-        } catch (const std::exception& e) {
-            QMessageBox::warning(this, tr("Save"), QString::fromUtf8(e.what()));
-            event->ignore();
-            return;
-        }
     }
     event->accept();
 }

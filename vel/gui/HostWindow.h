@@ -14,6 +14,7 @@
 
 #include "vel/dxf/DxfFormat.h"
 #include "vel/gui/UndoHistory.h"
+#include "vel/gui/WindowFiles.h"
 #include "vel/io/HostInput.h"
 #include "vel/io/Snap.h"
 
@@ -50,7 +51,7 @@ public:
     QLineEdit& commandLine() { return *commandLine_; }
     QString prompt() const;
     // The drawing differs from the file it was last read from or saved to.
-    bool modified() const { return history_.state() != savedState_; }
+    bool modified() const { return files_.modified(); }
     const UndoHistory& history() const { return history_; }
 
     // What Enter does: the typed command, else the input the armed step takes
@@ -65,10 +66,10 @@ public:
     // False when the file cannot be read or written (with a message box), or when the user
     // cancelled the read or write (with a note in the status bar); the drawing, or the file,
     // is then as it was.
-    bool openDrawing(const QString& path);
-    bool saveDrawing(const QString& path);
+    bool openDrawing(const QString& path) { return files_.openDrawing(path); }
+    bool saveDrawing(const QString& path) { return files_.saveDrawing(path); }
     // How long a read or write goes on before its progress and Cancel show.
-    void setProgressDelay(std::chrono::milliseconds delay) { progressDelay_ = delay; }
+    void setProgressDelay(std::chrono::milliseconds delay) { files_.setProgressDelay(delay); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,22 +93,13 @@ private:
     void showMessage(const QString& text);
     // A line of the command history.
     void note(const QString& line);
-    void addRecentFile(const QString& path);
-    void refreshRecentFiles();
-    bool maybeSave(bool closing);
-    bool save();
-    bool saveAs();
-    // Saving at the path writes over the file whose reading left entities out.
-    bool losesLeftOut(const QString& path) const;
-    enum class LossAnswer { Overwrite, Elsewhere, Cancel };
-    LossAnswer askBeforeLosingLeftOut();
-    void open();
-    void setCurrentFile(const QString& path);
+    // Another drawing is in the host: shown afresh, whole or at the view asked for.
+    void showNewDrawing(const std::optional<vel::Extents>& view = std::nullopt);
 
     vel::Host& host_;
     vel::HostInput input_;
-    std::vector<std::string> outputs_;
     UndoHistory history_;
+    WindowFiles files_;
     Canvas* canvas_ = nullptr;
     QLabel* prompt_ = nullptr;
     QLineEdit* commandLine_ = nullptr;
@@ -126,15 +118,9 @@ private:
     QAction* redoAction_ = nullptr;
     QAction* openAction_ = nullptr;
     QAction* insertAction_ = nullptr;
-    QString currentFile_;
-    // What reading the current file left out (texts, hatches, ...): saving over the file
-    // would lose it for good, so that is asked first.
-    QString leftOutOfFile_;
     QString lastCommand_;
-    std::uint64_t savedState_ = 0;  // the history's state when the file was read or saved
     std::uint64_t shownRevision_ = 0;
     QSize canvasSize_;  // asked for on the command line, until the window is first shown
-    std::chrono::milliseconds progressDelay_{500};
 };
 
 }  // namespace velgui

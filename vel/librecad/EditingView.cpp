@@ -9,8 +9,9 @@
 #include <QVBoxLayout>
 #include <sstream>
 
-#include "vel/kernel/Host.h"
 #include "vel/painter/PainterSurface.h"
+#include "vel/io/ScreenView.h"
+#include "vel/kernel/Host.h"
 
 namespace vel::librecad {
 
@@ -81,8 +82,7 @@ void EditingView::fit() {
         if (s.kind == SegmentKind::Dimension || s.kind == SegmentKind::Comment)
             run.add(drawnExtentsOf(host_.drawing(), s));
     if (run.empty()) run = host_.drawing().drawnExtents();
-    transform_ =
-        ViewTransform::fit(run, width(), height(), kFitMargin * std::min(width(), height()));
+    transform_ = fitWithMargin(run, width(), height(), kFitMargin);
 }
 
 Point EditingView::drawingPoint(QPointF pixel) const {

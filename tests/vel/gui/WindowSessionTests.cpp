@@ -520,6 +520,10 @@ TEST_F(WindowSessions, UnderAKoreanLocaleTheWindowSpeaksKorean) {
         EXPECT_TRUE(window_->findChild<QPlainTextEdit*>(QStringLiteral("commandHistory"))
                         ->toPlainText()
                         .contains(QStringLiteral("plan.dxf: 엔티티 1개 제외: 1 TEXT (도형 아님)")));
+        // And what the file menu says.
+        const QString saved = QString::fromStdString(Path("plan.json"));
+        ASSERT_TRUE(window_->saveDrawing(saved));
+        EXPECT_EQ(window_->statusBar()->currentMessage(), saved + QStringLiteral(" 저장됨"));
         window_.reset();
     }
     const velgui::WindowLanguage english(QLocale(QLocale::English, QLocale::UnitedStates));

@@ -218,94 +218,6 @@
         <source>  (current)</source>
         <translation>  (현재)</translation>
     </message>
-    <message>
-        <source>untitled</source>
-        <translation>제목 없음</translation>
-    </message>
-    <message>
-        <source>%1[*] - velhost</source>
-        <translation>%1[*] - velhost</translation>
-    </message>
-    <message>
-        <source>Reading %1...</source>
-        <translation>%1 읽는 중...</translation>
-    </message>
-    <message>
-        <source>Opening %1 cancelled</source>
-        <translation>%1 열기 취소됨</translation>
-    </message>
-    <message>
-        <source>Open</source>
-        <translation>열기</translation>
-    </message>
-    <message>
-        <source>Writing %1...</source>
-        <translation>%1 쓰는 중...</translation>
-    </message>
-    <message>
-        <source>Saving cancelled: %1 is as it was</source>
-        <translation>저장 취소됨: %1은(는) 그대로입니다</translation>
-    </message>
-    <message>
-        <source>Save</source>
-        <translation>저장</translation>
-    </message>
-    <message>
-        <source>Picture written to %1</source>
-        <translation>그림을 %1에 썼습니다</translation>
-    </message>
-    <message>
-        <source>Saved %1</source>
-        <translation>%1 저장됨</translation>
-    </message>
-    <message>
-        <source>Open drawing</source>
-        <translation>도면 열기</translation>
-    </message>
-    <message>
-        <source>Drawings (*.dxf *.json);;DXF (*.dxf);;JSON (*.json)</source>
-        <translation>도면 (*.dxf *.json);;DXF (*.dxf);;JSON (*.json)</translation>
-    </message>
-    <message>
-        <source>DXF (*.dxf)</source>
-        <translation>DXF (*.dxf)</translation>
-    </message>
-    <message>
-        <source>JSON (*.json)</source>
-        <translation>JSON (*.json)</translation>
-    </message>
-    <message>
-        <source>SVG picture (*.svg)</source>
-        <translation>SVG 그림 (*.svg)</translation>
-    </message>
-    <message>
-        <source>Save drawing</source>
-        <translation>도면 저장</translation>
-    </message>
-    <message>
-        <source>%1 already exists.
-Do you want to replace it?</source>
-        <translation>%1이(가) 이미 있습니다.
-바꾸시겠습니까?</translation>
-    </message>
-    <message>
-        <source>Reading %1 %2.
-Saving over the file loses what was left out.</source>
-        <translation>%1 읽기: %2.
-이 파일에 덮어쓰면 빠진 내용을 잃습니다.</translation>
-    </message>
-    <message>
-        <source>&amp;Overwrite</source>
-        <translation>덮어쓰기(&amp;O)</translation>
-    </message>
-    <message>
-        <source>The drawing has changed. Save the changes?</source>
-        <translation>도면이 바뀌었습니다. 바뀐 내용을 저장하시겠습니까?</translation>
-    </message>
-    <message>
-        <source>Writing %1 cancelled: it is as it was</source>
-        <translation>%1 쓰기 취소됨: 그대로입니다</translation>
-    </message>
 </context>
 <context>
     <name>LeftOut</name>
@@ -610,6 +522,101 @@ Saving over the file loses what was left out.</source>
     <message>
         <source>segment %1 cannot be scaled by %2</source>
         <translation>세그먼트 %1을(를) %2배로 축척할 수 없습니다</translation>
+    </message>
+</context>
+<context>
+    <name>WindowFiles</name>
+    <message>
+        <source>untitled</source>
+        <translation>제목 없음</translation>
+    </message>
+    <message>
+        <source>%1[*] - velhost</source>
+        <translation>%1[*] - velhost</translation>
+    </message>
+    <message>
+        <source>Reading %1...</source>
+        <translation>%1 읽는 중...</translation>
+    </message>
+    <message>
+        <source>Opening %1 cancelled</source>
+        <translation>%1 열기 취소됨</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>열기</translation>
+    </message>
+    <message>
+        <source>Writing %1...</source>
+        <translation>%1 쓰는 중...</translation>
+    </message>
+    <message>
+        <source>Saving cancelled: %1 is as it was</source>
+        <translation>저장 취소됨: %1은(는) 그대로입니다</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>저장</translation>
+    </message>
+    <message>
+        <source>Picture written to %1</source>
+        <translation>그림을 %1에 썼습니다</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>%1 저장됨</translation>
+    </message>
+    <message>
+        <source>Writing %1 cancelled: it is as it was</source>
+        <translation>%1 쓰기 취소됨: 그대로입니다</translation>
+    </message>
+    <message>
+        <source>Open drawing</source>
+        <translation>도면 열기</translation>
+    </message>
+    <message>
+        <source>Drawings (*.dxf *.json);;DXF (*.dxf);;JSON (*.json)</source>
+        <translation>도면 (*.dxf *.json);;DXF (*.dxf);;JSON (*.json)</translation>
+    </message>
+    <message>
+        <source>DXF (*.dxf)</source>
+        <translation>DXF (*.dxf)</translation>
+    </message>
+    <message>
+        <source>JSON (*.json)</source>
+        <translation>JSON (*.json)</translation>
+    </message>
+    <message>
+        <source>SVG picture (*.svg)</source>
+        <translation>SVG 그림 (*.svg)</translation>
+    </message>
+    <message>
+        <source>Save drawing</source>
+        <translation>도면 저장</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1이(가) 이미 있습니다.
+바꾸시겠습니까?</translation>
+    </message>
+    <message>
+        <source>Reading %1 %2.
+Saving over the file loses what was left out.</source>
+        <translation>%1 읽기: %2.
+이 파일에 덮어쓰면 빠진 내용을 잃습니다.</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>다른 이름으로 저장(&amp;A)...</translation>
+    </message>
+    <message>
+        <source>&amp;Overwrite</source>
+        <translation>덮어쓰기(&amp;O)</translation>
+    </message>
+    <message>
+        <source>The drawing has changed. Save the changes?</source>
+        <translation>도면이 바뀌었습니다. 바뀐 내용을 저장하시겠습니까?</translation>
     </message>
 </context>
 </TS>
