@@ -8,12 +8,10 @@
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-copy"
 #include <dl_dxf.h>
-#include <dl_writer_ascii.h>
 #pragma GCC diagnostic pop
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -24,7 +22,9 @@
 #include <string>
 #include <unordered_map>
 
+#include "vel/dxf/DxfObjects.h"
 #include "vel/dxf/DxfText.h"
+#include "vel/dxf/StreamDxfWriter.h"
 #include "vel/io/DrawingView.h"
 #include "vel/kernel/HostPalette.h"
 #include "vel/kernel/Text.h"
@@ -32,89 +32,6 @@
 namespace vel {
 
 namespace {
-
-// Text is handed to the stream in pieces of about this size.
-constexpr size_t kFlushBytes = 1 << 20;
-
-// dxflib writes through DL_WriterA, which only knows files; this one formats the
-// groups into a buffer that goes to the stream in large pieces, so that a large
-// drawing is never held as text as a whole.
-class StreamDxfWriter : public DL_WriterA {
-public:
-    explicit StreamDxfWriter(std::ostream& out) : DL_WriterA("", DL_VERSION_2000), out_(out) {
-        buffer_.reserve(kFlushBytes + 1024);
-    }
-
-    void dxfReal(int gc, double value) const override {
-        code(gc);
-        real(value);
-        end();
-    }
-    void dxfInt(int gc, int value) const override {
-        code(gc);
-        number(value, 10);
-        end();
-    }
-    void dxfHex(int gc, int value) const override {
-        code(gc);
-        number(static_cast<unsigned>(value), 16);
-        end();
-    }
-    void dxfString(int gc, const char* value) const override {
-        code(gc);
-        buffer_ += value ? value : "";
-        end();
-    }
-    void dxfString(int gc, const std::string& value) const override {
-        code(gc);
-        buffer_ += value;
-        end();
-    }
-
-    // Bytes written so far, those still in the buffer included.
-    size_t written() const { return flushed_ + buffer_.size(); }
-    void flush() const {
-        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-        flushed_ += buffer_.size();
-        buffer_.clear();
-    }
-
-private:
-    // Group codes right-aligned in three columns, as DXF writers customarily do.
-    void code(int gc) const {
-        char text[8];
-        const auto [last, ec] = std::to_chars(text, text + sizeof text, gc);
-        for (ptrdiff_t pad = 3 - (last - text); pad > 0; --pad) buffer_ += ' ';
-        buffer_.append(text, last);
-        buffer_ += '\n';
-    }
-    void end() const {
-        buffer_ += '\n';
-        if (buffer_.size() >= kFlushBytes) flush();
-    }
-    template <typename Integer>
-    void number(Integer value, int base) const {
-        char text[24];
-        const auto [last, ec] = std::to_chars(text, text + sizeof text, value, base);
-        for (char* c = text; c != last; ++c)
-            *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
-        buffer_.append(text, last);
-    }
-    // The shortest text that reads back as the same number, always with a point.
-    void real(double v) const {
-        if (!std::isfinite(v)) v = 0.0;  // drawings are checked before writing
-        char text[400];
-        const auto [last, ec] =
-            std::to_chars(text, text + sizeof text, v, std::chars_format::fixed);
-        const std::string_view digits(text, static_cast<size_t>(last - text));
-        buffer_ += digits;
-        if (digits.find('.') == std::string_view::npos) buffer_ += ".0";
-    }
-
-    std::ostream& out_;
-    mutable std::string buffer_;
-    mutable size_t flushed_ = 0;
-};
 
 // Texts of this many bytes or fewer fit one group; longer MTEXT contents go in
 // groups 3 before the last part in group 1.
@@ -216,24 +133,6 @@ constexpr char kFileVersion[] = "AC1021";
 // handles are ints), filled in at the end.
 constexpr int kHandleSeedDigits = 8;
 
-// Handles dxflib gives the block records and their layouts, and those of the
-// objects written here; all lie below 0x30, where dxflib's own counting starts.
-constexpr int kBlockRecordTable = 0x1;
-constexpr int kModelSpaceRecord = 0x1F;
-constexpr int kPaperSpaceRecord = 0x1B;
-constexpr int kPaperSpace0Record = 0x23;
-constexpr int kModelLayout = 0x22;
-constexpr int kPaperLayout = 0x1E;
-constexpr int kPaperLayout0 = 0x26;
-constexpr int kRootDictionary = 0xC;
-constexpr int kGroupDictionary = 0xD;
-constexpr int kPlotStyleDictionary = 0xE;
-constexpr int kNormalPlotStyle = 0xF;  // the plot style dxflib's layers name (group 390)
-constexpr int kMlineStyleDictionary = 0x17;
-constexpr int kStandardMlineStyle = 0x18;
-constexpr int kPlotSettingsDictionary = 0x19;
-constexpr int kLayoutDictionary = 0x1A;
-
 // DIMENSION group 70: a rotated (linear) dimension whose block only it uses,
 // its text placed by us rather than where the reader would put it.
 constexpr int kRotatedDimension = 0;
@@ -275,23 +174,299 @@ struct Annotation {
     unsigned long blockRecord = 0;  // and its record's handle
 };
 
-class DxfWriter : public DrawingWriter {
-public:
-    using DrawingWriter::write;
-    void write(const Drawing& drawing, std::ostream& out, Progress* progress) const override {
-        requireFiniteDrawing(drawing);
-        // The handle seed is filled in where the header left room for it.
-        const std::streamoff start = out.tellp();
-        if (start < 0) {
-            std::ostringstream whole;
-            write(drawing, whole, progress);
-            out << whole.str();
-            return;
+// Each layer by its kept name or else its number; names made unique.
+std::map<int, std::string> layerNames(const Drawing& drawing) {
+    std::map<int, std::string> wanted;
+    for (const auto& [number, layer] : drawing.layers()) wanted[number] = layer.name;
+    for (const auto& [id, segment] : drawing.segments()) wanted.try_emplace(segment.layer);
+    std::map<int, std::string> names;
+    // Other programs take "Walls" and "WALLS" for one layer.
+    std::set<std::string> taken;
+    for (const auto& [number, name] : wanted) {
+        std::string n = dxfName(name);
+        if (n.empty()) n = std::to_string(number);
+        // A name made unique stays within the limit: the cut makes room for the number.
+        const std::string base = n;
+        for (int again = 0; !taken.insert(asciiUpper(n)).second; ++again) {
+            const std::string suffix =
+                "_" + std::to_string(number) + (again ? "_" + std::to_string(again) : "");
+            n = base.substr(0, characterBoundary(base, kNameBytes - suffix.size())) + suffix;
         }
-        const ViewFrame frame = frameOf(drawing);
-        const std::map<int, std::string> layers = layerNames(drawing);
-        std::vector<Annotation> dimensions, leaders;
-        std::set<int> annotationIds, dimensionSegments;
+        names[number] = n;
+    }
+    return names;
+}
+
+// A line type read from a file while the stroke still has it, unless its name leaves
+// nothing to write.
+const FileLineType* fileLineTypeOf(const FileStyles& files, const ViewStroke& stroke) {
+    const FileLineType* file = files.lineTypeFor(stroke.fileStyle, stroke.lineType);
+    return file && !dxfName(file->name).empty() ? file : nullptr;
+}
+
+// A host line type's dashes and gaps in drawing units, as a table gives them.
+std::vector<double> hostPattern(int number) {
+    if (!isKnownLineType(number)) return {};
+    const LineTypeStyle& style = lineTypeStyle(number);
+    std::vector<double> pattern;
+    for (size_t i = 0; i < style.pattern.size(); ++i)
+        pattern.push_back((i % 2 ? -1.0 : 1.0) * style.pattern[i] * kLineTypeUnitsPerPixel);
+    return pattern;
+}
+
+// The exact pattern under the name readers know, the palette name beside it. A line type
+// read from a file goes under its own name with its own pattern, or where the file gave
+// none with the pattern of the host's line type it was read as; it takes the place of a
+// host's line type of the same name, as a table holds a name once.
+void writeLineTypes(DL_Dxf& dxf, DL_WriterA& dw, const Drawing& drawing) {
+    const FileStyles& files = drawing.fileStyles();
+    std::set<int> used;
+    std::map<size_t, std::optional<int>> read;  // file line types, with the host's read as
+    const auto note = [&](const ViewStroke& stroke) {
+        if (const FileLineType* file = fileLineTypeOf(files, stroke))
+            read.try_emplace(static_cast<size_t>(file - files.lineTypes().data()), stroke.lineType);
+        else if (stroke.lineType && isKnownLineType(*stroke.lineType))
+            used.insert(*stroke.lineType);
+    };
+    for (const auto& [id, segment] : drawing.segments())
+        for (size_t i = 0; i < segment.elements.size(); ++i)
+            note(strokeOf(segment, static_cast<int>(i)));
+    for (const auto& [number, layer] : drawing.layers())
+        note(ViewStroke{layer.color, layer.lineType, layer.fileStyle});
+
+    struct Entry {
+        std::string name;
+        std::string description;
+        std::vector<double> pattern;  // dashes positive, gaps negative
+    };
+    std::vector<Entry> entries;
+    std::map<std::string, size_t> byName;  // upper case: readers take names so
+    for (int number : used) {
+        const LineTypeStyle& style = lineTypeStyle(number);
+        byName.emplace(asciiUpper(lineTypeName(number)), entries.size());
+        entries.push_back({lineTypeName(number), std::string(style.name), hostPattern(number)});
+    }
+    for (const auto& [index, host] : read) {
+        const FileLineType& file = files.lineTypes()[index];
+        Entry entry{dxfName(file.name), dxfLine(file.description), file.pattern};
+        const std::string key = asciiUpper(entry.name);
+        if (key == "BYBLOCK" || key == "BYLAYER" || key == "CONTINUOUS") continue;
+        if (entry.pattern.empty() && host) entry.pattern = hostPattern(*host);
+        const auto [at, added] = byName.try_emplace(key, entries.size());
+        if (added)
+            entries.push_back(std::move(entry));
+        else
+            entries[at->second] = std::move(entry);
+    }
+
+    dw.tableLinetypes(3 + static_cast<int>(entries.size()));
+    dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
+    dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
+    dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
+    for (Entry& e : entries) {
+        double length = 0.0;
+        for (double v : e.pattern) length += std::fabs(v);
+        dxf.writeLinetype(
+            dw, DL_LinetypeData(e.name, e.description, 0, static_cast<int>(e.pattern.size()),
+                                length, e.pattern.empty() ? nullptr : e.pattern.data()));
+    }
+    dw.tableEnd();
+}
+
+// What a stroke was read with from a file, while it still has it; else the host's colour
+// as a true colour with its nearest basic index and the host's line type by name.
+DL_Attributes attributes(const FileStyles& files, const std::string& layer,
+                         const ViewStroke& stroke) {
+    int color = 256, color24 = -1;  // by layer
+    if (const FileColor* file = files.colorFor(stroke.fileStyle, stroke.color)) {
+        color = file->index;
+        color24 = file->trueColor;
+    } else if (stroke.color) {
+        const Rgb rgb = paletteColor(*stroke.color);
+        color = nearestBasicColorIndex(rgb);
+        color24 = trueColorValue(rgb);
+    }
+    std::string lineType = stroke.lineType ? lineTypeName(*stroke.lineType) : "BYLAYER";
+    if (const FileLineType* file = fileLineTypeOf(files, stroke)) lineType = dxfName(file->name);
+    return DL_Attributes(layer, color, color24, -1, lineType);
+}
+
+// A dimension or leader in its element's colour; its line type stays with
+// the lines drawn for it, as the entity's own is the reader's to apply.
+DL_Attributes annotationAttributes(const FileStyles& files,
+                                   const std::map<int, std::string>& layers, const Annotation& a) {
+    DL_Attributes own = attributes(files, layers.at(a.segment->layer),
+                                   ViewStroke{a.element->color, {}, a.element->fileStyle});
+    own.setLinetype("BYLAYER");
+    return own;
+}
+
+// BLOCK and ENDBLK: owned by the block's record, on layer 0.
+void blockMarker(DL_WriterA& dw, const Annotation& d, const char* type, const char* subclass) {
+    dw.dxfString(0, type);
+    dw.handle();
+    dw.dxfHex(330, static_cast<int>(d.blockRecord));
+    dw.subClass("AcDbEntity");
+    dw.dxfString(8, "0");
+    dw.subClass(subclass);
+}
+
+void writeBlockBegin(DL_WriterA& dw, const Annotation& d) {
+    blockMarker(dw, d, "BLOCK", "AcDbBlockBegin");
+    dw.dxfString(2, d.block);
+    dw.dxfInt(70, 1);  // anonymous
+    dw.coord(10, 0.0, 0.0);
+    dw.dxfString(3, d.block);
+    dw.dxfString(1, "");
+}
+
+void entityStart(DL_WriterA& dw, const char* type, const DL_Attributes& a) {
+    dw.dxfString(0, type);
+    dw.handle();
+    dw.dxfHex(330, kModelSpaceRecord);
+    dw.subClass("AcDbEntity");
+    dw.entityAttributes(a);
+}
+
+// Measured from a along the direction to the foot of b; the dimension line
+// passes through a, so a and b are the extension lines' origins.
+void writeDimension(DL_WriterA& dw, const Annotation& d, const ViewText* t, const DL_Attributes& a,
+                    double h) {
+    const DimensionElement& dim = std::get<DimensionElement>(d.element->body);
+    const double rad = dim.direction * std::numbers::pi / 180.0;
+    const Point u{std::cos(rad), std::sin(rad)};
+    const Point foot = dim.a + u * dot(dim.b - dim.a, u);
+    Point middle = (dim.a + foot) * 0.5;
+    if (t) {
+        const double textRad = t->angleDegrees * std::numbers::pi / 180.0;
+        middle = t->anchor + Point{-std::sin(textRad), std::cos(textRad)} * (h / 2);
+    }
+    entityStart(dw, "DIMENSION", a);
+    dw.subClass("AcDbDimension");
+    dw.dxfString(2, d.block);
+    dw.coord(10, foot.x, foot.y);
+    dw.coord(11, middle.x, middle.y);
+    dw.dxfInt(70, kRotatedDimension | kBlockOfThisDimensionOnly | kTextPlacedByUser);
+    dw.dxfInt(71, kMiddleCentre);
+    dw.dxfReal(42, dim.measured());
+    dw.dxfString(1, dim.text());
+    dw.dxfString(3, "Standard");
+    dw.subClass("AcDbAlignedDimension");
+    dw.coord(13, dim.a.x, dim.a.y);
+    dw.coord(14, dim.b.x, dim.b.y);
+    dw.dxfReal(50, degrees(rad));
+    dw.subClass("AcDbRotatedDimension");
+}
+
+// The leader's line without an arrowhead, as it is drawn, and its text as the
+// MTEXT it annotates, which follows it and names it as its reactor.
+void writeLeader(DL_WriterA& dw, const Annotation& l, const ViewText* t, const DL_Attributes& a,
+                 double h) {
+    const LeaderElement& leader = std::get<LeaderElement>(l.element->body);
+    const unsigned long leaderHandle = dw.getNextHandle();
+    entityStart(dw, "LEADER", a);
+    dw.subClass("AcDbLeader");
+    dw.dxfString(3, "Standard");
+    dw.dxfInt(71, 0);          // no arrowhead
+    dw.dxfInt(72, 0);          // straight segments
+    dw.dxfInt(73, t ? 0 : 3);  // annotated by text, or by nothing
+    dw.dxfInt(74, 0);
+    dw.dxfInt(75, 0);
+    dw.dxfReal(40, h);
+    dw.dxfReal(41, 0.0);
+    dw.dxfInt(76, static_cast<int>(leader.points.size()));
+    for (const Point& p : leader.points) dw.coord(10, p.x, p.y);
+    if (!t) return;
+    dw.dxfHex(340, static_cast<int>(leaderHandle + 1));
+
+    dw.dxfString(0, "MTEXT");
+    dw.handle();
+    dw.dxfString(102, "{ACAD_REACTORS");
+    dw.dxfHex(330, static_cast<int>(leaderHandle));
+    dw.dxfString(102, "}");
+    dw.dxfHex(330, kModelSpaceRecord);
+    dw.subClass("AcDbEntity");
+    dw.entityAttributes(a);
+    dw.subClass("AcDbMText");
+    dw.coord(10, t->anchor.x, t->anchor.y);
+    dw.dxfReal(40, t->height);
+    dw.dxfReal(41, 0.0);  // no wrapping
+    dw.dxfInt(71, t->align == TextAlign::Right ? kBottomRight : kBottomLeft);
+    dw.dxfInt(72, 1);  // left to right
+    const std::vector<std::string> chunks = mtextChunks(t->text);
+    for (size_t i = 0; i + 1 < chunks.size(); ++i) dw.dxfString(3, chunks[i]);
+    dw.dxfString(1, chunks.back());
+    dw.dxfString(7, "Standard");
+    dw.dxfReal(50, t->angleDegrees);
+}
+
+void writeShape(DL_Dxf& dxf, DL_WriterA& dw, const ViewShape& shape, const DL_Attributes& a) {
+    if (const Circle* c = std::get_if<Circle>(&shape.geometry)) {
+        dxf.writeCircle(dw, DL_CircleData(c->centre.x, c->centre.y, 0.0, std::fabs(c->radius)), a);
+        return;
+    }
+    if (const Point* p = std::get_if<Point>(&shape.geometry)) {
+        dxf.writePoint(dw, DL_PointData(p->x, p->y, 0.0), a);
+        return;
+    }
+    if (const Arrowhead* head = std::get_if<Arrowhead>(&shape.geometry)) {
+        // A SOLID's third and fourth corners are the same for a triangle.
+        DL_SolidData solid(head->tip.x, head->tip.y, 0.0, head->left.x, head->left.y, 0.0,
+                           head->right.x, head->right.y, 0.0, head->right.x, head->right.y, 0.0,
+                           0.0);
+        dxf.writeSolid(dw, solid, a);
+        return;
+    }
+    const Path& path = std::get<Path>(shape.geometry);
+    if (path.pieces.empty()) return;
+    if (path.pieces.size() == 1 && !path.closed) {
+        const PathPiece& piece = path.pieces.front();
+        if (piece.arc) {
+            const Arc& arc = *piece.arc;
+            dxf.writeArc(dw,
+                         DL_ArcData(arc.centre.x, arc.centre.y, 0.0, std::fabs(arc.radius),
+                                    degrees(arc.startAngle), degrees(arc.startAngle + arc.sweep())),
+                         a);
+        } else {
+            dxf.writeLine(
+                dw, DL_LineData(piece.from.x, piece.from.y, 0.0, piece.to.x, piece.to.y, 0.0), a);
+        }
+        return;
+    }
+    std::vector<DL_VertexData> vertices;
+    for (const BulgeVertex& v : polylineVertices(path))
+        vertices.emplace_back(v.p.x, v.p.y, 0.0, v.bulge);
+    dxf.writePolyline(
+        dw, DL_PolylineData(static_cast<int>(vertices.size()), 0, 0, path.closed ? 1 : 0), a);
+    for (const DL_VertexData& v : vertices) dxf.writeVertex(dw, v);
+    dxf.writePolylineEnd(dw);
+}
+
+void writeText(DL_Dxf& dxf, DL_WriterA& dw, const ViewText& t, const DL_Attributes& a) {
+    const double rad = t.angleDegrees * std::numbers::pi / 180.0;
+    const Point down{std::sin(rad), -std::cos(rad)};
+    const int justification = t.align == TextAlign::Left ? 0 : t.align == TextAlign::Centre ? 1 : 2;
+    const std::vector<std::string> lines = dxfTextLines(t.text);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const Point p = t.anchor + down * (1.4 * t.height * static_cast<double>(i));
+        dxf.writeText(dw,
+                      DL_TextData(p.x, p.y, 0.0, p.x, p.y, 0.0, t.height, 1.0, 0, justification, 0,
+                                  lines[i], "Standard", rad),
+                      a);
+    }
+}
+
+// The dimensions and leaders written as DIMENSION and LEADER entities, and what shows them.
+struct Annotations {
+    std::vector<Annotation> dimensions, leaders;
+    std::set<int> ids;                // of their elements
+    std::set<int> dimensionSegments;  // the segments that hold dimensions
+    // What the dimensions show, by element: the shapes go into the dimensions' blocks; the
+    // texts, of leaders too, place the DIMENSION's text and make the LEADER's MTEXT.
+    std::unordered_map<int, std::vector<ViewShape>> shapesOf;
+    std::unordered_map<int, ViewText> textsOf;
+
+    explicit Annotations(const Drawing& drawing) {
         for (const auto& [id, segment] : drawing.segments()) {
             for (const Element& e : segment.elements) {
                 if (std::holds_alternative<DimensionElement>(e.body)) {
@@ -305,537 +480,220 @@ public:
                 } else {
                     continue;
                 }
-                annotationIds.insert(e.id);
+                ids.insert(e.id);
             }
         }
+    }
 
-        // What the dimensions show goes into their blocks, before the entities.
-        std::unordered_map<int, std::vector<ViewShape>> shapesOf;
-        std::unordered_map<int, ViewText> textsOf;
-        SegmentView part;
-        auto keepAnnotationTexts = [&] {
-            for (ViewText& t : part.texts)
-                if (annotationIds.count(t.elementId)) textsOf.try_emplace(t.elementId, t);
-        };
-        for (int id : dimensionSegments) {
-            viewSegment(drawing, *drawing.segment(id), frame, part);
-            for (ViewShape& shape : part.shapes)
-                if (shape.annotation && annotationIds.count(shape.elementId))
-                    shapesOf[shape.elementId].push_back(std::move(shape));
-            keepAnnotationTexts();
+    // The texts of annotations among a segment's, the first seen of each kept.
+    void keepTexts(const SegmentView& part) {
+        for (const ViewText& t : part.texts)
+            if (ids.count(t.elementId)) textsOf.try_emplace(t.elementId, t);
+    }
+
+    const ViewText* textOf(int elementId) const {
+        const auto it = textsOf.find(elementId);
+        return it == textsOf.end() ? nullptr : &it->second;
+    }
+};
+
+// One drawing written as one file, section by section; the handle seed in the header is left
+// as zeros, its place given for the caller to fill in once the last handle is known.
+class DxfDocument {
+public:
+    DxfDocument(const Drawing& drawing, std::ostream& out)
+        : drawing_(drawing),
+          files_(drawing.fileStyles()),
+          frame_(frameOf(drawing)),
+          layers_(layerNames(drawing)),
+          annotations_(drawing),
+          dw_(out) {}
+
+    // Writes the whole file and returns where the handle seed's digits stand in it.
+    size_t write(Progress* progress) {
+        viewDimensions();
+        const size_t handleSeedAt = writeHeader();
+        writeTables();
+        writeBlocks();
+        writeEntities(progress);
+        writeDxfObjects(dw_);
+        dw_.dxfEOF();
+        dw_.flush();
+        return handleSeedAt;
+    }
+
+    unsigned long nextHandle() const { return dw_.getNextHandle(); }
+
+private:
+    // What the dimensions show goes into their blocks, before the entities.
+    void viewDimensions() {
+        for (int id : annotations_.dimensionSegments) {
+            viewSegment(drawing_, *drawing_.segment(id), frame_, part_);
+            for (ViewShape& shape : part_.shapes)
+                if (shape.annotation && annotations_.ids.count(shape.elementId))
+                    annotations_.shapesOf[shape.elementId].push_back(std::move(shape));
+            annotations_.keepTexts(part_);
         }
-        auto textOf = [&](int elementId) -> const ViewText* {
-            const auto it = textsOf.find(elementId);
-            return it == textsOf.end() ? nullptr : &it->second;
-        };
+    }
 
-        StreamDxfWriter dw(out);
-        DL_Dxf dxf;
-
-        dw.section("HEADER");
-        dw.dxfString(9, "$ACADVER");
-        dw.dxfString(1, kFileVersion);
-        dw.dxfString(9, "$DWGCODEPAGE");
-        dw.dxfString(3, "ANSI_1252");
-        dw.dxfString(9, "$HANDSEED");
-        const size_t handleSeedAt = dw.written() + 4;  // past the group code's line
-        dw.dxfString(5, std::string(kHandleSeedDigits, '0'));
-        const auto current = layers.find(drawing.currentLayer());
-        if (current != layers.end()) {
-            dw.dxfString(9, "$CLAYER");
-            dw.dxfString(8, current->second);
+    size_t writeHeader() {
+        dw_.section("HEADER");
+        dw_.dxfString(9, "$ACADVER");
+        dw_.dxfString(1, kFileVersion);
+        dw_.dxfString(9, "$DWGCODEPAGE");
+        dw_.dxfString(3, "ANSI_1252");
+        dw_.dxfString(9, "$HANDSEED");
+        const size_t handleSeedAt = dw_.written() + 4;  // past the group code's line
+        dw_.dxfString(5, std::string(kHandleSeedDigits, '0'));
+        const auto current = layers_.find(drawing_.currentLayer());
+        if (current != layers_.end()) {
+            dw_.dxfString(9, "$CLAYER");
+            dw_.dxfString(8, current->second);
         }
-        dw.dxfString(9, "$LTSCALE");
-        dw.dxfReal(40, 1.0);
-        if (!frame.extents.empty()) {
-            dw.dxfString(9, "$EXTMIN");
-            dw.coord(10, frame.extents.minX, frame.extents.minY);
-            dw.dxfString(9, "$EXTMAX");
-            dw.coord(10, frame.extents.maxX, frame.extents.maxY);
+        dw_.dxfString(9, "$LTSCALE");
+        dw_.dxfReal(40, 1.0);
+        if (!frame_.extents.empty()) {
+            dw_.dxfString(9, "$EXTMIN");
+            dw_.coord(10, frame_.extents.minX, frame_.extents.minY);
+            dw_.dxfString(9, "$EXTMAX");
+            dw_.coord(10, frame_.extents.maxX, frame_.extents.maxY);
         }
-        dw.sectionEnd();
+        dw_.sectionEnd();
+        return handleSeedAt;
+    }
 
-        dw.sectionTables();
-        dxf.writeVPort(dw);
-        writeLineTypes(dxf, dw, drawing);
-        dw.tableLayers(static_cast<int>(layers.size()));
-        const FileStyles& files = drawing.fileStyles();
-        for (const auto& [number, name] : layers) {
-            const auto layer = drawing.layers().find(number);
-            const ViewStroke own = layer == drawing.layers().end()
+    void writeTables() {
+        dw_.sectionTables();
+        dxf_.writeVPort(dw_);
+        writeLineTypes(dxf_, dw_, drawing_);
+        writeLayerTable();
+        dw_.tableStyle(1);
+        dxf_.writeStyle(
+            dw_, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, frame_.textHeight, "txt", ""));
+        dw_.tableEnd();
+        dxf_.writeView(dw_);
+        dxf_.writeUcs(dw_);
+        dw_.tableAppid(1);
+        dxf_.writeAppid(dw_, "ACAD");
+        dw_.tableEnd();
+        const double h = frame_.textHeight;
+        dxf_.writeDimStyle(dw_, h, h / 4, h / 4, h / 4, h);
+        writeBlockRecords();
+        dw_.sectionEnd();
+    }
+
+    void writeLayerTable() {
+        dw_.tableLayers(static_cast<int>(layers_.size()));
+        for (const auto& [number, name] : layers_) {
+            const auto layer = drawing_.layers().find(number);
+            const ViewStroke own = layer == drawing_.layers().end()
                                        ? ViewStroke{}
                                        : ViewStroke{layer->second.color, layer->second.lineType,
                                                     layer->second.fileStyle};
-            DL_Attributes a = attributes(files, name, own);
+            DL_Attributes a = attributes(files_, name, own);
             // A layer has a colour and line type of its own: not "by layer".
-            if (!own.color && !files.colorFor(own.fileStyle, own.color)) a.setColor(7);
-            if (!own.lineType && !fileLineTypeOf(files, own)) a.setLinetype("CONTINUOUS");
-            dxf.writeLayer(dw, DL_LayerData(name, 0), a);
+            if (!own.color && !files_.colorFor(own.fileStyle, own.color)) a.setColor(7);
+            if (!own.lineType && !fileLineTypeOf(files_, own)) a.setLinetype("CONTINUOUS");
+            dxf_.writeLayer(dw_, DL_LayerData(name, 0), a);
         }
-        dw.tableEnd();
-        dw.tableStyle(1);
-        dxf.writeStyle(dw,
-                       DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, frame.textHeight, "txt", ""));
-        dw.tableEnd();
-        dxf.writeView(dw);
-        dxf.writeUcs(dw);
-        dw.tableAppid(1);
-        dxf.writeAppid(dw, "ACAD");
-        dw.tableEnd();
-        const double h = frame.textHeight;
-        dxf.writeDimStyle(dw, h, h / 4, h / 4, h / 4, h);
-        dxf.writeBlockRecord(dw);
-        for (Annotation& d : dimensions) {
-            dw.dxfString(0, "BLOCK_RECORD");
-            d.blockRecord = dw.handle();
-            dw.dxfHex(330, kBlockRecordTable);
-            dw.subClass("AcDbSymbolTableRecord");
-            dw.subClass("AcDbBlockTableRecord");
-            dw.dxfString(2, d.block);
-        }
-        dw.tableEnd();
-        dw.sectionEnd();
+        dw_.tableEnd();
+    }
 
-        dw.sectionBlocks();
+    // dxflib's records of the model and the sheets, then one for each dimension's block.
+    void writeBlockRecords() {
+        dxf_.writeBlockRecord(dw_);
+        for (Annotation& d : annotations_.dimensions) {
+            dw_.dxfString(0, "BLOCK_RECORD");
+            d.blockRecord = dw_.handle();
+            dw_.dxfHex(330, kBlockRecordTable);
+            dw_.subClass("AcDbSymbolTableRecord");
+            dw_.subClass("AcDbBlockTableRecord");
+            dw_.dxfString(2, d.block);
+        }
+        dw_.tableEnd();
+    }
+
+    void writeBlocks() {
+        dw_.sectionBlocks();
         for (const char* block : {"*Model_Space", "*Paper_Space", "*Paper_Space0"}) {
-            dxf.writeBlock(dw, DL_BlockData(block, 0, 0.0, 0.0, 0.0));
-            dxf.writeEndBlock(dw, block);
+            dxf_.writeBlock(dw_, DL_BlockData(block, 0, 0.0, 0.0, 0.0));
+            dxf_.writeEndBlock(dw_, block);
         }
         // What each dimension shows, for readers that draw a dimension from its block.
-        for (const Annotation& d : dimensions) {
-            writeBlockBegin(dw, d);
-            for (const ViewShape& shape : shapesOf[d.element->id])
-                writeShape(dxf, dw, shape, attributes(files, layers.at(shape.layer), shape.stroke));
-            if (const ViewText* t = textOf(d.element->id))
-                writeText(dxf, dw, *t,
-                          attributes(files, layers.at(t->layer), ViewStroke{t->color, {}}));
-            blockMarker(dw, d, "ENDBLK", "AcDbBlockEnd");
+        for (const Annotation& d : annotations_.dimensions) {
+            writeBlockBegin(dw_, d);
+            for (const ViewShape& shape : annotations_.shapesOf[d.element->id])
+                writeShape(dxf_, dw_, shape, strokeAttributes(shape.layer, shape.stroke));
+            if (const ViewText* t = annotations_.textOf(d.element->id))
+                writeText(dxf_, dw_, *t, strokeAttributes(t->layer, ViewStroke{t->color, {}}));
+            blockMarker(dw_, d, "ENDBLK", "AcDbBlockEnd");
         }
-        shapesOf.clear();
-        dw.sectionEnd();
+        annotations_.shapesOf.clear();
+        dw_.sectionEnd();
+    }
 
-        // The figures segment by segment; the texts of annotations that are no
-        // DIMENSION or LEADER after them, as plain texts.
-        dw.sectionEntities();
+    // The figures segment by segment; the texts of annotations that are no
+    // DIMENSION or LEADER after them, as plain texts.
+    void writeEntities(Progress* progress) {
+        dw_.sectionEntities();
         std::vector<ViewText> plainTexts;
-        ProgressSteps steps(progress, drawing.segments().size());
-        for (const auto& [id, segment] : drawing.segments()) {
+        ProgressSteps steps(progress, drawing_.segments().size());
+        for (const auto& [id, segment] : drawing_.segments()) {
             steps.step();
-            viewSegment(drawing, segment, frame, part);
-            for (const ViewShape& shape : part.shapes)
-                if (!shape.annotation || !annotationIds.count(shape.elementId))
-                    writeShape(dxf, dw, shape,
-                               attributes(files, layers.at(shape.layer), shape.stroke));
-            for (ViewText& t : part.texts)
-                if (!annotationIds.count(t.elementId)) plainTexts.push_back(std::move(t));
-            keepAnnotationTexts();
+            viewSegment(drawing_, segment, frame_, part_);
+            for (const ViewShape& shape : part_.shapes)
+                if (!shape.annotation || !annotations_.ids.count(shape.elementId))
+                    writeShape(dxf_, dw_, shape, strokeAttributes(shape.layer, shape.stroke));
+            for (ViewText& t : part_.texts)
+                if (!annotations_.ids.count(t.elementId)) plainTexts.push_back(std::move(t));
+            annotations_.keepTexts(part_);
         }
         for (const ViewText& t : plainTexts)
-            writeText(dxf, dw, t, attributes(files, layers.at(t.layer), ViewStroke{t.color, {}}));
-        for (const Annotation& d : dimensions)
-            writeDimension(dw, d, textOf(d.element->id), annotationAttributes(files, layers, d), h);
-        for (const Annotation& l : leaders)
-            writeLeader(dw, l, textOf(l.element->id), annotationAttributes(files, layers, l), h);
-        dw.sectionEnd();
+            writeText(dxf_, dw_, t, strokeAttributes(t.layer, ViewStroke{t.color, {}}));
+        const double h = frame_.textHeight;
+        for (const Annotation& d : annotations_.dimensions)
+            writeDimension(dw_, d, annotations_.textOf(d.element->id),
+                           annotationAttributes(files_, layers_, d), h);
+        for (const Annotation& l : annotations_.leaders)
+            writeLeader(dw_, l, annotations_.textOf(l.element->id),
+                        annotationAttributes(files_, layers_, l), h);
+        dw_.sectionEnd();
+    }
 
-        writeObjects(dw);
-        dw.dxfEOF();
-        dw.flush();
+    DL_Attributes strokeAttributes(int layer, const ViewStroke& stroke) const {
+        return attributes(files_, layers_.at(layer), stroke);
+    }
+
+    const Drawing& drawing_;
+    const FileStyles& files_;
+    const ViewFrame frame_;
+    const std::map<int, std::string> layers_;
+    Annotations annotations_;
+    SegmentView part_;  // the segment in view, its storage kept from one to the next
+    StreamDxfWriter dw_;
+    DL_Dxf dxf_;
+};
+
+class DxfWriter : public DrawingWriter {
+public:
+    using DrawingWriter::write;
+    void write(const Drawing& drawing, std::ostream& out, Progress* progress) const override {
+        requireFiniteDrawing(drawing);
+        // The handle seed is filled in where the header left room for it.
+        const std::streamoff start = out.tellp();
+        if (start < 0) {
+            std::ostringstream whole;
+            write(drawing, whole, progress);
+            out << whole.str();
+            return;
+        }
+        DxfDocument document(drawing, out);
+        const size_t handleSeedAt = document.write(progress);
         char seed[kHandleSeedDigits + 1];
-        std::snprintf(seed, sizeof seed, "%0*lX", kHandleSeedDigits, dw.getNextHandle());
+        std::snprintf(seed, sizeof seed, "%0*lX", kHandleSeedDigits, document.nextHandle());
         out.seekp(start + static_cast<std::streamoff>(handleSeedAt));
         out.write(seed, kHandleSeedDigits);
         out.seekp(0, std::ios::end);
-    }
-
-private:
-    // Each layer by its kept name or else its number; names made unique.
-    static std::map<int, std::string> layerNames(const Drawing& drawing) {
-        std::map<int, std::string> wanted;
-        for (const auto& [number, layer] : drawing.layers()) wanted[number] = layer.name;
-        for (const auto& [id, segment] : drawing.segments()) wanted.try_emplace(segment.layer);
-        std::map<int, std::string> names;
-        // Other programs take "Walls" and "WALLS" for one layer.
-        std::set<std::string> taken;
-        for (const auto& [number, name] : wanted) {
-            std::string n = dxfName(name);
-            if (n.empty()) n = std::to_string(number);
-            // A name made unique stays within the limit: the cut makes room for the number.
-            const std::string base = n;
-            for (int again = 0; !taken.insert(asciiUpper(n)).second; ++again) {
-                const std::string suffix =
-                    "_" + std::to_string(number) + (again ? "_" + std::to_string(again) : "");
-                n = base.substr(0, characterBoundary(base, kNameBytes - suffix.size())) + suffix;
-            }
-            names[number] = n;
-        }
-        return names;
-    }
-
-    // A line type read from a file while the stroke still has it, unless its name leaves
-    // nothing to write.
-    static const FileLineType* fileLineTypeOf(const FileStyles& files, const ViewStroke& stroke) {
-        const FileLineType* file = files.lineTypeFor(stroke.fileStyle, stroke.lineType);
-        return file && !dxfName(file->name).empty() ? file : nullptr;
-    }
-
-    // The exact pattern under the name readers know, the palette name beside it. A line type
-    // read from a file goes under its own name with its own pattern, or where the file gave
-    // none with the pattern of the host's line type it was read as; it takes the place of a
-    // host's line type of the same name, as a table holds a name once.
-    static void writeLineTypes(DL_Dxf& dxf, DL_WriterA& dw, const Drawing& drawing) {
-        const FileStyles& files = drawing.fileStyles();
-        std::set<int> used;
-        std::map<size_t, std::optional<int>> read;  // file line types, with the host's read as
-        const auto note = [&](const ViewStroke& stroke) {
-            if (const FileLineType* file = fileLineTypeOf(files, stroke))
-                read.try_emplace(static_cast<size_t>(file - files.lineTypes().data()),
-                                 stroke.lineType);
-            else if (stroke.lineType && isKnownLineType(*stroke.lineType))
-                used.insert(*stroke.lineType);
-        };
-        for (const auto& [id, segment] : drawing.segments())
-            for (size_t i = 0; i < segment.elements.size(); ++i)
-                note(strokeOf(segment, static_cast<int>(i)));
-        for (const auto& [number, layer] : drawing.layers())
-            note(ViewStroke{layer.color, layer.lineType, layer.fileStyle});
-
-        struct Entry {
-            std::string name;
-            std::string description;
-            std::vector<double> pattern;  // dashes positive, gaps negative
-        };
-        std::vector<Entry> entries;
-        std::map<std::string, size_t> byName;  // upper case: readers take names so
-        for (int number : used) {
-            const LineTypeStyle& style = lineTypeStyle(number);
-            byName.emplace(asciiUpper(lineTypeName(number)), entries.size());
-            entries.push_back({lineTypeName(number), std::string(style.name), hostPattern(number)});
-        }
-        for (const auto& [index, host] : read) {
-            const FileLineType& file = files.lineTypes()[index];
-            Entry entry{dxfName(file.name), dxfLine(file.description), file.pattern};
-            const std::string key = asciiUpper(entry.name);
-            if (key == "BYBLOCK" || key == "BYLAYER" || key == "CONTINUOUS") continue;
-            if (entry.pattern.empty() && host) entry.pattern = hostPattern(*host);
-            const auto [at, added] = byName.try_emplace(key, entries.size());
-            if (added)
-                entries.push_back(std::move(entry));
-            else
-                entries[at->second] = std::move(entry);
-        }
-
-        dw.tableLinetypes(3 + static_cast<int>(entries.size()));
-        dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
-        dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
-        dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
-        for (Entry& e : entries) {
-            double length = 0.0;
-            for (double v : e.pattern) length += std::fabs(v);
-            dxf.writeLinetype(
-                dw, DL_LinetypeData(e.name, e.description, 0, static_cast<int>(e.pattern.size()),
-                                    length, e.pattern.empty() ? nullptr : e.pattern.data()));
-        }
-        dw.tableEnd();
-    }
-
-    // A host line type's dashes and gaps in drawing units, as a table gives them.
-    static std::vector<double> hostPattern(int number) {
-        if (!isKnownLineType(number)) return {};
-        const LineTypeStyle& style = lineTypeStyle(number);
-        std::vector<double> pattern;
-        for (size_t i = 0; i < style.pattern.size(); ++i)
-            pattern.push_back((i % 2 ? -1.0 : 1.0) * style.pattern[i] * kLineTypeUnitsPerPixel);
-        return pattern;
-    }
-
-    // What a stroke was read with from a file, while it still has it; else the host's colour
-    // as a true colour with its nearest basic index and the host's line type by name.
-    static DL_Attributes attributes(const FileStyles& files, const std::string& layer,
-                                    const ViewStroke& stroke) {
-        int color = 256, color24 = -1;  // by layer
-        if (const FileColor* file = files.colorFor(stroke.fileStyle, stroke.color)) {
-            color = file->index;
-            color24 = file->trueColor;
-        } else if (stroke.color) {
-            const Rgb rgb = paletteColor(*stroke.color);
-            color = nearestBasicColorIndex(rgb);
-            color24 = trueColorValue(rgb);
-        }
-        std::string lineType = stroke.lineType ? lineTypeName(*stroke.lineType) : "BYLAYER";
-        if (const FileLineType* file = fileLineTypeOf(files, stroke))
-            lineType = dxfName(file->name);
-        return DL_Attributes(layer, color, color24, -1, lineType);
-    }
-
-    // A dimension or leader in its element's colour; its line type stays with
-    // the lines drawn for it, as the entity's own is the reader's to apply.
-    static DL_Attributes annotationAttributes(const FileStyles& files,
-                                              const std::map<int, std::string>& layers,
-                                              const Annotation& a) {
-        DL_Attributes own = attributes(files, layers.at(a.segment->layer),
-                                       ViewStroke{a.element->color, {}, a.element->fileStyle});
-        own.setLinetype("BYLAYER");
-        return own;
-    }
-
-    // BLOCK and ENDBLK: owned by the block's record, on layer 0.
-    static void blockMarker(DL_WriterA& dw, const Annotation& d, const char* type,
-                            const char* subclass) {
-        dw.dxfString(0, type);
-        dw.handle();
-        dw.dxfHex(330, static_cast<int>(d.blockRecord));
-        dw.subClass("AcDbEntity");
-        dw.dxfString(8, "0");
-        dw.subClass(subclass);
-    }
-
-    static void writeBlockBegin(DL_WriterA& dw, const Annotation& d) {
-        blockMarker(dw, d, "BLOCK", "AcDbBlockBegin");
-        dw.dxfString(2, d.block);
-        dw.dxfInt(70, 1);  // anonymous
-        dw.coord(10, 0.0, 0.0);
-        dw.dxfString(3, d.block);
-        dw.dxfString(1, "");
-    }
-
-    static void entityStart(DL_WriterA& dw, const char* type, const DL_Attributes& a) {
-        dw.dxfString(0, type);
-        dw.handle();
-        dw.dxfHex(330, kModelSpaceRecord);
-        dw.subClass("AcDbEntity");
-        dw.entityAttributes(a);
-    }
-
-    // Measured from a along the direction to the foot of b; the dimension line
-    // passes through a, so a and b are the extension lines' origins.
-    static void writeDimension(DL_WriterA& dw, const Annotation& d, const ViewText* t,
-                               const DL_Attributes& a, double h) {
-        const DimensionElement& dim = std::get<DimensionElement>(d.element->body);
-        const double rad = dim.direction * std::numbers::pi / 180.0;
-        const Point u{std::cos(rad), std::sin(rad)};
-        const Point foot = dim.a + u * dot(dim.b - dim.a, u);
-        Point middle = (dim.a + foot) * 0.5;
-        if (t) {
-            const double textRad = t->angleDegrees * std::numbers::pi / 180.0;
-            middle = t->anchor + Point{-std::sin(textRad), std::cos(textRad)} * (h / 2);
-        }
-        entityStart(dw, "DIMENSION", a);
-        dw.subClass("AcDbDimension");
-        dw.dxfString(2, d.block);
-        dw.coord(10, foot.x, foot.y);
-        dw.coord(11, middle.x, middle.y);
-        dw.dxfInt(70, kRotatedDimension | kBlockOfThisDimensionOnly | kTextPlacedByUser);
-        dw.dxfInt(71, kMiddleCentre);
-        dw.dxfReal(42, dim.measured());
-        dw.dxfString(1, dim.text());
-        dw.dxfString(3, "Standard");
-        dw.subClass("AcDbAlignedDimension");
-        dw.coord(13, dim.a.x, dim.a.y);
-        dw.coord(14, dim.b.x, dim.b.y);
-        dw.dxfReal(50, degrees(rad));
-        dw.subClass("AcDbRotatedDimension");
-    }
-
-    // The leader's line without an arrowhead, as it is drawn, and its text as the
-    // MTEXT it annotates, which follows it and names it as its reactor.
-    static void writeLeader(DL_WriterA& dw, const Annotation& l, const ViewText* t,
-                            const DL_Attributes& a, double h) {
-        const LeaderElement& leader = std::get<LeaderElement>(l.element->body);
-        const unsigned long leaderHandle = dw.getNextHandle();
-        entityStart(dw, "LEADER", a);
-        dw.subClass("AcDbLeader");
-        dw.dxfString(3, "Standard");
-        dw.dxfInt(71, 0);          // no arrowhead
-        dw.dxfInt(72, 0);          // straight segments
-        dw.dxfInt(73, t ? 0 : 3);  // annotated by text, or by nothing
-        dw.dxfInt(74, 0);
-        dw.dxfInt(75, 0);
-        dw.dxfReal(40, h);
-        dw.dxfReal(41, 0.0);
-        dw.dxfInt(76, static_cast<int>(leader.points.size()));
-        for (const Point& p : leader.points) dw.coord(10, p.x, p.y);
-        if (!t) return;
-        dw.dxfHex(340, static_cast<int>(leaderHandle + 1));
-
-        dw.dxfString(0, "MTEXT");
-        dw.handle();
-        dw.dxfString(102, "{ACAD_REACTORS");
-        dw.dxfHex(330, static_cast<int>(leaderHandle));
-        dw.dxfString(102, "}");
-        dw.dxfHex(330, kModelSpaceRecord);
-        dw.subClass("AcDbEntity");
-        dw.entityAttributes(a);
-        dw.subClass("AcDbMText");
-        dw.coord(10, t->anchor.x, t->anchor.y);
-        dw.dxfReal(40, t->height);
-        dw.dxfReal(41, 0.0);  // no wrapping
-        dw.dxfInt(71, t->align == TextAlign::Right ? kBottomRight : kBottomLeft);
-        dw.dxfInt(72, 1);  // left to right
-        const std::vector<std::string> chunks = mtextChunks(t->text);
-        for (size_t i = 0; i + 1 < chunks.size(); ++i) dw.dxfString(3, chunks[i]);
-        dw.dxfString(1, chunks.back());
-        dw.dxfString(7, "Standard");
-        dw.dxfReal(50, t->angleDegrees);
-    }
-
-    static void objectStart(DL_WriterA& dw, const char* type, int handle, int owner) {
-        dw.dxfString(0, type);
-        dw.dxfHex(5, handle);
-        dw.dxfHex(330, owner);
-    }
-
-    static void dictionary(DL_WriterA& dw, int handle, int owner,
-                           std::initializer_list<std::pair<const char*, int>> entries) {
-        objectStart(dw, "DICTIONARY", handle, owner);
-        dw.subClass("AcDbDictionary");
-        dw.dxfInt(281, 1);
-        for (const auto& [name, entry] : entries) {
-            dw.dxfString(3, name);
-            dw.dxfHex(350, entry);
-        }
-    }
-
-    static void layout(DL_WriterA& dw, int handle, const char* name, int tab, int blockRecord) {
-        objectStart(dw, "LAYOUT", handle, kLayoutDictionary);
-        dw.subClass("AcDbPlotSettings");
-        dw.dxfString(1, "");
-        dw.dxfString(2, "none_device");
-        dw.dxfString(4, "");
-        dw.dxfString(6, "");
-        for (int code : {40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 140, 141}) dw.dxfReal(code, 0.0);
-        dw.dxfReal(142, 1.0);
-        dw.dxfReal(143, 1.0);
-        dw.dxfInt(70, tab == 0 ? 1712 : 688);  // the plot flags of a model and a sheet
-        dw.dxfInt(72, 0);
-        dw.dxfInt(73, 0);
-        dw.dxfInt(74, tab == 0 ? 0 : 5);
-        dw.dxfString(7, "");
-        dw.dxfInt(75, tab == 0 ? 0 : 16);
-        dw.dxfReal(147, 1.0);
-        dw.dxfReal(148, 0.0);
-        dw.dxfReal(149, 0.0);
-        dw.subClass("AcDbLayout");
-        dw.dxfString(1, name);
-        dw.dxfInt(70, 1);
-        dw.dxfInt(71, tab);
-        dw.coord(10, 0.0, 0.0);
-        dw.coord(11, 420.0, 297.0);
-        dw.coord(12, 0.0, 0.0);
-        dw.coord(14, 0.0, 0.0);
-        dw.coord(15, 0.0, 0.0);
-        dw.dxfReal(146, 0.0);
-        dw.coord(13, 0.0, 0.0);
-        dw.coord(16, 1.0, 0.0);
-        dw.coord(17, 0.0, 1.0);
-        dw.dxfInt(76, 0);
-        dw.dxfHex(330, blockRecord);
-    }
-
-    // The dictionaries every reader of this version expects, each object owned
-    // by the dictionary that lists it.
-    static void writeObjects(DL_WriterA& dw) {
-        dw.section("OBJECTS");
-        dictionary(dw, kRootDictionary, 0,
-                   {{"ACAD_GROUP", kGroupDictionary},
-                    {"ACAD_LAYOUT", kLayoutDictionary},
-                    {"ACAD_MLINESTYLE", kMlineStyleDictionary},
-                    {"ACAD_PLOTSETTINGS", kPlotSettingsDictionary},
-                    {"ACAD_PLOTSTYLENAME", kPlotStyleDictionary}});
-        dictionary(dw, kGroupDictionary, kRootDictionary, {});
-        objectStart(dw, "ACDBDICTIONARYWDFLT", kPlotStyleDictionary, kRootDictionary);
-        dw.subClass("AcDbDictionary");
-        dw.dxfInt(281, 1);
-        dw.dxfString(3, "Normal");
-        dw.dxfHex(350, kNormalPlotStyle);
-        dw.subClass("AcDbDictionaryWithDefault");
-        dw.dxfHex(340, kNormalPlotStyle);
-        objectStart(dw, "ACDBPLACEHOLDER", kNormalPlotStyle, kPlotStyleDictionary);
-        dictionary(dw, kMlineStyleDictionary, kRootDictionary, {{"Standard", kStandardMlineStyle}});
-        objectStart(dw, "MLINESTYLE", kStandardMlineStyle, kMlineStyleDictionary);
-        dw.subClass("AcDbMlineStyle");
-        dw.dxfString(2, "STANDARD");
-        dw.dxfInt(70, 0);
-        dw.dxfString(3, "");
-        dw.dxfInt(62, 256);
-        dw.dxfReal(51, 90.0);
-        dw.dxfReal(52, 90.0);
-        dw.dxfInt(71, 2);
-        for (double offset : {0.5, -0.5}) {
-            dw.dxfReal(49, offset);
-            dw.dxfInt(62, 256);
-            dw.dxfString(6, "BYLAYER");
-        }
-        dictionary(dw, kPlotSettingsDictionary, kRootDictionary, {});
-        dictionary(
-            dw, kLayoutDictionary, kRootDictionary,
-            {{"Model", kModelLayout}, {"Layout1", kPaperLayout}, {"Layout2", kPaperLayout0}});
-        layout(dw, kModelLayout, "Model", 0, kModelSpaceRecord);
-        layout(dw, kPaperLayout, "Layout1", 1, kPaperSpaceRecord);
-        layout(dw, kPaperLayout0, "Layout2", 2, kPaperSpace0Record);
-        dw.sectionEnd();
-    }
-
-    static void writeShape(DL_Dxf& dxf, DL_WriterA& dw, const ViewShape& shape,
-                           const DL_Attributes& a) {
-        if (const Circle* c = std::get_if<Circle>(&shape.geometry)) {
-            dxf.writeCircle(dw, DL_CircleData(c->centre.x, c->centre.y, 0.0, std::fabs(c->radius)),
-                            a);
-            return;
-        }
-        if (const Point* p = std::get_if<Point>(&shape.geometry)) {
-            dxf.writePoint(dw, DL_PointData(p->x, p->y, 0.0), a);
-            return;
-        }
-        if (const Arrowhead* head = std::get_if<Arrowhead>(&shape.geometry)) {
-            // A SOLID's third and fourth corners are the same for a triangle.
-            DL_SolidData solid(head->tip.x, head->tip.y, 0.0, head->left.x, head->left.y, 0.0,
-                               head->right.x, head->right.y, 0.0, head->right.x, head->right.y, 0.0,
-                               0.0);
-            dxf.writeSolid(dw, solid, a);
-            return;
-        }
-        const Path& path = std::get<Path>(shape.geometry);
-        if (path.pieces.empty()) return;
-        if (path.pieces.size() == 1 && !path.closed) {
-            const PathPiece& piece = path.pieces.front();
-            if (piece.arc) {
-                const Arc& arc = *piece.arc;
-                dxf.writeArc(
-                    dw,
-                    DL_ArcData(arc.centre.x, arc.centre.y, 0.0, std::fabs(arc.radius),
-                               degrees(arc.startAngle), degrees(arc.startAngle + arc.sweep())),
-                    a);
-            } else {
-                dxf.writeLine(
-                    dw, DL_LineData(piece.from.x, piece.from.y, 0.0, piece.to.x, piece.to.y, 0.0),
-                    a);
-            }
-            return;
-        }
-        std::vector<DL_VertexData> vertices;
-        for (const BulgeVertex& v : polylineVertices(path))
-            vertices.emplace_back(v.p.x, v.p.y, 0.0, v.bulge);
-        dxf.writePolyline(
-            dw, DL_PolylineData(static_cast<int>(vertices.size()), 0, 0, path.closed ? 1 : 0), a);
-        for (const DL_VertexData& v : vertices) dxf.writeVertex(dw, v);
-        dxf.writePolylineEnd(dw);
-    }
-
-    static void writeText(DL_Dxf& dxf, DL_WriterA& dw, const ViewText& t, const DL_Attributes& a) {
-        const double rad = t.angleDegrees * std::numbers::pi / 180.0;
-        const Point down{std::sin(rad), -std::cos(rad)};
-        const int justification = t.align == TextAlign::Left     ? 0
-                                  : t.align == TextAlign::Centre ? 1
-                                                                 : 2;
-        const std::vector<std::string> lines = dxfTextLines(t.text);
-        for (size_t i = 0; i < lines.size(); ++i) {
-            const Point p = t.anchor + down * (1.4 * t.height * static_cast<double>(i));
-            dxf.writeText(dw,
-                          DL_TextData(p.x, p.y, 0.0, p.x, p.y, 0.0, t.height, 1.0, 0, justification,
-                                      0, lines[i], "Standard", rad),
-                          a);
-        }
     }
 };
 

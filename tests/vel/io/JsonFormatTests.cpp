@@ -81,8 +81,8 @@ TEST(JsonFormat, RoundTripKeepsTheWholeDrawingAndWritesTheSameText) {
 }
 
 // Figure values are written as the JSON library writes numbers (fixed with ".0" for whole
-// numbers, exponents beyond 15 digits or 4 leading zeros), and every double reads back as
-// itself, the shortest and the longest.
+// numbers, exponents beyond 15 digits or 4 leading zeros, on either side of both bounds), and
+// every double reads back as itself, the shortest and the longest.
 TEST(JsonFormat, FigureValuesReadBackAsTheSameDoubles) {
     const std::pair<double, const char*> values[] = {
         {100.0, "100.0"},
@@ -96,6 +96,10 @@ TEST(JsonFormat, FigureValuesReadBackAsTheSameDoubles) {
         {0.1 + 0.2, "0.30000000000000004"},
         {5e-324, "5e-324"},
         {1.7976931348623157e308, "1.7976931348623157e+308"},
+        {1e15, "1e+15"},
+        {999999999999999.9, "999999999999999.9"},
+        {1e-4, "0.0001"},
+        {9.999999999999999e-05, "9.999999999999999e-05"},
     };
     Drawing d;
     const int seg = d.createSegment(SegmentKind::Figure);

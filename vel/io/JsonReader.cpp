@@ -1,25 +1,21 @@
-// JsonFormat.cpp - the host's own drawing file: JSON with layers, segments and
-// their elements, written one element to a line and read back with every value
-// checked, faults reported by file and line.
+// JsonReader.cpp - reading the host's own drawing file: every value checked,
+// segments read as the parser meets them, faults reported by file and line.
 #include <algorithm>
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <exception>
 #include <istream>
 #include <iterator>
-#include <map>
 #include <nlohmann/json.hpp>
-#include <ostream>
 #include <set>
-#include <sstream>
+#include <string>
 #include <unordered_map>
 #include <variant>
 
 #include "vel/io/DrawingFile.h"
-#include "vel/io/DrawingView.h"
+#include "vel/io/JsonFormat.h"
+#include "vel/io/JsonLocator.h"
 #include "vel/kernel/Text.h"
 
 namespace vel {
@@ -27,371 +23,9 @@ namespace vel {
 namespace {
 
 using nlohmann::json;
-using nlohmann::ordered_json;
-
-constexpr const char* kFormatName = "vel-drawing";
-constexpr int kFormatVersion = 1;
-// How much text the writer gathers before it hands it to the stream.
-constexpr size_t kFlushBytes = 1 << 20;
 
 // Ids beyond this are refused so that fresh ids after them cannot overflow.
 constexpr long long kMaxId = 1'000'000'000;
-
-// ---- Writing ----
-
-std::string dumpCompact(const ordered_json& j) {
-    // Layer names read from other formats may hold bytes that are not UTF-8.
-    return j.dump(-1, ' ', false, json::error_handler_t::replace);
-}
-
-ordered_json pointJson(Point p) {
-    return ordered_json::array({p.x, p.y});
-}
-
-ordered_json optionalInt(const std::optional<int>& v) {
-    return v ? ordered_json(*v) : ordered_json(nullptr);
-}
-
-// A number as the JSON library writes one: the shortest digits that read back as the same
-// double, in fixed notation with ".0" for whole numbers while the point stays within 15 digits
-// (and 4 zeros after it), otherwise as d.ddde+XX. Written here because building a JSON value
-// for each of a million figure elements costs more than the drawing itself.
-void appendNumber(std::string& out, double v) {
-    if (!std::isfinite(v)) {
-        out += "null";
-        return;
-    }
-    if (v == 0.0) {
-        out += std::signbit(v) ? "-0.0" : "0.0";
-        return;
-    }
-    char sci[32];
-    const auto [end, ec] = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific);
-    if (ec != std::errc{}) {
-        out += "null";
-        return;
-    }
-    // "-d.ddde+XX": the digits, and where the point stands after the first of them.
-    const char* p = sci;
-    if (*p == '-') out += *p++;
-    char digits[24];
-    int k = 0;
-    for (; p < end && *p != 'e'; ++p)
-        if (*p != '.') digits[k++] = *p;
-    int exponent = 0;
-    std::from_chars(p + (*(p + 1) == '+' ? 2 : 1), end, exponent);
-    const int n = exponent + 1;  // the point's place after the start of the digits
-    constexpr int kMaxExp = 15, kMinExp = -4;
-    char text[48];
-    char* t = text;
-    const auto put = [&t](const char* from, int count) {
-        for (int i = 0; i < count; ++i) *t++ = from[i];
-    };
-    const auto zeros = [&t](int count) {
-        for (int i = 0; i < count; ++i) *t++ = '0';
-    };
-    if (k <= n && n <= kMaxExp) {
-        put(digits, k);
-        zeros(n - k);
-        put(".0", 2);
-    } else if (0 < n && n <= kMaxExp) {
-        put(digits, n);
-        *t++ = '.';
-        put(digits + n, k - n);
-    } else if (kMinExp < n && n <= 0) {
-        put("0.", 2);
-        zeros(-n);
-        put(digits, k);
-    } else {
-        *t++ = digits[0];
-        if (k > 1) {
-            *t++ = '.';
-            put(digits + 1, k - 1);
-        }
-        const int e = n - 1;
-        put(e < 0 ? "e-" : "e+", 2);
-        if (std::abs(e) < 10) *t++ = '0';
-        t = std::to_chars(t, text + sizeof text, std::abs(e)).ptr;
-    }
-    out.append(text, t);
-}
-
-void appendInt(std::string& out, long long v) {
-    char text[24];
-    out.append(text, std::to_chars(text, text + sizeof text, v).ptr);
-}
-
-void appendOptional(std::string& out, const std::optional<int>& v) {
-    if (v)
-        appendInt(out, *v);
-    else
-        out += "null";
-}
-
-// A figure element as the JSON library would write it compactly.
-void appendFigure(std::string& out, const Element& e, const FigureElement& f) {
-    out += "{\"id\":";
-    appendInt(out, e.id);
-    out += ",\"type\":";
-    appendInt(out, static_cast<int>(f.type));
-    out += ",\"values\":[";
-    for (size_t i = 0; i < std::size(f.values); ++i) {
-        if (i) out += ',';
-        appendNumber(out, f.values[i]);
-    }
-    out += "],\"color\":";
-    appendOptional(out, e.color);
-    out += ",\"ltype\":";
-    appendOptional(out, e.lineType);
-    if (e.fileStyle) {
-        out += ",\"file_style\":";
-        appendInt(out, e.fileStyle);
-    }
-    out += '}';
-}
-
-ordered_json elementJson(const Element& e) {
-    ordered_json j;
-    j["id"] = e.id;
-    if (const FigureElement* f = e.figure()) {
-        j["type"] = static_cast<int>(f->type);
-        j["values"] = ordered_json::array();
-        for (double v : f->values) j["values"].push_back(v);
-        j["color"] = optionalInt(e.color);
-        j["ltype"] = optionalInt(e.lineType);
-        if (e.fileStyle) j["file_style"] = e.fileStyle;
-        return j;
-    }
-    if (const auto* dim = std::get_if<DimensionElement>(&e.body)) {
-        ordered_json d;
-        d["a"] = pointJson(dim->a);
-        d["b"] = pointJson(dim->b);
-        d["direction"] = dim->direction;
-        d["decimals"] = dim->decimals;
-        d["arrow"] = ordered_json::array({dim->arrow.kind, dim->arrow.size1, dim->arrow.size2});
-        d["text"] = dim->text();
-        j["dimension"] = std::move(d);
-    } else {
-        const auto& leader = std::get<LeaderElement>(e.body);
-        ordered_json l;
-        l["points"] = ordered_json::array();
-        for (Point p : leader.points) l["points"].push_back(pointJson(p));
-        l["direction"] = leader.direction;
-        l["text"] = toUtf8(leader.text);
-        j["leader"] = std::move(l);
-    }
-    // Dimensions and leaders carry their own colour or line type only when given one.
-    if (e.color) j["color"] = *e.color;
-    if (e.lineType) j["ltype"] = *e.lineType;
-    if (e.fileStyle) j["file_style"] = e.fileStyle;
-    return j;
-}
-
-// The styles of the file the drawing was read from, one to a line, before the layers and
-// segments that name them; nothing for a drawing that has none.
-void appendFileStyles(std::string& text, const FileStyles& files) {
-    if (!files.lineTypes().empty()) {
-        text += "  \"file_line_types\": [";
-        for (size_t i = 0; i < files.lineTypes().size(); ++i) {
-            const FileLineType& t = files.lineTypes()[i];
-            ordered_json j;
-            j["name"] = t.name;
-            if (!t.description.empty()) j["description"] = t.description;
-            if (!t.pattern.empty()) j["pattern"] = t.pattern;
-            text += (i ? ",\n    " : "\n    ") + dumpCompact(j);
-        }
-        text += "\n  ],\n";
-    }
-    if (!files.styles().empty()) {
-        text += "  \"file_styles\": [";
-        for (size_t i = 0; i < files.styles().size(); ++i) {
-            const FileStyle& style = files.styles()[i];
-            ordered_json j;
-            if (style.color) {
-                j["color"] = style.color->index;
-                if (style.color->trueColor != -1) j["true_color"] = style.color->trueColor;
-            }
-            if (style.lineType >= 0) j["ltype"] = style.lineType;
-            j["host_color"] = optionalInt(style.hostColor);
-            j["host_ltype"] = optionalInt(style.hostLineType);
-            text += (i ? ",\n    " : "\n    ") + dumpCompact(j);
-        }
-        text += "\n  ],\n";
-    }
-}
-
-class JsonWriter : public DrawingWriter {
-public:
-    using DrawingWriter::write;
-    void write(const Drawing& drawing, std::ostream& out, Progress* progress) const override {
-        requireFiniteDrawing(drawing);
-        ProgressSteps steps(progress, drawing.segments().size());
-        std::string text = "{\n";
-        text += "  \"format\": \"" + std::string(kFormatName) + "\",\n";
-        text += "  \"version\": " + std::to_string(kFormatVersion) + ",\n";
-        text += "  \"current_layer\": " + std::to_string(drawing.currentLayer()) + ",\n";
-        appendFileStyles(text, drawing.fileStyles());
-        text += "  \"layers\": [";
-        bool first = true;
-        for (const auto& [number, layer] : drawing.layers()) {
-            ordered_json j;
-            j["number"] = number;
-            if (!layer.name.empty()) j["name"] = layer.name;
-            if (layer.color) j["color"] = *layer.color;
-            if (layer.lineType) j["ltype"] = *layer.lineType;
-            if (layer.fileStyle) j["file_style"] = layer.fileStyle;
-            text += (first ? "\n    " : ",\n    ") + dumpCompact(j);
-            first = false;
-        }
-        text += first ? "],\n" : "\n  ],\n";
-        text += "  \"segments\": [";
-        first = true;
-        for (const auto& [id, s] : drawing.segments()) {
-            ordered_json attributes = ordered_json::array();
-            for (int a : s.attributes) attributes.push_back(a);
-            text += first ? "\n" : ",\n";
-            first = false;
-            text += "    {\"id\": " + std::to_string(s.id) +
-                    ", \"kind\": " + std::to_string(static_cast<int>(s.kind)) +
-                    ", \"layer\": " + std::to_string(s.layer) +
-                    ", \"closed\": " + (s.closed ? "true" : "false") +
-                    ", \"attributes\": " + dumpCompact(attributes) + ",\n     \"elements\": [";
-            for (size_t i = 0; i < s.elements.size(); ++i) {
-                text += i ? ",\n       " : "\n       ";
-                const Element& e = s.elements[i];
-                if (const FigureElement* f = e.figure())
-                    appendFigure(text, e, *f);
-                else
-                    text += dumpCompact(elementJson(e));
-            }
-            text += s.elements.empty() ? "]}" : "\n     ]}";
-            steps.step();
-            // Written as it goes, so that a large drawing is never held twice in memory.
-            if (text.size() > kFlushBytes) {
-                out << text;
-                text.clear();
-            }
-        }
-        text += first ? "]\n}\n" : "\n  ]\n}\n";
-        out << text;
-    }
-};
-
-// ---- Locating a value in the text ----
-
-using PathStep = std::variant<std::string, size_t>;
-using JsonPath = std::vector<PathStep>;
-
-std::string pathText(const JsonPath& path) {
-    std::string out;
-    for (const PathStep& step : path) {
-        if (const std::string* key = std::get_if<std::string>(&step)) {
-            if (!out.empty()) out += '.';
-            out += *key;
-        } else {
-            out += '[' + std::to_string(std::get<size_t>(step)) + ']';
-        }
-    }
-    return out.empty() ? "document" : out;
-}
-
-// Finds where the value at a path starts in text that has already parsed as JSON,
-// to give the reader's complaints a line number. Falls back to the innermost
-// container found.
-class JsonLocator {
-public:
-    explicit JsonLocator(const std::string& text) : t_(text) {}
-
-    int lineOf(const JsonPath& path) const {
-        size_t pos = skipSpace(0);
-        for (const PathStep& step : path) {
-            const size_t next = std::holds_alternative<std::string>(step)
-                                    ? member(pos, std::get<std::string>(step))
-                                    : item(pos, std::get<size_t>(step));
-            if (next == npos) break;
-            pos = next;
-        }
-        return lineAt(pos);
-    }
-
-    int lineAt(size_t pos) const {
-        pos = std::min(pos, t_.size());
-        return 1 + static_cast<int>(std::count(t_.begin(), t_.begin() + pos, '\n'));
-    }
-
-private:
-    static constexpr size_t npos = std::string::npos;
-
-    size_t skipSpace(size_t p) const {
-        while (p < t_.size() && (t_[p] == ' ' || t_[p] == '\t' || t_[p] == '\n' || t_[p] == '\r'))
-            ++p;
-        return p;
-    }
-
-    size_t skipString(size_t p) const {  // p at the opening quote
-        for (++p; p < t_.size(); ++p) {
-            if (t_[p] == '\\')
-                ++p;
-            else if (t_[p] == '"')
-                return p + 1;
-        }
-        return t_.size();
-    }
-
-    size_t skipValue(size_t p) const {
-        if (p >= t_.size()) return p;
-        if (t_[p] == '"') return skipString(p);
-        if (t_[p] != '{' && t_[p] != '[') {
-            while (p < t_.size() && !std::strchr(",]} \t\r\n", t_[p])) ++p;
-            return p;
-        }
-        int depth = 0;
-        while (p < t_.size()) {
-            const char c = t_[p];
-            if (c == '"') {
-                p = skipString(p);
-                continue;
-            }
-            if (c == '{' || c == '[') ++depth;
-            if ((c == '}' || c == ']') && --depth == 0) return p + 1;
-            ++p;
-        }
-        return p;
-    }
-
-    size_t member(size_t p, const std::string& key) const {
-        if (p >= t_.size() || t_[p] != '{') return npos;
-        p = skipSpace(p + 1);
-        while (p < t_.size() && t_[p] == '"') {
-            const size_t end = skipString(p);
-            const std::string name = t_.substr(p + 1, end >= p + 2 ? end - p - 2 : 0);
-            p = skipSpace(end);
-            if (p >= t_.size() || t_[p] != ':') return npos;
-            p = skipSpace(p + 1);
-            if (name == key) return p;
-            p = skipSpace(skipValue(p));
-            if (p >= t_.size() || t_[p] != ',') return npos;
-            p = skipSpace(p + 1);
-        }
-        return npos;
-    }
-
-    size_t item(size_t p, size_t index) const {
-        if (p >= t_.size() || t_[p] != '[') return npos;
-        p = skipSpace(p + 1);
-        for (size_t i = 0; p < t_.size() && t_[p] != ']'; ++i) {
-            if (i == index) return p;
-            p = skipSpace(skipValue(p));
-            if (p >= t_.size() || t_[p] != ',') return npos;
-            p = skipSpace(p + 1);
-        }
-        return npos;
-    }
-
-    const std::string& t_;
-};
-
-// ---- Reading ----
 
 struct ParsedElement {
     std::optional<int> id;
@@ -502,16 +136,16 @@ public:
         path.push_back("format");
         if (!format)
             fail({}, "missing \"format\"; a drawing file starts with \"format\": \"" +
-                         std::string(kFormatName) + "\"");
-        if (!format->is_string() || format->get<std::string>() != kFormatName)
-            fail(path, "expected \"" + std::string(kFormatName) + "\"");
+                         std::string(kJsonFormatName) + "\"");
+        if (!format->is_string() || format->get<std::string>() != kJsonFormatName)
+            fail(path, "expected \"" + std::string(kJsonFormatName) + "\"");
         path.back() = "version";
         const json* version = member(root, "version");
         if (!version) fail({}, "missing \"version\"");
-        if (integer(*version, path) != kFormatVersion)
+        if (integer(*version, path) != kJsonFormatVersion)
             fail(path, "version " + version->dump() +
                            " is not supported; this reader takes version " +
-                           std::to_string(kFormatVersion));
+                           std::to_string(kJsonFormatVersion));
         path.pop_back();
 
         Drawing result;
@@ -888,10 +522,6 @@ private:
 };
 
 }  // namespace
-
-std::unique_ptr<DrawingWriter> makeJsonWriter() {
-    return std::make_unique<JsonWriter>();
-}
 
 void readJsonDrawing(std::istream& in, const std::string& fileName, Drawing& drawing,
                      Progress* progress) {

@@ -1,0 +1,32 @@
+// DxfObjects.h - the handles that dxflib gives the block records and their
+// layouts and those of the objects written beside them, and the OBJECTS section
+// that holds the dictionaries and layouts every reader expects.
+#pragma once
+
+class DL_WriterA;
+
+namespace vel {
+
+// Handles dxflib gives the block records and their layouts, and those of the
+// objects written here; all lie below 0x30, where dxflib's own counting starts.
+inline constexpr int kBlockRecordTable = 0x1;
+inline constexpr int kModelSpaceRecord = 0x1F;
+inline constexpr int kPaperSpaceRecord = 0x1B;
+inline constexpr int kPaperSpace0Record = 0x23;
+inline constexpr int kModelLayout = 0x22;
+inline constexpr int kPaperLayout = 0x1E;
+inline constexpr int kPaperLayout0 = 0x26;
+inline constexpr int kRootDictionary = 0xC;
+inline constexpr int kGroupDictionary = 0xD;
+inline constexpr int kPlotStyleDictionary = 0xE;
+inline constexpr int kNormalPlotStyle = 0xF;  // the plot style dxflib's layers name (group 390)
+inline constexpr int kMlineStyleDictionary = 0x17;
+inline constexpr int kStandardMlineStyle = 0x18;
+inline constexpr int kPlotSettingsDictionary = 0x19;
+inline constexpr int kLayoutDictionary = 0x1A;
+
+// The dictionaries every reader of this version expects, each object owned
+// by the dictionary that lists it.
+void writeDxfObjects(DL_WriterA& dw);
+
+}  // namespace vel
