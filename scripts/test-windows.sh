@@ -100,7 +100,7 @@ step "a session's registry files" "$wine" "$build/bin/runtime_windows_tests.exe"
 step "dialogs of the dialog manager" "$wine" "$build/bin/ui_windows_tests.exe" --gtest_color=no --gtest_brief=1
 step "the dialog robot" "$wine" "$build/bin/robot_windows_tests.exe" --gtest_color=no --gtest_brief=1
 step "velhost.exe answering the plug-in's dialogs" env QT_QPA_PLATFORM=offscreen \
-  ORVANTA_VELHOST="$wine $build/bin/velhost.exe" "$linux_build/bin/ui_tests" \
+  ORVANTA_VELHOST="$wine $build/bin/velhost.exe" "$linux_build/bin/robot_tests" \
   --gtest_filter='VelhostRobot.*' --gtest_color=no --gtest_brief=1
 
 # The sessions: each example with its settings on the bracket part, as examples/run-session.sh

@@ -31,16 +31,12 @@
 namespace e2e {
 namespace {
 
-class InProcess : public ::testing::Test {
+class InProcess : public orvanta_test::ScratchRegistryTest {
 protected:
+    InProcess() : ScratchRegistryTest("inprocess") {}
+
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("orvanta-e2e-inprocess-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        registry_ = (folder_ / "registry.reg").string();
-        ::setenv("VEL_REGISTRY", registry_.c_str(), 1);
+        ScratchRegistryTest::SetUp();
         host().reset();
         std::istringstream drawing(kPlateDrawing);
         vel::readJsonDrawing(drawing, "plate.json", host().drawing());
@@ -52,17 +48,13 @@ protected:
     void TearDown() override {
         host().escape();
         host().reset();
-        ::unsetenv("VEL_REGISTRY");
-        fs::remove_all(folder_);
+        ScratchRegistryTest::TearDown();
     }
 
     static vel::Host& host() { return vel::Host::instance(); }
 
     void Registry(const std::vector<std::pair<std::string, std::string>>& values) const {
-        std::string text = "Windows Registry Editor Version 5.00\r\n\r\n";
-        text += "[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\r\n";
-        for (const auto& [name, value] : values) text += "\"" + name + "\"=\"" + value + "\"\r\n";
-        std::ofstream(registry_, std::ios::binary) << text;
+        writeRegistry(values);
     }
 
     static int PickSegment(int segment, double x, double y) {
@@ -102,9 +94,6 @@ protected:
         return {a.leaderUpLeft, a.leaderUpRight, a.leaderDownLeft, a.leaderDownRight,
                 a.dimensionUp,  a.dimensionDown, a.dimensionLeft,  a.dimensionRight};
     }
-
-    fs::path folder_;
-    std::string registry_;
 };
 
 TEST_F(InProcess, PickedElementThatIsNoAnnotationEndsTheRunWithoutHole) {

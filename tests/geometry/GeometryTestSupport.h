@@ -17,11 +17,12 @@
 #include <string>
 #include <vector>
 
+#include "geometry/FigureList.h"
 #include "geometry/InsertAnnotations.h"
 #include "geometry/Measure.h"
-#include "geometry/FigureList.h"
 #include "host/VelLib.h"
 #include "settings/InsertSettings.h"
+#include "tests/support/Scratch.h"
 #include "vel/io/DrawingFile.h"
 #include "vel/kernel/Host.h"
 
@@ -201,15 +202,12 @@ inline bool OnSegment(VelPoint a, VelPoint b, VelPoint q, double tol = 1e-9) {
 
 // Each test starts on an empty drawing with the default settings, read from a
 // registry file of its own, and a zeroed record of the last insert.
-class GeometryTest : public ::testing::Test {
+class GeometryTest : public orvanta_test::ScratchRegistryTest {
 protected:
+    GeometryTest() : ScratchRegistryTest("geometry") {}
+
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("orvanta-geometry-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        ::setenv("VEL_REGISTRY", (folder_ / "registry.reg").c_str(), 1);
+        ScratchRegistryTest::SetUp();
         Host().reset();
         LoadInsertSettings();
         gInsertAnnotations = {};
@@ -218,9 +216,7 @@ protected:
     void TearDown() override {
         Host().setTrace(nullptr);
         Host().reset();
-        ::unsetenv("VEL_REGISTRY");
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
+        ScratchRegistryTest::TearDown();
     }
 
     // Host calls are recorded from here on, one JSON object a line.
@@ -260,7 +256,6 @@ protected:
         EXPECT_TRUE(out.good()) << name;
     }
 
-    std::filesystem::path folder_;
     std::ostringstream trace_;
 };
 

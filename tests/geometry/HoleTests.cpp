@@ -20,6 +20,7 @@
 #include "geometry/InsertAnnotations.h"
 #include "geometry/InsertOutline.h"
 #include "settings/InsertSettings.h"
+#include "tests/support/Scratch.h"
 #include "vel/io/DrawingFile.h"
 #include "vel/kernel/Host.h"
 
@@ -139,14 +140,10 @@ class Hole : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         // All 30 defaults, as a first run writes them into an empty registry.
-        const std::filesystem::path folder =
-            std::filesystem::temp_directory_path() / ("orvanta-hole-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        ::setenv("VEL_REGISTRY", (folder / "registry.reg").c_str(), 1);
+        const orvanta_test::ScratchFolder folder("hole");
+        const orvanta_test::RegistryOverride registry(folder.file("registry.reg"));
         LoadInsertSettings();
         defaults_ = gInsertSettings;
-        ::unsetenv("VEL_REGISTRY");
-        std::filesystem::remove_all(folder);
     }
 
     void SetUp() override {

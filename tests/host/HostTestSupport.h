@@ -13,28 +13,22 @@
 #include <vector>
 
 #include "host/Lifecycle.h"
+#include "tests/support/Scratch.h"
 #include "vel/kernel/Host.h"
 
 namespace orvanta_test {
 
 // A registry export holding the given string values under the plug-in's key.
-inline std::string RegistryText(const std::vector<std::pair<std::string, std::string>>& values) {
-    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n";
-    text += "[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\r\n";
-    for (const auto& [name, value] : values) text += "\"" + name + "\"=\"" + value + "\"\r\n";
-    return text;
+inline std::string RegistryText(const RegistryValues& values) {
+    return registryExport(values);
 }
 
-class HostFixture : public ::testing::Test {
+class HostFixture : public ScratchRegistryTest {
 protected:
+    HostFixture() : ScratchRegistryTest("host") {}
+
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("orvanta-host-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        registry_ = (folder_ / "registry.reg").string();
-        ::setenv("VEL_REGISTRY", registry_.c_str(), 1);
+        ScratchRegistryTest::SetUp();
         host().reset();
         host().setTrace(&trace_);
         ASSERT_EQ(Startup(), 0);
@@ -42,14 +36,13 @@ protected:
 
     void TearDown() override {
         host().reset();
-        ::unsetenv("VEL_REGISTRY");
-        std::filesystem::remove_all(folder_);
+        ScratchRegistryTest::TearDown();
     }
 
     static vel::Host& host() { return vel::Host::instance(); }
 
     void WriteRegistry(const std::vector<std::pair<std::string, std::string>>& values) {
-        std::ofstream(registry_, std::ios::binary) << RegistryText(values);
+        writeRegistry(values);
     }
 
     std::vector<nlohmann::json> TraceLines() const {
@@ -74,8 +67,6 @@ protected:
 
     void ClearTrace() { trace_.str(""); }
 
-    std::filesystem::path folder_;
-    std::string registry_;
     std::ostringstream trace_;
 };
 

@@ -181,7 +181,7 @@ TEST_F(Lifecycle, EveryRunReloadsTheStoredSettings) {
 TEST_F(Lifecycle, FirstRunOnAnEmptyRegistryWritesEveryDefault) {
     ASSERT_TRUE(host().startCommand());
     host().escape();
-    std::ifstream in(registry_);
+    std::ifstream in(registryFile());
     std::stringstream text;
     text << in.rdbuf();
     auto ascii = [](std::u16string_view s) { return std::string(s.begin(), s.end()); };

@@ -1,5 +1,6 @@
-// Test support: a private registry file in a fresh temporary folder, made the current user's
-// registry through VEL_REGISTRY for the lifetime of the object.
+// RegistryFiles.h - a registry file in a scratch folder (in a folder of its own there, so that
+// the store's making of folders is seen), made the current user's registry for the lifetime of
+// the object; the plug-in's key as the store writes it; exports in UTF-16.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,37 +12,29 @@
 #include <iterator>
 #include <string>
 
+#include "tests/support/Scratch.h"
+
 class TempRegistry {
 public:
-    TempRegistry() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvanta-reg-XXXXXX").string();
-        folder_ = ::mkdtemp(pattern.data());
-        file_ = folder_ / "hive" / "registry.reg";
-        ::setenv("VEL_REGISTRY", file_.c_str(), 1);
-    }
-    ~TempRegistry() {
-        ::unsetenv("VEL_REGISTRY");
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
+    TempRegistry()
+        : folder_("reg"), registry_((folder_.path() / "hive" / "registry.reg").string()) {
+        file_ = folder_.path() / "hive" / "registry.reg";
     }
     TempRegistry(const TempRegistry&) = delete;
     TempRegistry& operator=(const TempRegistry&) = delete;
 
     const std::filesystem::path& file() const { return file_; }
-    const std::filesystem::path& folder() const { return folder_; }
+    const std::filesystem::path& folder() const { return folder_.path(); }
 
-    std::string read() const {
-        std::ifstream in(file_, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string read() const { return orvanta_test::readFile(file_); }
     void write(const std::string& content) const {
         std::filesystem::create_directories(file_.parent_path());
         std::ofstream(file_, std::ios::binary) << content;
     }
 
 private:
-    std::filesystem::path folder_;
+    orvanta_test::ScratchFolder folder_;
+    orvanta_test::RegistryOverride registry_;
     std::filesystem::path file_;
 };
 

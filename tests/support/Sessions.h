@@ -1,4 +1,4 @@
-// E2eSupport.h - end-to-end sessions: velhost runs the real plug-in on a drawing
+// Sessions.h - end-to-end sessions: velhost runs the real plug-in on a drawing
 // with a registry file and a session script of the test's own, and the test
 // reads back the trace of host calls, the message boxes, the written drawing and
 // the registry file.
@@ -19,6 +19,9 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "tests/support/Scratch.h"
+#include "tests/support/Velhost.h"
 
 namespace e2e {
 
@@ -70,10 +73,7 @@ inline std::string Pick(const double (&p)[2]) {
 }
 
 inline std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return orvanta_test::readFile(path);
 }
 
 // A callback of the host into the plug-in and the host calls that the plug-in
@@ -244,30 +244,19 @@ inline int CountOnLayer(const json& drawing, int layer) {
 
 class Session : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::temp_directory_path() / ("orvanta-e2e-" + std::to_string(::getpid()) + "-" +
-                                               info->test_suite_name() + "-" + info->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override {
-        if (!HasFailure()) fs::remove_all(folder_);
-    }
+    void SetUp() override { scratch_.emplace("e2e"); }
+    void TearDown() override { scratch_.reset(); }
 
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string Path(const std::string& name) const { return scratch_->file(name); }
 
     void Write(const std::string& name, const std::string& text) const {
-        std::ofstream(Path(name), std::ios::binary) << text;
+        scratch_->write(name, text);
     }
 
     // The registry file of the session: these values under the plug-in's key;
     // the plug-in adds every other one with its default at the first run.
     void Registry(const std::vector<std::pair<std::string, std::string>>& values) const {
-        std::string text = "Windows Registry Editor Version 5.00\r\n\r\n";
-        text += "[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\r\n";
-        for (const auto& [name, value] : values) text += "\"" + name + "\"=\"" + value + "\"\r\n";
-        Write("registry.reg", text);
+        Write("registry.reg", orvanta_test::registryExport(values));
     }
     std::string RegistryText() const { return ReadFile(Path("registry.reg")); }
 
@@ -281,19 +270,18 @@ protected:
     // written to end.json (and to any further outputs given).
     SessionResult Run(const std::string& script, const std::string& extraArgs = "") const {
         Write("session.vel", script);
-        std::string command = "cd '" + folder_.string() + "' && " + VELHOST_PATH + " run";
-        if (!drawing_.empty()) command += " --drawing '" + drawing_ + "'";
-        command += " --script " + Path("session.vel") + " --registry " + Path("registry.reg") +
-                   " --trace " + Path("trace.jsonl") + " --out " + Path("end.json") + " " +
-                   extraArgs + " </dev/null >" + Path("stdout.txt") + " 2>" + Path("stderr.txt");
+        std::string args = "run";
+        if (!drawing_.empty()) args += " --drawing '" + drawing_ + "'";
+        args += " --script " + Path("session.vel") + " --registry " + Path("registry.reg") +
+                " --trace " + Path("trace.jsonl") + " --out " + Path("end.json") + " " + extraArgs;
         fs::remove(Path("trace.jsonl"));
         fs::remove(Path("end.json"));
         Record(script, extraArgs);
-        const int raw = std::system(command.c_str());
+        const orvanta_test::VelhostRun run = orvanta_test::runVelhost(args, scratch_->path());
         SessionResult r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = ReadFile(Path("stdout.txt"));
-        r.err = ReadFile(Path("stderr.txt"));
+        r.status = run.status;
+        r.out = run.out;
+        r.err = run.err;
         std::istringstream trace(ReadFile(Path("trace.jsonl")));
         for (std::string line; std::getline(trace, line);) r.trace.push_back(json::parse(line));
         r.steps = SplitSteps(r.trace);
@@ -318,7 +306,7 @@ protected:
         const fs::path dir = fs::path(root) / name;
         fs::remove_all(dir);
         fs::create_directories(dir);
-        const auto relative = [prefix = folder_.string() + "/"](std::string text) {
+        const auto relative = [prefix = scratch_->path().string() + "/"](std::string text) {
             for (size_t at; (at = text.find(prefix)) != std::string::npos;)
                 text.erase(at, prefix.size());
             return text;
@@ -340,7 +328,7 @@ protected:
         for (const std::string& arg : args) out << arg << "\n";
     }
 
-    fs::path folder_;
+    std::optional<orvanta_test::ScratchFolder> scratch_;
     std::string drawing_;
     mutable int recorded_ = 0;
 };

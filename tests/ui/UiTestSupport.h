@@ -24,6 +24,7 @@
 #include <regex>
 #include <string>
 
+#include "tests/support/Scratch.h"
 #include "ui/TemplateDialog.h"
 #include "ui/UiScope.h"
 #include "ui/qt/QtDialogs.h"
@@ -35,10 +36,7 @@ namespace fs = std::filesystem;
 
 // A registry export holding the given string values under the plug-in's key.
 inline std::string RegistryText(const std::map<std::string, std::string>& values) {
-    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n";
-    text += "[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\r\n";
-    for (const auto& [name, value] : values) text += "\"" + name + "\"=\"" + value + "\"\r\n";
-    return text;
+    return orvanta_test::registryExport({values.begin(), values.end()});
 }
 
 // Every value of the plug-in's key in a registry file, by name.
@@ -52,8 +50,7 @@ inline std::map<std::string, std::string> RegistryValues(const std::string& file
 }
 
 inline std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return orvanta_test::readFile(path);
 }
 
 // Where the tests leave the pictures of the dialogs for a person to look at.
@@ -105,16 +102,12 @@ inline QImage Grab(QWidget* window) {
 
 // Each test runs inside the plug-in's UI scope, with a registry file of its own; a watchdog
 // cancels any dialog still up after a while, so that a broken test fails instead of hanging.
-class DialogTest : public ::testing::Test {
+class DialogTest : public orvanta_test::ScratchRegistryTest {
 protected:
+    DialogTest() : ScratchRegistryTest("ui") {}
+
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("orvanta-ui-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        registry_ = folder_ / "registry.reg";
-        ::setenv("VEL_REGISTRY", registry_.c_str(), 1);
+        ScratchRegistryTest::SetUp();
         scope_.emplace();
         ASSERT_TRUE(scope_->Available());
         watchdog_ = new QTimer;
@@ -129,8 +122,7 @@ protected:
     void TearDown() override {
         LeaveScope();
         EXPECT_FALSE(watchdogFired_) << "a dialog was left open and had to be cancelled";
-        ::unsetenv("VEL_REGISTRY");
-        fs::remove_all(folder_);
+        ScratchRegistryTest::TearDown();
     }
 
     // Ends the UI scope (and with it the application the scope made).
@@ -141,14 +133,12 @@ protected:
     }
 
     void WriteRegistry(const std::map<std::string, std::string>& values) const {
-        std::ofstream(registry_, std::ios::binary) << RegistryText(values);
+        folder().write("registry.reg", RegistryText(values));
     }
     std::map<std::string, std::string> Registry() const {
-        return RegistryValues(ReadFile(registry_));
+        return RegistryValues(ReadFile(registryFile()));
     }
 
-    fs::path folder_;
-    fs::path registry_;
     std::optional<UiScope> scope_;
     QTimer* watchdog_ = nullptr;
     bool watchdogFired_ = false;

@@ -85,7 +85,7 @@ protected:
         QStandardPaths::setTestModeEnabled(true);  // recent files stay out of the home folder
         QSettings(QStringLiteral("Orvanta"), QStringLiteral("velhost"))
             .remove(QStringLiteral("snap"));
-        ::setenv("VEL_REGISTRY", Path("window.reg").c_str(), 1);
+        registry_.emplace(Path("window.reg"));
         host().reset();
         StartPlugin();
     }
@@ -94,7 +94,7 @@ protected:
         host().escape();
         host().setTrace(nullptr);
         host().reset();
-        ::unsetenv("VEL_REGISTRY");
+        registry_.reset();
         Session::TearDown();
     }
 
@@ -203,6 +203,7 @@ protected:
     }
 
     std::unique_ptr<velgui::HostWindow> window_;
+    std::optional<orvanta_test::RegistryOverride> registry_;
 };
 
 TEST_F(WindowSessions, EveryExampleGivesTheScriptsTraceAndDrawing) {

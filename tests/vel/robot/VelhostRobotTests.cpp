@@ -9,44 +9,27 @@
 #include <QImage>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
+#include "tests/support/Velhost.h"
 #include "tests/ui/UiTestSupport.h"
 
 namespace ui_test {
 namespace {
 
-// The velhost under test: this build's, or the command ORVANTA_VELHOST names (several words, such
-// as "wine64 velhost.exe"), so that another build's robot is held to the same behaviour.
-const char* OtherVelhost() {
-    const char* other = std::getenv("ORVANTA_VELHOST");
-    return other && *other ? other : nullptr;
-}
-std::string VelhostCommand() {
-    return OtherVelhost() ? OtherVelhost() : VELHOST_PATH;
-}
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using orvanta_test::otherVelhost;
+using Result = orvanta_test::VelhostRun;
 
 class VelhostRobot : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("orvanta-robot-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    void SetUp() override { scratch_.emplace("robot"); }
+    void TearDown() override { scratch_.reset(); }
 
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string Path(const std::string& name) const { return scratch_->file(name); }
 
     void WriteRegistry(const std::map<std::string, std::string>& values) const {
-        std::ofstream(Path("registry.reg"), std::ios::binary) << RegistryText(values);
+        scratch_->write("registry.reg", RegistryText(values));
     }
     std::map<std::string, std::string> Registry() const {
         return RegistryValues(ReadFile(Path("registry.reg")));
@@ -55,20 +38,13 @@ protected:
     // velhost with the arguments, the script as its session file, and the registry file.
     Result Velhost(const std::string& args, const std::string& script,
                    const std::string& registry = "") const {
-        std::ofstream(Path("session.vel"), std::ios::binary) << script;
-        const std::string command = VelhostCommand() + " " + args + " --script " +
-                                    Path("session.vel") + " --registry " +
-                                    (registry.empty() ? Path("registry.reg") : registry) +
-                                    " </dev/null >" + Path("out.txt") + " 2>" + Path("err.txt");
-        const int raw = std::system(command.c_str());
-        Result r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = ReadFile(Path("out.txt"));
-        r.err = ReadFile(Path("err.txt"));
-        return r;
+        scratch_->write("session.vel", script);
+        return orvanta_test::runVelhost(args + " --script " + Path("session.vel") + " --registry " +
+                                            (registry.empty() ? Path("registry.reg") : registry),
+                                        scratch_->path());
     }
 
-    fs::path folder_;
+    std::optional<orvanta_test::ScratchFolder> scratch_;
 };
 
 TEST_F(VelhostRobot, SettingsSubcommandSavesWhatTheActionsEnteredOnOk) {
@@ -163,7 +139,7 @@ TEST_F(VelhostRobot, ShotSavesAPictureOfTheActiveDialog) {
     ASSERT_FALSE(picker.isNull());
     EXPECT_GT(dialog.width(), picker.width());
     EXPECT_GT(dialog.height(), picker.height());
-    if (OtherVelhost()) return;  // the folder holds this build's pictures
+    if (otherVelhost()) return;  // the folder holds this build's pictures
     fs::copy_file(dialogShot, ScreenshotFolder() / "velhost-settings.png",
                   fs::copy_options::overwrite_existing);
     fs::copy_file(pickerShot, ScreenshotFolder() / "velhost-color-picker.png",
@@ -235,18 +211,17 @@ TEST_F(VelhostRobot, SettingsTakesOnlyDialogLines) {
 }
 
 TEST_F(VelhostRobot, ShowOrTheWindowWithoutAUsableDisplayIsACommandLineError) {
-    if (OtherVelhost()) GTEST_SKIP() << "a display is what this build's velhost needs";
+    if (otherVelhost()) GTEST_SKIP() << "a display is what this build's velhost needs";
     // No display at all, and one that is named but does not answer.
     for (const std::string env : {"-u DISPLAY", "DISPLAY=:4711"})
         for (const std::string use : {"settings --show", "gui"}) {
             SCOPED_TRACE(env + " " + use);
-            const std::string command = "env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + env + " " +
-                                        std::string(VELHOST_PATH) + " " + use + " --registry " +
-                                        Path("registry.reg") + " >/dev/null 2>" + Path("err.txt");
-            const int raw = std::system(command.c_str());
-            ASSERT_TRUE(WIFEXITED(raw)) << "no abort";
-            EXPECT_EQ(WEXITSTATUS(raw), 2);
-            EXPECT_NE(ReadFile(Path("err.txt")).find("needs a display"), std::string::npos);
+            const Result r = orvanta_test::runVelhost(
+                use + " --registry " + Path("registry.reg"), scratch_->path(),
+                "env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + env);
+            ASSERT_NE(r.status, -1) << "no abort";
+            EXPECT_EQ(r.status, 2);
+            EXPECT_NE(r.err.find("needs a display"), std::string::npos);
         }
 }
 

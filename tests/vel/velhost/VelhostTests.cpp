@@ -7,64 +7,36 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "tests/host/HostTestSupport.h"
-
 #include "orvanta/Version.h"
+#include "tests/support/Velhost.h"
 #include "vel/velhost/Version.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Result = orvanta_test::VelhostRun;
 
 class Velhost : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("orvanta-velhost-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    void SetUp() override { scratch_.emplace("velhost"); }
+    void TearDown() override { scratch_.reset(); }
 
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
-
+    std::string Path(const std::string& name) const { return scratch_->file(name); }
     void Write(const std::string& name, const std::string& text) const {
-        std::ofstream(Path(name), std::ios::binary) << text;
+        scratch_->write(name, text);
     }
-
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
+    static std::string Read(const std::string& path) { return orvanta_test::readFile(path); }
     Result Run(const std::string& args) const {
-        const std::string out = Path("stdout.txt");
-        const std::string err = Path("stderr.txt");
-        // Standard input comes first so that a redirection among the arguments wins.
-        const std::string command =
-            std::string(VELHOST_PATH) + " </dev/null " + args + " >" + out + " 2>" + err;
-        const int raw = std::system(command.c_str());
-        Result r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = Read(out);
-        r.err = Read(err);
-        return r;
+        return orvanta_test::runVelhost(args, scratch_->path());
     }
 
-    fs::path folder_;
+    std::optional<orvanta_test::ScratchFolder> scratch_;
 };
 
 std::vector<nlohmann::json> Lines(const std::string& text) {
@@ -75,7 +47,7 @@ std::vector<nlohmann::json> Lines(const std::string& text) {
 }
 
 TEST_F(Velhost, TwoPointContinuousRunEndsWithOneRectangleDeletion) {
-    Write("registry.reg", orvanta_test::RegistryText({{"mType", "2"}, {"Method", "0"}}));
+    Write("registry.reg", orvanta_test::registryExport({{"mType", "2"}, {"Method", "0"}}));
     Write("session.vel", "run\nescape\n");
     const Result r =
         Run("run --script " + Path("session.vel") + " --registry " + Path("registry.reg") +
@@ -211,7 +183,7 @@ TEST_F(Velhost, SavingKeepsLinksPermissionsAndNeighbours) {
     fs::create_directory(Path("folder.dxf"));
     r = Run(run + " --out " + Path("folder.dxf"));
     EXPECT_EQ(r.status, 1);
-    for (const auto& entry : fs::directory_iterator(folder_)) {
+    for (const auto& entry : fs::directory_iterator(scratch_->path())) {
         const std::string name = entry.path().filename().string();
         EXPECT_TRUE(name == "link.dxf.tmp" || !name.ends_with(".tmp")) << name;
     }
