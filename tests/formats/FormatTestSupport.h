@@ -15,6 +15,7 @@
 
 #include "vel/io/DrawingFile.h"
 #include "vel/kernel/Drawing.h"
+#include "vel/kernel/FigureOps.h"
 
 namespace vel::test {
 

@@ -21,6 +21,7 @@
 #include "geometry/InsertOutline.h"
 #include "settings/InsertSettings.h"
 #include "vel/io/DrawingFile.h"
+#include "vel/kernel/DrawnSegment.h"
 #include "vel/kernel/Host.h"
 
 namespace {

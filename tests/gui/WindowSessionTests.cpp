@@ -34,6 +34,7 @@
 #include "vel/gui/UndoHistory.h"
 #include "vel/gui/WindowLanguage.h"
 #include "vel/io/Script.h"
+#include "vel/kernel/DrawnSegment.h"
 #include "vel/velhost/DialogRobot.h"
 #include "vel/velhost/DrawingFiles.h"
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "KernelTestSupport.h"
+#include "vel/kernel/DrawnSegment.h"
+#include "vel/kernel/FigureOps.h"
 
 namespace vel {
 namespace {

@@ -15,6 +15,7 @@
 #include <map>
 
 #include "vel/gui/PainterSurface.h"
+#include "vel/kernel/DrawnSegment.h"
 
 namespace velgui {
 

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "vel/gui/PainterSurface.h"
+#include "vel/kernel/DrawnSegment.h"
 #include "vel/kernel/Host.h"
 
 namespace vel::librecad {
