@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "vel/kernel/FigureOps.h"
 #include "vel/librecad/LibreCadEntities.h"
 
 namespace {

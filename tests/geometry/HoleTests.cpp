@@ -22,6 +22,7 @@
 #include "settings/InsertSettings.h"
 #include "tests/support/Scratch.h"
 #include "vel/io/DrawingFile.h"
+#include "vel/kernel/DrawnSegment.h"
 #include "vel/kernel/Host.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// FormatTestSupport.h - drawings and helpers shared by the file format tests:
+// Drawings.h - drawings and helpers shared by the file format tests:
 // element builders, a sample plate with corners, dimensions and a leader, the
 // output folder for pictures, and a plain reader of DXF group pairs.
 #pragma once
@@ -15,6 +15,7 @@
 
 #include "vel/io/DrawingFile.h"
 #include "vel/kernel/Drawing.h"
+#include "vel/kernel/FigureOps.h"
 
 namespace vel::test {
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "vel/painter/PainterSurface.h"
+#include "vel/kernel/DrawnSegment.h"
 
 namespace velgui {
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "vel/kernel/DrawnSegment.h"
 #include "vel/kernel/Text.h"
 
 namespace vel {

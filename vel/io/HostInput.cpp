@@ -2,6 +2,7 @@
 #include "vel/io/HostInput.h"
 
 #include "vel/io/DrawingView.h"
+#include "vel/kernel/DrawnSegment.h"
 
 #include <algorithm>
 #include <cctype>

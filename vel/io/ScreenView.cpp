@@ -1,6 +1,8 @@
 // ScreenView.cpp - the views of a drawing's segments kept by revision, and the zoom's limits.
 #include "vel/io/ScreenView.h"
 
+#include "vel/kernel/DrawnSegment.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "vel/kernel/Drawing.h"
+#include "vel/kernel/DrawnSegment.h"
 
 namespace vel {
 

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -306,39 +305,7 @@ private:
     RecordingSlot recording_;
 };
 
-// ---- Geometry of figure segments (the host's corner, offset and copy rules) ----
-
 // Next / previous element in segment order; with wrap on closed segments.
 int neighbourElement(const Segment& s, int index, int step, bool wrap);
-
-// Adds a corner between two adjacent lines; returns the corner id or -1.
-int addCorner(Drawing& d, int elementA, int elementB, int kind, double size);
-int amendCorner(Drawing& d, int cornerId, double size);
-int removeCorner(Drawing& d, int cornerId);
-// 1 counter-clockwise, 2 clockwise, -1 open or degenerate.
-int figureDirection(const Drawing& d, int segmentId);
-// New closed segment offset by distance (positive: right of travel); -1 on failure.
-int offsetSegment(Drawing& d, int segmentId, double distance);
-// Moved by target - base, rotated and scaled about target; a copy unless inPlace.
-int editSegment(Drawing& d, int segmentId, Point base, Point target, double angleDegrees,
-                double scale, bool inPlace);
-// 2 on the arc, 1 on its circle but off the arc, 0 elsewhere.
-int pointOnArc(const FigureElement& arc, Point p);
-
-// The segment as drawn: corners cut, arcs and circles as such.
-std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s);
-// Drawn primitives of one element (dimension: its measure and extension lines;
-// leader: its polyline).
-std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s, int elementIndex);
-// The segment's drawn primitives one at a time, in the order drawnPrimitives lists them, for
-// whatever only sums them up: nothing is gathered.
-void forEachDrawnPrimitive(const Drawing& d, const Segment& s,
-                           const std::function<void(const Primitive&)>& visit);
-// The same for one element.
-void forEachDrawnPrimitive(const Drawing& d, const Segment& s, int elementIndex,
-                           const std::function<void(const Primitive&)>& visit);
-// What the segment's drawn primitives cover, those whose extents are not finite (which
-// cannot be drawn) left out.
-Extents drawnExtentsOf(const Drawing& d, const Segment& s);
 
 }  // namespace vel

@@ -7,6 +7,7 @@
 #include <limits>
 #include <ostream>
 
+#include "vel/kernel/DrawnSegment.h"
 #include "vel/kernel/Text.h"
 
 namespace vel {

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "vel/kernel/DrawnSegment.h"
+#include "vel/kernel/FigureOps.h"
+
 namespace vel {
 
 namespace {

@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "vel/kernel/Drawing.h"
+#include "vel/kernel/DrawnSegment.h"
 
 namespace vel {
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "vel/kernel/FigureOps.h"
 #include "vel/kernel/Host.h"
 #include "vel/kernel/Refusals.h"
 #include "vel/kernel/Text.h"

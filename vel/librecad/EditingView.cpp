@@ -9,8 +9,9 @@
 #include <QVBoxLayout>
 #include <sstream>
 
-#include "vel/painter/PainterSurface.h"
 #include "vel/io/ScreenView.h"
+#include "vel/kernel/DrawnSegment.h"
+#include "vel/painter/PainterSurface.h"
 #include "vel/kernel/Host.h"
 
 namespace vel::librecad {

@@ -19,6 +19,7 @@
 #include <variant>
 
 #include "document_interface.h"
+#include "vel/kernel/DrawnSegment.h"
 #include "vel/kernel/Host.h"
 #include "vel/kernel/Text.h"
 #include "vel/runtime/Platform.h"

@@ -12,6 +12,8 @@
 
 #include "tests/support/Drawings.h"
 #include "vel/dxf/DxfFormat.h"
+#include "vel/kernel/DrawnSegment.h"
+#include "vel/kernel/FigureOps.h"
 #include "vel/kernel/HostPalette.h"
 #include "vel/kernel/Text.h"
 

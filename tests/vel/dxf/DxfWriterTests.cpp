@@ -10,6 +10,7 @@
 
 #include "tests/support/Drawings.h"
 #include "vel/dxf/DxfFormat.h"
+#include "vel/kernel/FigureOps.h"
 #include "vel/kernel/HostPalette.h"
 #include "vel/kernel/Text.h"
 

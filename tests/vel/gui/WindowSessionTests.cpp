@@ -35,7 +35,9 @@
 #include "vel/gui/UndoHistory.h"
 #include "vel/gui/WindowLanguage.h"
 #include "vel/io/Script.h"
+#include "vel/kernel/DrawnSegment.h"
 #include "vel/robot/DialogRobot.h"
+#include "vel/dxf/DrawingFiles.h"
 
 namespace e2e {
 namespace {

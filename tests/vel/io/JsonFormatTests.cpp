@@ -7,6 +7,8 @@
 
 #include "tests/support/Drawings.h"
 #include "vel/io/DrawingFile.h"
+#include "vel/kernel/DrawnSegment.h"
+#include "vel/kernel/FigureOps.h"
 
 namespace vel::test {
 namespace {

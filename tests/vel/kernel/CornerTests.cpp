@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/vel/kernel/KernelTestSupport.h"
+#include "vel/kernel/DrawnSegment.h"
+#include "vel/kernel/FigureOps.h"
 
 namespace vel {
 namespace {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/vel/kernel/KernelTestSupport.h"
+#include "vel/kernel/FigureOps.h"
 
 namespace vel {
 namespace {

@@ -9,6 +9,8 @@
 #include <random>
 
 #include "tests/vel/kernel/KernelTestSupport.h"
+#include "vel/kernel/DrawnSegment.h"
+#include "vel/kernel/FigureOps.h"
 #include "vel/kernel/Host.h"
 
 namespace vel {

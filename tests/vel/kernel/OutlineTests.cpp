@@ -2,7 +2,12 @@
 // scaled copies of segments.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "tests/vel/kernel/KernelTestSupport.h"
+#include "vel/kernel/DrawnSegment.h"
+#include "vel/kernel/FigureOps.h"
 
 namespace vel {
 namespace {
@@ -213,6 +218,41 @@ TEST(Offset, ConcaveRoundCornerShrinksOutward) {
     EXPECT_DOUBLE_EQ(r.values[6], 3);
     EXPECT_EQ(pt(r, 0), pt(*d.element(c)->figure(), 0));
     EXPECT_NEAR(distance(pt(r, 0), pt(r, 2)), 3, 1e-9);
+}
+
+// A side drawn as two lines in line, the second stored end to start: the joint
+// between them moves straight out and each line keeps the way it was stored.
+TEST(Offset, StraightJointsMoveSidewaysAndLinesKeepTheirStoredWay) {
+    Drawing d;
+    const int seg = d.createSegment(SegmentKind::Figure);
+    for (const auto& [a, b] : std::vector<std::pair<Point, Point>>{{{0, 0}, {40, 0}},
+                                                                   {{100, 0}, {40, 0}},
+                                                                   {{100, 0}, {100, 60}},
+                                                                   {{100, 60}, {0, 60}},
+                                                                   {{0, 60}, {0, 0}}})
+        d.appendElement(seg, test::lineFig(a, b));
+    d.segment(seg)->closed = true;
+    const int off = offsetSegment(d, seg, 3);
+    ASSERT_GT(off, 0);
+    const auto f = figures(d, off);
+    ASSERT_EQ(f.size(), 5u);
+    const Point expected[5][2] = {{{-3, -3}, {40, -3}},
+                                  {{103, -3}, {40, -3}},
+                                  {{103, -3}, {103, 63}},
+                                  {{103, 63}, {-3, 63}},
+                                  {{-3, 63}, {-3, -3}}};
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(pt(*f[i], 0), expected[i][0]) << i;
+        EXPECT_EQ(pt(*f[i], 2), expected[i][1]) << i;
+    }
+}
+
+TEST(Offset, RefusesAnOutlineThatDoublesBackOnItself) {
+    Drawing d;
+    const int seg = test::insertOutline(d, {{0, 0}, {50, 0}, {20, 0}, {20, 30}}, nullptr);
+    const size_t segments = d.segments().size();
+    EXPECT_EQ(offsetSegment(d, seg, 1), -1);
+    EXPECT_EQ(d.segments().size(), segments);
 }
 
 TEST(EditSegment, CopyMovesAndLeavesTheSourceAlone) {

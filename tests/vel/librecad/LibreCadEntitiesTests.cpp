@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "tests/support/Drawings.h"
+#include "vel/kernel/DrawnSegment.h"
 #include "vel/kernel/HostPalette.h"
 #include "vel/librecad/LibreCadEntities.h"
 

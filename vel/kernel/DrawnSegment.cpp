@@ -1,0 +1,118 @@
+// DrawnSegment.cpp - the primitives each element of a segment draws, one at a
+// time, and what the spatial index, the window and the files gather from them.
+#include "vel/kernel/DrawnSegment.h"
+
+#include <cmath>
+#include <variant>
+
+#include "vel/kernel/FigureShape.h"
+
+namespace vel {
+
+using namespace shape;
+
+namespace {
+
+Arc arcThrough(Point centre, double radius, Point from, Point to) {
+    return Arc{centre, radius, std::atan2(from.y - centre.y, from.x - centre.x),
+               std::atan2(to.y - centre.y, to.x - centre.x)};
+}
+
+// A figure element draws one primitive (none when its type is unknown).
+template <typename Visit>
+void figurePrimitives(const Segment& s, int i, Visit&& visit) {
+    const FigureElement& f = *figureAt(s, i);
+    switch (f.type) {
+        case FigureType::Line:
+            return visit(trimmedLine(s, i));
+        case FigureType::Circle:
+            return visit(Circle{pointAt(f, 0), f.values[2]});
+        case FigureType::Arc:
+            return visit(arcThrough(pointAt(f, 0), f.values[6], pointAt(f, 2), pointAt(f, 4)));
+        case FigureType::CornerR: {
+            const Point c = pointAt(f, 0), p = pointAt(f, 2), q = pointAt(f, 4);
+            // A round corner sweeps less than a half turn, so the side of the turn
+            // is the sign of the cross product of its two radii.
+            if (cross(p - c, q - c) >= 0.0) return visit(arcThrough(c, f.values[6], p, q));
+            return visit(arcThrough(c, f.values[6], q, p));
+        }
+        case FigureType::Chamfer:
+            return visit(Line{pointAt(f, 0), pointAt(f, 2)});
+        case FigureType::Point:
+            return visit(pointAt(f, 0));
+    }
+}
+
+// A length dimension is drawn as its measure line from a along the measuring
+// direction to the foot of b, plus the extension line from b to that foot
+// (direction 90: a to (a.x, b.y) and b to (a.x, b.y)). Zero-length pieces are
+// left out; a dimension measuring nothing shows as the point a.
+template <typename Visit>
+void dimensionPrimitives(const DimensionElement& dim, Visit&& visit) {
+    const Point u = unitAt(dim.direction);
+    const Point foot = dim.a + u * dot(dim.b - dim.a, u);
+    const bool measure = distance(dim.a, foot) > kCoincidence;
+    const bool extension = distance(dim.b, foot) > kCoincidence;
+    if (measure) visit(Line{dim.a, foot});
+    if (extension) visit(Line{dim.b, foot});
+    if (!measure && !extension) visit(dim.a);
+}
+
+template <typename Visit>
+void leaderPrimitives(const LeaderElement& leader, Visit&& visit) {
+    if (leader.points.size() == 1) visit(leader.points.front());
+    for (size_t k = 1; k < leader.points.size(); ++k)
+        visit(Line{leader.points[k - 1], leader.points[k]});
+}
+
+// The drawn primitives of one element, one at a time.
+template <typename Visit>
+void elementPrimitives(const Segment& s, int i, Visit&& visit) {
+    const ElementBody& body = s.elements[i].body;
+    if (std::holds_alternative<FigureElement>(body)) return figurePrimitives(s, i, visit);
+    if (const DimensionElement* dim = std::get_if<DimensionElement>(&body))
+        return dimensionPrimitives(*dim, visit);
+    leaderPrimitives(std::get<LeaderElement>(body), visit);
+}
+
+}  // namespace
+
+std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s, int elementIndex) {
+    (void)d;
+    std::vector<Primitive> out;
+    if (elementIndex < 0 || elementIndex >= static_cast<int>(s.elements.size())) return out;
+    elementPrimitives(s, elementIndex, [&](const Primitive& p) { out.push_back(p); });
+    return out;
+}
+
+std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s) {
+    (void)d;
+    std::vector<Primitive> out;
+    out.reserve(s.elements.size());
+    for (int i = 0; i < static_cast<int>(s.elements.size()); ++i)
+        elementPrimitives(s, i, [&](const Primitive& p) { out.push_back(p); });
+    return out;
+}
+
+void forEachDrawnPrimitive(const Drawing& d, const Segment& s,
+                           const std::function<void(const Primitive&)>& visit) {
+    (void)d;
+    for (int i = 0; i < static_cast<int>(s.elements.size()); ++i) elementPrimitives(s, i, visit);
+}
+
+void forEachDrawnPrimitive(const Drawing& d, const Segment& s, int elementIndex,
+                           const std::function<void(const Primitive&)>& visit) {
+    (void)d;
+    if (elementIndex < 0 || elementIndex >= static_cast<int>(s.elements.size())) return;
+    elementPrimitives(s, elementIndex, visit);
+}
+
+Extents drawnExtentsOf(const Drawing& d, const Segment& s) {
+    Extents box;
+    forEachDrawnPrimitive(d, s, [&](const Primitive& p) {
+        if (const Extents e = extentsOf(p); e.bounded()) box.add(e);
+    });
+    return box;
+}
+
+}  // namespace vel

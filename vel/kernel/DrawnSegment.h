@@ -1,0 +1,30 @@
+// DrawnSegment.h - a segment as the host draws it: lines cut back to their
+// corners, round corners and arcs as arcs, dimensions as their measure and
+// extension lines, leaders as polylines; and the box that covers it.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "vel/kernel/Drawing.h"
+#include "vel/kernel/Geometry.h"
+
+namespace vel {
+
+// The segment as drawn: corners cut, arcs and circles as such.
+std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s);
+// Drawn primitives of one element (dimension: its measure and extension lines;
+// leader: its polyline).
+std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s, int elementIndex);
+// The segment's drawn primitives one at a time, in the order drawnPrimitives lists them, for
+// whatever only sums them up: nothing is gathered.
+void forEachDrawnPrimitive(const Drawing& d, const Segment& s,
+                           const std::function<void(const Primitive&)>& visit);
+// The same for one element.
+void forEachDrawnPrimitive(const Drawing& d, const Segment& s, int elementIndex,
+                           const std::function<void(const Primitive&)>& visit);
+// What the segment's drawn primitives cover, those whose extents are not finite (which
+// cannot be drawn) left out.
+Extents drawnExtentsOf(const Drawing& d, const Segment& s);
+
+}  // namespace vel
