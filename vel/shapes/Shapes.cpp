@@ -10,6 +10,7 @@
 #include <numbers>
 
 #include "vel/io/DrawingFile.h"
+#include "vel/kernel/FigureBuilders.h"
 #include "vel/kernel/HostPalette.h"
 #include "vel/kernel/Text.h"
 
@@ -22,41 +23,6 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 constexpr double kStraightBulge = 1e-12;
 // Deeper than any real drawing nests its blocks; a file that does is refused.
 constexpr size_t kMaxNesting = 64;
-
-FigureElement pointFigure(Point p) {
-    FigureElement f;
-    f.type = FigureType::Point;
-    f.values[0] = p.x;
-    f.values[1] = p.y;
-    return f;
-}
-
-FigureElement lineFigure(Point a, Point b) {
-    FigureElement f;
-    f.type = FigureType::Line;
-    f.values[0] = a.x;
-    f.values[1] = a.y;
-    f.values[2] = b.x;
-    f.values[3] = b.y;
-    return f;
-}
-
-FigureElement arcFigure(Point c, double r, Point from, Point to) {
-    FigureElement f;
-    f.type = FigureType::Arc;
-    const double v[] = {c.x, c.y, from.x, from.y, to.x, to.y, r};
-    std::copy(std::begin(v), std::end(v), f.values);
-    return f;
-}
-
-FigureElement circleFigure(Point c, double r) {
-    FigureElement f;
-    f.type = FigureType::Circle;
-    f.values[0] = c.x;
-    f.values[1] = c.y;
-    f.values[2] = r;
-    return f;
-}
 
 // An element of a figure yet to be placed, made where it is to stay; the drawing gives it its id.
 void add(std::vector<Element>& elements, const FigureElement& f) {
