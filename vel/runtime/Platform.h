@@ -1,5 +1,6 @@
-// Platform.h - what velhost does in its own way on each system: where the program is, how it
-// loads the plug-in, and how a run's registry file becomes the user's registry.
+// Platform.h - what every front end (velhost, the host inside LibreCAD) does in its own way on
+// each system: where the program is, how it loads the plug-in, and how a run's registry file
+// becomes the user's registry.
 #pragma once
 
 #include <filesystem>

@@ -1,4 +1,4 @@
-// PlatformPosix.cpp - velhost on Linux: the plug-in through dlopen, the registry file through
+// PlatformPosix.cpp - the runtime on Linux: the plug-in through dlopen, the registry file through
 // the environment the plug-in's settings store reads.
 #include <dlfcn.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-// PlatformWindows.cpp - velhost on Windows: names through the wide (UTF-16) calls, the plug-in
+// PlatformWindows.cpp - the runtime on Windows: names through the wide (UTF-16) calls, the plug-in
 // through LoadLibraryW, and a session's registry file standing in for the user's registry
 // through a key of the session's own.
 #include <io.h>
