@@ -1,7 +1,7 @@
 // PainterSurface.h - the QPainter back end of the picture routine, for the window and the
-// editing window inside LibreCAD: what the SVG writer writes as elements, painted with QPainter. Pieces smaller than a pixel
-// are drawn as what they look like at that size (a short line, a dot), so a
-// drawing of a million elements zoomed out paints as fast as its pixels allow.
+// editing window inside LibreCAD: what the SVG writer writes as elements, painted with QPainter.
+// Pieces smaller than a pixel are drawn as what they look like at that size (a short line, a dot),
+// so a drawing of a million elements zoomed out paints as fast as its pixels allow.
 #pragma once
 
 #include <QPainter>
