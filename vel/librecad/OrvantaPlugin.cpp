@@ -15,9 +15,9 @@ namespace vel::librecad {
 
 namespace {
 
-std::string PluginPath() {
+std::string pluginPath() {
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&PluginPath), &info) == 0 || !info.dli_fname) return {};
+    if (dladdr(reinterpret_cast<void*>(&pluginPath), &info) == 0 || !info.dli_fname) return {};
     return (std::filesystem::path(info.dli_fname).parent_path() / "orvanta" / "libOrvanta.so")
         .string();
 }
@@ -32,7 +32,7 @@ PluginCapabilities OrvantaPlugin::getCapabilities() const {
     // LibreCAD asks this of each plug-in it lists under Plugins: with a trace, that it did, and
     // which plug-in it found (a package's install is checked so, with no click).
     if (const char* trace = std::getenv("ORVANTA_LIBRECAD_TRACE"))
-        std::ofstream(trace, std::ios::app) << "listed " << PluginPath() << std::endl;
+        std::ofstream(trace, std::ios::app) << "listed " << pluginPath() << std::endl;
     PluginCapabilities capabilities;
     capabilities.menuEntryPoints << PluginMenuLocation(QStringLiteral("plugins_menu"),
                                                        QStringLiteral("Orvanta insert"));
@@ -41,7 +41,7 @@ PluginCapabilities OrvantaPlugin::getCapabilities() const {
 
 void OrvantaPlugin::execComm(Document_Interface* doc, QWidget* parent, QString) {
     if (!doc) return;
-    LibreCadSession session(*doc, parent, PluginPath());
+    LibreCadSession session(*doc, parent, pluginPath());
     session.run();
 }
 

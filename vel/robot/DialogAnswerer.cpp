@@ -25,7 +25,7 @@ bool checkControl(const RobotDialog& dialog, int id, RobotDialog::Control wanted
     return false;
 }
 
-void Cancel(RobotDialog& dialog) {
+void cancel(RobotDialog& dialog) {
     if (dialog.kindOf(2) == RobotDialog::Control::Button && dialog.isVisible(2) &&
         dialog.isEnabled(2)) {
         dialog.click(2);
@@ -117,7 +117,7 @@ void DialogAnswerer::turn(RobotDialog& dialog, const std::function<void()>& next
                 << " opened with no dialog action queued; cancelled\n";
         errors_.flush();
         nextTurn();  // a dialog beneath it may be waiting as well
-        Cancel(dialog);
+        cancel(dialog);
         return;
     }
     const std::string text = queue_.front();
@@ -133,7 +133,7 @@ void DialogAnswerer::turn(RobotDialog& dialog, const std::function<void()>& next
                 << "\n";
         errors_.flush();
         queue_.clear();
-        Cancel(dialog);
+        cancel(dialog);
     }
 }
 

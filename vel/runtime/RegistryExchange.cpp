@@ -23,7 +23,7 @@ std::u16string fromWide(const wchar_t* text, std::size_t length) {
     return std::u16string(reinterpret_cast<const char16_t*>(text), length);
 }
 
-std::string Failure(const std::string& what, const std::u16string& where, LONG code) {
+std::string failure(const std::string& what, const std::u16string& where, LONG code) {
     return what + " " + Utf8(where) + ": " + std::system_category().message(static_cast<int>(code));
 }
 
@@ -36,7 +36,7 @@ std::string exportKey(HKEY key, const std::u16string& keyPath, RegistryText& tex
     DWORD subKeys = 0, longestSubKey = 0, values = 0, longestName = 0, longestData = 0;
     LONG status = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, &longestSubKey,
                                    nullptr, &values, &longestName, &longestData, nullptr, nullptr);
-    if (status != ERROR_SUCCESS) return Failure("cannot read the key", keyPath, status);
+    if (status != ERROR_SUCCESS) return failure("cannot read the key", keyPath, status);
     std::vector<wchar_t> name(longestName + 1);
     std::vector<BYTE> data(longestData + sizeof(wchar_t));
     for (DWORD i = 0; i < values; ++i) {
@@ -45,7 +45,7 @@ std::string exportKey(HKEY key, const std::u16string& keyPath, RegistryText& tex
         DWORD size = static_cast<DWORD>(data.size());
         status =
             RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &size);
-        if (status != ERROR_SUCCESS) return Failure("cannot read a value of", keyPath, status);
+        if (status != ERROR_SUCCESS) return failure("cannot read a value of", keyPath, status);
         if (type != REG_SZ) continue;
         // A text ends at its first null or its last whole character, as the settings read it.
         std::u16string value(size / sizeof(char16_t), u'\0');
@@ -62,11 +62,11 @@ std::string exportKey(HKEY key, const std::u16string& keyPath, RegistryText& tex
     for (DWORD i = 0; i < subKeys; ++i) {
         DWORD length = static_cast<DWORD>(subName.size());
         status = RegEnumKeyExW(key, i, subName.data(), &length, nullptr, nullptr, nullptr, nullptr);
-        if (status != ERROR_SUCCESS) return Failure("cannot read the keys below", keyPath, status);
+        if (status != ERROR_SUCCESS) return failure("cannot read the keys below", keyPath, status);
         const std::u16string subPath = below(keyPath, fromWide(subName.data(), length));
         HKEY sub = nullptr;
         status = RegOpenKeyExW(key, subName.data(), 0, KEY_READ, &sub);
-        if (status != ERROR_SUCCESS) return Failure("cannot open the key", subPath, status);
+        if (status != ERROR_SUCCESS) return failure("cannot open the key", subPath, status);
         const std::string error = exportKey(sub, subPath, text);
         RegCloseKey(sub);
         if (!error.empty()) return error;
@@ -82,14 +82,14 @@ std::string importRegistryValues(const RegistryText& text, HKEY root) {
         LONG status =
             RegCreateKeyExW(root, wide(value.keyPath), 0, nullptr, REG_OPTION_NON_VOLATILE,
                             KEY_SET_VALUE, nullptr, &key, nullptr);
-        if (status != ERROR_SUCCESS) return Failure("cannot create the key", value.keyPath, status);
+        if (status != ERROR_SUCCESS) return failure("cannot create the key", value.keyPath, status);
         const std::size_t chars = std::min(value.text.size(), value.text.find(u'\0'));
         status = RegSetValueExW(key, wide(value.name), 0, REG_SZ,
                                 reinterpret_cast<const BYTE*>(wide(value.text)),
                                 static_cast<DWORD>((chars + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
         if (status != ERROR_SUCCESS)
-            return Failure("cannot store the value \"" + Utf8(value.name) + "\" of", value.keyPath,
+            return failure("cannot store the value \"" + Utf8(value.name) + "\" of", value.keyPath,
                            status);
     }
     return {};
