@@ -9,7 +9,7 @@ if [ "$exports" != "Startup" ]; then
   echo "$exports"
   exit 1
 fi
-if readelf -d "$lib" | grep -i dxf; then
+if readelf -d "$lib" | grep NEEDED | grep -i dxf; then
   echo "the plug-in must not link dxflib"
   exit 1
 fi
