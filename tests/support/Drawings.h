@@ -1,5 +1,5 @@
 // Drawings.h - drawings and helpers shared by the file format tests:
-// element builders, a sample plate with corners, dimensions and a leader, the
+// polygons, a sample plate with corners, dimensions and a leader, the
 // output folder for pictures, and a plain reader of DXF group pairs.
 #pragma once
 
@@ -13,44 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Figures.h"
 #include "vel/io/DrawingFile.h"
 #include "vel/kernel/Drawing.h"
 #include "vel/kernel/FigureOps.h"
 
 namespace vel::test {
-
-inline FigureElement lineFig(Point a, Point b) {
-    FigureElement f;
-    f.type = FigureType::Line;
-    f.values[0] = a.x, f.values[1] = a.y, f.values[2] = b.x, f.values[3] = b.y;
-    return f;
-}
-
-inline FigureElement arcFig(Point c, double r, Point from, Point to) {
-    FigureElement f;
-    f.type = FigureType::Arc;
-    const double v[] = {c.x, c.y, from.x, from.y, to.x, to.y, r};
-    std::copy(std::begin(v), std::end(v), f.values);
-    return f;
-}
-
-inline FigureElement circleFig(Point c, double r) {
-    FigureElement f;
-    f.type = FigureType::Circle;
-    f.values[0] = c.x, f.values[1] = c.y, f.values[2] = r;
-    return f;
-}
-
-inline FigureElement pointFig(Point p) {
-    FigureElement f;
-    f.type = FigureType::Point;
-    f.values[0] = p.x, f.values[1] = p.y;
-    return f;
-}
-
-inline Point at(const FigureElement& f, int i) {
-    return {f.values[i], f.values[i + 1]};
-}
 
 // A figure of lines through the points; ids receives the element ids.
 inline int addPolygon(Drawing& d, const std::vector<Point>& pts, bool closed,
@@ -58,7 +26,7 @@ inline int addPolygon(Drawing& d, const std::vector<Point>& pts, bool closed,
     const int seg = d.createSegment(SegmentKind::Figure);
     const size_t n = pts.size();
     for (size_t i = 0; i + 1 < n + (closed ? 1 : 0); ++i) {
-        const int id = d.appendElement(seg, lineFig(pts[i], pts[(i + 1) % n]));
+        const int id = d.appendElement(seg, lineFigure(pts[i], pts[(i + 1) % n]));
         if (ids) ids->push_back(id);
     }
     d.segment(seg)->closed = closed;
@@ -90,27 +58,27 @@ inline Drawing sampleDrawing() {
     for (Element& e : d.segment(plate)->elements) e.color = 1;
 
     const int hole = d.createSegment(SegmentKind::Figure);
-    Element* circle = d.element(d.appendElement(hole, circleFig({30, 25}, 8)));
+    Element* circle = d.element(d.appendElement(hole, circleFigure({30, 25}, 8)));
     circle->color = 2;
 
     d.setCurrentLayer(3);
     const int axis = d.createSegment(SegmentKind::Figure);
-    Element* axisLine = d.element(d.appendElement(axis, lineFig({15, 25}, {45, 25})));
+    Element* axisLine = d.element(d.appendElement(axis, lineFigure({15, 25}, {45, 25})));
     axisLine->color = 5;
     axisLine->lineType = 3;
 
     d.setCurrentLayer(0);
     // A slot outline: its arc is travelled counter-clockwise.
     const int slot = d.createSegment(SegmentKind::Figure);
-    d.appendElement(slot, lineFig({120, 0}, {140, 0}));
-    d.appendElement(slot, arcFig({140, 10}, 10, {140, 0}, {140, 20}));
-    d.appendElement(slot, lineFig({140, 20}, {120, 20}));
+    d.appendElement(slot, lineFigure({120, 0}, {140, 0}));
+    d.appendElement(slot, arcFigure({140, 10}, 10, {140, 0}, {140, 20}));
+    d.appendElement(slot, lineFigure({140, 20}, {120, 20}));
     // A hook: its arc is stored counter-clockwise but travelled clockwise.
     const int hook = d.createSegment(SegmentKind::Figure);
-    d.appendElement(hook, lineFig({160, 20}, {170, 20}));
-    d.appendElement(hook, arcFig({170, 10}, 10, {180, 10}, {170, 20}));
+    d.appendElement(hook, lineFigure({160, 20}, {170, 20}));
+    d.appendElement(hook, arcFigure({170, 10}, 10, {180, 10}, {170, 20}));
     const int mark = d.createSegment(SegmentKind::Figure);
-    d.element(d.appendElement(mark, pointFig({50, -20})))->lineType = 4;
+    d.element(d.appendElement(mark, pointFigure({50, -20})))->lineType = 4;
 
     d.setCurrentLayer(2);
     const int dims = d.createSegment(SegmentKind::Dimension);

@@ -36,24 +36,24 @@ TEST(DxfFormat, BulgesBecomeArcsOnTheSideTheyTurn) {
                 d);
         const FigureElement& f = onlyFigure(d);
         ASSERT_EQ(f.type, FigureType::Arc);
-        expectNear(at(f, 0), {5, 0});
+        expectNear(pt(f, 0), {5, 0});
         EXPECT_NEAR(f.values[6], 5.0, 1e-12);
         const Segment& s = d.segments().begin()->second;
         const Arc arc = std::get<Arc>(drawnPrimitives(d, s).at(0));
         EXPECT_NEAR(arc.sweep(), M_PI, 1e-12);
         EXPECT_NEAR(distanceTo(arc, through), 0.0, 1e-9) << "bulge " << bulge;
         // A clockwise piece is kept as the counter-clockwise arc from its end.
-        expectNear(at(f, 2), bulge > 0 ? Point{0, 0} : Point{10, 0});
-        expectNear(at(f, 4), bulge > 0 ? Point{10, 0} : Point{0, 0});
+        expectNear(pt(f, 2), bulge > 0 ? Point{0, 0} : Point{10, 0});
+        expectNear(pt(f, 4), bulge > 0 ? Point{10, 0} : Point{0, 0});
     }
     // A smaller bulge: radius and centre from tan(sweep / 4).
     Drawing d;
     fromDxf(entities("0\nLWPOLYLINE\n90\n2\n70\n0\n10\n0\n20\n0\n42\n0.5\n10\n10\n20\n0\n"), d);
     const FigureElement& f = onlyFigure(d);
     EXPECT_NEAR(f.values[6], 6.25, 1e-12);
-    expectNear(at(f, 0), {5, 3.75});
-    EXPECT_NEAR(distance(at(f, 0), {0, 0}), 6.25, 1e-12);
-    EXPECT_NEAR(distance(at(f, 0), {10, 0}), 6.25, 1e-12);
+    expectNear(pt(f, 0), {5, 3.75});
+    EXPECT_NEAR(distance(pt(f, 0), {0, 0}), 6.25, 1e-12);
+    EXPECT_NEAR(distance(pt(f, 0), {10, 0}), 6.25, 1e-12);
 }
 
 TEST(DxfFormat, ClosedPolylinesCloseWithTheirLastBulge) {
@@ -67,7 +67,7 @@ TEST(DxfFormat, ClosedPolylinesCloseWithTheirLastBulge) {
     ASSERT_EQ(s.elements.size(), 2u);
     for (const Element& e : s.elements) {
         ASSERT_EQ(e.figure()->type, FigureType::Arc);
-        expectNear(at(*e.figure(), 0), {5, 0});
+        expectNear(pt(*e.figure(), 0), {5, 0});
     }
     EXPECT_EQ(figureDirection(d, s.id), 1);
 
@@ -92,8 +92,8 @@ TEST(DxfFormat, ClosedPolylinesCloseWithTheirLastBulge) {
     const Segment& triangle = old.segments().begin()->second;
     EXPECT_TRUE(triangle.closed);
     ASSERT_EQ(triangle.elements.size(), 3u);
-    expectNear(at(*triangle.elements[2].figure(), 0), {4, 3});
-    expectNear(at(*triangle.elements[2].figure(), 2), {0, 0});
+    expectNear(pt(*triangle.elements[2].figure(), 0), {4, 3});
+    expectNear(pt(*triangle.elements[2].figure(), 2), {0, 0});
 }
 
 // Entities of the model without a figure are counted by kind and reason; paper
@@ -153,7 +153,7 @@ std::string drawn(const Drawing& d, const DxfReadReport& report) {
         if (curve) {
             Extents box;
             for (const Element& e : s.elements)
-                box.add(at(*e.figure(), 0)), box.add(at(*e.figure(), 2));
+                box.add(pt(*e.figure(), 0)), box.add(pt(*e.figure(), 2));
             out += "lines from " + p(*s.elements.front().figure(), 0) + " to " +
                    p(*s.elements.back().figure(), 2) + " in " + n(box.minX) + "," + n(box.minY) +
                    " " + n(box.maxX) + "," + n(box.maxY);

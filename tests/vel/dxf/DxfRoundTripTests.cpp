@@ -66,14 +66,14 @@ TEST(DxfFormat, CorneredOutlineComesBackAsTheSameDrawnShape) {
 // half turn's.
 TEST(DxfFormat, ArcsOfMoreThanHalfATurnComeBackAsDrawn) {
     Drawing d;
-    d.appendElement(d.createSegment(SegmentKind::Figure), arcFig({0, 0}, 5, {5, 0}, {0, -5}));
+    d.appendElement(d.createSegment(SegmentKind::Figure), arcFigure({0, 0}, 5, {5, 0}, {0, -5}));
     const int open = d.createSegment(SegmentKind::Figure);
-    d.appendElement(open, lineFig({20, 0}, {30, 0}));
-    d.appendElement(open, arcFig({30, 5}, 5, {30, 0}, {25, 5}));
+    d.appendElement(open, lineFigure({20, 0}, {30, 0}));
+    d.appendElement(open, arcFigure({30, 5}, 5, {30, 0}, {25, 5}));
     const int hook = d.createSegment(SegmentKind::Figure);
-    d.appendElement(hook, lineFig({75, -20}, {80, -5}));
-    d.appendElement(hook, arcFig({80, 0}, 5, {85, 0}, {80, -5}));
-    d.appendElement(hook, lineFig({85, 0}, {75, -20}));
+    d.appendElement(hook, lineFigure({75, -20}, {80, -5}));
+    d.appendElement(hook, arcFigure({80, 0}, 5, {85, 0}, {80, -5}));
+    d.appendElement(hook, lineFigure({85, 0}, {75, -20}));
     d.segment(hook)->closed = true;
 
     const std::string text = toDxf(d);

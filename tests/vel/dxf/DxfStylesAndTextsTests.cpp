@@ -82,11 +82,11 @@ TEST(DxfFormat, LayerColoursAndLineTypesAreKeptAndDrawn) {
 TEST(DxfFormat, ColoursAndLineTypesSurviveTheTripThroughDxf) {
     Drawing d;
     const int seg = d.createSegment(SegmentKind::Figure);
-    Element* e = d.element(d.appendElement(seg, lineFig({0, 0}, {10, 0})));
+    Element* e = d.element(d.appendElement(seg, lineFigure({0, 0}, {10, 0})));
     e->color = 5;
     e->lineType = 3;
     const int plain = d.createSegment(SegmentKind::Figure);
-    d.appendElement(plain, lineFig({0, 5}, {10, 5}));
+    d.appendElement(plain, lineFigure({0, 5}, {10, 5}));
     const std::string text = toDxf(d);
     EXPECT_NE(text.find("420\n" + std::to_string(trueColorValue(paletteColor(5))) + "\n"),
               std::string::npos);
@@ -181,7 +181,7 @@ TEST(DxfFormat, NamesAndTextsAtTheLengthLimitsKeepWholeCharacters) {
     for (const std::string& name : given) {
         const int seg = d.createSegment(SegmentKind::Figure);
         d.segment(seg)->layer = d.layerForName(name);
-        d.appendElement(seg, lineFig({0, 0}, {1, 1}));
+        d.appendElement(seg, lineFigure({0, 0}, {1, 1}));
     }
     const std::string text = toDxf(d);
     std::vector<std::string> names = layerTableNames(text);

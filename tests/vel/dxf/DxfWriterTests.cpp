@@ -247,7 +247,7 @@ TEST(DxfWriter, LineTypesGoByNamesReadersKnowAndKeepTheirDashes) {
     Drawing d;
     for (int number : knownLineTypes()) {
         const int seg = d.createSegment(SegmentKind::Figure);
-        d.element(d.appendElement(seg, lineFig({0, 10.0 * number}, {100, 10.0 * number})))
+        d.element(d.appendElement(seg, lineFigure({0, 10.0 * number}, {100, 10.0 * number})))
             ->lineType = number;
     }
     const json read = readWithEzdxf(d, "line-types");

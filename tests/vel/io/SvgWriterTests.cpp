@@ -102,7 +102,7 @@ TEST(SvgWriter, SamplePictureIsWellFormedAndShowsEverything) {
 TEST(SvgWriter, PictureHasYUpAndFitsInsideTheMargin) {
     Drawing d;
     const int seg = d.createSegment(SegmentKind::Figure);
-    d.appendElement(seg, lineFig({0, 0}, {100, 50}));
+    d.appendElement(seg, lineFigure({0, 0}, {100, 50}));
     const std::string svg = toSvg(d);
     const auto points = pagePoints(svg);
     ASSERT_EQ(points.size(), 2u);
@@ -123,13 +123,13 @@ TEST(SvgWriter, ArcsTurnTheirOwnWayOnThePage) {
     // the flipped page it still turns counter-clockwise, SVG's sweep flag 0.
     Drawing d;
     const int seg = d.createSegment(SegmentKind::Figure);
-    d.appendElement(seg, arcFig({0, 0}, 10, {10, 0}, {0, 10}));
+    d.appendElement(seg, arcFigure({0, 0}, 10, {10, 0}, {0, 10}));
     std::string svg = toSvg(d);
     EXPECT_NE(svg.find(" 0 0 0 "), std::string::npos) << svg;
     // Three quarters go in two halves, so no single command has to choose the long way.
     Drawing big;
     const int s2 = big.createSegment(SegmentKind::Figure);
-    big.appendElement(s2, arcFig({0, 0}, 10, {10, 0}, {0, -10}));
+    big.appendElement(s2, arcFigure({0, 0}, 10, {10, 0}, {0, -10}));
     svg = toSvg(big);
     EXPECT_EQ(countOf(svg, " A "), 2u);
     EXPECT_EQ(countOf(svg, " 0 0 1 "), 0u);

@@ -61,8 +61,8 @@ TEST(AddCorner, RoundCornerOnSharpAndObtuseAnglesIsTangent) {
         const int seg = d.createSegment(SegmentKind::Figure);
         const double a = (180.0 - deg) * M_PI / 180.0;  // turn at the vertex
         const Point v{50, 0}, far{50 + 80 * std::cos(a), 80 * std::sin(a)};
-        const int l1 = d.appendElement(seg, test::lineFig({0, 0}, v));
-        const int l2 = d.appendElement(seg, test::lineFig(v, far));
+        const int l1 = d.appendElement(seg, vel::lineFigure({0, 0}, v));
+        const int l2 = d.appendElement(seg, vel::lineFigure(v, far));
         const int c = addCorner(d, l1, l2, 0, 7);
         ASSERT_GT(c, 0) << deg;
         expectTangentCorner(figureOf(d, c), v, {-1, 0}, far - v, 7);
@@ -121,9 +121,9 @@ TEST(AddCorner, RefusalsChangeNothing) {
     const int seg = test::insertRectangle(d, &e);
     ASSERT_GT(addCorner(d, e[2], e[3], 0, 40), 0);  // takes 40 of the 60 side at UR
     const int open = d.createSegment(SegmentKind::Figure);
-    const int s1 = d.appendElement(open, test::lineFig({0, 0}, {10, 0}));
-    const int s2 = d.appendElement(open, test::lineFig({10, 0}, {20, 0}));
-    const int arc = d.appendElement(open, test::arcFig({20, 5}, 5, {20, 0}, {25, 5}));
+    const int s1 = d.appendElement(open, vel::lineFigure({0, 0}, {10, 0}));
+    const int s2 = d.appendElement(open, vel::lineFigure({10, 0}, {20, 0}));
+    const int arc = d.appendElement(open, vel::arcFigure({20, 5}, 5, {20, 0}, {25, 5}));
     const auto before = test::snapshot(*d.segment(seg));
     const auto openBefore = test::snapshot(*d.segment(open));
 
@@ -226,9 +226,9 @@ TEST(DrawnPrimitives, RightTurnCornerArcRunsFromTheFollowingTangentPoint) {
 TEST(DrawnPrimitives, LineStoredAgainstTheChainIsCutAtItsCornerEnd) {
     Drawing d;
     const int seg = d.createSegment(SegmentKind::Figure);
-    const int a = d.appendElement(seg, test::lineFig({0, 0}, {50, 0}));
+    const int a = d.appendElement(seg, vel::lineFigure({0, 0}, {50, 0}));
     const int b =
-        d.appendElement(seg, test::lineFig({50, 80}, {50, 0}));  // runs back to the vertex
+        d.appendElement(seg, vel::lineFigure({50, 80}, {50, 0}));  // runs back to the vertex
     const int c = addCorner(d, a, b, 1, 10);
     ASSERT_GT(c, 0);
     EXPECT_EQ(pt(figureOf(d, c), 2), (Point{50, 10}));

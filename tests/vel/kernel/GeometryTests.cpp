@@ -85,8 +85,8 @@ TEST(ArcAngles, TurnRemainderIsFmodToTheLastBit) {
 }
 
 FigureElement arcOf(double r, double fromDeg, double toDeg) {
-    return test::arcFig({0, 0}, r, {r * std::cos(fromDeg * kDeg), r * std::sin(fromDeg * kDeg)},
-                        {r * std::cos(toDeg * kDeg), r * std::sin(toDeg * kDeg)});
+    return vel::arcFigure({0, 0}, r, {r * std::cos(fromDeg * kDeg), r * std::sin(fromDeg * kDeg)},
+                          {r * std::cos(toDeg * kDeg), r * std::sin(toDeg * kDeg)});
 }
 
 TEST(PointOnArc, QuarterArcSeparatesArcCircleAndElsewhere) {
@@ -114,7 +114,7 @@ TEST(PointOnArc, HalfArcsRunCounterClockwiseFromStartToEnd) {
     const FigureElement right = arcOf(10, 270, 90);  // through angle zero
     EXPECT_EQ(pointOnArc(right, {10, 0}), 2);
     EXPECT_EQ(pointOnArc(right, {-10, 0}), 1);
-    FigureElement notArc = test::lineFig({0, 0}, {10, 0});
+    FigureElement notArc = vel::lineFigure({0, 0}, {10, 0});
     EXPECT_EQ(pointOnArc(notArc, {5, 0}), 0);
 }
 

@@ -7,31 +7,10 @@
 
 #include <vector>
 
+#include "tests/support/Figures.h"
 #include "vel/kernel/Drawing.h"
 
 namespace vel::test {
-
-inline FigureElement lineFig(Point a, Point b) {
-    FigureElement f;
-    f.type = FigureType::Line;
-    f.values[0] = a.x;
-    f.values[1] = a.y;
-    f.values[2] = b.x;
-    f.values[3] = b.y;
-    return f;
-}
-
-inline FigureElement arcFig(Point c, double r, Point from, Point to) {
-    FigureElement f;
-    f.type = FigureType::Arc;
-    const double v[] = {c.x, c.y, from.x, from.y, to.x, to.y, r};
-    std::copy(std::begin(v), std::end(v), f.values);
-    return f;
-}
-
-inline Point pt(const FigureElement& f, int i) {
-    return {f.values[i], f.values[i + 1]};
-}
 
 // A closed outline through the given corners in the given order, built as the
 // plug-in does: the last edge first, each earlier edge inserted before it.
@@ -39,9 +18,9 @@ inline Point pt(const FigureElement& f, int i) {
 inline int insertOutline(Drawing& d, const std::vector<Point>& corners, std::vector<int>* ids) {
     const int seg = d.createSegment(SegmentKind::Figure);
     const size_t n = corners.size();
-    int head = d.appendElement(seg, lineFig(corners[n - 1], corners[0]));
+    int head = d.appendElement(seg, lineFigure(corners[n - 1], corners[0]));
     for (size_t k = n - 1; k-- > 0;)
-        head = d.insertElementBefore(head, lineFig(corners[k], corners[k + 1]));
+        head = d.insertElementBefore(head, lineFigure(corners[k], corners[k + 1]));
     d.segment(seg)->closed = true;
     if (ids) {
         ids->clear();

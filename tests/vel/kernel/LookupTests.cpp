@@ -16,8 +16,6 @@
 namespace vel {
 namespace {
 
-using test::lineFig;
-
 std::vector<int> insideByScan(const Drawing& d, const Extents& window) {
     std::vector<int> ids;
     for (const auto& [id, s] : d.segments())
@@ -80,7 +78,7 @@ protected:
                 addCorner(d(), first, second, static_cast<int>(any(2)), 0.5);
                 break;
             case 3:
-                d().insertElementBefore(first, lineFig({coordinate(), coordinate()}, {0, 0}));
+                d().insertElementBefore(first, lineFigure({coordinate(), coordinate()}, {0, 0}));
                 break;
             case 4:
                 if (s.elements.size() > 2) d().deleteElement(second);
@@ -184,8 +182,8 @@ TEST_F(Lookups, ExtentsOfTheDrawingLeaveOutOnlyWhatIsNotFinite) {
     test::insertOutline(d(), {{0, 0}, {10, 0}, {10, 5}}, nullptr);
     const int far = d().createSegment(SegmentKind::Figure);
     d().appendElement(far,
-                      test::arcFig({1e308, 0}, 1e308, {0, 0}, {1e308, 1e308}));  // reaches past
-    d().appendElement(far, lineFig({-3, -4}, {-2, 7}));
+                      vel::arcFigure({1e308, 0}, 1e308, {0, 0}, {1e308, 1e308}));  // reaches past
+    d().appendElement(far, lineFigure({-3, -4}, {-2, 7}));
     // Measured afresh, and then from the boxes of the index a query has built.
     for (int pass = 0; pass < 2; ++pass) {
         const Extents e = d().drawnExtents();
@@ -199,7 +197,7 @@ TEST_F(Lookups, ExtentsOfTheDrawingLeaveOutOnlyWhatIsNotFinite) {
 
 TEST_F(Lookups, ACopyAnswersForItsOwnSegments) {
     const int kept = d().createSegment(SegmentKind::Figure);
-    d().appendElement(kept, lineFig({0, 0}, {1, 0}));
+    d().appendElement(kept, lineFigure({0, 0}, {1, 0}));
     Extents window;
     window.add(Point{-1, -1});
     window.add(Point{2, 2});
@@ -231,15 +229,15 @@ TEST_F(Lookups, ElementsAreFoundByTheirIdsHoweverFarApartTheyLie) {
     for (int id = 41; id < 3100; ++id)
         if (id != 3000) ids.push_back(id);
     for (size_t k = 0; k < ids.size(); ++k)
-        ASSERT_EQ(drawing.appendElement(seg, lineFig({double(k), 0}, {double(k), 1}), ids[k]),
+        ASSERT_EQ(drawing.appendElement(seg, lineFigure({double(k), 0}, {double(k), 1}), ids[k]),
                   ids[k]);
-    EXPECT_EQ(drawing.appendElement(seg, lineFig({0, 0}, {1, 1}), 3000), -1) << "taken";
+    EXPECT_EQ(drawing.appendElement(seg, lineFigure({0, 0}, {1, 1}), 3000), -1) << "taken";
     EXPECT_EQ(drawing.createSegmentWithId(SegmentKind::Figure, 2'000'000'000), -1) << "taken";
     EXPECT_EQ(drawing.element(39), nullptr);
     EXPECT_EQ(drawing.element(2'000'000'001), nullptr);
 
     // Counter ids run on past the largest; a list appended takes them in its order.
-    const int next = drawing.appendElement(seg, lineFig({0, 0}, {0, 2}));
+    const int next = drawing.appendElement(seg, lineFigure({0, 0}, {0, 2}));
     EXPECT_EQ(next, 2'000'000'001);
     std::vector<Element> list(3);
     ASSERT_TRUE(drawing.appendElements(seg, std::move(list)));
@@ -248,7 +246,7 @@ TEST_F(Lookups, ElementsAreFoundByTheirIdsHoweverFarApartTheyLie) {
     ids.insert(ids.end() - 3, next);
 
     // An element inserted at the front moves every other one up a place.
-    const int front = drawing.insertElementBefore(ids.front(), lineFig({0, 0}, {0, 3}));
+    const int front = drawing.insertElementBefore(ids.front(), lineFigure({0, 0}, {0, 3}));
     ids.insert(ids.begin(), front);
     ASSERT_TRUE(drawing.deleteElement(40));
     ids.erase(std::find(ids.begin(), ids.end(), 40));

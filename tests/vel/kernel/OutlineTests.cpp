@@ -75,13 +75,13 @@ TEST(Direction, CountsCornersAndArcBulges) {
     // Half discs whose chords alone enclose nothing: only the arc decides.
     Drawing d;
     const int up = d.createSegment(SegmentKind::Figure);
-    d.appendElement(up, test::arcFig({0, 0}, 1, {1, 0}, {-1, 0}));
-    d.appendElement(up, test::lineFig({-1, 0}, {1, 0}));
+    d.appendElement(up, vel::arcFigure({0, 0}, 1, {1, 0}, {-1, 0}));
+    d.appendElement(up, vel::lineFigure({-1, 0}, {1, 0}));
     d.segment(up)->closed = true;
     EXPECT_EQ(figureDirection(d, up), 1);
     const int back = d.createSegment(SegmentKind::Figure);
-    d.appendElement(back, test::lineFig({1, 0}, {-1, 0}));
-    d.appendElement(back, test::arcFig({0, 0}, 1, {1, 0}, {-1, 0}));
+    d.appendElement(back, vel::lineFigure({1, 0}, {-1, 0}));
+    d.appendElement(back, vel::arcFigure({0, 0}, 1, {1, 0}, {-1, 0}));
     d.segment(back)->closed = true;
     EXPECT_EQ(figureDirection(d, back), 2);
 }
@@ -175,8 +175,8 @@ TEST(Offset, RefusesWhatItCannotOffset) {
     const int rect = test::insertRectangle(d, &e);
     d.segment(rect)->closed = false;
     const int half = d.createSegment(SegmentKind::Figure);
-    d.appendElement(half, test::arcFig({0, 0}, 1, {1, 0}, {-1, 0}));
-    d.appendElement(half, test::lineFig({-1, 0}, {1, 0}));
+    d.appendElement(half, vel::arcFigure({0, 0}, 1, {1, 0}, {-1, 0}));
+    d.appendElement(half, vel::lineFigure({-1, 0}, {1, 0}));
     d.segment(half)->closed = true;
     const int two = test::insertOutline(d, {{0, 0}, {10, 0}}, nullptr);
     const int dim = d.createSegment(SegmentKind::Dimension);
@@ -230,7 +230,7 @@ TEST(Offset, StraightJointsMoveSidewaysAndLinesKeepTheirStoredWay) {
                                                                    {{100, 0}, {100, 60}},
                                                                    {{100, 60}, {0, 60}},
                                                                    {{0, 60}, {0, 0}}})
-        d.appendElement(seg, test::lineFig(a, b));
+        d.appendElement(seg, vel::lineFigure(a, b));
     d.segment(seg)->closed = true;
     const int off = offsetSegment(d, seg, 3);
     ASSERT_GT(off, 0);
@@ -283,8 +283,8 @@ TEST(EditSegment, CopyMovesAndLeavesTheSourceAlone) {
 TEST(EditSegment, InPlaceRotatesAboutTheTarget) {
     Drawing d;
     const int seg = d.createSegment(SegmentKind::Figure);
-    const int arc = d.appendElement(seg, test::arcFig({0, 0}, 10, {10, 0}, {0, 10}));
-    const int line = d.appendElement(seg, test::lineFig({20, 0}, {30, 0}));
+    const int arc = d.appendElement(seg, vel::arcFigure({0, 0}, 10, {10, 0}, {0, 10}));
+    const int line = d.appendElement(seg, vel::lineFigure({20, 0}, {30, 0}));
     // Moved by (5, 5) - (0, 0), then turned a quarter about (5, 5).
     ASSERT_EQ(editSegment(d, seg, {0, 0}, {5, 5}, 90, 1, true), seg);
     const FigureElement& a = *d.element(arc)->figure();

@@ -24,7 +24,7 @@ TEST(HostRefusals, EachRefusedCallSaysWhatWasWrong) {
     std::vector<int> sides;
     const int plate = insertOutline(d, {{0, 0}, {8, 0}, {8, 4}, {0, 4}}, &sides);
     const int open = d.createSegment(SegmentKind::Figure);
-    const int end = d.appendElement(open, lineFig({0, 10}, {5, 10}));
+    const int end = d.appendElement(open, lineFigure({0, 10}, {5, 10}));
     const int dims = d.createSegment(SegmentKind::Dimension);
     const int dim = d.appendElement(dims, DimensionElement{});
     const std::string p = std::to_string(plate), s0 = std::to_string(sides[0]);

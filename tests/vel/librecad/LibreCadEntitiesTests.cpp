@@ -15,8 +15,6 @@ namespace vel::librecad {
 namespace {
 
 using test::addCorneredPlate;
-using test::circleFig;
-using test::lineFig;
 using test::strayBetween;
 
 LcEntity polyline(std::vector<LcVertex> vertices, bool closed) {
@@ -82,14 +80,14 @@ TEST(LibreCadEntities, SegmentsGoOutAsEntitiesThatReadBackAsTheSameShapes) {
     d.segment(plate)->layer = d.layerForName("외곽선");
     for (Element& e : d.segment(plate)->elements) e.color = 5, e.lineType = 3;
     const int hook = d.createSegment(SegmentKind::Figure);
-    d.appendElement(hook, lineFig({75, -20}, {80, -5}));
-    d.appendElement(hook, test::arcFig({80, 0}, 5, {85, 0}, {80, -5}));
-    d.appendElement(hook, lineFig({85, 0}, {75, -20}));
+    d.appendElement(hook, lineFigure({75, -20}, {80, -5}));
+    d.appendElement(hook, vel::arcFigure({80, 0}, 5, {85, 0}, {80, -5}));
+    d.appendElement(hook, lineFigure({85, 0}, {75, -20}));
     d.segment(hook)->closed = true;
     d.createLayer(100);
     const int hole = d.createSegment(SegmentKind::Figure);
     d.segment(hole)->layer = 100;
-    d.appendElement(hole, circleFig({30, 25}, 8));
+    d.appendElement(hole, circleFigure({30, 25}, 8));
 
     const ViewFrame frame = frameOf(d);
     Drawing back;
