@@ -13,8 +13,8 @@
 #include <map>
 #include <vector>
 
-#include "vel/painter/PainterSurface.h"
 #include "vel/kernel/DrawnSegment.h"
+#include "vel/painter/PainterSurface.h"
 
 namespace velgui {
 
@@ -85,7 +85,7 @@ void Canvas::useAperture() const {
 }
 
 bool Canvas::pointArmed() const {
-    return host_.running() && host_.eventMask() == VEL_MASK_POINT;
+    return vel::armedInput(host_) == vel::StepInput::Point;
 }
 
 void Canvas::setSnaps(bool on, vel::SnapKinds kinds) {
@@ -116,9 +116,9 @@ void Canvas::cursorMoved() {
 }
 
 bool Canvas::pickArmed() const {
-    if (!host_.running()) return false;
-    const int mask = host_.eventMask();
-    return mask == VEL_MASK_FIGURE || mask == VEL_MASK_ELEMENT || mask == VEL_MASK_SELECTION;
+    const vel::StepInput input = vel::armedInput(host_);
+    return input == vel::StepInput::Figure || input == vel::StepInput::Element ||
+           input == vel::StepInput::Selection;
 }
 
 vel::PickTarget Canvas::targetAt(QPointF at) const {
@@ -184,7 +184,7 @@ void Canvas::paintDrawing(QPainter& painter, const QRect& area) const {
 
 void Canvas::paintHighlights(QPainter& painter) const {
     PainterSurface thick(painter, 2.5);
-    if (host_.running() && host_.eventMask() == VEL_MASK_SELECTION)
+    if (vel::armedInput(host_) == vel::StepInput::Selection)
         for (const SelIdRecord& r : host_.selection())
             if (const auto* s = view_.find(r.segmentId))
                 vel::paintSegment(s->view, transform(), thick,
@@ -294,7 +294,7 @@ void Canvas::mouseMoveEvent(QMouseEvent* event) {
         view_.pan(at.x() - panFrom_->x(), at.y() - panFrom_->y());
         panFrom_ = at;
     }
-    if (pressAt_ && !windowDrag_ && host_.running() && host_.eventMask() == VEL_MASK_SELECTION &&
+    if (pressAt_ && !windowDrag_ && vel::armedInput(host_) == vel::StepInput::Selection &&
         QLineF(*pressAt_, at).length() >= kDragPixels)
         windowDrag_ = true;
     if (!windowDrag_ && !panFrom_) updateHover(at);
@@ -311,7 +311,7 @@ void Canvas::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() == Qt::RightButton) {
-        if (events_.enter) events_.enter();
+        if (events_.gesture) events_.gesture(vel::Gesture::RightButton);
         return;
     }
     if (event->button() != Qt::LeftButton || !pressAt_) return;
@@ -362,12 +362,14 @@ void Canvas::leaveEvent(QEvent*) {
 void Canvas::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Escape:
-            if (events_.escape) events_.escape();
+            if (events_.gesture) events_.gesture(vel::Gesture::EscapeInDrawing);
             return;
         case Qt::Key_Return:
         case Qt::Key_Enter:
+            if (events_.gesture) events_.gesture(vel::Gesture::Enter);
+            return;
         case Qt::Key_Space:
-            if (events_.enter) events_.enter();
+            if (events_.gesture) events_.gesture(vel::Gesture::Space);
             return;
         case Qt::Key_Home:
             zoomToFit();

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "vel/io/HostInput.h"
+#include "vel/io/Interaction.h"
 #include "vel/io/Picture.h"
 #include "vel/io/ScreenView.h"
 #include "vel/io/Snap.h"
@@ -20,9 +21,8 @@ namespace velgui {
 struct CanvasEvents {
     std::function<void()> inputTaken;                     // an input reached the host
     std::function<void(const vel::Words&)> inputRefused;  // and why it did not
-    std::function<void()> enter;                          // Enter, space or the right button
-    std::function<void()> escape;
-    std::function<void(const QString&)> typed;  // text for the command line
+    std::function<void(vel::Gesture)> gesture;            // Enter, space, the right button, Escape
+    std::function<void(const QString&)> typed;            // text for the command line
     // Where a click would put a point now, and the snap that put it there (none: the cursor's own).
     std::function<void(vel::Point, std::optional<vel::SnapKind>)> cursorMoved;
 };

@@ -45,8 +45,7 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
     CanvasEvents events;
     events.inputTaken = [this] { afterInput(); };
     events.inputRefused = [this](const vel::Words& why) { showMessage(say(why)); };
-    events.enter = [this] { enter(); };
-    events.escape = [this] { escape(); };
+    events.gesture = [this](vel::Gesture gesture) { take(gesture); };
     events.typed = [this](const QString& text) {
         commandLine_->setFocus();
         commandLine_->insert(text);
@@ -316,33 +315,49 @@ void HostWindow::runCommand(const QString& typed) {
     }
 }
 
-void HostWindow::enter() {
+void HostWindow::take(vel::Gesture gesture) {
     const QString typed = commandLine_->text().trimmed();
-    commandLine_->clear();
-    if (!typed.isEmpty()) note(QStringLiteral("> ") + typed);
-    const int mask = host_.running() ? host_.eventMask() : 0;
-    const bool picks = mask == VEL_MASK_FIGURE || mask == VEL_MASK_ELEMENT ||
-                       mask == VEL_MASK_POINT || mask == VEL_MASK_SELECTION;
-    if (picks && (typed.contains(QLatin1Char(',')) || typed.startsWith(QLatin1Char('@')))) {
-        // A point typed at a prompt that takes one: as if clicked there.
-        const vel::InputResult taken = input_.pickTyped(typed.toStdString());
-        if (!taken) {
-            showMessage(say(taken.words));
-            commandLine_->setText(typed);  // to be put right
+    const vel::InputMoment moment = vel::momentOf(host_, !typed.isEmpty(), !lastCommand_.isEmpty());
+    switch (vel::meaningOf(gesture, vel::Convention::Window, moment)) {
+        case vel::Meaning::RunTyped:
+            runTyped(typed, moment.input);
+            return;
+        case vel::Meaning::RepeatLast:
+            runCommand(lastCommand_);
+            return;
+        case vel::Meaning::Confirm:
+        case vel::Meaning::EndSelection: {
+            const vel::InputResult taken =
+                moment.input == vel::StepInput::Selection && !moment.selectionEmpty
+                    ? input_.done()
+                    : input_.confirm();
+            if (!taken) showMessage(say(taken.words));
+            afterInput();
+            return;
         }
-        afterInput();
-    } else if (!typed.isEmpty()) {
-        runCommand(typed);
-    } else if (host_.running()) {
-        // A selection that holds nothing yet has nothing to end: there Enter is the
-        // prompt's confirm input, as at any other first prompt ("Create Insert").
-        const bool ending = host_.eventMask() == VEL_MASK_SELECTION && !host_.selection().empty();
-        const vel::InputResult taken = ending ? input_.done() : input_.confirm();
-        if (!taken) showMessage(say(taken.words));
-        afterInput();
-    } else if (!lastCommand_.isEmpty()) {
-        runCommand(lastCommand_);
+        case vel::Meaning::StepBack:
+        case vel::Meaning::Leave:
+            escape();
+            return;
+        case vel::Meaning::Nothing:
+            return;
     }
+}
+
+void HostWindow::runTyped(const QString& typed, vel::StepInput input) {
+    commandLine_->clear();
+    note(QStringLiteral("> ") + typed);
+    if (!vel::takesAPick(input) || !vel::meantAsPoint(typed.toStdString())) {
+        runCommand(typed);
+        return;
+    }
+    // A point typed at a prompt that takes one: as if clicked there.
+    const vel::InputResult taken = input_.pickTyped(typed.toStdString());
+    if (!taken) {
+        showMessage(say(taken.words));
+        commandLine_->setText(typed);  // to be put right
+    }
+    afterInput();
 }
 
 void HostWindow::escape() {
@@ -375,7 +390,7 @@ void HostWindow::afterInput() {
     canvas_->refreshHover();
     keyLine_->setText(keyLine());
     // While figures are being selected: how many are.
-    const bool selecting = host_.running() && host_.eventMask() == VEL_MASK_SELECTION;
+    const bool selecting = vel::armedInput(host_) == vel::StepInput::Selection;
     selectionState_->setVisible(selecting);
     if (selecting) selectionState_->setText(tr("%1 selected").arg(host_.selection().size()));
     setWindowModified(modified());
@@ -388,24 +403,25 @@ QString HostWindow::keyLine() const {
     if (!host_.running())
         return lastCommand_.isEmpty() ? tr("Type insert, then Enter")
                                       : tr("Enter: %1 again").arg(lastCommand_);
-    switch (host_.eventMask()) {
-        case VEL_MASK_POINT:
+    switch (vel::armedInput(host_)) {
+        case vel::StepInput::Point:
             // With the rubber band up the step waits for the second point, and nothing else.
             if (host_.echo())
                 return tr("Click or type the second point (@dx,dy from the first) · F3: snaps · %1")
                     .arg(leave);
             return tr("Click or type x,y · F3: snaps · %1 · %2").arg(confirm, leave);
-        case VEL_MASK_FIGURE:
+        case vel::StepInput::Figure:
             return tr("Click a figure · %1 · %2").arg(confirm, leave);
-        case VEL_MASK_SELECTION:
+        case vel::StepInput::Selection:
             if (host_.selection().empty())
                 return tr("Click or drag a window · %1 · %2").arg(confirm, leave);
             return tr("Enter, space or right button: done · Shift+click: take out · %1").arg(leave);
-        case VEL_MASK_ELEMENT:
+        case vel::StepInput::Element:
             return tr("Click a leader or a dimension to change it · %1 · %2").arg(confirm, leave);
-        default:
-            return leave;
+        case vel::StepInput::None:
+            break;
     }
+    return leave;
 }
 
 void HostWindow::undo() {
@@ -480,12 +496,14 @@ bool HostWindow::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         switch (key->key()) {
             case Qt::Key_Escape:
-                escape();
+                take(vel::Gesture::EscapeInCommandLine);
                 return true;
             case Qt::Key_Return:
             case Qt::Key_Enter:
+                take(vel::Gesture::Enter);
+                return true;
             case Qt::Key_Space:  // commands have no spaces: space is Enter, as on the canvas
-                enter();
+                take(vel::Gesture::Space);
                 return true;
             default:
                 break;

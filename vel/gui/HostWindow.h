@@ -16,6 +16,7 @@
 #include "vel/gui/UndoHistory.h"
 #include "vel/gui/WindowFiles.h"
 #include "vel/io/HostInput.h"
+#include "vel/io/Interaction.h"
 #include "vel/io/Snap.h"
 
 class QLabel;
@@ -57,7 +58,9 @@ public:
     // What Enter does: the typed command, else the input the armed step takes
     // (the end of a selection that holds something, or the confirm input), else the
     // last command again.
-    void enter();
+    // What Enter, space, the right button or Escape means now, done.
+    void take(vel::Gesture gesture);
+    void runTyped(const QString& typed, vel::StepInput input);
     void escape();
     // A command by name, as typed: "insert" (any case) starts the plug-in's command.
     void runCommand(const QString& name);

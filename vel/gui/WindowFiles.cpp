@@ -11,10 +11,10 @@
 #include <limits>
 #include <utility>
 
+#include "vel/dxf/DrawingFiles.h"
 #include "vel/gui/FileProgress.h"
 #include "vel/gui/WindowLanguage.h"
 #include "vel/kernel/Host.h"
-#include "vel/dxf/DrawingFiles.h"
 
 namespace velgui {
 
@@ -137,9 +137,7 @@ bool WindowFiles::writeOutputs() {
         const QString path = QString::fromStdString(out);
         const bool done = withProgress(
             tr("Writing %1...").arg(QFileInfo(path).fileName()),
-            [&](vel::Progress& progress) {
-                vel::writeDrawing(host_.drawing(), out, &progress);
-            },
+            [&](vel::Progress& progress) { vel::writeDrawing(host_.drawing(), out, &progress); },
             tr("Writing %1 cancelled: it is as it was").arg(path), tr("Save"));
         if (!done) return false;
     }

@@ -2,6 +2,7 @@
 #include "vel/io/HostInput.h"
 
 #include "vel/io/DrawingView.h"
+#include "vel/io/Interaction.h"
 #include "vel/kernel/DrawnSegment.h"
 
 #include <algorithm>
@@ -117,30 +118,17 @@ std::optional<int> HostInput::annotationTextAt(Point p) const {
 }
 
 InputResult HostInput::pickTyped(const std::string& typed) {
-    std::string_view text = typed;
-    const auto trim = [](std::string_view v) {
-        while (!v.empty() && std::isspace(static_cast<unsigned char>(v.front())))
-            v.remove_prefix(1);
-        while (!v.empty() && std::isspace(static_cast<unsigned char>(v.back()))) v.remove_suffix(1);
-        return v;
-    };
-    text = trim(text);
-    const bool relative = !text.empty() && text.front() == '@';
-    if (relative) text.remove_prefix(1);
-    const size_t comma = text.find(',');
-    double v[2] = {0.0, 0.0};
-    bool ok = comma != std::string_view::npos;
-    for (int i = 0; ok && i < 2; ++i) {
-        const std::string_view part = trim(i == 0 ? text.substr(0, comma) : text.substr(comma + 1));
-        const char* end = part.data() + part.size();
-        const auto [at, ec] = std::from_chars(part.data(), end, v[i]);
-        ok = !part.empty() && ec == std::errc() && at == end && std::isfinite(v[i]);
+    const TypedPoint read = readTypedPoint(typed, last_);
+    switch (read.problem) {
+        case TypedPoint::Problem::None:
+            return pick(*read.point);
+        case TypedPoint::Problem::NotAPoint:
+            return refused(
+                VEL_WORDING("HostInput", "not a point: type x,y, @dx,dy or @distance<angle"));
+        case TypedPoint::Problem::NoBase:
+            return refused(VEL_WORDING("HostInput", "no point yet to be relative to: type x,y"));
     }
-    if (!ok) return refused(VEL_WORDING("HostInput", "not a point: type x,y or @dx,dy"));
-    if (relative && !last_)
-        return refused(VEL_WORDING("HostInput", "no point yet to be relative to: type x,y"));
-    const Point p = relative ? Point{last_->x + v[0], last_->y + v[1]} : Point{v[0], v[1]};
-    return pick(p);
+    return refused(VEL_WORDING("HostInput", "not a point: type x,y, @dx,dy or @distance<angle"));
 }
 
 InputResult HostInput::pick(Point p, bool deselect) {

@@ -19,6 +19,7 @@
 #include <variant>
 
 #include "document_interface.h"
+#include "vel/io/Interaction.h"
 #include "vel/kernel/DrawnSegment.h"
 #include "vel/kernel/Host.h"
 #include "vel/kernel/Text.h"
@@ -210,13 +211,13 @@ void LibreCadSession::run() {
 void LibreCadSession::step() {
     Host& host = Host::instance();
     trace("prompt " + std::to_string(host.eventMask()) + " " + prompt().toStdString());
-    const int mask = host.eventMask();
-    const InputResult taken = mask == VEL_MASK_ELEMENT     ? editInsert()
-                              : mask == VEL_MASK_SELECTION ? selectInLibreCad()
-                                                           : pointInLibreCad();
+    const StepInput input = armedInput(host);
+    const InputResult taken = input == StepInput::Element     ? editInsert()
+                              : input == StepInput::Selection ? selectInLibreCad()
+                                                              : pointInLibreCad();
     if (!taken) say(QString::fromStdString(taken.refusal));
     // While the insert is edited, LibreCAD's drawing waits for the end of the editing.
-    if (host.running() && host.eventMask() == VEL_MASK_ELEMENT) return;
+    if (armedInput(host) == StepInput::Element) return;
     if (editing_ && editing_->isVisible()) {
         editing_->hide();
         focusDrawing();

@@ -91,13 +91,14 @@ TEST_F(WindowSessions, TheCommandHistoryKeepsPromptsTypedLinesAndMessages) {
     auto* history = window_->findChild<QPlainTextEdit*>(QStringLiteral("commandHistory"));
     ASSERT_NE(history, nullptr);
     const QStringList lines = history->toPlainText().split(QLatin1Char('\n'));
-    const QStringList expected = {firstCorner,
-                                  QStringLiteral("> -4,-4"),
-                                  secondCorner,
-                                  QStringLiteral("> @abc"),
-                                  QStringLiteral("not a point: type x,y or @dx,dy"),
-                                  QStringLiteral("> nonsense"),
-                                  QStringLiteral("Unknown command: nonsense")};
+    const QStringList expected = {
+        firstCorner,
+        QStringLiteral("> -4,-4"),
+        secondCorner,
+        QStringLiteral("> @abc"),
+        QStringLiteral("not a point: type x,y, @dx,dy or @distance<angle"),
+        QStringLiteral("> nonsense"),
+        QStringLiteral("Unknown command: nonsense")};
     qsizetype from = 0;
     for (const QString& line : expected) {
         const qsizetype at = lines.indexOf(line, from);

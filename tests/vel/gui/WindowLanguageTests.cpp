@@ -31,7 +31,7 @@ TEST_F(WindowSessions, UnderAKoreanLocaleTheWindowSpeaksKorean) {
         QTest::keyClicks(&canvas(), QStringLiteral("12,abc"));
         QTest::keyClick(&window_->commandLine(), Qt::Key_Return);
         EXPECT_EQ(window_->statusBar()->currentMessage(),
-                  QStringLiteral("점이 아닙니다: x,y 또는 @dx,dy를 입력하십시오"));
+                  QStringLiteral("점이 아닙니다: x,y, @dx,dy 또는 @거리<각도를 입력하십시오"));
         Shot("korean");
         // The host's reasons, their words translated with them; a value is put in as it is.
         const vel::Words why{

@@ -12,8 +12,8 @@
         <translation>명령이 이미 실행 중입니다</translation>
     </message>
     <message>
-        <source>not a point: type x,y or @dx,dy</source>
-        <translation>점이 아닙니다: x,y 또는 @dx,dy를 입력하십시오</translation>
+        <source>not a point: type x,y, @dx,dy or @distance&lt;angle</source>
+        <translation>점이 아닙니다: x,y, @dx,dy 또는 @거리&lt;각도를 입력하십시오</translation>
     </message>
     <message>
         <source>no point yet to be relative to: type x,y</source>

@@ -1,0 +1,84 @@
+// Interaction.h - the rules of interaction that every front end keeps alike, free of any toolkit:
+// which input the armed step takes, what Enter, space, the right button and Escape mean at that
+// step in each front end's convention, points typed at a prompt, and the pick reach in drawing
+// units at the view of the moment. The window and the host inside LibreCAD take their events in
+// and draw; what an input means is decided here once.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "vel/kernel/Geometry.h"
+
+namespace vel {
+
+class Host;
+
+// What the armed step of a running command takes.
+enum class StepInput {
+    None,       // no command runs, or the step takes no pick
+    Figure,     // a click on a figure
+    Element,    // a click on one of the elements the step offers (a leader or a dimension)
+    Point,      // a point: clicked, snapped or typed
+    Selection,  // figures clicked or windowed into a selection, ended by the confirm input
+};
+
+StepInput armedInput(const Host& host);
+
+// The step takes a point of the drawing (a click there, or a point typed).
+inline bool takesAPick(StepInput input) {
+    return input != StepInput::None;
+}
+
+// Whose conventions a front end keeps.
+enum class Convention {
+    Window,    // velhost's window: Enter, space and the right button confirm; Escape leaves
+    LibreCad,  // LibreCAD's own commands: the right button and Escape in the command line step
+               // back, Escape in the drawing ends the command, Enter confirms
+};
+
+enum class Gesture { Enter, Space, RightButton, EscapeInCommandLine, EscapeInDrawing };
+
+enum class Meaning {
+    RunTyped,      // run (or take as a point) what the command line holds
+    RepeatLast,    // no command runs: the last command again
+    Confirm,       // the step's confirm input ("Create Insert" at a first prompt)
+    EndSelection,  // the selection ends, with what it holds
+    StepBack,      // back to the step before (at a first prompt: out of the command)
+    Leave,         // out of the command
+    Nothing,       // no meaning here
+};
+
+// What the front end knows of the moment an input comes.
+struct InputMoment {
+    StepInput input = StepInput::None;
+    bool selectionEmpty = true;  // nothing is selected yet
+    bool secondPoint = false;    // a point step with a rubber band up: a first point was given
+    bool typed = false;          // the command line holds text
+    bool lastCommand = false;    // a command ran before and can be repeated
+};
+
+InputMoment momentOf(const Host& host, bool typed, bool lastCommand);
+
+Meaning meaningOf(Gesture gesture, Convention convention, const InputMoment& moment);
+
+// A point typed at a prompt: "x,y", "@dx,dy" from the last point given, or "@d<a", d away at a
+// degrees counter-clockwise from the x axis. Blanks around the numbers are allowed.
+struct TypedPoint {
+    enum class Problem { None, NotAPoint, NoBase };
+    std::optional<Point> point;  // none when the text is no point, or is relative with no base
+    Problem problem = Problem::None;
+};
+TypedPoint readTypedPoint(std::string_view text, std::optional<Point> last);
+
+// The text is meant as a point rather than a command: it holds a comma or '<', or starts with
+// '@'. A command name holds neither.
+bool meantAsPoint(std::string_view text);
+
+// A reach of `pixels` on screen in drawing units, at `unitsPerPixel` (the view's scale now), so
+// that a pick reaches as far on screen at any zoom.
+inline double reachInDrawing(double pixels, double unitsPerPixel) {
+    return pixels * unitsPerPixel;
+}
+
+}  // namespace vel
