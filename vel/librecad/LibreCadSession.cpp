@@ -170,6 +170,36 @@ void LibreCadSession::importDrawing() {
 }
 
 void LibreCadSession::run() {
+    try {
+        runCommand();
+    } catch (const std::exception& e) {
+        abandon(e.what());
+    } catch (...) {
+        abandon("an unknown failure");
+    }
+}
+
+void LibreCadSession::abandon(const std::string& why) {
+    trace("stopped " + why);
+    qApp->removeEventFilter(&dialogs_);
+    editing_.reset();
+    Host& host = Host::instance();
+    try {
+        if (host.running()) host.escape();
+    } catch (...) {
+        // The plug-in failed again on its way out: the host's run is dropped below all the same.
+    }
+    host.setMessagePresenter(nullptr);
+    host.reset();
+    for (auto& [segment, handles] : shown_)
+        for (Plug_Entity* handle : handles) lc_.remove(handle);
+    shown_.clear();
+    lc_.refresh();
+    say(QStringLiteral("Orvanta: the command stopped and left the drawing as it was: ") +
+        QString::fromStdString(why));
+}
+
+void LibreCadSession::runCommand() {
     Host& host = Host::instance();
     host.reset();
     try {

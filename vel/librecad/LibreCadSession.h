@@ -51,9 +51,13 @@ class LibreCadSession {
 public:
     // `plugin`: the plug-in library, loaded as velhost loads it.
     LibreCadSession(Document_Interface& doc, QWidget* window, std::string plugin);
+    // One run of the command. Nothing it meets leaves it into LibreCAD: a failure ends the run,
+    // takes out of LibreCAD's drawing what the run showed there and says why in the command line.
     void run();
 
 private:
+    void runCommand();
+    void abandon(const std::string& why);
     void importDrawing();
     void step();
     // The input of one step: in the editing window while the insert is edited, else by LibreCAD's

@@ -5,6 +5,8 @@
 
 #include <dlfcn.h>
 
+#include <QMessageBox>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -41,8 +43,19 @@ PluginCapabilities OrvantaPlugin::getCapabilities() const {
 
 void OrvantaPlugin::execComm(Document_Interface* doc, QWidget* parent, QString) {
     if (!doc) return;
-    LibreCadSession session(*doc, parent, pluginPath());
-    session.run();
+    // No exception may reach LibreCAD's event loop, which would end LibreCAD with the designer's
+    // unsaved drawing: the session ends its own run on any; this catches what setting it up meets.
+    try {
+        LibreCadSession session(*doc, parent, pluginPath());
+        session.run();
+    } catch (const std::exception& e) {
+        QMessageBox::warning(
+            parent, QStringLiteral("Orvanta"),
+            QStringLiteral("The command could not start: ") + QString::fromStdString(e.what()));
+    } catch (...) {
+        QMessageBox::warning(parent, QStringLiteral("Orvanta"),
+                             QStringLiteral("The command could not start."));
+    }
 }
 
 }  // namespace vel::librecad
