@@ -109,7 +109,7 @@ TypedPoint readTypedPoint(std::string_view text, std::optional<Point> last) {
     if (comma != std::string_view::npos && angle == std::string_view::npos) {
         a = numberOf(text.substr(0, comma));
         b = numberOf(text.substr(comma + 1));
-    } else if (relative && angle != std::string_view::npos && comma == std::string_view::npos) {
+    } else if (angle != std::string_view::npos && comma == std::string_view::npos) {
         polar = true;
         a = numberOf(text.substr(0, angle));
         b = numberOf(text.substr(angle + 1));
@@ -118,7 +118,8 @@ TypedPoint readTypedPoint(std::string_view text, std::optional<Point> last) {
     if (relative && !last) return {std::nullopt, TypedPoint::Problem::NoBase};
     if (polar) {
         const double radians = *b * std::numbers::pi / 180.0;
-        return {Point{last->x + *a * std::cos(radians), last->y + *a * std::sin(radians)}};
+        const Point from = relative ? *last : Point{0, 0};
+        return {Point{from.x + *a * std::cos(radians), from.y + *a * std::sin(radians)}};
     }
     if (relative) return {Point{last->x + *a, last->y + *b}};
     return {Point{*a, *b}};

@@ -62,8 +62,9 @@ InputMoment momentOf(const Host& host, bool typed, bool lastCommand);
 
 Meaning meaningOf(Gesture gesture, Convention convention, const InputMoment& moment);
 
-// A point typed at a prompt: "x,y", "@dx,dy" from the last point given, or "@d<a", d away at a
-// degrees counter-clockwise from the x axis. Blanks around the numbers are allowed.
+// A point typed at a prompt, as LibreCAD's own commands take one: "x,y"; "@dx,dy" from the last
+// point given; "d<a", d away from the origin at a degrees counter-clockwise from the x axis, and
+// "@d<a" the same from the last point. Blanks around the numbers are allowed.
 struct TypedPoint {
     enum class Problem { None, NotAPoint, NoBase };
     std::optional<Point> point;  // none when the text is no point, or is relative with no base

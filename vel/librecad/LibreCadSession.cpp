@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointF>
@@ -14,6 +15,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <type_traits>
 #include <variant>
@@ -59,7 +61,7 @@ private:
 class LibreCadWait {
 public:
     LibreCadWait(EndOfWait& end, bool forPoint) : end_(end) {
-        end_.kind = EndOfWait::Kind::None;
+        end_.meaning = Meaning::Nothing;
         end_.forPoint = forPoint;
         qApp->installEventFilter(&end_);
     }
@@ -74,20 +76,45 @@ private:
 
 }  // namespace
 
+namespace {
+
+// LibreCAD's command line: the line edit of its command widget, where keys typed over the
+// drawing go too.
+QLineEdit* commandLine() {
+    for (QWidget* top : QApplication::topLevelWidgets())
+        for (QLineEdit* edit : top->findChildren<QLineEdit*>())
+            if (edit->inherits("QG_CommandEdit")) return edit;
+    return nullptr;
+}
+
+}  // namespace
+
 bool EndOfWait::eventFilter(QObject* watched, QEvent* event) {
-    // A key reaches this filter once for every widget it travels up through: each is seen once.
-    if (event->type() == QEvent::KeyPress && kind == Kind::None) {
+    // An input reaches this filter once for every widget it travels up through: the first is
+    // taken, the rest are not looked at.
+    if (meaning != Meaning::Nothing) return false;
+    std::optional<Gesture> gesture;
+    bool typed = false;
+    if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Escape) kind = Kind::Escape;
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && forPoint) {
-            kind = Kind::Confirm;
-            QCoreApplication::postEvent(watched,
-                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
-        }
+        const QLineEdit* line = commandLine();
+        typed = line && !line->text().trimmed().isEmpty();
+        if (key == Qt::Key_Escape)
+            gesture =
+                line && line->hasFocus() ? Gesture::EscapeInCommandLine : Gesture::EscapeInDrawing;
+        else if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            gesture = Gesture::Enter;
     } else if (event->type() == QEvent::MouseButtonPress &&
                static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        kind = Kind::Confirm;
+        gesture = Gesture::RightButton;
     }
+    if (!gesture) return false;
+    meaning = meaningOf(*gesture, Convention::LibreCad, momentOf(Host::instance(), typed, false));
+    // What is typed is LibreCAD's to read (a point, as its own commands take it).
+    if (meaning == Meaning::RunTyped) meaning = Meaning::Nothing;
+    // LibreCAD ignores Enter at a point: told as Escape, it ends the wait.
+    if (*gesture == Gesture::Enter && forPoint && meaning == Meaning::Confirm)
+        QCoreApplication::postEvent(watched, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
     return false;
 }
 
@@ -223,6 +250,11 @@ void LibreCadSession::runCommand() {
     reach.precision(17);
     reach << "aperture " << host.aperture();
     trace(reach.str());
+    // Where LibreCAD's command line lies on the screen, for a test that types into it.
+    if (const QLineEdit* line = commandLine()) {
+        const QPoint centre = line->mapToGlobal(line->rect().center());
+        trace("commandline " + std::to_string(centre.x()) + " " + std::to_string(centre.y()));
+    }
     frame_ = frameOf(host.drawing());
     host.drawing().recordChanges();
     const InputResult started = input_.start();
@@ -303,10 +335,19 @@ InputResult LibreCadSession::selectInLibreCad() {
         trace(line.str());
     }
     trace("selected " + std::to_string(host.selection().size()));
-    if (end_.kind == EndOfWait::Kind::Escape) return escape();
+    switch (end_.meaning) {
+        case Meaning::Leave:
+            return escape();
+        case Meaning::StepBack:
+            return stepBack();
+        case Meaning::EndSelection:
+            return host.selection().empty() ? confirm() : input_.done();
+        default:
+            break;
+    }
     // Enter with nothing selected is the prompt's confirm input, as in the window.
     if (accepted && !host.selection().empty()) return input_.done();
-    if (accepted || end_.kind == EndOfWait::Kind::Confirm) return confirm();
+    if (accepted || end_.meaning == Meaning::Confirm) return confirm();
     return escape();
 }
 
@@ -321,7 +362,8 @@ InputResult LibreCadSession::pointInLibreCad() {
         LibreCadWait wait(end_, true);
         clicked = doc_.getPoint(&at, prompt(), echo ? &base : nullptr);
     }
-    if (end_.kind == EndOfWait::Kind::Confirm) return confirm();
+    if (end_.meaning == Meaning::Confirm) return confirm();
+    if (end_.meaning == Meaning::StepBack) return stepBack();
     if (!clicked) return escape();
     std::ostringstream line;
     line.precision(17);
@@ -333,6 +375,15 @@ InputResult LibreCadSession::pointInLibreCad() {
 InputResult LibreCadSession::confirm() {
     trace("confirm");
     return input_.confirm();
+}
+
+InputResult LibreCadSession::stepBack() {
+    const bool secondCorner = Host::instance().echo().has_value();
+    if (!secondCorner) return escape();
+    // The run ends where the first corner was given, and starts again at its first prompt.
+    trace("back");
+    input_.escape();
+    return input_.start();
 }
 
 InputResult LibreCadSession::escape() {

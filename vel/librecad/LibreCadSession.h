@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "vel/io/HostInput.h"
+#include "vel/io/Interaction.h"
 #include "vel/librecad/EditingView.h"
 #include "vel/librecad/LibreCadDocument.h"
 
@@ -22,12 +23,13 @@ class QWidget;
 
 namespace vel::librecad {
 
-// How LibreCAD's wait for a point or a selection ended, as its keys and buttons tell: LibreCAD
-// answers Escape and the right button alike, and ignores Enter at a point.
+// How LibreCAD's wait for a point or a selection ended, as its keys and buttons tell, read with
+// LibreCAD's conventions (vel/io/Interaction): LibreCAD itself answers Escape and the right button
+// alike, ends a selection on Enter, ignores Enter at a point with nothing typed, and takes a point
+// typed in its command line.
 class EndOfWait : public QObject {
 public:
-    enum class Kind { None, Confirm, Escape };
-    Kind kind = Kind::None;
+    Meaning meaning = Meaning::Nothing;
     // At a point LibreCAD ignores Enter, which is then told to it as Escape; its selection input
     // takes Enter itself.
     bool forPoint = false;
@@ -67,6 +69,9 @@ private:
     InputResult pointInLibreCad();
     InputResult confirm();
     InputResult escape();
+    // Back one step: from the second corner to the first-corner prompt, with nothing left
+    // behind; at a first prompt out of the command.
+    InputResult stepBack();
     void focusDrawing();
     // Shows in LibreCAD what the drawing's changes since the last call did.
     void showChanges();

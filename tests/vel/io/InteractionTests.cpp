@@ -104,7 +104,7 @@ TEST(Interaction, PointsAreTypedAbsoluteRelativeAndPolar) {
         {"12,abc", last, {}, P::NotAPoint},
         {"12,5x", last, {}, P::NotAPoint},  // trailing junk
         {"12;5", last, {}, P::NotAPoint},
-        {"3<45", last, {}, P::NotAPoint},  // an angle needs a base
+        {"2<90", last, Point{0, 2}, P::None},  // from the origin
         {"@1,2<3", last, {}, P::NotAPoint},
         {"1e999,0", last, {}, P::NotAPoint},  // beyond any double
         {"nan,0", last, {}, P::NotAPoint},

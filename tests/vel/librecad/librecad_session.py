@@ -298,11 +298,27 @@ def play(name, folder):
                 lc.until(lambda: lc.count("point") > points, "the pick taken")
                 landed = [l for l in lc.lines() if l.startswith("point")][-1].split()
                 replay.append("pick %s %s" % (landed[1], landed[2]))
+            elif command[0] == "type":
+                # A point typed in LibreCAD's command line, as its own commands take one.
+                points = lc.count("point")
+                line = [l for l in lc.lines() if l.startswith("commandline")][-1].split()
+                lc.click(int(line[1]), int(line[2]))
+                names = {"-": "minus", ",": "comma", ".": "period", "@": "at", "<": "less"}
+                lc.key(*[names.get(c, c) for c in command[1]], "Return")
+                lc.until(lambda: lc.count("point") > points, "the typed point taken")
+                landed = [l for l in lc.lines() if l.startswith("point")][-1].split()
+                replay.append("pick %s %s" % (landed[1], landed[2]))
+            elif command[0] == "back":
+                # The right button: back one step, as in LibreCAD's own rectangle.
+                backs = lc.count("back")
+                lc.click(700, 600, "3")
+                lc.until(lambda: lc.count("back") > backs, "the step back")
+                replay += ["escape", "run"]
             elif command[0] in ("confirm", "escape"):
                 if lc.editing():
                     lc.xdo("key", "Return" if command[0] == "confirm" else "Escape")
                 elif command[0] == "confirm":
-                    lc.click(700, 600, "3")
+                    lc.key("Return")  # the right button steps back, as in LibreCAD's own
                 else:
                     lc.key("Escape")
                 replay.append(command[0])
