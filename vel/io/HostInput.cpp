@@ -164,6 +164,23 @@ InputResult HostInput::pick(Point p, bool deselect) {
     return {};
 }
 
+InputResult HostInput::pickFigure(int segmentId, Point p) {
+    if (!host_.running()) return refused(VEL_WORDING("HostInput", "pick needs a running command"));
+    if (host_.eventMask() != VEL_MASK_FIGURE)
+        return refused(VEL_WORDING("HostInput", "no pick is armed"));
+    if (!host_.drawing().segment(segmentId))
+        return refused(VEL_WORDING("HostInput", "nothing within reach of %1"), {where(p)});
+    last_ = p;
+    VelEventData e;
+    e.code = VEL_EVENT_POINTER;
+    e.hasPoint = true;
+    e.point = p;
+    e.segmentId = segmentId;
+    e.instanceId = 1;
+    host_.dispatch(e);
+    return {};
+}
+
 void HostInput::choose(int segmentId, bool deselect) {
     if (deselect)
         host_.removeFromSelection(segmentId);

@@ -43,6 +43,9 @@ public:
     // A point typed as a person types it at a prompt: "x,y", or "@dx,dy" from the last point
     // picked or typed; taken as a pick there.
     InputResult pickTyped(const std::string& typed);
+    // Under 0x800, the figure `segmentId` picked at p: for a front end whose own pick (another
+    // host's, at its zoom) found the figure.
+    InputResult pickFigure(int segmentId, Point p);
     std::optional<Point> lastPoint() const { return last_; }
     // Under 0x20, every segment lying wholly inside the window joins the selection.
     InputResult select(const Extents& window, bool deselect = false);

@@ -2,6 +2,7 @@
 #include "vel/librecad/LibreCadSession.h"
 
 #include <QAbstractEventDispatcher>
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -63,9 +64,13 @@ public:
     LibreCadWait(EndOfWait& end, bool forPoint) : end_(end) {
         end_.meaning = Meaning::Nothing;
         end_.forPoint = forPoint;
+        end_.waiting = true;
         qApp->installEventFilter(&end_);
     }
-    ~LibreCadWait() { qApp->removeEventFilter(&end_); }
+    ~LibreCadWait() {
+        end_.waiting = false;
+        qApp->removeEventFilter(&end_);
+    }
     LibreCadWait(const LibreCadWait&) = delete;
     LibreCadWait& operator=(const LibreCadWait&) = delete;
 
@@ -89,6 +94,25 @@ QLineEdit* commandLine() {
 
 }  // namespace
 
+namespace {
+
+// A point on the figure, where a script's pick would take it.
+std::optional<Point> pointOn(const Drawing& drawing, int segmentId) {
+    const std::vector<Primitive> drawn = drawnPrimitives(drawing, *drawing.segment(segmentId));
+    if (drawn.empty()) return std::nullopt;
+    return std::visit(
+        [](const auto& p) -> Point {
+            using T = std::decay_t<decltype(p)>;
+            if constexpr (std::is_same_v<T, Line>) return (p.start + p.end) * 0.5;
+            if constexpr (std::is_same_v<T, Arc>) return p.pointAt(p.startAngle + p.sweep() / 2);
+            if constexpr (std::is_same_v<T, Circle>) return p.centre + Point{p.radius, 0.0};
+            if constexpr (std::is_same_v<T, Point>) return p;
+        },
+        drawn.front());
+}
+
+}  // namespace
+
 bool EndOfWait::eventFilter(QObject* watched, QEvent* event) {
     // An input reaches this filter once for every widget it travels up through: the first is
     // taken, the rest are not looked at.
@@ -107,6 +131,15 @@ bool EndOfWait::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::MouseButtonPress &&
                static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         gesture = Gesture::RightButton;
+    } else if (event->type() == QEvent::MouseButtonRelease && missed && !missPending_ &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        // Once LibreCAD had the click: a wait that goes on found nothing there.
+        missPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            missPending_ = false;
+            if (waiting && meaning == Meaning::Nothing && missed) missed();
+        });
+        return false;
     }
     if (!gesture) return false;
     meaning = meaningOf(*gesture, Convention::LibreCad, momentOf(Host::instance(), typed, false));
@@ -276,6 +309,7 @@ void LibreCadSession::step() {
     const StepInput input = armedInput(host);
     const InputResult taken = input == StepInput::Element     ? editInsert()
                               : input == StepInput::Selection ? selectInLibreCad()
+                              : input == StepInput::Figure    ? figureInLibreCad()
                                                               : pointInLibreCad();
     if (!taken) say(QString::fromStdString(taken.refusal));
     // While the insert is edited, LibreCAD's drawing waits for the end of the editing.
@@ -315,26 +349,16 @@ InputResult LibreCadSession::selectInLibreCad() {
         delete e;
         if (segment == segmentOfEntity_.end()) continue;
         host.addToSelection(segment->second);
-        // A point on the figure, where a script's pick would take it.
-        const Segment& s = *host.drawing().segment(segment->second);
-        const std::vector<Primitive> drawn = drawnPrimitives(host.drawing(), s);
-        if (drawn.empty()) continue;
-        const Point on = std::visit(
-            [](const auto& p) -> Point {
-                using T = std::decay_t<decltype(p)>;
-                if constexpr (std::is_same_v<T, Line>) return (p.start + p.end) * 0.5;
-                if constexpr (std::is_same_v<T, Arc>)
-                    return p.pointAt(p.startAngle + p.sweep() / 2);
-                if constexpr (std::is_same_v<T, Circle>) return p.centre + Point{p.radius, 0.0};
-                if constexpr (std::is_same_v<T, Point>) return p;
-            },
-            drawn.front());
+        const std::optional<Point> on = pointOn(host.drawing(), segment->second);
+        if (!on) continue;
         std::ostringstream line;
         line.precision(17);
-        line << "select " << on.x << " " << on.y;
+        line << "select " << on->x << " " << on->y;
         trace(line.str());
     }
     trace("selected " + std::to_string(host.selection().size()));
+    // The selection is the command's now: LibreCAD shows it no longer, as after its own commands.
+    if (!picked.isEmpty()) deselectAll();
     switch (end_.meaning) {
         case Meaning::Leave:
             return escape();
@@ -349,6 +373,55 @@ InputResult LibreCadSession::selectInLibreCad() {
     if (accepted && !host.selection().empty()) return input_.done();
     if (accepted || end_.meaning == Meaning::Confirm) return confirm();
     return escape();
+}
+
+InputResult LibreCadSession::figureInLibreCad() {
+    // LibreCAD's own pick: what a click reaches at LibreCAD's zoom, as its own commands pick.
+    Plug_Entity* picked = nullptr;
+    end_.missed = [this] {
+        trace("missed");
+        say(QStringLiteral("Orvanta: no figure there; pick a figure"));
+    };
+    {
+        LibreCadWait wait(end_, true);
+        picked = doc_.getEnt(prompt());
+    }
+    end_.missed = nullptr;
+    std::optional<int> segment;
+    if (picked) {
+        const auto found = segmentOfEntity_.find(LibreCadDocument::idOf(picked));
+        if (found != segmentOfEntity_.end()) segment = found->second;
+        delete picked;
+        // LibreCAD marks what it picked as selected; the pick is the command's, not a selection.
+        deselectAll();
+    }
+    switch (end_.meaning) {
+        case Meaning::Confirm:
+            return confirm();
+        case Meaning::StepBack:
+            return stepBack();
+        case Meaning::Leave:
+            return escape();
+        default:
+            break;
+    }
+    if (!picked) return escape();
+    Host& host = Host::instance();
+    const std::optional<Point> on = segment ? pointOn(host.drawing(), *segment) : std::nullopt;
+    if (!on) {
+        say(QStringLiteral("Orvanta: that is no figure the command can take"));
+        return {};  // the prompt stays
+    }
+    std::ostringstream line;
+    line.precision(17);
+    line << "point " << on->x << " " << on->y;
+    trace(line.str());
+    return input_.pickFigure(*segment, *on);
+}
+
+void LibreCadSession::deselectAll() {
+    for (QAction* action : window_->findChildren<QAction*>())
+        if (action->objectName() == QStringLiteral("DeselectAll")) return action->trigger();
 }
 
 InputResult LibreCadSession::pointInLibreCad() {

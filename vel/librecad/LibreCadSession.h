@@ -33,7 +33,13 @@ public:
     // At a point LibreCAD ignores Enter, which is then told to it as Escape; its selection input
     // takes Enter itself.
     bool forPoint = false;
+    // While LibreCAD waits for a figure: called when a click picked nothing and the wait goes on.
+    std::function<void()> missed;
+    bool waiting = false;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool missPending_ = false;  // a click is being looked at (it travels through several widgets)
 };
 
 // With a trace, tells where each control of a dialog of the plug-in's lies on the screen, as
@@ -66,7 +72,10 @@ private:
     // own selection or point input.
     InputResult editInsert();
     InputResult selectInLibreCad();
+    InputResult figureInLibreCad();
     InputResult pointInLibreCad();
+    // What LibreCAD shows as selected is no longer.
+    void deselectAll();
     InputResult confirm();
     InputResult escape();
     // Back one step: from the second corner to the first-corner prompt, with nothing left

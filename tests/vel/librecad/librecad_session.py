@@ -243,18 +243,22 @@ def play(name, folder):
     drawing = os.path.join(folder, "drawing.dxf")
     shutil.copy(DRAWING, drawing)
     registry = os.path.join(folder, "registry.reg")
-    # The first run only learns where clicks land: one figure at a time, clicking on nothing.
+    # The first run only learns where clicks land: a first corner, taken back with the right
+    # button, and another first corner, which leave nothing behind.
     with open(registry, "w") as f:
         f.write('Windows Registry Editor Version 5.00\n\n'
-                '[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\n"mType"="0"\n"Method"="0"\n')
+                '[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\n"mType"="2"\n"Method"="0"\n')
     lc = LibreCad(folder, drawing, registry)
     try:
         lc.start_command()
         lc.wait_prompt(1)
         corners = [(1000, 130), (100, 720)]
-        for i, (x, y) in enumerate(corners):
-            lc.click(x, y)
-            lc.wait_prompt(i + 2)
+        lc.click(*corners[0])
+        lc.wait_prompt(2)
+        lc.click(700, 600, "3")
+        lc.wait_prompt(3)
+        lc.click(*corners[1])
+        lc.wait_prompt(4)
         lc.key("Escape")
         lc.until(lambda: lc.lines()[-1] == "end", "the end of the run")
         points = [tuple(map(float, l.split()[1:])) for l in lc.lines() if l.startswith("point")]
@@ -314,6 +318,24 @@ def play(name, folder):
                 lc.click(700, 600, "3")
                 lc.until(lambda: lc.count("back") > backs, "the step back")
                 replay += ["escape", "run"]
+            elif command[0] == "zoom":
+                # The mouse wheel over a point of the drawing, which stays where it is on screen.
+                x, y = pixel(float(command[1]), float(command[2]))
+                lc.xdo("mousemove", str(x), str(y))
+                for _ in range(int(command[4])):
+                    lc.xdo("click", "4" if command[3] == "in" else "5")
+                    time.sleep(0.05)
+                time.sleep(0.5)
+                continue
+            elif command[0] == "miss":
+                # A click that picks nothing: LibreCAD says so and the prompt stays.
+                missed, asked_before = lc.count("missed"), lc.count("prompt")
+                lc.click(*pixel(float(command[1]), float(command[2])))
+                lc.until(lambda: lc.count("missed") > missed, "the miss told")
+                time.sleep(0.5)
+                if lc.count("prompt") != asked_before or lc.count("point"):
+                    raise RuntimeError("a click beside the figure, zoomed in, picked something")
+                continue
             elif command[0] in ("confirm", "escape"):
                 if lc.editing():
                     lc.xdo("key", "Return" if command[0] == "confirm" else "Escape")
