@@ -21,7 +21,6 @@ namespace velgui {
 namespace {
 
 const QColor kBackground(0x15, 0x18, 0x1c);
-constexpr vel::Rgb kHoverColor{255, 196, 64};
 constexpr vel::Rgb kSelectedColor{90, 200, 255};
 const QColor kAidColor(200, 200, 200);
 const QColor kSnapColor(80, 230, 120);
@@ -193,9 +192,10 @@ void Canvas::paintHighlights(QPainter& painter) const {
     if (const auto* s = view_.find(*hover_.segmentId)) {
         if (hover_.elementId)
             vel::paintSegment(vel::elementView(s->view, *hover_.elementId), transform(), thick,
-                              litDetail(host_.drawing(), kHoverColor));
+                              litDetail(host_.drawing(), vel::kHoverColor));
         else
-            vel::paintSegment(s->view, transform(), thick, litDetail(host_.drawing(), kHoverColor));
+            vel::paintSegment(s->view, transform(), thick,
+                              litDetail(host_.drawing(), vel::kHoverColor));
     }
 }
 

@@ -89,7 +89,7 @@ private:
     vel::Host& host_;
     vel::HostInput& input_;
     CanvasEvents events_;
-    double aperturePixels_ = 5.0;
+    double aperturePixels_ = vel::kPickBoxPixels;
     vel::ScreenView view_;
 
     std::optional<QPointF> mouse_;    // where the mouse is, in the canvas

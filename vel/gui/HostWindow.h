@@ -34,7 +34,7 @@ struct WindowOptions {
     std::string drawing;               // opened at the start; none: an empty drawing
     vel::LeftOut leftOut;              // what reading it left out
     std::vector<std::string> outputs;  // written when the window closes
-    double aperturePixels = 5.0;
+    double aperturePixels = vel::kPickBoxPixels;
     QSize size{1100, 680};  // the canvas's size in pixels: the window fits a 1080-line screen
     std::optional<vel::Extents> view;  // shown exactly; none: zoomed to fit
 };

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "vel/kernel/Geometry.h"
+#include "vel/kernel/HostPalette.h"
 
 namespace vel {
 
@@ -75,6 +76,13 @@ TypedPoint readTypedPoint(std::string_view text, std::optional<Point> last);
 // The text is meant as a point rather than a command: it holds a comma or '<', or starts with
 // '@'. A command name holds neither.
 bool meantAsPoint(std::string_view text);
+
+// The pick box's half size on screen, in pixels, in every front end's own view: a pick reaches
+// as far on screen at any zoom.
+inline constexpr double kPickBoxPixels = 5.0;
+
+// What a click would take is lit in this colour before the click, in every front end's view.
+inline constexpr Rgb kHoverColor{255, 196, 64};
 
 // A reach of `pixels` on screen in drawing units, at `unitsPerPixel` (the view's scale now), so
 // that a pick reaches as far on screen at any zoom.

@@ -9,10 +9,11 @@
 #include <QVBoxLayout>
 #include <sstream>
 
+#include "vel/io/Interaction.h"
 #include "vel/io/ScreenView.h"
 #include "vel/kernel/DrawnSegment.h"
-#include "vel/painter/PainterSurface.h"
 #include "vel/kernel/Host.h"
+#include "vel/painter/PainterSurface.h"
 
 namespace vel::librecad {
 
@@ -20,11 +21,6 @@ namespace {
 
 // LibreCAD's own drawing background, so that the drawing looks as it does there.
 const QColor kBackground(0, 0, 0);
-constexpr Rgb kHoverColor{255, 196, 64};
-// The insert fills the window but for this share of its smaller side.
-constexpr double kFitMargin = 0.08;
-// A pick reaches this many pixels, as in velhost's window.
-constexpr double kAperturePixels = 6.0;
 
 }  // namespace
 
@@ -83,7 +79,7 @@ void EditingView::fit() {
         if (s.kind == SegmentKind::Dimension || s.kind == SegmentKind::Comment)
             run.add(drawnExtentsOf(host_.drawing(), s));
     if (run.empty()) run = host_.drawing().drawnExtents();
-    transform_ = fitWithMargin(run, width(), height(), kFitMargin);
+    transform_ = fitWithMargin(run, width(), height(), ScreenView::kFitMargin);
 }
 
 Point EditingView::drawingPoint(QPointF pixel) const {
@@ -124,7 +120,7 @@ void EditingView::resizeEvent(QResizeEvent*) {
 
 void EditingView::mouseMoveEvent(QMouseEvent* event) {
     if (!host_.running()) return;
-    host_.setAperture(kAperturePixels / transform_.scale());
+    host_.setAperture(kPickBoxPixels / transform_.scale());
     const PickTarget target = input_.targetAt(drawingPoint(event->localPos()));
     if (target.elementId != hover_.elementId) {
         hover_ = target;
@@ -136,7 +132,7 @@ void EditingView::mousePressEvent(QMouseEvent* event) {
     if (taken_) return;
     if (event->button() == Qt::RightButton) return confirm();
     if (event->button() != Qt::LeftButton) return;
-    host_.setAperture(kAperturePixels / transform_.scale());
+    host_.setAperture(kPickBoxPixels / transform_.scale());
     const Point at = drawingPoint(event->localPos());
     std::ostringstream line;
     line.precision(17);

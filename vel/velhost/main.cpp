@@ -98,7 +98,7 @@ struct GuiOptions {
     std::string registry;
     std::vector<std::string> outputs;
     std::optional<int> layer;
-    double aperture = 5.0;
+    double aperture = vel::kPickBoxPixels;
     std::string size;
     std::vector<double> view;
     std::string platform;
