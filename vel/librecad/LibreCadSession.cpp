@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPen>
 #include <QPointF>
 #include <QTextEdit>
 #include <QTimer>
@@ -16,6 +18,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <type_traits>
@@ -58,6 +61,54 @@ private:
     QTimer timer_;
 };
 
+// The rubber band from the first corner to the cursor, drawn over LibreCAD's drawing view: a line
+// and the rectangle the corners span. LibreCAD 2.2 draws none for a base point of its own, and
+// entities drawn for it would come back on undo. It goes when the view zooms or pans, which moves
+// the first corner on the screen.
+class RubberBand : public QWidget {
+public:
+    RubberBand(QWidget* view, QPoint from) : QWidget(view), from_(from), to_(from) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setGeometry(view->rect());
+        view->installEventFilter(this);
+        show();
+        raise();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseMove:
+                to_ = static_cast<QMouseEvent*>(event)->pos();
+                update();
+                break;
+            case QEvent::Wheel:
+            case QEvent::Resize:
+                hide();
+                break;
+            case QEvent::MouseButtonPress:
+                if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) hide();
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(QPen(kBandColor, 1, Qt::DashLine));
+        painter.drawRect(QRect(from_, to_).normalized());
+        painter.drawLine(from_, to_);
+    }
+
+private:
+    // Light on LibreCAD's dark drawing background, as its own previews are.
+    static inline const QColor kBandColor{200, 200, 200};
+    QPoint from_;
+    QPoint to_;
+};
+
 // One wait of LibreCAD's for a point or a selection: quiet, and watched for how it ends.
 class LibreCadWait {
 public:
@@ -65,6 +116,7 @@ public:
         end_.meaning = Meaning::Nothing;
         end_.forPoint = forPoint;
         end_.waiting = true;
+        end_.clickView = nullptr;  // a point typed in this wait leaves no click behind
         qApp->installEventFilter(&end_);
     }
     ~LibreCadWait() {
@@ -131,8 +183,13 @@ bool EndOfWait::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::MouseButtonPress &&
                static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         gesture = Gesture::RightButton;
-    } else if (event->type() == QEvent::MouseButtonRelease && missed && !missPending_ &&
+    } else if (event->type() == QEvent::MouseButtonRelease && watched->inherits("QG_GraphicView") &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        clickView = static_cast<QWidget*>(watched);
+        clickAt = static_cast<QMouseEvent*>(event)->pos();
+    }
+    if (event->type() == QEvent::MouseButtonRelease && missed && !missPending_ &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // Once LibreCAD had the click: a wait that goes on found nothing there.
         missPending_ = true;
         QTimer::singleShot(0, this, [this] {
@@ -431,6 +488,9 @@ InputResult LibreCadSession::pointInLibreCad() {
     const std::optional<Point> echo = Host::instance().echo();
     QPointF base = echo ? QPointF(echo->x, echo->y) : QPointF();
     bool clicked = false;
+    // The first corner was clicked in the view: the band goes from where the click landed.
+    std::unique_ptr<RubberBand> band;
+    if (echo && end_.clickView) band = std::make_unique<RubberBand>(end_.clickView, end_.clickAt);
     {
         LibreCadWait wait(end_, true);
         clicked = doc_.getPoint(&at, prompt(), echo ? &base : nullptr);

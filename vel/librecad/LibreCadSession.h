@@ -5,7 +5,10 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -36,6 +39,9 @@ public:
     // While LibreCAD waits for a figure: called when a click picked nothing and the wait goes on.
     std::function<void()> missed;
     bool waiting = false;
+    // Where the last left click in LibreCAD's drawing view landed, in the view's pixels.
+    QPointer<QWidget> clickView;
+    QPoint clickAt;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
