@@ -318,7 +318,8 @@ void HostWindow::runCommand(const QString& typed) {
 void HostWindow::take(vel::Gesture gesture) {
     const QString typed = commandLine_->text().trimmed();
     const vel::InputMoment moment = vel::momentOf(host_, !typed.isEmpty(), !lastCommand_.isEmpty());
-    switch (vel::meaningOf(gesture, vel::Convention::Window, moment)) {
+    const vel::Meaning meaning = vel::meaningOf(gesture, vel::Convention::Window, moment);
+    switch (meaning) {
         case vel::Meaning::RunTyped:
             runTyped(typed, moment.input);
             return;
@@ -328,9 +329,7 @@ void HostWindow::take(vel::Gesture gesture) {
         case vel::Meaning::Confirm:
         case vel::Meaning::EndSelection: {
             const vel::InputResult taken =
-                moment.input == vel::StepInput::Selection && !moment.selectionEmpty
-                    ? input_.done()
-                    : input_.confirm();
+                meaning == vel::Meaning::EndSelection ? input_.done() : input_.confirm();
             if (!taken) showMessage(say(taken.words));
             afterInput();
             return;

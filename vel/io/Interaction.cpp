@@ -66,11 +66,12 @@ Meaning meaningOf(Gesture gesture, Convention convention, const InputMoment& m) 
         return m.lastCommand ? Meaning::RepeatLast : Meaning::Nothing;
     }
     // LibreCAD: Escape in the drawing ends the command; the right button and Escape in the
-    // command line step back, and a selection that holds something ends on them as on Enter.
+    // command line step back (a first prompt has no step before it: out of the command), and a
+    // selection that holds something ends on them as on Enter.
     if (gesture == Gesture::EscapeInDrawing) return Meaning::Leave;
     if (gesture == Gesture::RightButton || gesture == Gesture::EscapeInCommandLine) {
         if (m.input == StepInput::Selection && !m.selectionEmpty) return Meaning::EndSelection;
-        return Meaning::StepBack;
+        return m.secondPoint ? Meaning::StepBack : Meaning::Leave;
     }
     if (gesture == Gesture::Space && !m.typed) return Meaning::Nothing;
     if (m.typed) return Meaning::RunTyped;

@@ -1,7 +1,7 @@
 // Interaction.h - the rules of interaction that every front end keeps alike, free of any toolkit:
 // which input the armed step takes, what Enter, space, the right button and Escape mean at that
-// step in each front end's convention, points typed at a prompt, and the pick reach in drawing
-// units at the view of the moment. The window and the host inside LibreCAD take their events in
+// step in each front end's convention, points typed at a prompt, and the pick box and hover colour
+// of every front end's view. The window and the host inside LibreCAD take their events in
 // and draw; what an input means is decided here once.
 #pragma once
 
@@ -45,7 +45,7 @@ enum class Meaning {
     RepeatLast,    // no command runs: the last command again
     Confirm,       // the step's confirm input ("Create Insert" at a first prompt)
     EndSelection,  // the selection ends, with what it holds
-    StepBack,      // back to the step before (at a first prompt: out of the command)
+    StepBack,      // back to the step before: from the second corner to the first-corner prompt
     Leave,         // out of the command
     Nothing,       // no meaning here
 };
@@ -83,11 +83,5 @@ inline constexpr double kPickBoxPixels = 5.0;
 
 // What a click would take is lit in this colour before the click, in every front end's view.
 inline constexpr Rgb kHoverColor{255, 196, 64};
-
-// A reach of `pixels` on screen in drawing units, at `unitsPerPixel` (the view's scale now), so
-// that a pick reaches as far on screen at any zoom.
-inline double reachInDrawing(double pixels, double unitsPerPixel) {
-    return pixels * unitsPerPixel;
-}
 
 }  // namespace vel

@@ -511,8 +511,6 @@ InputResult LibreCadSession::confirm() {
 }
 
 InputResult LibreCadSession::stepBack() {
-    const bool secondCorner = Host::instance().echo().has_value();
-    if (!secondCorner) return escape();
     // The run ends where the first corner was given, and starts again at its first prompt.
     trace("back");
     input_.escape();

@@ -85,7 +85,7 @@ private:
     InputResult confirm();
     InputResult escape();
     // Back one step: from the second corner to the first-corner prompt, with nothing left
-    // behind; at a first prompt out of the command.
+    // behind.
     InputResult stepBack();
     void focusDrawing();
     // Shows in LibreCAD what the drawing's changes since the last call did.

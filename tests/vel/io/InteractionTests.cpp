@@ -46,14 +46,15 @@ const std::vector<Row> kRows = {
      M::RepeatLast, M::Nothing},
     {"idle, nothing before", moment(S::None), G::Enter, M::Nothing, M::Nothing},
     {"idle", moment(S::None), G::EscapeInDrawing, M::Leave, M::Nothing},
-    // A first prompt: the confirm input opens "Create Insert"; backing out of it leaves.
+    // A first prompt: the confirm input opens "Create Insert"; there is no step to go back to.
     {"figure prompt", moment(S::Figure), G::Enter, M::Confirm, M::Confirm},
     {"figure prompt", moment(S::Figure), G::Space, M::Confirm, M::Nothing},
-    {"figure prompt", moment(S::Figure), G::RightButton, M::Confirm, M::StepBack},
-    {"figure prompt", moment(S::Figure), G::EscapeInCommandLine, M::Leave, M::StepBack},
+    {"figure prompt", moment(S::Figure), G::RightButton, M::Confirm, M::Leave},
+    {"figure prompt", moment(S::Figure), G::EscapeInCommandLine, M::Leave, M::Leave},
     {"figure prompt", moment(S::Figure), G::EscapeInDrawing, M::Leave, M::Leave},
     {"figure prompt, typed", moment(S::Figure, true), G::Enter, M::RunTyped, M::RunTyped},
-    {"figure prompt, typed", moment(S::Figure, true), G::RightButton, M::RunTyped, M::StepBack},
+    {"figure prompt, typed", moment(S::Figure, true), G::RightButton, M::RunTyped, M::Leave},
+    {"first corner", moment(S::Point), G::RightButton, M::Confirm, M::Leave},
     // The first corner and the second, with the rubber band up.
     {"first corner", moment(S::Point), G::Enter, M::Confirm, M::Confirm},
     {"first corner, typed", moment(S::Point, true), G::Space, M::RunTyped, M::RunTyped},
@@ -64,7 +65,7 @@ const std::vector<Row> kRows = {
     {"second corner", moment(S::Point, false, false, true), G::EscapeInDrawing, M::Leave, M::Leave},
     // A selection: empty, its confirm input is the prompt's; holding figures, it ends.
     {"empty selection", moment(S::Selection), G::Enter, M::Confirm, M::Confirm},
-    {"empty selection", moment(S::Selection), G::RightButton, M::Confirm, M::StepBack},
+    {"empty selection", moment(S::Selection), G::RightButton, M::Confirm, M::Leave},
     {"selection", moment(S::Selection, false, true), G::Enter, M::EndSelection, M::EndSelection},
     {"selection", moment(S::Selection, false, true), G::Space, M::EndSelection, M::Nothing},
     {"selection", moment(S::Selection, false, true), G::RightButton, M::EndSelection,
@@ -127,12 +128,6 @@ TEST(Interaction, TextMeantAsAPointIsToldFromACommand) {
         EXPECT_TRUE(meantAsPoint(point)) << point;
     for (const char* command : {"insert", "u", "zoom", "", "  "})
         EXPECT_FALSE(meantAsPoint(command)) << command;
-}
-
-TEST(Interaction, AReachInPixelsCoversAsMuchOfTheScreenAtAnyZoom) {
-    // 5 pixels at 100 units a pixel (zoomed out) and at 0.001 (zoomed in).
-    EXPECT_DOUBLE_EQ(reachInDrawing(5, 100), 500);
-    EXPECT_DOUBLE_EQ(reachInDrawing(5, 0.001), 0.005);
 }
 
 }  // namespace
