@@ -35,8 +35,9 @@ namespace vel::librecad {
 
 namespace {
 
-// A pick reaches this share of the drawing's diagonal: LibreCAD tells a plug-in nothing of its
-// zoom, so the reach cannot be a number of pixels.
+// The host's own reach, a share of the drawing's diagonal. Figures and selections are LibreCAD's
+// own picks, at its zoom; the host's reach only bounds what a point given elsewhere (a traced
+// session played again in velhost) would take.
 constexpr double kReachShare = 0.01;
 
 // LibreCAD waits for a point or a selection by asking for events over and over, a whole core busy

@@ -110,9 +110,8 @@ private:
     std::map<std::uint64_t, int> segmentOfEntity_;
     // The entities shown for segments this run made.
     std::map<int, std::vector<Plug_Entity*>> shown_;
-    ViewFrame frame_;
-    double reach_ = 1.0;  // of a click in LibreCAD's view, in drawing units  // of the drawing as
-                          // the run found it: its texts' height
+    ViewFrame frame_;     // of the drawing as the run found it: its texts' height
+    double reach_ = 1.0;  // the host's own, in drawing units (see kReachShare)
 };
 
 }  // namespace vel::librecad
