@@ -67,8 +67,10 @@ Meaning meaningOf(Gesture gesture, Convention convention, const InputMoment& m) 
     }
     // LibreCAD: Escape in the drawing ends the command; the right button and Escape in the
     // command line step back (a first prompt has no step before it: out of the command), and a
-    // selection that holds something ends on them as on Enter.
+    // selection that holds something ends on them as on Enter. The editing of the leaders and
+    // dimensions picked ends on the right button as a selection does.
     if (gesture == Gesture::EscapeInDrawing) return Meaning::Leave;
+    if (gesture == Gesture::RightButton && m.input == StepInput::Element) return Meaning::Confirm;
     if (gesture == Gesture::RightButton || gesture == Gesture::EscapeInCommandLine) {
         if (m.input == StepInput::Selection && !m.selectionEmpty) return Meaning::EndSelection;
         return m.secondPoint ? Meaning::StepBack : Meaning::Leave;

@@ -173,6 +173,15 @@ QHash<int, QVariant> dataOf(const LcEntity& e) {
             data.insert(DPI::CLOSEPOLY, e.closed ? 1 : 0);
             break;
         case LcKind::Ellipse:
+            // Only an entity of the drawing's own, put back, is an ellipse.
+            data.insert(DPI::STARTX, e.centre.x);
+            data.insert(DPI::STARTY, e.centre.y);
+            data.insert(DPI::ENDX, e.majorAxis.x);
+            data.insert(DPI::ENDY, e.majorAxis.y);
+            data.insert(DPI::HEIGHT, e.ratio);
+            data.insert(DPI::STARTANGLE, e.start);
+            data.insert(DPI::ENDANGLE, e.end);
+            break;
         case LcKind::Other:
             break;
     }
@@ -201,6 +210,10 @@ std::uint64_t LibreCadDocument::idOf(Plug_Entity* entity) {
     QHash<int, QVariant> data;
     entity->getData(&data);
     return data.value(DPI::EID).toULongLong();
+}
+
+LcEntity LibreCadDocument::read(Plug_Entity* entity) {
+    return entityOf(entity);
 }
 
 Plug_Entity* LibreCadDocument::show(const LcEntity& entity) {

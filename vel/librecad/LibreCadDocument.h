@@ -28,6 +28,8 @@ public:
     std::vector<std::pair<Plug_Entity*, LcEntity>> readAll();
     // LibreCAD's id of an entity picked or selected.
     static std::uint64_t idOf(Plug_Entity* entity);
+    // What an entity of the drawing is, as readAll gives it.
+    static LcEntity read(Plug_Entity* entity);
 
     // Shows the entity; returns its handle. (LibreCAD's in-place change of a polyline's vertices
     // loses a vertex of a closed one, so entities are made afresh.)

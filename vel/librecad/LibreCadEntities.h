@@ -80,7 +80,7 @@ private:
     Drawing& d_;
     LeftOut leftOut_;
     std::map<std::string, BlockDefinition> noBlocks_;  // LibreCAD hands its inserts over exploded
-    std::string source_ = "LibreCAD";
+    std::string source_ = "LibreCAD's drawing";        // what a refusal names as its file
     FileLayers layers_;
     ShapePlacer placer_;
 };

@@ -68,7 +68,8 @@ private:
 // the first corner on the screen.
 class RubberBand : public QWidget {
 public:
-    RubberBand(QWidget* view, QPoint from) : QWidget(view), from_(from), to_(from) {
+    RubberBand(QWidget* view, QPoint from, KeptFailure& failure)
+        : QWidget(view), failure_(failure), from_(from), to_(from) {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
         setGeometry(view->rect());
@@ -79,6 +80,20 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
+        failure_.guard([&] { follow(event); });
+        return false;
+    }
+    void paintEvent(QPaintEvent*) override {
+        failure_.guard([&] {
+            QPainter painter(this);
+            painter.setPen(QPen(kBandColor, 1, Qt::DashLine));
+            painter.drawRect(QRect(from_, to_).normalized());
+            painter.drawLine(from_, to_);
+        });
+    }
+
+private:
+    void follow(QEvent* event) {
         switch (event->type()) {
             case QEvent::MouseMove:
                 to_ = static_cast<QMouseEvent*>(event)->pos();
@@ -94,16 +109,9 @@ protected:
             default:
                 break;
         }
-        return false;
-    }
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setPen(QPen(kBandColor, 1, Qt::DashLine));
-        painter.drawRect(QRect(from_, to_).normalized());
-        painter.drawLine(from_, to_);
     }
 
-private:
+    KeptFailure& failure_;
     // Light on LibreCAD's dark drawing background, as its own previews are.
     static inline const QColor kBandColor{200, 200, 200};
     QPoint from_;
@@ -117,6 +125,7 @@ public:
         end_.meaning = Meaning::Nothing;
         end_.forPoint = forPoint;
         end_.waiting = true;
+        end_.viewMoved = false;
         end_.clickView = nullptr;  // a point typed in this wait leaves no click behind
         qApp->installEventFilter(&end_);
     }
@@ -124,6 +133,8 @@ public:
         end_.waiting = false;
         qApp->removeEventFilter(&end_);
     }
+    // Whether LibreCAD's view zoomed or panned while it waited.
+    bool viewMoved() const { return end_.viewMoved; }
     LibreCadWait(const LibreCadWait&) = delete;
     LibreCadWait& operator=(const LibreCadWait&) = delete;
 
@@ -142,6 +153,13 @@ QLineEdit* commandLine() {
     for (QWidget* top : QApplication::topLevelWidgets())
         for (QLineEdit* edit : top->findChildren<QLineEdit*>())
             if (edit->inherits("QG_CommandEdit")) return edit;
+    return nullptr;
+}
+
+// The view of LibreCAD's drawing in its main window.
+QWidget* drawingView(QWidget* window) {
+    for (QWidget* view : window->findChildren<QWidget*>())
+        if (view->inherits("QG_GraphicView") && view->isVisible()) return view;
     return nullptr;
 }
 
@@ -167,9 +185,20 @@ std::optional<Point> pointOn(const Drawing& drawing, int segmentId) {
 }  // namespace
 
 bool EndOfWait::eventFilter(QObject* watched, QEvent* event) {
+    if (!failure_.guard([&] { look(watched, event); })) giveUp();
+    return false;
+}
+
+void EndOfWait::giveUp() {
+    meaning = Meaning::Leave;
+    if (waiting && view)
+        QCoreApplication::postEvent(view, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
+}
+
+void EndOfWait::look(QObject* watched, QEvent* event) {
     // An input reaches this filter once for every widget it travels up through: the first is
     // taken, the rest are not looked at.
-    if (meaning != Meaning::Nothing) return false;
+    if (meaning != Meaning::Nothing) return;
     std::optional<Gesture> gesture;
     bool typed = false;
     if (event->type() == QEvent::KeyPress) {
@@ -184,6 +213,11 @@ bool EndOfWait::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::MouseButtonPress &&
                static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         gesture = Gesture::RightButton;
+    } else if (watched->inherits("QG_GraphicView") &&
+               (event->type() == QEvent::Wheel || event->type() == QEvent::Resize ||
+                (event->type() == QEvent::MouseButtonPress &&
+                 static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton))) {
+        viewMoved = true;
     } else if (event->type() == QEvent::MouseButtonRelease && watched->inherits("QG_GraphicView") &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         clickView = static_cast<QWidget*>(watched);
@@ -195,40 +229,46 @@ bool EndOfWait::eventFilter(QObject* watched, QEvent* event) {
         missPending_ = true;
         QTimer::singleShot(0, this, [this] {
             missPending_ = false;
-            if (waiting && meaning == Meaning::Nothing && missed) missed();
+            if (!waiting || meaning != Meaning::Nothing || !missed) return;
+            if (!failure_.guard(missed)) giveUp();
         });
-        return false;
+        return;
     }
-    if (!gesture) return false;
+    if (!gesture) return;
     meaning = meaningOf(*gesture, Convention::LibreCad, momentOf(Host::instance(), typed, false));
     // What is typed is LibreCAD's to read (a point, as its own commands take it).
     if (meaning == Meaning::RunTyped) meaning = Meaning::Nothing;
     // LibreCAD ignores Enter at a point: told as Escape, it ends the wait.
     if (*gesture == Gesture::Enter && forPoint && meaning == Meaning::Confirm)
         QCoreApplication::postEvent(watched, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, {}));
-    return false;
 }
 
 bool DialogTracer::eventFilter(QObject* watched, QEvent* event) {
-    auto* dialog = qobject_cast<QDialog*>(watched);
-    if (!dialog) return false;
+    // A failure here leaves the plug-in's dialog open; the run ends on it once the dialog closes.
+    if (auto* dialog = qobject_cast<QDialog*>(watched))
+        failure_.guard([&] { look(dialog, event); });
+    return false;
+}
+
+void DialogTracer::look(QDialog* dialog, QEvent* event) {
     if (event->type() == QEvent::Hide) trace_("closed " + dialog->objectName().toStdString());
-    if (event->type() != QEvent::Show) return false;
+    if (event->type() != QEvent::Show) return;
     // Once laid out and placed.
     QTimer::singleShot(0, dialog, [this, dialog] {
-        std::ostringstream lines;
-        lines << "dialog " << dialog->objectName().toStdString();
-        for (QWidget* control : dialog->findChildren<QWidget*>()) {
-            bool numbered = false;
-            control->objectName().toInt(&numbered);
-            if (!numbered || !control->isVisible()) continue;
-            const QPoint centre = control->mapToGlobal(control->rect().center());
-            lines << "\ncontrol " << control->objectName().toStdString() << " " << centre.x() << " "
-                  << centre.y();
-        }
-        trace_(lines.str());
+        failure_.guard([&] {
+            std::ostringstream lines;
+            lines << "dialog " << dialog->objectName().toStdString();
+            for (QWidget* control : dialog->findChildren<QWidget*>()) {
+                bool numbered = false;
+                control->objectName().toInt(&numbered);
+                if (!numbered || !control->isVisible()) continue;
+                const QPoint centre = control->mapToGlobal(control->rect().center());
+                lines << "\ncontrol " << control->objectName().toStdString() << " " << centre.x()
+                      << " " << centre.y();
+            }
+            trace_(lines.str());
+        });
     });
-    return false;
 }
 
 LibreCadSession::LibreCadSession(Document_Interface& doc, QWidget* window, std::string plugin)
@@ -237,7 +277,8 @@ LibreCadSession::LibreCadSession(Document_Interface& doc, QWidget* window, std::
       plugin_(std::move(plugin)),
       lc_(doc),
       input_(Host::instance()),
-      dialogs_([this](const std::string& line) { trace(line); }) {
+      end_(failure_),
+      dialogs_(failure_, [this](const std::string& line) { trace(line); }) {
     if (const char* trace = std::getenv("ORVANTA_LIBRECAD_TRACE")) trace_ = trace;
 }
 
@@ -312,6 +353,8 @@ void LibreCadSession::abandon(const std::string& why) {
     for (auto& [segment, handles] : shown_)
         for (Plug_Entity* handle : handles) lc_.remove(handle);
     shown_.clear();
+    for (const LcEntity& entity : replaced_) lc_.show(entity);
+    replaced_.clear();
     lc_.refresh();
     say(QStringLiteral("Orvanta: the command stopped and left the drawing as it was: ") +
         QString::fromStdString(why));
@@ -347,6 +390,7 @@ void LibreCadSession::runCommand() {
         trace("commandline " + std::to_string(centre.x()) + " " + std::to_string(centre.y()));
     }
     frame_ = frameOf(host.drawing());
+    end_.view = drawingView(window_);
     host.drawing().recordChanges();
     const InputResult started = input_.start();
     if (!started) say(QString::fromStdString(started.refusal));
@@ -369,6 +413,7 @@ void LibreCadSession::step() {
                               : input == StepInput::Selection ? selectInLibreCad()
                               : input == StepInput::Figure    ? figureInLibreCad()
                                                               : pointInLibreCad();
+    failure_.rethrow();  // of a dialog of the plug-in's on the way
     if (!taken) say(QString::fromStdString(taken.refusal));
     // While the insert is edited, LibreCAD's drawing waits for the end of the editing.
     if (armedInput(host) == StepInput::Element) return;
@@ -382,14 +427,14 @@ void LibreCadSession::step() {
 void LibreCadSession::focusDrawing() {
     // Keys go back to LibreCAD's drawing view, where its shortcuts (Ctrl+Z) work.
     window_->activateWindow();
-    for (QWidget* view : window_->findChildren<QWidget*>())
-        if (view->inherits("QG_GraphicView") && view->isVisible()) return view->setFocus();
+    if (QWidget* view = drawingView(window_)) view->setFocus();
 }
 
 InputResult LibreCadSession::editInsert() {
     if (!editing_)
-        editing_ = std::make_unique<EditingView>(Host::instance(), input_, window_,
+        editing_ = std::make_unique<EditingView>(Host::instance(), input_, window_, failure_,
                                                  [this](const std::string& line) { trace(line); });
+    editing_->showOver(drawingView(window_), libreCadView_.transform());
     return editing_->takeInput(prompt());
 }
 
@@ -401,7 +446,9 @@ InputResult LibreCadSession::selectInLibreCad() {
     {
         LibreCadWait wait(end_, false);
         accepted = doc_.getSelect(&picked, prompt());
+        if (wait.viewMoved()) libreCadView_.moved();
     }
+    failure_.rethrow();
     for (Plug_Entity* e : picked) {
         const auto segment = segmentOfEntity_.find(LibreCadDocument::idOf(e));
         delete e;
@@ -443,7 +490,9 @@ InputResult LibreCadSession::figureInLibreCad() {
     {
         LibreCadWait wait(end_, true);
         picked = doc_.getEnt(prompt());
+        if (wait.viewMoved()) libreCadView_.moved();
     }
+    failure_.rethrow();
     end_.missed = nullptr;
     std::optional<int> segment;
     if (picked) {
@@ -491,14 +540,21 @@ InputResult LibreCadSession::pointInLibreCad() {
     bool clicked = false;
     // The first corner was clicked in the view: the band goes from where the click landed.
     std::unique_ptr<RubberBand> band;
-    if (echo && end_.clickView) band = std::make_unique<RubberBand>(end_.clickView, end_.clickAt);
+    if (echo && end_.clickView)
+        band = std::make_unique<RubberBand>(end_.clickView, end_.clickAt, failure_);
     {
         LibreCadWait wait(end_, true);
         clicked = doc_.getPoint(&at, prompt(), echo ? &base : nullptr);
+        if (wait.viewMoved()) libreCadView_.moved();
     }
+    failure_.rethrow();
     if (end_.meaning == Meaning::Confirm) return confirm();
     if (end_.meaning == Meaning::StepBack) return stepBack();
     if (!clicked) return escape();
+    // A click tells where LibreCAD shows the point; a point typed tells nothing of the view.
+    if (end_.clickView)
+        libreCadView_.clicked(Point{double(end_.clickAt.x()), double(end_.clickAt.y())},
+                              Point{at.x(), at.y()});
     std::ostringstream line;
     line.precision(17);
     line << "point " << at.x() << " " << at.y();
@@ -530,6 +586,7 @@ void LibreCadSession::showChanges() {
     drawing.recordChanges();
     for (const DrawingChange::SegmentStates& s : change.segments) {
         if (const auto own = imported_.find(s.id); own != imported_.end()) {
+            replaced_.push_back(LibreCadDocument::read(own->second));
             lc_.remove(own->second);
             imported_.erase(own);
         }

@@ -20,8 +20,11 @@
 #include "vel/io/HostInput.h"
 #include "vel/io/Interaction.h"
 #include "vel/librecad/EditingView.h"
+#include "vel/librecad/KeptFailure.h"
 #include "vel/librecad/LibreCadDocument.h"
+#include "vel/librecad/LibreCadView.h"
 
+class QDialog;
 class QWidget;
 
 namespace vel::librecad {
@@ -32,6 +35,7 @@ namespace vel::librecad {
 // typed in its command line.
 class EndOfWait : public QObject {
 public:
+    explicit EndOfWait(KeptFailure& failure) : failure_(failure) {}
     Meaning meaning = Meaning::Nothing;
     // At a point LibreCAD ignores Enter, which is then told to it as Escape; its selection input
     // takes Enter itself.
@@ -42,9 +46,18 @@ public:
     // Where the last left click in LibreCAD's drawing view landed, in the view's pixels.
     QPointer<QWidget> clickView;
     QPoint clickAt;
+    // The view zoomed or panned during the wait.
+    bool viewMoved = false;
+    // LibreCAD's drawing view, which ends its wait on Escape.
+    QPointer<QWidget> view;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Ends LibreCAD's wait as Escape does, after a failure of the bridge's.
+    void giveUp();
 
 private:
+    void look(QObject* watched, QEvent* event);
+
+    KeptFailure& failure_;
     bool missPending_ = false;  // a click is being looked at (it travels through several widgets)
 };
 
@@ -53,11 +66,14 @@ private:
 // LibreCAD answers a dialog.
 class DialogTracer : public QObject {
 public:
-    explicit DialogTracer(std::function<void(const std::string&)> trace)
-        : trace_(std::move(trace)) {}
+    DialogTracer(KeptFailure& failure, std::function<void(const std::string&)> trace)
+        : failure_(failure), trace_(std::move(trace)) {}
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void look(QDialog* dialog, QEvent* event);
+
+    KeptFailure& failure_;
     std::function<void(const std::string&)> trace_;
 };
 
@@ -102,6 +118,8 @@ private:
     std::string trace_;
     LibreCadDocument lc_;
     HostInput input_;
+    // What failed where Qt called the bridge, thrown again once LibreCAD's wait has ended.
+    KeptFailure failure_;
     EndOfWait end_;
     DialogTracer dialogs_;
     std::unique_ptr<EditingView> editing_;
@@ -110,6 +128,11 @@ private:
     std::map<std::uint64_t, int> segmentOfEntity_;
     // The entities shown for segments this run made.
     std::map<int, std::vector<Plug_Entity*>> shown_;
+    // The drawing's own entities the run took out (the command changed their figures), to be put
+    // back if the run fails.
+    std::vector<LcEntity> replaced_;
+    // LibreCAD's view, as the points its clicks gave tell it.
+    LibreCadView libreCadView_;
     ViewFrame frame_;     // of the drawing as the run found it: its texts' height
     double reach_ = 1.0;  // the host's own, in drawing units (see kReachShare)
 };

@@ -71,8 +71,9 @@ const std::vector<Row> kRows = {
     {"selection", moment(S::Selection, false, true), G::RightButton, M::EndSelection,
      M::EndSelection},
     {"selection", moment(S::Selection, false, true), G::EscapeInDrawing, M::Leave, M::Leave},
-    // The editing step: Enter ends the editing.
+    // The editing step: Enter ends the editing, and the right button as it ends a selection.
     {"editing", moment(S::Element), G::Enter, M::Confirm, M::Confirm},
+    {"editing", moment(S::Element), G::RightButton, M::Confirm, M::Confirm},
     {"editing", moment(S::Element), G::EscapeInDrawing, M::Leave, M::Leave},
 };
 

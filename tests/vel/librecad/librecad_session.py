@@ -25,6 +25,8 @@ SESSIONS = [os.path.join(TOP, "examples", "sessions"),
 DRAWING = os.path.join(TOP, "examples", "bracket.dxf")
 WAIT = 20.0  # seconds LibreCAD may take for one step on a loaded machine
 SELECTION = 0x20  # the mask of a prompt that takes a selection
+# xdotool's names of the keys that type a point.
+KEYS = {"-": "minus", ",": "comma", ".": "period", "@": "at", "<": "less", "+": "plus"}
 
 try:
     import ezdxf
@@ -172,7 +174,7 @@ class LibreCad:
                 self.xdo("key", "Return")
                 self.messages_closed += 1
             return sum(l.startswith("prompt") for l in lines) >= count or (
-                lines and lines[-1] == "end")
+                lines and (lines[-1] == "end" or lines[-1].startswith("stopped")))
         self.until(asked, "prompt %d" % count)
 
     def key(self, *keys):
@@ -261,15 +263,32 @@ def play(name, folder):
         lc.wait_prompt(4)
         lc.key("Escape")
         lc.until(lambda: lc.lines()[-1] == "end", "the end of the run")
+        command_line = [tuple(map(int, l.split()[1:])) for l in lc.lines()
+                        if l.startswith("commandline")][-1]
         points = [tuple(map(float, l.split()[1:])) for l in lc.lines() if l.startswith("point")]
         (px0, py0), (px1, py1) = corners
         (x0, y0), (x1, y1) = points[-2:]
         sx, sy = (px1 - px0) / (x1 - x0), (py1 - py0) / (y1 - y0)
         pixel = lambda x, y: (round(px0 + (x - x0) * sx), round(py0 + (y - y0) * sy))
 
+        def save(state):
+            before = os.path.getmtime(drawing)
+            lc.key("ctrl+s")
+            # LibreCAD saves only a drawing that changed since it was last saved.
+            end = time.time() + 5
+            while os.path.getmtime(drawing) == before and time.time() < end:
+                time.sleep(0.2)
+            time.sleep(0.5)
+            saves[state] = os.path.join(folder, state + ".dxf")
+            shutil.copy(drawing, saves[state])
+
+        def type_in_command_line(text):
+            lc.click(*command_line)
+            lc.key(*[KEYS.get(c, c) for c in text], "Return")
+
         shutil.copy(session_file(name + ".reg"), registry)
         os.remove(lc.trace)
-        replay, pending = [], None
+        replay, pending, saves = [], None, {}
         for command in read_script(name):
             asked, popups = lc.count("prompt"), lc.count("dialog")
             if command[0] == "dialog":
@@ -307,11 +326,27 @@ def play(name, folder):
                 points = lc.count("point")
                 line = [l for l in lc.lines() if l.startswith("commandline")][-1].split()
                 lc.click(int(line[1]), int(line[2]))
-                names = {"-": "minus", ",": "comma", ".": "period", "@": "at", "<": "less"}
-                lc.key(*[names.get(c, c) for c in command[1]], "Return")
+                lc.key(*[KEYS.get(c, c) for c in command[1]], "Return")
                 lc.until(lambda: lc.count("point") > points, "the typed point taken")
                 landed = [l for l in lc.lines() if l.startswith("point")][-1].split()
                 replay.append("pick %s %s" % (landed[1], landed[2]))
+            elif command[0] == "librecad":
+                # LibreCAD's own command, each of its inputs typed in its command line; the
+                # drawing it leaves is saved as the one the run must leave as it was.
+                for text in command[1:]:
+                    type_in_command_line(text)
+                lc.key("Escape")
+                lc.key("Escape")
+                save("before")
+                continue
+            elif command[0] == "stopped":
+                # The run stops on what it cannot take, and says why in LibreCAD's command line.
+                lc.until(lambda: lc.count("stopped"), "the run stopped")
+                why = [l for l in lc.lines() if l.startswith("stopped")][-1]
+                if " ".join(command[1:]) not in why:
+                    raise RuntimeError("the run stopped for another reason: " + why)
+                replay.append("stopped")
+                continue
             elif command[0] == "back":
                 # The right button: back one step, as in LibreCAD's own rectangle.
                 backs = lc.count("back")
@@ -359,23 +394,15 @@ def play(name, folder):
             if command[0] == "pick" and lc.editing():
                 time.sleep(0.5)
                 lc.picture(name + "-editing")
-        lc.until(lambda: lc.lines() and lc.lines()[-1] == "end", "the end of the run")
-        aperture = [l.split()[1] for l in lc.lines() if l.startswith("aperture")][0]
+        if "stopped" not in replay:
+            lc.until(lambda: lc.lines() and lc.lines()[-1] == "end", "the end of the run")
+        aperture = next((l.split()[1] for l in lc.lines() if l.startswith("aperture")), None)
 
         lc.picture(name + "-after")
-        saves = {}
         for state, keys in (("after", None), ("undone", "ctrl+z"), ("redone", "ctrl+shift+z")):
             if keys:
                 lc.key(keys)
-            before = os.path.getmtime(drawing)
-            lc.key("ctrl+s")
-            # LibreCAD saves only a drawing that changed since it was last saved.
-            end = time.time() + 5
-            while os.path.getmtime(drawing) == before and time.time() < end:
-                time.sleep(0.2)
-            time.sleep(0.5)
-            saves[state] = os.path.join(folder, state + ".dxf")
-            shutil.copy(drawing, saves[state])
+            save(state)
         return saves, "\n".join(replay) + "\n", aperture
     except Exception:
         lc.picture("failure")
@@ -390,16 +417,22 @@ def main():
     for name in sys.argv[2:]:
         folder = tempfile.mkdtemp(prefix="librecad-" + name + "-")
         saves, replay, aperture = play(name, folder)
-        script = os.path.join(folder, "replay.vel")
-        with open(script, "w") as f:
-            f.write(replay)
-        registry = os.path.join(folder, "velhost.reg")
-        shutil.copy(session_file(name + ".reg"), registry)
-        velhost_out = os.path.join(folder, "velhost.dxf")
-        subprocess.run([VELHOST, "run", "--drawing", DRAWING, "--script", script, "--registry",
-                        registry, "--out", velhost_out, "--aperture", aperture],
-                       check=True, capture_output=True)
-        expected, original = entities(velhost_out), entities(DRAWING)
+        original = entities(DRAWING)
+        if "before" in saves:
+            # A run that stopped leaves LibreCAD's drawing as it found it, and no step of undo:
+            # Ctrl+Z takes back LibreCAD's own command before it.
+            expected = entities(saves["before"])
+        else:
+            script = os.path.join(folder, "replay.vel")
+            with open(script, "w") as f:
+                f.write(replay)
+            registry = os.path.join(folder, "velhost.reg")
+            shutil.copy(session_file(name + ".reg"), registry)
+            velhost_out = os.path.join(folder, "velhost.dxf")
+            subprocess.run([VELHOST, "run", "--drawing", DRAWING, "--script", script,
+                            "--registry", registry, "--out", velhost_out, "--aperture", aperture],
+                           check=True, capture_output=True)
+            expected = entities(velhost_out)
         checks = [("after the run", entities(saves["after"]), expected),
                   ("after Ctrl+Z", entities(saves["undone"]), original),
                   ("after Ctrl+Shift+Z", entities(saves["redone"]), expected)]
