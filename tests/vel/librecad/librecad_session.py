@@ -240,36 +240,52 @@ def entities(path):
     return sorted(rows)
 
 
+CALIBRATION = ('Windows Registry Editor Version 5.00\n\n'
+               '[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\n"mType"="2"\n"Method"="0"\n')
+
+
+def learn_pixels(lc, registry):
+    """A run that only learns where clicks land at LibreCAD's zoom of the moment: a first corner,
+    taken back with the right button, and another first corner, which leave nothing behind.
+    Returns drawing point to screen pixel, and where LibreCAD's command line lies."""
+    with open(registry) as f:
+        kept = f.read()
+    with open(registry, "w") as f:
+        f.write(CALIBRATION)
+    if os.path.exists(lc.trace):
+        os.remove(lc.trace)
+    lc.start_command()
+    lc.wait_prompt(1)
+    corners = [(1000, 130), (100, 720)]
+    lc.click(*corners[0])
+    lc.wait_prompt(2)
+    lc.click(700, 600, "3")
+    lc.wait_prompt(3)
+    lc.click(*corners[1])
+    lc.wait_prompt(4)
+    lc.key("Escape")
+    lc.until(lambda: lc.lines()[-1] == "end", "the end of the run")
+    command_line = [tuple(map(int, l.split()[1:])) for l in lc.lines()
+                    if l.startswith("commandline")][-1]
+    points = [tuple(map(float, l.split()[1:])) for l in lc.lines() if l.startswith("point")]
+    (px0, py0), (px1, py1) = corners
+    (x0, y0), (x1, y1) = points[-2:]
+    sx, sy = (px1 - px0) / (x1 - x0), (py1 - py0) / (y1 - y0)
+    os.remove(lc.trace)
+    with open(registry, "w") as f:
+        f.write(kept)
+    return (lambda x, y: (round(px0 + (x - x0) * sx), round(py0 + (y - y0) * sy))), command_line
+
+
 def play(name, folder):
     """Plays session NAME in LibreCAD; returns the saved drawings and the script velhost runs."""
     drawing = os.path.join(folder, "drawing.dxf")
     shutil.copy(DRAWING, drawing)
     registry = os.path.join(folder, "registry.reg")
-    # The first run only learns where clicks land: a first corner, taken back with the right
-    # button, and another first corner, which leave nothing behind.
-    with open(registry, "w") as f:
-        f.write('Windows Registry Editor Version 5.00\n\n'
-                '[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\n"mType"="2"\n"Method"="0"\n')
+    shutil.copy(session_file(name + ".reg"), registry)
     lc = LibreCad(folder, drawing, registry)
     try:
-        lc.start_command()
-        lc.wait_prompt(1)
-        corners = [(1000, 130), (100, 720)]
-        lc.click(*corners[0])
-        lc.wait_prompt(2)
-        lc.click(700, 600, "3")
-        lc.wait_prompt(3)
-        lc.click(*corners[1])
-        lc.wait_prompt(4)
-        lc.key("Escape")
-        lc.until(lambda: lc.lines()[-1] == "end", "the end of the run")
-        command_line = [tuple(map(int, l.split()[1:])) for l in lc.lines()
-                        if l.startswith("commandline")][-1]
-        points = [tuple(map(float, l.split()[1:])) for l in lc.lines() if l.startswith("point")]
-        (px0, py0), (px1, py1) = corners
-        (x0, y0), (x1, y1) = points[-2:]
-        sx, sy = (px1 - px0) / (x1 - x0), (py1 - py0) / (y1 - y0)
-        pixel = lambda x, y: (round(px0 + (x - x0) * sx), round(py0 + (y - y0) * sy))
+        pixel, command_line = learn_pixels(lc, registry)
 
         def save(state):
             before = os.path.getmtime(drawing)
@@ -286,8 +302,6 @@ def play(name, folder):
             lc.click(*command_line)
             lc.key(*[KEYS.get(c, c) for c in text], "Return")
 
-        shutil.copy(session_file(name + ".reg"), registry)
-        os.remove(lc.trace)
         replay, pending, saves = [], None, {}
         for command in read_script(name):
             asked, popups = lc.count("prompt"), lc.count("dialog")
@@ -353,6 +367,11 @@ def play(name, folder):
                 lc.click(700, 600, "3")
                 lc.until(lambda: lc.count("back") > backs, "the step back")
                 replay += ["escape", "run"]
+            elif command[0] == "relearn":
+                # After a zoom: where clicks land now (LibreCAD's wheel does not keep the point
+                # under the cursor exactly).
+                pixel, command_line = learn_pixels(lc, registry)
+                continue
             elif command[0] == "zoom":
                 # The mouse wheel over a point of the drawing, which stays where it is on screen.
                 x, y = pixel(float(command[1]), float(command[2]))
