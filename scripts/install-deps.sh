@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-nanum locales
   g++-mingw-w64-x86-64 wine64 fonts-wine dpkg-dev
-  python3-ezdxf librecad-data librecad qtbase5-dev xvfb xdotool lintian
+  python3-ezdxf librecad-data librecad qtbase5-dev xvfb xdotool imagemagick lintian
 )
 
 missing=()

@@ -22,7 +22,7 @@ namespace {
 
 const QColor kBackground(0x15, 0x18, 0x1c);
 constexpr vel::Rgb kSelectedColor{90, 200, 255};
-const QColor kAidColor(200, 200, 200);
+const QColor kAidColor(vel::kAidColor.r, vel::kAidColor.g, vel::kAidColor.b);
 const QColor kSnapColor(80, 230, 120);
 // A snap reaches this far from the cursor, in screen pixels: further than the pick box, as a
 // person aiming at a point comes near it and lets the marker take over.
@@ -209,7 +209,10 @@ void Canvas::paintInputAids(QPainter& painter) const {
         QPen band(kAidColor, 1.0, Qt::DashLine);
         painter.setPen(band);
         const vel::Point first = transform().toScreen(*host_.echo());
-        painter.drawRect(QRectF(QPointF(first.x, first.y), cursor).normalized());
+        QPolygonF rectangle;
+        for (const vel::Point& p : vel::bandCorners(first, {cursor.x(), cursor.y()}))
+            rectangle << QPointF(p.x, p.y);
+        painter.drawPolygon(rectangle);
     }
     if (snap_) paintSnapMarker(painter, cursor, snap_->kind);
     // The window being dragged: wholly inside from left to right, dashed the other way.

@@ -5,6 +5,7 @@
 // and draw; what an input means is decided here once.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string_view>
 
@@ -83,5 +84,16 @@ inline constexpr double kPickBoxPixels = 5.0;
 
 // What a click would take is lit in this colour before the click, in every front end's view.
 inline constexpr Rgb kHoverColor{255, 196, 64};
+
+// The aids drawn over a view (the rubber band, the pick box), light on a dark background.
+inline constexpr Rgb kAidColor{200, 200, 200};
+
+// The rubber band of a second corner, on screen: the corners of the rectangle that the first
+// corner and the cursor span, in order around it from the first. Every front end draws it so, and
+// LibreCAD's adds the line from the first corner to the cursor that LibreCAD's own point input
+// draws.
+inline std::array<Point, 4> bandCorners(Point first, Point cursor) {
+    return {first, Point{cursor.x, first.y}, cursor, Point{first.x, cursor.y}};
+}
 
 }  // namespace vel

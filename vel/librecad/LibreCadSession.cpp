@@ -86,8 +86,12 @@ protected:
     void paintEvent(QPaintEvent*) override {
         failure_.guard([&] {
             QPainter painter(this);
-            painter.setPen(QPen(kBandColor, 1, Qt::DashLine));
-            painter.drawRect(QRect(from_, to_).normalized());
+            painter.setPen(QPen(QColor(kAidColor.r, kAidColor.g, kAidColor.b), 1, Qt::DashLine));
+            QPolygon rectangle;
+            for (const Point& p : bandCorners({double(from_.x()), double(from_.y())},
+                                              {double(to_.x()), double(to_.y())}))
+                rectangle << QPoint(static_cast<int>(p.x), static_cast<int>(p.y));
+            painter.drawPolygon(rectangle);
             painter.drawLine(from_, to_);
         });
     }
@@ -112,8 +116,6 @@ private:
     }
 
     KeptFailure& failure_;
-    // Light on LibreCAD's dark drawing background, as its own previews are.
-    static inline const QColor kBandColor{200, 200, 200};
     QPoint from_;
     QPoint to_;
 };

@@ -33,7 +33,7 @@ try:
 except ImportError:
     print("ezdxf is not installed; skipped")
     sys.exit(77)
-for tool in ("librecad", "xdotool", "Xvfb"):
+for tool in ("librecad", "xdotool", "Xvfb", "import", "convert"):
     if not shutil.which(tool):
         print(f"{tool} is not installed; skipped")
         sys.exit(77)
@@ -244,6 +244,27 @@ CALIBRATION = ('Windows Registry Editor Version 5.00\n\n'
                '[HKEY_CURRENT_USER\\SOFTWARE\\Tolvane\\VEL\\Orvanta]\n"mType"="2"\n"Method"="0"\n')
 
 
+BAND = "#C8C8C8"  # the rubber band's colour, as ImageMagick writes a pixel
+
+
+def check_band(lc, first, cursor):
+    """The rectangle's edges through the first corner, between it and the cursor, are dashed in
+    the band's colour on the screen."""
+    shot = os.path.join(lc.folder, "band.png")
+    subprocess.run(["import", "-window", "root", shot], env=lc.env, check=True)
+    (fx, fy), (cx, cy) = first, cursor
+    edges = {"top": f"{abs(cx - fx) - 4}x1+{min(cx, fx) + 2}+{fy}",
+             "side": f"1x{abs(cy - fy) - 4}+{fx}+{min(cy, fy) + 2}"}
+    for edge, crop in edges.items():
+        pixels = subprocess.run(["convert", shot, "-crop", crop, "txt:-"], capture_output=True,
+                                text=True, check=True).stdout.splitlines()[1:]
+        lit = sum(BAND in p.upper() for p in pixels)
+        # A dash pattern lights about two pixels of three.
+        if lit < 0.4 * len(pixels):
+            raise RuntimeError(f"no rubber band along its {edge} edge: {lit} of {len(pixels)} "
+                               f"pixels lit ({shot})")
+
+
 def learn_pixels(lc, registry):
     """A run that only learns where clicks land at LibreCAD's zoom of the moment: a first corner,
     taken back with the right button, and another first corner, which leave nothing behind.
@@ -302,7 +323,7 @@ def play(name, folder):
             lc.click(*command_line)
             lc.key(*[KEYS.get(c, c) for c in text], "Return")
 
-        replay, pending, saves = [], None, {}
+        replay, pending, saves, last_click = [], None, {}, None
         for command in read_script(name):
             asked, popups = lc.count("prompt"), lc.count("dialog")
             if command[0] == "dialog":
@@ -331,7 +352,8 @@ def play(name, folder):
                 x, y = float(command[1]), float(command[2])
                 editing = lc.editing()
                 points = lc.count("point")
-                lc.click(*(editing(x, y) if editing else pixel(x, y)))
+                last_click = editing(x, y) if editing else pixel(x, y)
+                lc.click(*last_click)
                 lc.until(lambda: lc.count("point") > points, "the pick taken")
                 landed = [l for l in lc.lines() if l.startswith("point")][-1].split()
                 replay.append("pick %s %s" % (landed[1], landed[2]))
@@ -367,6 +389,14 @@ def play(name, folder):
                 lc.click(700, 600, "3")
                 lc.until(lambda: lc.count("back") > backs, "the step back")
                 replay += ["escape", "run"]
+            elif command[0] == "band":
+                # After a first corner clicked: the rubber band from it to the cursor, its dashed
+                # edges read off the screen.
+                x, y = pixel(float(command[1]), float(command[2]))
+                lc.xdo("mousemove", str(x), str(y))
+                time.sleep(0.7)
+                check_band(lc, last_click, (x, y))
+                continue
             elif command[0] == "relearn":
                 # After a zoom: where clicks land now (LibreCAD's wheel does not keep the point
                 # under the cursor exactly).
