@@ -40,6 +40,10 @@ namespace {
 // session played again in velhost) would take.
 constexpr double kReachShare = 0.01;
 
+// A first corner further off LibreCAD's view than this, in pixels, is drawn from no band: Qt's
+// integer coordinates would not hold it.
+constexpr double kFarPixels = 1e6;
+
 // LibreCAD waits for a point or a selection by asking for events over and over, a whole core busy
 // while nothing happens. While it waits, a timer of ours sleeps in Qt's event dispatcher until the
 // next event comes, and LibreCAD's loop only turns between events.
@@ -540,10 +544,18 @@ InputResult LibreCadSession::pointInLibreCad() {
     const std::optional<Point> echo = Host::instance().echo();
     QPointF base = echo ? QPointF(echo->x, echo->y) : QPointF();
     bool clicked = false;
-    // The first corner was clicked in the view: the band goes from where the click landed.
+    // The band goes from where the first corner's click landed; from a first corner typed, only
+    // where the run's clicks have told where LibreCAD shows its points.
     std::unique_ptr<RubberBand> band;
-    if (echo && end_.clickView)
+    if (echo && end_.clickView) {
         band = std::make_unique<RubberBand>(end_.clickView, end_.clickAt, failure_);
+    } else if (const std::optional<ViewTransform> view = libreCadView_.transform();
+               echo && view && end_.view) {
+        const Point first = view->toScreen(*echo);
+        if (std::fabs(first.x) < kFarPixels && std::fabs(first.y) < kFarPixels)
+            band = std::make_unique<RubberBand>(
+                end_.view, QPoint(std::lround(first.x), std::lround(first.y)), failure_);
+    }
     {
         LibreCadWait wait(end_, true);
         clicked = doc_.getPoint(&at, prompt(), echo ? &base : nullptr);
