@@ -109,6 +109,10 @@ run_fuzzers() {
 }
 step "fuzz" run_fuzzers
 
+# The whole run against its yardsticks: figures to read, never a failure (machines are noisy).
+echo "=== whole-run benchmark (figures only)"
+bash scripts/bench-whole-run.sh build 3 || echo "=== whole-run benchmark: did not finish"
+
 if [ ${#failed[@]} -gt 0 ]; then
   echo "FAILED: ${failed[*]}"
   exit 1
