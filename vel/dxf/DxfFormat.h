@@ -1,5 +1,5 @@
-// DxfFormat.h - DXF reading and writing through dxflib, kept out of every library
-// that the plug-in links.
+// DxfFormat.h - DXF reading (one pass of our own) and writing (through dxflib's group writer),
+// kept out of every library that the plug-in links.
 #pragma once
 
 #include <algorithm>

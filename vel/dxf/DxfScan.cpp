@@ -1,7 +1,7 @@
-// DxfScan.cpp - the group-by-group check of a DXF text: group codes and the
-// kind of value each wants, sections and the end of the file, counts, paper
-// space, and the kinds dxflib does not know. The number check is ours because
-// dxflib has none: it reads numbers with atof-like calls that take any prefix.
+// DxfScan.cpp - the group-by-group reading and check of a DXF text: group codes and the kind of
+// value each wants, sections and the end of the file, counts, paper space, and the kinds no
+// reader of ours knows. A value reaches the reader as the file gives it; its number is read
+// there, once this check has passed it.
 #include "vel/dxf/DxfScan.h"
 
 #include <algorithm>
@@ -24,14 +24,14 @@ namespace vel {
 
 namespace {
 
-constexpr size_t kMaxLineLength = 1000;  // dxflib's line buffer is 1024 bytes
+constexpr size_t kMaxLineLength = 1000;  // as DXF readers of old allow: a buffer of 1024 bytes
 constexpr size_t kQuotedLength = 40;     // enough of a value to recognise it
 constexpr double kFlatMesh = 1e-9;       // heights this close are one plane
 constexpr int kLargestGroupCode = 1071;
 
-// A line as dxflib sees it: up to a zero byte and without its line end; a code
-// line also without the blanks round it (values keep theirs).
-std::string_view dxflibLine(std::string_view raw, bool code) {
+// A line as DXF readers take it: up to a zero byte and without its line end; a code line also
+// without the blanks round it (values keep theirs).
+std::string_view fileLine(std::string_view raw, bool code) {
     std::string_view s = raw.substr(0, raw.find('\0'));
     const size_t last = s.find_last_not_of(code ? " \t\r\n" : "\r\n");
     s = s.substr(0, last == std::string_view::npos ? 0 : last + 1);
@@ -42,8 +42,8 @@ std::string_view dxflibLine(std::string_view raw, bool code) {
     return s;
 }
 
-// A value line as dxflib sees it (DxflibLine without the code line's blanks), in one pass.
-std::string_view dxflibValue(std::string_view raw) {
+// A value line as DXF readers take it (fileLine without the code line's blanks), in one pass.
+std::string_view fileValue(std::string_view raw) {
     size_t n = 0;
     while (n < raw.size() && raw[n] != '\0') ++n;
     while (n > 0 && (raw[n - 1] == '\r' || raw[n - 1] == '\n')) --n;
@@ -56,7 +56,8 @@ std::string_view trimmed(std::string_view s) {
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-const std::set<std::string, std::less<>>& dxflibEntityNames() {
+// The entity kinds the reader knows, figures or not: any other of the model is counted here.
+const std::set<std::string, std::less<>>& knownEntityNames() {
     static const std::set<std::string, std::less<>> names{
         "POINT",  "LINE",    "XLINE",  "RAY",    "POLYLINE", "LWPOLYLINE", "VERTEX", "SPLINE",
         "ARC",    "ELLIPSE", "CIRCLE", "INSERT", "TEXT",     "MTEXT",      "ATTRIB", "DIMENSION",
@@ -80,7 +81,7 @@ ValueKind kindOfCode(int code) {
 // What is wrong with a value for its group code; empty when nothing is.
 std::string numberProblem(ValueKind kind, std::string_view raw) {
     std::string_view v = trimmed(raw);
-    // One sign: dxflib reads "+-4" as 0.
+    // One sign: "+-4" is no number.
     if (!v.empty() && v.front() == '+') {
         v.remove_prefix(1);
         if (!v.empty() && v.front() == '-')
@@ -206,16 +207,17 @@ class Scanner {
     };
 
 public:
-    Scanner(std::string& text, const std::string& fileName, ProgressSteps& progress)
-        : text_(text), fileName_(fileName), progress_(progress) {
+    Scanner(std::string_view text, const std::string& fileName, ProgressSteps& progress,
+            DxfGroups& groups, ScannedDxf& out)
+        : text_(text), fileName_(fileName), progress_(progress), groups_(groups), out_(out) {
         // No count in the file can be larger than the number of groups it holds.
         cap_ = static_cast<long long>(text.size() / 4 + 1);
     }
 
-    ScannedDxf run() {
+    void run() {
         if (text_.find_first_not_of(" \t\r\n") == std::string::npos)
             throw FileError(fileName_, 0, "the file is empty; a DXF drawing was expected");
-        if (text_.rfind("AutoCAD Binary DXF", 0) == 0)
+        if (text_.starts_with("AutoCAD Binary DXF"))
             throw FileError(fileName_, 1,
                             "binary DXF cannot be read; save the drawing as text (ASCII) DXF");
         while (pos_ < text_.size()) {
@@ -223,7 +225,7 @@ public:
             int code = 0;
             if (!plainCodeLine(code)) {
                 const std::string_view rawCode = nextLine();
-                const std::string_view codeText = dxflibLine(rawCode, true);
+                const std::string_view codeText = fileLine(rawCode, true);
                 if (codeText.empty() &&
                     text_.find_first_not_of(" \t\r\n", pos_) == std::string::npos)
                     break;
@@ -242,19 +244,12 @@ public:
             const ValueKind kind = kindOfCode(code);
             std::string_view value;
             if (kind == ValueKind::Text || !plainNumberLine(kind, value)) {
-                const size_t valueStart = pos_;
                 const std::string_view rawValue = nextLine();
-                // Comments carry nothing for the drawing, and dxflib misreads its own: blanked
-                // where they stand, so that every other byte and line stays where it was.
-                if (code == 999)
-                    std::fill(
-                        text_.begin() + static_cast<std::ptrdiff_t>(valueStart),
-                        text_.begin() + static_cast<std::ptrdiff_t>(valueStart + rawValue.size()),
-                        ' ');
-                value = code == 999 ? std::string_view{} : dxflibValue(rawValue);
+                // Comments carry nothing for the drawing.
+                value = code == 999 ? std::string_view{} : fileValue(rawValue);
                 if (kind != ValueKind::Text) {
-                    // dxflib stops at a zero byte: a number with one in it is a damaged
-                    // line, not the digits before it.
+                    // A value ends at a zero byte: a number with one in it is a damaged line,
+                    // not the digits before it.
                     const std::string_view number =
                         rawValue.find('\0') == std::string_view::npos
                             ? value
@@ -266,18 +261,14 @@ public:
                                         ", found " + quotedValue(number));
                 }
             }
-            if (code == 0 || code == 9)
-                out_.objects.push_back({std::min(pos_, text_.size()), codeLine});
             if (group(code, codeLine, value)) break;
         }
-        // dxflib reads to the end of what it is given: nothing after EOF.
-        text_.resize(std::min(pos_, text_.size()));
+        // Nothing after EOF is read.
         if (!sawSection_) fail(0, "not a DXF drawing: it has no SECTION");
         if (!section_.empty())
             fail(line_, "the file ends inside the " + section_ +
                             " section, without ENDSEC: it is cut short");
         if (!sawEof_) fail(line_, "the file ends without EOF: it is cut short");
-        return std::move(out_);
     }
 
 private:
@@ -310,7 +301,7 @@ private:
     }
 
     // The next line when it is a plain number of the kind, read at one go with its value as
-    // dxflib sees it; false, reading nothing, for any other line.
+    // the reader takes it; false, reading nothing, for any other line.
     bool plainNumberLine(ValueKind kind, std::string_view& value) {
         const char* const from = text_.data() + pos_;
         const char* const last = text_.data() + text_.size();
@@ -341,9 +332,9 @@ private:
     bool group(int code, int codeLine, std::string_view value) {
         if (sectionName_ && code == 2) section_ = value;
         sectionName_ = false;
-        // dxflib 2.0 ended the header after $HANDSEED, went on with the other header variables
-        // and ended it again; parts libraries hold many such files. Read, as dxflib reads them,
-        // as though the first ENDSEC were not there.
+        // An old writer ended the header after $HANDSEED, went on with the other header
+        // variables and ended it again; parts libraries hold many such files. Read as though the
+        // first ENDSEC were not there.
         if (code == 9 && !inSection_ && headerJustEnded_) {
             inSection_ = true;
             section_ = "HEADER";
@@ -361,8 +352,13 @@ private:
                     : type == "LEADER"   ? Kind::Leader
                                          : Kind::Other;
         }
-        if (code == 0) return startObject(codeLine, value);
+        if (code == 0) {
+            groups_.group(code, value, codeLine);
+            return startObject(codeLine, value);
+        }
+        // Checked before the reader has it: a count it makes room by must be possible.
         objectGroup(code, value);
+        if (code != 999) groups_.group(code, value, codeLine);
         return false;
     }
 
@@ -443,7 +439,7 @@ private:
         if (section_ == "TABLES" && o.type == "BLOCK_RECORD" && !o.handle.empty() &&
             asciiUpper(o.name.substr(0, 12)) == "*PAPER_SPACE")
             paperRecords_.insert(o.handle);
-        // dxflib makes room for as many vertices as the count says, in a block as in the model.
+        // Room is made for as many vertices as the count says, in a block as in the model.
         if (o.type == "LWPOLYLINE" && o.declaredVertices >= 0 && o.declaredVertices != o.vertices)
             fail(o.line, "the LWPOLYLINE declares " + std::to_string(o.declaredVertices) +
                              " vertices (group 90) but has " + std::to_string(o.vertices));
@@ -452,7 +448,7 @@ private:
         if (o.paper) {
             out_.paper.insert(o.line);
             out_.leftOut.add(LeftOutReason::PaperSpace, o.type);
-        } else if (!dxflibEntityNames().count(o.type)) {
+        } else if (!knownEntityNames().count(o.type)) {
             out_.leftOut.add(reasonForKind(o.type), o.type);
         }
     }
@@ -471,7 +467,7 @@ private:
             return;
         }
         if (polyface_) {
-            out_.polyfaces[polyface_->line] = outline(*polyface_);
+            groups_.polyface(polyface_->line, outline(*polyface_));
             polyface_.reset();
         }
         if (o.type == "POLYLINE" && (o.flags & 64)) polyface_ = Mesh{o.line, {}, {}, {}};
@@ -527,14 +523,15 @@ private:
         return outline;
     }
 
-    std::string& text_;
+    std::string_view text_;
     const std::string& fileName_;
     ProgressSteps& progress_;
-    ScannedDxf out_;
+    DxfGroups& groups_;
+    ScannedDxf& out_;
     long long cap_ = 0;
     size_t pos_ = 0;
     int line_ = 0;
-    // dxflib's own vertex bookkeeping, which carries over from one polyline to the next.
+    // The reader's vertex bookkeeping, which carries over from one polyline to the next.
     int maxVertices_ = 0, vertexIndex_ = 0;
     // The kind of the object whose groups are being read (from the last group 0 or 9), as far as
     // the groups that follow matter.
@@ -550,8 +547,9 @@ private:
 
 }  // namespace
 
-ScannedDxf scanDxf(std::string& text, const std::string& fileName, ProgressSteps& progress) {
-    return Scanner(text, fileName, progress).run();
+void scanDxf(std::string_view text, const std::string& fileName, ProgressSteps& progress,
+             DxfGroups& groups, ScannedDxf& out) {
+    Scanner(text, fileName, progress, groups, out).run();
 }
 
 LeftOutReason reasonForKind(std::string_view type) {

@@ -1,11 +1,8 @@
-// DxfScan.h - the check of a DXF text before dxflib reads it. dxflib takes what
-// it is given on trust: numbers are read up to the first character that does not
-// fit ("12.5abc" is 12.5, "abc" is 0), a file cut short reads as a shorter
-// drawing, counts it trusts can make it read past its means. The scan reads the
-// text group by group as dxflib will, refuses what is not a whole DXF file with
-// the file and line, and notes what the reader needs: where each object starts,
-// which entities lie in paper space, the entities of kinds dxflib does not know
-// at all, and the outlines of polyface meshes, whose faces dxflib does not pass on.
+// DxfScan.h - the one pass over a DXF text: group by group, each checked as it is read, and
+// handed to the reader that builds the drawing from it. The scan refuses what is not a whole DXF
+// file with the file and line (a number that is not one, a file cut short, counts beyond what
+// the file holds) and notes what the reader needs: which entities lie in paper space, the
+// entities of kinds no reader of ours knows, and the outlines of polyface meshes.
 #pragma once
 
 #include <cstddef>
@@ -31,28 +28,30 @@ struct PolyfaceOutline {
     std::vector<Chain> chains;
 };
 
-// Where an object (code 0 or 9) starts: the line of its group code, and the offset in the text
-// just after that group's value, by which the reader tells how far dxflib has read.
-struct ObjectStart {
-    size_t end = 0;
-    int line = 0;
-};
-
 struct ScannedDxf {
-    std::vector<ObjectStart> objects;  // in the order of the file
-    std::unordered_set<int> paper;     // lines where entities of paper space start
-    std::unordered_map<int, PolyfaceOutline> polyfaces;  // by the line where the mesh starts
-    LeftOut leftOut;  // paper space, and kinds dxflib does not know
+    std::unordered_set<int> paper;  // lines where entities of paper space start, as far as read
+    LeftOut leftOut;                // paper space, and kinds no reader of ours knows
 };
 
-// Checks `text` and makes it what dxflib is to read: comments blanked where they stand, nothing
-// after EOF. Throws FileError for anything that is not a whole text DXF file: no sections,
-// a section without ENDSEC or a file without EOF (cut short), a group code that
-// does not exist or has no value, a value that is not a number where the group
-// code wants one (NaN and infinities included), a vertex or point count that
-// disagrees with what follows it, lines too long for dxflib. `progress` counts the bytes
-// scanned.
-ScannedDxf scanDxf(std::string& text, const std::string& fileName, ProgressSteps& progress);
+// What reads the groups as the scan checks them.
+class DxfGroups {
+public:
+    virtual ~DxfGroups() = default;
+    // Every group but comments, in the file's order: its value without its line end, cut at a
+    // zero byte; `line` is that of its group code. A group of code 0 or 9 comes once the scan has
+    // noted what the object before it tells (paper space, a polyface mesh ended).
+    virtual void group(int code, std::string_view value, int line) = 0;
+    // A polyface mesh's outline, once its last vertex is read; `line` is where the mesh starts.
+    virtual void polyface(int line, PolyfaceOutline outline) = 0;
+};
+
+// Reads `text` through `groups`, up to its EOF, noting in `out`. Throws FileError for anything
+// that is not a whole text DXF file: no sections, a section without ENDSEC or a file without EOF
+// (cut short), a group code that does not exist or has no value, a value that is not a number
+// where the group code wants one (NaN and infinities included), a vertex or point count that
+// disagrees with what follows it, lines over 1,000 characters. `progress` counts the bytes read.
+void scanDxf(std::string_view text, const std::string& fileName, ProgressSteps& progress,
+             DxfGroups& groups, ScannedDxf& out);
 
 // The reason an entity of this kind, in model space, is not a figure.
 LeftOutReason reasonForKind(std::string_view type);
