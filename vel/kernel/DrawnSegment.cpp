@@ -107,10 +107,29 @@ void forEachDrawnPrimitive(const Drawing& d, const Segment& s, int elementIndex,
     elementPrimitives(s, elementIndex, visit);
 }
 
+void forEachDrawnBox(const Drawing& d, const Segment& s,
+                     const std::function<void(const Extents& box, double magnitude)>& visit) {
+    (void)d;
+    const auto primitive = [&](const Primitive& p) { visit(extentsOf(p), magnitudeOf(p)); };
+    for (int i = 0; i < static_cast<int>(s.elements.size()); ++i) {
+        const FigureElement* f = figureAt(s, i);
+        if (!f || (f->type != FigureType::Arc && f->type != FigureType::CornerR)) {
+            elementPrimitives(s, i, primitive);
+            continue;
+        }
+        // An arc's box from the points it keeps, as figurePrimitives turns it.
+        const Point c = pointAt(*f, 0), p = pointAt(*f, 2), q = pointAt(*f, 4);
+        const double r = f->values[6];
+        const bool forward = f->type == FigureType::Arc || cross(p - c, q - c) >= 0.0;
+        const double size = std::fmax(std::fabs(c.x), std::fabs(c.y)) + std::fabs(r);
+        visit(forward ? arcExtents(c, r, p, q) : arcExtents(c, r, q, p), size);
+    }
+}
+
 Extents drawnExtentsOf(const Drawing& d, const Segment& s) {
     Extents box;
-    forEachDrawnPrimitive(d, s, [&](const Primitive& p) {
-        if (const Extents e = extentsOf(p); e.bounded()) box.add(e);
+    forEachDrawnBox(d, s, [&](const Extents& e, double) {
+        if (e.bounded()) box.add(e);
     });
     return box;
 }

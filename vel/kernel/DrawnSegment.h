@@ -27,4 +27,9 @@ void forEachDrawnPrimitive(const Drawing& d, const Segment& s, int elementIndex,
 // cannot be drawn) left out.
 Extents drawnExtentsOf(const Drawing& d, const Segment& s);
 
+// The box of each primitive the segment draws, with the size of the numbers its points are
+// computed from (magnitudeOf): what an index of the drawing keeps of it.
+void forEachDrawnBox(const Drawing& d, const Segment& s,
+                     const std::function<void(const Extents& box, double magnitude)>& visit);
+
 }  // namespace vel

@@ -59,6 +59,35 @@ Extents extentsOf(const std::vector<Primitive>& ps) {
     return e;
 }
 
+Extents arcExtents(Point centre, double radius, Point from, Point to) {
+    Extents e;
+    e.add(from);
+    e.add(to);
+    const Point u = from - centre, v = to - centre;
+    const double turn = cross(u, v);
+    const bool whole = turn == 0.0 && dot(u, v) > 0.0;
+    // Whether the sweep from u to v passes direction w: for less than a half turn, w lies
+    // between them; for more, w does not lie strictly within the rest of the turn.
+    const auto passes = [&](Point w) {
+        if (whole) return true;
+        if (turn > 0.0) return cross(u, w) >= 0.0 && cross(w, v) >= 0.0;
+        if (turn == 0.0) return cross(u, w) >= 0.0;  // a half turn
+        return !(cross(v, w) > 0.0 && cross(w, u) > 0.0);
+    };
+    const double r = std::fabs(radius);
+    for (const Point w : {Point{1, 0}, Point{0, 1}, Point{-1, 0}, Point{0, -1}})
+        if (passes(w)) e.add(centre + w * r);
+    return e;
+}
+
+double magnitudeOf(const Primitive& p) {
+    auto of = [](Point q) { return std::fmax(std::fabs(q.x), std::fabs(q.y)); };
+    if (const Line* l = std::get_if<Line>(&p)) return std::fmax(of(l->start), of(l->end));
+    if (const Arc* a = std::get_if<Arc>(&p)) return of(a->centre) + std::fabs(a->radius);
+    if (const Circle* c = std::get_if<Circle>(&p)) return of(c->centre) + std::fabs(c->radius);
+    return of(std::get<Point>(p));
+}
+
 double distanceTo(const Primitive& p, Point q) {
     if (const Line* l = std::get_if<Line>(&p)) return distanceToSegment(*l, q);
     if (const Arc* a = std::get_if<Arc>(&p)) {

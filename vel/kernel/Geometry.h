@@ -130,4 +130,13 @@ double distanceTo(const Primitive& p, Point q);
 // True when the angle lies on the counter-clockwise sweep of the arc.
 bool angleOnArc(const Arc& arc, double angle);
 
+// The box of the arc counter-clockwise from `from` to `to` round `centre` (the two ends the same:
+// the whole circle), from its ends and the axis points it passes, with no angle worked out: the
+// figures of a large drawing are mostly arcs, and their boxes are asked for every one of them.
+Extents arcExtents(Point centre, double radius, Point from, Point to);
+
+// The size of the numbers a primitive's points are computed from. fmax passes over NaN, which no
+// measurement ever takes.
+double magnitudeOf(const Primitive& p);
+
 }  // namespace vel

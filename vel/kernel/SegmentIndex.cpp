@@ -64,23 +64,13 @@ Box grown(const Extents& e, double by) {
                {highBound(e.maxX + by), highBound(e.maxY + by)}};
 }
 
-// The size of the numbers a primitive's points are computed from. fmax passes
-// over NaN, which no measurement ever takes.
-double magnitude(const Primitive& p) {
-    auto of = [](Point q) { return std::fmax(std::fabs(q.x), std::fabs(q.y)); };
-    if (const Line* l = std::get_if<Line>(&p)) return std::fmax(of(l->start), of(l->end));
-    if (const Arc* a = std::get_if<Arc>(&p)) return of(a->centre) + std::fabs(a->radius);
-    if (const Circle* c = std::get_if<Circle>(&p)) return of(c->centre) + std::fabs(c->radius);
-    return of(std::get<Point>(p));
-}
-
 // Nothing for a segment that draws nothing: it is never inside a window nor near a point.
 std::optional<Entry> entryOf(const Drawing& d, const Segment& s) {
     Extents drawn;
     double size = 0.0;
-    forEachDrawnPrimitive(d, s, [&](const Primitive& p) {
-        drawn.add(extentsOf(p));
-        size = std::fmax(size, magnitude(p));
+    forEachDrawnBox(d, s, [&](const Extents& box, double magnitude) {
+        drawn.add(box);
+        size = std::fmax(size, magnitude);
     });
     if (drawn.empty()) return std::nullopt;
     return Entry{grown(drawn, kRoundingSlack * (1.0 + size)), drawn, s.id};

@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <limits>
+#include <numbers>
+#include <string>
 #include <vector>
 
 #include "tests/vel/kernel/KernelTestSupport.h"
@@ -30,6 +32,26 @@ TEST(Extents, ArcReachesOnlyTheAxisExtremesItSweeps) {
     EXPECT_NEAR(big.minY, -1, 1e-12);
     EXPECT_NEAR(big.maxX, 1, 1e-12);
     EXPECT_NEAR(big.maxY, 1, 1e-12);
+}
+
+// The box worked out from an arc's ends matches the one its angles give, on arcs of every sweep
+// and direction, exact quarter arcs and whole circles among them.
+TEST(Extents, ArcBoxFromEndsMatchesTheBoxFromAngles) {
+    const Point c{3.5, -2.25};
+    const double r = 4.0;
+    for (int from = 0; from < 24; ++from) {
+        for (int to = 0; to < 24; ++to) {
+            const double a0 = from * (std::numbers::pi / 12), a1 = to * (std::numbers::pi / 12);
+            const Arc arc{c, r, a0, a1};
+            const Extents byAngles = extentsOf(Primitive{arc});
+            const Extents byEnds = arcExtents(c, r, arc.start(), arc.end());
+            SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to));
+            EXPECT_NEAR(byEnds.minX, byAngles.minX, 1e-12);
+            EXPECT_NEAR(byEnds.maxX, byAngles.maxX, 1e-12);
+            EXPECT_NEAR(byEnds.minY, byAngles.minY, 1e-12);
+            EXPECT_NEAR(byEnds.maxY, byAngles.maxY, 1e-12);
+        }
+    }
 }
 
 TEST(Extents, CoverCirclesLinesPointsAndLists) {
