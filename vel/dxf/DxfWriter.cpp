@@ -400,7 +400,7 @@ void writeLeader(DL_WriterA& dw, const Annotation& l, const ViewText* t, const D
     dw.dxfReal(50, t->angleDegrees);
 }
 
-void writeShape(DL_Dxf& dxf, DL_WriterA& dw, const ViewShape& shape, const DL_Attributes& a) {
+void writeShape(DL_Dxf& dxf, StreamDxfWriter& dw, const ViewShape& shape, const DL_Attributes& a) {
     if (const Circle* c = std::get_if<Circle>(&shape.geometry)) {
         dxf.writeCircle(dw, DL_CircleData(c->centre.x, c->centre.y, 0.0, std::fabs(c->radius)), a);
         return;
@@ -433,12 +433,10 @@ void writeShape(DL_Dxf& dxf, DL_WriterA& dw, const ViewShape& shape, const DL_At
         }
         return;
     }
-    std::vector<DL_VertexData> vertices;
-    for (const BulgeVertex& v : polylineVertices(path))
-        vertices.emplace_back(v.p.x, v.p.y, 0.0, v.bulge);
+    const std::vector<BulgeVertex> vertices = polylineVertices(path);
     dxf.writePolyline(
         dw, DL_PolylineData(static_cast<int>(vertices.size()), 0, 0, path.closed ? 1 : 0), a);
-    for (const DL_VertexData& v : vertices) dxf.writeVertex(dw, v);
+    for (const BulgeVertex& v : vertices) dw.vertex(v.p.x, v.p.y, v.bulge);
     dxf.writePolylineEnd(dw);
 }
 

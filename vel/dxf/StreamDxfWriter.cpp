@@ -3,24 +3,30 @@
 // back as the same number.
 #include "vel/dxf/StreamDxfWriter.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 namespace vel {
 
 namespace {
 
-// Text is handed to the stream in pieces of about this size.
+// Text goes to the stream in pieces of about this size.
 constexpr size_t kFlushBytes = 1 << 20;
+// The most one value takes: a real in fixed notation reaches about 330 characters.
+constexpr size_t kLongestValue = 400;
 
 }  // namespace
 
-StreamDxfWriter::StreamDxfWriter(std::ostream& out) : DL_WriterA("", DL_VERSION_2000), out_(out) {
-    buffer_.reserve(kFlushBytes + 1024);
-}
+StreamDxfWriter::StreamDxfWriter(std::ostream& out)
+    : DL_WriterA("", DL_VERSION_2000),
+      out_(out),
+      buffer_(std::make_unique<char[]>(kFlushBytes + kLongestValue)) {}
 
 void StreamDxfWriter::dxfReal(int gc, double value) const {
     code(gc);
@@ -42,53 +48,83 @@ void StreamDxfWriter::dxfHex(int gc, int value) const {
 
 void StreamDxfWriter::dxfString(int gc, const char* value) const {
     code(gc);
-    buffer_ += value ? value : "";
+    if (value) append(value, std::char_traits<char>::length(value));
     end();
 }
 
 void StreamDxfWriter::dxfString(int gc, const std::string& value) const {
     code(gc);
-    buffer_ += value;
+    append(value.data(), value.size());
     end();
 }
 
+void StreamDxfWriter::vertex(double x, double y, double bulge) const {
+    dxfReal(10, x);
+    dxfReal(20, y);
+    if (std::fabs(bulge) > 1.0e-10) dxfReal(42, bulge);
+}
+
 void StreamDxfWriter::flush() const {
-    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-    flushed_ += buffer_.size();
-    buffer_.clear();
+    out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
+    flushed_ += used_;
+    used_ = 0;
+}
+
+char* StreamDxfWriter::room(size_t n) const {
+    if (used_ + n > kFlushBytes + kLongestValue) flush();
+    return buffer_.get() + used_;
+}
+
+void StreamDxfWriter::append(const char* text, size_t n) const {
+    // A long string goes in pieces the buffer holds.
+    while (n > 0) {
+        const size_t piece = std::min(n, kLongestValue);
+        std::memcpy(room(piece), text, piece);
+        used_ += piece;
+        text += piece;
+        n -= piece;
+    }
 }
 
 // Group codes right-aligned in three columns, as DXF writers customarily do.
 void StreamDxfWriter::code(int gc) const {
-    char text[8];
-    const auto [last, ec] = std::to_chars(text, text + sizeof text, gc);
-    for (ptrdiff_t pad = 3 - (last - text); pad > 0; --pad) buffer_ += ' ';
-    buffer_.append(text, last);
-    buffer_ += '\n';
+    char* const at = room(16);
+    char digits[8];
+    const auto [last, ec] = std::to_chars(digits, digits + sizeof digits, gc);
+    const size_t n = static_cast<size_t>(last - digits);
+    const size_t pad = n < 3 ? 3 - n : 0;
+    std::memset(at, ' ', pad);
+    std::memcpy(at + pad, digits, n);
+    at[pad + n] = '\n';
+    used_ += pad + n + 1;
 }
 
 void StreamDxfWriter::end() const {
-    buffer_ += '\n';
-    if (buffer_.size() >= kFlushBytes) flush();
+    *room(1) = '\n';
+    ++used_;
+    if (used_ >= kFlushBytes) flush();
 }
 
 template <typename Integer>
 void StreamDxfWriter::number(Integer value, int base) const {
-    char text[24];
-    const auto [last, ec] = std::to_chars(text, text + sizeof text, value, base);
-    for (char* c = text; c != last; ++c)
+    char* const at = room(kLongestValue);
+    const auto [last, ec] = std::to_chars(at, at + kLongestValue, value, base);
+    for (char* c = at; c != last; ++c)
         *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
-    buffer_.append(text, last);
+    used_ += static_cast<size_t>(last - at);
 }
 
 // The shortest text that reads back as the same number, always with a point.
 void StreamDxfWriter::real(double v) const {
     if (!std::isfinite(v)) v = 0.0;  // drawings are checked before writing
-    char text[400];
-    const auto [last, ec] = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed);
-    const std::string_view digits(text, static_cast<size_t>(last - text));
-    buffer_ += digits;
-    if (digits.find('.') == std::string_view::npos) buffer_ += ".0";
+    char* const at = room(kLongestValue);
+    const auto [last, ec] = std::to_chars(at, at + kLongestValue - 2, v, std::chars_format::fixed);
+    const std::string_view digits(at, static_cast<size_t>(last - at));
+    used_ += digits.size();
+    if (digits.find('.') == std::string_view::npos) {
+        std::memcpy(at + digits.size(), ".0", 2);
+        used_ += 2;
+    }
 }
 
 }  // namespace vel

@@ -2,6 +2,8 @@
 // into a buffer that goes to the stream in large pieces.
 #pragma once
 
+#include <memory>
+
 // dxflib's headers are not clean under our warnings.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-copy"
@@ -27,11 +29,18 @@ public:
     void dxfString(int gc, const char* value) const override;
     void dxfString(int gc, const std::string& value) const override;
 
+    // A vertex of an LWPOLYLINE, as dxflib writes one, without a call through its interface:
+    // a large drawing's polylines hold most of its numbers.
+    void vertex(double x, double y, double bulge) const;
+
     // Bytes written so far, those still in the buffer included.
-    size_t written() const { return flushed_ + buffer_.size(); }
+    size_t written() const { return flushed_ + used_; }
     void flush() const;
 
 private:
+    // Room for `n` more bytes in the buffer, which goes to the stream when it is full.
+    char* room(size_t n) const;
+    void append(const char* text, size_t n) const;
     void code(int gc) const;
     void end() const;
     template <typename Integer>
@@ -39,7 +48,8 @@ private:
     void real(double v) const;
 
     std::ostream& out_;
-    mutable std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    mutable size_t used_ = 0;
     mutable size_t flushed_ = 0;
 };
 
