@@ -19,6 +19,7 @@
 #include <cmath>
 #include <exception>
 #include <fstream>
+#include <functional>
 #include <istream>
 #include <map>
 #include <numbers>
@@ -29,6 +30,7 @@
 
 #include "vel/dxf/DxfScan.h"
 #include "vel/dxf/DxfText.h"
+#include "vel/dxf/MappedText.h"
 #include "vel/kernel/HostPalette.h"
 #include "vel/kernel/Text.h"
 #include "vel/shapes/Shapes.h"
@@ -195,9 +197,12 @@ ObjectKind kindOf(std::string_view name) {
 // and reason; what paper space holds the scan has counted.
 class DrawingBuilder : public DxfGroups {
 public:
+    // `passedText` is told where the text read so far ends, object by object.
     DrawingBuilder(Drawing& drawing, ScannedDxf& scanned, const std::string& fileName,
-                   ProgressSteps& progress, size_t budget)
-        : d_(drawing),
+                   ProgressSteps& progress, size_t budget,
+                   std::function<void(const char*)> passedText)
+        : passed_(std::move(passedText)),
+          d_(drawing),
           prepared_(scanned),
           fileName_(fileName),
           layers_(drawing, [this](const std::string& name) { return text_.toUtf8(name); }),
@@ -214,6 +219,9 @@ public:
     }
     void polyface(int line, PolyfaceOutline outline) override {
         guarded([&] { takeMesh(line, std::move(outline)); });
+    }
+    void passed(const char* at) override {
+        if (passed_) passed_(at);
     }
 
     // Once the scan has read the whole file: what the drawing's last objects make, or the first
@@ -799,6 +807,7 @@ private:
         std::optional<std::string> block;  // the block it is part of
     };
 
+    std::function<void(const char*)> passed_;
     Drawing& d_;
     ScannedDxf& prepared_;
     const std::string& fileName_;
@@ -863,13 +872,15 @@ std::string readWhole(std::istream& in) {
 }
 
 DxfReadReport readDxfText(std::string_view text, const std::string& fileName, Drawing& drawing,
-                          Progress* progress, const DxfReadLimits& limits) {
+                          Progress* progress, const DxfReadLimits& limits,
+                          std::function<void(const char*)> passedText = {}) {
     // Some programs start a UTF-8 file with a byte order mark: no part of the first group code.
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     ProgressSteps reading(progress, text.size());
     ScannedDxf prepared;
     Drawing result;
-    DrawingBuilder builder(result, prepared, fileName, reading, limits.budgetFor(text.size()));
+    DrawingBuilder builder(result, prepared, fileName, reading, limits.budgetFor(text.size()),
+                           std::move(passedText));
     try {
         scanDxf(text, fileName, reading, builder, prepared);
         builder.finish();
@@ -889,6 +900,10 @@ DxfReadReport readDxfText(std::string_view text, const std::string& fileName, Dr
 }  // namespace
 
 DxfReadReport readDxfDrawing(const std::string& path, Drawing& drawing, Progress* progress) {
+    // Mapped where it can be: no copy of the text, and what is read given back as it goes.
+    if (const std::unique_ptr<MappedText> mapped = MappedText::open(path))
+        return readDxfText(mapped->text(), path, drawing, progress, DxfReadLimits{},
+                           [&mapped](const char* at) { mapped->passed(at); });
     std::ifstream in(path, std::ios::binary);
     if (!in) throw FileError(path, 0, "cannot open the file");
     return readDxfDrawing(in, path, drawing, progress);

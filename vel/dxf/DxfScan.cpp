@@ -222,6 +222,7 @@ public:
                             "binary DXF cannot be read; save the drawing as text (ASCII) DXF");
         while (pos_ < text_.size()) {
             progress_.at(pos_);
+            const size_t groupStart = pos_;
             int code = 0;
             if (!plainCodeLine(code)) {
                 const std::string_view rawCode = nextLine();
@@ -262,6 +263,7 @@ public:
                 }
             }
             if (group(code, codeLine, value)) break;
+            if (code == 0) groups_.passed(text_.data() + groupStart);
         }
         // Nothing after EOF is read.
         if (!sawSection_) fail(0, "not a DXF drawing: it has no SECTION");

@@ -43,6 +43,8 @@ public:
     virtual void group(int code, std::string_view value, int line) = 0;
     // A polyface mesh's outline, once its last vertex is read; `line` is where the mesh starts.
     virtual void polyface(int line, PolyfaceOutline outline) = 0;
+    // The text before `at` has been read, and what it held handed over: an object starts there.
+    virtual void passed(const char* at) { (void)at; }
 };
 
 // Reads `text` through `groups`, up to its EOF, noting in `out`. Throws FileError for anything
