@@ -103,7 +103,11 @@ class GroupValues {
 public:
     GroupValues() : values_(kCodes), stamps_(kCodes, 0) {}
     void clear() {
-        ++now_;
+        // After four billion objects the stamps start again, none of them current.
+        if (++now_ == 0) {
+            std::fill(stamps_.begin(), stamps_.end(), 0u);
+            now_ = 1;
+        }
         lowest_ = kCodes;
     }
     void set(int code, std::string_view value) {
