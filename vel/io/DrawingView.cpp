@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <iterator>
 #include <numbers>
 #include <optional>
@@ -291,29 +292,36 @@ void viewSegment(const Drawing& drawing, const Segment& segment, const ViewFrame
     };
     const double tol = frame.joinTolerance;
     std::vector<Chain> chains;
+    // The element whose primitives come, and how it is drawn: one visitor for all of them, as a
+    // large drawing has a million.
+    int id = 0;
+    ViewStroke stroke;
+    bool annotation = false;
+    const std::function<void(const Primitive&)> take = [&](const Primitive& p) {
+        if (const Circle* c = std::get_if<Circle>(&p)) {
+            if (finite(c->centre) && std::isfinite(c->radius))
+                out.shapes.push_back(shape(id, stroke, annotation, *c));
+            return;
+        }
+        if (const Point* pt = std::get_if<Point>(&p)) {
+            if (finite(*pt)) out.shapes.push_back(shape(id, stroke, annotation, *pt));
+            return;
+        }
+        const PathPiece piece = pieceOf(p);
+        if (!finitePiece(piece)) return;
+        if (annotation) {
+            out.shapes.push_back(shape(id, stroke, true, Path{{piece}, false}));
+        } else if (chains.empty() || !(chains.back().stroke == stroke) ||
+                   !chains.back().extend(piece, tol)) {
+            chains.push_back(Chain{id, stroke, {piece}});
+        }
+    };
     for (size_t i = 0; i < segment.elements.size(); ++i) {
         const Element& e = segment.elements[i];
-        const ViewStroke stroke = strokeOf(segment, static_cast<int>(i));
-        const bool annotation = !e.figure();
-        forEachDrawnPrimitive(drawing, segment, static_cast<int>(i), [&](const Primitive& p) {
-            if (const Circle* c = std::get_if<Circle>(&p)) {
-                if (finite(c->centre) && std::isfinite(c->radius))
-                    out.shapes.push_back(shape(e.id, stroke, annotation, *c));
-                return;
-            }
-            if (const Point* pt = std::get_if<Point>(&p)) {
-                if (finite(*pt)) out.shapes.push_back(shape(e.id, stroke, annotation, *pt));
-                return;
-            }
-            const PathPiece piece = pieceOf(p);
-            if (!finitePiece(piece)) return;
-            if (annotation) {
-                out.shapes.push_back(shape(e.id, stroke, true, Path{{piece}, false}));
-            } else if (chains.empty() || !(chains.back().stroke == stroke) ||
-                       !chains.back().extend(piece, tol)) {
-                chains.push_back(Chain{e.id, stroke, {piece}});
-            }
-        });
+        id = e.id;
+        stroke = strokeOf(segment, static_cast<int>(i));
+        annotation = !e.figure();
+        forEachDrawnPrimitive(drawing, segment, static_cast<int>(i), take);
         if (const auto* dim = std::get_if<DimensionElement>(&e.body))
             for (const Arrowhead& head : dimensionArrows(*dim, frame.textHeight))
                 if (finite(head.tip) && finite(head.left) && finite(head.right))
