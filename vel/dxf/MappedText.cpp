@@ -14,7 +14,7 @@ namespace {
 
 // Pages are given back this many bytes at a time: seldom enough that the calls cost nothing,
 // often enough that the text resident stays small.
-constexpr size_t kReleaseStep = size_t{8} << 20;
+constexpr size_t kReleaseStep = size_t{1} << 20;
 
 }  // namespace
 
