@@ -7,6 +7,7 @@
 #include <exception>
 #include <istream>
 #include <iterator>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
@@ -234,9 +235,14 @@ private:
         return static_cast<int>(v);
     }
 
+    // An int, whose smallest value stands for none in the drawing's elements.
     std::optional<int> optionalInteger(const json* j, const JsonPath& path) const {
         if (!j || j->is_null()) return std::nullopt;
-        return static_cast<int>(integer(*j, path));
+        const long long v = integer(*j, path);
+        if (v <= ElementNumber::kNone || v > std::numeric_limits<int>::max())
+            fail(path, "a number from " + std::to_string(ElementNumber::kNone + 1) + " to " +
+                           std::to_string(std::numeric_limits<int>::max()) + " was expected");
+        return static_cast<int>(v);
     }
 
     std::optional<int> readId(const json& object, const JsonPath& path) {

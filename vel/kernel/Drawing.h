@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -66,12 +67,43 @@ struct LeaderElement {
 
 using ElementBody = std::variant<FigureElement, DimensionElement, LeaderElement>;
 
+// A palette colour or line type number, or none (the layer's), in the room of one int where
+// std::optional<int> takes two: a large drawing's elements each keep two. The smallest int, which
+// no palette or line type reaches, stands for none; given as a number, it is none.
+class ElementNumber {
+public:
+    constexpr ElementNumber() = default;
+    constexpr ElementNumber(std::nullopt_t) {}
+    constexpr ElementNumber(int value) : value_(value) {}
+    constexpr ElementNumber(std::optional<int> value) : value_(value.value_or(kNone)) {}
+    constexpr operator std::optional<int>() const {
+        return has_value() ? std::optional<int>(value_) : std::nullopt;
+    }
+    constexpr bool has_value() const { return value_ != kNone; }
+    constexpr explicit operator bool() const { return has_value(); }
+    constexpr int operator*() const { return value_; }
+    constexpr int value_or(int otherwise) const { return has_value() ? value_ : otherwise; }
+    friend constexpr bool operator==(ElementNumber, ElementNumber) = default;
+    friend constexpr bool operator==(ElementNumber a, const std::optional<int>& b) {
+        return std::optional<int>(a) == b;
+    }
+    friend constexpr bool operator==(ElementNumber a, int b) {
+        return a.has_value() && a.value_ == b;
+    }
+    friend constexpr bool operator==(ElementNumber a, std::nullopt_t) { return !a.has_value(); }
+
+    static constexpr int kNone = std::numeric_limits<int>::min();
+
+private:
+    int value_ = kNone;
+};
+
 struct Element {
     int id = 0;
     int fileStyle = 0;  // the style of the file it was read from (see FileStyles); 0: none
     ElementBody body;
-    std::optional<int> color;     // none: follows the layer
-    std::optional<int> lineType;  // none: follows the layer
+    ElementNumber color;     // none: follows the layer
+    ElementNumber lineType;  // none: follows the layer
 
     const FigureElement* figure() const { return std::get_if<FigureElement>(&body); }
     FigureElement* figure() { return std::get_if<FigureElement>(&body); }

@@ -547,6 +547,7 @@ int VelFigSetLineType(int elementId, const LineAttributes* attributes) {
     int ret = -1;
     vel::Element* e = drawing().element(elementId);
     if (e && e->figure() && attributes) {
+        // The smallest int, which no palette reaches, is none: the layer's (see ElementNumber).
         e->color = attributes->color;
         e->lineType = attributes->lineType;
         ret = 0;

@@ -221,6 +221,9 @@ TEST(JsonFormat, FaultyFilesAreRefusedWithFileLineAndReason) {
         {"closed as number", wrap(R"({"closed": 1})"), 1, "expected true or false"},
         {"colour as text", wrap(R"({"elements": [{"type": 9, "color": "red"}]})"), 1,
          "color: expected a whole"},
+        // The smallest int stands for "by layer" in an element.
+        {"colour of the smallest int", wrap(R"({"elements": [{"type": 9, "color": -2147483648}]})"),
+         1, "color: a number from -2147483647 to 2147483647"},
         {"dimension without b", wrap(R"({"kind": 1, "elements": [{"dimension": {"a": [0, 0]}}]})"),
          1, "missing \"b\""},
         {"bad point", wrap(R"({"kind": 1, "elements": [{"dimension": {"a": [0], "b": [1, 1]}}]})"),
