@@ -400,21 +400,36 @@ void writeLeader(DL_WriterA& dw, const Annotation& l, const ViewText* t, const D
     dw.dxfReal(50, t->angleDegrees);
 }
 
-void writeShape(DL_Dxf& dxf, StreamDxfWriter& dw, const ViewShape& shape, const DL_Attributes& a) {
+// A figure's entity as it has always been written: its kind and handle, no owner, the entity's
+// subclass and attributes, then its own subclass.
+void figureStart(StreamDxfWriter& dw, const char* type, const DL_Attributes& a,
+                 const char* subclass) {
+    dw.entity(type);
+    dw.subClass("AcDbEntity");
+    dw.entityAttributes(a);
+    dw.subClass(subclass);
+}
+
+void writeShape(StreamDxfWriter& dw, const ViewShape& shape, const DL_Attributes& a) {
     if (const Circle* c = std::get_if<Circle>(&shape.geometry)) {
-        dxf.writeCircle(dw, DL_CircleData(c->centre.x, c->centre.y, 0.0, std::fabs(c->radius)), a);
+        figureStart(dw, "CIRCLE", a, "AcDbCircle");
+        dw.coord(10, c->centre.x, c->centre.y, 0.0);
+        dw.dxfReal(40, std::fabs(c->radius));
         return;
     }
     if (const Point* p = std::get_if<Point>(&shape.geometry)) {
-        dxf.writePoint(dw, DL_PointData(p->x, p->y, 0.0), a);
+        figureStart(dw, "POINT", a, "AcDbPoint");
+        dw.coord(10, p->x, p->y, 0.0);
         return;
     }
     if (const Arrowhead* head = std::get_if<Arrowhead>(&shape.geometry)) {
         // A SOLID's third and fourth corners are the same for a triangle.
-        DL_SolidData solid(head->tip.x, head->tip.y, 0.0, head->left.x, head->left.y, 0.0,
-                           head->right.x, head->right.y, 0.0, head->right.x, head->right.y, 0.0,
-                           0.0);
-        dxf.writeSolid(dw, solid, a);
+        figureStart(dw, "SOLID", a, "AcDbTrace");
+        dw.coord(10, head->tip.x, head->tip.y, 0.0);
+        dw.coord(11, head->left.x, head->left.y, 0.0);
+        dw.coord(12, head->right.x, head->right.y, 0.0);
+        dw.coord(13, head->right.x, head->right.y, 0.0);
+        dw.dxfReal(39, 0.0);
         return;
     }
     const Path& path = std::get<Path>(shape.geometry);
@@ -423,21 +438,24 @@ void writeShape(DL_Dxf& dxf, StreamDxfWriter& dw, const ViewShape& shape, const 
         const PathPiece& piece = path.pieces.front();
         if (piece.arc) {
             const Arc& arc = *piece.arc;
-            dxf.writeArc(dw,
-                         DL_ArcData(arc.centre.x, arc.centre.y, 0.0, std::fabs(arc.radius),
-                                    degrees(arc.startAngle), degrees(arc.startAngle + arc.sweep())),
-                         a);
+            figureStart(dw, "ARC", a, "AcDbCircle");
+            dw.coord(10, arc.centre.x, arc.centre.y, 0.0);
+            dw.dxfReal(40, std::fabs(arc.radius));
+            dw.subClass("AcDbArc");
+            dw.dxfReal(50, degrees(arc.startAngle));
+            dw.dxfReal(51, degrees(arc.startAngle + arc.sweep()));
         } else {
-            dxf.writeLine(
-                dw, DL_LineData(piece.from.x, piece.from.y, 0.0, piece.to.x, piece.to.y, 0.0), a);
+            figureStart(dw, "LINE", a, "AcDbLine");
+            dw.coord(10, piece.from.x, piece.from.y, 0.0);
+            dw.coord(11, piece.to.x, piece.to.y, 0.0);
         }
         return;
     }
     const std::vector<BulgeVertex> vertices = polylineVertices(path);
-    dxf.writePolyline(
-        dw, DL_PolylineData(static_cast<int>(vertices.size()), 0, 0, path.closed ? 1 : 0), a);
+    figureStart(dw, "LWPOLYLINE", a, "AcDbPolyline");
+    dw.dxfInt(90, static_cast<int>(vertices.size()));
+    dw.dxfInt(70, path.closed ? 1 : 0);
     for (const BulgeVertex& v : vertices) dw.vertex(v.p.x, v.p.y, v.bulge);
-    dxf.writePolylineEnd(dw);
 }
 
 void writeText(DL_Dxf& dxf, DL_WriterA& dw, const ViewText& t, const DL_Attributes& a) {
@@ -621,7 +639,7 @@ private:
         for (const Annotation& d : annotations_.dimensions) {
             writeBlockBegin(dw_, d);
             for (const ViewShape& shape : annotations_.shapesOf[d.element->id])
-                writeShape(dxf_, dw_, shape, strokeAttributes(shape.layer, shape.stroke));
+                writeShape(dw_, shape, strokeAttributes(shape.layer, shape.stroke));
             if (const ViewText* t = annotations_.textOf(d.element->id))
                 writeText(dxf_, dw_, *t, strokeAttributes(t->layer, ViewStroke{t->color, {}}));
             blockMarker(dw_, d, "ENDBLK", "AcDbBlockEnd");
@@ -641,7 +659,7 @@ private:
             viewSegment(drawing_, segment, frame_, part_);
             for (const ViewShape& shape : part_.shapes)
                 if (!shape.annotation || !annotations_.ids.count(shape.elementId))
-                    writeShape(dxf_, dw_, shape, strokeAttributes(shape.layer, shape.stroke));
+                    writeShape(dw_, shape, strokeAttributes(shape.layer, shape.stroke));
             for (ViewText& t : part_.texts)
                 if (!annotations_.ids.count(t.elementId)) plainTexts.push_back(std::move(t));
             annotations_.keepTexts(part_);
