@@ -24,6 +24,14 @@ inline constexpr int kMlineStyleDictionary = 0x17;
 inline constexpr int kStandardMlineStyle = 0x18;
 inline constexpr int kPlotSettingsDictionary = 0x19;
 inline constexpr int kLayoutDictionary = 0x1A;
+// The empty VIEW and UCS tables, the ACAD application's record, and the model's and the sheets'
+// blocks (each block's end has the handle after its start's).
+inline constexpr int kViewTable = 0x6;
+inline constexpr int kUcsTable = 0x7;
+inline constexpr int kAcadAppid = 0x12;
+inline constexpr int kPaperSpaceBlock = 0x1C;
+inline constexpr int kModelSpaceBlock = 0x20;
+inline constexpr int kPaperSpace0Block = 0x24;
 
 // The dictionaries every reader of this version expects, each object owned
 // by the dictionary that lists it.

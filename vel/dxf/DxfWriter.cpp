@@ -458,18 +458,49 @@ void writeShape(StreamDxfWriter& dw, const ViewShape& shape, const DL_Attributes
     for (const BulgeVertex& v : vertices) dw.vertex(v.p.x, v.p.y, v.bulge);
 }
 
-void writeText(DL_Dxf& dxf, DL_WriterA& dw, const ViewText& t, const DL_Attributes& a) {
+void writeText(StreamDxfWriter& dw, const ViewText& t, const DL_Attributes& a) {
     const double rad = t.angleDegrees * std::numbers::pi / 180.0;
     const Point down{std::sin(rad), -std::cos(rad)};
     const int justification = t.align == TextAlign::Left ? 0 : t.align == TextAlign::Centre ? 1 : 2;
     const std::vector<std::string> lines = dxfTextLines(t.text);
     for (size_t i = 0; i < lines.size(); ++i) {
         const Point p = t.anchor + down * (1.4 * t.height * static_cast<double>(i));
-        dxf.writeText(dw,
-                      DL_TextData(p.x, p.y, 0.0, p.x, p.y, 0.0, t.height, 1.0, 0, justification, 0,
-                                  lines[i], "Standard", rad),
-                      a);
+        // Aligned at the point itself, in the standard style, unstretched.
+        figureStart(dw, "TEXT", a, "AcDbText");
+        dw.coord(10, p.x, p.y, 0.0);
+        dw.dxfReal(40, t.height);
+        dw.dxfString(1, lines[i]);
+        dw.dxfReal(50, rad / (2 * std::numbers::pi) * 360.0);
+        dw.dxfReal(41, 1.0);
+        dw.dxfString(7, "Standard");
+        dw.dxfInt(71, 0);
+        dw.dxfInt(72, justification);
+        dw.coord(11, p.x, p.y, 0.0);
+        dw.subClass("AcDbText");
+        dw.dxfInt(73, 0);
     }
+}
+
+// An empty table that readers expect all the same, by its fixed handle.
+void emptyTable(StreamDxfWriter& dw, const char* name, int handle) {
+    dw.dxfString(0, "TABLE");
+    dw.dxfString(2, name);
+    dw.dxfHex(5, handle);
+    dw.subClass("AcDbSymbolTable");
+    dw.dxfInt(70, 0);
+    dw.dxfString(0, "ENDTAB");
+}
+
+// The model's and the sheets' blocks, each empty, by their fixed handles (the first sheet's
+// entities marked as paper space).
+void emptyBlock(StreamDxfWriter& dw, const char* name, int begin, int end) {
+    dw.sectionBlockEntry(static_cast<unsigned long>(begin));
+    dw.dxfString(2, name);
+    dw.dxfInt(70, 0);
+    dw.coord(10, 0.0, 0.0, 0.0);
+    dw.dxfString(3, name);
+    dw.dxfString(1, "");
+    dw.sectionBlockEntryEnd(static_cast<unsigned long>(end));
 }
 
 // The dimensions and leaders written as DIMENSION and LEADER entities, and what shows them.
@@ -587,10 +618,12 @@ private:
         dxf_.writeStyle(
             dw_, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, frame_.textHeight, "txt", ""));
         dw_.tableEnd();
-        dxf_.writeView(dw_);
-        dxf_.writeUcs(dw_);
+        emptyTable(dw_, "VIEW", kViewTable);
+        emptyTable(dw_, "UCS", kUcsTable);
         dw_.tableAppid(1);
-        dxf_.writeAppid(dw_, "ACAD");
+        dw_.tableAppidEntry(kAcadAppid);
+        dw_.dxfString(2, "ACAD");
+        dw_.dxfInt(70, 0);
         dw_.tableEnd();
         const double h = frame_.textHeight;
         dxf_.writeDimStyle(dw_, h, h / 4, h / 4, h / 4, h);
@@ -631,17 +664,16 @@ private:
 
     void writeBlocks() {
         dw_.sectionBlocks();
-        for (const char* block : {"*Model_Space", "*Paper_Space", "*Paper_Space0"}) {
-            dxf_.writeBlock(dw_, DL_BlockData(block, 0, 0.0, 0.0, 0.0));
-            dxf_.writeEndBlock(dw_, block);
-        }
+        emptyBlock(dw_, "*Model_Space", kModelSpaceBlock, kModelSpaceBlock + 1);
+        emptyBlock(dw_, "*Paper_Space", kPaperSpaceBlock, kPaperSpaceBlock + 1);
+        emptyBlock(dw_, "*Paper_Space0", kPaperSpace0Block, kPaperSpace0Block + 1);
         // What each dimension shows, for readers that draw a dimension from its block.
         for (const Annotation& d : annotations_.dimensions) {
             writeBlockBegin(dw_, d);
             for (const ViewShape& shape : annotations_.shapesOf[d.element->id])
                 writeShape(dw_, shape, strokeAttributes(shape.layer, shape.stroke));
             if (const ViewText* t = annotations_.textOf(d.element->id))
-                writeText(dxf_, dw_, *t, strokeAttributes(t->layer, ViewStroke{t->color, {}}));
+                writeText(dw_, *t, strokeAttributes(t->layer, ViewStroke{t->color, {}}));
             blockMarker(dw_, d, "ENDBLK", "AcDbBlockEnd");
         }
         annotations_.shapesOf.clear();
@@ -665,7 +697,7 @@ private:
             annotations_.keepTexts(part_);
         }
         for (const ViewText& t : plainTexts)
-            writeText(dxf_, dw_, t, strokeAttributes(t.layer, ViewStroke{t.color, {}}));
+            writeText(dw_, t, strokeAttributes(t.layer, ViewStroke{t.color, {}}));
         const double h = frame_.textHeight;
         for (const Annotation& d : annotations_.dimensions)
             writeDimension(dw_, d, annotations_.textOf(d.element->id),
