@@ -20,6 +20,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 
 #include "vel/dxf/DxfObjects.h"
@@ -648,9 +649,24 @@ private:
         dw_.tableEnd();
     }
 
-    // dxflib's records of the model and the sheets, then one for each dimension's block.
+    // The records of the model and the sheets, then one for each dimension's block.
     void writeBlockRecords() {
-        dxf_.writeBlockRecord(dw_);
+        dw_.dxfString(0, "TABLE");
+        dw_.dxfString(2, "BLOCK_RECORD");
+        dw_.dxfHex(5, kBlockRecordTable);
+        dw_.subClass("AcDbSymbolTable");
+        dw_.dxfInt(70, 1);  // as it has always been written, whatever the records
+        for (const auto& [name, record, layout] :
+             {std::tuple{"*Model_Space", kModelSpaceRecord, kModelLayout},
+              std::tuple{"*Paper_Space", kPaperSpaceRecord, kPaperLayout},
+              std::tuple{"*Paper_Space0", kPaperSpace0Record, kPaperLayout0}}) {
+            dw_.dxfString(0, "BLOCK_RECORD");
+            dw_.dxfHex(5, record);
+            dw_.subClass("AcDbSymbolTableRecord");
+            dw_.subClass("AcDbBlockTableRecord");
+            dw_.dxfString(2, name);
+            dw_.dxfHex(340, layout);
+        }
         for (Annotation& d : annotations_.dimensions) {
             dw_.dxfString(0, "BLOCK_RECORD");
             d.blockRecord = dw_.handle();
