@@ -76,25 +76,9 @@ std::vector<double> writablePattern(std::vector<double> pattern) {
     return pattern;
 }
 
-// A value the scan has passed as a number: blanks round it, one sign.
-std::string_view numberText(std::string_view v) {
-    while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
-    while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
-    if (!v.empty() && v.front() == '+') v.remove_prefix(1);
-    return v;
-}
-double realOf(std::string_view v) {
-    v = numberText(v);
-    double x = 0.0;
-    std::from_chars(v.data(), v.data() + v.size(), x);
-    return x;
-}
 // A whole number as an int, wrapped as DXF readers have always stored the long they read.
 int intOf(std::string_view v) {
-    v = numberText(v);
-    long long n = 0;
-    std::from_chars(v.data(), v.data() + v.size(), n);
-    return static_cast<int>(n);
+    return static_cast<int>(wholeValue(v));
 }
 
 // The groups of the object being read, by code: the last of each code, each a view into the
@@ -121,7 +105,7 @@ public:
         return std::string(has(code) ? text(code) : otherwise);
     }
     double real(int code, double otherwise) const {
-        return has(code) ? realOf(text(code)) : otherwise;
+        return has(code) ? realValue(text(code)) : otherwise;
     }
     int whole(int code, int otherwise) const { return has(code) ? intOf(text(code)) : otherwise; }
     // The lowest code the object has; kCodes when none.
@@ -273,7 +257,7 @@ private:
         // Codes whose repeats make a list; the last of every code counts as well.
         if (kind_ == ObjectKind::LwPolyline) lwPolylineGroup(code, value);
         if (kind_ == ObjectKind::Spline) splineGroup(code, value);
-        if (kind_ == ObjectKind::LineType && code == 49) dashes_.push_back(realOf(value));
+        if (kind_ == ObjectKind::LineType && code == 49) dashes_.push_back(realValue(value));
         // Extended data belongs to an application, not to the object.
         if (code < 1000) values_.set(code, value);
     }
@@ -518,7 +502,7 @@ private:
             if (vertexIndex_ < maxVertices_ - 1 && code == 10) ++vertexIndex_;
             if (vertexIndex_ >= 0 && vertexIndex_ < maxVertices_)
                 lwVertices_[static_cast<size_t>(vertexIndex_)][code == 42 ? 3 : code / 10 - 1] =
-                    realOf(value);
+                    realValue(value);
         }
     }
 
@@ -576,26 +560,26 @@ private:
                 return;
             case 40:
                 if (knotIndex_ < maxKnots_ - 1)
-                    knots_[static_cast<size_t>(++knotIndex_)] = realOf(value);
+                    knots_[static_cast<size_t>(++knotIndex_)] = realValue(value);
                 return;
             case 10:
             case 20:
             case 30:
                 if (controlIndex_ < maxControl_ - 1 && code == 10) ++controlIndex_;
                 if (room(controlIndex_, maxControl_))
-                    control_[static_cast<size_t>(controlIndex_)][code / 10 - 1] = realOf(value);
+                    control_[static_cast<size_t>(controlIndex_)][code / 10 - 1] = realValue(value);
                 return;
             case 11:
             case 21:
             case 31:
                 if (fitIndex_ < maxFit_ - 1 && code == 11) ++fitIndex_;
                 if (room(fitIndex_, maxFit_))
-                    fit_[static_cast<size_t>(fitIndex_)][(code - 1) / 10 - 1] = realOf(value);
+                    fit_[static_cast<size_t>(fitIndex_)][(code - 1) / 10 - 1] = realValue(value);
                 return;
             case 41:
                 if (weightIndex_ < maxControl_ - 1) ++weightIndex_;
                 if (room(weightIndex_, maxControl_))
-                    weights_[static_cast<size_t>(weightIndex_)] = realOf(value);
+                    weights_[static_cast<size_t>(weightIndex_)] = realValue(value);
                 return;
             default:
                 return;

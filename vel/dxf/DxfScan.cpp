@@ -154,27 +154,9 @@ const char* plainCodeEnd(const char* p, const char* end, int& code) {
     return p;
 }
 
-// The value of a group already checked to be a whole number or a number (0 where it does not
-// fit the type).
-long long wholeValue(std::string_view value) {
-    std::string_view v = trimmed(value);
-    if (!v.empty() && v.front() == '+') v.remove_prefix(1);
-    long long n = 0;
-    std::from_chars(v.data(), v.data() + v.size(), n);
-    return n;
-}
-
 int smallValue(std::string_view value) {
     const long long n = wholeValue(value);
     return n < INT_MIN || n > INT_MAX ? 0 : static_cast<int>(n);
-}
-
-double realValue(std::string_view value) {
-    std::string_view v = trimmed(value);
-    if (!v.empty() && v.front() == '+') v.remove_prefix(1);
-    double x = 0.0;
-    std::from_chars(v.data(), v.data() + v.size(), x);
-    return x;
 }
 
 // Parts of the entity before them, not entities of their own.
@@ -601,6 +583,24 @@ std::string quotedValue(std::string_view value) {
     out += '"';
     if (shown == kQuotedLength && value.size() > kQuotedLength) out += "...";
     return out;
+}
+
+// The value of a group already checked to be a whole number or a number (0 where it does not
+// fit the type).
+long long wholeValue(std::string_view value) {
+    std::string_view v = trimmed(value);
+    if (!v.empty() && v.front() == '+') v.remove_prefix(1);
+    long long n = 0;
+    std::from_chars(v.data(), v.data() + v.size(), n);
+    return n;
+}
+
+double realValue(std::string_view value) {
+    std::string_view v = trimmed(value);
+    if (!v.empty() && v.front() == '+') v.remove_prefix(1);
+    double x = 0.0;
+    std::from_chars(v.data(), v.data() + v.size(), x);
+    return x;
 }
 
 }  // namespace vel

@@ -55,6 +55,11 @@ public:
 void scanDxf(std::string_view text, const std::string& fileName, ProgressSteps& progress,
              DxfGroups& groups, ScannedDxf& out);
 
+// The value of a group the scan has passed as a whole number or a number: blanks round it and
+// one sign allowed; 0 where it does not fit the type.
+long long wholeValue(std::string_view value);
+double realValue(std::string_view value);
+
 // The reason an entity of this kind, in model space, is not a figure.
 LeftOutReason reasonForKind(std::string_view type);
 

@@ -289,6 +289,10 @@ TEST(DxfFormat, FaultyFilesAreRefusedWithFileAndLine) {
         {"zero byte", entities(std::string("0\nLINE\n10\n1.5\0zz\n", 17)), 8, "\"1.5\\x00zz\""},
         {"decimal comma", entities("0\nCIRCLE\n10\n0\n20\n0\n40\n50,5\n"), 12, "\"50,5\""},
         {"not a number", entities("0\nLINE\n10\nnan\n"), 8, "expected a number"},
+        // A fault of the file's form is told before one of its content, wherever each lies.
+        {"form after content",
+         entities("0\nELLIPSE\n11\n0\n21\n0\n0\nLINE\n10\nabc\n"), 14,
+         "expected a number for group code 10"},
         {"infinity", entities("0\nLINE\n10\n-inf\n"), 8, "expected a number"},
         {"whole number", entities("0\nLINE\n62\n1.5\n"), 8, "expected a whole number"},
         {"negative radius", entities("0\nARC\n10\n0\n20\n0\n40\n-2\n50\n0\n51\n9\n"), 5,
