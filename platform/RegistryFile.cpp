@@ -248,6 +248,10 @@ public:
         if (!FinalTarget(given, path)) {
             return Fail("a symbolic link on the way cannot be read or the links form a loop");
         }
+        // Refused before the lock is made, so that no lock file is left beside a folder.
+        if (std::error_code ignored; std::filesystem::is_directory(path, ignored)) {
+            return Fail("not a regular file");
+        }
         const std::filesystem::path folder = std::filesystem::path(path).parent_path();
         if (!folder.empty()) {
             std::error_code error;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
@@ -227,6 +228,8 @@ TEST(RegistryFile, WritesKeepTheFileModeAndFailWithoutDamage) {
     std::u16string out;
     EXPECT_FALSE(WriteSettingString(u"Orvanta", u"v", u"1"));
     EXPECT_EQ(CurrentUserRegistry().lastError(), "not a regular file");
+    EXPECT_FALSE(std::filesystem::exists(registry.folder().string() + ".lock"))
+        << "no lock left beside it";
     EXPECT_FALSE(ReadSettingString(u"Orvanta", u"v", out));
     if (::geteuid() != 0) {  // root reads anything
         ::setenv("VEL_REGISTRY", registry.file().c_str(), 1);

@@ -69,9 +69,11 @@ class WindowSessions : public Session {
 protected:
     void SetUp() override {
         Session::SetUp();
-        QStandardPaths::setTestModeEnabled(true);  // recent files stay out of the home folder
-        QSettings(QStringLiteral("Orvanta"), QStringLiteral("velhost"))
-            .remove(QStringLiteral("snap"));
+        // The window's remembered snaps and recent files in this test's own folder: tests run
+        // side by side, and one window's snaps written into a shared file would show in another's.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString(Path("settings")));
         registry_.emplace(Path("window.reg"));
         host().reset();
         StartPlugin();
