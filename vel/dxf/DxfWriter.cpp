@@ -438,7 +438,7 @@ void writeShape(StreamDxfWriter& dw, const ViewShape& shape, const DL_Attributes
     if (path.pieces.size() == 1 && !path.closed) {
         const PathPiece& piece = path.pieces.front();
         if (piece.arc) {
-            const Arc& arc = *piece.arc;
+            const Arc arc = piece.arc->arc();
             figureStart(dw, "ARC", a, "AcDbCircle");
             dw.coord(10, arc.centre.x, arc.centre.y, 0.0);
             dw.dxfReal(40, std::fabs(arc.radius));

@@ -89,6 +89,14 @@ void StreamDxfWriter::append(const char* text, size_t n) const {
 // Group codes right-aligned in three columns, as DXF writers customarily do.
 void StreamDxfWriter::code(int gc) const {
     char* const at = room(16);
+    if (gc >= 0 && gc < 1000) {  // every code the format has: no conversion needed
+        at[0] = gc >= 100 ? static_cast<char>('0' + gc / 100) : ' ';
+        at[1] = gc >= 10 ? static_cast<char>('0' + gc / 10 % 10) : ' ';
+        at[2] = static_cast<char>('0' + gc % 10);
+        at[3] = '\n';
+        used_ += 4;
+        return;
+    }
     char digits[8];
     const auto [last, ec] = std::to_chars(digits, digits + sizeof digits, gc);
     const size_t n = static_cast<size_t>(last - digits);
@@ -119,10 +127,10 @@ void StreamDxfWriter::real(double v) const {
     if (!std::isfinite(v)) v = 0.0;  // drawings are checked before writing
     char* const at = room(kLongestValue);
     const auto [last, ec] = std::to_chars(at, at + kLongestValue - 2, v, std::chars_format::fixed);
-    const std::string_view digits(at, static_cast<size_t>(last - at));
-    used_ += digits.size();
-    if (digits.find('.') == std::string_view::npos) {
-        std::memcpy(at + digits.size(), ".0", 2);
+    used_ += static_cast<size_t>(last - at);
+    // The shortest fixed text has a point unless the number is whole.
+    if (v == std::trunc(v)) {
+        std::memcpy(last, ".0", 2);
         used_ += 2;
     }
 }

@@ -27,13 +27,22 @@ bool finite(Point p) {
 bool finitePiece(const PathPiece& piece) {
     if (!finite(piece.from) || !finite(piece.to)) return false;
     if (!piece.arc) return true;
-    const Arc& a = *piece.arc;
-    return finite(a.centre) && std::isfinite(a.radius) && std::isfinite(a.startAngle) &&
-           std::isfinite(a.endAngle);
+    const ArcThrough& a = *piece.arc;
+    return finite(a.centre) && std::isfinite(a.radius) && finite(a.from - a.centre) &&
+           finite(a.to - a.centre);
 }
 
-PathPiece pieceOf(const Primitive& p) {
-    if (const Arc* a = std::get_if<Arc>(&p)) return {a->start(), a->end(), *a, false};
+// Whether a and b lie within tol of each other. By squares, as every join of a large drawing
+// asks it and hypot is slow; by hypot where a square would overflow.
+bool within(Point a, Point b, double tol) {
+    const Point d = a - b;
+    const double squared = dot(d, d);
+    if (squared < 1e300 && tol < 1e150) return squared <= tol * tol;
+    return distance(a, b) <= tol;
+}
+
+PathPiece pieceOf(const DrawnPiece& p) {
+    if (const ArcThrough* a = std::get_if<ArcThrough>(&p)) return {a->from, a->to, *a, false};
     const Line& l = std::get<Line>(p);
     return {l.start, l.end, std::nullopt, false};
 }
@@ -50,14 +59,14 @@ struct Chain {
     // Adds the piece if it continues the chain, turning it (or a lone first
     // piece, whose direction nothing has fixed yet) round where needed.
     bool extend(const PathPiece& piece, double tol) {
-        if (distance(end(), piece.from) <= tol) {
+        if (within(end(), piece.from, tol)) {
             pieces.push_back(piece);
-        } else if (distance(end(), piece.to) <= tol) {
+        } else if (within(end(), piece.to, tol)) {
             pieces.push_back(piece.reversed());
-        } else if (pieces.size() == 1 && distance(start(), piece.from) <= tol) {
+        } else if (pieces.size() == 1 && within(start(), piece.from, tol)) {
             pieces.front() = pieces.front().reversed();
             pieces.push_back(piece);
-        } else if (pieces.size() == 1 && distance(start(), piece.to) <= tol) {
+        } else if (pieces.size() == 1 && within(start(), piece.to, tol)) {
             pieces.front() = pieces.front().reversed();
             pieces.push_back(piece.reversed());
         } else {
@@ -67,7 +76,7 @@ struct Chain {
     }
 
     bool closes(double tol) const {
-        if (pieces.empty() || distance(end(), start()) > tol) return false;
+        if (pieces.empty() || !within(end(), start(), tol)) return false;
         return pieces.size() > 1 || pieces.front().arc.has_value();
     }
 };
@@ -238,7 +247,7 @@ PathPiece PathPiece::reversed() const {
 
 double PathPiece::bulge() const {
     if (!arc) return 0.0;
-    const double b = std::tan(arc->sweep() / 4.0);
+    const double b = arc->bulge();
     return clockwise ? -b : b;
 }
 
@@ -292,12 +301,12 @@ void viewSegment(const Drawing& drawing, const Segment& segment, const ViewFrame
     };
     const double tol = frame.joinTolerance;
     std::vector<Chain> chains;
-    // The element whose primitives come, and how it is drawn: one visitor for all of them, as a
-    // large drawing has a million.
+    // The element whose primitives come, and how it is drawn: one visitor for all of them. A
+    // figure's one piece is handed to it straight, as a large drawing has a million.
     int id = 0;
     ViewStroke stroke;
     bool annotation = false;
-    const std::function<void(const Primitive&)> take = [&](const Primitive& p) {
+    const auto take = [&](const DrawnPiece& p) {
         if (const Circle* c = std::get_if<Circle>(&p)) {
             if (finite(c->centre) && std::isfinite(c->radius))
                 out.shapes.push_back(shape(id, stroke, annotation, *c));
@@ -316,12 +325,20 @@ void viewSegment(const Drawing& drawing, const Segment& segment, const ViewFrame
             chains.push_back(Chain{id, stroke, {piece}});
         }
     };
+    std::function<void(const DrawnPiece&)> annotations;  // made for the first one there is
     for (size_t i = 0; i < segment.elements.size(); ++i) {
         const Element& e = segment.elements[i];
         id = e.id;
         stroke = strokeOf(segment, static_cast<int>(i));
         annotation = !e.figure();
-        forEachDrawnPrimitive(drawing, segment, static_cast<int>(i), take);
+        if (!annotation) {
+            if (const std::optional<DrawnPiece> piece =
+                    drawnFigurePiece(segment, static_cast<int>(i)))
+                take(*piece);
+        } else {
+            if (!annotations) annotations = take;
+            forEachDrawnPiece(drawing, segment, static_cast<int>(i), annotations);
+        }
         if (const auto* dim = std::get_if<DimensionElement>(&e.body))
             for (const Arrowhead& head : dimensionArrows(*dim, frame.textHeight))
                 if (finite(head.tip) && finite(head.left) && finite(head.right))
@@ -331,8 +348,7 @@ void viewSegment(const Drawing& drawing, const Segment& segment, const ViewFrame
     }
     // On a closed outline the last run may lead straight into the first.
     if (chains.size() >= 2 && chains.back().stroke == chains.front().stroke &&
-        !chains.front().closes(tol) &&
-        distance(chains.back().end(), chains.front().start()) <= tol) {
+        !chains.front().closes(tol) && within(chains.back().end(), chains.front().start(), tol)) {
         Chain& last = chains.back();
         last.pieces.insert(last.pieces.end(), chains.front().pieces.begin(),
                            chains.front().pieces.end());
@@ -385,9 +401,10 @@ void requireFiniteDrawing(const Drawing& drawing) {
 
 std::vector<BulgeVertex> polylineVertices(const Path& path) {
     std::vector<BulgeVertex> vertices;
+    vertices.reserve(path.pieces.size() + 1);
     for (const PathPiece& piece : path.pieces) {
-        if (piece.arc && piece.arc->sweep() > std::numbers::pi) {
-            const Arc& arc = *piece.arc;
+        if (piece.arc && piece.arc->sweepAgainstHalfTurn() > 0) {
+            const Arc arc = piece.arc->arc();
             const double half = std::tan(arc.sweep() / 8.0) * (piece.clockwise ? -1.0 : 1.0);
             vertices.push_back({piece.from, half});
             vertices.push_back({arc.pointAt(arc.startAngle + arc.sweep() / 2), half});

@@ -17,7 +17,7 @@ namespace vel {
 struct PathPiece {
     Point from;
     Point to;
-    std::optional<Arc> arc;  // none: straight
+    std::optional<ArcThrough> arc;  // none: straight
     bool clockwise = false;  // the arc is travelled against its own counter-clockwise sense
 
     PathPiece reversed() const;

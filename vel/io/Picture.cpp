@@ -24,16 +24,15 @@ ScreenPath screenPath(const Path& path, const ViewTransform& t, const PictureDet
         const bool final = i + 1 == path.pieces.size();
         const Point moved = to - last;
         if (!final && moved.x * moved.x + moved.y * moved.y < mergeSquared) continue;
-        const double sweep = piece.arc ? piece.arc->sweep() : 0.0;
-        if (!piece.arc ||
-            std::fabs(piece.arc->radius) * t.scale() * sweep < detail.straightArcPixels) {
+        const Arc a = piece.arc ? piece.arc->arc() : Arc{};
+        const double sweep = piece.arc ? a.sweep() : 0.0;
+        if (!piece.arc || std::fabs(a.radius) * t.scale() * sweep < detail.straightArcPixels) {
             ScreenPath::Step line;
             line.to = to;
             out.steps.push_back(line);
             last = to;
             continue;
         }
-        const Arc& a = *piece.arc;
         // Travelled from `from`: counter-clockwise from the start angle, or
         // clockwise from the end angle. The flip of y keeps the sense as seen.
         const double from = piece.clockwise ? a.startAngle + sweep : a.startAngle;

@@ -24,7 +24,8 @@ Extents boxOf(const SegmentView& view) {
             box.add(head->tip), box.add(head->left), box.add(head->right);
         } else {
             for (const PathPiece& piece : std::get<Path>(shape.geometry).pieces)
-                box.add(piece.arc ? extentsOf(Primitive{*piece.arc})
+                box.add(piece.arc ? arcExtents(piece.arc->centre, piece.arc->radius,
+                                               piece.arc->from, piece.arc->to)
                                   : extentsOf(Primitive{Line{piece.from, piece.to}}));
         }
     }

@@ -13,14 +13,20 @@ using namespace shape;
 
 namespace {
 
-Arc arcThrough(Point centre, double radius, Point from, Point to) {
-    return Arc{centre, radius, std::atan2(from.y - centre.y, from.x - centre.x),
-               std::atan2(to.y - centre.y, to.x - centre.x)};
-}
+// How a figure's arc is handed on: as a primitive, with its angles, or as the figure keeps it.
+enum class Arcs { Angles, Kept };
 
 // A figure element draws one primitive (none when its type is unknown).
-template <typename Visit>
+template <Arcs kind, typename Visit>
 void figurePrimitives(const Segment& s, int i, Visit&& visit) {
+    const auto arcThrough = [&](Point centre, double radius, Point from, Point to) {
+        const ArcThrough arc{centre, radius, from, to};
+        if constexpr (kind == Arcs::Kept) {
+            visit(arc);
+        } else {
+            visit(arc.arc());
+        }
+    };
     const FigureElement& f = *figureAt(s, i);
     switch (f.type) {
         case FigureType::Line:
@@ -28,13 +34,13 @@ void figurePrimitives(const Segment& s, int i, Visit&& visit) {
         case FigureType::Circle:
             return visit(Circle{pointAt(f, 0), f.values[2]});
         case FigureType::Arc:
-            return visit(arcThrough(pointAt(f, 0), f.values[6], pointAt(f, 2), pointAt(f, 4)));
+            return arcThrough(pointAt(f, 0), f.values[6], pointAt(f, 2), pointAt(f, 4));
         case FigureType::CornerR: {
             const Point c = pointAt(f, 0), p = pointAt(f, 2), q = pointAt(f, 4);
             // A round corner sweeps less than a half turn, so the side of the turn
             // is the sign of the cross product of its two radii.
-            if (cross(p - c, q - c) >= 0.0) return visit(arcThrough(c, f.values[6], p, q));
-            return visit(arcThrough(c, f.values[6], q, p));
+            if (cross(p - c, q - c) >= 0.0) return arcThrough(c, f.values[6], p, q);
+            return arcThrough(c, f.values[6], q, p);
         }
         case FigureType::Chamfer:
             return visit(Line{pointAt(f, 0), pointAt(f, 2)});
@@ -66,10 +72,10 @@ void leaderPrimitives(const LeaderElement& leader, Visit&& visit) {
 }
 
 // The drawn primitives of one element, one at a time.
-template <typename Visit>
+template <Arcs kind = Arcs::Angles, typename Visit>
 void elementPrimitives(const Segment& s, int i, Visit&& visit) {
     const ElementBody& body = s.elements[i].body;
-    if (std::holds_alternative<FigureElement>(body)) return figurePrimitives(s, i, visit);
+    if (std::holds_alternative<FigureElement>(body)) return figurePrimitives<kind>(s, i, visit);
     if (const DimensionElement* dim = std::get_if<DimensionElement>(&body))
         return dimensionPrimitives(*dim, visit);
     leaderPrimitives(std::get<LeaderElement>(body), visit);
@@ -105,6 +111,22 @@ void forEachDrawnPrimitive(const Drawing& d, const Segment& s, int elementIndex,
     (void)d;
     if (elementIndex < 0 || elementIndex >= static_cast<int>(s.elements.size())) return;
     elementPrimitives(s, elementIndex, visit);
+}
+
+void forEachDrawnPiece(const Drawing& d, const Segment& s, int elementIndex,
+                       const std::function<void(const DrawnPiece&)>& visit) {
+    (void)d;
+    if (elementIndex < 0 || elementIndex >= static_cast<int>(s.elements.size())) return;
+    elementPrimitives<Arcs::Kept>(s, elementIndex, visit);
+}
+
+std::optional<DrawnPiece> drawnFigurePiece(const Segment& s, int elementIndex) {
+    std::optional<DrawnPiece> piece;
+    if (elementIndex < 0 || elementIndex >= static_cast<int>(s.elements.size()) ||
+        !figureAt(s, elementIndex))
+        return piece;
+    figurePrimitives<Arcs::Kept>(s, elementIndex, [&](const DrawnPiece& p) { piece = p; });
+    return piece;
 }
 
 void forEachDrawnBox(const Drawing& d, const Segment& s,

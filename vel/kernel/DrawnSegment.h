@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "vel/kernel/Drawing.h"
@@ -23,6 +24,14 @@ void forEachDrawnPrimitive(const Drawing& d, const Segment& s,
 // The same for one element.
 void forEachDrawnPrimitive(const Drawing& d, const Segment& s, int elementIndex,
                            const std::function<void(const Primitive&)>& visit);
+// The same with a figure's arcs as the figure keeps them, their ends exact: for what is drawn or
+// written from them, where angles would only be worked out to be turned back into points.
+using DrawnPiece = std::variant<Line, ArcThrough, Circle, Point>;
+void forEachDrawnPiece(const Drawing& d, const Segment& s, int elementIndex,
+                       const std::function<void(const DrawnPiece&)>& visit);
+// The one piece a figure element draws, without a visitor: a large drawing's figures are
+// millions. None for an element that is no figure or a figure of no known type.
+std::optional<DrawnPiece> drawnFigurePiece(const Segment& s, int elementIndex);
 // What the segment's drawn primitives cover, those whose extents are not finite (which
 // cannot be drawn) left out.
 Extents drawnExtentsOf(const Drawing& d, const Segment& s);

@@ -2,6 +2,8 @@
 // from a point (used for picking) and the angle test of counter-clockwise arcs.
 #include "vel/kernel/Geometry.h"
 
+#include <optional>
+
 namespace vel {
 
 namespace {
@@ -12,6 +14,11 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 // extremes of exact quarter arcs inside their own extents.
 constexpr double kAngleSlack = 1e-12;
 
+// The sine of a sweep below which its sign may be rounding's (unit vectors carry errors of a
+// few 1e-16): there an arc's two angles decide, as they always have, whether it passes the half
+// turn, which splits it in two when it is written.
+constexpr double kSweepSineUnsure = 1e-9;
+
 double distanceToSegment(const Line& l, Point q) {
     const Point d = l.end - l.start;
     const double len2 = dot(d, d);
@@ -21,6 +28,51 @@ double distanceToSegment(const Line& l, Point q) {
 }
 
 }  // namespace
+
+Arc ArcThrough::arc() const {
+    return Arc{centre, radius, std::atan2(from.y - centre.y, from.x - centre.x),
+               std::atan2(to.y - centre.y, to.x - centre.x)};
+}
+
+namespace {
+
+// The two ends as unit vectors from the centre, and the sine of the sweep between them; none
+// where an end lies on the centre or beyond what a length can hold.
+struct EndDirections {
+    Point u, v;
+    double sine = 0.0;
+};
+
+std::optional<EndDirections> endDirections(const ArcThrough& a) {
+    // By square roots, not hypot: a large drawing asks this of a million arcs, and a length
+    // whose square overflows goes to the angles like one that is not finite.
+    const Point u = a.from - a.centre, v = a.to - a.centre;
+    const double lu = std::sqrt(dot(u, u)), lv = std::sqrt(dot(v, v));
+    if (!(lu > 0.0) || !(lv > 0.0) || !std::isfinite(lu) || !std::isfinite(lv)) return std::nullopt;
+    EndDirections d{u * (1.0 / lu), v * (1.0 / lv)};
+    d.sine = cross(d.u, d.v);
+    return d;
+}
+
+}  // namespace
+
+int ArcThrough::sweepAgainstHalfTurn() const {
+    if (const auto d = endDirections(*this); d && std::fabs(d->sine) > kSweepSineUnsure)
+        return d->sine > 0.0 ? -1 : 1;
+    const double sweep = arc().sweep();
+    return sweep < std::numbers::pi ? -1 : sweep > std::numbers::pi ? 1 : 0;
+}
+
+double ArcThrough::bulge() const {
+    // With s = |u - v| = 2 sin(sweep/2) and c = |u + v| = 2 |cos(sweep/2)|, tan(sweep/4) is
+    // s / (2 + c) below the half turn and (2 + c) / s above it: neither divides by a difference
+    // that vanishes.
+    const auto d = endDirections(*this);
+    if (!d || !(std::fabs(d->sine) > kSweepSineUnsure)) return std::tan(arc().sweep() / 4.0);
+    const Point difference = d->u - d->v, sum = d->u + d->v;
+    const double s = std::sqrt(dot(difference, difference)), c = std::sqrt(dot(sum, sum));
+    return d->sine > 0.0 ? s / (2.0 + c) : (2.0 + c) / s;
+}
 
 bool angleOnArc(const Arc& arc, double angle) {
     if (!std::isfinite(angle) || !std::isfinite(arc.startAngle) || !std::isfinite(arc.endAngle))

@@ -84,6 +84,25 @@ struct Arc {
     double sweep() const { return counterClockwiseSweep(startAngle, endAngle); }
 };
 
+// An arc as a figure keeps it: its centre, its radius and the two points it runs between
+// counter-clockwise (the two the same: the whole circle). What is written from it carries those
+// points as they are, where angles would move them in the last place; the angles, and with them
+// the sine and cosine, are worked out only where something asks for them.
+struct ArcThrough {
+    Point centre;
+    double radius = 0.0;
+    Point from;
+    Point to;
+
+    // The angles of the two points, as figures' arcs have always been drawn.
+    Arc arc() const;
+    // Against the half turn, from the two points alone: -1 less, 0 a half turn, 1 more (the
+    // whole circle included). 0 also where the points lie too nearly opposite to tell.
+    int sweepAgainstHalfTurn() const;
+    // tan(sweep / 4): the bulge of a polyline's vertex that starts the arc.
+    double bulge() const;
+};
+
 struct Circle {
     Point centre;
     double radius = 0.0;

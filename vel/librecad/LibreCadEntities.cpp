@@ -184,10 +184,11 @@ std::vector<LcEntity> entitiesOf(const Drawing& drawing, const Segment& segment,
             const PathPiece& first = path.pieces.front();
             if (path.pieces.size() == 1 && !path.closed && first.arc) {
                 e.kind = LcKind::Arc;
-                e.centre = first.arc->centre;
-                e.radius = std::fabs(first.arc->radius);
-                e.start = first.arc->startAngle;
-                e.end = first.arc->startAngle + first.arc->sweep();
+                const Arc arc = first.arc->arc();
+                e.centre = arc.centre;
+                e.radius = std::fabs(arc.radius);
+                e.start = arc.startAngle;
+                e.end = arc.startAngle + arc.sweep();
             } else if (path.pieces.size() == 1 && !path.closed) {
                 e.kind = LcKind::Line;
                 e.vertices = {{first.from, 0.0}, {first.to, 0.0}};

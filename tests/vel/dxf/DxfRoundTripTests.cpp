@@ -3,6 +3,7 @@
 // written file holds together when read as plain group pairs, without dxflib.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -59,6 +60,28 @@ TEST(DxfFormat, CorneredOutlineComesBackAsTheSameDrawnShape) {
         for (const Primitive& q : drawn) nearest = std::min(nearest, distanceTo(q, mid));
         EXPECT_LT(nearest, 1e-9);
     }
+}
+
+// A bulged polyline read and written again keeps every vertex to the last digit: its arcs are
+// written from the points they keep, not from angles turned back into points (which put
+// -0.0000000000000017763568394002505 where the file had 0).
+TEST(DxfFormat, RewrittenPolylineKeepsItsVerticesExactly) {
+    const std::vector<std::string> xs{"0.0", "150.0", "160.0", "10.0", "-3.3", "0.1"};
+    const std::vector<std::string> ys{"0.0", "0.0", "10.0", "100.0", "7.7", "-0.0000001"};
+    std::string body = "0\nLWPOLYLINE\n8\n0\n90\n6\n70\n1\n";
+    for (size_t i = 0; i < xs.size(); ++i)
+        body += "10\n" + xs[i] + "\n20\n" + ys[i] + "\n42\n" + (i % 2 ? "-0.3" : "0.41") + "\n";
+    Drawing d;
+    ASSERT_EQ(fromDxf(entities(body), d).leftOut.total(), 0);
+    std::vector<std::string> written;
+    for (const DxfGroup& g : dxfGroups(toDxf(d)))
+        if (g.code == 10 || g.code == 20) written.push_back(g.value);
+    std::vector<std::string> expected;
+    for (size_t i = 0; i < xs.size(); ++i) expected.insert(expected.end(), {xs[i], ys[i]});
+    // The polyline's vertices come first; the header's points after them do not count.
+    ASSERT_GE(written.size(), expected.size());
+    const auto at = std::search(written.begin(), written.end(), expected.begin(), expected.end());
+    EXPECT_NE(at, written.end()) << "the vertices as they were read";
 }
 
 // An arc of three quarters alone, at the end of an open path, and travelled clockwise in a

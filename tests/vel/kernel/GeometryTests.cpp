@@ -54,6 +54,42 @@ TEST(Extents, ArcBoxFromEndsMatchesTheBoxFromAngles) {
     }
 }
 
+// An arc kept by its two ends gives the bulge and the side of the half turn its angles give, on
+// every sweep round centres off the origin, whole circles and near half turns among them.
+TEST(ArcThrough, BulgeAndHalfTurnAgreeWithTheAngles) {
+    const Point c{-40.5, 12.25};
+    const double r = 7.5;
+    for (int from = 0; from < 36; ++from) {
+        for (int to = 0; to < 36; ++to) {
+            for (const double nudge : {0.0, 1e-7, -1e-12}) {
+                const double a0 = from * (std::numbers::pi / 18), a1 = to * (std::numbers::pi / 18);
+                const Arc byAngles{c, r, a0, a1 + nudge};
+                const ArcThrough kept{c, r, byAngles.start(), byAngles.end()};
+                const double sweep = kept.arc().sweep();
+                SCOPED_TRACE(std::to_string(from) + " to " + std::to_string(to) + " nudged " +
+                             std::to_string(nudge));
+                EXPECT_NEAR(sweep, byAngles.sweep(), 1e-9);
+                if (sweep < 3.1) {
+                    EXPECT_EQ(kept.sweepAgainstHalfTurn(), -1);
+                    EXPECT_NEAR(kept.bulge(), std::tan(sweep / 4), 1e-14);
+                } else if (sweep > 3.2) {
+                    EXPECT_EQ(kept.sweepAgainstHalfTurn(), 1);
+                    EXPECT_NEAR(kept.bulge() / std::tan(sweep / 4), 1.0, 1e-9);
+                } else {
+                    EXPECT_EQ(kept.sweepAgainstHalfTurn(), sweep < std::numbers::pi   ? -1
+                                                           : sweep > std::numbers::pi ? 1
+                                                                                      : 0);
+                    EXPECT_NEAR(kept.bulge(), std::tan(sweep / 4), 1e-12);
+                }
+            }
+        }
+    }
+    // Both ends on the centre: nothing to take a direction from, the angles decide.
+    const ArcThrough point{c, 0.0, c, c};
+    EXPECT_EQ(point.sweepAgainstHalfTurn(), 1);
+    EXPECT_TRUE(std::isfinite(point.bulge()));
+}
+
 TEST(Extents, CoverCirclesLinesPointsAndLists) {
     const Extents c = extentsOf(Circle{{1, 2}, 3});
     EXPECT_EQ(c.minX, -2);
