@@ -43,7 +43,13 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
               .regainActivation = [this] { regainActivation(); },
               .drawingReplaced = [this] { showNewDrawing(); }}) {
     CanvasEvents events;
-    events.inputTaken = [this] { afterInput(); };
+    events.inputTaken = [this] {
+        // A pick by the mouse answered the prompt: the text refused at it has had its turn.
+        if (!refusedText_.isEmpty() && commandLine_->text().trimmed() == refusedText_)
+            commandLine_->clear();
+        refusedText_.clear();
+        afterInput();
+    };
     events.inputRefused = [this](const vel::Words& why) { showMessage(say(why)); };
     events.gesture = [this](vel::Gesture gesture) { take(gesture); };
     events.typed = [this](const QString& text) {
@@ -51,8 +57,9 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
         commandLine_->insert(text);
     };
     events.cursorMoved = [this](vel::Point p, std::optional<vel::SnapKind> snap) {
-        coordinates_->setText(
-            QStringLiteral("X %1   Y %2").arg(p.x, 0, 'f', 3).arg(p.y, 0, 'f', 3));
+        coordinates_->setText(QStringLiteral("X %1   Y %2")
+                                  .arg(QString::fromStdString(vel::shownCoordinate(p.x)),
+                                       QString::fromStdString(vel::shownCoordinate(p.y))));
         snapState_->setText(snap ? snapKindText(*snap) : QString());
     };
     canvas_ = new Canvas(host_, input_, std::move(events));
@@ -99,6 +106,7 @@ HostWindow::HostWindow(vel::Host& host, const WindowOptions& options)
     snapState_->setObjectName(QStringLiteral("snapState"));
     statusBar()->addPermanentWidget(snapState_);
     coordinates_ = new QLabel;
+    coordinates_->setObjectName(QStringLiteral("coordinates"));
     coordinates_->setMinimumWidth(coordinates_->fontMetrics().horizontalAdvance(
         QStringLiteral("X -00000000.000   Y -00000000.000")));
     statusBar()->addPermanentWidget(coordinates_);
@@ -318,6 +326,12 @@ void HostWindow::runCommand(const QString& typed) {
 void HostWindow::take(vel::Gesture gesture) {
     const QString typed = commandLine_->text().trimmed();
     const vel::InputMoment moment = vel::momentOf(host_, !typed.isEmpty(), !lastCommand_.isEmpty());
+    if (gesture == vel::Gesture::Space &&
+        !vel::spaceEndsTyping(typed.toStdString(), moment.input)) {
+        commandLine_->setFocus();
+        commandLine_->insert(QStringLiteral(" "));
+        return;
+    }
     const vel::Meaning meaning = vel::meaningOf(gesture, vel::Convention::Window, moment);
     switch (meaning) {
         case vel::Meaning::RunTyped:
@@ -355,6 +369,7 @@ void HostWindow::runTyped(const QString& typed, vel::StepInput input) {
     if (!taken) {
         showMessage(say(taken.words));
         commandLine_->setText(typed);  // to be put right
+        refusedText_ = typed;
     }
     afterInput();
 }

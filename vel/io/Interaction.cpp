@@ -1,6 +1,7 @@
 // Interaction.cpp - the meaning of each input at each step, and points typed at a prompt.
 #include "vel/io/Interaction.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -130,8 +131,24 @@ TypedPoint readTypedPoint(std::string_view text, std::optional<Point> last) {
 
 bool meantAsPoint(std::string_view text) {
     text = trimmed(text);
-    return text.find(',') != std::string_view::npos || text.find('<') != std::string_view::npos ||
-           (!text.empty() && text.front() == '@');
+    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    return !text.empty() && !std::all_of(text.begin(), text.end(), letter);
+}
+
+bool spaceEndsTyping(std::string_view text, StepInput input) {
+    if (!takesAPick(input) || !meantAsPoint(text)) return true;
+    // Any base will do: whether a relative point has one is not the text's fault.
+    return readTypedPoint(text, Point{}).problem != TypedPoint::Problem::NotAPoint;
+}
+
+std::string shownCoordinate(double v) {
+    char text[400];  // the longest double in fixed notation, with three decimals
+    const auto [last, error] =
+        std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 3);
+    if (error != std::errc()) return "?";
+    std::string shown(text, last);
+    if (shown == "-0.000") shown.erase(0, 1);
+    return shown;
 }
 
 }  // namespace vel

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "vel/kernel/Geometry.h"
@@ -74,9 +75,18 @@ struct TypedPoint {
 };
 TypedPoint readTypedPoint(std::string_view text, std::optional<Point> last);
 
-// The text is meant as a point rather than a command: it holds a comma or '<', or starts with
-// '@'. A command name holds neither.
+// The text is meant as a point rather than a command: it is anything but a word of letters,
+// which every command's name is. "12;5" and "12 5" are points mistyped, to be refused with the
+// reason and put right, not commands unknown.
 bool meantAsPoint(std::string_view text);
+
+// Whether space ends what is typed at a step (as Enter does) or is a blank within it: a blank
+// where a point is being typed that does not read as one yet, as between a number and its comma.
+bool spaceEndsTyping(std::string_view text, StepInput input);
+
+// A coordinate as a status line shows it: three decimals, a point for the decimal sign in every
+// locale, and a value that rounds to zero as 0.000, never -0.000.
+std::string shownCoordinate(double v);
 
 // The pick box's half size on screen, in pixels, in every front end's own view: a pick reaches
 // as far on screen at any zoom.

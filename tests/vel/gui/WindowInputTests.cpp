@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <cmath>
 #include <map>
 
@@ -155,6 +156,55 @@ TEST_F(WindowSessions, PointsTypedAtAPromptAreTakenAsClicks) {
     EXPECT_DOUBLE_EQ(outline.minY, -10);
     EXPECT_DOUBLE_EQ(outline.maxX, 169);
     EXPECT_DOUBLE_EQ(outline.maxY, 109);
+}
+
+// One rule for a text that is no point, whatever its separators: refused with the reason and kept
+// to be put right, space a blank within it; a click that answers the prompt takes it away, so that
+// Enter at the next step confirms.
+TEST_F(WindowSessions, TextThatIsNoPointIsKeptUntilAClickAnswersThePrompt) {
+    Write("window.reg", ReadFile(kExamples + "/sessions/one-annotated.reg"));
+    OpenWindow(kExamples + "/bracket.dxf");
+    type(QStringLiteral("insert"));
+    const std::u16string prompt = host().prompts().back();
+    for (const QString& text :
+         {QStringLiteral("12;5"), QStringLiteral("12 5"), QStringLiteral("12,abc")}) {
+        SCOPED_TRACE(text.toStdString());
+        window_->commandLine().clear();
+        QTest::keyClicks(&canvas(), text);
+        EXPECT_EQ(window_->commandLine().text(), text) << "space is a blank within a point";
+        QTest::keyClick(&window_->commandLine(), Qt::Key_Return);
+        EXPECT_EQ(host().prompts().back(), prompt);
+        EXPECT_EQ(window_->commandLine().text(), text) << "kept to be put right";
+        EXPECT_TRUE(
+            window_->statusBar()->currentMessage().startsWith(QStringLiteral("not a point")))
+            << window_->statusBar()->currentMessage().toStdString();
+    }
+    QTest::mouseClick(&canvas(), Qt::LeftButton, {}, PixelOf(80, 0));
+    ASSERT_EQ(host().eventMask(), VEL_MASK_ELEMENT) << "the editing step";
+    EXPECT_EQ(window_->commandLine().text(), QString()) << "the click answered the prompt";
+    QTest::keyClick(&window_->commandLine(), Qt::Key_Return);
+    EXPECT_FALSE(host().running()) << "Enter confirmed the insert";
+}
+
+// An end worked out a hair left of the y axis reads as 0.000 in the status, never -0.000.
+TEST_F(WindowSessions, StatusShowsASnapOnTheAxisAsZero) {
+    Write("window.reg", ReadFile(kExamples + "/sessions/corners-continuous.reg"));
+    OpenWindow(kExamples + "/bracket.dxf");
+    type(QStringLiteral("insert"));
+    // The round corner's end there is 10 - 10.000000000000002: a pixel beside the line's own end
+    // (0, 90) that snaps to it.
+    std::optional<QPoint> corner;
+    for (int dx = -4; dx <= 4 && !corner; ++dx)
+        for (int dy = -4; dy <= 4 && !corner; ++dy) {
+            const QPoint p = PixelOf(0, 90) + QPoint(dx, dy);
+            const std::optional<vel::Snap> snap = canvas().snapAt(p);
+            if (snap && snap->at.x < 0.0 && snap->at.x > -1e-9) corner = p;
+        }
+    ASSERT_TRUE(corner.has_value()) << "an end a hair left of the axis";
+    QTest::mouseMove(&canvas(), *corner);
+    auto* coordinates = window_->findChild<QLabel*>(QStringLiteral("coordinates"));
+    ASSERT_NE(coordinates, nullptr);
+    EXPECT_EQ(coordinates->text(), QStringLiteral("X 0.000   Y 90.000"));
 }
 
 // Two corners snapped to the part's ends, a few pixels off them; F3 turns snapping off, and the

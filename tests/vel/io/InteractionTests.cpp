@@ -125,10 +125,36 @@ TEST(Interaction, PointsAreTypedAbsoluteRelativeAndPolar) {
 }
 
 TEST(Interaction, TextMeantAsAPointIsToldFromACommand) {
-    for (const char* point : {"1,2", "@1,2", "@3<45", " @", "a,b"})
+    // Whatever the separators: a mistyped point is still a point, refused as one.
+    for (const char* point : {"1,2", "@1,2", "@3<45", " @", "a,b", "12;5", "12 5", "7", "-.5"})
         EXPECT_TRUE(meantAsPoint(point)) << point;
-    for (const char* command : {"insert", "u", "zoom", "", "  "})
+    for (const char* command : {"insert", "u", "zoom", " Z ", "", "  "})
         EXPECT_FALSE(meantAsPoint(command)) << command;
+}
+
+// Space is Enter, except within a point being typed that does not read as one yet.
+TEST(Interaction, SpaceIsABlankOnlyWithinAPointNotYetWhole) {
+    const struct {
+        const char* text;
+        StepInput input;
+        bool ends;
+    } rows[] = {
+        {"12", StepInput::Point, false},     {"12 ", StepInput::Figure, false},
+        {"12,abc", StepInput::Point, false}, {"12,5", StepInput::Point, true},
+        {"@5,5", StepInput::Point, true},  // relative: whole, whatever the base
+        {"insert", StepInput::Point, true},  {"", StepInput::Point, true},
+        {"12", StepInput::None, true},  // no point wanted: a command, unknown
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(spaceEndsTyping(row.text, row.input), row.ends) << "'" << row.text << "'";
+}
+
+TEST(Interaction, CoordinatesShowThreeDecimalsAndNoNegativeZero) {
+    EXPECT_EQ(shownCoordinate(-0.0004), "0.000");
+    EXPECT_EQ(shownCoordinate(-0.0), "0.000");
+    EXPECT_EQ(shownCoordinate(-0.0006), "-0.001");
+    EXPECT_EQ(shownCoordinate(1234.5678), "1234.568");
+    EXPECT_EQ(shownCoordinate(-12), "-12.000");
 }
 
 }  // namespace
