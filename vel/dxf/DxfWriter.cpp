@@ -219,21 +219,27 @@ std::vector<double> hostPattern(int number) {
 // read from a file goes under its own name with its own pattern, or where the file gave
 // none with the pattern of the host's line type it was read as; it takes the place of a
 // host's line type of the same name, as a table holds a name once.
-void writeLineTypes(DL_Dxf& dxf, DL_WriterA& dw, const Drawing& drawing) {
-    const FileStyles& files = drawing.fileStyles();
+//
+// The line types in use are noted element by element while the drawing's frame is worked out, so
+// that a large drawing is gone through once before its entities, not twice.
+struct LineTypesInUse {
     std::set<int> used;
     std::map<size_t, std::optional<int>> read;  // file line types, with the host's read as
-    const auto note = [&](const ViewStroke& stroke) {
+
+    void note(const FileStyles& files, const ViewStroke& stroke) {
         if (const FileLineType* file = fileLineTypeOf(files, stroke))
             read.try_emplace(static_cast<size_t>(file - files.lineTypes().data()), stroke.lineType);
         else if (stroke.lineType && isKnownLineType(*stroke.lineType))
             used.insert(*stroke.lineType);
-    };
-    for (const auto& [id, segment] : drawing.segments())
-        for (size_t i = 0; i < segment.elements.size(); ++i)
-            note(strokeOf(segment, static_cast<int>(i)));
+    }
+};
+
+void writeLineTypes(DL_Dxf& dxf, DL_WriterA& dw, const Drawing& drawing, LineTypesInUse inUse) {
+    const FileStyles& files = drawing.fileStyles();
     for (const auto& [number, layer] : drawing.layers())
-        note(ViewStroke{layer.color, layer.lineType, layer.fileStyle});
+        inUse.note(files, ViewStroke{layer.color, layer.lineType, layer.fileStyle});
+    const std::set<int>& used = inUse.used;
+    const std::map<size_t, std::optional<int>>& read = inUse.read;
 
     struct Entry {
         std::string name;
@@ -552,7 +558,7 @@ public:
     DxfDocument(const Drawing& drawing, std::ostream& out)
         : drawing_(drawing),
           files_(drawing.fileStyles()),
-          frame_(frameOf(drawing)),
+          frame_(frameOf(drawing, [this](const Segment& s, int i) { takeIn(s, i); })),
           layers_(layerNames(drawing)),
           annotations_(drawing),
           dw_(out) {}
@@ -613,7 +619,7 @@ private:
     void writeTables() {
         dw_.sectionTables();
         dxf_.writeVPort(dw_);
-        writeLineTypes(dxf_, dw_, drawing_);
+        writeLineTypes(dxf_, dw_, drawing_, std::move(lineTypes_));
         writeLayerTable();
         dw_.tableStyle(1);
         dxf_.writeStyle(
@@ -724,12 +730,20 @@ private:
         dw_.sectionEnd();
     }
 
+    // What the document must know of each element before it writes anything: that its numbers
+    // are finite, and the line type it is drawn with.
+    void takeIn(const Segment& s, int i) {
+        requireFiniteElement(s, s.elements[i]);
+        lineTypes_.note(files_, strokeOf(s, i));
+    }
+
     DL_Attributes strokeAttributes(int layer, const ViewStroke& stroke) const {
         return attributes(files_, layers_.at(layer), stroke);
     }
 
     const Drawing& drawing_;
     const FileStyles& files_;
+    LineTypesInUse lineTypes_;  // noted while the frame is worked out
     const ViewFrame frame_;
     const std::map<int, std::string> layers_;
     Annotations annotations_;
@@ -741,8 +755,8 @@ private:
 class DxfWriter : public DrawingWriter {
 public:
     using DrawingWriter::write;
+    // The drawing's numbers are checked as the document is made, before anything is written.
     void write(const Drawing& drawing, std::ostream& out, Progress* progress) const override {
-        requireFiniteDrawing(drawing);
         // The handle seed is filled in where the header left room for it.
         const std::streamoff start = out.tellp();
         if (start < 0) {

@@ -46,6 +46,8 @@ private:
     template <typename Integer>
     void number(Integer value, int base) const;
     void real(double v) const;
+    // A real's group whose code line ("code\n", right-aligned) is given as text.
+    void realGroup(const char (&codeLine)[5], double v) const;
 
     std::ostream& out_;
     std::unique_ptr<char[]> buffer_;

@@ -276,12 +276,16 @@ ViewFrame frameFor(const Extents& geometry) {
     return frame;
 }
 
-ViewFrame frameOf(const Drawing& drawing) {
+ViewFrame frameOf(const Drawing& drawing,
+                  const std::function<void(const Segment&, int)>& alsoEach) {
     ViewFrame frame = frameFor(drawing.drawnExtents());
-    for (const auto& [id, segment] : drawing.segments())
-        for (const Element& e : segment.elements)
-            if (std::optional<ViewText> t = annotationText(segment, e, frame))
+    for (const auto& [id, segment] : drawing.segments()) {
+        for (size_t i = 0; i < segment.elements.size(); ++i) {
+            if (std::optional<ViewText> t = annotationText(segment, segment.elements[i], frame))
                 addTextBox(frame.extents, *t);
+            if (alsoEach) alsoEach(segment, static_cast<int>(i));
+        }
+    }
     return frame;
 }
 
@@ -304,6 +308,7 @@ void viewSegment(const Drawing& drawing, const Segment& segment, const ViewFrame
     // The element whose primitives come, and how it is drawn: one visitor for all of them. A
     // figure's one piece is handed to it straight, as a large drawing has a million.
     int id = 0;
+    size_t at = 0;  // the element's place in the segment
     ViewStroke stroke;
     bool annotation = false;
     const auto take = [&](const DrawnPiece& p) {
@@ -322,13 +327,17 @@ void viewSegment(const Drawing& drawing, const Segment& segment, const ViewFrame
             out.shapes.push_back(shape(id, stroke, true, Path{{piece}, false}));
         } else if (chains.empty() || !(chains.back().stroke == stroke) ||
                    !chains.back().extend(piece, tol)) {
-            chains.push_back(Chain{id, stroke, {piece}});
+            chains.push_back(Chain{id, stroke, {}});
+            // Room for the rest of the segment: an outline is mostly one chain.
+            chains.back().pieces.reserve(segment.elements.size() - at);
+            chains.back().pieces.push_back(piece);
         }
     };
     std::function<void(const DrawnPiece&)> annotations;  // made for the first one there is
     for (size_t i = 0; i < segment.elements.size(); ++i) {
         const Element& e = segment.elements[i];
         id = e.id;
+        at = i;
         stroke = strokeOf(segment, static_cast<int>(i));
         annotation = !e.figure();
         if (!annotation) {
@@ -376,40 +385,43 @@ DrawingView viewOf(const Drawing& drawing) {
     return view;
 }
 
-void requireFiniteDrawing(const Drawing& drawing) {
-    auto fail = [](const Segment& s, const Element& e) {
+void requireFiniteElement(const Segment& s, const Element& e) {
+    auto fail = [&] {
         throw std::invalid_argument("segment " + std::to_string(s.id) + ", element " +
                                     std::to_string(e.id) + ": a value is not a finite number");
     };
-    for (const auto& [id, s] : drawing.segments()) {
-        for (const Element& e : s.elements) {
-            if (const FigureElement* f = e.figure()) {
-                for (double v : f->values)
-                    if (!std::isfinite(v)) fail(s, e);
-            } else if (const auto* dim = std::get_if<DimensionElement>(&e.body)) {
-                if (!finite(dim->a) || !finite(dim->b) || !std::isfinite(dim->direction) ||
-                    !std::isfinite(dim->arrow.size1) || !std::isfinite(dim->arrow.size2))
-                    fail(s, e);
-            } else if (const auto* leader = std::get_if<LeaderElement>(&e.body)) {
-                if (!std::isfinite(leader->direction)) fail(s, e);
-                for (Point p : leader->points)
-                    if (!finite(p)) fail(s, e);
-            }
-        }
+    if (const FigureElement* f = e.figure()) {
+        for (double v : f->values)
+            if (!std::isfinite(v)) fail();
+    } else if (const auto* dim = std::get_if<DimensionElement>(&e.body)) {
+        if (!finite(dim->a) || !finite(dim->b) || !std::isfinite(dim->direction) ||
+            !std::isfinite(dim->arrow.size1) || !std::isfinite(dim->arrow.size2))
+            fail();
+    } else if (const auto* leader = std::get_if<LeaderElement>(&e.body)) {
+        if (!std::isfinite(leader->direction)) fail();
+        for (Point p : leader->points)
+            if (!finite(p)) fail();
     }
+}
+
+void requireFiniteDrawing(const Drawing& drawing) {
+    for (const auto& [id, s] : drawing.segments())
+        for (const Element& e : s.elements) requireFiniteElement(s, e);
 }
 
 std::vector<BulgeVertex> polylineVertices(const Path& path) {
     std::vector<BulgeVertex> vertices;
     vertices.reserve(path.pieces.size() + 1);
     for (const PathPiece& piece : path.pieces) {
-        if (piece.arc && piece.arc->sweepAgainstHalfTurn() > 0) {
+        const double bulge = piece.bulge();
+        // A bulge below 1 is less than a half turn; only at 1 and above is the arc asked again.
+        if (std::fabs(bulge) >= 1.0 && piece.arc->sweepAgainstHalfTurn() > 0) {
             const Arc arc = piece.arc->arc();
             const double half = std::tan(arc.sweep() / 8.0) * (piece.clockwise ? -1.0 : 1.0);
             vertices.push_back({piece.from, half});
             vertices.push_back({arc.pointAt(arc.startAngle + arc.sweep() / 2), half});
         } else {
-            vertices.push_back({piece.from, piece.bulge()});
+            vertices.push_back({piece.from, bulge});
         }
     }
     if (!path.closed && !path.pieces.empty()) vertices.push_back({path.pieces.back().to, 0.0});

@@ -4,6 +4,7 @@
 // exchange writers (SVG, DXF) draw from this, so they agree on what is shown.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
@@ -18,7 +19,7 @@ struct PathPiece {
     Point from;
     Point to;
     std::optional<ArcThrough> arc;  // none: straight
-    bool clockwise = false;  // the arc is travelled against its own counter-clockwise sense
+    bool clockwise = false;         // the arc is travelled against its own counter-clockwise sense
 
     PathPiece reversed() const;
     // The polyline bulge of the piece: tan(sweep / 4), negative when clockwise; 0 when straight.
@@ -102,8 +103,10 @@ struct DrawingView {
 };
 
 // One pass over what the drawing draws, keeping nothing of it: writers of large
-// drawings take the frame first and then view one segment at a time.
-ViewFrame frameOf(const Drawing& drawing);
+// drawings take the frame first and then view one segment at a time. `alsoEach` sees every
+// element on the way, for a writer that must know something of all of them before it writes.
+ViewFrame frameOf(const Drawing& drawing,
+                  const std::function<void(const Segment&, int)>& alsoEach = {});
 // The frame of a drawing whose primitives cover `geometry`, its texts not yet added.
 ViewFrame frameFor(const Extents& geometry);
 
@@ -127,5 +130,7 @@ DrawingView viewOf(const Drawing& drawing);
 // Throws std::invalid_argument naming the first element holding a non-finite
 // number; writers call it before writing anything.
 void requireFiniteDrawing(const Drawing& drawing);
+// The same for one element, for a writer that goes through the elements before it writes.
+void requireFiniteElement(const Segment& s, const Element& e);
 
 }  // namespace vel

@@ -5,12 +5,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <set>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "tests/vel/dxf/DxfTestSupport.h"
+#include "vel/io/DrawingFile.h"
 #include "vel/kernel/DrawnSegment.h"
 #include "vel/kernel/FigureOps.h"
 
@@ -59,6 +63,29 @@ TEST(DxfFormat, CorneredOutlineComesBackAsTheSameDrawnShape) {
         double nearest = 1e9;
         for (const Primitive& q : drawn) nearest = std::min(nearest, distanceTo(q, mid));
         EXPECT_LT(nearest, 1e-9);
+    }
+}
+
+// A drawing holding a number that is not finite is refused by every writer, naming the element,
+// before a byte is written; the check goes element by element as the DXF document is made.
+TEST(DxfFormat, EveryWriterRefusesANumberThatIsNotFiniteBeforeWritingAnything) {
+    Drawing d;
+    const int s = d.createSegment(SegmentKind::Figure);
+    d.appendElement(s, lineFigure({0, 0}, {10, 0}));
+    FigureElement bad = arcFigure({10, 5}, 5, {10, 0}, {15, 5});
+    bad.values[6] = std::numeric_limits<double>::infinity();
+    const int badId = d.appendElement(s, bad);
+    for (const auto& writer : {makeDxfWriter(), makeJsonWriter(), makeSvgWriter()}) {
+        std::ostringstream out;
+        try {
+            writer->write(d, out);
+            ADD_FAILURE() << "written";
+        } catch (const std::invalid_argument& e) {
+            EXPECT_NE(std::string(e.what()).find("element " + std::to_string(badId)),
+                      std::string::npos)
+                << e.what();
+        }
+        EXPECT_EQ(out.str(), "") << "nothing written";
     }
 }
 
