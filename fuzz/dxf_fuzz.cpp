@@ -1,5 +1,5 @@
 // dxf_fuzz - DXF files: any bytes are either read as a drawing or refused with a
-// FileError, never a crash inside dxflib; a drawing that was read writes out as
+// FileError, never a crash in the reader; a drawing that was read writes out as
 // DXF that reads back, and as JSON and SVG. Each input must be done within the
 // fuzzer's timeout (1 second), so that a loop that a file steers and no bound
 // stops is found: what a file may make beyond what it lists is held to 1,000

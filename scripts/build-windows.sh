@@ -6,8 +6,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build-windows}
 bash "$here/scripts/install-deps.sh"
-dxflib=$(bash "$here/scripts/install-dxflib-source.sh" "$build/dxflib-source")
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDXFLIB_SOURCE_DIR="$dxflib" >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -- -j"$(nproc)"
 echo "build-windows: $build/bin/Orvanta.dll, VelLib.dll and velhost.exe"

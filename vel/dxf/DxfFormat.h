@@ -1,4 +1,4 @@
-// DxfFormat.h - DXF reading (one pass of our own) and writing (through dxflib's group writer),
+// DxfFormat.h - DXF reading and writing, each of our own in one pass,
 // kept out of every library that the plug-in links.
 #pragma once
 

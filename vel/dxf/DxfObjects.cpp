@@ -3,26 +3,22 @@
 // the two sheets with the block records they belong to.
 #include "vel/dxf/DxfObjects.h"
 
-// dxflib's headers are not clean under our warnings.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-copy"
-#include <dl_writer_ascii.h>
-#pragma GCC diagnostic pop
-
 #include <initializer_list>
 #include <utility>
+
+#include "vel/dxf/StreamDxfWriter.h"
 
 namespace vel {
 
 namespace {
 
-void objectStart(DL_WriterA& dw, const char* type, int handle, int owner) {
+void objectStart(const StreamDxfWriter& dw, const char* type, int handle, int owner) {
     dw.dxfString(0, type);
     dw.dxfHex(5, handle);
     dw.dxfHex(330, owner);
 }
 
-void dictionary(DL_WriterA& dw, int handle, int owner,
+void dictionary(const StreamDxfWriter& dw, int handle, int owner,
                 std::initializer_list<std::pair<const char*, int>> entries) {
     objectStart(dw, "DICTIONARY", handle, owner);
     dw.subClass("AcDbDictionary");
@@ -33,7 +29,7 @@ void dictionary(DL_WriterA& dw, int handle, int owner,
     }
 }
 
-void layout(DL_WriterA& dw, int handle, const char* name, int tab, int blockRecord) {
+void layout(const StreamDxfWriter& dw, int handle, const char* name, int tab, int blockRecord) {
     objectStart(dw, "LAYOUT", handle, kLayoutDictionary);
     dw.subClass("AcDbPlotSettings");
     dw.dxfString(1, "");
@@ -71,7 +67,7 @@ void layout(DL_WriterA& dw, int handle, const char* name, int tab, int blockReco
 
 }  // namespace
 
-void writeDxfObjects(DL_WriterA& dw) {
+void writeDxfObjects(const StreamDxfWriter& dw) {
     dw.section("OBJECTS");
     dictionary(dw, kRootDictionary, 0,
                {{"ACAD_GROUP", kGroupDictionary},

@@ -1,14 +1,14 @@
-// DxfObjects.h - the handles that dxflib gives the block records and their
+// DxfObjects.h - the fixed handles of the tables, the block records and their
 // layouts and those of the objects written beside them, and the OBJECTS section
 // that holds the dictionaries and layouts every reader expects.
 #pragma once
 
-class DL_WriterA;
-
 namespace vel {
 
-// Handles dxflib gives the block records and their layouts, and those of the
-// objects written here; all lie below 0x30, where dxflib's own counting starts.
+class StreamDxfWriter;
+
+// Fixed handles of the block records and their layouts, and those of the objects
+// written here; all lie below 0x30, where the writer's counting starts.
 inline constexpr int kBlockRecordTable = 0x1;
 inline constexpr int kModelSpaceRecord = 0x1F;
 inline constexpr int kPaperSpaceRecord = 0x1B;
@@ -19,7 +19,7 @@ inline constexpr int kPaperLayout0 = 0x26;
 inline constexpr int kRootDictionary = 0xC;
 inline constexpr int kGroupDictionary = 0xD;
 inline constexpr int kPlotStyleDictionary = 0xE;
-inline constexpr int kNormalPlotStyle = 0xF;  // the plot style dxflib's layers name (group 390)
+inline constexpr int kNormalPlotStyle = 0xF;  // the plot style the layers name (group 390)
 inline constexpr int kMlineStyleDictionary = 0x17;
 inline constexpr int kStandardMlineStyle = 0x18;
 inline constexpr int kPlotSettingsDictionary = 0x19;
@@ -35,6 +35,6 @@ inline constexpr int kPaperSpace0Block = 0x24;
 
 // The dictionaries every reader of this version expects, each object owned
 // by the dictionary that lists it.
-void writeDxfObjects(DL_WriterA& dw);
+void writeDxfObjects(const StreamDxfWriter& dw);
 
 }  // namespace vel

@@ -7,12 +7,6 @@
 // knots) keep their counts from one object to the next where a file leaves a count out.
 #include "vel/dxf/DxfFormat.h"
 
-// The colour index table (dxfColors) is dxflib's, whose headers are not clean under our warnings.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-copy"
-#include <dl_codes.h>
-#pragma GCC diagnostic pop
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -28,6 +22,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "vel/dxf/DxfColors.h"
 #include "vel/dxf/DxfScan.h"
 #include "vel/dxf/DxfText.h"
 #include "vel/dxf/MappedText.h"
@@ -50,14 +45,12 @@ constexpr int kPaletteGreen = 2, kPaletteMagenta = 3;
 // -1 for by layer, by block and index 7, which the background draws black or white.
 int trueColorOf(int colorIndex, int color24) {
     if (color24 != -1) return color24;
+    if (colorIndex < -255 || colorIndex > 255) return -1;
     const int index = std::abs(colorIndex);
-    if (index < 1 || index >= static_cast<int>(std::size(dxfColors)) || index == 7) return -1;
+    if (index == 7) return -1;
     if (index == kIndexGreen) return trueColorValue(paletteColor(kPaletteGreen));
     if (index == kIndexMagenta) return trueColorValue(paletteColor(kPaletteMagenta));
-    int rgb = 0;
-    for (const double part : dxfColors[index])
-        rgb = rgb << 8 | static_cast<int>(std::lround(std::clamp(part, 0.0, 1.0) * 255.0));
-    return rgb;
+    return indexColorRgb(index);
 }
 
 // The palette colour that draws a colour of the file: the nearest, so that a shade the palette

@@ -1,14 +1,8 @@
-// DxfWriter.cpp - writing a drawing as DXF through dxflib: every segment as
+// DxfWriter.cpp - writing a drawing as DXF: every segment as
 // drawn (corners cut), in the host's colours and line types; dimensions as
 // DIMENSION entities with the block of what they show, leaders as LEADER
 // entities with their text; the objects every reader expects, each with its owner.
 #include "vel/dxf/DxfFormat.h"
-
-// dxflib's headers are not clean under our warnings.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-copy"
-#include <dl_dxf.h>
-#pragma GCC diagnostic pop
 
 #include <algorithm>
 #include <array>
@@ -24,6 +18,7 @@
 #include <unordered_map>
 
 #include "vel/dxf/DxfObjects.h"
+#include "vel/dxf/DxfTables.h"
 #include "vel/dxf/DxfText.h"
 #include "vel/dxf/StreamDxfWriter.h"
 #include "vel/io/DrawingView.h"
@@ -126,12 +121,12 @@ double degrees(double radians) {
 }
 
 // Strings in files of this version are UTF-8, so names and texts beyond ASCII
-// read back unchanged in every reader without escapes to decode; dxflib's
-// groups are those of the version before, all of which this one keeps.
+// read back unchanged in every reader without escapes to decode; the groups
+// written are those of the version before, all of which this one keeps.
 constexpr char kFileVersion[] = "AC1021";
 // The next free handle is known once everything is written, after the header
-// that names it: the header keeps this many hexadecimal digits for it (dxflib's
-// handles are ints), filled in at the end.
+// that names it: the header keeps this many hexadecimal digits for it (handles
+// are written as ints), filled in at the end.
 constexpr int kHandleSeedDigits = 8;
 
 // DIMENSION group 70: a rotated (linear) dimension whose block only it uses,
@@ -234,7 +229,7 @@ struct LineTypesInUse {
     }
 };
 
-void writeLineTypes(DL_Dxf& dxf, DL_WriterA& dw, const Drawing& drawing, LineTypesInUse inUse) {
+void writeLineTypes(StreamDxfWriter& dw, const Drawing& drawing, LineTypesInUse inUse) {
     const FileStyles& files = drawing.fileStyles();
     for (const auto& [number, layer] : drawing.layers())
         inUse.note(files, ViewStroke{layer.color, layer.lineType, layer.fileStyle});
@@ -267,22 +262,15 @@ void writeLineTypes(DL_Dxf& dxf, DL_WriterA& dw, const Drawing& drawing, LineTyp
     }
 
     dw.tableLinetypes(3 + static_cast<int>(entries.size()));
-    dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
-    dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
-    dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
-    for (Entry& e : entries) {
-        double length = 0.0;
-        for (double v : e.pattern) length += std::fabs(v);
-        dxf.writeLinetype(
-            dw, DL_LinetypeData(e.name, e.description, 0, static_cast<int>(e.pattern.size()),
-                                length, e.pattern.empty() ? nullptr : e.pattern.data()));
-    }
+    for (const char* fixed : {"BYBLOCK", "BYLAYER", "CONTINUOUS"})
+        writeLineTypeRecord(dw, fixed, "", {});
+    for (const Entry& e : entries) writeLineTypeRecord(dw, e.name, e.description, e.pattern);
     dw.tableEnd();
 }
 
 // What a stroke was read with from a file, while it still has it; else the host's colour
 // as a true colour with its nearest basic index and the host's line type by name.
-DL_Attributes attributes(const FileStyles& files, const std::string& layer,
+DxfAttributes attributes(const FileStyles& files, const std::string& layer,
                          const ViewStroke& stroke) {
     int color = 256, color24 = -1;  // by layer
     if (const FileColor* file = files.colorFor(stroke.fileStyle, stroke.color)) {
@@ -295,21 +283,21 @@ DL_Attributes attributes(const FileStyles& files, const std::string& layer,
     }
     std::string lineType = stroke.lineType ? lineTypeName(*stroke.lineType) : "BYLAYER";
     if (const FileLineType* file = fileLineTypeOf(files, stroke)) lineType = dxfName(file->name);
-    return DL_Attributes(layer, color, color24, -1, lineType);
+    return DxfAttributes{layer, color, color24, -1, lineType};
 }
 
 // A dimension or leader in its element's colour; its line type stays with
 // the lines drawn for it, as the entity's own is the reader's to apply.
-DL_Attributes annotationAttributes(const FileStyles& files,
+DxfAttributes annotationAttributes(const FileStyles& files,
                                    const std::map<int, std::string>& layers, const Annotation& a) {
-    DL_Attributes own = attributes(files, layers.at(a.segment->layer),
+    DxfAttributes own = attributes(files, layers.at(a.segment->layer),
                                    ViewStroke{a.element->color, {}, a.element->fileStyle});
-    own.setLinetype("BYLAYER");
+    own.lineType = "BYLAYER";
     return own;
 }
 
 // BLOCK and ENDBLK: owned by the block's record, on layer 0.
-void blockMarker(DL_WriterA& dw, const Annotation& d, const char* type, const char* subclass) {
+void blockMarker(StreamDxfWriter& dw, const Annotation& d, const char* type, const char* subclass) {
     dw.dxfString(0, type);
     dw.handle();
     dw.dxfHex(330, static_cast<int>(d.blockRecord));
@@ -318,7 +306,7 @@ void blockMarker(DL_WriterA& dw, const Annotation& d, const char* type, const ch
     dw.subClass(subclass);
 }
 
-void writeBlockBegin(DL_WriterA& dw, const Annotation& d) {
+void writeBlockBegin(StreamDxfWriter& dw, const Annotation& d) {
     blockMarker(dw, d, "BLOCK", "AcDbBlockBegin");
     dw.dxfString(2, d.block);
     dw.dxfInt(70, 1);  // anonymous
@@ -327,7 +315,7 @@ void writeBlockBegin(DL_WriterA& dw, const Annotation& d) {
     dw.dxfString(1, "");
 }
 
-void entityStart(DL_WriterA& dw, const char* type, const DL_Attributes& a) {
+void entityStart(StreamDxfWriter& dw, const char* type, const DxfAttributes& a) {
     dw.dxfString(0, type);
     dw.handle();
     dw.dxfHex(330, kModelSpaceRecord);
@@ -337,8 +325,8 @@ void entityStart(DL_WriterA& dw, const char* type, const DL_Attributes& a) {
 
 // Measured from a along the direction to the foot of b; the dimension line
 // passes through a, so a and b are the extension lines' origins.
-void writeDimension(DL_WriterA& dw, const Annotation& d, const ViewText* t, const DL_Attributes& a,
-                    double h) {
+void writeDimension(StreamDxfWriter& dw, const Annotation& d, const ViewText* t,
+                    const DxfAttributes& a, double h) {
     const DimensionElement& dim = std::get<DimensionElement>(d.element->body);
     const double rad = dim.direction * std::numbers::pi / 180.0;
     const Point u{std::cos(rad), std::sin(rad)};
@@ -367,8 +355,8 @@ void writeDimension(DL_WriterA& dw, const Annotation& d, const ViewText* t, cons
 
 // The leader's line without an arrowhead, as it is drawn, and its text as the
 // MTEXT it annotates, which follows it and names it as its reactor.
-void writeLeader(DL_WriterA& dw, const Annotation& l, const ViewText* t, const DL_Attributes& a,
-                 double h) {
+void writeLeader(StreamDxfWriter& dw, const Annotation& l, const ViewText* t,
+                 const DxfAttributes& a, double h) {
     const LeaderElement& leader = std::get<LeaderElement>(l.element->body);
     const unsigned long leaderHandle = dw.getNextHandle();
     entityStart(dw, "LEADER", a);
@@ -409,7 +397,7 @@ void writeLeader(DL_WriterA& dw, const Annotation& l, const ViewText* t, const D
 
 // A figure's entity as it has always been written: its kind and handle, no owner, the entity's
 // subclass and attributes, then its own subclass.
-void figureStart(StreamDxfWriter& dw, const char* type, const DL_Attributes& a,
+void figureStart(StreamDxfWriter& dw, const char* type, const DxfAttributes& a,
                  const char* subclass) {
     dw.entity(type);
     dw.subClass("AcDbEntity");
@@ -417,7 +405,7 @@ void figureStart(StreamDxfWriter& dw, const char* type, const DL_Attributes& a,
     dw.subClass(subclass);
 }
 
-void writeShape(StreamDxfWriter& dw, const ViewShape& shape, const DL_Attributes& a) {
+void writeShape(StreamDxfWriter& dw, const ViewShape& shape, const DxfAttributes& a) {
     if (const Circle* c = std::get_if<Circle>(&shape.geometry)) {
         figureStart(dw, "CIRCLE", a, "AcDbCircle");
         dw.coord(10, c->centre.x, c->centre.y, 0.0);
@@ -465,7 +453,7 @@ void writeShape(StreamDxfWriter& dw, const ViewShape& shape, const DL_Attributes
     for (const BulgeVertex& v : vertices) dw.vertex(v.p.x, v.p.y, v.bulge);
 }
 
-void writeText(StreamDxfWriter& dw, const ViewText& t, const DL_Attributes& a) {
+void writeText(StreamDxfWriter& dw, const ViewText& t, const DxfAttributes& a) {
     const double rad = t.angleDegrees * std::numbers::pi / 180.0;
     const Point down{std::sin(rad), -std::cos(rad)};
     const int justification = t.align == TextAlign::Left ? 0 : t.align == TextAlign::Centre ? 1 : 2;
@@ -501,13 +489,21 @@ void emptyTable(StreamDxfWriter& dw, const char* name, int handle) {
 // The model's and the sheets' blocks, each empty, by their fixed handles (the first sheet's
 // entities marked as paper space).
 void emptyBlock(StreamDxfWriter& dw, const char* name, int begin, int end) {
-    dw.sectionBlockEntry(static_cast<unsigned long>(begin));
+    const auto marker = [&](const char* type, int handle, const char* subclass) {
+        dw.dxfString(0, type);
+        dw.dxfHex(5, handle);
+        dw.subClass("AcDbEntity");
+        if (begin == kPaperSpaceBlock) dw.dxfInt(67, 1);  // in paper space
+        dw.dxfString(8, "0");
+        dw.subClass(subclass);
+    };
+    marker("BLOCK", begin, "AcDbBlockBegin");
     dw.dxfString(2, name);
     dw.dxfInt(70, 0);
     dw.coord(10, 0.0, 0.0, 0.0);
     dw.dxfString(3, name);
     dw.dxfString(1, "");
-    dw.sectionBlockEntryEnd(static_cast<unsigned long>(end));
+    marker("ENDBLK", end, "AcDbBlockEnd");
 }
 
 // The dimensions and leaders written as DIMENSION and LEADER entities, and what shows them.
@@ -618,22 +614,20 @@ private:
 
     void writeTables() {
         dw_.sectionTables();
-        dxf_.writeVPort(dw_);
-        writeLineTypes(dxf_, dw_, drawing_, std::move(lineTypes_));
+        writeViewportTable(dw_);
+        writeLineTypes(dw_, drawing_, std::move(lineTypes_));
         writeLayerTable();
         dw_.tableStyle(1);
-        dxf_.writeStyle(
-            dw_, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, frame_.textHeight, "txt", ""));
+        const unsigned long textStyle = writeStandardTextStyle(dw_, frame_.textHeight);
         dw_.tableEnd();
         emptyTable(dw_, "VIEW", kViewTable);
         emptyTable(dw_, "UCS", kUcsTable);
         dw_.tableAppid(1);
-        dw_.tableAppidEntry(kAcadAppid);
+        dw_.tableEntry("APPID", "AcDbRegAppTableRecord", kAcadAppid);
         dw_.dxfString(2, "ACAD");
         dw_.dxfInt(70, 0);
         dw_.tableEnd();
-        const double h = frame_.textHeight;
-        dxf_.writeDimStyle(dw_, h, h / 4, h / 4, h / 4, h);
+        writeDimensionStyleTable(dw_, frame_.textHeight, textStyle);
         writeBlockRecords();
         dw_.sectionEnd();
     }
@@ -646,11 +640,11 @@ private:
                                        ? ViewStroke{}
                                        : ViewStroke{layer->second.color, layer->second.lineType,
                                                     layer->second.fileStyle};
-            DL_Attributes a = attributes(files_, name, own);
+            DxfAttributes a = attributes(files_, name, own);
             // A layer has a colour and line type of its own: not "by layer".
-            if (!own.color && !files_.colorFor(own.fileStyle, own.color)) a.setColor(7);
-            if (!own.lineType && !fileLineTypeOf(files_, own)) a.setLinetype("CONTINUOUS");
-            dxf_.writeLayer(dw_, DL_LayerData(name, 0), a);
+            if (!own.color && !files_.colorFor(own.fileStyle, own.color)) a.color = 7;
+            if (!own.lineType && !fileLineTypeOf(files_, own)) a.lineType = "CONTINUOUS";
+            writeLayerRecord(dw_, name, a);
         }
         dw_.tableEnd();
     }
@@ -737,7 +731,7 @@ private:
         lineTypes_.note(files_, strokeOf(s, i));
     }
 
-    DL_Attributes strokeAttributes(int layer, const ViewStroke& stroke) const {
+    DxfAttributes strokeAttributes(int layer, const ViewStroke& stroke) const {
         return attributes(files_, layers_.at(layer), stroke);
     }
 
@@ -749,7 +743,6 @@ private:
     Annotations annotations_;
     SegmentView part_;  // the segment in view, its storage kept from one to the next
     StreamDxfWriter dw_;
-    DL_Dxf dxf_;
 };
 
 class DxfWriter : public DrawingWriter {

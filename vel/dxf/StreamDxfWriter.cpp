@@ -24,9 +24,56 @@ constexpr size_t kLongestValue = 400;
 }  // namespace
 
 StreamDxfWriter::StreamDxfWriter(std::ostream& out)
-    : DL_WriterA("", DL_VERSION_2000),
-      out_(out),
-      buffer_(std::make_unique<char[]>(kFlushBytes + kLongestValue)) {}
+    : out_(out), buffer_(std::make_unique<char[]>(kFlushBytes + kLongestValue)) {}
+
+void StreamDxfWriter::coord(int gc, double x, double y, double z) const {
+    dxfReal(gc, x);
+    dxfReal(gc + 10, y);
+    dxfReal(gc + 20, z);
+}
+
+unsigned long StreamDxfWriter::handle(int gc) const {
+    dxfHex(gc, static_cast<int>(nextHandle_));
+    return nextHandle_++;
+}
+
+void StreamDxfWriter::section(const char* name) const {
+    dxfString(0, "SECTION");
+    dxfString(2, name);
+}
+
+void StreamDxfWriter::table(const char* name, int entries, int fixedHandle) const {
+    dxfString(0, "TABLE");
+    dxfString(2, name);
+    dxfHex(5, fixedHandle);
+    dxfString(100, "AcDbSymbolTable");
+    dxfInt(70, entries);
+}
+
+void StreamDxfWriter::tableEntry(const char* type, const char* subclass,
+                                 unsigned long fixedHandle) const {
+    dxfString(0, type);
+    if (fixedHandle == 0)
+        handle();
+    else
+        dxfHex(5, static_cast<int>(fixedHandle));
+    dxfString(100, "AcDbSymbolTableRecord");
+    dxfString(100, subclass);
+}
+
+void StreamDxfWriter::entity(const char* type) const {
+    dxfString(0, type);
+    handle();
+}
+
+void StreamDxfWriter::entityAttributes(const DxfAttributes& a) const {
+    dxfString(8, a.layer);
+    dxfInt(62, a.color);
+    if (a.color24 != -1) dxfInt(420, a.color24);
+    dxfInt(370, a.width);
+    dxfReal(48, 1.0);  // the line type's scale
+    dxfString(6, a.lineType);
+}
 
 void StreamDxfWriter::dxfReal(int gc, double value) const {
     code(gc);

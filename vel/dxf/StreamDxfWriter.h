@@ -1,36 +1,67 @@
-// StreamDxfWriter.h - dxflib's group writer on a C++ stream: the groups formatted
-// into a buffer that goes to the stream in large pieces.
+// StreamDxfWriter.h - DXF groups written to a C++ stream: the groups formatted into a
+// buffer that goes to the stream in large pieces, the handles counted, and the
+// markers of sections, tables and entities that every DXF file repeats.
 #pragma once
-
-#include <memory>
-
-// dxflib's headers are not clean under our warnings.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-copy"
-#include <dl_writer_ascii.h>
-#pragma GCC diagnostic pop
 
 #include <cstddef>
 #include <iosfwd>
+#include <memory>
 #include <string>
 
 namespace vel {
 
-// dxflib writes through DL_WriterA, which only knows files; this one formats the
-// groups into a buffer that goes to the stream in large pieces, so that a large
-// drawing is never held as text as a whole.
-class StreamDxfWriter : public DL_WriterA {
+// What an entity is drawn with: its layer, colour (an index, 256 by layer; and a true colour,
+// -1 none), line weight (-1 by layer) and line type.
+struct DxfAttributes {
+    std::string layer;
+    int color = 256;
+    int color24 = -1;
+    int width = -1;
+    std::string lineType = "BYLAYER";
+};
+
+// The groups go into a buffer that goes to the stream in large pieces, so that a large drawing
+// is never held as text as a whole. Handles are counted from 0x30; those below are the fixed
+// objects' (see DxfObjects.h).
+class StreamDxfWriter {
 public:
     explicit StreamDxfWriter(std::ostream& out);
 
-    void dxfReal(int gc, double value) const override;
-    void dxfInt(int gc, int value) const override;
-    void dxfHex(int gc, int value) const override;
-    void dxfString(int gc, const char* value) const override;
-    void dxfString(int gc, const std::string& value) const override;
+    void dxfReal(int gc, double value) const;
+    void dxfInt(int gc, int value) const;
+    void dxfHex(int gc, int value) const;
+    void dxfString(int gc, const char* value) const;
+    void dxfString(int gc, const std::string& value) const;
+    // A point: x under gc, y under gc + 10, z under gc + 20.
+    void coord(int gc, double x, double y, double z = 0.0) const;
 
-    // A vertex of an LWPOLYLINE, as dxflib writes one, without a call through its interface:
-    // a large drawing's polylines hold most of its numbers.
+    // The next handle under gc, counted on; and the one after the last given.
+    unsigned long handle(int gc = 5) const;
+    unsigned long getNextHandle() const { return nextHandle_; }
+
+    void section(const char* name) const;
+    void sectionTables() const { section("TABLES"); }
+    void sectionBlocks() const { section("BLOCKS"); }
+    void sectionEntities() const { section("ENTITIES"); }
+    void sectionEnd() const { dxfString(0, "ENDSEC"); }
+    // A table of `entries` under its fixed handle.
+    void table(const char* name, int entries, int fixedHandle) const;
+    void tableLayers(int entries) const { table("LAYER", entries, 2); }
+    void tableLinetypes(int entries) const { table("LTYPE", entries, 5); }
+    void tableStyle(int entries) const { table("STYLE", entries, 3); }
+    void tableAppid(int entries) const { table("APPID", entries, 9); }
+    void tableEnd() const { dxfString(0, "ENDTAB"); }
+    // A table's record: its type, its handle (the next one where none is fixed) and subclasses.
+    void tableEntry(const char* type, const char* subclass, unsigned long fixedHandle = 0) const;
+    void dxfEOF() const { dxfString(0, "EOF"); }
+
+    // An entity's type and handle, and what it is drawn with.
+    void entity(const char* type) const;
+    void entityAttributes(const DxfAttributes& a) const;
+    void subClass(const char* name) const { dxfString(100, name); }
+
+    // A vertex of an LWPOLYLINE, without a call per group: a large drawing's polylines hold
+    // most of its numbers.
     void vertex(double x, double y, double bulge) const;
 
     // Bytes written so far, those still in the buffer included.
@@ -50,6 +81,7 @@ private:
     void realGroup(const char (&codeLine)[5], double v) const;
 
     std::ostream& out_;
+    mutable unsigned long nextHandle_ = 0x30;
     std::unique_ptr<char[]> buffer_;
     mutable size_t used_ = 0;
     mutable size_t flushed_ = 0;

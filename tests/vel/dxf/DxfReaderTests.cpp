@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <optional>
 #include <sstream>
+#include <utility>
 
+#include "vel/dxf/DxfColors.h"
 #include "vel/dxf/DxfFormat.h"
 #include "vel/io/DrawingFile.h"
 #include "vel/kernel/HostPalette.h"
@@ -80,6 +83,19 @@ std::string OneLineOnLayer(const std::string& acadver, const std::string& codepa
     if (!codepage.empty()) header += "9\n$DWGCODEPAGE\n3\n" + codepage + "\n";
     return header + "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n" + layer +
            "\n10\n0\n20\n0\n11\n1\n21\n1\n0\nENDSEC\n0\nEOF\n";
+}
+
+// The colour index table, from its rule, against the table's own colours: the named ones, the
+// first and last of the hues at their five brightnesses full and pale, and the greys.
+TEST(DxfColors, IndexesHaveTheTableColours) {
+    const std::pair<int, int> rows[] = {
+        {1, 0xFF0000},   {2, 0xFFFF00},   {7, 0xFFFFFF},   {8, 0x808080},   {9, 0xBFBFBF},
+        {10, 0xFF0000},  {11, 0xFF8080},  {23, 0xA66853},  {45, 0x807040},  {88, 0x0A2600},
+        {129, 0x132621}, {174, 0x000080}, {249, 0x261318}, {250, 0x545454}, {251, 0x767676},
+        {254, 0xDDDDDD}, {255, 0xFFFFFF}};
+    for (const auto& [index, rgb] : rows) EXPECT_EQ(indexColorRgb(index), rgb) << index;
+    for (int outside : {0, 256, -1, std::numeric_limits<int>::min()})
+        EXPECT_EQ(indexColorRgb(outside), -1) << outside;
 }
 
 TEST(DxfReader, NamesAreReadInTheFilesCodePageWithEscapesDecoded) {
