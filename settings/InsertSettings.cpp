@@ -50,18 +50,16 @@ void ApplySettingText(InsertSettings& record, const SettingRow& row, const std::
 bool LoadInsertSettings() {
     try {
         const std::u16string subKey = kSettingsSubKey;
-        std::vector<RegistryValue> missing;
         for (const SettingRow& row : kInsertSettingRows) {
             const std::u16string name(row.name);
             std::u16string text;
             if (!ReadSettingString(subKey, name, text)) {
+                // The default goes back at once; a failed write leaves it in memory alone.
                 text = row.defaultText;
-                missing.push_back({name, text});
+                WriteSettingString(subKey, name, text);
             }
             ApplySettingText(gInsertSettings, row, text);
         }
-        // Written together: one replacement of the registry file instead of one a value.
-        if (!missing.empty()) WriteSettingStrings(subKey, missing);
     } catch (...) {
         // Only memory exhaustion gets here; the rows assigned so far stay, as in any load.
     }

@@ -36,8 +36,7 @@ bool ReadSettingString(const std::u16string& subKey, const std::u16string& name,
 bool WriteSettingString(const std::u16string& subKey, const std::u16string& name,
                         const std::u16string& text) {
     try {
-        const RegistryValue value{name, text};
-        return WriteSettingStrings(subKey, std::span(&value, 1));
+        return CurrentUserRegistry().writeString(RegistryPathOf(subKey), name, text);
     } catch (...) {
         return false;
     }

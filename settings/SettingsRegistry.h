@@ -26,6 +26,7 @@ bool WriteSettingString(const std::u16string& subKey, const std::u16string& name
 
 // Writes all `values` under the key of `subKey` together, as RegistryStore::writeStrings does:
 // in the registry file one replacement of the file, so that a kill mid-write leaves either the
-// old values or the new ones. True when every value was stored; then, or on false,
-// CurrentUserRegistry().lastError() tells why. Never throws.
+// old values or the new ones. The "Create Insert" dialog's save alone uses it, for that reason;
+// everything else goes through the two helpers above. True when every value was stored; then,
+// or on false, CurrentUserRegistry().lastError() tells why. Never throws.
 bool WriteSettingStrings(const std::u16string& subKey, std::span<const RegistryValue> values);

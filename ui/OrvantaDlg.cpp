@@ -303,24 +303,23 @@ bool OrvantaDlg::OnInitDialog() {
 }
 
 void OrvantaDlg::LoadFromRegistry() {
-    std::vector<RegistryValue> missing;
     for (std::size_t i = 0; i < kBindings.size(); ++i) {
         const SettingRow& row = kInsertSettingRows[i];
         const std::u16string name(row.name);
         std::u16string text;
         if (!ReadSettingString(mSubKey, name, text)) {
             text = std::u16string(row.defaultText);
-            missing.push_back({name, text});
+            WriteSettingString(mSubKey, name, text);  // back at once, before the user sees it
         }
         ShowValue(*this, kBindings[i], text);
     }
-    // The defaults taken are written back together, before the user sees the dialog.
-    if (!missing.empty()) WriteSettingStrings(mSubKey, missing);
     mColorSwatch.Invalidate();
     mColorHoleSwatch.Invalidate();
 }
 
 bool OrvantaDlg::SaveToRegistry() {
+    // The dialog's values are stored together, so that a save cut short by a crash or a kill
+    // leaves the settings as they were or as entered, never a mix of the two.
     std::vector<RegistryValue> values;
     for (std::size_t i = 0; i < kBindings.size(); ++i) {
         values.push_back(

@@ -248,11 +248,15 @@ TEST(RegistryFile, AKilledWriterLeavesOneWholeBatchAndTheNextClearsItsTemporaryF
         batches[0].push_back({Name(0, i), u"old"});
         batches[1].push_back({Name(0, i), u"new"});
     }
-    ASSERT_TRUE(WriteSettingStrings(u"Orvanta", batches[0]));
+    // The store's batch: one replacement of the file, whole or not at all.
+    const auto write = [](const std::vector<RegistryValue>& batch) {
+        return CurrentUserRegistry().writeStrings(SettingsKeyPath(u"Orvanta"), batch);
+    };
+    ASSERT_TRUE(write(batches[0]));
     KillMidWrite([] {},
                  [&] {
                      for (int round = 1;; ++round) {
-                         WriteSettingStrings(u"Orvanta", batches[round % 2]);
+                         write(batches[round % 2]);
                      }
                  },
                  [&](int kill) {

@@ -10,6 +10,7 @@
 #include "settings/InsertSettings.h"
 #include "settings/SettingsRegistry.h"
 #include "tests/support/LongTextCheck.h"
+#include "tests/support/StoredDefaults.h"
 
 namespace {
 
@@ -80,12 +81,13 @@ TEST_F(WindowsRegistry, AnEmptyKeyGetsAllThirtyDefaultsAsStringValues) {
     gInsertSettings = InsertSettings{};
     ASSERT_TRUE(LoadInsertSettings());
     EXPECT_EQ(ValueCount(), 30u);
-    for (const SettingRow& row : InsertSettingRows()) {
-        const RawValue value = ReadRaw(Wide(row.name).c_str());
-        ASSERT_TRUE(value.found) << std::string(row.name.begin(), row.name.end());
+    for (const StoredDefault& stored : kStoredDefaults) {
+        const std::string name = stored.name, text = stored.text;
+        const RawValue value = ReadRaw(std::wstring(name.begin(), name.end()).c_str());
+        ASSERT_TRUE(value.found) << name;
         EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
-        EXPECT_EQ(value.text(), Wide(row.defaultText));
-        EXPECT_EQ(value.data.size(), (row.defaultText.size() + 1) * 2);
+        EXPECT_EQ(value.text(), std::wstring(text.begin(), text.end()));
+        EXPECT_EQ(value.data.size(), (text.size() + 1) * 2);
     }
     EXPECT_EQ(gInsertSettings.mValueUpRight, 4.0);
     EXPECT_EQ(gInsertSettings.mDownRight, 2);
@@ -134,12 +136,13 @@ TEST_F(WindowsRegistry, LongTextsAreLoadedWholeAndKept) {
 TEST_F(WindowsRegistry, ABatchStoresValueByValueAndTellsTheFirstFailure) {
     const std::u16string tooLong(20000, u'n');  // longer than a value name may be
     const RegistryValue values[] = {{u"a", u"1"}, {tooLong, u"2"}, {u"b", u"3"}};
-    EXPECT_FALSE(WriteSettingStrings(u"Orvanta", values));
+    const std::u16string key = SettingsKeyPath(u"Orvanta");
+    EXPECT_FALSE(CurrentUserRegistry().writeStrings(key, values));
     EXPECT_EQ(CurrentUserRegistry().lastError().rfind("cannot store the value \"nnn", 0), 0u)
         << CurrentUserRegistry().lastError();
     EXPECT_EQ(ReadRaw(L"a").text(), L"1");
     EXPECT_EQ(ReadRaw(L"b").text(), L"3");
-    EXPECT_TRUE(WriteSettingStrings(u"Orvanta", std::span(values).first(1)));
+    EXPECT_TRUE(CurrentUserRegistry().writeStrings(key, std::span(values).first(1)));
     EXPECT_EQ(CurrentUserRegistry().lastError(), "");
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "tests/support/Scratch.h"
+#include "tests/support/StoredDefaults.h"
 
 class TempRegistry {
 public:
