@@ -45,6 +45,40 @@ TEST(Palette, LineTypeNumbersDoNotFollowTheRowOrder) {
     }
 }
 
+// Every row of the two tables, as literals: a colour's host number and swatch, a line type's
+// host number (not in row order) and picture.
+TEST(Palette, EveryNameHasTheNumberAndLookOfItsRow) {
+    const struct {
+        const char16_t* name;
+        int32_t number;
+        uint32_t packed;  // blue, green, red from the high byte down
+    } colors[] = {{u"MAINCOLOR01", 0, 0xFFFFFF},  {u"MAINCOLOR02", 1, 0xFFC000},
+                  {u"MAINCOLOR03", 2, 0x50FF3C},  {u"MAINCOLOR04", 3, 0xC040FF},
+                  {u"MAINCOLOR05", 4, 0x00E0E0},  {u"MAINCOLOR06", 5, 0x0000FF},
+                  {u"MAINCOLOR07", 6, 0x8080FF},  {u"MAINCOLOR08", 7, 0xFF8000},
+                  {u"MAINCOLOR09", 8, 0x00FFFF},  {u"MAINCOLOR10", 9, 0x808080},
+                  {u"MAINCOLOR11", 10, 0xFFFF00}, {u"MAINCOLOR12", 11, 0xFF0000},
+                  {u"MAINCOLOR13", 12, 0xFF0080}, {u"MAINCOLOR14", 13, 0xFF8080},
+                  {u"MAINCOLOR15", 14, 0x800080}, {u"MAINCOLOR16", 15, 0x008080}};
+    for (const auto& row : colors) {
+        EXPECT_EQ(ResolveColorNumber(row.name), row.number);
+        EXPECT_EQ(ResolveColorRgb(row.name).Packed(), row.packed) << row.number;
+    }
+    const struct {
+        const char16_t* name;
+        int32_t number;
+        int32_t picture;
+    } lineTypes[] = {{u"LINETYPE01", 0, 17046}, {u"LINETYPE02", 4, 17047},
+                     {u"LINETYPE03", 5, 17048}, {u"LINETYPE04", 6, 17049},
+                     {u"LINETYPE05", 1, 17050}, {u"LINETYPE06", 2, 17051},
+                     {u"LINETYPE07", 3, 17052}, {u"LINETYPE08", 7, 17053},
+                     {u"LINETYPE09", 8, 17054}, {u"LINETYPE10", 9, 17055}};
+    for (const auto& row : lineTypes) {
+        EXPECT_EQ(ResolveLineTypeNumber(row.name), row.number) << row.picture;
+        EXPECT_EQ(LineTypePictureId(row.name), row.picture);
+    }
+}
+
 TEST(Palette, SettingDefaultNamesResolve) {
     EXPECT_EQ(ResolveColorNumber(u"MAINCOLOR06"), 5);
     EXPECT_EQ(ResolveColorNumber(u"MAINCOLOR02"), 1);

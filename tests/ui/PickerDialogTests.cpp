@@ -64,11 +64,15 @@ TEST_F(Pickers, ColourSwatchesShowThePaletteInTwoRowsOfEight) {
         const QImage image = Grab(d);
         const auto entries = ColorPickerEntries();
         ASSERT_EQ(entries.size(), 16u);
+        // The palette's colours as its table gives them, MAINCOLOR01 to MAINCOLOR16.
+        const QColor expected[16] = {
+            {255, 255, 255}, {0, 192, 255},   {60, 255, 80},   {255, 64, 192},
+            {224, 224, 0},   {255, 0, 0},     {255, 128, 128}, {0, 128, 255},
+            {255, 255, 0},   {128, 128, 128}, {0, 255, 255},   {0, 0, 255},
+            {128, 0, 255},   {128, 128, 255}, {128, 0, 128},   {128, 128, 0}};
         for (size_t i = 0; i < entries.size(); ++i) {
             QWidget* swatch = Item(d, entries[i].controlId);
-            const ColorRgb rgb = ResolveColorRgb(entries[i].name);
-            EXPECT_EQ(image.pixelColor(swatch->geometry().center()),
-                      QColor(rgb.red, rgb.green, rgb.blue))
+            EXPECT_EQ(image.pixelColor(swatch->geometry().center()), expected[i])
                 << entries[i].controlId;
             // Row of eight: the ninth starts the second row under the first.
             const QWidget* first = Item(d, entries[i % 8].controlId);
