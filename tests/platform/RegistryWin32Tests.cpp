@@ -16,10 +16,6 @@ namespace {
 
 const wchar_t kKeyPath[] = L"SOFTWARE\\Tolvane\\VEL\\Orvanta";
 
-std::wstring Wide(std::u16string_view text) {
-    return std::wstring(text.begin(), text.end());
-}
-
 struct RawValue {
     bool found = false;
     DWORD type = REG_NONE;

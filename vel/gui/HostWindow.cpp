@@ -311,6 +311,7 @@ void HostWindow::runCommand(const QString& typed) {
         history_.begin(host_.drawing());
         const vel::InputResult started = input_.start();
         if (!started) showMessage(say(started.words));
+        inserts_.started(host_);
         afterInput();
     } else if (name == QStringLiteral("undo") || name == QStringLiteral("u")) {
         undo();
@@ -392,6 +393,8 @@ void HostWindow::afterInput() {
     if (history_.inRun() && !host_.running()) {
         history_.end(host_.drawing());
         canvas_->setFocus();  // the next keystroke goes to the command line at once
+    } else if (history_.inRun() && inserts_.insertEnded(host_)) {
+        history_.cut(host_.drawing());  // one undo step an insert
     }
     const QString asked = prompt();
     if (host_.running() && asked != prompt_->text()) note(asked);
@@ -447,7 +450,7 @@ void HostWindow::redo() {
 }
 
 void HostWindow::stepHistory(bool back) {
-    // Undo in the middle of a run leaves the run first, then takes it back whole.
+    // Undo in the middle of a run leaves the run first, then takes back its last insert.
     if (back && host_.running()) escape();
     if (host_.running() || !(back ? history_.canUndo() : history_.canRedo())) return;
     if (back)

@@ -122,6 +122,7 @@ private:
     QAction* openAction_ = nullptr;
     QAction* insertAction_ = nullptr;
     QString lastCommand_;
+    vel::InsertCycles inserts_;  // where the run's inserts end, for undo
     QString refusedText_;  // a typed point refused and kept in the command line to be put right
     std::uint64_t shownRevision_ = 0;
     QSize canvasSize_;  // asked for on the command line, until the window is first shown

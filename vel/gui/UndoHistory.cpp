@@ -8,20 +8,33 @@ namespace velgui {
 void UndoHistory::begin(vel::Drawing& drawing) {
     drawing.recordChanges();
     inRun_ = true;
+    run_.clear();
+}
+
+void UndoHistory::cut(vel::Drawing& drawing) {
+    if (!inRun_) return;
+    run_.push_back(drawing.finishChanges());
+    drawing.recordChanges();
 }
 
 bool UndoHistory::end(vel::Drawing& drawing) {
     if (!inRun_) return false;
     inRun_ = false;
-    vel::DrawingChange change = drawing.finishChanges();
-    if (change.empty()) return false;
-    done_.push_back({std::move(change), ++serials_});
-    if (done_.size() > kDepth) {
+    run_.push_back(drawing.finishChanges());
+    // Each step has left out what it made and removed again (the rectangle of two corners).
+    bool kept = false;
+    for (vel::DrawingChange& step : run_) {
+        if (step.empty()) continue;
+        done_.push_back({std::move(step), ++serials_});
+        kept = true;
+    }
+    run_.clear();
+    while (done_.size() > kDepth) {
         base_ = done_.front().serial;
         done_.erase(done_.begin());
     }
-    undone_.clear();
-    return true;
+    if (kept) undone_.clear();
+    return kept;
 }
 
 void UndoHistory::undo(vel::Drawing& drawing) {
@@ -42,6 +55,7 @@ void UndoHistory::take(std::vector<Step>& from, std::vector<Step>& to, vel::Draw
 
 void UndoHistory::clear() {
     inRun_ = false;
+    run_.clear();
     base_ = 0;
     done_.clear();
     undone_.clear();

@@ -1,6 +1,6 @@
-// UndoHistory.h - undo and redo by command run: what a run changed, kept as the
-// segments it touched before and after, so that one step takes back all that one
-// run did at the cost of what it touched. The plug-in knows nothing of it.
+// UndoHistory.h - undo and redo by insert: what each insert of a run changed, kept as
+// the segments it touched before and after, so that one step takes back one insert at
+// the cost of what it touched. The plug-in knows nothing of it.
 #pragma once
 
 #include <cstddef>
@@ -15,7 +15,9 @@ class UndoHistory {
 public:
     // A run is about to change the drawing.
     void begin(vel::Drawing& drawing);
-    // The run has ended: a step is kept when it changed the drawing. True when kept.
+    // The run has made an insert and goes on: what it changed so far is one step.
+    void cut(vel::Drawing& drawing);
+    // The run has ended: its steps that changed the drawing are kept. True when one was.
     bool end(vel::Drawing& drawing);
     bool inRun() const { return inRun_; }
 
@@ -43,6 +45,7 @@ private:
     void take(std::vector<Step>& from, std::vector<Step>& to, vel::Drawing& drawing, bool back);
 
     bool inRun_ = false;
+    std::vector<vel::DrawingChange> run_;  // the steps of the run so far, cut at its inserts
     std::vector<Step> done_;
     std::vector<Step> undone_;
     std::uint64_t serials_ = 0;

@@ -151,4 +151,25 @@ std::string shownCoordinate(double v) {
     return shown;
 }
 
+namespace {
+
+std::u16string lastPrompt(const Host& host) {
+    return host.prompts().empty() ? std::u16string() : host.prompts().back();
+}
+
+}  // namespace
+
+void InsertCycles::started(const Host& host) {
+    mask_ = host.eventMask();
+    prompt_ = lastPrompt(host);
+    revision_ = host.drawing().revision();
+}
+
+bool InsertCycles::insertEnded(const Host& host) {
+    if (!host.running() || host.eventMask() != mask_ || lastPrompt(host) != prompt_) return false;
+    if (host.drawing().revision() == revision_) return false;
+    revision_ = host.drawing().revision();
+    return true;
+}
+
 }  // namespace vel

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -83,6 +84,23 @@ bool meantAsPoint(std::string_view text);
 // Whether space ends what is typed at a step (as Enter does) or is a blank within it: a blank
 // where a point is being typed that does not read as one yet, as between a number and its comma.
 bool spaceEndsTyping(std::string_view text, StepInput input);
+
+// Where a run's inserts end, for undo: a continuous run goes back to the step it began with once
+// each insert is made. Every front end cuts its undo history there, so that one undo takes back
+// one insert.
+class InsertCycles {
+public:
+    // The run has begun and armed its first step.
+    void started(const Host& host);
+    // True once each time the run is back at its first step with the drawing changed since it was
+    // last there.
+    bool insertEnded(const Host& host);
+
+private:
+    int mask_ = 0;
+    std::u16string prompt_;
+    std::uint64_t revision_ = 0;
+};
 
 // A coordinate as a status line shows it: three decimals, a point for the decimal sign in every
 // locale, and a value that rounds to zero as 0.000, never -0.000.

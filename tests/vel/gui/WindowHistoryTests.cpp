@@ -1,4 +1,4 @@
-// WindowHistoryTests.cpp - what the window keeps from run to run: undo and redo of whole runs
+// WindowHistoryTests.cpp - what the window keeps from run to run: undo and redo insert by insert
 // (and of the current layer) within the history's depth, the view fitted through them, and the
 // command history with its prompts, typed lines, messages and the host's refusals.
 #include <QListWidget>
@@ -6,7 +6,12 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include <cstdio>
+#include <set>
+#include <string>
+
 #include "vel/gui/UndoHistory.h"
+#include "vel/kernel/DrawnSegment.h"
 #include "vel/robot/DialogRobot.h"
 
 #include "tests/vel/gui/WindowTestSupport.h"
@@ -188,6 +193,66 @@ TEST_F(WindowSessions, UndoAndRedoWalkTheHistoryOfRunsWithinItsDepth) {
         << "the first run cannot be undone: the drawing is not the file";
     for (int k = 0; k < runs + 3; ++k) redo();
     EXPECT_EQ(now(), states.back());
+}
+
+// What the drawing shows, whatever the ids: each segment's kind and drawn box, sorted.
+std::multiset<std::string> Shown() {
+    std::multiset<std::string> shown;
+    const vel::Drawing& d = vel::Host::instance().drawing();
+    for (const auto& [id, s] : d.segments()) {
+        const vel::Extents e = vel::drawnExtentsOf(d, s);
+        char line[160];
+        std::snprintf(line, sizeof line, "%d %.6f %.6f %.6f %.6f", static_cast<int>(s.kind), e.minX,
+                      e.minY, e.maxX, e.maxY);
+        shown.insert(line);
+    }
+    return shown;
+}
+
+// A continuous run of three inserts takes three undos, one insert (with its hole) each; the
+// rectangle the two-corner run shows meanwhile comes back with none of them, and a run that made
+// nothing is no step.
+TEST_F(WindowSessions, EachInsertOfAContinuousRunIsOneUndoStep) {
+    Write("window.reg", ReadFile(kExamples + "/sessions/one-continuous.reg"));
+    OpenWindow(kExamples + "/bracket.dxf");
+    std::vector<std::string> queue;
+    auto undo = [&] { QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier); };
+    std::vector<std::multiset<std::string>> states{Shown()};
+    Play("run\n", queue);
+    for (const char* pick : {"pick 92 50\n", "pick 19 15\n", "pick 141 15\n"}) {
+        Play(pick, queue);
+        states.push_back(Shown());
+        EXPECT_NE(states.back(), states[states.size() - 2]) << pick << " made nothing";
+    }
+    Play("escape\n", queue);
+    for (int k = 2; k >= 0; --k) {
+        undo();
+        EXPECT_EQ(Shown(), states[k]) << "undo back to " << k << " inserts";
+    }
+    EXPECT_FALSE(window_->history().canUndo());
+    Play("run\nescape\n", queue);
+    EXPECT_FALSE(window_->history().canUndo()) << "a run that made nothing";
+
+    // Two corners, twice: each undo leaves the drawing as the inserts before it made it, with no
+    // rectangle back.
+    window_.reset();
+    host().escape();
+    Write("window.reg", ReadFile(kExamples + "/sessions/corners-continuous.reg"));
+    OpenWindow(kExamples + "/bracket.dxf");
+    const std::multiset<std::string> part = Shown();
+    Play("run\npick -4 -4\npick 164 104\nescape\n", queue);
+    const std::multiset<std::string> one = Shown();
+    std::multiset<std::string> twice = one;  // the insert and its hole once more
+    for (const std::string& made : one)
+        if (!part.count(made)) twice.insert(made);
+    Play("run\npick -4 -4\npick 164 104\npick -8 -8\npick 168 108\nescape\n", queue);
+    undo();
+    EXPECT_EQ(Shown(), twice) << "the second run's first insert stays, with no rectangle";
+    undo();
+    EXPECT_EQ(Shown(), one) << "the first run's insert";
+    undo();
+    EXPECT_EQ(Shown(), part);
+    EXPECT_FALSE(window_->history().canUndo());
 }
 
 }  // namespace
