@@ -26,6 +26,7 @@
 #include "tests/support/Sessions.h"
 #include "ui/UiScope.h"
 #include "vel/io/DrawingFile.h"
+#include "vel/kernel/DrawnSegment.h"
 #include "vel/kernel/Host.h"
 
 namespace e2e {
@@ -127,6 +128,48 @@ TEST_F(InProcess, CompareFunctionOffersExactlyTheEightAnnotations) {
     // Deleted and forgotten: none is offered any more, id 0 least of all.
     for (int id : AnnotationIds()) EXPECT_EQ(id, 0);
     EXPECT_EQ(IsAnnotationElement(0), 0);
+}
+
+// A continuous run reads the settings once, at its start: a value changed in the registry
+// between two of its inserts shapes only the next run's.
+TEST_F(InProcess, AContinuousRunKeepsTheSettingsItStartedWith) {
+    Registry({{"mType", "0"}, {"Method", "0"}, {"mDisUp", "5.0"}, {"mIsCurLayer", "1"}});
+    ASSERT_TRUE(host().startCommand());
+    auto topOfNewest = [] {
+        return vel::drawnExtentsOf(host().drawing(),
+                                   std::prev(host().drawing().segments().end())->second)
+            .maxY;
+    };
+    ASSERT_EQ(PickSegment(6, 60, 25), VEL_EXEC_NEXT);  // the circle: top at 35
+    EXPECT_DOUBLE_EQ(topOfNewest(), 40.0);
+    Registry({{"mType", "0"}, {"Method", "0"}, {"mDisUp", "20.0"}, {"mIsCurLayer", "1"}});
+    ASSERT_EQ(PickSegment(1, 50, 0), VEL_EXEC_NEXT);  // the plate: top at 50
+    EXPECT_DOUBLE_EQ(topOfNewest(), 55.0) << "the run's own 5, not the stored 20";
+    host().escape();
+    ASSERT_TRUE(host().startCommand());
+    ASSERT_EQ(PickSegment(1, 50, 0), VEL_EXEC_NEXT);
+    EXPECT_DOUBLE_EQ(topOfNewest(), 70.0) << "the next run reads the stored 20";
+}
+
+// With two corners and the annotated method, the first corner arms the second as the continuous
+// method does: a point, echoed from the first corner, with the second corner's prompt.
+TEST_F(InProcess, TheAnnotatedMethodArmsTheSecondCornerFromTheFirst) {
+    for (const char* method : {"0", "1"}) {
+        SCOPED_TRACE(std::string("Method ") + method);
+        Registry({{"mType", "2"}, {"Method", method}});
+        ASSERT_TRUE(host().startCommand());
+        const std::u16string first = host().prompts().back();
+        ASSERT_EQ(PickPoint(-10, -10), VEL_EXEC_NEXT);
+        EXPECT_EQ(host().eventMask(), 0x60000);
+        ASSERT_TRUE(host().echo().has_value());
+        EXPECT_EQ(host().echo()->x, -10);
+        EXPECT_EQ(host().echo()->y, -10);
+        EXPECT_NE(host().prompts().back(), first);
+        EXPECT_EQ(host().prompts().back(), u"제 2점 선택 :");
+        EXPECT_EQ(host().executeFunc(),
+                  *method == '1' ? &ExecSecondCornerAnnotated : &ExecSecondCorner);
+        host().escape();
+    }
 }
 
 TEST_F(InProcess, RectangleIdIsForgottenOnceTheInsertAroundItIsMade) {
