@@ -9,7 +9,6 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <numbers>
 #include <sstream>
 
 namespace vel {
@@ -47,29 +46,40 @@ bool lineMeetsBox(Point a, Point b, const Extents& box) {
     return true;
 }
 
-// Curves are followed in pieces this many to the turn: a window edge that passes
-// between a curve and its chord is far thinner than anything a person drags.
-constexpr int kPiecesPerTurn = 256;
+bool pointInBox(Point p, const Extents& box) {
+    return p.x >= box.minX && p.x <= box.maxX && p.y >= box.minY && p.y <= box.maxY;
+}
 
-bool primitiveMeetsBox(const Primitive& p, const Extents& box) {
-    if (const Point* pt = std::get_if<Point>(&p))
-        return pt->x >= box.minX && pt->x <= box.maxX && pt->y >= box.minY && pt->y <= box.maxY;
-    if (const Line* l = std::get_if<Line>(&p)) return lineMeetsBox(l->start, l->end, box);
-    Arc arc;
-    if (const Circle* c = std::get_if<Circle>(&p))
-        arc = Arc{c->centre, c->radius, 0.0, 2 * std::numbers::pi};
-    else
-        arc = std::get<Arc>(p);
-    const double sweep = arc.sweep();
-    const int pieces =
-        std::max(4, static_cast<int>(kPiecesPerTurn * sweep / (2 * std::numbers::pi)));
-    Point from = arc.pointAt(arc.startAngle);
-    for (int k = 1; k <= pieces; ++k) {
-        const Point to = arc.pointAt(arc.startAngle + sweep * k / pieces);
-        if (lineMeetsBox(from, to, box)) return true;
-        from = to;
+// Whether the arc has a point in the box: an end inside it, or a crossing with one of its edges.
+// Exact, not by chords: a chord of an arc far larger than the box may pass beside the box where
+// the arc runs through it.
+bool arcMeetsBox(const Arc& arc, bool whole, const Extents& box) {
+    if (pointInBox(arc.start(), box) || (!whole && pointInBox(arc.end(), box))) return true;
+    const Point corners[4] = {
+        {box.minX, box.minY}, {box.maxX, box.minY}, {box.maxX, box.maxY}, {box.minX, box.maxY}};
+    const double r2 = arc.radius * arc.radius;
+    for (int k = 0; k < 4; ++k) {
+        const Point a = corners[k], d = corners[(k + 1) % 4] - a, f = a - arc.centre;
+        // |f + t d|^2 = r^2 for t in [0, 1].
+        const double qa = dot(d, d), qb = 2.0 * dot(f, d), qc = dot(f, f) - r2;
+        const double disc = qb * qb - 4.0 * qa * qc;
+        if (!(qa > 0.0) || !(disc >= 0.0)) continue;
+        const double root = std::sqrt(disc);
+        for (const double t : {(-qb - root) / (2.0 * qa), (-qb + root) / (2.0 * qa)}) {
+            if (t < 0.0 || t > 1.0) continue;
+            const Point q = f + d * t;
+            if (whole || angleOnArc(arc, std::atan2(q.y, q.x))) return true;
+        }
     }
     return false;
+}
+
+bool primitiveMeetsBox(const Primitive& p, const Extents& box) {
+    if (const Point* pt = std::get_if<Point>(&p)) return pointInBox(*pt, box);
+    if (const Line* l = std::get_if<Line>(&p)) return lineMeetsBox(l->start, l->end, box);
+    if (const Circle* c = std::get_if<Circle>(&p))
+        return arcMeetsBox(Arc{c->centre, c->radius, 0.0, 0.0}, true, box);
+    return arcMeetsBox(std::get<Arc>(p), false, box);
 }
 
 }  // namespace

@@ -37,6 +37,14 @@ TEST_F(WindowSessions, AWindowTakesWhatItMeetsDraggedLeftAndWhatItHoldsDraggedRi
         {"circle across", "CIRCLE\n10\n10\n20\n5\n40\n3"},
         {"circle inside", "CIRCLE\n10\n4\n20\n6\n40\n2"},
         {"circle beside the corner", "CIRCLE\n10\n13\n20\n13\n40\n3.5"},
+        // Figures far larger than the window, whose boxes hold it.
+        {"long line across", "LINE\n10\n-1000\n20\n5\n11\n1000\n21\n6"},
+        {"long line below", "LINE\n10\n-1000\n20\n-1\n11\n1000\n21\n-2"},
+        {"big circle through", "CIRCLE\n10\n5\n20\n-995.5\n40\n1000"},
+        {"big circle round the window", "CIRCLE\n10\n5\n20\n5\n40\n1000"},
+        {"big arc through", "ARC\n10\n-994\n20\n4.5\n40\n1000\n50\n350\n51\n10"},
+        // Its top, 0.05 inside the window's lower edge, lies between two of any 256 chords of it.
+        {"big arc grazing", "ARC\n10\n5\n20\n-999.95\n40\n1000\n50\n0.7\n51\n179.3"},
     };
     std::string entities;
     for (const auto& [name, entity] : figures) entities += "0\n" + entity + "\n";
@@ -46,6 +54,10 @@ TEST_F(WindowSessions, AWindowTakesWhatItMeetsDraggedLeftAndWhatItHoldsDraggedRi
     std::map<int, std::string> names;
     for (const auto& [id, segment] : host().drawing().segments())
         names[id] = figures.at(names.size()).first;
+    vel::Extents around;  // the window and what lies beside it, over the whole canvas
+    around.add(vel::Point{-6, -6});
+    around.add(vel::Point{18, 18});
+    canvas().showArea(around);
 
     auto taken = [&](QPoint from, QPoint to) {
         type(QStringLiteral("insert"));
@@ -59,10 +71,12 @@ TEST_F(WindowSessions, AWindowTakesWhatItMeetsDraggedLeftAndWhatItHoldsDraggedRi
         std::sort(out.begin(), out.end());
         return out;
     };
-    EXPECT_EQ(taken(PixelOf(10, 0), PixelOf(0, 10)),
-              (std::vector<std::string>{"arc across", "arc inside", "circle across",
-                                        "circle inside", "line across", "line across a corner",
-                                        "line inside", "line with one end in"}));
+    EXPECT_EQ(
+        taken(PixelOf(10, 0), PixelOf(0, 10)),
+        (std::vector<std::string>{"arc across", "arc inside", "big arc grazing", "big arc through",
+                                  "big circle through", "circle across", "circle inside",
+                                  "line across", "line across a corner", "line inside",
+                                  "line with one end in", "long line across"}));
     EXPECT_EQ(taken(PixelOf(0, 10), PixelOf(10, 0)),
               (std::vector<std::string>{"arc inside", "circle inside", "line inside"}));
     EXPECT_EQ(host().drawing().segments().size(), figures.size()) << "nothing made";
