@@ -216,6 +216,13 @@ public:
         for (const Shape& shape : waiting_)
             if (!placer_.place(shape)) leaveOut(LeftOutReason::MissingBlock, "INSERT");
         if (!currentLayerName_.empty()) d_.setCurrentLayer(layerOf(currentLayerName_));
+        if (dimensionText_ > 0.0 && std::isfinite(dimensionText_)) {
+            // A scale of 0 fits dimensions to a sheet's viewport, which the model has not.
+            const double scale =
+                dimensionScale_ > 0.0 && std::isfinite(dimensionScale_) ? dimensionScale_ : 1.0;
+            if (std::isfinite(dimensionText_ * scale))
+                d_.setDimensionTextHeight(dimensionText_ * scale);
+        }
         // The line types the styles name, with their entries in the table however late it came.
         for (const std::string& name : fileLineTypeNames_) {
             const std::string key = asciiUpper(name);
@@ -361,6 +368,9 @@ private:
     // The header's variables that tell how to read the rest: they come before the tables and
     // entities whose names they decode. A variable's value is its lowest group.
     void setting() {
+        // The dimension texts' height and its scale, which size the annotations drawn.
+        if (settingKey_ == "$DIMTXT" && values_.has(40)) dimensionText_ = values_.real(40, 0.0);
+        if (settingKey_ == "$DIMSCALE" && values_.has(40)) dimensionScale_ = values_.real(40, 1.0);
         const int code = values_.lowest();
         if (code > 9) return;
         const std::string_view value = values_.text(code);
@@ -798,6 +808,8 @@ private:
     ShapePlacer placer_;
     std::vector<Shape> waiting_;
     std::string currentLayerName_;
+    double dimensionText_ = 0.0;   // $DIMTXT; 0 where the header gives none
+    double dimensionScale_ = 1.0;  // $DIMSCALE
     std::map<std::string, std::vector<double>> lineTypePatterns_;          // by upper-case name
     std::map<std::string, std::string> lineTypeDescriptions_;              // by upper-case name
     std::unordered_map<std::string, std::optional<int>> lineTypesByName_;  // by upper-case name

@@ -602,6 +602,11 @@ private:
         }
         dw_.dxfString(9, "$LTSCALE");
         dw_.dxfReal(40, 1.0);
+        if (const std::optional<double> h = drawing_.dimensionTextHeight()) {
+            // The height the drawing's file gave its dimension texts, already scaled.
+            dw_.dxfString(9, "$DIMTXT");
+            dw_.dxfReal(40, *h);
+        }
         if (!frame_.extents.empty()) {
             dw_.dxfString(9, "$EXTMIN");
             dw_.coord(10, frame_.extents.minX, frame_.extents.minY);

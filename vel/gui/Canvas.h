@@ -54,6 +54,8 @@ public:
     // Shows exactly this rectangle of the drawing (aspect kept, centred).
     void showArea(const vel::Extents& area);
     const vel::ViewTransform& transform() const { return view_.transform(); }
+    // What the canvas shows, segment by segment.
+    const vel::ScreenView& view() const { return view_; }
     QPoint screenPointOf(vel::Point drawingPoint) const;
     vel::Point drawingPointOf(QPointF screenPoint) const;
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <iterator>
+#include <limits>
 #include <numbers>
 #include <optional>
 #include <stdexcept>
@@ -276,9 +277,49 @@ ViewFrame frameFor(const Extents& geometry) {
     return frame;
 }
 
+namespace {
+
+// Annotations' texts are this share of the smaller side of what they span (the insert they
+// annotate, a little beyond it): as large as they have always been on a drawing that is just the
+// part, and as large on a drawing of hundreds of parts, where a share of the whole drawing made
+// them run into each other.
+constexpr double kAnnotationTextShare = 1.0 / 22.0;
+
+}  // namespace
+
+std::optional<double> annotationTextHeight(const Drawing& drawing) {
+    if (const std::optional<double> h = drawing.dimensionTextHeight()) return h;
+    // What the annotations span: a dimension from the part to the insert's side, a leader from
+    // the insert's corner outwards.
+    Extents span;
+    for (const auto& [id, s] : drawing.segments()) {
+        // Dimensions and leaders are made in segments of their own kinds only.
+        if (s.kind == SegmentKind::Figure) continue;
+        for (const Element& e : s.elements) {
+            if (const auto* dim = std::get_if<DimensionElement>(&e.body)) {
+                for (Point p : {dim->a, dim->b})
+                    if (finite(p)) span.add(p);
+            } else if (const auto* leader = std::get_if<LeaderElement>(&e.body)) {
+                for (Point p : leader->points)
+                    if (finite(p)) span.add(p);
+            }
+        }
+    }
+    if (span.empty()) return std::nullopt;
+    const double side = std::min(span.width(), span.height());
+    if (!(side > kCoincidence) || !std::isfinite(side)) return std::nullopt;
+    return side * kAnnotationTextShare;
+}
+
+ViewFrame frameFor(const Drawing& drawing, const Extents& geometry) {
+    ViewFrame frame = frameFor(geometry);
+    if (const std::optional<double> h = annotationTextHeight(drawing)) frame.textHeight = *h;
+    return frame;
+}
+
 ViewFrame frameOf(const Drawing& drawing,
                   const std::function<void(const Segment&, int)>& alsoEach) {
-    ViewFrame frame = frameFor(drawing.drawnExtents());
+    ViewFrame frame = frameFor(drawing, drawing.drawnExtents());
     for (const auto& [id, segment] : drawing.segments()) {
         for (size_t i = 0; i < segment.elements.size(); ++i) {
             if (std::optional<ViewText> t = annotationText(segment, segment.elements[i], frame))

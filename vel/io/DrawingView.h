@@ -107,8 +107,16 @@ struct DrawingView {
 // element on the way, for a writer that must know something of all of them before it writes.
 ViewFrame frameOf(const Drawing& drawing,
                   const std::function<void(const Segment&, int)>& alsoEach = {});
-// The frame of a drawing whose primitives cover `geometry`, its texts not yet added.
+// The frame of a drawing whose primitives cover `geometry`, its texts not yet added, with texts
+// a fortieth of its diagonal high.
 ViewFrame frameFor(const Extents& geometry);
+// The same for `drawing`, whose dimensions and leaders have texts of annotationTextHeight's.
+ViewFrame frameFor(const Drawing& drawing, const Extents& geometry);
+
+// The height of the texts of dimensions and leaders, which their arrowheads follow: the one the
+// drawing's file gave, else a share of the smaller side of what they span, which is the insert
+// they annotate; none without annotations.
+std::optional<double> annotationTextHeight(const Drawing& drawing);
 
 // The segment's connected lines and arcs of one stroke form one path (closed when
 // it ends where it starts); primitives with non-finite coordinates cannot be

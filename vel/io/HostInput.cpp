@@ -114,7 +114,7 @@ std::optional<int> HostInput::annotationTextAt(Point p) const {
     const Drawing& d = host_.drawing();
     // Texts stand beside their lines, a few of their heights away at most.
     constexpr double kTextReachInHeights = 12.0;
-    const ViewFrame frame = frameFor(d.drawnExtents());
+    const ViewFrame frame = frameFor(d, d.drawnExtents());
     const double reach = kTextReachInHeights * frame.textHeight + host_.aperture();
     SegmentView view;
     for (int id : d.segmentsNear(p, reach)) {

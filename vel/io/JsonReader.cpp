@@ -130,8 +130,8 @@ public:
         }
         JsonPath path;
         expectObject(root, path,
-                     {"format", "version", "current_layer", "file_line_types", "file_styles",
-                      "layers", "segments"});
+                     {"format", "version", "current_layer", "dimension_text_height",
+                      "file_line_types", "file_styles", "layers", "segments"});
 
         const json* format = member(root, "format");
         path.push_back("format");
@@ -154,6 +154,11 @@ public:
         if (const json* j = member(root, "current_layer"))
             currentLayer = layerNumber(*j, {"current_layer"});
 
+        if (const json* j = member(root, "dimension_text_height")) {
+            const double h = number(*j, {"dimension_text_height"});
+            if (!(h > 0.0)) fail({"dimension_text_height"}, "expected a height above 0");
+            result.setDimensionTextHeight(h);
+        }
         readFileStyles(root, result.fileStyles());
         if (const json* layers = member(root, "layers")) readLayers(*layers, result);
         if (segmentFault) std::rethrow_exception(segmentFault);

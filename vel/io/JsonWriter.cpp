@@ -188,6 +188,8 @@ public:
         text += "  \"format\": \"" + std::string(kJsonFormatName) + "\",\n";
         text += "  \"version\": " + std::to_string(kJsonFormatVersion) + ",\n";
         text += "  \"current_layer\": " + std::to_string(drawing.currentLayer()) + ",\n";
+        if (const std::optional<double> h = drawing.dimensionTextHeight())
+            text += "  \"dimension_text_height\": " + ordered_json(*h).dump() + ",\n";
         appendFileStyles(text, drawing.fileStyles());
         text += "  \"layers\": [";
         bool first = true;

@@ -78,9 +78,9 @@ void ScreenView::takeDrawing(const Drawing& drawing, bool all, double width, dou
     Extents geometry;
     for (const CachedSegment& s : segments_) geometry.add(s.geometry);
 
-    // Texts are sized by the whole drawing: when that changed, they are placed anew.
+    // Texts are sized by the insert they annotate: when that changed, they are placed anew.
     const double textHeight = frame_.textHeight;
-    frame_ = frameFor(geometry);
+    frame_ = frameFor(drawing, geometry);
     const bool textsMoved = frame_.textHeight != textHeight;
     everything_ = Extents{};
     for (CachedSegment& s : segments_) {

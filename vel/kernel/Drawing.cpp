@@ -54,6 +54,7 @@ void Drawing::clear() {
     layerNames_.clear();
     nextNamedLayer_ = kFirstNamedLayer;
     fileStyles_.clear();
+    dimensionTextHeight_.reset();
     segments_.clear();
     elementPlaces_.clear();
     spatial_.clear();

@@ -184,6 +184,10 @@ public:
     // The styles of the file the drawing was read from, which its elements and layers name.
     FileStyles& fileStyles() { return fileStyles_; }
     const FileStyles& fileStyles() const { return fileStyles_; }
+    // The height its file gave the texts of dimensions (in a DXF, $DIMTXT scaled by $DIMSCALE);
+    // none where the file gave none.
+    std::optional<double> dimensionTextHeight() const { return dimensionTextHeight_; }
+    void setDimensionTextHeight(std::optional<double> height) { dimensionTextHeight_ = height; }
 
     // Segments in creation order.
     const std::map<int, Segment>& segments() const { return segments_; }
@@ -306,6 +310,7 @@ private:
     std::uint64_t revision_ = 0;
     int nextId_ = 1;
     int currentLayer_ = 0;
+    std::optional<double> dimensionTextHeight_;
     std::map<int, Layer> layers_;
     // The lowest-numbered layer of each name, and where the search for a free
     // number for a new name goes on (every number from kFirstNamedLayer below it

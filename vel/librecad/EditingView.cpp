@@ -34,7 +34,7 @@ Extents runExtents(const Drawing& drawing) {
 
 // The same with room for the texts, as a view of it draws them.
 Extents textsAndAll(const Drawing& drawing) {
-    const ViewFrame frame = frameFor(drawing.drawnExtents());
+    const ViewFrame frame = frameFor(drawing, drawing.drawnExtents());
     Extents box;
     SegmentView view;
     for (const auto& [id, s] : drawing.segments()) {
@@ -189,7 +189,7 @@ void EditingView::paint(QWidget& canvas) {
     const Drawing& drawing = host_.drawing();
     // From the extents the spatial index keeps: a pass over the whole drawing for every paint would
     // cost what the drawing holds.
-    const ViewFrame frame = frameFor(drawing.drawnExtents());
+    const ViewFrame frame = frameFor(drawing, drawing.drawnExtents());
     velgui::PainterSurface surface(painter);
     velgui::PainterSurface thick(painter, 2.5);
     const PictureDetail detail = velgui::screenDetail(drawing);

@@ -598,6 +598,9 @@ void LibreCadSession::showChanges() {
     Drawing& drawing = Host::instance().drawing();
     const DrawingChange change = drawing.finishChanges();
     drawing.recordChanges();
+    // Annotations' texts are sized by the insert they annotate, not by LibreCAD's drawing.
+    ViewFrame frame = frame_;
+    if (const std::optional<double> h = annotationTextHeight(drawing)) frame.textHeight = *h;
     for (const DrawingChange::SegmentStates& s : change.segments) {
         if (const auto own = imported_.find(s.id); own != imported_.end()) {
             replaced_.push_back(LibreCadDocument::read(own->second));
@@ -610,7 +613,7 @@ void LibreCadSession::showChanges() {
         }
         if (const Segment* now = drawing.segment(s.id)) {
             std::vector<Plug_Entity*>& shown = shown_[s.id];
-            for (const LcEntity& e : entitiesOf(drawing, *now, frame_))
+            for (const LcEntity& e : entitiesOf(drawing, *now, frame))
                 if (Plug_Entity* handle = lc_.show(e)) shown.push_back(handle);
         }
     }

@@ -133,7 +133,7 @@ private:
     std::vector<LcEntity> replaced_;
     // LibreCAD's view, as the points its clicks gave tell it.
     LibreCadView libreCadView_;
-    ViewFrame frame_;     // of the drawing as the run found it: its texts' height
+    ViewFrame frame_;     // of the drawing as the run found it
     double reach_ = 1.0;  // the host's own, in drawing units (see kReachShare)
 };
 

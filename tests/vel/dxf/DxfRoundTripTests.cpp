@@ -89,6 +89,23 @@ TEST(DxfFormat, EveryWriterRefusesANumberThatIsNotFiniteBeforeWritingAnything) {
     }
 }
 
+// The dimension text height a file gives ($DIMTXT scaled by $DIMSCALE) is kept through writing
+// and reading again; a file that gives none gets none.
+TEST(DxfFormat, TheFilesDimensionTextHeightIsKept) {
+    Drawing d;
+    const std::string header =
+        "0\nSECTION\n2\nHEADER\n9\n$DIMSCALE\n40\n4\n9\n$DIMTXT\n40\n"
+        "0.5\n0\nENDSEC\n";
+    fromDxf(header + entities("0\nPOINT\n8\n0\n10\n1\n20\n1\n"), d);
+    EXPECT_EQ(d.dimensionTextHeight(), 2.0);
+    Drawing back;
+    fromDxf(toDxf(d), back);
+    EXPECT_EQ(back.dimensionTextHeight(), 2.0);
+    Drawing none;
+    fromDxf(entities("0\nPOINT\n8\n0\n10\n1\n20\n1\n"), none);
+    EXPECT_FALSE(none.dimensionTextHeight().has_value());
+}
+
 // A bulged polyline read and written again keeps every vertex to the last digit: its arcs are
 // written from the points they keep, not from angles turned back into points (which put
 // -0.0000000000000017763568394002505 where the file had 0).

@@ -267,7 +267,7 @@ TEST_F(WindowSessions, TextsOfLeadersAndDimensionsArePickedAsTheirLines) {
     ASSERT_EQ(host().eventMask(), VEL_MASK_ELEMENT);
     QTest::keyClick(&canvas(), Qt::Key_Home);
     const vel::Drawing& d = host().drawing();
-    const vel::ViewFrame frame = vel::frameFor(d.drawnExtents());
+    const vel::ViewFrame frame = vel::frameFor(d, d.drawnExtents());
     int texts = 0;
     vel::SegmentView view;
     for (const auto& [id, s] : d.segments()) {

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "vel/io/ScreenView.h"
 #include "vel/robot/DialogRobot.h"
 
 #include "tests/vel/gui/WindowTestSupport.h"
@@ -63,6 +64,63 @@ TEST_F(WindowSessions, EveryExampleGivesTheScriptsTraceAndDrawing) {
 // insert with its hole around the part, taken back; the annotated method and a
 // window pick set in "Create Insert"; the upper left corner made R 8 in its
 // popup, confirmed, and the drawing saved as DXF.
+// The texts of annotations, and the arrowheads they size, follow the insert they annotate: on a
+// drawing of many parts an insert round one 100 x 60 part has texts a few units high that stand
+// apart, as on a drawing of that part alone; a file's own dimension text height, where it gives
+// one, is taken as it is.
+TEST_F(WindowSessions, AnnotationsAreSizedToTheirInsertNotToTheDrawing) {
+    auto rectangle = [](double x, double y, double w, double h) {
+        return "0\nLWPOLYLINE\n8\n0\n90\n4\n70\n1\n10\n" + std::to_string(x) + "\n20\n" +
+               std::to_string(y) + "\n10\n" + std::to_string(x + w) + "\n20\n" + std::to_string(y) +
+               "\n10\n" + std::to_string(x + w) + "\n20\n" + std::to_string(y + h) + "\n10\n" +
+               std::to_string(x) + "\n20\n" + std::to_string(y + h) + "\n";
+    };
+    std::string parts = rectangle(0, 0, 100, 60);
+    for (int k = 1; k < 30; ++k) parts += rectangle(400.0 * (k % 6), 400.0 * (k / 6), 100, 60);
+    const auto texts = [this] {  // as the canvas shows them
+        std::vector<vel::ViewText> all;
+        for (const vel::ScreenView::CachedSegment& s : canvas().view().segments())
+            all.insert(all.end(), s.view.texts.begin(), s.view.texts.end());
+        return all;
+    };
+    for (const std::string& header :
+         {std::string(), std::string("9\n$DIMTXT\n40\n2.5\n9\n$DIMSCALE\n40\n2\n")}) {
+        SCOPED_TRACE(header.empty() ? "no height in the file" : "$DIMTXT 2.5, $DIMSCALE 2");
+        Write("parts.dxf", "0\nSECTION\n2\nHEADER\n" + header +
+                               "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" + parts +
+                               "0\nENDSEC\n0\nEOF\n");
+        Write("window.reg", ReadFile(kExamples + "/sessions/one-annotated.reg"));
+        OpenWindow(Path("parts.dxf"));
+        type(QStringLiteral("insert"));
+        vel::Extents near;  // the first part, over the whole canvas
+        near.add(vel::Point{-40, -40});
+        near.add(vel::Point{140, 100});
+        canvas().showArea(near);
+        QTest::mouseClick(&canvas(), Qt::LeftButton, {}, PixelOf(50, 0));
+        ASSERT_EQ(host().eventMask(), VEL_MASK_ELEMENT) << "the editing step";
+        const std::vector<vel::ViewText> shown = texts();
+        ASSERT_EQ(shown.size(), 8u) << "four leaders, four dimensions";
+        for (const vel::ViewText& t : shown) {
+            if (header.empty()) {
+                // The insert is 111 x 71: texts between a thirtieth and a fifteenth of 71.
+                EXPECT_GT(t.height, 71.0 / 30) << t.text;
+                EXPECT_LT(t.height, 71.0 / 15) << t.text;
+            } else {
+                EXPECT_DOUBLE_EQ(t.height, 5.0) << t.text;
+            }
+        }
+        // No two texts run into each other.
+        for (size_t i = 0; i < shown.size(); ++i)
+            for (size_t j = i + 1; j < shown.size(); ++j)
+                EXPECT_GT(vel::distance(shown[i].anchor, shown[j].anchor), shown[i].height)
+                    << shown[i].text << " and " << shown[j].text;
+        Shot(header.empty() ? "annotations-many-parts" : "annotations-file-height");
+        QTest::keyClick(&canvas(), Qt::Key_Escape);
+        window_.reset();
+        host().escape();
+    }
+}
+
 TEST_F(WindowSessions, ADesignersSessionWithTheMouseAndKeys) {
     Write("window.reg", ReadFile(kExamples + "/sessions/bracket-insert.reg"));
     OpenWindow(kExamples + "/bracket.dxf");

@@ -9,10 +9,12 @@ namespace vel::test {
 namespace {
 
 // A part from (0, 0) to (100, 60), and a horizontal dimension measuring `span`
-// from the part's left side outwards (a on the part, b on the insert).
+// from the part's left side outwards (a on the part, b on the insert), its text 2.9 high
+// as the file gave it.
 DrawingView viewWithDimension(double span) {
     Drawing d;
     addPolygon(d, {{0, 0}, {100, 0}, {100, 60}, {0, 60}}, true);
+    d.setDimensionTextHeight(2.9);
     DimensionElement dim;
     dim.a = {0, 30};
     dim.b = {-span, 30};

@@ -29,11 +29,13 @@ std::string wrap(const std::string& segments) {
 }
 
 TEST(JsonFormat, RoundTripKeepsTheWholeDrawingAndWritesTheSameText) {
-    const Drawing original = sampleDrawing();
+    Drawing original = sampleDrawing();
+    original.setDimensionTextHeight(3.5);
     const std::string first = toJson(original);
     keepOutput("sample.json", first);
     const Drawing back = fromJson(first);
     EXPECT_EQ(toJson(back), first);
+    EXPECT_EQ(back.dimensionTextHeight(), 3.5);
 
     ASSERT_EQ(back.segments().size(), original.segments().size());
     for (const auto& [id, s] : original.segments()) {
@@ -195,6 +197,9 @@ TEST(JsonFormat, FaultyFilesAreRefusedWithFileLineAndReason) {
          "expected a whole number, found a string"},
         {"unknown key", "{\"format\": \"vel-drawing\", \"version\": 1,\n \"segmnets\": []}", 2,
          "unknown key \"segmnets\""},
+        {"text height not above 0",
+         "{\"format\": \"vel-drawing\", \"version\": 1,\n \"dimension_text_height\": 0}", 2,
+         "dimension_text_height: expected a height above 0"},
         {"unknown type code", wrap("\n{\"elements\": [\n{\"type\": 1},\n{\"type\": 4}]}"), 4,
          "segments[0].elements[1].type: unknown figure type 4"},
         {"value not a number", wrap("{\"elements\": [{\"type\": 1,\n \"values\": [0, \"x\"]}]}"), 2,
