@@ -106,6 +106,12 @@ TEST_F(CreateInsert, ShowsEveryStoredValueInItsControl) {
         EXPECT_EQ(Item<StaticWidget>(d, 12020)->Image(), LoadPluginBitmap(17050));
         EXPECT_EQ(Item<StaticWidget>(d, 12039)->Image(), LoadPluginBitmap(17055));
         SaveScreenshot(d, "create-insert-loaded.png");
+        // The README's picture: the controls in the order its table explains them.
+        SaveNumberedScreenshot(
+            d, "create-insert-numbered.png",
+            {12023, 12000, 12001, 12008, 12009, 12006, 12007, 12012, 12013, 12010, 12011,
+             12002, 12005, 12004, 12003, 12014, 12015, 12016, 12019, 12020, 12021, 12024,
+             12033, 12034, 12035, 12036, 12040, 12037, 12029, 12038, 12039, 1,     2});
         Click(d, 2);
     });
     EXPECT_EQ(result, IDCANCEL);

@@ -34,6 +34,7 @@ TEST_F(EditPopups, LengthPopupOpensAtTheCursorWithTheValueSelected) {
         EXPECT_EQ(Item<QPushButton>(d, 2)->text(), "취소");
         EXPECT_EQ(Item(d, 1), nullptr) << "no OK button";
         SaveScreenshot(d, "dim-length.png");
+        SaveNumberedScreenshot(d, "dim-length-numbered.png", {12025, 2});
         // Typing replaces the selection; Enter confirms.
         typeText(edit, "7.25");
         QTest::keyClick(edit, Qt::Key_Return);
@@ -93,6 +94,7 @@ TEST_F(EditPopups, CornerPopupChecksTheKindAndARadioClickConfirmsAtOnce) {
         EXPECT_EQ(Item<QRadioButton>(d, 12001)->text(), "코너R");
         EXPECT_EQ(Item<QLineEdit>(d, 12025)->selectedText(), "4.0");
         SaveScreenshot(d, "dim-leader.png");
+        SaveNumberedScreenshot(d, "dim-leader-numbered.png", {12025, 12000, 12001, 12002, 2});
         typeText(Item(d, 12025), "2.5");
         QTest::mouseClick(Item(d, 12002), Qt::LeftButton);
     });

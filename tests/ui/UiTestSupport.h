@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QTest>
 #include <QTimer>
@@ -23,6 +24,7 @@
 #include <optional>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "tests/support/Scratch.h"
 #include "ui/TemplateDialog.h"
@@ -89,6 +91,34 @@ Widget* Item(QDialog* dialog, int id) {
     for (QObject* child : dialog->children())
         if (auto* w = qobject_cast<Widget*>(child); w && w->objectName() == name) return w;
     return nullptr;
+}
+
+// The dialog's picture with a numbered mark on each control named, from 1 in that order, for the
+// README's tables of what each control means; a small dialog is enlarged so that the marks leave
+// its controls readable. Every control named must be there.
+inline void SaveNumberedScreenshot(QDialog* dialog, const std::string& name,
+                                   const std::vector<int>& ids) {
+    const int scale = dialog->width() < 300 ? 3 : 1;
+    QImage image = dialog->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    image = image.scaled(image.size() * scale, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font = painter.font();
+    font.setPixelSize(10);
+    font.setBold(true);
+    painter.setFont(font);
+    for (size_t k = 0; k < ids.size(); ++k) {
+        const QWidget* control = Item(dialog, ids[k]);
+        ASSERT_NE(control, nullptr) << ids[k];
+        const QPoint corner = control->mapTo(dialog, QPoint(0, 0)) * scale;
+        const QRect mark(std::max(0, corner.x() - 7), std::max(0, corner.y() - 7), 15, 15);
+        painter.setPen(Qt::black);
+        painter.setBrush(QColor(255, 170, 0));
+        painter.drawEllipse(mark);
+        painter.drawText(mark, Qt::AlignCenter, QString::number(k + 1));
+    }
+    painter.end();
+    ASSERT_TRUE(image.save(QString::fromStdString((ScreenshotFolder() / name).string())));
 }
 
 inline QColor PixelAt(const QImage& image, QPoint p) {
