@@ -121,6 +121,59 @@ TEST_F(Snaps, ALineTouchingACircleCrossesItWhereItTouches) {
     }
 }
 
+// Where designers aim and a careless rule goes wrong: lines whose lines cross beyond their ends,
+// circles not level with each other, arcs across the 180° and 0° turns, every quadrant, the
+// nearest point beside an arc's end, and the kind named where two kinds meet.
+TEST_F(Snaps, PointsThatTakeMoreThanTheUsualCase) {
+    Line({100, 0}, {105, 0});
+    Line({105.3, -3}, {105.3, 5});  // their lines cross at (105.3, 0), beyond the first's end
+    Circle({100, 30}, 5), Circle({106, 34}, 5);
+    Arc({130, 0}, 5, 150, 210), Arc({150, 0}, 5, 300, 60);  // middles at 180° and at 0°
+    Circle({170, 0}, 4);
+    Arc({190, 0}, 5, 10, 200);
+    Line({10, 0}, {10, 5});  // ends where the first line ends: an end and a crossing at once
+    // The two circles cross on the line of their centres' middle, square to it.
+    const Point c1{100, 30}, c2{106, 34}, mid = (c1 + c2) * 0.5;
+    const Point axis = (c2 - c1) * (1 / vel::distance(c1, c2));
+    const double h = std::sqrt(25.0 - 0.25 * vel::dot(c2 - c1, c2 - c1));
+    const Point crossing = mid + Point{-axis.y, axis.x} * h;
+    const Point nearEnd{190 + 5 * std::cos(0.1), 5 * std::sin(0.1)};  // 5.7° on the circle
+    struct Row {
+        Point cursor;
+        SnapKinds kinds;
+        SnapKind kind;
+        Point at;
+    };
+    const Row rows[] = {
+        {crossing + Point{0.1, 0.1}, Only({SnapKind::Intersection}), SnapKind::Intersection,
+         crossing},
+        {{125.1, 0.1}, kAll, SnapKind::Midpoint, {125, 0}},
+        {{155.1, 0.1}, kAll, SnapKind::Midpoint, {155, 0}},
+        {{174.1, 0.1}, kAll, SnapKind::Quadrant, {174, 0}},
+        {{170.1, 4.1}, kAll, SnapKind::Quadrant, {170, 4}},
+        {{165.9, 0.1}, kAll, SnapKind::Quadrant, {166, 0}},
+        {{170.1, -4.1}, kAll, SnapKind::Quadrant, {170, -4}},
+        {nearEnd,
+         Only({SnapKind::Nearest}),
+         SnapKind::Nearest,
+         {190 + 5 * std::cos(10 * std::numbers::pi / 180),
+          5 * std::sin(10 * std::numbers::pi / 180)}},
+        {{10.1, 0.1}, kAll, SnapKind::Endpoint, {10, 0}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << "cursor " << row.cursor.x << "," << row.cursor.y);
+        const auto snap = At(row.cursor, row.kinds);
+        ASSERT_TRUE(snap.has_value());
+        EXPECT_EQ(snap->kind, row.kind) << vel::snapKindName(snap->kind);
+        EXPECT_NEAR(snap->at.x, row.at.x, 1e-9);
+        EXPECT_NEAR(snap->at.y, row.at.y, 1e-9);
+    }
+    EXPECT_FALSE(At({105.2, 0.1}, Only({SnapKind::Intersection}))) << "no crossing past an end";
+    // The reach is what a zoom makes of the pick box: 0.2 away is within 0.5, not within 0.1.
+    EXPECT_TRUE(At({0.2, 0.0}, Only({SnapKind::Endpoint}), 0.5));
+    EXPECT_FALSE(At({0.2, 0.0}, Only({SnapKind::Endpoint}), 0.1));
+}
+
 TEST_F(Snaps, NothingSnapsOutOfReachOrOfAKindThatIsOff) {
     EXPECT_FALSE(At({0.2, 0.1}, Only({SnapKind::Midpoint})));  // the end is off, the middle far
     EXPECT_FALSE(At({0.2, 0.1}, SnapKinds{}));
