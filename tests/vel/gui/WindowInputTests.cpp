@@ -312,6 +312,15 @@ TEST_F(WindowSessions, ShiftTakesFiguresOutOfTheSelectionAndTheStatusCountsThem)
     EXPECT_EQ(host().selection().size(), all - 2);
     EXPECT_TRUE(state->text().startsWith(QStringLiteral("5 selected")))
         << state->text().toStdString();
+    // The slot by a Shift window dragged leftwards across its lower edge alone.
+    const QPoint c = PixelOf(60, 30), d = PixelOf(50, 20);
+    QTest::mousePress(&canvas(), Qt::LeftButton, Qt::ShiftModifier, c);
+    QTest::mouseMove(&canvas(), (c + d) / 2);
+    QTest::mouseMove(&canvas(), d);
+    QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::ShiftModifier, d);
+    EXPECT_EQ(host().selection().size(), all - 3);
+    EXPECT_TRUE(state->text().startsWith(QStringLiteral("4 selected")))
+        << state->text().toStdString();
     QTest::keyClick(&canvas(), Qt::Key_Escape);
     EXPECT_FALSE(state->isVisible()) << "no count outside a selection";
 }
