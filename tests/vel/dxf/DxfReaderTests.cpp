@@ -85,6 +85,60 @@ std::string OneLineOnLayer(const std::string& acadver, const std::string& codepa
            "\n10\n0\n20\n0\n11\n1\n21\n1\n0\nENDSEC\n0\nEOF\n";
 }
 
+// What a file may make grows from the floor with each byte, up to the bound, exactly, and never
+// wraps round however large the file.
+TEST(DxfReadLimits, TheBudgetGrowsWithTheFileUpToItsBound) {
+    const DxfReadLimits limits;  // 200,000, 32 a byte, 4,000,000
+    EXPECT_EQ(limits.budgetFor(0), 200'000u);
+    EXPECT_EQ(limits.budgetFor(1000), 232'000u);
+    const size_t full = (4'000'000 - 200'000) / 32;  // 118,750 bytes reach the bound exactly
+    EXPECT_EQ(limits.budgetFor(full - 1), 4'000'000u - 32);
+    EXPECT_EQ(limits.budgetFor(full), 4'000'000u);
+    EXPECT_EQ(limits.budgetFor(full + 1), 4'000'000u);
+    EXPECT_EQ(limits.budgetFor(std::numeric_limits<size_t>::max()), 4'000'000u);
+    EXPECT_EQ((DxfReadLimits{5, 0, 100}.budgetFor(1'000'000'000)), 5u);
+    EXPECT_EQ((DxfReadLimits{200, 32, 100}.budgetFor(10)), 100u) << "a floor above the bound";
+}
+
+// A file that makes exactly its budget is read; one that would make one more is refused at the
+// reference that goes past it. Each copy of a block costs one, and each figure it holds one more.
+TEST(DxfReadLimits, AFileMakingExactlyItsBudgetIsReadAndOneMoreIsRefused) {
+    const std::string file =
+        File("0\nBLOCK\n2\nB\n10\n0\n20\n0\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n0\n0\nENDBLK\n",
+             "0\nINSERT\n2\nB\n10\n0\n20\n0\n70\n5\n44\n2\n");  // 5 copies: 10 made
+    for (const size_t budget : {10u, 9u}) {
+        SCOPED_TRACE("budget " + std::to_string(budget));
+        Drawing d;
+        std::istringstream in(file);
+        try {
+            readDxfDrawing(in, "test.dxf", d, nullptr, DxfReadLimits{budget, 0, budget});
+            EXPECT_EQ(budget, 10u) << "read";
+            EXPECT_EQ(d.segments().size(), 5u);
+        } catch (const FileError& e) {
+            EXPECT_EQ(budget, 9u) << e.what();
+            EXPECT_NE(std::string(e.what()).find("more than 9 figure elements"), std::string::npos)
+                << e.what();
+        }
+    }
+}
+
+// A larger file may make more: 300,000 figures and copies are beyond the floor of a small file's
+// budget, and within that of a file 4 KB longer.
+TEST(DxfReadLimits, ALargerFileMayMakeMore) {
+    const std::string block =
+        "0\nBLOCK\n2\nB\n10\n0\n20\n0\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n0\n0\nENDBLK\n";
+    const std::string insert = "0\nINSERT\n2\nB\n10\n0\n20\n0\n70\n150000\n44\n2\n";
+    try {
+        Read(File(block, insert));
+        ADD_FAILURE() << "a small file made 300,000";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("more than"), std::string::npos) << e.what();
+    }
+    std::string padding;  // comments, no longer than a line may be
+    for (int k = 0; k < 5; ++k) padding += "999\n" + std::string(900, 'x') + "\n";
+    EXPECT_EQ(Read(File(block, padding + insert)).segments().size(), 150'000u);
+}
+
 // The colour index table, from its rule, against the table's own colours: the named ones, the
 // first and last of the hues at their five brightnesses full and pale, and the greys.
 TEST(DxfColors, IndexesHaveTheTableColours) {

@@ -128,6 +128,30 @@ TEST(ArcAngles, SweepWrapsAroundAFullTurn) {
     EXPECT_FALSE(angleOnArc(across, std::nan("")));
 }
 
+// Sweeps between angles of very different sizes: each angle is brought within a turn before the
+// two are compared, a sweep too small to see stays one, and one direction twice is a whole turn.
+TEST(ArcAngles, SweepsBetweenAnglesOfVeryDifferentSizes) {
+    const double turn = 2 * M_PI;
+    const double large = 1e20, largeDirection = std::fmod(large, turn);
+    const struct {
+        double from, to, sweep, tolerance;
+    } rows[] = {
+        {0.0, 1e-300, 1e-300, 0.0},
+        {1e-300, 0.0, turn, 0.0},
+        {4e61, 4e61, turn, 0.0},
+        {large, largeDirection + M_PI / 2, M_PI / 2, 1e-12},
+        {largeDirection + M_PI / 2, large, 3 * M_PI / 2, 1e-12},
+        {-3 * M_PI / 2, 7 * M_PI, M_PI / 2, 1e-12},
+        {1e6, 1e6 + 1e-6, 1e-6, 1e-9},
+    };
+    for (const auto& row : rows) {
+        const double sweep = counterClockwiseSweep(row.from, row.to);
+        EXPECT_NEAR(sweep, row.sweep, row.tolerance) << row.from << " to " << row.to;
+        EXPECT_GT(sweep, 0.0);
+        EXPECT_LE(sweep, turn);
+    }
+}
+
 // Extents and picks must not move by a bit for the remainder taken without fmod.
 TEST(ArcAngles, TurnRemainderIsFmodToTheLastBit) {
     const double turn = 2 * M_PI, inf = std::numeric_limits<double>::infinity();
