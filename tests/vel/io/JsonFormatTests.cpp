@@ -182,6 +182,47 @@ struct BadJson {
     const char* message;
 };
 
+// A file's styles come back whole, white as a true colour and a colour with no true colour
+// alike, and what refers to them keeps its style; a reference to a style there is not is
+// refused, from an element or a layer, one past the last as much as far off.
+TEST(JsonFormat, FileStylesComeBackWholeAndAReferenceToNoneIsRefused) {
+    const std::string styles = R"("file_styles": [{"color": 7, "true_color": 16777215},
+        {"color": 1}, {"true_color": 0}],)";
+    const std::string text = R"({"format": "vel-drawing", "version": 1, )" + styles + R"(
+        "layers": [{"number": 3, "file_style": 3}],
+        "segments": [{"layer": 3, "elements": [{"type": 9, "file_style": 1}, {"type": 9}]}]})";
+    const Drawing d = fromJson(text);
+    ASSERT_EQ(d.fileStyles().styles().size(), 3u);
+    const FileStyle* white = d.fileStyles().style(1);
+    ASSERT_NE(white, nullptr);
+    ASSERT_TRUE(white->color.has_value());
+    EXPECT_EQ(white->color->index, 7);
+    EXPECT_EQ(white->color->trueColor, 0xFFFFFF) << "white is a true colour, not none";
+    EXPECT_EQ(d.fileStyles().style(2)->color->trueColor, -1);
+    EXPECT_EQ(d.fileStyles().style(3)->color->trueColor, 0) << "black too";
+    const Drawing back = fromJson(toJson(d));
+    EXPECT_EQ(back.fileStyles().styles(), d.fileStyles().styles());
+    const Segment& s = back.segments().begin()->second;
+    EXPECT_EQ(s.elements[0].fileStyle, 1);
+    EXPECT_EQ(s.elements[1].fileStyle, 0);
+    EXPECT_EQ(back.layers().at(3).fileStyle, 3);
+
+    for (const std::string& reference :
+         {std::string(R"("segments": [{"elements": [{"type": 9, "file_style": 4}]}])"),
+          std::string(R"("segments": [{"elements": [{"type": 9, "file_style": -1}]}])"),
+          std::string(R"("layers": [{"number": 2, "file_style": 4}])")}) {
+        SCOPED_TRACE(reference);
+        try {
+            fromJson(R"({"format": "vel-drawing", "version": 1, )" + styles + reference + "}");
+            ADD_FAILURE() << "accepted";
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find("file styles are numbered from 1 to 3"),
+                      std::string::npos)
+                << e.what();
+        }
+    }
+}
+
 TEST(JsonFormat, FaultyFilesAreRefusedWithFileLineAndReason) {
     const std::vector<BadJson> cases = {
         {"empty", "", 1, "not valid JSON"},
