@@ -107,7 +107,7 @@ LcEntity entityOf(Plug_Entity* handle) {
             e.radius = number(data, DPI::RADIUS);
             e.start = number(data, DPI::STARTANGLE);
             e.end = number(data, DPI::ENDANGLE);
-            if (data.value(DPI::REVERSED).toBool()) std::swap(e.start, e.end);
+            e.reversed = data.value(DPI::REVERSED).toBool();
             break;
         case DPI::ELLIPSE:
             e.kind = LcKind::Ellipse;
@@ -117,7 +117,7 @@ LcEntity entityOf(Plug_Entity* handle) {
             e.ratio = number(data, DPI::HEIGHT);
             e.start = number(data, DPI::STARTANGLE);
             e.end = number(data, DPI::ENDANGLE);
-            if (data.value(DPI::REVERSED).toBool()) std::swap(e.start, e.end);
+            e.reversed = data.value(DPI::REVERSED).toBool();
             break;
         case DPI::POLYLINE: {
             e.kind = LcKind::Polyline;

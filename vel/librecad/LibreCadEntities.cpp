@@ -51,6 +51,8 @@ ShapeStyle styleOf(const LcEntity& e) {
 std::optional<Shape> shapeOf(const LcEntity& e) {
     Shape shape;
     shape.style = styleOf(e);
+    // Counter-clockwise from `from` to `to`: an arc held reversed runs the other way round.
+    const double from = e.reversed ? e.end : e.start, to = e.reversed ? e.start : e.end;
     switch (e.kind) {
         case LcKind::Point:
             if (e.vertices.size() != 1) return std::nullopt;
@@ -64,20 +66,18 @@ std::optional<Shape> shapeOf(const LcEntity& e) {
         case LcKind::Circle: {
             if (!(e.radius > 0.0)) return std::nullopt;
             const bool full = e.kind == LcKind::Circle;
-            const double sweep =
-                full ? 2 * std::numbers::pi : counterClockwiseSweep(e.start, e.end);
-            shape.geometry = ArcShape{e.centre, e.radius, full ? 0.0 : e.start,
-                                      (full ? 0.0 : e.start) + sweep, full};
+            const double sweep = full ? 2 * std::numbers::pi : counterClockwiseSweep(from, to);
+            shape.geometry =
+                ArcShape{e.centre, e.radius, full ? 0.0 : from, (full ? 0.0 : from) + sweep, full};
             return shape;
         }
         case LcKind::Ellipse: {
             if (!(length(e.majorAxis) > 0.0) || !(e.ratio > 0.0)) return std::nullopt;
             const Point v = Point{-e.majorAxis.y, e.majorAxis.x} * e.ratio;
-            const double sweep = counterClockwiseSweep(e.start, e.end);
+            const double sweep = counterClockwiseSweep(from, to);
             const bool full = sweep >= 2 * std::numbers::pi;
             shape.geometry = EllipseShape{
-                e.centre, e.majorAxis, v, full ? 0.0 : e.start, (full ? 0.0 : e.start) + sweep,
-                full};
+                e.centre, e.majorAxis, v, full ? 0.0 : from, (full ? 0.0 : from) + sweep, full};
             return shape;
         }
         case LcKind::Polyline: {

@@ -40,10 +40,12 @@ struct LcEntity {
     // A point: one; a line: its two ends; a polyline: every vertex; a text: its anchor.
     std::vector<LcVertex> vertices;
     bool closed = false;
-    // Arcs and circles; arcs run counter-clockwise from `start` to `end` (radians).
+    // Arcs and circles; arcs run counter-clockwise from `start` to `end` (radians), or clockwise
+    // where LibreCAD holds them `reversed` (a mirrored arc, say).
     Point centre;
     double radius = 0.0;
     double start = 0.0, end = 0.0;
+    bool reversed = false;
     // Ellipses: the major axis from the centre, the minor's share of it, `start`/`end` as above.
     Point majorAxis;
     double ratio = 1.0;

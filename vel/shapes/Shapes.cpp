@@ -171,7 +171,9 @@ void ShapePlacer::spend(size_t count, int line) {
 
 size_t ShapePlacer::room(size_t cost) const {
     const size_t left = budget_ - std::min(generated_, budget_);
-    return std::min(kMaxCurvePoints / cost, left / cost + 2);
+    // Compared before adding: an unbounded budget (LibreCAD's drawing) would wrap round to none.
+    const size_t most = kMaxCurvePoints / cost, afford = left / cost;
+    return afford >= most ? most : std::min(most, afford + 2);
 }
 
 std::vector<Point> ShapePlacer::ellipsePoints(Point c, Point u, Point v, double t0, double t1,

@@ -15,6 +15,7 @@ namespace vel::librecad {
 namespace {
 
 using test::addCorneredPlate;
+using test::addPolygon;
 using test::strayBetween;
 
 LcEntity polyline(std::vector<LcVertex> vertices, bool closed) {
@@ -110,6 +111,111 @@ TEST(LibreCadEntities, SegmentsGoOutAsEntitiesThatReadBackAsTheSameShapes) {
     }
     EXPECT_EQ(entitiesOf(d, *d.segment(plate), frame)[0].kind, LcKind::Polyline);
     EXPECT_EQ(entitiesOf(d, *d.segment(hole), frame)[0].kind, LcKind::Circle);
+}
+
+LcEntity lineIn(int color) {
+    LcEntity e;
+    e.kind = LcKind::Line;
+    e.type = "LINE";
+    e.color = color;
+    e.vertices = {{{0, 0}, 0.0}, {{10, 0}, 0.0}};
+    return e;
+}
+
+// The colours at the ends of LibreCAD's range come through both ways: white is the palette's
+// first colour, black (which the palette has not) is left to the layer, bits above the RGB are
+// no part of it; and back again, a palette colour goes out as its own RGB and none as by layer.
+TEST(LibreCadEntities, ColoursAtTheEndsOfTheRangeComeThroughBothWays) {
+    Drawing d;
+    DrawingImport import(d);
+    auto colourOf = [&](int lcColor) -> std::optional<int> {
+        const std::optional<int> s = import.add(lineIn(lcColor));
+        if (!s) return -99;
+        return d.segment(*s)->elements.at(0).color;
+    };
+    EXPECT_EQ(colourOf(0xFFFFFF), 0) << "white: MAINCOLOR01";
+    EXPECT_EQ(colourOf(0x000000), std::nullopt) << "black: the layer's";
+    EXPECT_EQ(colourOf(0xFF0000), 5) << "red: MAINCOLOR06";
+    EXPECT_EQ(colourOf(0x7F0000FF), 11) << "blue: MAINCOLOR12, whatever lies above it";
+    EXPECT_EQ(colourOf(kColorByLayer), std::nullopt);
+    EXPECT_EQ(colourOf(kColorByBlock), std::nullopt) << "no block to take it from";
+
+    std::vector<int> colours;  // white, olive and none going out
+    for (const std::optional<int> color :
+         {std::optional<int>(0), std::optional<int>(15), std::optional<int>()}) {
+        Drawing one;
+        const int only = one.createSegment(SegmentKind::Figure);
+        const int id = one.appendElement(only, lineFigure({0, 0}, {10, 0}));
+        one.element(id)->color = color;
+        colours.push_back(entitiesOf(one, *one.segment(only), frameOf(one)).at(0).color);
+    }
+    EXPECT_EQ(colours, (std::vector<int>{0xFFFFFF, 0x808000, kColorByLayer}));
+}
+
+// An elliptic arc comes in as the part of the ellipse it is, the arcs and ellipses LibreCAD holds
+// reversed (running clockwise from their start) as the same curves turned round.
+TEST(LibreCadEntities, EllipticAndReversedArcsComeInAsTheCurvesTheyAre) {
+    Drawing d;
+    DrawingImport import(d);
+    LcEntity quarter;  // of an ellipse 20 x 10 round (100, 0): from (110, 0) to (100, 5)
+    quarter.kind = LcKind::Ellipse;
+    quarter.type = "ELLIPSE";
+    quarter.centre = {100, 0};
+    quarter.majorAxis = {10, 0};
+    quarter.ratio = 0.5;
+    quarter.start = 0;
+    quarter.end = std::numbers::pi / 2;
+    LcEntity turned = quarter;
+    std::swap(turned.start, turned.end);
+    turned.reversed = true;
+    for (const LcEntity& e : {quarter, turned}) {
+        SCOPED_TRACE(e.reversed ? "reversed" : "as it is");
+        const std::optional<int> s = import.add(e);
+        ASSERT_TRUE(s.has_value());
+        std::vector<Point> points;
+        for (const Primitive& p : drawnPrimitives(d, *d.segment(*s))) {
+            const Line& l = std::get<Line>(p);
+            points.insert(points.end(), {l.start, l.end});
+        }
+        ASSERT_GE(points.size(), 4u);
+        for (Point p : points) {
+            const double x = (p.x - 100) / 10, y = p.y / 5;
+            EXPECT_NEAR(x * x + y * y, 1.0, 1e-9);
+            EXPECT_GE(x, -1e-9) << "in the first quarter";
+            EXPECT_GE(y, -1e-9) << "in the first quarter";
+        }
+    }
+    LcEntity arc;  // held reversed: clockwise from 90° to 0°, the quarter above the x axis
+    arc.kind = LcKind::Arc;
+    arc.type = "ARC";
+    arc.radius = 5;
+    arc.start = std::numbers::pi / 2;
+    arc.end = 0;
+    arc.reversed = true;
+    const std::optional<int> s = import.add(arc);
+    ASSERT_TRUE(s.has_value());
+    const Arc drawn = std::get<Arc>(drawnPrimitives(d, *d.segment(*s)).at(0));
+    EXPECT_NEAR(drawn.sweep(), std::numbers::pi / 2, 1e-12);
+    EXPECT_NEAR(distanceTo(Primitive{drawn}, {5 * std::sqrt(0.5), 5 * std::sqrt(0.5)}), 0.0, 1e-9);
+}
+
+// A dimension's text goes to LibreCAD at the angle it reads at, in radians as LibreCAD takes it.
+TEST(LibreCadEntities, TextsGoOutAtTheirAngleInRadians) {
+    Drawing d;
+    addPolygon(d, {{0, 0}, {100, 0}, {100, 60}, {0, 60}}, true);
+    DimensionElement dim;  // up the right side
+    dim.a = {100, 0};
+    dim.b = {100, 60};
+    dim.direction = 90.0;
+    dim.decimals = 1;
+    const int s = d.createSegment(SegmentKind::Dimension);
+    d.appendElement(s, dim);
+    std::optional<LcEntity> text;
+    for (const LcEntity& e : entitiesOf(d, *d.segment(s), frameOf(d)))
+        if (e.kind == LcKind::Text) text = e;
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(text->text, "60.0");
+    EXPECT_NEAR(text->angle, std::numbers::pi / 2, 1e-12);
 }
 
 // Every host line type goes to LibreCAD under a name it draws: those whose customary name LibreCAD
