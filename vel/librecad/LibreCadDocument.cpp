@@ -196,7 +196,7 @@ LibreCadDocument::~LibreCadDocument() {
 
 std::vector<std::pair<Plug_Entity*, LcEntity>> LibreCadDocument::readAll() {
     QList<Plug_Entity*> all;
-    doc_.getAllEntities(&all, true);
+    doc_->getAllEntities(&all, true);
     std::vector<std::pair<Plug_Entity*, LcEntity>> out;
     out.reserve(static_cast<size_t>(all.size()));
     for (Plug_Entity* e : all) {
@@ -217,7 +217,7 @@ LcEntity LibreCadDocument::read(Plug_Entity* entity) {
 }
 
 Plug_Entity* LibreCadDocument::show(const LcEntity& entity) {
-    Plug_Entity* handle = doc_.newEntity(typeOf(entity.kind));
+    Plug_Entity* handle = doc_->newEntity(typeOf(entity.kind));
     if (!handle) return nullptr;
     makeLayer(qs(entity.layer));
     // A polyline is closed before its vertices are given.
@@ -228,35 +228,35 @@ Plug_Entity* LibreCadDocument::show(const LcEntity& entity) {
         for (const LcVertex& v : entity.vertices) vertices.append({QPointF(v.p.x, v.p.y), v.bulge});
         handle->updatePolylineData(&vertices);
     }
-    doc_.addEntity(handle);
+    doc_->addEntity(handle);
     return handle;
 }
 
 void LibreCadDocument::makeLayer(const QString& name) {
     if (layers_.isEmpty())
-        for (const QString& layer : doc_.getAllLayer()) layers_.insert(layer);
+        for (const QString& layer : doc_->getAllLayer()) layers_.insert(layer);
     if (layers_.contains(name)) return;
     // Making a layer makes it the current one, which it was not.
-    const QString current = doc_.getCurrentLayer();
-    doc_.setLayer(name);
-    doc_.setLayer(current);
+    const QString current = doc_->getCurrentLayer();
+    doc_->setLayer(name);
+    doc_->setLayer(current);
     layers_.insert(name);
 }
 
 void LibreCadDocument::remove(Plug_Entity* entity) {
-    doc_.removeEntity(entity);
+    doc_->removeEntity(entity);
 }
 
 std::string LibreCadDocument::currentLayer() const {
-    return utf8(doc_.getCurrentLayer());
+    return utf8(doc_->getCurrentLayer());
 }
 
 void LibreCadDocument::setCurrentLayer(const std::string& name) {
-    doc_.setLayer(qs(name));
+    doc_->setLayer(qs(name));
 }
 
 void LibreCadDocument::refresh() {
-    doc_.updateView();
+    doc_->updateView();
 }
 
 }  // namespace vel::librecad

@@ -19,7 +19,7 @@ namespace vel::librecad {
 
 class LibreCadDocument {
 public:
-    explicit LibreCadDocument(Document_Interface& doc) : doc_(doc) {}
+    explicit LibreCadDocument(Document_Interface& doc) : doc_(&doc) {}
     ~LibreCadDocument();
     LibreCadDocument(const LibreCadDocument&) = delete;
     LibreCadDocument& operator=(const LibreCadDocument&) = delete;
@@ -39,12 +39,15 @@ public:
     std::string currentLayer() const;
     void setCurrentLayer(const std::string& name);
     void refresh();
+    // The drawing through the interface of LibreCAD's next call of the plug-in: the handles
+    // read and made so far stay valid, as they hold the entities themselves.
+    void rebind(Document_Interface& doc) { doc_ = &doc; }
 
 private:
     // LibreCAD puts an entity on a layer it does not have on layer 0: the layer is made first.
     void makeLayer(const QString& name);
 
-    Document_Interface& doc_;
+    Document_Interface* doc_;
     QSet<QString> layers_;
     // Handles of the drawing's own entities, which let go of their entity when deleted. A handle
     // of an entity made here deletes the entity with it, so those stay.

@@ -278,7 +278,7 @@ void DialogTracer::look(QDialog* dialog, QEvent* event) {
 }
 
 LibreCadSession::LibreCadSession(Document_Interface& doc, QWidget* window, std::string plugin)
-    : doc_(doc),
+    : doc_(&doc),
       window_(window),
       plugin_(std::move(plugin)),
       lc_(doc),
@@ -334,14 +334,22 @@ void LibreCadSession::importDrawing() {
     host.setAperture(reach_);
 }
 
-void LibreCadSession::run() {
+bool LibreCadSession::run() {
     try {
-        runCommand();
+        return runCommand();
     } catch (const std::exception& e) {
         abandon(e.what());
     } catch (...) {
         abandon("an unknown failure");
     }
+    return false;
+}
+
+void LibreCadSession::resume(Document_Interface& doc, QWidget* window) {
+    doc_ = &doc;
+    window_ = window;
+    lc_.rebind(doc);
+    trace("resumed");
 }
 
 void LibreCadSession::abandon(const std::string& why) {
@@ -366,15 +374,45 @@ void LibreCadSession::abandon(const std::string& why) {
         QString::fromStdString(why));
 }
 
-void LibreCadSession::runCommand() {
+bool LibreCadSession::runCommand() {
     Host& host = Host::instance();
-    host.reset();
-    try {
-        vel::loadPlugin(plugin_);
-    } catch (const std::exception& e) {
-        QMessageBox::warning(window_, QStringLiteral("Orvanta"), QString::fromStdString(e.what()));
-        return;
+    if (!started_) {
+        host.reset();
+        try {
+            vel::loadPlugin(plugin_);
+        } catch (const std::exception& e) {
+            QMessageBox::warning(window_, QStringLiteral("Orvanta"),
+                                 QString::fromStdString(e.what()));
+            return false;
+        }
+        start();
     }
+    if (!trace_.empty()) qApp->installEventFilter(&dialogs_);
+    while (host.running()) {
+        step();
+        if (host.running() && inserts_.insertEnded(host)) {
+            // The insert is one step of LibreCAD's undo: the run goes on at LibreCAD's next call.
+            // What it showed and took out is that step's now, which a failure later leaves be.
+            shown_.clear();
+            replaced_.clear();
+            qApp->removeEventFilter(&dialogs_);
+            trace("paused");
+            lc_.refresh();
+            return true;
+        }
+    }
+    qApp->removeEventFilter(&dialogs_);
+    editing_.reset();
+    trace("end");
+    host.drawing().finishChanges();
+    host.setMessagePresenter(nullptr);
+    lc_.refresh();
+    return false;
+}
+
+void LibreCadSession::start() {
+    started_ = true;
+    Host& host = Host::instance();
     host.setMessagePresenter([this](const std::u16string& text) {
         trace("message " + QString::fromStdU16String(text).toStdString());
         const std::string why = Host::instance().takeRefusal().text();
@@ -400,15 +438,8 @@ void LibreCadSession::runCommand() {
     host.drawing().recordChanges();
     const InputResult started = input_.start();
     if (!started) say(QString::fromStdString(started.refusal));
+    inserts_.started(host);
     showChanges();
-    if (!trace_.empty()) qApp->installEventFilter(&dialogs_);
-    while (host.running()) step();
-    qApp->removeEventFilter(&dialogs_);
-    editing_.reset();
-    trace("end");
-    host.drawing().finishChanges();
-    host.setMessagePresenter(nullptr);
-    lc_.refresh();
 }
 
 void LibreCadSession::step() {
@@ -451,7 +482,7 @@ InputResult LibreCadSession::selectInLibreCad() {
     bool accepted = false;
     {
         LibreCadWait wait(end_, false);
-        accepted = doc_.getSelect(&picked, prompt());
+        accepted = doc_->getSelect(&picked, prompt());
         if (wait.viewMoved()) libreCadView_.moved();
     }
     failure_.rethrow();
@@ -495,7 +526,7 @@ InputResult LibreCadSession::figureInLibreCad() {
     };
     {
         LibreCadWait wait(end_, true);
-        picked = doc_.getEnt(prompt());
+        picked = doc_->getEnt(prompt());
         if (wait.viewMoved()) libreCadView_.moved();
     }
     failure_.rethrow();
@@ -558,7 +589,7 @@ InputResult LibreCadSession::pointInLibreCad() {
     }
     {
         LibreCadWait wait(end_, true);
-        clicked = doc_.getPoint(&at, prompt(), echo ? &base : nullptr);
+        clicked = doc_->getPoint(&at, prompt(), echo ? &base : nullptr);
         if (wait.viewMoved()) libreCadView_.moved();
     }
     failure_.rethrow();

@@ -81,12 +81,19 @@ class LibreCadSession {
 public:
     // `plugin`: the plug-in library, loaded as velhost loads it.
     LibreCadSession(Document_Interface& doc, QWidget* window, std::string plugin);
-    // One run of the command. Nothing it meets leaves it into LibreCAD: a failure ends the run,
-    // takes out of LibreCAD's drawing what the run showed there and says why in the command line.
-    void run();
+    // One run of the command, or its part up to the end of an insert. Nothing it meets leaves it
+    // into LibreCAD: a failure ends the run, takes out of LibreCAD's drawing what the run showed
+    // there and says why in the command line. True when the run goes on after an insert: LibreCAD
+    // makes each call of the plug-in one undo step, so each insert returns to it and the run
+    // resumes at LibreCAD's next call.
+    bool run();
+    // LibreCAD's next call, which the run goes on in.
+    void resume(Document_Interface& doc, QWidget* window);
 
 private:
-    void runCommand();
+    // Starts the run the first time, and goes on with it; true when paused after an insert.
+    bool runCommand();
+    void start();
     void abandon(const std::string& why);
     void importDrawing();
     void step();
@@ -112,7 +119,7 @@ private:
     // it as a line: how a test that drives LibreCAD learns where a click landed.
     void trace(const std::string& line);
 
-    Document_Interface& doc_;
+    Document_Interface* doc_;
     QWidget* window_;
     std::string plugin_;
     std::string trace_;
@@ -133,6 +140,8 @@ private:
     std::vector<LcEntity> replaced_;
     // LibreCAD's view, as the points its clicks gave tell it.
     LibreCadView libreCadView_;
+    InsertCycles inserts_;  // where the run's inserts end
+    bool started_ = false;
     ViewFrame frame_;     // of the drawing as the run found it
     double reach_ = 1.0;  // the host's own, in drawing units (see kReachShare)
 };

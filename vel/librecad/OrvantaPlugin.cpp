@@ -5,7 +5,9 @@
 
 #include <dlfcn.h>
 
+#include <QAction>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <cstdlib>
 #include <filesystem>
@@ -46,16 +48,33 @@ void OrvantaPlugin::execComm(Document_Interface* doc, QWidget* parent, QString) 
     // No exception may reach LibreCAD's event loop, which would end LibreCAD with the designer's
     // unsaved drawing: the session ends its own run on any; this catches what setting it up meets.
     try {
-        LibreCadSession session(*doc, parent, pluginPath());
-        session.run();
+        std::unique_ptr<LibreCadSession> session = std::move(continuing_);
+        if (session)
+            session->resume(*doc, parent);
+        else
+            session = std::make_unique<LibreCadSession>(*doc, parent, pluginPath());
+        if (session->run()) {
+            // LibreCAD makes each of its calls of the plug-in one undo step: the run goes on in
+            // the next, which the plug-in's own menu action asks for once this call has returned.
+            continuing_ = std::move(session);
+            QTimer::singleShot(0, this, [this] {
+                const QList<QAction*> actions = findChildren<QAction*>();
+                if (!actions.isEmpty()) actions.front()->trigger();
+            });
+        }
     } catch (const std::exception& e) {
+        continuing_.reset();
         QMessageBox::warning(
             parent, QStringLiteral("Orvanta"),
             QStringLiteral("The command could not start: ") + QString::fromStdString(e.what()));
     } catch (...) {
+        continuing_.reset();
         QMessageBox::warning(parent, QStringLiteral("Orvanta"),
                              QStringLiteral("The command could not start."));
     }
 }
+
+OrvantaPlugin::OrvantaPlugin() = default;
+OrvantaPlugin::~OrvantaPlugin() = default;
 
 }  // namespace vel::librecad

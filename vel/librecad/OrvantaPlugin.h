@@ -2,10 +2,13 @@
 #pragma once
 
 #include <QObject>
+#include <memory>
 
 #include "qc_plugininterface.h"
 
 namespace vel::librecad {
+
+class LibreCadSession;
 
 class OrvantaPlugin : public QObject, public QC_PluginInterface {
     Q_OBJECT
@@ -16,6 +19,13 @@ public:
     QString name() const override;
     PluginCapabilities getCapabilities() const override;
     void execComm(Document_Interface* doc, QWidget* parent, QString cmd) override;
+    OrvantaPlugin();
+    ~OrvantaPlugin() override;
+
+private:
+    // A continuous run between two of LibreCAD's calls: paused after an insert, so that each
+    // insert is one step of LibreCAD's undo, and resumed at the call it asked for.
+    std::unique_ptr<LibreCadSession> continuing_;
 };
 
 }  // namespace vel::librecad

@@ -3,8 +3,10 @@
 # started under its own X server, the build's plug-in installed by
 # scripts/install-librecad-plugin.sh, the command chosen from the Plugins menu, every pick a click
 # of the mouse and every key a key (xdotool), the drawing saved by LibreCAD. The same picks, where LibreCAD says they landed, are then played in velhost,
-# and both saved drawings, read by ezdxf, must hold the same entities. Ctrl+Z must give back the
-# drawing as it was and Ctrl+Shift+Z the run's result, each checked in a drawing LibreCAD saves.
+# and both saved drawings, read by ezdxf, must hold the same entities. Each insert is one step of
+# LibreCAD's undo: one Ctrl+Z takes back the last insert alone, one for each insert gives back the
+# drawing as it was and as many Ctrl+Shift+Z the run's result, each checked in a drawing LibreCAD
+# saves.
 #   librecad_session.py BUILD_DIR SESSION...   (SESSION: a name of examples/sessions)
 # Exits 77 (skipped) without LibreCAD, xdotool, Xvfb or ezdxf, or without the plug-in built.
 import os
@@ -456,10 +458,19 @@ def play(name, folder):
         aperture = next((l.split()[1] for l in lc.lines() if l.startswith("aperture")), None)
 
         lc.picture(name + "-after")
-        for state, keys in (("after", None), ("undone", "ctrl+z"), ("redone", "ctrl+shift+z")):
-            if keys:
-                lc.key(keys)
-            save(state)
+        # Each insert is one step of LibreCAD's undo: a continuous run pauses after each.
+        inserts = max(lc.count("paused"), 1)
+        save("after")
+        if inserts > 1:
+            lc.key("ctrl+z")
+            save("undone-one")
+        for _ in range(inserts - 1 if inserts > 1 else 1):
+            lc.key("ctrl+z")
+        save("undone")
+        for _ in range(inserts):
+            lc.key("ctrl+shift+z")
+        save("redone")
+        saves["inserts"] = inserts
         return saves, "\n".join(replay) + "\n", aperture
     except Exception:
         lc.picture("failure")
@@ -491,8 +502,27 @@ def main():
                            check=True, capture_output=True)
             expected = entities(velhost_out)
         checks = [("after the run", entities(saves["after"]), expected),
-                  ("after Ctrl+Z", entities(saves["undone"]), original),
-                  ("after Ctrl+Shift+Z", entities(saves["redone"]), expected)]
+                  ("after Ctrl+Z for each insert", entities(saves["undone"]), original),
+                  ("after Ctrl+Shift+Z for each insert", entities(saves["redone"]), expected)]
+        if "before" not in saves:
+            # The inserts velhost made, told apart from their holes (layer 100): as many steps of
+            # LibreCAD's undo as the run in LibreCAD made.
+            made = list(expected)
+            for row in original:
+                if row in made:
+                    made.remove(row)
+            inserts = sum(1 for row in made if row[0] == "LWPOLYLINE" and row[1] != "100")
+            if inserts > 1 and saves["inserts"] != inserts:
+                failures += 1
+                print(f"{name}: {inserts} inserts made, but {saves['inserts']} steps of undo")
+        if "undone-one" in saves:
+            # One Ctrl+Z takes back the last insert alone: fewer entities than the run left,
+            # more than it found, and none that neither had.
+            one, after = entities(saves["undone-one"]), entities(saves["after"])
+            between = len(original) < len(one) < len(after) and set(one) <= set(after)
+            print(f"{name}: after one Ctrl+Z: {len(one)} entities, "
+                  f"{'the last insert taken back' if between else 'NOT the last insert alone'}")
+            failures += 0 if between else 1
         for what, got, want in checks:
             if got != want:
                 failures += 1
