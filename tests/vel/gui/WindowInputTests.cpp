@@ -61,10 +61,7 @@ TEST_F(WindowSessions, AWindowTakesWhatItMeetsDraggedLeftAndWhatItHoldsDraggedRi
 
     auto taken = [&](QPoint from, QPoint to) {
         type(QStringLiteral("insert"));
-        QTest::mousePress(&canvas(), Qt::LeftButton, {}, from);
-        QTest::mouseMove(&canvas(), (from + to) / 2);
-        QTest::mouseMove(&canvas(), to);
-        QTest::mouseRelease(&canvas(), Qt::LeftButton, {}, to);
+        Drag(from, to);
         std::vector<std::string> out;
         for (const SelIdRecord& r : host().selection()) out.push_back(names.at(r.segmentId));
         QTest::keyClick(&canvas(), Qt::Key_Escape);
@@ -304,20 +301,12 @@ TEST_F(WindowSessions, ShiftTakesFiguresOutOfTheSelectionAndTheStatusCountsThem)
     // The bore by a Shift click on its edge, the lower-left hole by a Shift window around it.
     QTest::mouseClick(&canvas(), Qt::LeftButton, Qt::ShiftModifier, PixelOf(92, 50));
     EXPECT_EQ(host().selection().size(), all - 1);
-    const QPoint a = PixelOf(9, 21), b = PixelOf(21, 9);
-    QTest::mousePress(&canvas(), Qt::LeftButton, Qt::ShiftModifier, a);
-    QTest::mouseMove(&canvas(), (a + b) / 2);
-    QTest::mouseMove(&canvas(), b);
-    QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::ShiftModifier, b);
+    Drag(PixelOf(9, 21), PixelOf(21, 9), Qt::ShiftModifier);
     EXPECT_EQ(host().selection().size(), all - 2);
     EXPECT_TRUE(state->text().startsWith(QStringLiteral("5 selected")))
         << state->text().toStdString();
     // The slot by a Shift window dragged leftwards across its lower edge alone.
-    const QPoint c = PixelOf(60, 30), d = PixelOf(50, 20);
-    QTest::mousePress(&canvas(), Qt::LeftButton, Qt::ShiftModifier, c);
-    QTest::mouseMove(&canvas(), (c + d) / 2);
-    QTest::mouseMove(&canvas(), d);
-    QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::ShiftModifier, d);
+    Drag(PixelOf(60, 30), PixelOf(50, 20), Qt::ShiftModifier);
     EXPECT_EQ(host().selection().size(), all - 3);
     EXPECT_TRUE(state->text().startsWith(QStringLiteral("4 selected")))
         << state->text().toStdString();

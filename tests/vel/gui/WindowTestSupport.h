@@ -104,6 +104,14 @@ protected:
 
     // The pixel a person clicks for a drawing point, and the drawing point it stands for.
     QPoint PixelOf(double x, double y) { return canvas().screenPointOf({x, y}); }
+
+    // A window dragged over the canvas with the left button, as a hand moves it.
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers keys = {}) {
+        QTest::mousePress(&canvas(), Qt::LeftButton, keys, from);
+        QTest::mouseMove(&canvas(), (from + to) / 2);
+        QTest::mouseMove(&canvas(), to);
+        QTest::mouseRelease(&canvas(), Qt::LeftButton, keys, to);
+    }
     std::string At(QPoint pixel) {
         const vel::Point p = canvas().drawingPointOf(pixel);
         return Number(p.x) + " " + Number(p.y);
@@ -142,11 +150,8 @@ protected:
                 case Kind::Select: {
                     const QPoint a = PixelOf(std::min(n[0], n[2]), std::max(n[1], n[3]));
                     const QPoint b = PixelOf(std::max(n[0], n[2]), std::min(n[1], n[3]));
-                    QTest::mousePress(&canvas(), Qt::LeftButton, {}, a);
-                    QTest::mouseMove(&canvas(), (a + b) / 2);
-                    QTest::mouseMove(&canvas(), b);
+                    Drag(a, b);
                     played += "select " + At(a) + " " + At(b) + "\n";
-                    QTest::mouseRelease(&canvas(), Qt::LeftButton, {}, b);
                     break;
                 }
                 case Kind::Done:

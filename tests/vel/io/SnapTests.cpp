@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "vel/io/Snap.h"
 #include "vel/kernel/Drawing.h"
@@ -62,19 +63,31 @@ protected:
         return vel::findSnap(drawing_, p, reach, kinds);
     }
 
-    vel::Drawing drawing_;
-};
-
-// Each kind where a designer aims, the nearest point winning over the kinds that are farther.
-TEST_F(Snaps, EachKindLandsExactlyOnItsPoint) {
+    // A cursor, the kinds on, and the kind and point it must snap to.
     struct Row {
         Point cursor;
         SnapKinds kinds;
         SnapKind kind;
         Point at;
     };
+    void ExpectSnaps(const std::vector<Row>& rows) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(::testing::Message() << "cursor " << row.cursor.x << "," << row.cursor.y);
+            const auto snap = At(row.cursor, row.kinds);
+            ASSERT_TRUE(snap.has_value());
+            EXPECT_EQ(snap->kind, row.kind) << vel::snapKindName(snap->kind);
+            EXPECT_NEAR(snap->at.x, row.at.x, 1e-9);
+            EXPECT_NEAR(snap->at.y, row.at.y, 1e-9);
+        }
+    }
+
+    vel::Drawing drawing_;
+};
+
+// Each kind where a designer aims, the nearest point winning over the kinds that are farther.
+TEST_F(Snaps, EachKindLandsExactlyOnItsPoint) {
     const double s45 = 4 * std::sqrt(0.5);
-    const Row rows[] = {
+    const std::vector<Row> rows = {
         {{0.2, 0.1}, kAll, SnapKind::Endpoint, {0, 0}},
         {{5.1, -0.2}, kAll, SnapKind::Midpoint, {5, 0}},
         {{3.1, 0.2}, kAll, SnapKind::Intersection, {3, 0}},
@@ -91,14 +104,7 @@ TEST_F(Snaps, EachKindLandsExactlyOnItsPoint) {
         {{7.3, 0.2}, Only({SnapKind::Nearest}), SnapKind::Nearest, {7.3, 0}},
         {{0.2, 0.1}, Only({SnapKind::Nearest, SnapKind::Midpoint}), SnapKind::Nearest, {0.2, 0}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << "cursor " << row.cursor.x << "," << row.cursor.y);
-        const auto snap = At(row.cursor, row.kinds);
-        ASSERT_TRUE(snap.has_value());
-        EXPECT_EQ(snap->kind, row.kind) << vel::snapKindName(snap->kind);
-        EXPECT_NEAR(snap->at.x, row.at.x, 1e-9);
-        EXPECT_NEAR(snap->at.y, row.at.y, 1e-9);
-    }
+    ExpectSnaps(rows);
     // A nearest point lies on its figure: on the circle, at its radius.
     const auto onCircle = At({40 + s45 + 0.1, s45}, Only({SnapKind::Nearest}));
     ASSERT_TRUE(onCircle.has_value());
@@ -138,13 +144,7 @@ TEST_F(Snaps, PointsThatTakeMoreThanTheUsualCase) {
     const double h = std::sqrt(25.0 - 0.25 * vel::dot(c2 - c1, c2 - c1));
     const Point crossing = mid + Point{-axis.y, axis.x} * h;
     const Point nearEnd{190 + 5 * std::cos(0.1), 5 * std::sin(0.1)};  // 5.7° on the circle
-    struct Row {
-        Point cursor;
-        SnapKinds kinds;
-        SnapKind kind;
-        Point at;
-    };
-    const Row rows[] = {
+    const std::vector<Row> rows = {
         {crossing + Point{0.1, 0.1}, Only({SnapKind::Intersection}), SnapKind::Intersection,
          crossing},
         {{125.1, 0.1}, kAll, SnapKind::Midpoint, {125, 0}},
@@ -160,14 +160,7 @@ TEST_F(Snaps, PointsThatTakeMoreThanTheUsualCase) {
           5 * std::sin(10 * std::numbers::pi / 180)}},
         {{10.1, 0.1}, kAll, SnapKind::Endpoint, {10, 0}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << "cursor " << row.cursor.x << "," << row.cursor.y);
-        const auto snap = At(row.cursor, row.kinds);
-        ASSERT_TRUE(snap.has_value());
-        EXPECT_EQ(snap->kind, row.kind) << vel::snapKindName(snap->kind);
-        EXPECT_NEAR(snap->at.x, row.at.x, 1e-9);
-        EXPECT_NEAR(snap->at.y, row.at.y, 1e-9);
-    }
+    ExpectSnaps(rows);
     EXPECT_FALSE(At({105.2, 0.1}, Only({SnapKind::Intersection}))) << "no crossing past an end";
     // The reach is what a zoom makes of the pick box: 0.2 away is within 0.5, not within 0.1.
     EXPECT_TRUE(At({0.2, 0.0}, Only({SnapKind::Endpoint}), 0.5));
