@@ -264,9 +264,8 @@ double diagonal(double w, double h) {
     return s * std::sqrt(x * x + y * y);
 }
 
-}  // namespace
-
-ViewFrame frameFor(const Extents& geometry) {
+// The frame of what `geometry` covers, with texts a fortieth of its diagonal high.
+ViewFrame frameOfExtents(const Extents& geometry) {
     ViewFrame frame;
     const double size = diagonal(geometry.width(), geometry.height());
     frame.textHeight = size > 0.0 ? size / 40.0 : 2.5;
@@ -276,8 +275,6 @@ ViewFrame frameFor(const Extents& geometry) {
         frame.centre = {(geometry.minX + geometry.maxX) / 2, (geometry.minY + geometry.maxY) / 2};
     return frame;
 }
-
-namespace {
 
 // Annotations' texts are this share of the smaller side of what they span (the insert they
 // annotate, a little beyond it): as large as they have always been on a drawing that is just the
@@ -312,7 +309,7 @@ std::optional<double> annotationTextHeight(const Drawing& drawing) {
 }
 
 ViewFrame frameFor(const Drawing& drawing, const Extents& geometry) {
-    ViewFrame frame = frameFor(geometry);
+    ViewFrame frame = frameOfExtents(geometry);
     if (const std::optional<double> h = annotationTextHeight(drawing)) frame.textHeight = *h;
     return frame;
 }

@@ -107,10 +107,8 @@ struct DrawingView {
 // element on the way, for a writer that must know something of all of them before it writes.
 ViewFrame frameOf(const Drawing& drawing,
                   const std::function<void(const Segment&, int)>& alsoEach = {});
-// The frame of a drawing whose primitives cover `geometry`, its texts not yet added, with texts
-// a fortieth of its diagonal high.
-ViewFrame frameFor(const Extents& geometry);
-// The same for `drawing`, whose dimensions and leaders have texts of annotationTextHeight's.
+// The frame of `drawing`, whose primitives cover `geometry`, its texts not yet added: the texts of
+// its dimensions and leaders annotationTextHeight's, a fortieth of the diagonal without them.
 ViewFrame frameFor(const Drawing& drawing, const Extents& geometry);
 
 // The height of the texts of dimensions and leaders, which their arrowheads follow: the one the

@@ -106,13 +106,6 @@ void forEachDrawnPrimitive(const Drawing& d, const Segment& s,
     for (int i = 0; i < static_cast<int>(s.elements.size()); ++i) elementPrimitives(s, i, visit);
 }
 
-void forEachDrawnPrimitive(const Drawing& d, const Segment& s, int elementIndex,
-                           const std::function<void(const Primitive&)>& visit) {
-    (void)d;
-    if (elementIndex < 0 || elementIndex >= static_cast<int>(s.elements.size())) return;
-    elementPrimitives(s, elementIndex, visit);
-}
-
 void forEachDrawnPiece(const Drawing& d, const Segment& s, int elementIndex,
                        const std::function<void(const DrawnPiece&)>& visit) {
     (void)d;

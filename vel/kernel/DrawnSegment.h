@@ -21,9 +21,6 @@ std::vector<Primitive> drawnPrimitives(const Drawing& d, const Segment& s, int e
 // whatever only sums them up: nothing is gathered.
 void forEachDrawnPrimitive(const Drawing& d, const Segment& s,
                            const std::function<void(const Primitive&)>& visit);
-// The same for one element.
-void forEachDrawnPrimitive(const Drawing& d, const Segment& s, int elementIndex,
-                           const std::function<void(const Primitive&)>& visit);
 // The same with a figure's arcs as the figure keeps them, their ends exact: for what is drawn or
 // written from them, where angles would only be worked out to be turned back into points.
 using DrawnPiece = std::variant<Line, ArcThrough, Circle, Point>;
